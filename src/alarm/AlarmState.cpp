@@ -1,0 +1,1 @@
+#include "alarm/AlarmState.h"

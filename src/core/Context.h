@@ -1,0 +1,30 @@
+#pragma once
+// What every operation works in: the controls' values, the draw stores, the data folder, the
+// ports and the random generator. The subsystems keep their own stores beside it
+// (session/Session aggregates them all).
+#include <random>
+
+#include "core/Draws.h"
+#include "core/Files.h"
+#include "core/Form.h"
+#include "core/Ports.h"
+
+namespace lumora {
+
+struct Context {
+  Form form;
+  DrawStore draws;
+  DataFolder data;
+  Ports ports;
+  std::mt19937_64 rng{20261208};  // the app seeds it from the clock; tests and lumora-cli fix it
+
+  // Shorthands for the ports most operations use.
+  void inform(const std::string& text, const std::string& title) {
+    if (ports.prompter) ports.prompter->inform(text, title);
+  }
+  bool askYesNo(const std::string& text, const std::string& title) {
+    return ports.prompter ? ports.prompter->askYesNo(text, title) : false;
+  }
+};
+
+}  // namespace lumora

@@ -1,0 +1,90 @@
+#include "core/Files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include "core/TextCodec.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace lumora {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> ReadWholeFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+  std::error_code ec;
+  fs::path dir = path.parent_path();
+  if (!dir.empty() && !fs::is_directory(dir, ec)) return false;
+  std::random_device rd;
+  fs::path tmp = path;
+  tmp += ".tmp" + std::to_string(rd() % 1000000);
+#ifndef _WIN32
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) {
+      ::close(fd);
+      fs::remove(tmp, ec);
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    fs::remove(tmp, ec);
+    return false;
+  }
+#else
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      fs::remove(tmp, ec);
+      return false;
+    }
+  }
+#endif
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    fs::remove(tmp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> ReadTextFile(const fs::path& path) {
+  auto bytes = ReadWholeFileBytes(path);
+  if (!bytes) return std::nullopt;
+  return DecodeText(*bytes);
+}
+
+bool WriteTextFileGbk(const fs::path& path, std::string_view utf8) { return WriteFileAtomic(path, ToGbk(utf8)); }
+
+DataFolder DataFolder::Locate(const fs::path& executable, const std::string& override) {
+  if (!override.empty()) return DataFolder(fs::path(override));
+  if (const char* env = std::getenv("LUMORA_DATA"); env && *env) return DataFolder(fs::path(env));
+  std::error_code ec;
+  fs::path exe = fs::weakly_canonical(executable, ec);
+  if (ec) exe = executable;
+  return DataFolder(exe.parent_path() / "data");
+}
+
+}  // namespace lumora

@@ -1,0 +1,47 @@
+#pragma once
+// File access shared by every store: whole-file reads, atomic replacement, the data folder.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora {
+
+// The whole file as bytes, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path);
+
+// Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`, so a
+// failed write never leaves a half-written file. Returns false (and leaves `path` as it was) on
+// any failure.
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// Text helpers over the codec: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text as GBK.
+std::optional<std::string> ReadTextFile(const std::filesystem::path& path);
+bool WriteTextFileGbk(const std::filesystem::path& path, std::string_view utf8);
+
+// The data folder: `data/` beside the executable, unless `--data DIR` or LUMORA_DATA says
+// otherwise. All of the program's own files live under it.
+class DataFolder {
+ public:
+  DataFolder() = default;
+  explicit DataFolder(std::filesystem::path root) : root_(std::move(root)) {}
+
+  // Resolution order: explicit override, then the LUMORA_DATA environment variable, then
+  // `data/` beside `executable`.
+  static DataFolder Locate(const std::filesystem::path& executable, const std::string& override = {});
+
+  const std::filesystem::path& root() const { return root_; }
+  std::filesystem::path file(std::string_view relative) const { return root_ / std::filesystem::path(relative); }
+  std::filesystem::path curveStore() const { return file("data.mdb"); }
+  std::filesystem::path phrases() const { return file("zdy.txt"); }
+  std::filesystem::path alarmSound() const { return file("bj.wav"); }
+  std::filesystem::path schemes() const { return file("fa"); }
+  std::filesystem::path exports() const { return file("txt"); }
+  std::filesystem::path ini() const { return file("lumora.ini"); }
+
+ private:
+  std::filesystem::path root_;
+};
+
+}  // namespace lumora

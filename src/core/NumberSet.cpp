@@ -1,0 +1,73 @@
+#include "core/NumberSet.h"
+
+namespace lumora {
+
+namespace {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+}
+
+NumberSet NumberSet::FromText(std::string_view text) {
+  NumberSet set;
+  int run = 0;    // length of the current run of digits
+  int value = 0;  // last three digits of the run as a number
+  for (char c : text) {
+    if (IsDigit(c)) {
+      value = (value * 10 + (c - '0')) % 1000;
+      if (++run >= 3) set.bits_.set(value);
+    } else {
+      run = 0;
+      value = 0;
+    }
+  }
+  return set;
+}
+
+NumberSet NumberSet::All() {
+  NumberSet set;
+  set.bits_.set();
+  return set;
+}
+
+bool NumberSet::contains(std::string_view threeDigits) const {
+  int n = ParseThreeDigits(threeDigits);
+  return n >= 0 && bits_.test(n);
+}
+
+std::string NumberSet::text() const {
+  std::string out;
+  out.reserve(static_cast<size_t>(count()) * 4);
+  for (int n = 0; n < 1000; ++n) {
+    if (!bits_.test(n)) continue;
+    if (!out.empty()) out += ' ';
+    out += static_cast<char>('0' + n / 100);
+    out += static_cast<char>('0' + n / 10 % 10);
+    out += static_cast<char>('0' + n % 10);
+  }
+  return out;
+}
+
+std::string ThreeDigits(int number) {
+  std::string s(3, '0');
+  s[0] = static_cast<char>('0' + number / 100 % 10);
+  s[1] = static_cast<char>('0' + number / 10 % 10);
+  s[2] = static_cast<char>('0' + number % 10);
+  return s;
+}
+
+int ParseThreeDigits(std::string_view text) {
+  if (text.size() != 3 || !IsDigit(text[0]) || !IsDigit(text[1]) || !IsDigit(text[2])) return -1;
+  return (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
+}
+
+std::string CountListText::Format(int count, int sources) {
+  std::string s = std::to_string(count < 0 ? -count : count);
+  size_t width = sources >= 100 ? 3 : 2;
+  if (s.size() < width) s.insert(0, width - s.size(), '0');
+  return count < 0 ? "-" + s : s;
+}
+
+bool CountListText::accepts(int count, int sources) const {
+  return text_.find(Format(count, sources)) != std::string::npos;
+}
+
+}  // namespace lumora

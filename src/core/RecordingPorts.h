@@ -1,0 +1,101 @@
+#pragma once
+// Port doubles for tests and lumora-cli: they record what the engine asked for and answer from
+// a script. Plain C++, so the engine's tests need no window.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Ports.h"
+
+namespace lumora {
+
+struct Notice {
+  std::string text;
+  std::string title;
+};
+
+class RecordingPrompter final : public Prompter {
+ public:
+  std::vector<Notice> notices;                      // every inform, in order
+  std::vector<Notice> questions;                    // every Yes/No or input prompt, in order
+  std::deque<bool> yesNoAnswers;                    // answers to come; empty -> `defaultYes`
+  std::deque<std::optional<std::string>> textAnswers;  // replies to come; empty -> cancelled
+  bool defaultYes = true;
+
+  void inform(const std::string& text, const std::string& title) override { notices.push_back({text, title}); }
+  bool askYesNo(const std::string& text, const std::string& title) override {
+    questions.push_back({text, title});
+    if (yesNoAnswers.empty()) return defaultYes;
+    bool a = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return a;
+  }
+  std::optional<std::string> askText(const std::string& prompt, const std::string& title, const std::string&) override {
+    questions.push_back({prompt, title});
+    if (textAnswers.empty()) return std::nullopt;
+    auto a = textAnswers.front();
+    textAnswers.pop_front();
+    return a;
+  }
+  std::string lastText() const { return notices.empty() ? std::string() : notices.back().text; }
+};
+
+class RecordingClipboard final : public Clipboard {
+ public:
+  std::string content;
+  int clears = 0;
+  void clear() override { content.clear(); ++clears; }
+  void setText(const std::string& utf8) override { content = utf8; }
+  std::string text() override { return content; }
+};
+
+class RecordingSound final : public Sound {
+ public:
+  std::vector<std::string> played;
+  int stops = 0;
+  void play(const std::string& wavPath) override { played.push_back(wavPath); }
+  void stop() override { ++stops; }
+};
+
+class FixedClock final : public Clock {
+ public:
+  std::chrono::system_clock::time_point time{};
+  std::chrono::system_clock::time_point now() override { return time; }
+  void advance(std::chrono::milliseconds d) { time += d; }
+};
+
+// Answers every GET from a script (or with no response) and records the URLs asked for.
+class ScriptedHttp final : public Http {
+ public:
+  struct Request {
+    int channel;
+    std::string url;
+    std::function<void(const HttpResult&)> done;
+  };
+  std::vector<std::string> urls;
+  std::vector<Request> pending;  // requests not yet answered, oldest first
+
+  void get(int channel, const std::string& url, int, std::size_t, std::function<void(const HttpResult&)> done) override {
+    abort(channel);
+    urls.push_back(url);
+    pending.push_back({channel, url, std::move(done)});
+  }
+  void abort(int channel) override {
+    std::erase_if(pending, [channel](const Request& r) { return r.channel == channel; });
+  }
+  // Completes the oldest pending request with `body` (status 200).
+  bool answer(const std::string& body) {
+    if (pending.empty()) return false;
+    Request r = std::move(pending.front());
+    pending.erase(pending.begin());
+    HttpResult res;
+    res.ok = true;
+    res.status = 200;
+    res.body = body;
+    r.done(res);
+    return true;
+  }
+};
+
+}  // namespace lumora

@@ -1,0 +1,180 @@
+#include "core/Text.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace lumora {
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
+double ReadNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  std::string number;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
+  bool digits = false;
+  while (i < text.size() && IsDigit(text[i])) { number += text[i++]; digits = true; }
+  if (i < text.size() && text[i] == '.') {
+    number += text[i++];
+    while (i < text.size() && IsDigit(text[i])) { number += text[i++]; digits = true; }
+  }
+  if (!digits) return 0.0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    bool expDigits = false;
+    while (j < text.size() && IsDigit(text[j])) { exponent += text[j++]; expDigits = true; }
+    if (expDigits) number += exponent;
+  }
+  double value = std::strtod(number.c_str(), nullptr);
+  if (!std::isfinite(value)) return 0.0;
+  return value;
+}
+
+int64_t RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return 0;
+  double r = std::nearbyint(value);  // default rounding mode is to nearest, ties to even
+  if (r >= 9.2e18) return std::numeric_limits<int64_t>::max();
+  if (r <= -9.2e18) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(r);
+}
+
+double RoundHalfEvenTo(double value, int digits) {
+  double scale = std::pow(10.0, digits);
+  return std::nearbyint(value * scale) / scale;
+}
+
+int32_t ReadInt(std::string_view text) {
+  int64_t v = RoundHalfEven(ReadNumber(text));
+  if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(v);
+}
+
+bool IsDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text)
+    if (!IsDigit(c)) return false;
+  return true;
+}
+
+std::string_view TrimView(std::string_view text) {
+  size_t b = 0, e = text.size();
+  while (b < e && IsBlank(text[b])) ++b;
+  while (e > b && IsBlank(text[e - 1])) --e;
+  return text.substr(b, e - b);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+std::vector<std::string> Split(std::string_view text, std::string_view separator) {
+  std::vector<std::string> pieces;
+  if (separator.empty()) {
+    pieces.emplace_back(text);
+    return pieces;
+  }
+  size_t start = 0;
+  while (true) {
+    size_t at = text.find(separator, start);
+    if (at == std::string_view::npos) {
+      pieces.emplace_back(text.substr(start));
+      return pieces;
+    }
+    pieces.emplace_back(text.substr(start, at - start));
+    start = at + separator.size();
+  }
+}
+
+std::string Join(const std::vector<std::string>& pieces, std::string_view separator) {
+  std::string out;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i) out += separator;
+    out += pieces[i];
+  }
+  return out;
+}
+
+std::string ToCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r') {
+      out += kCrLf;
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += kCrLf;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string ToLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string Pad(int64_t value, int width) {
+  bool negative = value < 0;
+  std::string digits = std::to_string(negative ? -value : value);
+  if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
+  return negative ? "-" + digits : digits;
+}
+
+std::string Indexed(std::string_view name, int index) {
+  std::string out(name);
+  out += '_';
+  out += std::to_string(index);
+  return out;
+}
+
+std::string FormatNumber(double value, int maxDecimals) {
+  if (!std::isfinite(value)) return "0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", maxDecimals, value);
+  std::string s = buf;
+  if (s.find('.') != std::string::npos) {
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+  }
+  if (s == "-0") s = "0";
+  return s;
+}
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(text);
+  std::string out;
+  size_t start = 0;
+  while (true) {
+    size_t at = text.find(from, start);
+    if (at == std::string_view::npos) break;
+    out.append(text.substr(start, at - start));
+    out.append(to);
+    start = at + from.size();
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+}  // namespace lumora

@@ -1,0 +1,57 @@
+#pragma once
+// Small text helpers shared by every subsystem: the one lenient number reader, the one
+// rounding helper, CR LF splitting, trimming and fixed-width formatting.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Reads a number the way the program's text boxes are read: leading blanks skipped, then the
+// leading numeric part (sign, digits, one decimal point, exponent). Text without one reads as 0.
+double ReadNumber(std::string_view text);
+
+// The leading numeric part rounded half to even and clamped to the 32-bit range.
+int32_t ReadInt(std::string_view text);
+
+// Rounds to the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+int64_t RoundHalfEven(double value);
+
+// Rounds to `digits` decimal places, halves to even on the scaled value.
+double RoundHalfEvenTo(double value, int digits);
+
+// True when every character is a decimal digit and there is at least one.
+bool IsDigits(std::string_view text);
+
+std::string_view TrimView(std::string_view text);
+std::string Trim(std::string_view text);
+
+// Splits at every occurrence of `separator`; an empty text gives one empty piece, as a
+// string split does on the target systems.
+std::vector<std::string> Split(std::string_view text, std::string_view separator);
+std::string Join(const std::vector<std::string>& pieces, std::string_view separator);
+
+// Splits a text box's text at CR LF.
+inline std::vector<std::string> SplitCrLf(std::string_view text) { return Split(text, kCrLf); }
+
+// Turns LF, CR LF or lone CR line breaks into CR LF (files and the command line accept either).
+std::string ToCrLf(std::string_view text);
+// Turns CR LF (and lone CR) into LF, for widgets that hold "\n".
+std::string ToLf(std::string_view text);
+
+// Zero-padded decimal: Pad(7, 3) == "007"; a wider number is written in full.
+std::string Pad(int64_t value, int width);
+
+// Name of an element of a control array: Indexed("T_quxian_zhushu", 3) == "T_quxian_zhushu_3".
+std::string Indexed(std::string_view name, int index);
+
+// Formats a number as the program shows decimals: no exponent, no trailing zeros ("12.5", "-3", "0.01").
+std::string FormatNumber(double value, int maxDecimals = 6);
+
+bool Contains(std::string_view text, std::string_view part);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+}  // namespace lumora

@@ -1,0 +1,88 @@
+#include "core/TextCodec.h"
+
+#include <cerrno>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
+
+namespace lumora {
+
+#ifndef _WIN32
+namespace {
+std::string Convert(std::string_view in, const char* to, const char* from, std::string_view replacement) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  std::string out;
+  out.resize(in.size() * 2 + 16);
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  size_t used = 0;
+  while (srcLeft > 0) {
+    char* dst = out.data() + used;
+    size_t dstLeft = out.size() - used;
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    used = out.size() - dstLeft;
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2);
+    } else {  // EILSEQ or EINVAL: replace one byte and go on
+      if (out.size() - used < replacement.size() + 8) out.resize(out.size() * 2 + replacement.size());
+      out.replace(used, replacement.size(), replacement);
+      used += replacement.size();
+      ++src;
+      --srcLeft;
+    }
+  }
+  out.resize(used);
+  iconv_close(cd);
+  return out;
+}
+}  // namespace
+
+std::string ToGbk(std::string_view utf8) { return Convert(utf8, "GB18030", "UTF-8", "?"); }
+std::string FromGbk(std::string_view gbk) { return Convert(gbk, "UTF-8", "GB18030", "\xEF\xBF\xBD"); }
+#else
+namespace {
+std::string Convert(std::string_view in, UINT from, UINT to) {
+  if (in.empty()) return {};
+  int wlen = MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(wlen), L'\0');
+  MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), wide.data(), wlen);
+  int len = WideCharToMultiByte(to, 0, wide.data(), wlen, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(len), '\0');
+  WideCharToMultiByte(to, 0, wide.data(), wlen, out.data(), len, nullptr, nullptr);
+  return out;
+}
+}  // namespace
+std::string ToGbk(std::string_view utf8) { return Convert(utf8, CP_UTF8, 54936); }
+std::string FromGbk(std::string_view gbk) { return Convert(gbk, 54936, CP_UTF8); }
+#endif
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t n;
+    if (c < 0x80) n = 0;
+    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
+    else if ((c & 0xF0) == 0xE0) n = 2;
+    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
+    else return false;
+    if (n > 0 && i + n >= s.size()) return false;
+    for (size_t k = 1; k <= n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n + 1;
+  }
+  return true;
+}
+
+std::string DecodeText(std::string_view bytes) {
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return FromGbk(bytes);
+}
+
+}  // namespace lumora

@@ -1,0 +1,1 @@
+#include "curves/CurveState.h"

@@ -1,0 +1,7 @@
+#pragma once
+// The process-wide stores of this subsystem, created at start-up and kept for the whole run.
+namespace lumora {
+
+struct CurveState {};
+
+}  // namespace lumora

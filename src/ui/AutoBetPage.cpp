@@ -1,0 +1,13 @@
+#include <QWidget>
+
+#include "ui/Pages.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+
+void BuildAutoBetPage(Shell& shell, QWidget* page) {
+  (void)shell;
+  (void)page;
+}
+
+}  // namespace lumora

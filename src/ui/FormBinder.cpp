@@ -1,0 +1,223 @@
+#include "ui/FormBinder.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "core/Text.h"
+#include "ui/ChartView.h"
+
+namespace lumora {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+std::string S(const QString& s) { return s.toStdString(); }
+
+void SetColors(QWidget* w, int back, int fore) {
+  if (back < 0 && fore < 0 && !w->property("lumoraColored").toBool()) return;
+  w->setProperty("lumoraColored", true);
+  QString style;
+  if (back >= 0) style += QString("background-color: %1;").arg(ToQColor(back).name());
+  if (fore >= 0) style += QString("color: %1;").arg(ToQColor(fore).name());
+  if (w->styleSheet() != style) w->setStyleSheet(style);
+}
+}  // namespace
+
+FormBinder::FormBinder(Form& form, QObject* parent) : QObject(parent), form_(form) {}
+
+void FormBinder::bind(QWidget* root, const std::string& prefix, bool manageWindow) {
+  if (manageWindow && root->isWindow()) {
+    root->setProperty("lumoraManaged", true);
+    form_.userSetVisible(prefix.empty() ? S(root->objectName()) : prefix.substr(0, prefix.size() - 1),
+                         root->isVisible());
+  }
+  // The window itself is keyed by its own name ("Fmain", "Fadd"), its controls by prefix + name.
+  if (!root->objectName().isEmpty())
+    bindWidget(root, prefix.empty() ? S(root->objectName()) : prefix.substr(0, prefix.size() - 1));
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
+    bindWidget(w, prefix + S(w->objectName()));
+  }
+}
+
+void FormBinder::bindWidget(QWidget* w, const std::string& key) {
+  for (auto [it, end] = widgets_.equal_range(key); it != end; ++it)
+    if (it->second == w) return;
+  widgets_.emplace(key, w);
+  // Design values are the widgets' initial values.
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    form_.userSetText(key, S(e->text()));
+    connect(e, &QLineEdit::textChanged, this, [this, key](const QString& t) {
+      form_.userSetText(key, S(t));
+      userChanged(key);
+    });
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    form_.userSetText(key, ToCrLf(S(p->toPlainText())));
+    connect(p, &QPlainTextEdit::textChanged, this, [this, key, p] {
+      form_.userSetText(key, ToCrLf(S(p->toPlainText())));
+      userChanged(key);
+    });
+  } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
+    form_.userSetText(key, ToCrLf(S(t->toPlainText())));
+    connect(t, &QTextEdit::textChanged, this, [this, key, t] {
+      form_.userSetText(key, ToCrLf(S(t->toPlainText())));
+      userChanged(key);
+    });
+  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    form_.userSetText(key, ToCrLf(S(b->text())));
+    if (b->isCheckable()) {
+      form_.userSetChecked(key, b->isChecked());
+      connect(b, &QAbstractButton::toggled, this, [this, key](bool on) {
+        form_.userSetChecked(key, on);
+        if (on || !pushing_) userChanged(key);
+      });
+    }
+  } else if (auto* l = qobject_cast<QLabel*>(w)) {
+    form_.userSetText(key, ToCrLf(S(l->text())));
+  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+    form_.userSetText(key, S(g->title()));
+  } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+    std::vector<std::string> items;
+    for (int i = 0; i < list->count(); ++i) items.push_back(S(list->item(i)->text()));
+    if (!items.empty()) form_.setItems(key, items);
+    connect(list, &QListWidget::currentRowChanged, this, [this, key](int row) {
+      if (pushing_) return;
+      form_.userSetSelectedIndex(key, row);
+    });
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, key, list] {
+      if (pushing_) return;
+      for (int i = 0; i < list->count(); ++i) form_.userSetItemSelected(key, i, list->item(i)->isSelected());
+      userChanged(key);
+    });
+  } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+    form_.userSetText(key, S(c->currentText()));
+    connect(c, &QComboBox::currentTextChanged, this, [this, key](const QString& t) {
+      form_.userSetText(key, S(t));
+      userChanged(key);
+    });
+  }
+  if (!w->isEnabled()) form_.setEnabled(key, false);
+}
+
+void FormBinder::onUserChange(const std::string& key, std::function<void()> reaction) { reactions_[key] = std::move(reaction); }
+
+void FormBinder::userChanged(const std::string& key) {
+  if (pushing_) return;
+  auto it = reactions_.find(key);
+  if (it != reactions_.end() && it->second) it->second();
+}
+
+void FormBinder::onTimer(const std::string& key, std::function<void()> tick) {
+  ticks_[key] = std::move(tick);
+  applyTimer(key);
+}
+
+QWidget* FormBinder::widget(const std::string& key) const {
+  auto it = widgets_.find(key);
+  return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+void FormBinder::push() {
+  // Pushing can run widget signals; values the engine changes meanwhile are pushed next round.
+  for (int round = 0; round < 4; ++round) {
+    std::set<std::string> changed = form_.takeChanged();
+    if (changed.empty()) return;
+    pushing_ = true;
+    for (const std::string& key : changed) {
+      bool any = false;
+      for (auto [it, end] = widgets_.equal_range(key); it != end; ++it) {
+        if (it->second) apply(key, it->second);
+        any = true;
+      }
+      if (!any || ticks_.count(key)) applyTimer(key);
+    }
+    pushing_ = false;
+  }
+}
+
+void FormBinder::applyTimer(const std::string& key) {
+  auto tick = ticks_.find(key);
+  if (tick == ticks_.end()) return;
+  QTimer*& t = timers_[key];
+  if (!t) {
+    t = new QTimer(this);
+    connect(t, &QTimer::timeout, this, [this, key] {
+      auto it = ticks_.find(key);
+      if (it != ticks_.end() && it->second) it->second();
+    });
+  }
+  TimerState st = form_.timer(key);
+  t->stop();
+  if (st.enabled && st.intervalMs > 0) t->start(st.intervalMs);
+}
+
+void FormBinder::apply(const std::string& key, QWidget* w) {
+  const std::string& text = form_.text(key);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) {
+    if (S(e->text()) != text) e->setText(Q(text));
+  } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    QString lf = Q(ToLf(text));
+    if (p->toPlainText() != lf) {
+      p->setPlainText(lf);
+      p->verticalScrollBar()->setValue(p->verticalScrollBar()->maximum());
+    }
+  } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
+    QString lf = Q(ToLf(text));
+    if (t->toPlainText() != lf) t->setPlainText(lf);
+  } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+    QString caption = Q(ToLf(text));
+    if (b->text() != caption) b->setText(caption);
+    if (b->isCheckable() && b->isChecked() != form_.checked(key)) b->setChecked(form_.checked(key));
+  } else if (auto* l = qobject_cast<QLabel*>(w)) {
+    QString caption = Q(ToLf(text));
+    if (l->text() != caption) l->setText(caption);
+  } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+    if (S(g->title()) != text) g->setTitle(Q(text));
+  } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+    const auto& items = form_.items(key);
+    bool same = list->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < list->count(); ++i) same = S(list->item(i)->text()) == items[i];
+    if (!same) {
+      list->clear();
+      for (const auto& item : items) list->addItem(Q(item));
+    }
+    for (int i = 0; i < list->count(); ++i) {
+      bool sel = form_.itemSelected(key, i) || form_.selectedIndex(key) == i;
+      if (list->item(i)->isSelected() != sel) list->item(i)->setSelected(sel);
+    }
+    int idx = form_.selectedIndex(key);
+    if (list->currentRow() != idx) list->setCurrentRow(idx);
+    if (idx >= 0) list->scrollToItem(list->item(idx));
+    else if (list->count() > 0 && !same) list->scrollToBottom();
+  } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+    if (S(c->currentText()) != text) c->setCurrentText(Q(text));
+  } else if (auto* chart = qobject_cast<ChartView*>(w)) {
+    chart->setScene(form_.scene(key));
+  }
+  if (w->isEnabled() != form_.enabled(key)) w->setEnabled(form_.enabled(key));
+  // Children follow the visible flag; a top-level window only when its shell asked for it
+  // (bind with manageWindow), so the engine can show and hide it.
+  if (w->isWindow()) {
+    if (w->property("lumoraManaged").toBool() && w->isVisible() != form_.visible(key)) w->setVisible(form_.visible(key));
+  } else if (w->isVisibleTo(w->parentWidget()) != form_.visible(key)) {
+    w->setVisible(form_.visible(key));
+  }
+  SetColors(w, form_.backColor(key), form_.foreColor(key));
+  if (int pt = form_.fontSize(key); pt > 0 && w->font().pointSize() != pt) {
+    QFont f = w->font();
+    f.setPointSize(pt);
+    w->setFont(f);
+  }
+}
+
+}  // namespace lumora

@@ -1,0 +1,118 @@
+#include "ui/QtPorts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+
+#include "core/TextCodec.h"
+
+namespace lumora {
+
+namespace {
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+// Message boxes show "\n"; the engine's texts carry CR LF.
+QString Lf(const std::string& s) { return Q(s).replace("\r\n", "\n"); }
+}  // namespace
+
+void QtClipboard::clear() { QApplication::clipboard()->clear(); }
+void QtClipboard::setText(const std::string& utf8) { QApplication::clipboard()->setText(Q(utf8)); }
+std::string QtClipboard::text() { return QApplication::clipboard()->text().toStdString(); }
+
+void QtPrompter::inform(const std::string& text, const std::string& title) {
+  QMessageBox::information(parent_, Q(title), Lf(text));
+}
+
+bool QtPrompter::askYesNo(const std::string& text, const std::string& title) {
+  return QMessageBox::question(parent_, Q(title), Lf(text), QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtPrompter::askText(const std::string& prompt, const std::string& title,
+                                               const std::string& initial) {
+  bool ok = false;
+  QString reply = QInputDialog::getText(parent_, Q(title), Lf(prompt), QLineEdit::Normal, Q(initial), &ok);
+  if (!ok) return std::nullopt;
+  return reply.toStdString();
+}
+
+QtSound::QtSound(QObject* parent) : QObject(parent), effect_(new QSoundEffect(this)) {
+  connect(effect_, &QSoundEffect::statusChanged, this, [this] {
+    if (effect_->status() == QSoundEffect::Error) QApplication::beep();
+  });
+}
+
+void QtSound::play(const std::string& wavPath) {
+  QString path = Q(wavPath);
+  if (!QFileInfo::exists(path)) {
+    QApplication::beep();
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(path);
+  if (effect_->source() != url) effect_->setSource(url);
+  else if (effect_->status() == QSoundEffect::Error) QApplication::beep();
+  effect_->play();
+}
+
+void QtSound::stop() { effect_->stop(); }
+
+QtHttp::QtHttp(Dispatch dispatch, QObject* parent)
+    : QObject(parent), dispatch_(std::move(dispatch)), nam_(new QNetworkAccessManager(this)) {}
+
+void QtHttp::abort(int channel) {
+  auto it = pending_.find(channel);
+  if (it == pending_.end()) return;
+  QPointer<QNetworkReply> reply = it->second.reply;
+  pending_.erase(it);
+  if (reply) {
+    reply->disconnect(this);
+    reply->abort();
+    reply->deleteLater();
+  }
+}
+
+void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t maxBytes,
+                 std::function<void(const HttpResult&)> done) {
+  abort(channel);
+  QNetworkRequest request{QUrl(Q(url))};
+  request.setTransferTimeout(timeoutMs);
+  QNetworkReply* reply = nam_->get(request);
+  pending_[channel] = Pending{reply, std::move(done)};
+  connect(reply, &QNetworkReply::downloadProgress, this, [this, channel, reply, maxBytes](qint64 received, qint64) {
+    if (static_cast<std::size_t>(received) > maxBytes) {
+      HttpResult r;
+      r.error = "too large";
+      finish(channel, reply, r);
+    }
+  });
+  connect(reply, &QNetworkReply::finished, this, [this, channel, reply] {
+    HttpResult r;
+    if (reply->error() == QNetworkReply::NoError || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+      QByteArray bytes = reply->readAll();
+      r.ok = reply->error() != QNetworkReply::OperationCanceledError && reply->error() != QNetworkReply::TimeoutError;
+      r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+      r.body = DecodeText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    }
+    if (!r.ok) r.error = reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError
+                             ? "timeout" : reply->errorString().toStdString();
+    finish(channel, reply, r);
+  });
+}
+
+void QtHttp::finish(int channel, QNetworkReply* reply, HttpResult result) {
+  auto it = pending_.find(channel);
+  if (it == pending_.end() || it->second.reply != reply) return;
+  auto done = std::move(it->second.done);
+  pending_.erase(it);
+  reply->disconnect(this);
+  if (reply->isRunning()) reply->abort();
+  reply->deleteLater();
+  if (done) dispatch_([done, result] { done(result); });
+}
+
+}  // namespace lumora

@@ -1,0 +1,35 @@
+#include "ui/Shell.h"
+
+#include <QAbstractButton>
+#include <QWidget>
+
+namespace lumora {
+
+Shell::Shell(Session& session, QObject* parent) : QObject(parent), session_(session), binder_(session.cx.form, this) {}
+
+void Shell::run(std::function<void(Session&)> op, const std::string& key) {
+  session_.gate.run(
+      [this, op = std::move(op)] {
+        op(session_);
+        binder_.push();
+      },
+      key);
+}
+
+QAbstractButton* Shell::onClick(QWidget* root, const QString& name, std::function<void(Session&)> op) {
+  auto* button = root->objectName() == name ? qobject_cast<QAbstractButton*>(root)
+                                            : root->findChild<QAbstractButton*>(name);
+  if (!button) return nullptr;
+  connect(button, &QAbstractButton::clicked, this, [this, op = std::move(op)] { run(op); });
+  return button;
+}
+
+void Shell::onTimer(const std::string& key, std::function<void(Session&)> op) {
+  binder_.onTimer(key, [this, key, op = std::move(op)] { run(op, "timer:" + key); });
+}
+
+void Shell::onUserChange(const std::string& key, std::function<void(Session&)> op) {
+  binder_.onUserChange(key, [this, op = std::move(op)] { run(op); });
+}
+
+}  // namespace lumora

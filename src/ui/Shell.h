@@ -1,0 +1,41 @@
+#pragma once
+// The shell's hub: the Session, the binder, and the one way to run an engine operation from a
+// widget or timer (through the re-entry gate, then pushing the results into the widgets).
+#include <QObject>
+#include <functional>
+#include <string>
+
+#include "session/Session.h"
+#include "ui/FormBinder.h"
+
+class QAbstractButton;
+class QWidget;
+
+namespace lumora {
+
+class Shell : public QObject {
+  Q_OBJECT
+ public:
+  explicit Shell(Session& session, QObject* parent = nullptr);
+
+  Session& session() { return session_; }
+  Form& form() { return session_.cx.form; }
+  FormBinder& binder() { return binder_; }
+
+  // Runs `op` through the gate (queued when another operation is running), then pushes every
+  // changed control value into its widget. A non-empty `key` is queued at most once.
+  void run(std::function<void(Session&)> op, const std::string& key = {});
+
+  // Connects the click of the button named `name` under `root` to `op`. Returns the button.
+  QAbstractButton* onClick(QWidget* root, const QString& name, std::function<void(Session&)> op);
+  // A timer in the Form runs `op` on every tick (queued at most once while busy).
+  void onTimer(const std::string& key, std::function<void(Session&)> op);
+  // A user's edit of a control runs `op`.
+  void onUserChange(const std::string& key, std::function<void(Session&)> op);
+
+ private:
+  Session& session_;
+  FormBinder binder_;
+};
+
+}  // namespace lumora

@@ -1,0 +1,13 @@
+#include <QWidget>
+
+#include "ui/Pages.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+
+void BuildToolWindow(Shell& shell, QWidget* main) {
+  (void)shell;
+  (void)main;
+}
+
+}  // namespace lumora

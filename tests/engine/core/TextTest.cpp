@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "core/NumberSet.h"
+#include "core/Text.h"
+#include "core/TextCodec.h"
+
+namespace lumora {
+
+TEST(LenientNumber, ReadsTheLeadingNumericPart) {
+  EXPECT_EQ(ReadNumber("12abc"), 12);
+  EXPECT_EQ(ReadNumber("  -3.5x"), -3.5);
+  EXPECT_EQ(ReadNumber("abc"), 0);
+  EXPECT_EQ(ReadNumber(""), 0);
+  EXPECT_EQ(ReadNumber("."), 0);
+  EXPECT_EQ(ReadNumber("1e3"), 1000);
+  EXPECT_EQ(ReadNumber("1e"), 1);
+  EXPECT_EQ(ReadInt("99999999999"), 2147483647);
+  EXPECT_EQ(ReadInt("2.5"), 2);
+  EXPECT_EQ(ReadInt("3.5"), 4);
+}
+
+TEST(Rounding, HalvesGoToEven) {
+  EXPECT_EQ(RoundHalfEven(0.5), 0);
+  EXPECT_EQ(RoundHalfEven(1.5), 2);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(RoundHalfEven(2.6), 3);
+}
+
+TEST(NumberSetText, MembershipIsExactlyTheSubstringTest) {
+  const char* texts[] = {"001 002 999", "12345", "0012", "", "ab123cd 45", "1 23 456"};
+  for (const char* t : texts) {
+    NumberSet set = NumberSet::FromText(t);
+    std::string text = t;
+    for (int n = 0; n < 1000; ++n)
+      ASSERT_EQ(set.contains(n), text.find(ThreeDigits(n)) != std::string::npos) << t << " " << n;
+  }
+  EXPECT_EQ(NumberSet::FromText("999 001  002").text(), "001 002 999");
+  EXPECT_EQ(NumberSet().text(), "");
+}
+
+TEST(CountList, AcceptsByFormattedSubstring) {
+  CountListText list("08.09.10");
+  EXPECT_TRUE(list.accepts(8, 15));
+  EXPECT_TRUE(list.accepts(10, 15));
+  EXPECT_FALSE(list.accepts(1, 15));
+  EXPECT_FALSE(list.accepts(0, 15));
+  EXPECT_EQ(CountListText::Format(8, 120), "008");
+}
+
+TEST(Gbk, RoundTripsChinese) {
+  std::string gbk = ToGbk("开奖完毕");
+  EXPECT_EQ(gbk, "\xbf\xaa\xbd\xb1\xcd\xea\xb1\xcf");
+  EXPECT_EQ(FromGbk(gbk), "开奖完毕");
+  EXPECT_EQ(DecodeText(gbk), "开奖完毕");
+  EXPECT_EQ(DecodeText("开奖完毕"), "开奖完毕");
+}
+
+TEST(LineBreaks, AnyBreakBecomesCrLf) {
+  EXPECT_EQ(ToCrLf("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(ToLf("a\r\nb"), "a\nb");
+  EXPECT_EQ(Split("", ",").size(), 1u);
+}
+
+}  // namespace lumora
