@@ -1,12 +1,32 @@
 // lumora-cli: the engine from a terminal (feed checks, curves, fits, rankings, filters, backtests).
 #include <cstdio>
-#include <string>
+#include <cstring>
+
+#include "cli/Commands.h"
+
+namespace {
+struct Command {
+  const char* name;
+  int (*run)(int, char**);
+  const char* usage;
+};
+const Command kCommands[] = {
+    {"feed", lumora::cli::RunFeed, "feed (--url URL | --file FILE)"},
+    {"curve", lumora::cli::RunCurve, "curve --draws FILE --pool TEXT [--start 1|2|3]"},
+    {"fit", lumora::cli::RunFit, "fit --draws FILE --trend TEXT --size N [--slot Q --mode 0|1|2 --mask M] [--start S] [--seed N]"},
+    {"rank", lumora::cli::RunRank, "rank --draws FILE --window N --groups MODE [--cold]"},
+    {"filter", lumora::cli::RunFilter, "filter --rules FILE --accept TEXT"},
+    {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
+    {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N]"},
+};
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: lumora-cli COMMAND [options]\n");
-    return 2;
+  if (argc >= 2) {
+    for (const Command& c : kCommands)
+      if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "lumora-cli: unknown command: %s\n", argv[1]);
+  std::fprintf(stderr, "usage: lumora-cli COMMAND [options]\ncommands:\n");
+  for (const Command& c : kCommands) std::fprintf(stderr, "  lumora-cli %s\n", c.usage);
   return 2;
 }

@@ -32,6 +32,13 @@ struct DrawStore {
     if (digits.size() < at + 3) return digits.size() > at ? digits.substr(at) : std::string();
     return digits.substr(at, 3);
   }
+  // Rebuilds SubNumberSeries from DrawHistory rows 1..120 at SubNumberStart: slot 120 - i holds
+  // row i's sub-number, slot 120 stays empty. Run after every history change and whenever
+  // SubNumberStart changes, so the series always belongs to the sub-game the pools use.
+  void rebuildSubSeries() {
+    subSeries.fill(std::string());
+    for (int i = 1; i <= kHistoryRows; ++i) subSeries[static_cast<size_t>(kHistoryRows - i)] = subNumber(i);
+  }
   // Sub-number of DrawHistory row `row` (1 = newest).
   std::string subNumber(int row) const { return subNumberOf(history.at(static_cast<size_t>(row)).digits); }
 };

@@ -6,8 +6,7 @@
 namespace lumora {
 
 void BuildAutoBetPage(Shell& shell, QWidget* page) {
-  (void)shell;
-  (void)page;
+  BuildCapitalFrame(shell, page);
 }
 
 }  // namespace lumora

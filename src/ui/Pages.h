@@ -17,6 +17,8 @@ void BuildPlanPage(Shell& shell, QWidget* page);     // Frame_ding_2 "计划界�
 void BuildMonitorPage(Shell& shell, QWidget* page);  // Frame_ding_3 "监控界面" (MonitorPage.cpp)
 void BuildBankerPage(Shell& shell, QWidget* page);   // Frame_ding_4 "胆码排序" (BankerPage.cpp)
 void BuildAutoBetPage(Shell& shell, QWidget* page);  // Frame_ding_5 "附加功能" (AutoBetPage.cpp)
+// Parts of page 5 built by the money subsystem, placed by BuildAutoBetPage.
+void BuildCapitalFrame(Shell& shell, QWidget* parent);  // capital frame and bet log (CapitalFrame.cpp)
 
 // Windows and panels beside the pages. `main` is Fmain.
 void BuildSmallWindows(Shell& shell, QWidget* main);      // Fadd, Fbj, Ftishi (SmallWindows.cpp)

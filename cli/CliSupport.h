@@ -1,0 +1,48 @@
+#pragma once
+// What every lumora-cli command shares: option parsing, draw files, the history they load.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/Context.h"
+#include "core/Draws.h"
+
+namespace lumora::cli {
+
+// Exit codes: 0 done, 1 refused (the engine said no), 2 usage or I/O error.
+inline constexpr int kUsage = 2;
+
+// "--name value" pairs and bare "--flag"s after the command word.
+class Args {
+ public:
+  // `flags` lists the options that take no value.
+  Args(int argc, char** argv, int first, const std::vector<std::string>& flags = {});
+  bool ok() const { return error_.empty(); }
+  const std::string& error() const { return error_; }
+  bool has(const std::string& name) const { return values_.count(name) > 0; }
+  std::string get(const std::string& name, const std::string& fallback = {}) const;
+  // Every option not in `known` (for a clear "unknown option" message).
+  std::vector<std::string> unknown(const std::vector<std::string>& known) const;
+
+ private:
+  std::map<std::string, std::string> values_;
+  std::string error_;
+};
+
+// A draw file: one draw a line in the feed's line form (first three characters the period, last
+// five the digits, e.g. 023-12345), oldest first; LF or CR LF; blank lines ignored.
+struct DrawFile {
+  std::vector<DrawRecord> draws;  // oldest first
+  std::string error;              // why the file was refused ("" when read)
+};
+DrawFile ReadDrawFile(const std::string& path);
+
+// Fills DrawHistory rows 1..120 from the 120 draws ending at `draws[end - 1]` (the newest is row
+// 1; fewer than 120 leave the older rows empty), sets SubNumberStart and rebuilds SubNumberSeries.
+void LoadHistory(DrawStore& store, const std::vector<DrawRecord>& draws, size_t end, int subStart);
+
+// Prints `message` to stderr as "lumora-cli: message" and returns kUsage.
+int Fail(const std::string& message);
+
+}  // namespace lumora::cli

@@ -1,0 +1,9 @@
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+namespace lumora::cli {
+
+int RunCurve(int, char**) { return Fail("this command is not built yet"); }
+int RunFit(int, char**) { return Fail("this command is not built yet"); }
+
+}  // namespace lumora::cli
