@@ -1,1 +1,0 @@
-#include "money/MoneyState.h"
