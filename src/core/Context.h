@@ -8,6 +8,7 @@
 #include "core/Files.h"
 #include "core/Form.h"
 #include "core/Ports.h"
+#include "core/ServiceConfig.h"
 
 namespace lumora {
 
@@ -15,6 +16,7 @@ struct Context {
   Form form;
   DrawStore draws;
   DataFolder data;
+  ServiceConfig service;  // draw-feed and settings endpoints and the service account
   Ports ports;
   std::mt19937_64 rng{20261208};  // the app seeds it from the clock; tests and lumora-cli fix it
 

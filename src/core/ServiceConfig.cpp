@@ -1,0 +1,54 @@
+#include "core/ServiceConfig.h"
+
+#include "core/Files.h"
+#include "core/Text.h"
+#include "core/TextCodec.h"
+
+namespace lumora {
+
+ServiceConfig ParseServiceConfig(std::string_view text) {
+  ServiceConfig c;
+  std::string utf8 = DecodeText(text);
+  if (utf8.rfind("\xEF\xBB\xBF", 0) == 0) utf8.erase(0, 3);  // a byte-order mark from an editor
+  for (const std::string& raw : Split(ToLf(utf8), "\n")) {
+    std::string_view line = TrimView(raw);
+    if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos) continue;
+    std::string key = Trim(line.substr(0, eq));
+    std::string value = Trim(line.substr(eq + 1));
+    if (key == "feed_endpoint") c.feedEndpoint = value;
+    else if (key == "settings_endpoint") c.settingsEndpoint = value;
+    else if (key == "username") c.user = value;
+    else if (key == "password") c.password = value;
+    else if (key == "random_code") c.randomCode = value;
+  }
+  return c;
+}
+
+ServiceConfig ReadServiceConfig(const std::filesystem::path& iniPath) {
+  auto bytes = ReadWholeFileBytes(iniPath);
+  if (!bytes) return ServiceConfig{};
+  return ParseServiceConfig(*bytes);
+}
+
+std::string PercentEncode(std::string_view value) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(value.size() * 3);
+  for (char ch : value) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                 c == '_' || c == '.' || c == '~';
+    if (plain) {
+      out += ch;
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
+}  // namespace lumora
