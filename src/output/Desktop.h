@@ -64,7 +64,9 @@ class Desktop {
   virtual bool newlyPressed(MouseButton b) = 0;
   virtual bool newlyPressedCtrlV() = 0;
 
-  // Windows. `windowAt` gives the top-level window under a screen point (0 when there is none).
+  // Windows. `windowAt` gives the window under a screen point as the desktop names it (0 when
+  // there is none): on Win32 the control itself (an edit box has a handle of its own), on X11 the
+  // top-level client window (toolkits draw their boxes inside one window).
   virtual WindowHandle windowAt(Point p) = 0;
   virtual void activate(WindowHandle w) = 0;   // bring to the foreground, give it the keyboard
   virtual bool isActive(WindowHandle w) = 0;   // it is the foreground window and has the focus
