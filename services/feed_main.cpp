@@ -1,2 +1,152 @@
-// lumora-feed: the local draw-feed and settings services.
-int main() { return 0; }
+// lumora-feed: the local draw-feed and settings services on one HTTP port.
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <pthread.h>
+
+#include "core/Text.h"
+#include "services/FeedServer.h"
+
+namespace {
+
+using lumora::feed::Options;
+
+const char* kUsage =
+    "usage: lumora-feed [--port P] [--listen ADDR] [--interval SECONDS] [--seed N]\n"
+    "                   [--draws FILE] [--user NAME] [--password PW] [--code CODE]\n"
+    "                   [--state DIR] [--fault hang|garbage|short|huge|slow]\n"
+    "                   [--fault-seconds S] [--fault-count N] [--quiet]\n"
+    "Serves the draw feed at http://ADDR:P/feed and the settings service at /settings.\n"
+    "Defaults: port 18610, ADDR 127.0.0.1 (loopback only), a new draw every 60 s.\n";
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "lumora-feed: %s\n%s", message.c_str(), kUsage);
+  return 2;
+}
+
+bool ReadNumberArg(const std::string& text, double& out) {
+  char* end = nullptr;
+  out = std::strtod(text.c_str(), &end);
+  return !text.empty() && end && *end == '\0';
+}
+
+std::filesystem::path DefaultStateFolder() {
+  if (const char* s = std::getenv("XDG_STATE_HOME"); s && *s) return std::filesystem::path(s) / "lumora-feed";
+  if (const char* h = std::getenv("HOME"); h && *h) return std::filesystem::path(h) / ".local/state/lumora-feed";
+  return "lumora-feed-state";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  const std::vector<std::string> valued = {"--port", "--listen", "--interval", "--seed", "--draws", "--user",
+                                           "--password", "--code", "--state", "--fault", "--fault-seconds",
+                                           "--fault-count"};
+  std::map<std::string, std::string> args;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (a == "--quiet") {
+      options.quiet = true;
+      continue;
+    }
+    if (std::find(valued.begin(), valued.end(), a) == valued.end()) return UsageError("unknown option " + a);
+    if (i + 1 >= argc) return UsageError("missing value for " + a);
+    args[a] = argv[++i];
+  }
+
+  double number = 0;
+  if (args.count("--port")) {
+    if (!ReadNumberArg(args["--port"], number) || number < 0 || number > 65535 || number != static_cast<int>(number))
+      return UsageError("--port wants a port number 0..65535");
+    options.port = static_cast<int>(number);
+  }
+  if (args.count("--listen")) options.listen = args["--listen"];
+  if (args.count("--interval")) {
+    if (!ReadNumberArg(args["--interval"], number) || number < 0) return UsageError("--interval wants seconds >= 0");
+    options.interval = number;
+  }
+  if (args.count("--seed")) {
+    if (!lumora::IsDigits(args["--seed"]) || args["--seed"].size() > 19) return UsageError("--seed wants a whole number");
+    options.seed = std::stoull(args["--seed"]);
+  }
+  if (args.count("--user")) options.user = args["--user"];
+  if (args.count("--password")) options.password = args["--password"];
+  if (args.count("--code")) options.code = args["--code"];
+  if (args.count("--fault")) {
+    auto fault = lumora::feed::ParseFault(args["--fault"]);
+    if (!fault) return UsageError("--fault wants hang, garbage, short, huge or slow");
+    options.fault = *fault;
+  }
+  if (args.count("--fault-seconds")) {
+    if (!ReadNumberArg(args["--fault-seconds"], number) || number < 0) return UsageError("--fault-seconds wants seconds >= 0");
+    options.faultSeconds = number;
+  }
+  if (args.count("--fault-count")) {
+    if (!lumora::IsDigits(args["--fault-count"]) || args["--fault-count"].size() > 9)
+      return UsageError("--fault-count wants a whole number");
+    options.faultCount = std::stoi(args["--fault-count"]);
+  }
+
+  std::unique_ptr<lumora::feed::DrawSource> draws;
+  if (args.count("--draws")) {
+    std::string error;
+    auto file = lumora::feed::ReadDraws(args["--draws"], error);
+    if (!file) {
+      std::fprintf(stderr, "lumora-feed: %s\n", error.c_str());
+      return 2;
+    }
+    draws = std::make_unique<lumora::feed::DrawSource>(std::move(*file), options.interval);
+  } else {
+    uint64_t seed = options.seed ? *options.seed : std::random_device{}();
+    draws = std::make_unique<lumora::feed::DrawSource>(seed, options.interval);
+  }
+
+  std::filesystem::path state = args.count("--state") ? std::filesystem::path(args["--state"]) : DefaultStateFolder();
+  auto settings = std::make_unique<lumora::feed::SettingsStore>(state);
+  if (!settings->error().empty()) {
+    std::fprintf(stderr, "lumora-feed: %s\n", settings->error().c_str());
+    return 2;
+  }
+
+  // SIGINT and SIGTERM stop the server cleanly; every worker thread inherits the blocked mask.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  lumora::feed::FeedServer server(options, std::move(draws), std::move(settings));
+  int port = server.bind();
+  if (port < 0) {
+    std::fprintf(stderr, "lumora-feed: cannot listen on %s:%d\n", options.listen.c_str(), options.port);
+    return 2;
+  }
+  std::printf("lumora-feed: serving http://%s:%d/feed and http://%s:%d/settings (state %s)\n",
+              options.listen.c_str(), port, options.listen.c_str(), port, state.string().c_str());
+  std::fflush(stdout);
+
+  std::thread waiter([&] {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.stop();
+  });
+  bool served = server.serve();
+  // A stop for any other reason: wake the waiter so it can be joined.
+  pthread_kill(waiter.native_handle(), SIGTERM);
+  waiter.join();
+  return served ? 0 : 2;
+}
