@@ -1,0 +1,156 @@
+#include "curves/TrendMatching.h"
+
+#include <vector>
+
+#include "core/NumberSet.h"
+#include "core/Text.h"
+#include "curves/PoolCurve.h"
+#include "curves/Texts.h"
+#include "curves/TrendChart.h"
+#include "curves/TrendText.h"
+
+namespace lumora {
+
+namespace {
+
+// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
+double Uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
+
+// The pick rule over an array: k times take a(floor(r * U)), move a(U) into its place, shrink.
+// Taking every item once k reaches the number of items.
+template <typename T>
+std::vector<T> PickFrom(std::mt19937_64& rng, std::vector<T> a, int k) {
+  std::vector<T> picked;
+  if (k <= 0 || a.empty()) return picked;
+  if (static_cast<size_t>(k) >= a.size()) return a;
+  picked.reserve(static_cast<size_t>(k));
+  for (int step = 0; step < k; ++step) {
+    const size_t upper = a.size() - 1;
+    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
+    if (i > upper) i = upper;
+    picked.push_back(a[i]);
+    a[i] = a[upper];
+    a.pop_back();
+  }
+  return picked;
+}
+
+// The end-control mask of slot q, read from the right: the rightmost character is the newest draw
+// (history row 1). "1" forces a hit, "0" a miss; other characters are skipped and do not advance.
+void ApplyMask(const Context& cx, int q, NumberSet& hits, NumberSet& misses) {
+  const std::string& mask = cx.form.text(Indexed("T_xl_muduan", q));
+  int row = 1;
+  for (size_t c = mask.size(); c-- > 0;) {
+    if (mask[c] != '1' && mask[c] != '0') continue;
+    if (row <= kHistoryRows) {
+      int d = ParseThreeDigits(cx.draws.subNumber(row));
+      if (d >= 0) (mask[c] == '1' ? hits : misses).add(d);
+    }
+    ++row;
+  }
+}
+
+}  // namespace
+
+std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k) {
+  std::vector<std::string> items = Split(list, " ");
+  if (items.size() == 1 && items[0].empty()) items.clear();
+  std::string out;
+  for (const std::string& item : PickFrom(rng, std::move(items), k)) {
+    out += item;
+    out += ' ';
+  }
+  return Trim(out);
+}
+
+void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
+  ProfitCurve& y = curves.profit;
+  y.fill(0);
+  NumberSet forcedHits, forcedMisses;
+  int hits = 0;
+  if (n <= 0) {
+    cx.form.setText("Tdadi", "");
+    return;
+  }
+  const bool slotted = q != kNoSlot && q >= 0 && q < kCurveSlots;
+  const bool maskOn = slotted && cx.form.checked(Indexed("Check_xl_md", q));
+  const bool randomOnly = slotted && cx.form.checked("Op_mos_1");
+  const bool maskFirst = slotted && cx.form.checked("Op_mos_0");
+
+  if (maskFirst && maskOn) ApplyMask(cx, q, forcedHits, forcedMisses);
+  if (!randomOnly) {
+    const double cost = 0.1 * (2.0 * n);
+    for (int k = 1; k <= kHistoryRows - 1; ++k) {
+      // A row without a draw (short history) is a period without a winning number.
+      const int d = ParseThreeDigits(cx.draws.subNumber(kHistoryRows - k));
+      bool hit = false;
+      if (d < 0) {
+        hit = false;
+      } else if (forcedHits.contains(d)) {
+        hit = true;
+      } else if (forcedMisses.contains(d)) {
+        hit = false;
+      } else if (curves.trend[k] - y[k - 1] < 0) {
+        forcedMisses.add(d);
+      } else {
+        hit = true;
+        forcedHits.add(d);
+        ++hits;
+      }
+      y[k] = CurvePoint(y[k - 1] + (hit ? 200.0 : 0.0) - cost);
+    }
+  }
+  if (randomOnly && maskOn) ApplyMask(cx, q, forcedHits, forcedMisses);
+
+  std::vector<int> candidates;
+  candidates.reserve(1000);
+  for (int v = 0; v < 1000; ++v)
+    if (!forcedHits.contains(v) && !forcedMisses.contains(v)) candidates.push_back(v);
+  NumberSet pool = forcedHits;
+  for (int v : PickFrom(cx.rng, std::move(candidates), n - hits)) pool.add(v);
+  cx.form.setText("Tdadi", pool.text());
+}
+
+bool LoadTrendText(Context& cx, CurveState& curves, int slot) {
+  if (slot < 0 || slot >= kCurveSlots) return LoadTrendText(cx, curves, std::string_view());
+  return LoadTrendText(cx, curves, std::string_view(curves.slots[slot]));
+}
+
+bool LoadTrendText(Context& cx, CurveState& curves, std::string_view text) {
+  if (ParseTrendText(text, curves.trend, nullptr)) return true;
+  cx.inform(curves_text::kBrokenTrend, curves_text::kTitleHint);
+  return false;
+}
+
+void LookForPool(Context& cx, CurveState& curves) {
+  if (TrimView(cx.form.text("Tkjh")).empty()) {
+    cx.inform(curves_text::kNoDraws, curves_text::kTitleHint);
+    return;
+  }
+  FitPoolToTrend(cx, curves, ReadInt(cx.form.text("T_dadi_zhushu")), kNoSlot);
+  ShowPoolCurve(cx, curves);
+}
+
+void CheckCurveCount(Context& cx, int slot) {
+  const std::string key = Indexed("T_quxian_zhushu", slot);
+  if (ReadNumber(cx.form.text(key)) > 980) {
+    cx.inform(curves_text::kTooManyNumbers, curves_text::kTitleTooMany);
+    cx.form.setText(key, curves_text::kResetCount);
+  }
+  for (int i = 0; i < kCurveSlots; ++i)
+    cx.form.setText(Indexed("L_xl_zhushu", i), cx.form.text(Indexed("T_quxian_zhushu", i)));
+}
+
+void CheckEndControlMask(Context& cx, int slot) {
+  const std::string key = Indexed("T_xl_muduan", slot);
+  const std::string& text = cx.form.text(key);
+  size_t characters = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++characters;
+  if (characters > 10) {
+    cx.inform(curves_text::kMaskTooLong, curves_text::kTitleMaskTooLong);
+    cx.form.setText(key, "");
+  }
+}
+
+}  // namespace lumora

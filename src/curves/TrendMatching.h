@@ -1,0 +1,42 @@
+#pragma once
+// Trend matching: builds a pool whose flat-bet profit curve over the newest 119 draws follows the
+// current TrendLine, optionally forcing the newest draws to hits or misses (end control).
+#include <cstdint>
+#include <random>
+#include <string>
+#include <string_view>
+
+#include "core/Context.h"
+#include "curves/CurveState.h"
+
+namespace lumora {
+
+// Fits a pool of `n` numbers to curves.trend and writes it, ascending, to the text of "Tdadi".
+// `q` is the trend slot 0..14 whose end-control settings apply ("Check_xl_md_q", "T_xl_muduan_q"
+// with the mode of "Op_mos_0/1/2"), or kNoSlot (100) for the plain line fit. The simulated curve
+// is left in curves.profit. n <= 0 empties "Tdadi". Callers read n from its text box with ReadInt
+// (an empty or non-numeric text reads 0).
+void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q);
+
+// k items drawn without replacement from a space-separated list, each followed by one space, the
+// result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).
+// k at or above the number of items takes them all; k <= 0 gives "".
+std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k);
+
+// Loads a stored slot's trend text into curves.trend (no drawing). Shows the broken-trend notice
+// and returns false when the text has fewer than 120 numbers or a part that is not a number; the
+// positions parsed before the fault keep their new values, the rest their old ones.
+bool LoadTrendText(Context& cx, CurveState& curves, int slot);
+bool LoadTrendText(Context& cx, CurveState& curves, std::string_view text);
+
+// "按线寻找大底": refuses without draws ("没有开奖数据，请先更新"); otherwise fits a pool of
+// "T_dadi_zhushu" numbers to the trend (slot 100) and plots the pool's real curve ("K线").
+void LookForPool(Context& cx, CurveState& curves);
+
+// Checks of the per-slot settings boxes after a user's edit: a pool size above 980 is reset to
+// "400" with its notice, and the sizes are copied to the "L_xl_zhushu" labels; an end-control mask
+// longer than 10 characters is cleared with its notice.
+void CheckCurveCount(Context& cx, int slot);
+void CheckEndControlMask(Context& cx, int slot);
+
+}  // namespace lumora
