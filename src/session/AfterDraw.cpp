@@ -1,29 +1,83 @@
 #include "session/AfterDraw.h"
 
+#include "core/NumberSetTools.h"
+#include "core/Text.h"
+#include "curves/CurveStore.h"
+
 namespace lumora {
 
+// The steps run in their numbered order. Each subsystem fills its own slots; a step's failure
+// message does not stop the sequence (only the curve store of step 1 ends the program).
 bool StartupDefaults(Session& s) {
-  (void)s;
-  // 1. curve store (curves)          2. monitor grid (plan)         3. MonitorBoard (plan)
-  // 4. T_quxian_zhushu font 7        5. SubNumberStart = 3          6. stores created empty
-  // 7. LoadUserPhrases               8. Ch_jiankong_jj_0..14 ticked 9. Check_jh_dadi_chongfu, Check_jihua_sx
-  // 10. ShowProgressPanel(0)         11. RepeatResults (plan)       12. Fk shown (shell)
-  // 13. Timer_qf_dd off (output)     14. AllThreeDigitNumbers (plan) 15. Frame_canshu_0 hidden
-  // 16. Option_touzhu_sz_0 (money)   17. C_huaxian_ks (curves)       18. PlanStats preset (money)
-  // 19. platform table (output)      20. ReadFundSettings (money)    21. C_qunfa_find caption (output)
-  // 22. MultiPeriodCounter = 1       23. CopyCurveCounts             24. FundCurve (plan)
-  // 25. PaintPoolBoard (plan)        26. Fr_qianming hidden
+  Form& f = s.cx.form;
+  // 1. The curve store into the 15 curve slots (curves); missing or damaged: the program ends.
+  if (!ReadCurveStore(s.cx, s.curves)) return false;
+  // 2. The empty grid of the monitor board (plan).
+  // 3. MonitorBoard created empty (plan).
+  // 4. The curve bet-count boxes in 7 points.
+  for (int i = 0; i < 15; ++i) f.setFontSize(Indexed("T_quxian_zhushu", i), 7);
+  // 5. SubNumberStart = 3 (后三).
+  s.cx.draws.subStart = 3;
+  // 6. Stores created empty: IncomingWindow here; trend points (curves), PlanRecordLines and
+  //    MonitorPools (plan).
+  s.cx.draws.incoming.fill(DrawRecord{});
+  // 7. The user phrases.
+  LoadUserPhrases(s.cx);
+  // 8. All fifteen monitor selection boxes ticked.
+  for (int i = 0; i < 15; ++i) f.setChecked(Indexed("Ch_jiankong_jj", i), true);
+  // 9. "生效" and "自动计划" ticked.
+  f.setChecked("Check_jh_dadi_chongfu", true);
+  f.setChecked("Check_jihua_sx", true);
+  // 10. The progress panel hidden; the information label says the system is starting.
+  ShowProgressPanel(s.cx, 0);
+  f.setText("L_jindu_news", "系统正在初始化");
+  // 11. RepeatResults with slots 0..T_jh_dadi_chongfu_cs (plan).
+  // 12. The side window Fk shown modeless (settings).
+  f.setVisible("Fk", true);
+  // 13. Timer_qf_dd off (output).
+  // 14. AllThreeDigitNumbers (plan).
+  // 15. The first bet-parameter page hidden.
+  f.setVisible("Frame_canshu_0", false);
+  // 16. Option_touzhu_sz_0 selected (money).
+  // 17. C_huaxian_ks: the empty trend grid (curves).
+  // 18. The six PlanStats records, record 1 preset (money).
+  // 19. The platform position table (output).
+  // 20. ReadFundSettings (money).
+  // 21. The caption of C_qunfa_find (output).
+  // 22. MultiPeriodCounter = 1 (plan).
+  // 23. The curve count labels.
+  CopyCurveCounts(s.cx);
+  // 24. FundCurve created empty (plan).
+  // 25. PaintPoolBoard (plan).
+  // 26. The signature frame hidden.
+  f.setVisible("Fr_qianming", false);
+
+  // The main window's timers that run from start-up: the update countdown (the first request
+  // 25 s later) and the one-shot folder check.
+  f.setTimer("Timer_gx", true, 1000);
+  f.setTimer("Timer_lj", true, 1000);
   return true;
 }
 
-void AfterDrawSequence(Session& s) {
-  (void)s;
-  // 1. both rankings refreshed (tools)          2. FeedFilterFromRanking halves (tools)
-  // 3. when UpdateCount > 0:
-  //    RecordMonitorRow, DrawMonitorBoard (plan);
-  //    with Check_jihua_sx: JudgePlan, RecordIndex + 1, StartPlan, PaintFundChart (plan)
-  //    SettleBet (money); BetCountdown restart (output)
-  // 4. UpdateCount + 1                          5. PaintPoolBoard (plan)
+bool AfterDrawSequence(Session& s, DrawSource source) {
+  const bool judging = s.cx.draws.updateCount > 0;
+  // 1. Both banker rankings rebuilt from the new history: C_paixu_shuaxin, C_paixu_shuaxin_02 (tools).
+  // 2. The ranking-1 half, then the ranking-2 half of FeedFilterFromRanking (tools).
+  // 3. Only from the second applied history on:
+  if (judging) {
+    // 3.1.1 RecordMonitorRow, then DrawMonitorBoard (plan).
+    // 3.1.2 With Check_jihua_sx: JudgePlan, RecordIndex + 1, C_jihua_ks (StartPlan),
+    //       PaintFundChart (plan).
+    // Money follows draws, not wind-backs: a deletion neither settles nor restarts the countdown.
+    if (source != DrawSource::Deletion) {
+      // 3.2 SettleBet (money).
+      // 3.3 BetCountdown: Timer_tz_djs off, 1000 ms, on (output).
+    }
+  }
+  // 4. UpdateCount + 1.
+  s.cx.draws.updateCount += 1;
+  // 5. PaintPoolBoard (plan).
+  return judging;
 }
 
 }  // namespace lumora

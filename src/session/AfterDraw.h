@@ -9,7 +9,12 @@ namespace lumora {
 // the program must end (the curve store could not be read; the message was shown).
 bool StartupDefaults(Session& s);
 
-// Runs after ApplyIncomingDraws has replaced the history and rebuilt the history text.
-void AfterDrawSequence(Session& s);
+// Where an applied history came from. Money follows draws, not wind-backs: a deletion does not
+// settle a bet and does not restart the betting countdown; a fed or hand-entered draw does.
+enum class DrawSource { Feed, Manual, Deletion };
+
+// Runs after ApplyIncomingDraws has replaced the history and rebuilt the history text. Returns
+// whether the judging half ran (not for the first history after start-up: UpdateCount was 0).
+bool AfterDrawSequence(Session& s, DrawSource source = DrawSource::Feed);
 
 }  // namespace lumora

@@ -14,6 +14,9 @@ void Shell::run(std::function<void(Session&)> op, const std::string& key) {
         binder_.push();
       },
       key);
+  // Work that engine code queued on the gate itself (a draw response that arrived during an
+  // operation) ran after the operation: push its results too, once the gate is idle.
+  if (!session_.gate.busy()) binder_.push();
 }
 
 QAbstractButton* Shell::onClick(QWidget* root, const QString& name, std::function<void(Session&)> op) {
