@@ -1,0 +1,115 @@
+#include "money/Fund.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "core/NumberSet.h"
+#include "core/Text.h"
+#include "money/BetLog.h"
+#include "money/FundTexts.h"
+
+namespace lumora {
+
+namespace {
+namespace T = fund_texts;
+
+std::string CapitalBox(int i) { return Indexed(T::kCapital, i); }
+
+void ShowFund(Form& form, const FundSettings& f) {
+  const float values[5] = {f.principal, f.current, f.prize, f.lower, f.upper};
+  for (int i = 0; i < 5; ++i) form.setText(CapitalBox(i), SingleText(values[i]));
+}
+}  // namespace
+
+float ToSingle(double value) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  if (std::isnan(value)) return std::numeric_limits<float>::quiet_NaN();
+  if (value > kMax) return std::numeric_limits<float>::infinity();
+  if (value < -kMax) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+std::string SingleText(float value) {
+  if (value == 0) return "0";  // also -0
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  if (ec != std::errc()) return FormatNumber(value);
+  return std::string(buf, end);
+}
+
+void ReadFundSettings(Context& cx, MoneyState& money) {
+  const Form& form = cx.form;
+  FundSettings& f = money.fund;
+  f.principal = ToSingle(ReadNumber(form.text(CapitalBox(0))));
+  f.current = ToSingle(ReadNumber(form.text(CapitalBox(1))));
+  f.prize = ToSingle(ReadNumber(form.text(CapitalBox(2))));
+  f.lower = ToSingle(ReadNumber(form.text(CapitalBox(3))));
+  f.upper = ToSingle(ReadNumber(form.text(CapitalBox(4))));
+  money.betPlacedFlag = 0;
+  ValidateMultipleSequence(cx, money);
+}
+
+void ValidateMultipleSequence(Context& cx, MoneyState& money) {
+  std::string cleaned;
+  for (char c : TrimView(cx.form.text(T::kSequence)))
+    if (T::kSequenceAllowed.find(c) != std::string_view::npos) cleaned += c;
+  cx.form.setText(T::kSequence, cleaned);
+  if (cleaned.empty()) {
+    cx.inform(std::string(T::kBadSequence), std::string(T::kBadSequenceTitle));
+    money.sequenceValid = 0;
+    return;
+  }
+  money.multipleSequence = cleaned;
+  money.multiplePosition = 0;
+  cx.form.setText(T::kSequenceState, std::string(T::kNotStarted));
+  money.sequenceValid = 1;
+}
+
+int CheckFundLimits(const MoneyState& money) {
+  const FundSettings& f = money.fund;
+  // NaN fails both comparisons, so a broken value also stops betting.
+  return (f.lower < f.current && f.current < f.upper) ? 1 : 2;
+}
+
+bool UnitStakeFor(float prize, double& unitStake) {
+  if (prize >= 0 && prize <= 20) {
+    unitStake = 0.02;
+  } else if (prize >= 100 && prize <= 200) {
+    unitStake = 0.2;
+  } else if (prize >= 1000 && prize <= 2000) {
+    unitStake = 2;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string multiple) {
+  money.betPool = std::move(pool);
+  money.betCount = count;
+  money.currentMultiple = std::move(multiple);
+  money.betPlacedFlag = 1;
+}
+
+void SettleBet(Context& cx, MoneyState& money) {
+  if (money.betPlacedFlag != 1) return;
+  FundSettings& f = money.fund;
+  double unit = 0.02;
+  if (!UnitStakeFor(f.prize, unit)) {
+    cx.inform(std::string(T::kBadPrize), std::string(T::kBadPrizeTitle));
+    LogBetMessage(cx, std::string(T::kBadPrizeLog));
+    unit = 0.02;
+  }
+  const double multiple = ReadNumber(money.currentMultiple);
+  const double stake = unit * static_cast<double>(money.betCount) * multiple;
+  // The draw just published decides, tested against the pool that was actually bet.
+  const bool hit = NumberSet::FromText(money.betPool).contains(cx.draws.subNumber(1));
+  double capital = static_cast<double>(f.current);
+  capital = hit ? static_cast<double>(f.prize) * multiple + capital - stake : capital - stake;
+  f.current = ToSingle(capital);
+  ShowFund(cx.form, f);
+  money.betPlacedFlag = 2;
+}
+
+}  // namespace lumora

@@ -1,0 +1,21 @@
+#pragma once
+// Fixed texts of fund management and the bet settlement.
+#include <string_view>
+
+namespace lumora::fund_texts {
+
+// Controls of the capital frame.
+inline constexpr std::string_view kCapital = "T_zijin";                // _0..4
+inline constexpr std::string_view kSequence = "T_zd_touzhu_beitou_0";  // the multiple sequence
+inline constexpr std::string_view kSequenceState = "T_zd_touzhu_beitou_1";
+
+inline constexpr std::string_view kSequenceAllowed = "0123456789.-";
+inline constexpr std::string_view kNotStarted = "未开始";
+
+inline constexpr std::string_view kBadSequence = "倍数有误，请检查";
+inline constexpr std::string_view kBadSequenceTitle = "提示";
+inline constexpr std::string_view kBadPrize = "赔率设置错误，请检查";
+inline constexpr std::string_view kBadPrizeTitle = "温馨提示";
+inline constexpr std::string_view kBadPrizeLog = "赔率设置错误";
+
+}  // namespace lumora::fund_texts
