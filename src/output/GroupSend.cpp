@@ -1,0 +1,165 @@
+#include "output/GroupSend.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+#include "output/Driving.h"
+#include "output/Executor.h"
+#include "output/Texts.h"
+
+namespace lumora {
+
+namespace T = output_text;
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// The steps of one chat window's send; the window's kind decides whether its input area is
+// clicked first.
+void AddSendTo(Context& cx, Script& s, const QqWindow& target) {
+  const WindowHandle w = target.handle;
+  s.restore(w).activate(w).eventsOnce();
+  s.restore(w).activate(w).eventsOnce();
+  if (target.newStyle) {
+    // ClickQqInputArea: just above the bottom-left corner, where the input box lies.
+    s.restore(w).activate(w).moveIntoWindow(w, 50, -80).pause(20000).click();
+  }
+  s.pause(280000).keysTo(w, KeyChord::CtrlV).eventsOnce().pause(180000);
+  s.restore(w).activate(w).keysTo(w, KeyChord::Enter).eventsOnce().pause(510000);
+  if (cx.form.checked("Check_qf_min")) s.minimise(w);
+}
+
+}  // namespace
+
+std::vector<QqWindow> WalkQqWindows(Desktop& desktop) {
+  std::vector<QqWindow> found;
+  std::vector<TopWindow> all = desktop.topLevelWindows();
+  auto first = std::find_if(all.begin(), all.end(), [](const TopWindow& w) { return w.className == T::kQqClassOld; });
+  for (auto it = first; it != all.end(); ++it) {
+    if (it->className == T::kQqClassOld || it->className == T::kQqClassNew)
+      found.push_back({it->handle, it->title, it->className == T::kQqClassNew});
+  }
+  return found;
+}
+
+bool SkippedQqTitle(const std::string& title) {
+  std::string trimmed = Trim(title);
+  if (trimmed.empty()) return true;
+  std::string lower = Lower(trimmed);
+  std::string head = lower.substr(0, 6);
+  if (head == "qq2013" || head == "qq2012") return true;
+  if (lower == "txfloatingwnd" || lower == "txmenuwindow") return true;
+  return title == "QQ";
+}
+
+void RefreshQqTargets(Context& cx, OutputState& out) {
+  cx.form.setItems("qf_list", {});
+  if (!DesktopReady(cx, out)) return;
+  for (const QqWindow& w : WalkQqWindows(*out.desktop))
+    if (!SkippedQqTitle(w.title)) cx.form.addItem("qf_list", w.title);
+}
+
+QqWindow FindQqWindow(Desktop& desktop, const std::string& target) {
+  for (const QqWindow& w : WalkQqWindows(desktop))
+    if (Contains(Trim(w.title), target)) return w;
+  return {};
+}
+
+void SelectAllQqTargets(Context& cx) {
+  int n = static_cast<int>(cx.form.items("qf_list").size());
+  for (int i = 0; i < n; ++i) cx.form.setItemSelected("qf_list", i, true);
+}
+
+std::string QqMessage(const Form& form) {
+  std::string message;
+  if (form.checked("Check_jihua_jilu_haoma")) message = form.text("T_jihua_jj_dadi") + std::string(kCrLf);
+  message += form.text("T_jh_dadi_jilu");
+  message += form.text("T_jihua_qianming");
+  return message;
+}
+
+namespace {
+
+// The send itself, added to `s`. False when there is no target.
+bool AddGroupSend(Context& cx, OutputState& out, Script& s) {
+  const std::vector<std::string>& items = cx.form.items("qf_list");
+  std::vector<std::string> targets;
+  for (int i = 0; i < static_cast<int>(items.size()); ++i)
+    if (cx.form.itemSelected("qf_list", i)) targets.push_back(items[i]);
+  if (targets.empty() || !out.desktop) return false;
+  s.clipboard(QqMessage(cx.form));
+  for (const std::string& target : targets) {
+    s.eventsOnce();
+    QqWindow w = FindQqWindow(*out.desktop, target);
+    if (w.handle == 0) continue;  // closed since the list was made: skipped
+    AddSendTo(cx, s, w);
+  }
+  return true;
+}
+
+}  // namespace
+
+void SendToQqGroups(Context& cx, OutputState& out) {
+  if (!DesktopReady(cx, out)) return;
+  Script s;
+  if (AddGroupSend(cx, out, s)) RunScript(cx, out, std::move(s));
+}
+
+void SendToQqGroupsLocked(Context& cx, OutputState& out) {
+  if (!DesktopReady(cx, out)) return;
+  Script s;
+  s.lock().eventsOnce();
+  AddGroupSend(cx, out, s);
+  s.eventsOnce().free().armTimer("Timer_jiesuo", 2000);
+  RunScript(cx, out, std::move(s));
+}
+
+void GroupSendTick(Context& cx, OutputState& out) {
+  double elapsed = ReadNumber(cx.form.text("T_qf_yanshi_1")) + 1;
+  cx.form.setText("T_qf_yanshi_1", FormatNumber(elapsed));
+  if (elapsed - ReadNumber(cx.form.text("T_qf_yanshi_0")) < 0) return;
+  cx.form.setTimerEnabled("Timer_qf_dd", false);
+  cx.form.setText("T_qf_yanshi_1", "0");
+  if (cx.form.checked("C_qunfa_sx")) SendToQqGroupsLocked(cx, out);
+}
+
+void UnlockTick(Context& cx, OutputState& out) {
+  LockMouse(cx, out, 0);
+  cx.form.setTimerEnabled("Timer_jiesuo", false);
+}
+
+void ArmGroupSend(Context& cx) {
+  if (cx.form.checked("C_qunfa_sx")) cx.form.setTimer("Timer_qf_dd", true, 1000);
+}
+
+void ToggleSignatureFrame(Context& cx) {
+  if (cx.form.visible("Fr_qianming")) {
+    cx.form.setVisible("Fr_qianming", false);
+    cx.form.setText("C_qm_show", T::kShowSignature);
+  } else {
+    cx.form.setVisible("Fr_qianming", true);
+    cx.form.setText("C_qm_show", T::kHideSignature);
+  }
+}
+
+void ShowGroupSendHelp(Context& cx) {
+  const std::vector<std::string> lines = {
+      "群发设置办法：",
+      "打开你要群发的群，或者个人聊天窗口",
+      "将新版本QQ中的多窗口合并这个功能取消",
+      "点击《设置目标》，在出现的目标栏中，点击选择你要群发的QQ群或者QQ好友",
+      "点击《自动群发》，每次开奖后会自动群发。",
+      "也可以每次《手动发送》",
+      "备注：需将QQ发送信息设置成《按enter键发送信息》",
+      std::string(48, '-'),
+      "特别说明：如果群发出去的记录，有中文乱码，请在计划界面，将输入法切换为中文就可以了",
+  };
+  cx.inform(Join(lines, kCrLf), T::kHelpTitle);
+}
+
+}  // namespace lumora
