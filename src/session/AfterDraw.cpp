@@ -1,8 +1,17 @@
 #include "session/AfterDraw.h"
 
+#include <algorithm>
+
 #include "core/NumberSetTools.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
+#include "money/Fund.h"
+#include "plan/FundChart.h"
+#include "plan/PoolBoard.h"
+#include "money/PlanStats.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanRecord.h"
+#include "session/PlanSession.h"
 
 namespace lumora {
 
@@ -13,7 +22,9 @@ bool StartupDefaults(Session& s) {
   // 1. The curve store into the 15 curve slots (curves); missing or damaged: the program ends.
   if (!ReadCurveStore(s.cx, s.curves)) return false;
   // 2. The empty grid of the monitor board (plan).
+  DrawMonitorBoard(s.cx, PlanState{});
   // 3. MonitorBoard created empty (plan).
+  s.plan.board = {};
   // 4. The curve bet-count boxes in 7 points.
   for (int i = 0; i < 15; ++i) f.setFontSize(Indexed("T_quxian_zhushu", i), 7);
   // 5. SubNumberStart = 3 (后三).
@@ -21,6 +32,8 @@ bool StartupDefaults(Session& s) {
   // 6. Stores created empty: IncomingWindow here; trend points (curves), PlanRecordLines and
   //    MonitorPools (plan).
   s.cx.draws.incoming.fill(DrawRecord{});
+  s.plan.recordLines = {};
+  s.plan.monitorPools = {};
   // 7. The user phrases.
   LoadUserPhrases(s.cx);
   // 8. All fifteen monitor selection boxes ticked.
@@ -32,23 +45,33 @@ bool StartupDefaults(Session& s) {
   ShowProgressPanel(s.cx, 0);
   f.setText("L_jindu_news", "系统正在初始化");
   // 11. RepeatResults with slots 0..T_jh_dadi_chongfu_cs (plan).
+  s.plan.repeatResults.assign(static_cast<size_t>(std::clamp(ReadInt(f.text("T_jh_dadi_chongfu_cs")), 0, 999)) + 1, {});
   // 12. The side window Fk shown modeless (settings).
   f.setVisible("Fk", true);
   // 13. Timer_qf_dd off (output).
   // 14. AllThreeDigitNumbers (plan).
+  BuildAllThreeDigitNumbers(s.plan);
   // 15. The first bet-parameter page hidden.
   f.setVisible("Frame_canshu_0", false);
   // 16. Option_touzhu_sz_0 selected (money).
+  f.setChecked("Option_touzhu_sz_0", true);
+  f.setChecked("Option_touzhu_sz_1", false);
+  f.setChecked("Option_touzhu_sz_2", false);
   // 17. C_huaxian_ks: the empty trend grid (curves).
   // 18. The six PlanStats records, record 1 preset (money).
+  PresetPlanStats(s.stats);
   // 19. The platform position table (output).
   // 20. ReadFundSettings (money).
+  ReadFundSettings(s.cx, s.money);
   // 21. The caption of C_qunfa_find (output).
   // 22. MultiPeriodCounter = 1 (plan).
+  s.plan.multiPeriodCounter = 1;
   // 23. The curve count labels.
   CopyCurveCounts(s.cx);
   // 24. FundCurve created empty (plan).
+  s.plan.fundCurve = {};
   // 25. PaintPoolBoard (plan).
+  PaintPoolBoard(s.cx);
   // 26. The signature frame hidden.
   f.setVisible("Fr_qianming", false);
 
@@ -68,15 +91,27 @@ bool AfterDrawSequence(Session& s, DrawSource source) {
     // 3.1.1 RecordMonitorRow, then DrawMonitorBoard (plan).
     // 3.1.2 With Check_jihua_sx: JudgePlan, RecordIndex + 1, C_jihua_ks (StartPlan),
     //       PaintFundChart (plan).
+    RecordMonitorRow(s.cx, s.plan);
+    DrawMonitorBoard(s.cx, s.plan);
+    if (s.cx.form.checked("Check_jihua_sx")) {
+      PlanEnv env = PlanEnvOf(s);
+      JudgePlan(env);
+      AdvanceRecordIndex(s.plan);
+      StartPlan(env);
+      // The fund chart closes the auto-plan branch, after the new plan has been started.
+      PaintFundChart(s.cx, s.plan);
+    }
     // Money follows draws, not wind-backs: a deletion neither settles nor restarts the countdown.
     if (source != DrawSource::Deletion) {
       // 3.2 SettleBet (money).
+      SettleBet(s.cx, s.money);
       // 3.3 BetCountdown: Timer_tz_djs off, 1000 ms, on (output).
     }
   }
   // 4. UpdateCount + 1.
   s.cx.draws.updateCount += 1;
   // 5. PaintPoolBoard (plan).
+  PaintPoolBoard(s.cx);
   return judging;
 }
 
