@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "tools/ShrinkTool.h"
+#include "tools/Texts.h"
+
+namespace lumora {
+namespace {
+
+namespace tt = tools_text;
+
+struct ShrinkTest : ::testing::Test {
+  Context cx;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  void SetUp() override {
+    cx.ports.prompter = &prompter;
+    cx.ports.clipboard = &clipboard;
+    ShrinkToolDefaults(cx.form);
+    cx.form.setText("Ftool.T_lj_dd", std::string(tt::kJunkDesign));
+  }
+  void Tick(const std::string& control, int item) { cx.form.setChecked("Ftool." + Indexed(control, item), true); }
+  void Click(const std::string& control, int item) { ToggleShrinkMark(cx, control, item); }
+  int Run() {
+    ks_suoshui(cx);
+    return ReadInt(cx.form.text("Ftool.L_zhushu"));
+  }
+  bool Kept(const std::string& n) { return NumberSet::FromText(cx.form.text("Ftool.Tdd")).contains(n); }
+};
+
+TEST(ShrinkPatterns, DigitsMapToTheirShapes) {
+  EXPECT_EQ(RoutePattern(509), "200");
+  EXPECT_EQ(SizePattern(509), "大小大");
+  EXPECT_EQ(ParityPattern(509), "奇偶奇");
+  EXPECT_EQ(PrimePattern(509), "质合合");
+  EXPECT_EQ(PrimePattern(123), "质质质");
+}
+
+TEST_F(ShrinkTest, NoMarksKeepsAllAndTheResultIsAscending) {
+  EXPECT_EQ(Run(), 1000);
+  const std::string& tdd = cx.form.text("Ftool.Tdd");
+  EXPECT_EQ(tdd.substr(0, 11), "000 001 002");
+  EXPECT_EQ(tdd.substr(tdd.size() - 3), "999");
+}
+
+TEST_F(ShrinkTest, CompoundNeedsAllThreeRowsAndKillNeedsOne) {
+  Click("C_fushi_paichu", 1);
+  Click("C_fushi_paichu", 12);
+  EXPECT_EQ(Run(), 1000);
+  Click("C_fushi_paichu", 23);
+  Click("C_fushi_paichu", 24);
+  EXPECT_EQ(Run(), 998);
+  EXPECT_FALSE(Kept("123"));
+  EXPECT_FALSE(Kept("124"));
+  ClearAllShrinkConditions(cx);
+  Click("C_dingwei_sha", 20);
+  EXPECT_EQ(Run(), 900);
+  EXPECT_FALSE(Kept("340"));
+}
+
+TEST_F(ShrinkTest, RouteShapesSumTailAndSpanCounts) {
+  Tick("Check_012_paichu", 0);  // "000"
+  EXPECT_EQ(Run(), 936);
+  EXPECT_FALSE(Kept("369"));
+  ClearAllShrinkConditions(cx);
+  Tick("Check_pailie_daxiao", 2);  // "大大大"
+  EXPECT_EQ(Run(), 875);
+  ClearAllShrinkConditions(cx);
+  Tick("Check_pailie_zhihe", 2);  // "质质质"
+  EXPECT_EQ(Run(), 875);
+  EXPECT_FALSE(Kept("357"));
+  ClearAllShrinkConditions(cx);
+  PressShrinkAll(cx, 20);  // every parity pattern
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(cx.form.text("Ftool.Tdd"), "");
+  ClearAllShrinkConditions(cx);
+  Tick("Check_hewei_sha", 0);
+  EXPECT_EQ(Run(), 900);
+  EXPECT_FALSE(Kept("019"));
+  EXPECT_FALSE(Kept("000"));
+  EXPECT_TRUE(Kept("999"));
+  ClearAllShrinkConditions(cx);
+  Tick("Check_kuadu_sha", 0);
+  Tick("Check_kuadu_sha", 9);
+  EXPECT_EQ(Run(), 1000 - 10 - 54);
+}
+
+TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
+  Click("C_danzu", 1);
+  Click("C_danzu", 2);
+  EXPECT_EQ(Run(), 488);  // holding a 1 or a 2, any count
+  Click("C_danzu_gs", 0);  // count "0" only
+  EXPECT_EQ(Run(), 512);
+  Click("C_danzu_gs", 0);
+  Click("C_danzu_gs", 3);  // count "3" only
+  Run();
+  EXPECT_FALSE(Kept("112"));  // two distinct banker digits
+  cx.form.setChecked("Ftool.Check_danma_jc", true);
+  Run();
+  EXPECT_TRUE(Kept("112"));  // three positions hold a banker digit
+  EXPECT_TRUE(Kept("222"));
+  // A second group is tested too: group 2 digit 9 with count 1.
+  Click("C_danzu", 19);
+  Click("C_danzu_gs", 5);
+  Run();
+  EXPECT_FALSE(Kept("112"));
+  PressShrinkAll(cx, 14);  // clears group 1 only
+  Run();
+  EXPECT_TRUE(Kept("119"));
+  EXPECT_FALSE(Kept("112"));
+  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_19"), tt::kGreen);
+}
+
+TEST_F(ShrinkTest, JunkMatchesAcrossBoundaries) {
+  cx.form.setText("Ftool.T_lj_dd", "123456");
+  EXPECT_EQ(Run(), 996);
+  EXPECT_FALSE(Kept("234"));
+  cx.form.setText("Ftool.T_lj_dd", "杀垃圾单式大底\r\n12 3\r\n789");
+  EXPECT_EQ(Run(), 999);
+}
+
+TEST_F(ShrinkTest, MarkButtonsToggleAndClearAllResetsEverything) {
+  Click("C_fushi_paichu", 5);
+  EXPECT_EQ(cx.form.backColor("Ftool.C_fushi_paichu_5"), tt::kRed);
+  Click("C_fushi_paichu", 5);
+  EXPECT_EQ(cx.form.backColor("Ftool.C_fushi_paichu_5"), tt::kGrey);
+  Click("C_danzu_gs", 15);
+  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_gs_15"), tt::kGreen);
+  PressShrinkAll(cx, 10);  // mark the whole units row of "定位杀"
+  EXPECT_EQ(Run(), 0);
+  PressShrinkAll(cx, 12);
+  Tick("Check_hewei_sha", 3);
+  ClearAllShrinkConditions(cx);
+  EXPECT_EQ(cx.form.text("Ftool.T_lj_dd"), tt::kJunkCleared);
+  EXPECT_EQ(cx.form.text("Ftool.Tdd"), "");
+  EXPECT_EQ(cx.form.text("Ftool.L_zhushu"), "0");
+  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_gs_15"), tt::kGrey);
+  EXPECT_EQ(Run(), 1000);
+  EXPECT_EQ(ShrinkAllCaption(0), tt::kMarkAll);
+  EXPECT_EQ(ShrinkAllCaption(15), tt::kClear);
+  EXPECT_EQ(ShrinkAllCaption(26), tt::kMarkAll);
+}
+
+TEST_F(ShrinkTest, CopyPutsTheResultOnTheClipboard) {
+  cx.form.setText("Ftool.T_lj_dd", "");
+  Tick("Check_kuadu_sha", 0);
+  for (int s = 2; s <= 9; ++s) Tick("Check_kuadu_sha", s);
+  Run();
+  EXPECT_TRUE(CopyShrinkResult(cx));
+  EXPECT_EQ(clipboard.content, cx.form.text("Ftool.Tdd"));
+  EXPECT_EQ(cx.form.text("Ftool.L_zhushu"), std::to_string(NumberSet::FromText(clipboard.content).count()));
+  cx.ports.clipboard = nullptr;
+  EXPECT_FALSE(CopyShrinkResult(cx));
+  EXPECT_EQ(prompter.notices.back().text, tt::kUnknownError);
+}
+
+}  // namespace
+}  // namespace lumora
