@@ -1,0 +1,136 @@
+#include "plan/PlanModes.h"
+
+#include "core/Text.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanRecord.h"
+#include "plan/PlanTexts.h"
+#include "plan/TrendFit.h"
+
+namespace lumora {
+namespace tx = plan_text;
+
+namespace {
+// Repeat counts above this cannot be written in the three-digit count format.
+constexpr int kMaxRepeats = 999;
+}  // namespace
+
+NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
+  CountListText list(acc);
+  int stored = std::min(r, plan.repeatUpper());
+  std::vector<NumberSet> sets;
+  sets.reserve(static_cast<size_t>(std::max(stored, 0)));
+  for (int k = 1; k <= stored; ++k) sets.push_back(NumberSet::FromText(plan.repeatResults[static_cast<size_t>(k)]));
+  int sources = r > 99 ? 100 : 0;  // three-digit counts from r = 100 on
+  std::vector<char> accepted(static_cast<size_t>(std::max(r, 0)) + 1);
+  for (int c = 0; c <= std::max(r, 0); ++c) accepted[static_cast<size_t>(c)] = list.accepts(c, sources) ? 1 : 0;
+  NumberSet result;
+  for (int i = 0; i < 1000; ++i) {
+    int c = 0;
+    for (const NumberSet& s : sets) c += s.contains(i) ? 1 : 0;
+    if (accepted[static_cast<size_t>(c)]) result.add(i);
+  }
+  return result;
+}
+
+bool RunModeOne(PlanEnv& env) {
+  Context& cx = env.cx;
+  Form& f = cx.form;
+  std::string count = Trim(f.text("T_jh_dadi_chongfu_cs"));
+  if (!IsDigits(count) || ReadNumber(count) > kMaxRepeats) {
+    cx.inform(tx::kModeOneError, tx::kHintTitle);
+    return false;
+  }
+  int r = ReadInt(count);
+  std::string acc = Trim(f.text("T_jh_dadi_chongfu_rc"));
+  RefreshStoredTrends(env);
+  if (r < 2) {
+    if (f.checked("Op_jiankong_zihui")) ComputeMonitorPools(env);
+    ComputeIntersectionPool(cx, env.plan);
+    return true;
+  }
+  env.plan.repeatResults.assign(static_cast<size_t>(r) + 1, std::string());
+  for (int k = 1; k <= r; ++k) {
+    f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    ComputeMonitorPools(env);
+    env.plan.lastIntersection = IntersectMonitorPools(cx, env.plan).text();
+    env.plan.repeatResults[static_cast<size_t>(k)] = env.plan.lastIntersection;
+  }
+  WritePlanPool(cx, env.plan, CombineRepeats(env.plan, r, acc));
+  return true;
+}
+
+NumberSet ModeTwoPool(const PlanState& plan, const std::string& rulesText, const std::string& acc) {
+  std::string rules = Trim(rulesText);
+  for (const char* sep : {"。", "*", " ", ",", "+", "-", "/"}) rules = ReplaceAll(rules, sep, ".");
+  struct Rule {
+    std::vector<int> pools;       // monitor pool indices named by the left side (repeats count again)
+    std::vector<char> acceptHits;  // hits 0..pools.size() accepted by the right side
+  };
+  std::vector<Rule> parsed;
+  if (!rules.empty()) {
+    for (const std::string& line : SplitCrLf(rules)) {
+      if (!Contains(line, "=")) continue;
+      std::vector<std::string> sides = Split(line, "=");
+      Rule rule;
+      for (const std::string& item : Split(sides[0], ".")) {
+        if (Trim(item).empty()) continue;
+        double v = ReadNumber(item);
+        if (v > 0 && v < 16) rule.pools.push_back(static_cast<int>(v) - 1);
+      }
+      const std::string& right = sides.size() > 1 ? sides[1] : std::string();
+      for (size_t h = 0; h <= rule.pools.size(); ++h) rule.acceptHits.push_back(Contains(right, std::to_string(h)) ? 1 : 0);
+      parsed.push_back(std::move(rule));
+    }
+  }
+  auto sets = MonitorPoolSets(plan);
+  CountListText accepted(acc);
+  std::vector<char> acceptMet(parsed.size() + 1);
+  for (size_t m = 0; m <= parsed.size(); ++m) acceptMet[m] = accepted.accepts(static_cast<int>(m), 0) ? 1 : 0;
+  NumberSet result;
+  for (int i = 0; i < 1000; ++i) {
+    size_t met = 0;
+    for (const Rule& rule : parsed) {
+      size_t hits = 0;
+      for (int p : rule.pools) hits += sets[static_cast<size_t>(p)].contains(i) ? 1 : 0;
+      met += rule.acceptHits[hits];
+    }
+    if (acceptMet[met]) result.add(i);
+  }
+  return result;
+}
+
+void RunModeTwo(PlanEnv& env) {
+  RefreshStoredTrends(env);
+  if (env.cx.form.checked("Op_jiankong_zihui")) ComputeMonitorPools(env);
+  WritePlanPool(env.cx, env.plan,
+                ModeTwoPool(env.plan, env.cx.form.text("T_moshier_input"), Trim(env.cx.form.text("T_moshier_input_rc"))));
+}
+
+void PaintModeColours(Context& cx) {
+  bool one = cx.form.checked("Check_jh_dadi_chongfu");
+  Bgr on = Rgb(0, 255, 0), off = Rgb(224, 224, 224);
+  cx.form.setBackColor("Fr_ms1", one ? on : off);
+  cx.form.setBackColor("Check_jh_dadi_chongfu", one ? on : off);
+  cx.form.setBackColor("Fr_ms2", one ? off : on);
+  cx.form.setBackColor("Check_jh_dadi_fenzu", one ? off : on);
+}
+
+void OnModeOneToggled(Context& cx) {
+  cx.form.setChecked("Check_jh_dadi_fenzu", !cx.form.checked("Check_jh_dadi_chongfu"));
+  PaintModeColours(cx);
+}
+
+void OnModeTwoToggled(Context& cx) {
+  cx.form.setChecked("Check_jh_dadi_chongfu", !cx.form.checked("Check_jh_dadi_fenzu"));
+  PaintModeColours(cx);
+}
+
+void OnRepeatCountEdited(Context& cx) {
+  const std::string& text = cx.form.text("T_jh_dadi_chongfu_cs");
+  std::string digits;
+  for (char c : text)
+    if (c >= '0' && c <= '9') digits += c;
+  if (digits != text) cx.form.setText("T_jh_dadi_chongfu_cs", digits);
+}
+
+}  // namespace lumora

@@ -1,0 +1,176 @@
+#include "settings/SchemeFile.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/Text.h"
+#include "curves/TrendMatching.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanModes.h"
+
+namespace lumora {
+namespace {
+
+constexpr int kLines = 15;
+constexpr std::string_view kMarkers[] = {kSchemeCounts, kSchemeMasks, kSchemeMaskOn, kSchemeModeOne,
+                                         kSchemeModeTwo, kSchemeSelection, kSchemeEnd};
+
+// The box's name as the user finds it in a message: "T_xl_muduan(3)".
+std::string BoxName(std::string_view name, int index = -1) {
+  return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
+}
+
+// Why a value cannot be stored in a scheme file, or nothing.
+std::optional<std::string> Unstorable(std::string_view value, const std::string& box) {
+  std::string what;
+  if (Contains(value, "/")) {
+    what = "“/”";
+  } else {
+    for (std::string_view m : kMarkers)
+      if (Contains(value, m)) {
+        what = "方案标记“" + std::string(m) + "”";
+        break;
+      }
+  }
+  if (what.empty()) return std::nullopt;
+  return "方案没有保存：" + box + " 的内容含有" + what + "，请修改后再保存。";
+}
+
+std::string CheckValue(const Form& f, const std::string& key) { return f.checked(key) ? "1" : "0"; }
+
+// An integer value of a section: optional sign and digits, blanks around allowed.
+std::optional<int> IntegerValue(std::string_view text) {
+  std::string t = Trim(text);
+  std::string_view digits = t;
+  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+  if (!IsDigits(digits) || digits.size() > 9) return std::nullopt;
+  return ReadInt(t);
+}
+
+void SetText(Context& cx, const std::string& key, const std::string& value, const std::function<void()>& react) {
+  if (cx.form.text(key) == value) return;
+  cx.form.setText(key, value);
+  if (react) react();
+}
+
+void SetCheck(Context& cx, const std::string& key, bool value, const std::function<void()>& react) {
+  if (cx.form.checked(key) == value) return;
+  cx.form.setChecked(key, value);
+  if (react) react();
+}
+
+}  // namespace
+
+std::string ExtractSection(std::string_view start, std::string_view end, std::string_view text) {
+  if (start.empty() || end.empty()) return {};
+  std::optional<size_t> s, e;
+  for (size_t p = 0; p < text.size(); ++p) {
+    if (text.compare(p, start.size(), start) == 0) s = p;
+    if (text.compare(p, end.size(), end) == 0) e = p;
+    if (s && e && *e > *s) return std::string(text.substr(*s + start.size(), *e - *s - start.size()));
+  }
+  return {};
+}
+
+SchemeText BuildSchemeText(const Form& f) {
+  SchemeText out;
+  std::string text;
+  auto value = [&](const std::string& v, const std::string& box) {
+    if (!out.error.empty()) return;
+    if (auto why = Unstorable(v, box)) out.error = *why;
+    text += v;
+  };
+  auto section = [&](std::string_view marker, const std::function<void()>& body) {
+    text += marker;
+    body();
+    text += kSchemeEnd;
+    text += "\r\n";
+  };
+  section(kSchemeCounts, [&] {
+    for (int i = 0; i < kLines; ++i) value(f.text(Indexed("T_quxian_zhushu", i)), BoxName("T_quxian_zhushu", i)), text += "/";
+  });
+  section(kSchemeMasks, [&] {
+    for (int i = 0; i < kLines; ++i) value(f.text(Indexed("T_xl_muduan", i)), BoxName("T_xl_muduan", i)), text += "/";
+  });
+  section(kSchemeMaskOn, [&] {
+    for (int i = 0; i < kLines; ++i) text += CheckValue(f, Indexed("Check_xl_md", i)) + "/";
+  });
+  section(kSchemeModeOne, [&] {
+    text += CheckValue(f, "Check_jh_dadi_chongfu") + "/";
+    value(f.text("T_jh_dadi_chongfu_cs"), BoxName("T_jh_dadi_chongfu_cs"));
+    text += "/";
+    value(f.text("T_jh_dadi_chongfu_rc"), BoxName("T_jh_dadi_chongfu_rc"));
+    text += "/";
+    value(f.text("T_jiankong_rc"), BoxName("T_jiankong_rc"));
+  });
+  section(kSchemeModeTwo, [&] {
+    text += CheckValue(f, "Check_jh_dadi_fenzu") + "/";
+    value(f.text("T_moshier_input"), BoxName("T_moshier_input"));
+    text += "/";
+    value(f.text("T_moshier_input_rc"), BoxName("T_moshier_input_rc"));
+    text += "/";
+  });
+  section(kSchemeSelection, [&] {
+    for (int i = 0; i < kLines; ++i) text += CheckValue(f, Indexed("Ch_jiankong_jj", i)) + "/";
+  });
+  if (out.error.empty()) out.text = std::move(text);
+  return out;
+}
+
+bool ApplySchemeText(Context& cx, std::string_view text) {
+  auto values = [&](std::string_view marker, size_t need) -> std::optional<std::vector<std::string>> {
+    std::vector<std::string> v = Split(ExtractSection(marker, kSchemeEnd, text), "/");
+    if (v.size() < need) return std::nullopt;
+    return v;
+  };
+  auto integers = [&](const std::vector<std::string>& v, size_t n) -> std::optional<std::vector<int>> {
+    std::vector<int> out;
+    for (size_t i = 0; i < n; ++i) {
+      auto x = IntegerValue(v[i]);
+      if (!x) return std::nullopt;
+      out.push_back(*x);
+    }
+    return out;
+  };
+
+  auto counts = values(kSchemeCounts, kLines);
+  if (!counts) return false;
+  for (int i = 0; i < kLines; ++i)
+    SetText(cx, Indexed("T_quxian_zhushu", i), (*counts)[static_cast<size_t>(i)], [&] { CheckCurveCount(cx, i); });
+
+  auto masks = values(kSchemeMasks, kLines);
+  if (!masks) return false;
+  for (int i = 0; i < kLines; ++i)
+    SetText(cx, Indexed("T_xl_muduan", i), (*masks)[static_cast<size_t>(i)], [&] { CheckEndControlMask(cx, i); });
+
+  auto maskOn = values(kSchemeMaskOn, kLines);
+  auto maskOnValues = maskOn ? integers(*maskOn, kLines) : std::nullopt;
+  if (!maskOnValues) return false;
+  for (int i = 0; i < kLines; ++i) SetCheck(cx, Indexed("Check_xl_md", i), (*maskOnValues)[static_cast<size_t>(i)] != 0, {});
+
+  auto selection = values(kSchemeSelection, kLines);
+  auto selectionValues = selection ? integers(*selection, kLines) : std::nullopt;
+  if (!selectionValues) return false;
+  for (int i = 0; i < kLines; ++i)
+    SetCheck(cx, Indexed("Ch_jiankong_jj", i), (*selectionValues)[static_cast<size_t>(i)] != 0,
+             [&] { RecountMonitorSelection(cx); });
+
+  auto one = values(kSchemeModeOne, 4);
+  auto oneOn = one ? IntegerValue((*one)[0]) : std::nullopt;
+  if (!oneOn) return false;
+  SetCheck(cx, "Check_jh_dadi_chongfu", *oneOn != 0, [&] { OnModeOneToggled(cx); });
+  SetText(cx, "T_jh_dadi_chongfu_cs", (*one)[1], [&] { OnRepeatCountEdited(cx); });
+  SetText(cx, "T_jh_dadi_chongfu_rc", (*one)[2], {});
+  SetText(cx, "T_jiankong_rc", (*one)[3], {});
+
+  auto two = values(kSchemeModeTwo, 3);
+  auto twoOn = two ? IntegerValue((*two)[0]) : std::nullopt;
+  if (!twoOn) return false;
+  SetCheck(cx, "Check_jh_dadi_fenzu", *twoOn != 0, [&] { OnModeTwoToggled(cx); });
+  SetText(cx, "T_moshier_input", (*two)[1], {});
+  SetText(cx, "T_moshier_input_rc", (*two)[2], {});
+  return true;
+}
+
+}  // namespace lumora

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "engine/plan/PlanFixture.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanModes.h"
+#include "plan/PlanRecord.h"
+
+namespace lumora::testing {
+namespace {
+
+class MonitorTest : public PlanFixture {};
+
+TEST_F(MonitorTest, BoardShiftsUpOnThe21stRow) {
+  s.plan.monitorPools[0] = "005 006";
+  s.plan.monitorPools[14] = "006";
+  for (int p = 1; p <= 20; ++p) {
+    SetNewest(Pad(p, 3), p == 1 ? "00005" : "00006");
+    RecordMonitorRow(s.cx, s.plan);
+  }
+  EXPECT_EQ(s.plan.board[1][15], 1);
+  EXPECT_EQ(s.plan.board[1][0], 1);
+  EXPECT_EQ(s.plan.board[1][14], 0);
+  EXPECT_EQ(s.plan.board[2][14], 1);
+  SetNewest("021", "00999");
+  RecordMonitorRow(s.cx, s.plan);
+  EXPECT_EQ(s.plan.board[1][15], 2);  // the oldest row is gone, the others moved up unchanged
+  EXPECT_EQ(s.plan.board[1][14], 1);
+  EXPECT_EQ(s.plan.board[19][15], 20);
+  EXPECT_EQ(s.plan.board[20][15], 21);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(s.plan.board[20][static_cast<size_t>(i)], 0);
+  EXPECT_EQ(s.plan.board[21][16], 0);
+
+  Scene sc = MonitorBoardScene(s.plan);
+  int stars = 0, hits = 0;
+  for (const auto& item : sc.items)
+    if (auto* t = std::get_if<SceneText>(&item)) {
+      if (t->text == "*" && t->y == (21 - 20) - 0.2) ++stars;
+      if (t->text == "中") {
+        ++hits;
+        EXPECT_EQ(t->color, kRed);
+      }
+    }
+  EXPECT_EQ(stars, 15);
+  EXPECT_EQ(hits, 19 * 2);
+  ClearMonitorBoard(s.cx, s.plan);
+  EXPECT_EQ(s.plan.board[20][16], 0);
+}
+
+TEST_F(MonitorTest, KeepingThePoolsRefusesToRecompute) {
+  form().setChecked("Op_jiankong_zihui", false);
+  form().setChecked("Op_jiankong_shougong", true);
+  s.plan.monitorPools[3] = "123";
+  PlanEnv e = env();
+  EXPECT_FALSE(ComputeMonitorPools(e));
+  EXPECT_EQ(prompter.lastText(), "请先选择“每期算号”");
+  EXPECT_EQ(s.plan.monitorPools[3], "123");
+}
+
+TEST_F(MonitorTest, IntersectionCountsOnlyTickedPools) {
+  s.plan.monitorPools[0] = "001 002 003";
+  s.plan.monitorPools[1] = "002 003";
+  s.plan.monitorPools[2] = "003";
+  form().setChecked("Ch_jiankong_jj_2", false);
+  form().setText("T_jiankong_rc", "02");
+  ComputeIntersectionPool(s.cx, s.plan);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "002 003");
+  EXPECT_EQ(form().text("T_rj_jh_dd"), "002 003");
+  EXPECT_EQ(s.plan.lastIntersection, "002 003");
+  // "00" takes every number no ticked pool covers.
+  form().setText("T_jiankong_rc", "00");
+  ComputeIntersectionPool(s.cx, s.plan);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "997");
+  SelectAllMonitors(s.cx, 1);
+  EXPECT_EQ(form().text("T_jiankong_15di_geshu"), "0");
+  SelectAllMonitors(s.cx, 0);
+  EXPECT_EQ(form().text("T_jiankong_15di_geshu"), "15");
+}
+
+class ModesTest : public PlanFixture {
+ protected:
+  void Repeats(std::vector<std::string> results) {
+    s.plan.repeatResults.assign(1, "");
+    for (auto& r : results) s.plan.repeatResults.push_back(r);
+  }
+};
+
+TEST_F(ModesTest, CountListsAcceptBySubstring) {
+  // Numbers 0..10 appear in 0..10 of ten repeats: number k in repeats 1..k.
+  std::vector<std::string> results(10);
+  for (int k = 1; k <= 10; ++k) results[static_cast<size_t>(k - 1)] = Numbers(k, 11 - k);
+  Repeats(results);
+  EXPECT_EQ(CombineRepeats(s.plan, 10, "08.09.10").text(), "008 009 010");
+  // Counts 0 and 1 ("00", "01") do not occur in the list.
+  EXPECT_EQ(CombineRepeats(s.plan, 10, "01").count(), 1);
+}
+
+TEST_F(ModesTest, HundredRepeatsCountInThreeDigits) {
+  std::vector<std::string> results(100, "005");
+  for (int k = 0; k < 5; ++k) results[static_cast<size_t>(k)] += " 007";
+  Repeats(results);
+  EXPECT_EQ(CombineRepeats(s.plan, 100, "100").text(), "005");
+  EXPECT_EQ(CombineRepeats(s.plan, 100, "005").text(), "007");
+  EXPECT_EQ(CombineRepeats(s.plan, 100, "05").text(), "");  // two-digit lists no longer match
+}
+
+TEST_F(ModesTest, RecomputeToleranceSetRecombinesStoredRepeats) {
+  form().setText("T_jh_dadi_chongfu_cs", "2");
+  Repeats({"001 002", "002 003"});
+  form().setText("T_jh_dadi_chongfu_rc", "02");
+  PlanEnv e = env();
+  RecomputeToleranceSet(e);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "002");
+  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "1");
+  EXPECT_EQ(form().text("T_rj_jh_dd"), "002");
+  EXPECT_NE(prompter.lastText().find("本次更新容对完成。"), std::string::npos);
+  form().setText("T_jh_dadi_chongfu_rc", "01.02");
+  RecomputeToleranceSet(e);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "001 002 003");
+  // The count box changed since the last run: refused, nothing changes.
+  form().setText("T_jh_dadi_chongfu_cs", "3");
+  RecomputeToleranceSet(e);
+  EXPECT_EQ(prompter.lastText(), "出错啦。");
+  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "3");
+}
+
+TEST_F(ModesTest, ModeTwoParsesRulesAndSeparators) {
+  s.plan.monitorPools[0] = "001 002";
+  s.plan.monitorPools[1] = "002 003";
+  s.plan.monitorPools[2] = "003 004";
+  // Separators 。 * blank , + - / all split pool numbers; items 0 and 16 are ignored.
+  EXPECT_EQ(ModeTwoPool(s.plan, "1。2*0,16=2", "01").text(), "002");
+  EXPECT_EQ(ModeTwoPool(s.plan, "1+2/3=1", "01").text(), "001 004");
+  // A repeated pool counts twice; a line without "=" is no rule.
+  EXPECT_EQ(ModeTwoPool(s.plan, "1-1=2\r\nnot a rule", "01").text(), "001 002");
+  // Two rules: numbers meeting both.
+  EXPECT_EQ(ModeTwoPool(s.plan, "1=1\r\n2=1", "02").text(), "002");
+  // No rules: every number meets 0 rules, accepted only by "00".
+  EXPECT_EQ(ModeTwoPool(s.plan, "", "01.02").count(), 0);
+  EXPECT_EQ(ModeTwoPool(s.plan, "", "00").count(), 1000);
+  // The right side "0" accepts numbers in none of the named pools.
+  EXPECT_EQ(ModeTwoPool(s.plan, "1.2.3=0", "01").count(), 996);
+}
+
+TEST_F(ModesTest, ModeOneRefusesAnEmptyOrHugeCount) {
+  PlanEnv e = env();
+  form().setText("T_jh_dadi_chongfu_cs", "");
+  EXPECT_FALSE(RunModeOne(e));
+  EXPECT_EQ(prompter.lastText(), "输入数据有误，请检查格式。");
+  form().setText("T_jh_dadi_chongfu_cs", "99999999999");
+  EXPECT_FALSE(RunModeOne(e));
+  EXPECT_EQ(prompter.notices.size(), 2u);
+}
+
+TEST_F(ModesTest, SwitchKeepsExactlyOneModeOnWithItsColours) {
+  form().setChecked("Check_jh_dadi_chongfu", false);
+  OnModeOneToggled(s.cx);
+  EXPECT_TRUE(form().checked("Check_jh_dadi_fenzu"));
+  EXPECT_EQ(form().backColor("Fr_ms2"), Rgb(0, 255, 0));
+  EXPECT_EQ(form().backColor("Fr_ms1"), Rgb(224, 224, 224));
+  form().setChecked("Check_jh_dadi_fenzu", false);
+  OnModeTwoToggled(s.cx);
+  EXPECT_TRUE(form().checked("Check_jh_dadi_chongfu"));
+  EXPECT_EQ(form().backColor("Check_jh_dadi_chongfu"), Rgb(0, 255, 0));
+  form().setText("T_jh_dadi_chongfu_cs", "1a8");
+  OnRepeatCountEdited(s.cx);
+  EXPECT_EQ(form().text("T_jh_dadi_chongfu_cs"), "18");
+}
+
+}  // namespace
+}  // namespace lumora::testing

@@ -1,0 +1,58 @@
+#pragma once
+// A session with the plan tab's design values, recording ports and a settable newest draw.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "money/PlanStats.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanDefaults.h"
+#include "session/PlanSession.h"
+
+namespace lumora::testing {
+
+class PlanFixture : public ::testing::Test {
+ protected:
+  Session s;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  RecordingSound sound;
+  FixedClock clock;
+
+  void SetUp() override {
+    s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
+    Form& f = s.cx.form;
+    ApplyPlanDesignValues(f);
+    for (int i = 0; i < 15; ++i) f.setChecked(Indexed("Ch_jiankong_jj", i), true);
+    f.setChecked("Check_jihua_sx", true);
+    f.setText("Tkjh", "draws");
+    BuildAllThreeDigitNumbers(s.plan);
+    PresetPlanStats(s.stats);
+  }
+
+  PlanEnv env() { return PlanEnvOf(s); }
+  Form& form() { return s.cx.form; }
+
+  void SetNewest(const std::string& period, const std::string& digits) {
+    s.cx.draws.history[1] = DrawRecord{period, digits};
+    s.cx.draws.rebuildSubSeries();
+  }
+
+  // A plan pool that StartPlan keeps as it is: both modes off, the small pool not taking part.
+  void UseFixedPool(const std::string& pool) {
+    form().setChecked("Check_jh_dadi_chongfu", false);
+    form().setChecked("Check_jh_dadi_fenzu", false);
+    form().setText("T_rj_jh_dd", pool);
+  }
+
+  // `n` numbers starting at `first`, ascending.
+  static std::string Numbers(int first, int n) {
+    std::string t;
+    for (int i = first; i < first + n; ++i) t += (t.empty() ? "" : " ") + Pad(i, 3);
+    return t;
+  }
+};
+
+}  // namespace lumora::testing

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "engine/plan/PlanFixture.h"
+#include "plan/PlanRecord.h"
+#include "plan/PlanState.h"
+
+namespace lumora::testing {
+namespace {
+
+class PlanRecordTest : public PlanFixture {
+ protected:
+  // One period of the road: the draw arrives, the plan is judged, the next plan starts.
+  void Period(const std::string& period, const std::string& digits) {
+    SetNewest(period, digits);
+    PlanEnv e = env();
+    JudgePlan(e);
+    AdvanceRecordIndex(s.plan);
+    StartPlan(e);
+  }
+  const std::string& Line(int i) { return s.plan.recordLines[static_cast<size_t>(i)]; }
+};
+
+TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBoxes) {
+  SetNewest("120", "12345");
+  UseFixedPool(Numbers(0, 120));
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(Line(0), "Lumora计划后三120注121期开*****<1>期/当前<1>-等中奖");
+  EXPECT_EQ(form().text("T_touzhu_dd_0"), Numbers(0, 120));
+  EXPECT_EQ(form().text("T_touzhu_dd_1"), "120");
+  EXPECT_EQ(form().text("T_zhushu_ag"), "120");
+  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "---------------------\r\n" + Line(0) + "\r\n");
+  EXPECT_TRUE(form().enabled("C_jihua_ks"));
+  EXPECT_EQ(s.plan.justJudged, 0);
+}
+
+TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
+  SetNewest("023", "12345");
+  UseFixedPool(Numbers(800, 120));
+  PlanEnv e = env();
+  StartPlan(e);
+  s.money.multiplePosition = 4;
+  Period("024", "35816");
+  EXPECT_EQ(Line(0), "Lumora计划后三120注024期开35816<1>期/当前<1>中中中");
+  EXPECT_EQ(Line(1), "Lumora计划后三120注025期开*****<1>期/当前<1>-等中奖");
+  EXPECT_EQ(s.plan.recordIndex, 1);
+  EXPECT_EQ(s.plan.hitMissTrail, "中");
+  EXPECT_EQ(s.plan.lastJudgeResult, 1);
+  EXPECT_EQ(s.money.multiplePosition, 0);
+  EXPECT_EQ(s.stats.plan().hits, 1);
+  EXPECT_EQ(s.stats.plan().periods, 1);
+  // Mode one's count line: r = 18 with no stored repeat result holding the number.
+  EXPECT_EQ(form().text("T_jh_dadi_jilu_rc"), "18-0\r\n");
+  EXPECT_EQ(s.plan.fundCurve[1][1], 1940 - 240);
+  EXPECT_EQ(s.plan.fundCurve[1][2], 1);
+}
+
+TEST_F(PlanRecordTest, EmptyPoolIsAlwaysAMissOfSize000) {
+  SetNewest("010", "00000");
+  UseFixedPool("");
+  form().setChecked("Check_hang_lr", true);
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "0");
+  Period("011", "00000");
+  EXPECT_EQ(Line(0), "Lumora计划后三000注011期开00000<1>期/当前<1>------ 利润0");
+  EXPECT_EQ(s.plan.lastJudgeResult, 2);
+  EXPECT_EQ(s.stats.plan().lastResult, 0);
+}
+
+TEST_F(PlanRecordTest, AMissAfterAHitIsBookedAsAMiss) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 100));
+  PlanEnv e = env();
+  StartPlan(e);
+  Period("002", "00050");  // hit: +1940 - 200
+  Period("003", "00500");  // miss: -200
+  EXPECT_EQ(s.stats.plan().profit, 1740 - 200);
+  EXPECT_EQ(s.stats.plan().hits, 1);
+  EXPECT_EQ(s.plan.hitMissTrail, "中挂");
+}
+
+TEST_F(PlanRecordTest, MultiPeriodMissesCollapseIntoOneSlotAndTheCounterWraps) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setChecked("Check_duoqi", true);
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(Line(0), "Lumora计划后三010注002期开*****<3>期/当前<1>等中奖");
+  Period("002", "00500");
+  EXPECT_EQ(s.plan.multiPeriodCounter, 2);
+  EXPECT_EQ(s.plan.recordIndex, 0);
+  EXPECT_EQ(Line(0), "Lumora计划后三010注003期开*****<3>期/当前<2>等中奖");
+  Period("003", "00600");
+  EXPECT_EQ(s.plan.multiPeriodCounter, 3);
+  EXPECT_EQ(s.plan.recordIndex, 0);
+  Period("004", "00700");
+  EXPECT_EQ(s.plan.multiPeriodCounter, 1);
+  EXPECT_EQ(Line(0), "Lumora计划后三010注004期开00700<3>期/当前<3>------");
+  EXPECT_EQ(s.plan.recordIndex, 1);
+  EXPECT_EQ(Line(1), "Lumora计划后三010注005期开*****<3>期/当前<1>等中奖");
+  // A hit resets the counter; the next pending line takes a new slot.
+  Period("005", "00500");
+  Period("006", "00005");
+  EXPECT_EQ(s.plan.multiPeriodCounter, 1);
+  EXPECT_EQ(Line(1), "Lumora计划后三010注006期开00005<3>期/当前<2>中中中");
+  EXPECT_EQ(s.plan.recordIndex, 2);
+  EXPECT_EQ(Line(2), "Lumora计划后三010注007期开*****<3>期/当前<1>等中奖");
+}
+
+TEST_F(PlanRecordTest, AlarmOpensOnAMatchingTrailOnly) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setChecked("Check_baojing", true);
+  PlanEnv e = env();
+  StartPlan(e);
+  const char* draws[] = {"00001", "00002", "00900", "00901", "00902"};
+  for (int i = 0; i < 5; ++i) Period(Pad(i + 2, 3), draws[i]);
+  EXPECT_EQ(s.plan.hitMissTrail, "中中挂挂挂");
+  EXPECT_EQ(s.alarm.raised, 1);
+  form().setText("T_bj", "中中挂挂挂挂");
+  Period("007", "00903");
+  EXPECT_EQ(s.alarm.raised, 1);
+}
+
+TEST_F(PlanRecordTest, TrailKeepsItsNewestTenMarks) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  PlanEnv e = env();
+  StartPlan(e);
+  for (int i = 0; i < 12; ++i) Period(Pad(i + 2, 3), i == 0 ? "00001" : "00900");
+  EXPECT_EQ(s.plan.hitMissTrail, std::string(10 * 3, 'x').replace(0, 30, "挂挂挂挂挂挂挂挂挂挂"));
+}
+
+TEST_F(PlanRecordTest, ProfitTextPadsTheShorterMissPhrase) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setChecked("Check_hang_lr", true);
+  form().setText("T_zdy_yongyu_1", "挂");
+  PlanEnv e = env();
+  StartPlan(e);
+  Period("002", "00900");
+  EXPECT_EQ(Line(0), "Lumora计划后三010注002期开00900<1>期/当前<1>挂     利润-20");
+}
+
+TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setChecked("Check_pszj_sx", true);
+  PlanEnv e = env();
+  StartPlan(e);
+  Period("002", "00900");
+  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "---------------------\r\n" + Line(0) + "\r\n" + Line(1) +
+                                               "\r\n---------------------\r\n" + s.stats.plan().summary);
+  EXPECT_NE(s.stats.plan().summary.find("平刷 利润：-20"), std::string::npos);
+}
+
+TEST_F(PlanRecordTest, KeepCountOutOfRangeStillStoresTheLineAndFillsTheBetBoxes) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setText("T_jh_qi_baoliu", "201");
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(prompter.lastText(), "保留开奖记录参数设置有误，范围在1~200之间有效");
+  EXPECT_FALSE(Line(0).empty());
+  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "");
+  EXPECT_EQ(form().text("T_touzhu_dd_1"), "10");
+  EXPECT_EQ(s.plan.justJudged, 0);
+}
+
+TEST_F(PlanRecordTest, WithoutAutoPlanTheRecordAndBetBoxesStayAsTheyWere) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  form().setChecked("Check_jihua_sx", false);
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "10");
+  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "");
+  EXPECT_EQ(form().text("T_touzhu_dd_0"), "");
+}
+
+TEST_F(PlanRecordTest, NoDrawsRefusesToStart) {
+  form().setText("Tkjh", "  ");
+  PlanEnv e = env();
+  StartPlan(e);
+  EXPECT_EQ(prompter.lastText(), "没有开奖数据");
+  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "");
+}
+
+TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 10));
+  PlanEnv e = env();
+  StartPlan(e);
+  for (int i = 0; i < 405; ++i) Period(Pad(i % 120 + 2, 3), "00900");
+  EXPECT_EQ(s.plan.recordIndex, 400);
+  EXPECT_NE(Line(400).find("等中奖"), std::string::npos);
+  EXPECT_NE(Line(399).find("期开00900"), std::string::npos);
+  // The fund curve keeps its first 120 periods.
+  EXPECT_EQ(s.plan.fundCurve[120][2], 1);
+  EXPECT_EQ(s.plan.fundCurve[121][2], 0);
+  EXPECT_EQ(s.plan.fundCurve[120][1], -20 * 120);
+}
+
+TEST_F(PlanRecordTest, ComplementAndPlanCopies) {
+  SetNewest("001", "00000");
+  UseFixedPool(Numbers(0, 998));
+  PlanEnv e = env();
+  StartPlan(e);
+  CopyComplement(e);
+  EXPECT_EQ(prompter.notices.front().text, "提示，你现在复制的是反集号码");
+  EXPECT_EQ(clipboard.content, "998 999 ");
+  form().setChecked("Check_jihua_jilu_haoma", true);
+  CopyPlan(e);
+  EXPECT_EQ(clipboard.content, Numbers(0, 998) + "\r\n" + form().text("T_jh_dadi_jilu") + "\r\n签名档位置");
+}
+
+}  // namespace
+}  // namespace lumora::testing
