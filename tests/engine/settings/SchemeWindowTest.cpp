@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "core/Files.h"
+#include "settings/SchemeFile.h"
+#include "settings/Schemes.h"
+#include "settings/SettingsCentre.h"
+#include "settings/SettingsTexts.h"
+#include "SchemeSupport.h"
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SchemeWindow : ::testing::Test {
+  test::TempDataFolder folder;
+  Context cx;
+  RecordingPrompter prompter;
+
+  void SetUp() override {
+    cx.data = DataFolder(folder.root);
+    cx.ports.prompter = &prompter;
+    test::SetDesignValues(cx.form);
+  }
+  fs::path fa() const { return folder.root / "fa"; }
+  void save(const std::string& name) {
+    cx.form.setText("Fk.T_fangan_name", name);
+    SaveScheme(cx);
+  }
+  void select(const std::string& item) {
+    const auto& items = cx.form.items("Fk.List_fangan");
+    for (size_t i = 0; i < items.size(); ++i)
+      if (items[i] == item) cx.form.setSelectedIndex("Fk.List_fangan", static_cast<int>(i));
+  }
+  void write(const std::string& name, const std::string& text) {
+    std::ofstream(fa() / name, std::ios::binary) << text;
+  }
+  std::string lastTitle() const { return prompter.notices.empty() ? "" : prompter.notices.back().title; }
+};
+
+TEST_F(SchemeWindow, SaveChangeAndLoadRestoresEveryValue) {
+  save("  800+[1] ");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_EQ(lastTitle(), "成功");
+  ASSERT_TRUE(fs::exists(fa() / "800+[1].fa"));
+  ASSERT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"800+[1].fa"});
+  // The file is the scheme text as built, ending with the last section's CR LF.
+  auto bytes = ReadWholeFileBytes(fa() / "800+[1].fa");
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(*bytes, BuildSchemeText(cx.form).text);
+  EXPECT_TRUE(bytes->ends_with("*end*\r\n"));
+
+  Form saved = cx.form;
+  cx.form.setText("T_quxian_zhushu_0", "300");
+  cx.form.setText("T_xl_muduan_4", "10");
+  cx.form.setChecked("Check_xl_md_2", true);
+  cx.form.setChecked("Ch_jiankong_jj_14", false);
+  cx.form.setText("T_jh_dadi_chongfu_rc", "01");
+  cx.form.setText("T_moshier_input", "x");
+  cx.form.setText("T_jiankong_rc", "05");
+
+  select("800+[1].fa");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  for (int i = 0; i < 15; ++i) {
+    EXPECT_EQ(cx.form.text(Indexed("T_quxian_zhushu", i)), saved.text(Indexed("T_quxian_zhushu", i)));
+    EXPECT_EQ(cx.form.text(Indexed("T_xl_muduan", i)), "1111111111");
+    EXPECT_FALSE(cx.form.checked(Indexed("Check_xl_md", i)));
+    EXPECT_TRUE(cx.form.checked(Indexed("Ch_jiankong_jj", i)));
+  }
+  EXPECT_EQ(cx.form.text("T_jh_dadi_chongfu_rc"), "08.09.10.11.12.13.14");
+  EXPECT_EQ(cx.form.text("T_moshier_input"), test::kDesignGroups);
+  EXPECT_EQ(SplitCrLf(cx.form.text("T_moshier_input")).size(), 3u);
+  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "01.02.03");
+}
+
+TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
+  for (const char* name : {"../x", "a/b", "..\\x", "a:b", "a*b", "CON", "nul.txt", "x.", "tab\there"}) {
+    prompter.notices.clear();
+    save(name);
+    ASSERT_EQ(prompter.notices.size(), 1u) << name;
+    EXPECT_EQ(prompter.notices[0].text, "保存过程发生错误，请检查") << name;
+    EXPECT_EQ(prompter.notices[0].title, "错误");
+  }
+  EXPECT_FALSE(fs::exists(folder.root / "x.fa"));
+  EXPECT_TRUE(fs::is_empty(fa()));
+  // An empty name does nothing at all.
+  prompter.notices.clear();
+  save("   ");
+  EXPECT_TRUE(prompter.notices.empty());
+  // Chinese names, "+", brackets and ".." inside a name are fine.
+  save("方案..一");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_TRUE(fs::exists(fa() / "方案..一.fa"));
+}
+
+TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
+  cx.form.setText("T_xl_muduan_3", "11/11");
+  save("bad");
+  ASSERT_EQ(prompter.notices.size(), 1u);
+  EXPECT_TRUE(Contains(prompter.notices[0].text, "T_xl_muduan(3)"));
+  EXPECT_FALSE(fs::exists(fa() / "bad.fa"));
+}
+
+TEST_F(SchemeWindow, SaveIntoAMissingFolderCreatesIt) {
+  fs::remove_all(fa());
+  save("x");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_TRUE(fs::exists(fa() / "x.fa"));
+}
+
+TEST_F(SchemeWindow, DamagedModeTwoSectionKeepsTheEarlierSections) {
+  cx.form.setText("T_quxian_zhushu_0", "500");
+  cx.form.setText("T_jiankong_rc", "07");
+  std::string text = BuildSchemeText(cx.form).text;
+  size_t at = text.find("*ms2*");
+  text = text.substr(0, at) + "*ms2**end*\r\n" + text.substr(text.find("*15xl*"));
+  write("broken.fa", text);
+  test::SetDesignValues(cx.form);
+  RefreshSchemeList(cx);
+  select("broken.fa");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "在读取参数配置过程中，发现错误\r\n请确认文件是否丢失或者损坏");
+  EXPECT_EQ(lastTitle(), "错误");
+  EXPECT_EQ(cx.form.text("T_quxian_zhushu_0"), "500");  // set before the fault
+  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "07");
+}
+
+TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
+  std::string text = BuildSchemeText(cx.form).text;
+  text.replace(text.find("*15md*1111111111/"), 17, "*15md*11/11/");
+  write("shift.fa", text);
+  RefreshSchemeList(cx);
+  select("shift.fa");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  EXPECT_EQ(cx.form.text("T_xl_muduan_0"), "11");
+  EXPECT_EQ(cx.form.text("T_xl_muduan_1"), "11");
+  EXPECT_EQ(cx.form.text("T_xl_muduan_2"), "1111111111");
+}
+
+TEST_F(SchemeWindow, GbkAndLfFilesLoad) {
+  std::string text = ReplaceAll(BuildSchemeText(cx.form).text, "\r\n", "\n");
+  text = ReplaceAll(text, "=12345", "=12345中");
+  ASSERT_TRUE(WriteTextFileGbk(fa() / "lf.fa", text));
+  RefreshSchemeList(cx);
+  select("lf.fa");
+  cx.form.setText("T_moshier_input", "");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  EXPECT_EQ(SplitCrLf(cx.form.text("T_moshier_input")).size(), 3u);
+  EXPECT_TRUE(Contains(cx.form.text("T_moshier_input"), "=12345中\r\n"));
+}
+
+TEST_F(SchemeWindow, ListShowsEveryEntryWithDotFaAnywhere) {
+  write("a.fa.bak", BuildSchemeText(cx.form).text);
+  write("b.FA", "x");
+  write("c.txt", "x");
+  fs::create_directory(fa() / "dir.fa");
+  RefreshSchemeList(cx);
+  EXPECT_EQ(cx.form.items("Fk.List_fangan"), (std::vector<std::string>{"a.fa.bak", "dir.fa"}));
+  select("a.fa.bak");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  DeleteSelectedScheme(cx);
+  EXPECT_FALSE(fs::exists(fa() / "a.fa.bak"));
+  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"dir.fa"});
+  // A folder is listed but not deleted; a failed delete says nothing.
+  size_t notices = prompter.notices.size();
+  select("dir.fa");
+  DeleteSelectedScheme(cx);
+  EXPECT_TRUE(fs::exists(fa() / "dir.fa"));
+  EXPECT_EQ(prompter.notices.size(), notices);
+}
+
+TEST_F(SchemeWindow, NothingSelectedAndMissingFile) {
+  RefreshSchemeList(cx);
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "请选择一个方案");
+  DeleteSelectedScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "请选择一个方案");
+  EXPECT_EQ(lastTitle(), "提示");
+
+  save("gone");
+  select("gone.fa");
+  fs::remove(fa() / "gone.fa");
+  cx.form.setText("T_jiankong_rc", "unchanged");
+  LoadScheme(cx);
+  EXPECT_TRUE(prompter.lastText().ends_with("gone.fa文件丢失,请检查"));
+  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "unchanged");
+  EXPECT_FALSE(ReadWholeFile(cx, fa() / "none.fa"));
+}
+
+TEST_F(SchemeWindow, WideningRefreshesTheListCollapsingKeepsIt) {
+  SettingsState st;
+  write("late.fa", "x");
+  EXPECT_TRUE(cx.form.items("Fk.List_fangan").empty());
+  WidenSideWindow(cx, st);
+  EXPECT_EQ(st.sideWindowTwips, 3780);
+  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"late.fa"});
+  CollapseSideWindow(st);
+  EXPECT_EQ(st.sideWindowTwips, 1);
+  EXPECT_EQ(cx.form.items("Fk.List_fangan").size(), 1u);
+}
+
+}  // namespace
+}  // namespace lumora
