@@ -60,7 +60,8 @@ class Desktop {
 
   // The user's input since the previous query of the same thing: true when the button was pressed
   // (or V was pressed while Ctrl was held) at least once since then, even if released again.
-  // The first query after start reports presses since the backend was created.
+  // Presses before the first query (or before a query that follows a long quiet spell) may go
+  // unseen: a capture asks once at its start to begin from a clean slate.
   virtual bool newlyPressed(MouseButton b) = 0;
   virtual bool newlyPressedCtrlV() = 0;
 
