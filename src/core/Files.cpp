@@ -18,11 +18,19 @@ namespace lumora {
 namespace fs = std::filesystem;
 
 std::optional<std::string> ReadWholeFileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  // A folder (or anything else that is not a regular file) opens on some systems and then throws
+  // on the first read: it is simply not readable here.
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  try {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
