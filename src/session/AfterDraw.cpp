@@ -9,6 +9,8 @@
 #include "plan/FundChart.h"
 #include "plan/PoolBoard.h"
 #include "money/PlanStats.h"
+#include "output/BetRun.h"
+#include "output/Texts.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanRecord.h"
 #include "session/PlanSession.h"
@@ -49,6 +51,7 @@ bool StartupDefaults(Session& s) {
   // 12. The side window Fk shown modeless (settings).
   f.setVisible("Fk", true);
   // 13. Timer_qf_dd off (output).
+  f.setTimerEnabled("Timer_qf_dd", false);
   // 14. AllThreeDigitNumbers (plan).
   BuildAllThreeDigitNumbers(s.plan);
   // 15. The first bet-parameter page hidden.
@@ -61,9 +64,11 @@ bool StartupDefaults(Session& s) {
   // 18. The six PlanStats records, record 1 preset (money).
   PresetPlanStats(s.stats);
   // 19. The platform position table (output).
+  s.output.platformTable = {};
   // 20. ReadFundSettings (money).
   ReadFundSettings(s.cx, s.money);
   // 21. The caption of C_qunfa_find (output).
+  f.setText("C_qunfa_find", output_text::kFindCaption);
   // 22. MultiPeriodCounter = 1 (plan).
   s.plan.multiPeriodCounter = 1;
   // 23. The curve count labels.
@@ -106,6 +111,7 @@ bool AfterDrawSequence(Session& s, DrawSource source) {
       // 3.2 SettleBet (money).
       SettleBet(s.cx, s.money);
       // 3.3 BetCountdown: Timer_tz_djs off, 1000 ms, on (output).
+      RestartBetCountdown(s.cx);
     }
   }
   // 4. UpdateCount + 1.
