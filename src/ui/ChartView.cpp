@@ -69,12 +69,12 @@ int ButtonCode(Qt::MouseButtons b) {
 
 void ChartView::mousePressEvent(QMouseEvent* e) {
   QPointF l = toLogical(e->position());
-  emit mousePressed(l.x(), l.y(), ButtonCode(e->button()));
+  Q_EMIT mousePressed(l.x(), l.y(), ButtonCode(e->button()));
 }
 
 void ChartView::mouseMoveEvent(QMouseEvent* e) {
   QPointF l = toLogical(e->position());
-  emit mouseMoved(l.x(), l.y(), ButtonCode(e->buttons()));
+  Q_EMIT mouseMoved(l.x(), l.y(), ButtonCode(e->buttons()));
 }
 
 }  // namespace lumora

@@ -16,7 +16,7 @@ class ChartView : public QWidget {
   QPointF toLogical(QPointF pixel) const;
   QPointF toPixel(double x, double y) const;
 
- signals:
+ Q_SIGNALS:
   // button: 1 left, 2 right, 4 middle (as the design's mouse events number them)
   void mousePressed(double x, double y, int button);
   void mouseMoved(double x, double y, int buttons);

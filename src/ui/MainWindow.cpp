@@ -1,12 +1,16 @@
 #include "ui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <cstdlib>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "alarm/Notices.h"
 #include "core/Text.h"
+#include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 
@@ -20,6 +24,7 @@ const char* const kPageCaptions[6] = {"", "画线界面", "计划界面", "监�
 MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
   setObjectName("Fmain");
   setWindowTitle("Lumora");
+  resize(1280, 860);
 
   auto* outer = new QHBoxLayout(this);
   auto* nav = new QVBoxLayout;
@@ -58,10 +63,29 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   BuildToolWindow(shell, this);
   BuildSideWindow(shell, this);
   shell.binder().bind(this);
+
+  // Navigation: one page at a time, the selected button cyan.
+  for (int k = 1; k <= 5; ++k)
+    shell.onClick(this, QString::fromStdString(Indexed("C_sst_0", k)), [k](Session& s) { SwitchPage(s, k); });
+  shell.onClick(this, "C_sst_tool", [](Session& s) { s.cx.form.setVisible("Ftool", true); });
+  // The alarm pattern is cleaned on every edit.
+  shell.onUserChange("T_bj", [](Session& s) { SanitizeAlarmPattern(s.cx); });
+  // One second after start-up: refuse to run from a temporary folder.
+  shell.onTimer("Timer_lj", [](Session& s) {
+    if (ArchiveFolderCheck(s, QCoreApplication::applicationDirPath().toStdString())) std::exit(0);
+  });
+  // Page layout when the window initialises.
+  shell.run([](Session& s) { PageLayout(s); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
+  // "是否要关闭软件？": No keeps the program running; Yes ends it at once.
+  if (!ConfirmClose(shell_.session())) {
+    e->ignore();
+    return;
+  }
   e->accept();
+  QCoreApplication::exit(0);
 }
 
 }  // namespace lumora

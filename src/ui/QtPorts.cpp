@@ -80,9 +80,20 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
                  std::function<void(const HttpResult&)> done) {
   abort(channel);
   QNetworkRequest request{QUrl(Q(url))};
-  request.setTransferTimeout(timeoutMs);
   QNetworkReply* reply = nam_->get(request);
   pending_[channel] = Pending{reply, std::move(done)};
+  // The limit is on the whole exchange, not on silence: a server that trickles bytes is given
+  // up on too. The timer belongs to the reply, so it dies with it.
+  if (timeoutMs > 0) {
+    auto* limit = new QTimer(reply);
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, this, [this, channel, reply] {
+      HttpResult r;
+      r.error = "timeout";
+      finish(channel, reply, r);
+    });
+    limit->start(timeoutMs);
+  }
   connect(reply, &QNetworkReply::downloadProgress, this, [this, channel, reply, maxBytes](qint64 received, qint64) {
     if (static_cast<std::size_t>(received) > maxBytes) {
       HttpResult r;
@@ -90,10 +101,15 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
       finish(channel, reply, r);
     }
   });
-  connect(reply, &QNetworkReply::finished, this, [this, channel, reply] {
+  connect(reply, &QNetworkReply::finished, this, [this, channel, reply, maxBytes] {
     HttpResult r;
     if (reply->error() == QNetworkReply::NoError || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
       QByteArray bytes = reply->readAll();
+      if (static_cast<std::size_t>(bytes.size()) > maxBytes) {
+        r.error = "too large";
+        finish(channel, reply, r);
+        return;
+      }
       r.ok = reply->error() != QNetworkReply::OperationCanceledError && reply->error() != QNetworkReply::TimeoutError;
       r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
       r.body = DecodeText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));

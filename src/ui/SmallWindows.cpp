@@ -1,13 +1,116 @@
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
+#include "alarm/Notices.h"
+#include "alarm/Texts.h"
+#include "core/Text.h"
+#include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 
 namespace lumora {
 
+namespace {
+
+// When the user closes a small window with its title-bar button, the Form learns that it is
+// hidden, so the next "show" from the engine is a change that reaches the window.
+class HideWatcher : public QObject {
+ public:
+  HideWatcher(Form& form, std::string key, QObject* parent) : QObject(parent), form_(form), key_(std::move(key)) {}
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Hide) form_.userSetVisible(key_, false);
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  Form& form_;
+  std::string key_;
+};
+
+QWidget* SmallWindow(Shell& shell, QWidget* main, const char* name, const char* title) {
+  auto* w = new QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  w->setObjectName(name);
+  w->setWindowTitle(title);
+  w->setAttribute(Qt::WA_DeleteOnClose, false);
+  w->installEventFilter(new HideWatcher(shell.form(), name, w));
+  return w;
+}
+
+void BuildManualEntry(Shell& shell, QWidget* main) {
+  QWidget* w = SmallWindow(shell, main, "Fadd", "手工录入最新");
+  auto* box = new QVBoxLayout(w);
+  auto* entry = new QLineEdit("055-75894", w);
+  entry->setObjectName("T_total_renshu");
+  auto* confirm = new QPushButton("确认录入", w);
+  confirm->setObjectName("C_rulu_kjh");
+  box->addWidget(entry);
+  box->addWidget(confirm);
+  shell.onClick(w, "C_rulu_kjh", [](Session& s) { ConfirmManualEntryWindow(s); });
+  shell.binder().bind(w, "Fadd.", true);
+}
+
+void BuildAlarmWindow(Shell& shell, QWidget* main) {
+  QWidget* w = SmallWindow(shell, main, "Fbj", alarm_text::kAlarmTitle);
+  w->setWindowFlag(Qt::WindowStaysOnTopHint);
+  auto* box = new QVBoxLayout(w);
+  auto* matched = new QLabel(alarm_text::kAlarmMatched, w);
+  QFont big = matched->font();
+  big.setPointSize(big.pointSize() + 6);
+  big.setBold(true);
+  matched->setFont(big);
+  matched->setAlignment(Qt::AlignCenter);
+  matched->setStyleSheet("color: red;");
+  box->addWidget(matched);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(alarm_text::kAlarmCountdown, w));
+  auto* left = new QLabel("10", w);
+  left->setObjectName("L20s");
+  row->addWidget(left);
+  box->addLayout(row);
+  shell.binder().bind(w, "Fbj.", true);
+  shell.onTimer("Fbj.Timer_bj", [](Session& s) { AlarmSoundTick(s.cx, s.alarm); });
+  shell.onTimer("Fbj.Timer1", [](Session& s) { AlarmCountdownTick(s.cx, s.alarm); });
+}
+
+void BuildCopyNotice(Shell& shell, QWidget* main) {
+  QWidget* w = SmallWindow(shell, main, "Ftishi", alarm_text::kNoticeTitle);
+  w->setWindowModality(Qt::ApplicationModal);
+  w->setWindowFlag(Qt::WindowStaysOnTopHint);
+  auto* grid = new QGridLayout(w);
+  // Four flashing bars around the message.
+  const int at[4][4] = {{0, 0, 1, 3}, {1, 0, 1, 1}, {1, 2, 1, 1}, {2, 0, 1, 3}};
+  for (int i = 0; i < 4; ++i) {
+    auto* bar = new QFrame(w);
+    bar->setObjectName(QString::fromStdString(Indexed("Shape_shan", i)));
+    bar->setMinimumSize(12, 12);
+    bar->setAutoFillBackground(true);
+    grid->addWidget(bar, at[i][0], at[i][1], at[i][2], at[i][3]);
+  }
+  auto* text = new QLabel(alarm_text::kNoticeCopied, w);
+  QFont big = text->font();
+  big.setPointSize(big.pointSize() + 4);
+  big.setBold(true);
+  text->setFont(big);
+  text->setAlignment(Qt::AlignCenter);
+  grid->addWidget(text, 1, 1);
+  shell.binder().bind(w, "Ftishi.", true);
+  shell.onTimer("Ftishi.Timer_shan", [](Session& s) { NoticeFlashTick(s.cx); });
+  shell.onTimer("Ftishi.Timer1", [](Session& s) { NoticeCloseTick(s.cx); });
+}
+
+}  // namespace
+
 void BuildSmallWindows(Shell& shell, QWidget* main) {
-  (void)shell;
-  (void)main;
+  BuildManualEntry(shell, main);
+  BuildAlarmWindow(shell, main);
+  BuildCopyNotice(shell, main);
 }
 
 }  // namespace lumora
