@@ -1,0 +1,123 @@
+#include "e2e/support/Process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <regex>
+#include <stdexcept>
+
+namespace lumora::e2e {
+
+namespace {
+
+pid_t Spawn(const std::filesystem::path& program, const std::vector<std::string>& args, int outFd, int errFd) {
+  std::vector<std::string> all{program.string()};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(outFd, 1);
+    dup2(errFd, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+void ReadAll(int fd, std::string& into) {
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0) into.append(buf, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+std::filesystem::path BinDir() {
+  const char* bin = std::getenv("LUMORA_BIN");
+  if (!bin) throw std::runtime_error("LUMORA_BIN is not set");
+  return bin;
+}
+
+std::filesystem::path FreshTempDir() {
+  static std::atomic<int> counter{0};
+  auto dir = std::filesystem::temp_directory_path() /
+             ("lumora-e2e-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+FeedProcess::FeedProcess(std::vector<std::string> args) {
+  args.insert(args.end(), {"--port", "0", "--quiet"});
+  int out[2];
+  if (pipe(out) != 0) throw std::runtime_error("pipe failed");
+  int devnull = open("/dev/null", O_WRONLY);
+  pid_ = Spawn(BinDir() / "lumora-feed", args, out[1], devnull);
+  close(out[1]);
+  close(devnull);
+  std::string text;
+  std::regex serving(R"(serving http://127\.0\.0\.1:(\d+)/)");
+  std::smatch m;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!std::regex_search(text, m, serving) && std::chrono::steady_clock::now() < deadline) {
+    pollfd p{out[0], POLLIN, 0};
+    if (poll(&p, 1, 100) > 0) {
+      char buf[512];
+      ssize_t n = read(out[0], buf, sizeof buf);
+      if (n <= 0) break;
+      text.append(buf, static_cast<size_t>(n));
+    }
+  }
+  close(out[0]);
+  if (!std::regex_search(text, m, serving)) {
+    stop();
+    throw std::runtime_error("lumora-feed did not start: " + text);
+  }
+  port_ = std::stoi(m[1]);
+}
+
+FeedProcess::~FeedProcess() { stop(); }
+
+std::string FeedProcess::url(const std::string& pathAndQuery) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + pathAndQuery;
+}
+
+int FeedProcess::stop() {
+  if (pid_ <= 0) return -1;
+  kill(pid_, SIGTERM);
+  int status = 0;
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args) {
+  RunResult r;
+  auto dir = FreshTempDir();
+  int out = open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = Spawn(program, args, out, err);
+  close(out);
+  close(err);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  int fd = open((dir / "out").c_str(), O_RDONLY);
+  ReadAll(fd, r.out);
+  close(fd);
+  fd = open((dir / "err").c_str(), O_RDONLY);
+  ReadAll(fd, r.err);
+  close(fd);
+  std::filesystem::remove_all(dir);
+  return r;
+}
+
+}  // namespace lumora::e2e

@@ -1,0 +1,41 @@
+#pragma once
+// Child processes for the end-to-end tests: a running lumora-feed, and one-shot commands.
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lumora::e2e {
+
+std::filesystem::path BinDir();          // LUMORA_BIN
+std::filesystem::path FreshTempDir();    // an empty folder of its own per call
+
+// lumora-feed started with `args` plus --port 0 and --quiet; the constructor waits for the
+// "serving http://127.0.0.1:PORT/..." line and reads the port. Stopped with SIGTERM on destruction.
+class FeedProcess {
+ public:
+  explicit FeedProcess(std::vector<std::string> args);
+  ~FeedProcess();
+  FeedProcess(const FeedProcess&) = delete;
+  FeedProcess& operator=(const FeedProcess&) = delete;
+
+  int port() const { return port_; }
+  std::string url(const std::string& pathAndQuery) const;
+  // Stops the service and returns its exit status.
+  int stop();
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = -1;
+};
+
+struct RunResult {
+  int exitCode = -1;  // -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+// Runs `program` with `args` to its end, capturing standard output and error.
+RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args);
+
+}  // namespace lumora::e2e
