@@ -59,6 +59,28 @@ RankingKeys RankingKeysOf(int ranking) {
   return {"T_paixu_qishu", "T_paixu_fenjiemoshi", "T_paixu_fenjie_houbei", "T_paixu_fenjie_houbei_cs", "List01"};
 }
 
+const std::vector<std::pair<std::string, std::string>>& BankerDesignTexts() {
+  static const std::vector<std::pair<std::string, std::string>> texts = {
+      {"T_paixu_qishu", S(tt::kDefaultWindow)},
+      {"T_paixu_qishu_02", S(tt::kDefaultWindow)},
+      {"T_paixu_fenjiemoshi", S(tt::kDefaultMode)},
+      {"T_paixu_fenjiemoshi_02", S(tt::kDefaultMode)},
+      {"T_paixu_fenjie_houbei", ""},
+      {"T_paixu_fenjie_houbei_02", ""},
+      {"T_paixu_fenjie_houbei_cs", S(tt::kDefaultHitCounts)},
+      {"T_paixu_fenjie_houbei_cs_02", S(tt::kDefaultHitCounts)},
+      {"T_paixu_input", S(tt::kDefaultRules)},
+      {"T_paixu_input_rc", S(tt::kDefaultAccepted)},
+      {"T_paixu_dadi", ""},
+      {"Label_paixu_zhushu", "0"},
+  };
+  return texts;
+}
+
+void ApplyBankerDesignValues(Form& form) {
+  for (const auto& [key, text] : BankerDesignTexts()) form.setText(key, text);
+}
+
 RankingSettings ReadRankingSettings(std::string_view windowText, std::string_view modeText) {
   RankingSettings s;
   double n = ReadNumber(windowText);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/Context.h"
@@ -24,6 +25,11 @@ struct RankingKeys {
   std::string window, mode, picked, counts, list;
 };
 RankingKeys RankingKeysOf(int ranking);
+
+// The design texts of the banker tab's boxes: the tab creates its boxes with them, and
+// lumora-cli and the tests give a bare Form the same values.
+const std::vector<std::pair<std::string, std::string>>& BankerDesignTexts();
+void ApplyBankerDesignValues(Form& form);
 
 // The window length and group lengths read from their texts, or the refusal to show.
 struct RankingSettings {

@@ -219,6 +219,9 @@ void ShrinkToolDefaults(Form& f) {
   Paint(f, "C_dingwei_sha", 0, 30, tt::kGrey);
   Paint(f, "C_danzu", 0, 40, tt::kGrey);
   Paint(f, "C_danzu_gs", 0, 16, tt::kGrey);
+  f.setText("Ftool.T_lj_dd", std::string(tt::kJunkDesign));
+  f.setText("Ftool.Tdd", std::string(tt::kResultDesign));
+  f.setText("Ftool.L_zhushu", "0");
 }
 
 std::string_view ShrinkAllCaption(int item) {

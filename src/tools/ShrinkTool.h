@@ -64,7 +64,8 @@ bool CopyShrinkResult(Context& cx);
 // Double-clicking the junk box empties it.
 void ClearJunkBox(Context& cx);
 
-// Every mark button grey (not marked): the window's state when it is built.
+// The window's state when it is built: every mark button grey (not marked), the design texts of
+// the junk box and the results.
 void ShrinkToolDefaults(Form& form);
 
 // Caption of C_all item (0..27): "全" or "清".
