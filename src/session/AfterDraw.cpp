@@ -14,6 +14,7 @@
 #include "plan/MonitorPools.h"
 #include "plan/PlanRecord.h"
 #include "session/PlanSession.h"
+#include "tools/BankerRanking.h"
 
 namespace lumora {
 
@@ -90,7 +91,11 @@ bool StartupDefaults(Session& s) {
 bool AfterDrawSequence(Session& s, DrawSource source) {
   const bool judging = s.cx.draws.updateCount > 0;
   // 1. Both banker rankings rebuilt from the new history: C_paixu_shuaxin, C_paixu_shuaxin_02 (tools).
-  // 2. The ranking-1 half, then the ranking-2 half of FeedFilterFromRanking (tools).
+  RefreshRanking(s.cx, 1);
+  RefreshRanking(s.cx, 2);
+  // 2. The ranking-1 half, then the ranking-2 half of FeedFilterFromRanking (tools), when
+  //    "开奖后自动更新并出计划" is ticked.
+  FeedFilterFromRanking(s.cx);
   // 3. Only from the second applied history on:
   if (judging) {
     // 3.1.1 RecordMonitorRow, then DrawMonitorBoard (plan).
