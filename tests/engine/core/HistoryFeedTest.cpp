@@ -1,0 +1,351 @@
+// The draw history and the draw feed: what a response must look like, what applying it does,
+// winding back, manual entry and the sub-game.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/Feed.h"
+#include "core/History.h"
+#include "core/NumberSetTools.h"
+#include "core/RecordingPorts.h"
+#include "core/ServiceConfig.h"
+#include "core/Text.h"
+#include "core/TextCodec.h"
+
+namespace lumora {
+namespace {
+
+// Draw i (0 = oldest) of a made-up day: period i+1, digits derived from i.
+std::string Line(int i) { return Pad(i + 1, 3) + "-" + Pad((i * 7919 + 12345) % 100000, 5); }
+
+std::string Block(int lines, int offset = 0, bool finalBreak = false) {
+  std::string b;
+  for (int i = 0; i < lines; ++i) {
+    if (i) b += "\r\n";
+    b += Line(i + offset);
+  }
+  if (finalBreak) b += "\r\n";
+  return b;
+}
+
+std::string Response(const std::string& block) { return "**ok***-*" + block + "*-*"; }
+
+struct Fixture {
+  Context cx;
+  FeedState feed;
+  RecordingPrompter prompter;
+  Fixture() {
+    cx.ports.prompter = &prompter;
+    cx.form.setChecked("Cauto", true);
+  }
+  bool Feed(const std::string& text) {
+    feed.response = text;
+    return ProcessDrawResponse(cx, feed);
+  }
+};
+
+TEST(DrawFeed, AcceptedFormsFillBothBuffersNewestFirst) {
+  for (bool finalBreak : {false, true}) {
+    Fixture f;
+    ASSERT_TRUE(f.Feed(Response(Block(150, 0, finalBreak))));
+    const DrawStore& d = f.cx.draws;
+    EXPECT_EQ(d.deep[150].period, "001");  // first line
+    EXPECT_EQ(d.deep[1].period, "150");    // last line is the newest
+    EXPECT_EQ(d.incoming[120].period, "031");  // line 30
+    EXPECT_EQ(d.incoming[1], d.deep[1]);
+    EXPECT_EQ(d.history[1].period, "150");
+    EXPECT_EQ(d.history[120].period, "031");
+    EXPECT_EQ(f.cx.form.text("Tnew"), "开奖完毕");
+  }
+}
+
+TEST(DrawFeed, LongerBlockUsesItsNewest150Lines) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(200, 0, true))));
+  EXPECT_EQ(f.cx.draws.deep[1].period, "200");
+  EXPECT_EQ(f.cx.draws.deep[150].period, "051");
+  EXPECT_EQ(f.cx.draws.history[120].period, "081");
+}
+
+TEST(DrawFeed, LineFieldsAreFirstThreeAndLastFive) {
+  std::string block = Block(149) + "\r\n0231234";  // seven characters: the fields overlap
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(block)));
+  EXPECT_EQ(f.cx.draws.history[1].period, "023");
+  EXPECT_EQ(f.cx.draws.history[1].digits, "31234");
+}
+
+TEST(DrawFeed, RefusedFormsLeaveTheHistory) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  const DrawStore before = f.cx.draws;
+  struct Case {
+    std::string text;
+    std::string status;
+    bool buttonEnabled;
+  } cases[] = {
+      {"*-*" + Block(150, 5) + "*-*", "没有获取到数据,请检查", true},          // no marker
+      {"", "没有获取到数据,请检查", true},                                      // no response at all
+      {"**ok***-*" + Block(150, 5), "没有更新", false},                        // one "*-*" only
+      {Response(Block(149, 5)), "没有更新", false},                            // 149 lines
+      {Response(Block(149, 5, true)), "没有更新", false},                      // 149 lines and a break
+      {Response(Block(149, 5) + "\r\n123-45x78"), "没有更新", false},          // a line without five digits
+  };
+  for (const Case& c : cases) {
+    f.cx.form.setEnabled("Cshoudong", false);
+    EXPECT_FALSE(f.Feed(c.text)) << c.text.substr(0, 20);
+    EXPECT_EQ(f.cx.form.text("Tnew"), c.status);
+    EXPECT_EQ(f.cx.form.enabled("Cshoudong"), c.buttonEnabled);
+    EXPECT_EQ(f.cx.draws.history, before.history);
+    EXPECT_EQ(f.cx.draws.deep, before.deep);
+  }
+}
+
+TEST(DrawFeed, SameNewestPeriodIsNotAppliedEvenWithOtherDigits) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  std::string block = Block(149) + "\r\n150-99999";
+  EXPECT_FALSE(f.Feed(Response(block)));
+  EXPECT_EQ(f.cx.form.text("Tnew"), "没有更新");
+  EXPECT_NE(f.cx.draws.history[1].digits, "99999");
+}
+
+TEST(DrawFeed, ManualButtonFollowsAutomaticUpdate) {
+  Fixture f;
+  f.cx.form.setChecked("Cauto", false);
+  f.cx.form.setEnabled("Cshoudong", false);
+  f.Feed(Response(Block(150)));
+  EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
+}
+
+TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {
+  ServiceConfig c;
+  c.feedEndpoint = "http://127.0.0.1:9/feed";
+  c.user = "张 三";
+  c.password = "a&b#c d+e%";
+  c.randomCode = "x=1";
+  EXPECT_EQ(BuildFeedRequest(c),
+            "http://127.0.0.1:9/feed?username=%E5%BC%A0%20%E4%B8%89&pw=a%26b%23c%20d%2Be%25&sjm_in=x%3D1&lx=2&zt=2&r=8");
+  ServiceConfig plain;
+  EXPECT_EQ(BuildFeedRequest(plain), std::string(kDefaultFeedEndpoint) + "?username=&pw=&sjm_in=&lx=2&zt=2&r=8");
+}
+
+TEST(DrawFeed, CountdownRequestsEvery25TicksOnlyWithAutoUpdate) {
+  Fixture f;
+  int due = 0;
+  for (int t = 1; t <= 50; ++t) {
+    if (CountdownTick(f.cx, f.feed)) ++due;
+    if (t == 1) EXPECT_EQ(f.cx.form.text("L_djs"), "24");
+    if (t == 25) EXPECT_EQ(f.cx.form.text("L_djs"), "0");
+  }
+  EXPECT_EQ(due, 2);
+  EXPECT_TRUE(AutoUpdateTick(f.cx));
+  EXPECT_FALSE(f.cx.form.enabled("Cshoudong"));
+  f.cx.form.setChecked("Cauto", false);
+  EXPECT_FALSE(AutoUpdateTick(f.cx));
+  EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
+}
+
+TEST(ServiceSettings, IniOverDefaults) {
+  ServiceConfig c = ParseServiceConfig(
+      "\xEF\xBB\xBF; comment\r\n[service]\r\nfeed_endpoint = http://h:1/f \r\nusername=王五\npassword=p=q&r\nbogus\n");
+  EXPECT_EQ(c.feedEndpoint, "http://h:1/f");
+  EXPECT_EQ(c.settingsEndpoint, kDefaultSettingsEndpoint);
+  EXPECT_EQ(c.user, "王五");
+  EXPECT_EQ(c.password, "p=q&r");
+  EXPECT_EQ(ReadServiceConfig("/nonexistent/lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
+  // The shipped file names the bundled service.
+  const char* data = std::getenv("LUMORA_DATA");
+  if (data) EXPECT_EQ(ReadServiceConfig(std::filesystem::path(data) / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
+}
+
+TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {
+  Fixture f;
+  std::string block = Block(149) + "\r\n023-12345";
+  ASSERT_TRUE(f.Feed(Response(block)));
+  const std::string& text = f.cx.form.text("Tkjh");
+  EXPECT_EQ(text.rfind("第023期：12345\r\n", 0), 0u);
+  EXPECT_EQ(SplitCrLf(text).size(), 120u);
+  EXPECT_NE(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(f.cx.draws.subSeries[119], "345");
+  EXPECT_EQ(f.cx.draws.subSeries[120], "");
+  EXPECT_EQ(FollowingPeriod("023"), "024");
+  EXPECT_EQ(FollowingPeriod("120"), "121");
+  EXPECT_EQ(FollowingPeriod("2026120"), "121");
+}
+
+TEST(DrawHistory, SubGameSwitchRebuildsTheSeries) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(149) + "\r\n023-12345")));
+  EXPECT_TRUE(SelectSubGame(f.cx, 2));  // 前三
+  EXPECT_EQ(f.cx.draws.subStart, 1);
+  EXPECT_EQ(f.cx.draws.subSeries[119], "123");
+  EXPECT_TRUE(f.cx.form.checked("Op_3x_moshi_2"));
+  EXPECT_FALSE(f.cx.form.checked("Op_3x_moshi_0"));
+  EXPECT_TRUE(SelectSubGame(f.cx, 1));
+  EXPECT_EQ(f.cx.draws.subSeries[119], "234");
+  EXPECT_FALSE(SelectSubGame(f.cx, 1));
+  EXPECT_FALSE(SelectSubGame(f.cx, 7));
+}
+
+TEST(DrawHistory, DeletionCountsFromTheFeedsNewestDraw) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  EXPECT_TRUE(DeleteLatestDraws(f.cx, 2, ApplyIncomingDraws));
+  EXPECT_EQ(f.cx.draws.history[1].period, "148");
+  EXPECT_FALSE(f.cx.form.checked("Cauto"));
+  EXPECT_EQ(f.prompter.lastText(), "删除成功");
+  EXPECT_TRUE(DeleteLatestDraws(f.cx, 3, ApplyIncomingDraws));
+  EXPECT_EQ(f.cx.draws.history[1].period, "147");  // 3 behind the feed, not 5
+  EXPECT_TRUE(DeleteLatestDraws(f.cx, 20, ApplyIncomingDraws));
+  EXPECT_EQ(f.cx.draws.history[1], f.cx.draws.deep[21]);
+  EXPECT_EQ(f.cx.draws.history[120], f.cx.draws.deep[140]);
+}
+
+TEST(DrawHistory, DeletionOutOfRangeOrWithoutHistoryChangesNothing) {
+  Fixture f;
+  EXPECT_FALSE(DeleteLatestDraws(f.cx, 3, ApplyIncomingDraws));
+  EXPECT_TRUE(f.prompter.notices.empty());
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  for (int n : {0, 21, -4}) {
+    EXPECT_FALSE(DeleteLatestDraws(f.cx, n, ApplyIncomingDraws));
+    EXPECT_EQ(f.prompter.lastText(), "删除期数在1~20之内");
+  }
+  EXPECT_EQ(f.cx.draws.history[1].period, "150");
+  EXPECT_TRUE(f.cx.form.checked("Cauto"));
+}
+
+TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  auto run = [&](std::deque<bool> yes, std::optional<std::string> reply) {
+    f.prompter.yesNoAnswers = yes;
+    f.prompter.textAnswers = {reply};
+    f.prompter.notices.clear();
+    return RunDeletionDialogue(f.cx, ApplyIncomingDraws);
+  };
+  EXPECT_FALSE(run({false}, "3"));
+  EXPECT_FALSE(run({true, false}, "3"));
+  EXPECT_FALSE(run({true, true}, std::nullopt));
+  EXPECT_FALSE(run({true, true}, ""));
+  EXPECT_FALSE(run({true, true}, "  "));
+  EXPECT_FALSE(run({true, true}, "abc"));
+  EXPECT_TRUE(f.prompter.notices.empty());
+  EXPECT_EQ(f.cx.draws.history[1].period, "150");
+  EXPECT_TRUE(f.cx.form.checked("Cauto"));
+  EXPECT_TRUE(run({true, true}, " 4 "));
+  EXPECT_EQ(f.cx.draws.history[1].period, "146");
+  EXPECT_EQ(f.prompter.questions.back().text, "需要删除多少期开奖号？[1~20]");
+}
+
+TEST(ManualEntry, Parsing) {
+  struct Case {
+    const char* text;
+    const char* period;
+    const char* digits;
+    const char* error;
+  } cases[] = {
+      {"12a3-45678", "123", "45678", ""},  {"123 45678", "", "", "格式错误"}, {"12-345678", "", "", "期号错误"},
+      {"123-4567", "", "", "开奖号错误"},  {"123-45678-9", "123", "45678", ""}, {" 055-75894 ", "055", "75894", ""},
+      {"123-", "", "", "开奖号错误"},      {"-", "", "", "期号错误"},
+  };
+  for (const Case& c : cases) {
+    ManualEntry e = ParseManualEntry(c.text);
+    EXPECT_EQ(e.error, c.error) << c.text;
+    EXPECT_EQ(e.period, c.period) << c.text;
+    EXPECT_EQ(e.digits, c.digits) << c.text;
+  }
+}
+
+TEST(ManualEntry, ShiftsTheWindowAndStopsTheFeed) {
+  Fixture f;
+  EXPECT_FALSE(OpenManualEntry(f.cx));
+  EXPECT_EQ(f.prompter.notices.back().title, "出错提示");
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  const DrawStore before = f.cx.draws;
+  ASSERT_TRUE(OpenManualEntry(f.cx));
+  EXPECT_EQ(f.cx.form.text("Fadd.T_total_renshu"), "151-12345");
+  EXPECT_TRUE(f.cx.form.visible("Fadd"));
+
+  f.cx.form.setText("Fadd.T_total_renshu", "151-4567");
+  EXPECT_FALSE(ConfirmManualEntry(f.cx, ApplyIncomingDraws));
+  EXPECT_EQ(f.prompter.notices.back().text, "开奖号错误");
+  EXPECT_EQ(f.prompter.notices.back().title, "出错");
+  EXPECT_TRUE(f.cx.form.visible("Fadd"));
+
+  f.cx.form.setText("Fadd.T_total_renshu", "151-45678");
+  EXPECT_TRUE(ConfirmManualEntry(f.cx, ApplyIncomingDraws));
+  EXPECT_EQ(f.cx.draws.history[1], (DrawRecord{"151", "45678"}));
+  for (int i = 2; i <= 120; ++i) EXPECT_EQ(f.cx.draws.history[i], before.history[i - 1]);
+  EXPECT_EQ(f.cx.draws.deep, before.deep);
+  EXPECT_FALSE(f.cx.form.visible("Fadd"));
+  EXPECT_FALSE(f.cx.form.checked("Cauto"));
+  EXPECT_TRUE(f.cx.form.enabled("Fadd.C_rulu_kjh"));
+  // A deletion drops the hand-entered draw: it counts from the feed's newest.
+  EXPECT_TRUE(DeleteLatestDraws(f.cx, 1, ApplyIncomingDraws));
+  EXPECT_EQ(f.cx.draws.history[1].period, "149");
+}
+
+TEST(Helpers, UserPhrasesAndBetBoxes) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("lumora-phrases-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  Fixture f;
+  f.cx.data = DataFolder(dir);
+  EXPECT_FALSE(LoadUserPhrases(f.cx));  // missing
+  EXPECT_EQ(f.prompter.lastText(), "读取用户自定义用语出错");
+  std::ofstream(dir / "zdy.txt", std::ios::binary) << ToGbk("签名@-@中中中@-@挂挂");
+  f.prompter.notices.clear();
+  EXPECT_FALSE(LoadUserPhrases(f.cx));  // three pieces: placed, then the message
+  EXPECT_EQ(f.cx.form.text("T_zdy_yongyu_1"), "挂挂");
+  EXPECT_EQ(f.prompter.notices.size(), 1u);
+  const char* data = std::getenv("LUMORA_DATA");
+  if (data) {
+    f.cx.data = DataFolder(data);
+    f.prompter.notices.clear();
+    EXPECT_TRUE(LoadUserPhrases(f.cx));
+    EXPECT_EQ(f.cx.form.text("T_jihua_qianming"), "签名档位置");
+    EXPECT_EQ(f.cx.form.text("T_zdy_yongyu_2"), "Lumora计划");
+    EXPECT_TRUE(f.prompter.notices.empty());
+  }
+  fs::remove_all(dir);
+
+  f.cx.form.setText("T_jihua_jj_dadi", "001 002");
+  f.cx.form.setText("T_jihua_jj_dadi_zhushu", "2");
+  CopyIntersectionToBet(f.cx);
+  EXPECT_EQ(f.cx.form.text("T_touzhu_dd_0"), "001 002");
+  EXPECT_EQ(f.cx.form.text("T_touzhu_dd_1"), "2");
+  ShowProgressPanel(f.cx, 1);
+  EXPECT_TRUE(f.cx.form.visible("Pic_jindu"));
+  ShowProgressPanel(f.cx, 2);
+  EXPECT_FALSE(f.cx.form.visible("Pic_jindu"));
+}
+
+TEST(Helpers, FetchTextSyncAnswers) {
+  Fixture f;
+  ScriptedHttp http;
+  f.cx.ports.http = &http;
+  std::vector<std::string> got;
+  FetchTextSync(f.cx, "http://h/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+  ASSERT_EQ(http.urls.size(), 1u);
+  EXPECT_EQ(http.urls[0].rfind("http://h/s?zt=2&a=", 0), 0u);
+  double a = ReadNumber(http.urls[0].substr(std::string("http://h/s?zt=2&a=").size()));
+  EXPECT_GE(a, 0.0);
+  EXPECT_LT(a, 10.0);
+  http.answer("*sz*x*sz*");
+  HttpResult timeout;
+  timeout.error = "timeout";
+  HttpResult refused;
+  refused.error = "Connection refused";
+  for (const HttpResult& r : {timeout, refused}) {
+    FetchTextSync(f.cx, "http://h/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+    auto done = std::move(http.pending.back().done);
+    http.pending.clear();
+    done(r);
+  }
+  EXPECT_EQ(got, (std::vector<std::string>{"*sz*x*sz*", "*ng*", ""}));
+}
+
+}  // namespace
+}  // namespace lumora
