@@ -1,0 +1,207 @@
+// The main cycle over a whole session: responses through the gate, the first history not
+// judging, money following draws, start-up, pages and the folder check.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "session/DrawCycle.h"
+
+namespace lumora {
+namespace {
+
+std::string Feed(int newest) {  // 150 draws ending with period `newest`
+  std::string b = "**ok***-*";
+  for (int p = newest - 149; p <= newest; ++p) {
+    b += Pad(p, 3) + "-" + Pad((p * 7919 + 333) % 100000, 5);
+    b += p == newest ? "" : "\r\n";
+  }
+  return b + "*-*";
+}
+
+// A prompter that runs `onInform` while a message box would be open (its nested loop).
+class NestedPrompter final : public Prompter {
+ public:
+  std::function<void(const std::string&)> onInform;
+  RecordingPrompter inner;
+  void inform(const std::string& text, const std::string& title) override {
+    inner.inform(text, title);
+    if (onInform) onInform(text);
+  }
+  bool askYesNo(const std::string& text, const std::string& title) override { return inner.askYesNo(text, title); }
+  std::optional<std::string> askText(const std::string& p, const std::string& t, const std::string& i) override {
+    return inner.askText(p, t, i);
+  }
+};
+
+struct SessionFixture {
+  Session s;
+  NestedPrompter prompter;
+  ScriptedHttp http;
+  RecordingSound sound;
+  RecordingClipboard clipboard;
+  FixedClock clock;
+  std::vector<std::string> applied;
+  SessionFixture() {
+    s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
+    s.cx.form.setChecked("Cauto", true);
+    s.drawApplied = [this](const DrawRecord& r) { applied.push_back(r.period); };
+  }
+  // A request and its answer, as the shell delivers it (through the gate).
+  void Fetch(int newest) {
+    s.gate.run([&] { RequestDraws(s); });
+    ASSERT_TRUE(http.answer(Feed(newest)));
+  }
+};
+
+TEST(DrawCycle, ResponseArrivingDuringAnOperationIsQueuedNotAppliedUnderIt) {
+  SessionFixture f;
+  f.Fetch(150);
+  ASSERT_EQ(f.applied, (std::vector<std::string>{"150"}));
+  f.s.gate.run([&] { RequestDraws(f.s); });  // outstanding while the user deletes
+
+  DrawRecord deepDuringBox;
+  f.prompter.onInform = [&](const std::string& text) {
+    if (text != "删除成功") return;
+    f.http.answer(Feed(151));  // the feed's answer arrives inside the box's loop
+    deepDuringBox = f.s.cx.draws.deep[1];
+  };
+  f.prompter.inner.yesNoAnswers = {true, true};
+  f.prompter.inner.textAnswers = {std::string("2")};
+  f.s.gate.run([&] { DeletionDialogue(f.s); });
+
+  EXPECT_EQ(deepDuringBox.period, "150");                               // untouched under the deletion
+  EXPECT_EQ(f.applied, (std::vector<std::string>{"150", "148", "151"}));  // then the queued response
+  EXPECT_EQ(f.s.cx.draws.history[1].period, "151");
+  EXPECT_EQ(f.s.gate.queued(), 0u);
+}
+
+TEST(DrawCycle, FirstHistoryOnlyLoadsLaterOnesJudgeAndRestartTheBetCountdown) {
+  SessionFixture f;
+  f.Fetch(150);
+  EXPECT_EQ(f.s.cx.draws.updateCount, 1);
+  EXPECT_FALSE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+  f.Fetch(150);  // nothing new
+  EXPECT_EQ(f.s.cx.draws.updateCount, 1);
+  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
+  f.Fetch(151);
+  EXPECT_EQ(f.s.cx.draws.updateCount, 2);
+  EXPECT_TRUE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+}
+
+TEST(DrawCycle, DeletionDoesNotRestartTheBetCountdownManualEntryDoes) {
+  SessionFixture f;
+  f.Fetch(150);
+  f.Fetch(151);
+  f.s.cx.form.setTimer("Timer_tz_djs", false, 1000);
+  f.prompter.inner.yesNoAnswers = {true, true};
+  f.prompter.inner.textAnswers = {std::string("1")};
+  f.s.gate.run([&] { DeletionDialogue(f.s); });
+  EXPECT_EQ(f.s.cx.draws.history[1].period, "150");
+  EXPECT_EQ(f.s.cx.draws.updateCount, 3);
+  EXPECT_FALSE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+
+  f.s.gate.run([&] { OpenManualEntryWindow(f.s); });
+  EXPECT_EQ(f.s.cx.form.text("Fadd.T_total_renshu"), "151-12345");
+  f.s.gate.run([&] { ConfirmManualEntryWindow(f.s); });
+  EXPECT_EQ(f.s.cx.draws.history[1], (DrawRecord{"151", "12345"}));
+  EXPECT_TRUE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_FALSE(f.s.cx.form.checked("Cauto"));
+}
+
+TEST(DrawCycle, CountdownSendsTheRequestOnlyWithAutoUpdate) {
+  SessionFixture f;
+  f.s.cx.service.feedEndpoint = "http://127.0.0.1:1/feed";
+  f.s.cx.service.password = "a b";
+  for (int t = 0; t < 24; ++t) UpdateCountdownTick(f.s);
+  EXPECT_TRUE(f.http.urls.empty());
+  UpdateCountdownTick(f.s);
+  ASSERT_EQ(f.http.urls.size(), 1u);
+  EXPECT_EQ(f.http.urls[0], "http://127.0.0.1:1/feed?username=&pw=a%20b&sjm_in=&lx=2&zt=2&r=8");
+  EXPECT_EQ(f.s.cx.form.text("Tnew"), "正在获取开奖数据");
+  EXPECT_FALSE(f.s.cx.form.enabled("Cshoudong"));
+  f.s.cx.form.setChecked("Cauto", false);
+  for (int t = 0; t < 25; ++t) UpdateCountdownTick(f.s);
+  EXPECT_EQ(f.http.urls.size(), 1u);
+  EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
+  ManualUpdate(f.s);
+  EXPECT_EQ(f.http.urls.size(), 2u);
+  EXPECT_FALSE(f.s.cx.form.enabled("Cshoudong"));
+  // No response (time limit, size cap): the button comes back, the history stays empty.
+  f.http.pending.front().done(HttpResult{false, 0, "", "timeout"});
+  EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
+  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有获取到数据,请检查");
+}
+
+TEST(StartUp, DefaultsFromTheShippedDataFolder) {
+  const char* data = std::getenv("LUMORA_DATA");
+  ASSERT_NE(data, nullptr);
+  SessionFixture f;
+  f.s.cx.data = DataFolder(data);
+  ASSERT_TRUE(StartupDefaults(f.s));
+  const Form& form = f.s.cx.form;
+  EXPECT_EQ(f.s.cx.draws.subStart, 3);
+  EXPECT_TRUE(form.checked("Check_jihua_sx"));
+  EXPECT_TRUE(form.checked("Ch_jiankong_jj_14"));
+  EXPECT_EQ(form.text("T_zdy_yongyu_0"), "中中中");
+  EXPECT_FALSE(form.visible("Pic_jindu"));
+  EXPECT_TRUE(form.timer("Timer_gx").enabled);
+  EXPECT_EQ(form.timer("Timer_gx").intervalMs, 1000);
+  EXPECT_TRUE(form.timer("Timer_lj").enabled);
+  EXPECT_TRUE(f.http.urls.empty());  // no draw is asked for at start-up
+}
+
+TEST(StartUp, MissingCurveStoreEndsTheProgram) {
+  SessionFixture f;
+  f.s.cx.data = DataFolder("/nonexistent-lumora-data");
+  EXPECT_FALSE(StartupDefaults(f.s));
+  EXPECT_FALSE(f.prompter.inner.notices.empty());
+}
+
+TEST(MainWindowRules, PagesAndNavigationColours) {
+  SessionFixture f;
+  PageLayout(f.s);
+  EXPECT_TRUE(f.s.cx.form.visible("Frame_ding_1"));
+  EXPECT_FALSE(f.s.cx.form.visible("Frame_ding_3"));
+  EXPECT_EQ(f.s.cx.form.backColor("C_sst_0_1"), 16776960);
+  SwitchPage(f.s, 4);
+  for (int k = 1; k <= 5; ++k) {
+    EXPECT_EQ(f.s.cx.form.visible(Indexed("Frame_ding", k)), k == 4);
+    EXPECT_EQ(f.s.cx.form.backColor(Indexed("C_sst_0", k)), k == 4 ? 16776960 : 8454016);
+  }
+}
+
+TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
+  struct Case {
+    const char* path;
+    bool ends;
+  } cases[] = {{"C:\\Users\\a\\AppData\\Local\\Temp\\Rar$EXa0.1\\lumora", true},
+               {"/home/a/Temp/x", true},
+               {"/home/a/Tempo/x", false},
+               {"/tmp/lumora", false},
+               {"/home/a/temp/x", false},
+               {"/home/a/Temp", false}};
+  for (const Case& c : cases) {
+    SessionFixture f;
+    f.s.cx.form.setTimer("Timer_lj", true, 1000);
+    EXPECT_EQ(ArchiveFolderCheck(f.s, c.path), c.ends) << c.path;
+    EXPECT_EQ(f.s.cx.form.timer("Timer_lj").enabled, c.ends) << c.path;
+    if (c.ends) {
+      EXPECT_EQ(f.prompter.inner.notices.back().title, "文件解压提示");
+      EXPECT_EQ(f.prompter.inner.notices.back().text,
+                "温情提示：\r\n软件不能直接在压缩包里运行\r\n请先解压整个软件包到文件夹下再运行\r\n预防出现未知错误，谢谢。\r\n");
+    }
+  }
+}
+
+TEST(MainWindowRules, CloseAsksFirst) {
+  SessionFixture f;
+  f.prompter.inner.yesNoAnswers = {false, true};
+  EXPECT_FALSE(ConfirmClose(f.s));
+  EXPECT_TRUE(ConfirmClose(f.s));
+  EXPECT_EQ(f.prompter.inner.questions[0].text, "是否要关闭软件？");
+}
+
+}  // namespace
+}  // namespace lumora
