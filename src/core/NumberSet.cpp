@@ -34,14 +34,15 @@ bool NumberSet::contains(std::string_view threeDigits) const {
 }
 
 std::string NumberSet::text() const {
-  std::string out;
-  out.reserve(static_cast<size_t>(count()) * 4);
-  for (int n = 0; n < 1000; ++n) {
-    if (!bits_.test(n)) continue;
-    if (!out.empty()) out += ' ';
-    out += static_cast<char>('0' + n / 100);
-    out += static_cast<char>('0' + n / 10 % 10);
-    out += static_cast<char>('0' + n % 10);
+  const int c = count();
+  if (c == 0) return {};
+  std::string out(static_cast<size_t>(c) * 4 - 1, ' ');
+  char* p = out.data();
+  for (size_t n = bits_._Find_first(); n < 1000; n = bits_._Find_next(n)) {
+    p[0] = static_cast<char>('0' + n / 100);
+    p[1] = static_cast<char>('0' + n / 10 % 10);
+    p[2] = static_cast<char>('0' + n % 10);
+    p += 4;
   }
   return out;
 }

@@ -27,6 +27,12 @@ class NumberSet {
   int count() const { return static_cast<int>(bits_.count()); }
   bool empty() const { return bits_.none(); }
 
+  // Calls f(number) for every member, ascending.
+  template <typename F>
+  void forEach(F&& f) const {
+    for (size_t n = bits_._Find_first(); n < 1000; n = bits_._Find_next(n)) f(static_cast<int>(n));
+  }
+
   // Ascending "000"-formatted members joined by one blank; empty set -> "".
   std::string text() const;
 

@@ -17,18 +17,15 @@ constexpr int kMaxRepeats = 999;
 NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
   CountListText list(acc);
   int stored = std::min(r, plan.repeatUpper());
-  std::vector<NumberSet> sets;
-  sets.reserve(static_cast<size_t>(std::max(stored, 0)));
-  for (int k = 1; k <= stored; ++k) sets.push_back(NumberSet::FromText(plan.repeatResults[static_cast<size_t>(k)]));
+  std::vector<int> counts(1000, 0);
+  for (int k = 1; k <= stored; ++k)
+    NumberSet::FromText(plan.repeatResults[static_cast<size_t>(k)]).forEach([&](int n) { ++counts[static_cast<size_t>(n)]; });
   int sources = r > 99 ? 100 : 0;  // three-digit counts from r = 100 on
   std::vector<char> accepted(static_cast<size_t>(std::max(r, 0)) + 1);
   for (int c = 0; c <= std::max(r, 0); ++c) accepted[static_cast<size_t>(c)] = list.accepts(c, sources) ? 1 : 0;
   NumberSet result;
-  for (int i = 0; i < 1000; ++i) {
-    int c = 0;
-    for (const NumberSet& s : sets) c += s.contains(i) ? 1 : 0;
-    if (accepted[static_cast<size_t>(c)]) result.add(i);
-  }
+  for (int i = 0; i < 1000; ++i)
+    if (accepted[static_cast<size_t>(counts[static_cast<size_t>(i)])]) result.add(i);
   return result;
 }
 

@@ -1,6 +1,7 @@
 #include "plan/PlanRecord.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "alarm/Notices.h"
 #include "core/History.h"
@@ -77,16 +78,14 @@ NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan) {
   CountListText acc(cx.form.text("T_jiankong_rc"));
   std::array<bool, kMonitorPoolCount + 1> accepted{};
   for (int c = 0; c <= kMonitorPoolCount; ++c) accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
-  std::vector<NumberSet> ticked;
+  // Coverage counts from each ticked pool's members, built once per pool.
+  std::array<uint8_t, 1000> coverage{};
   for (int j = 0; j < kMonitorPoolCount; ++j)
     if (cx.form.checked(Indexed("Ch_jiankong_jj", j)))
-      ticked.push_back(NumberSet::FromText(plan.monitorPools[static_cast<size_t>(j)]));
+      NumberSet::FromText(plan.monitorPools[static_cast<size_t>(j)]).forEach([&](int n) { ++coverage[static_cast<size_t>(n)]; });
   NumberSet result;
-  for (int i = 0; i < 1000; ++i) {
-    int c = 0;
-    for (const NumberSet& s : ticked) c += s.contains(i) ? 1 : 0;
-    if (accepted[static_cast<size_t>(c)]) result.add(i);
-  }
+  for (int i = 0; i < 1000; ++i)
+    if (accepted[coverage[static_cast<size_t>(i)]]) result.add(i);
   return result;
 }
 
@@ -175,7 +174,6 @@ void JudgePlan(PlanEnv& env) {
   };
   std::string countsLine;
   if (f.checked("Check_jh_dadi_fenzu")) {
-    tickedCount();
     countsLine = tx::kModeTwoCounts;
   } else {
     int r = ReadInt(f.text("T_jh_dadi_chongfu_cs"));
@@ -227,7 +225,8 @@ void JudgePlan(PlanEnv& env) {
   std::string line = LineHead(cx) + draw.period + tx::kOpened + draw.digits +
                      (f.checked("Check_duoqi") ? MultiWindow(cx, c0) : std::string(tx::kSingleWindow)) + phrase +
                      profitText;
-  plan.recordLines[static_cast<size_t>(plan.recordIndex)] = Trim(line);
+  plan.lastJudgedLine = Trim(line);
+  plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
 
   f.setText("T_jh_dadi_jilu_rc", f.text("T_jh_dadi_jilu_rc") + countsLine + "\r\n");
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "curves/CurveState.h"
+
 namespace lumora {
 
 inline constexpr int kMonitorPoolCount = 15;
@@ -41,9 +43,18 @@ struct PlanState {
   int lastJudgeResult = 0;         // LastJudgeResult: 1 hit, 2 miss, 0 none yet
   FundCurve fundCurve{};
   std::string lastIntersection;    // LastIntersection
+  // The record line the newest judgement stored (a multi-period plan's next pending line may
+  // replace it in the record at once).
+  std::string lastJudgedLine;
 
   // AllThreeDigitNumbers: "000".."999", built at start-up.
   std::vector<std::string> allThreeDigitNumbers;
+
+  // Stored trends already parsed for fitting, keyed by their text (a plan start fits each of
+  // them up to r times).
+  std::array<std::string, kMonitorPoolCount> parsedTrendText{};
+  std::array<TrendLine, kMonitorPoolCount> parsedTrend{};
+  std::array<bool, kMonitorPoolCount> trendParsed{};
 
   int repeatUpper() const { return static_cast<int>(repeatResults.size()) - 1; }
 };

@@ -8,7 +8,17 @@
 namespace lumora {
 
 std::string FitMonitorPool(PlanEnv& env, int i) {
-  LoadTrendText(env.cx, env.curves, i);
+  PlanState& plan = env.plan;
+  const size_t k = static_cast<size_t>(i);
+  const std::string& text = env.curves.slots[k];
+  if (plan.trendParsed[k] && plan.parsedTrendText[k] == text) {
+    env.curves.trend = plan.parsedTrend[k];
+  } else if (LoadTrendText(env.cx, env.curves, i)) {
+    // Only a text that parsed is kept: a broken one is loaded (and reported) every time.
+    plan.parsedTrendText[k] = text;
+    plan.parsedTrend[k] = env.curves.trend;
+    plan.trendParsed[k] = true;
+  }
   FitPoolToTrend(env.cx, env.curves, ReadInt(env.cx.form.text(Indexed("T_quxian_zhushu", i))), i);
   return env.cx.form.text("Tdadi");
 }
