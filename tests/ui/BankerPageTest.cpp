@@ -1,0 +1,124 @@
+// The banker tab driven through its widgets, with the recording ports.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/NumberSet.h"
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "tools/BankerRanking.h"
+#include "ui/MainWindow.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_BankerPageTest";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+struct BankerPageTest : ::testing::Test {
+  Session session;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<MainWindow> window;
+
+  void SetUp() override {
+    App();
+    session.cx.ports.prompter = &prompter;
+    session.cx.ports.clipboard = &clipboard;
+    for (int i = 1; i <= 120; ++i)
+      session.cx.draws.history[i] = DrawRecord{Pad(121 - i, 3), i % 2 ? "00123" : "00456"};
+    shell = std::make_unique<Shell>(session);
+    window = std::make_unique<MainWindow>(*shell);
+  }
+  template <typename W>
+  W* Find(const char* name) {
+    W* w = window->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+};
+
+TEST_F(BankerPageTest, DesignTextsAreInTheBoxes) {
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_qishu")->text(), "10");
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjiemoshi_02")->text(), "1-2-3");
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_input_rc")->text(), "1.2.3");
+  EXPECT_EQ(session.cx.form.text("T_paixu_input"), "7895-012-346=12\r\n4567-789-012=12\r\n5896-012-347=12.\r\n");
+  EXPECT_EQ(Find<QCheckBox>("Check_dz_auto")->text(), "开奖后自动更新并出计划");
+  EXPECT_EQ(Find<QPushButton>("C_duanzu_charu")->text(), "将上面过滤结果插到底部5个交集底");
+}
+
+TEST_F(BankerPageTest, RefreshPickAddFilterAndCopy) {
+  Click("C_paixu_shuaxin");
+  auto* list = Find<QListWidget>("List01");
+  ASSERT_EQ(list->count(), 31);
+  EXPECT_EQ(list->currentRow(), 30);
+  EXPECT_EQ(list->item(30)->text(), "121期：1-23-456：出几：等中奖.");
+  QListWidgetItem* line = list->item(29);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(line).center());
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjie_houbei")->text().toStdString(), Split(line->text().toStdString(), "：")[1]);
+
+  auto* input = Find<QPlainTextEdit>("T_paixu_input");
+  QTest::mouseDClick(input->viewport(), Qt::LeftButton);
+  EXPECT_EQ(input->toPlainText(), "");
+  Click("C_paixu_add");
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjie_houbei")->text(), "");
+  EXPECT_EQ(input->toPlainText().toStdString(), Split(line->text().toStdString(), "：")[1] + "=12");
+
+  input->setPlainText("12-34=2 junk\n");
+  Click("C_paixu_go");
+  EXPECT_EQ(input->toPlainText(), "12-34=2");
+  EXPECT_EQ(input->textCursor().position(), input->toPlainText().size());
+  const QString pool = Find<QPlainTextEdit>("T_paixu_dadi")->toPlainText();
+  EXPECT_TRUE(pool.startsWith("013 "));
+  EXPECT_EQ(Find<QLabel>("Label_paixu_zhushu")->text().toInt(), NumberSet::FromText(pool.toStdString()).count());
+  Click("C_paixu_copy");
+  EXPECT_EQ(QString::fromStdString(clipboard.content), pool);
+}
+
+TEST_F(BankerPageTest, WindowButtonsAndRefusals) {
+  Find<QLineEdit>("T_paixu_qishu_02")->setText("49");
+  Click("C_paixu_qishu_1");
+  Click("C_paixu_qishu_1");
+  EXPECT_EQ(Find<QLineEdit>("T_paixu_qishu_02")->text(), "50");
+  EXPECT_EQ(Find<QListWidget>("List02")->count(), 31);
+  Find<QLineEdit>("T_paixu_fenjiemoshi")->setText("123");
+  Click("C_paixu_shuaxin");
+  ASSERT_FALSE(prompter.notices.empty());
+  EXPECT_EQ(prompter.notices.back().title, "出错提示");
+  EXPECT_EQ(Find<QListWidget>("List01")->count(), 0);
+  Click("C_paixu_add");
+  EXPECT_EQ(prompter.notices.back().text, "请输入数据");
+}
+
+TEST_F(BankerPageTest, Screenshot) {
+  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
+  if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the tab";
+  Click("C_paixu_shuaxin");
+  Click("C_paixu_shuaxin_02");
+  Click("C_paixu_go");
+  QWidget* page = Find<QWidget>("Frame_ding_4");
+  for (int k = 1; k <= 5; ++k) Find<QWidget>(Indexed("Frame_ding", k).c_str())->setVisible(k == 4);
+  window->resize(1500, 950);
+  window->show();
+  QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));
+  EXPECT_TRUE(window->grab().save(QString(dir) + "/banker.png"));
+  (void)page;
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,116 @@
+// The shrink tool window driven through its widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "ui/MainWindow.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_ToolWindowTest";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+struct ToolWindowTest : ::testing::Test {
+  Session session;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<MainWindow> window;
+  QWidget* tool = nullptr;
+
+  void SetUp() override {
+    App();
+    session.cx.ports.prompter = &prompter;
+    session.cx.ports.clipboard = &clipboard;
+    shell = std::make_unique<Shell>(session);
+    window = std::make_unique<MainWindow>(*shell);
+    tool = window->findChild<QWidget*>("Ftool");
+    ASSERT_NE(tool, nullptr);
+  }
+  template <typename W>
+  W* Find(const QString& name) {
+    W* w = tool->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  void Click(const QString& name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+  void Open() { QTest::mouseClick(window->findChild<QPushButton*>("C_sst_tool"), Qt::LeftButton); }
+  QString Count() { return Find<QLabel>("L_zhushu")->text(); }
+};
+
+TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
+  EXPECT_TRUE(tool->isWindow());
+  EXPECT_EQ(tool->windowTitle(), "Lumora画线缩水区");
+  EXPECT_FALSE(tool->isVisible());
+  Open();
+  EXPECT_TRUE(tool->isVisible());
+  Click("C_dingwei_sha_20");
+  EXPECT_EQ(session.cx.form.backColor("Ftool.C_dingwei_sha_20"), 255);
+  EXPECT_TRUE(Find<QPushButton>("C_dingwei_sha_20")->styleSheet().contains("#ff0000"));
+  Click("C_guolv_ks_0");
+  EXPECT_EQ(Count(), "900");
+  tool->close();
+  EXPECT_FALSE(tool->isVisible());
+  Open();
+  EXPECT_TRUE(tool->isVisible());
+  Click("C_guolv_ks_0");
+  EXPECT_EQ(Count(), "900");
+}
+
+TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
+  EXPECT_EQ(Find<QCheckBox>("Check_012_paichu_5")->text(), "012");
+  EXPECT_EQ(Find<QCheckBox>("Check_pailie_jiou_1")->text(), "奇偶奇");
+  EXPECT_EQ(Find<QPushButton>("C_all_14")->text(), "清");
+  EXPECT_EQ(Find<QPushButton>("C_all_26")->text(), "全");
+  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "杀垃圾单式大底\n");
+  Click("C_danzu_1");
+  EXPECT_EQ(session.cx.form.backColor("Ftool.C_danzu_1"), 65280);
+  QTest::mouseClick(Find<QCheckBox>("Check_hewei_sha_0"), Qt::LeftButton);
+  Click("C_guolv_ks_0");
+  EXPECT_LT(Count().toInt(), 900);
+  Click("C_guolv_ks_1");
+  EXPECT_EQ(QString::fromStdString(clipboard.content), Find<QPlainTextEdit>("Tdd")->toPlainText());
+  Click("C_all_12");
+  EXPECT_TRUE(Find<QCheckBox>("Check_012_paichu_26")->isChecked());
+  Click("C_guolv_ks_2");
+  EXPECT_FALSE(Find<QCheckBox>("Check_012_paichu_26")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>("Check_hewei_sha_0")->isChecked());
+  EXPECT_EQ(session.cx.form.backColor("Ftool.C_danzu_1"), 14737632);
+  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "垃圾单式大底");
+  EXPECT_EQ(Find<QPlainTextEdit>("Tdd")->toPlainText(), "");
+  EXPECT_EQ(Count(), "0");
+  QTest::mouseDClick(Find<QPlainTextEdit>("T_lj_dd")->viewport(), Qt::LeftButton);
+  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "");
+}
+
+TEST_F(ToolWindowTest, Screenshot) {
+  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
+  if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the window";
+  Open();
+  for (const char* b : {"C_fushi_paichu_1", "C_fushi_paichu_12", "C_fushi_paichu_23", "C_dingwei_sha_20",
+                        "C_danzu_1", "C_danzu_2", "C_danzu_gs_1", "C_danzu_gs_2"})
+    Click(b);
+  QTest::mouseClick(Find<QCheckBox>("Check_012_paichu_0"), Qt::LeftButton);
+  QTest::mouseClick(Find<QCheckBox>("Check_kuadu_sha_0"), Qt::LeftButton);
+  Click("C_guolv_ks_0");
+  tool->resize(1400, 720);
+  QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));
+  EXPECT_TRUE(tool->grab().save(QString(dir) + "/shrink.png"));
+}
+
+}  // namespace
+}  // namespace lumora
