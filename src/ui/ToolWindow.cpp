@@ -70,6 +70,7 @@ QGroupBox* DigitRows(Shell& shell, QWidget* w, const char* title, const char* no
     grid->addWidget(AllButton(shell, g, firstAll + p * 2), p + 1, 11);
     grid->addWidget(AllButton(shell, g, firstAll + p * 2 + 1), p + 1, 12);
   }
+  grid->setColumnStretch(13, 1);
   return g;
 }
 
@@ -124,6 +125,8 @@ QGroupBox* BankerGroups(Shell& shell, QWidget* w) {
   auto* repeat = new QCheckBox("胆码计重", g);
   repeat->setObjectName("Check_danma_jc");
   grid->addWidget(repeat, 5, 1, 1, 6);
+  grid->setRowStretch(6, 1);
+  grid->setColumnStretch(17, 1);
   return g;
 }
 
