@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/NumberSet.h"
+#include "core/NumberSetTools.h"
 #include "core/Text.h"
 #include "curves/PoolCurve.h"
 #include "curves/Texts.h"
@@ -137,8 +138,7 @@ void CheckCurveCount(Context& cx, int slot) {
     cx.inform(curves_text::kTooManyNumbers, curves_text::kTitleTooMany);
     cx.form.setText(key, curves_text::kResetCount);
   }
-  for (int i = 0; i < kCurveSlots; ++i)
-    cx.form.setText(Indexed("L_xl_zhushu", i), cx.form.text(Indexed("T_quxian_zhushu", i)));
+  CopyCurveCounts(cx);
 }
 
 void CheckEndControlMask(Context& cx, int slot) {

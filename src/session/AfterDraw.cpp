@@ -5,6 +5,7 @@
 #include "core/NumberSetTools.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
+#include "curves/TrendChart.h"
 #include "money/Fund.h"
 #include "plan/FundChart.h"
 #include "plan/PoolBoard.h"
@@ -12,6 +13,7 @@
 #include "output/BetRun.h"
 #include "output/Texts.h"
 #include "plan/MonitorPools.h"
+#include "plan/PlanModes.h"
 #include "plan/PlanRecord.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
@@ -49,6 +51,7 @@ bool StartupDefaults(Session& s) {
   f.setText("L_jindu_news", "系统正在初始化");
   // 11. RepeatResults with slots 0..T_jh_dadi_chongfu_cs (plan).
   s.plan.repeatResults.assign(static_cast<size_t>(std::clamp(ReadInt(f.text("T_jh_dadi_chongfu_cs")), 0, 999)) + 1, {});
+  PaintModeColours(s.cx);
   // 12. The side window Fk shown modeless (settings).
   f.setVisible("Fk", true);
   // 13. Timer_qf_dd off (output).
@@ -62,6 +65,7 @@ bool StartupDefaults(Session& s) {
   f.setChecked("Option_touzhu_sz_1", false);
   f.setChecked("Option_touzhu_sz_2", false);
   // 17. C_huaxian_ks: the empty trend grid (curves).
+  PrepareDrawingGrid(s.cx);
   // 18. The six PlanStats records, record 1 preset (money).
   PresetPlanStats(s.stats);
   // 19. The platform position table (output).

@@ -1,13 +1,192 @@
+// The drawing tab "画线界面": the trend chart, the save and load rows of the fifteen stored trends,
+// the demonstration fit with its K-line plot, and the per-slot pool sizes and end-control masks.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
+#include "alarm/Notices.h"
+#include "core/Text.h"
+#include "curves/Texts.h"
+#include "curves/TrendChart.h"
+#include "curves/TrendMatching.h"
+#include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 
 namespace lumora {
 
+namespace {
+
+namespace t = curves_text;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Name(const char* name, int i) { return Q(Indexed(name, i)); }
+
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  return b;
+}
+
+// A row of fifteen small buttons "01".."15" in the given text colour on light grey.
+QHBoxLayout* SlotButtons(QWidget* parent, const char* name, const char* caption, const char* color) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(caption, parent));
+  for (int i = 0; i < kCurveSlots; ++i) {
+    auto* b = Button(parent, Name(name, i), Q(Pad(i + 1, 2)));
+    b->setFixedWidth(38);
+    b->setStyleSheet(QString("color: %1; background-color: #e0e0e0; font-weight: bold;").arg(color));
+    row->addWidget(b);
+  }
+  row->addStretch(1);
+  return row;
+}
+
+QWidget* BuildChartArea(Shell& shell, QWidget* page) {
+  auto* area = new QWidget(page);
+  auto* v = new QVBoxLayout(area);
+  v->setContentsMargins(0, 0, 0, 0);
+
+  auto* top = new QHBoxLayout;
+  auto* start = Button(area, "C_huaxian_ks", t::kStartDrawing);
+  auto* flat = Button(area, "C_huaxian_line", t::kHorizontalLine);
+  top->addWidget(start);
+  top->addWidget(flat);
+  auto* instruction = new QLabel(t::kInstruction, area);
+  instruction->setObjectName("Label_huaxian_shuoming");
+  top->addWidget(instruction, 1);
+  v->addLayout(top);
+  auto* help = new QLabel(t::kHelp, area);
+  help->setObjectName("Label_huaxian_bangzhu");
+  help->setWordWrap(true);
+  v->addWidget(help);
+
+  auto* chart = new ChartView(area);
+  chart->setObjectName(kTrendChart);
+  chart->setMinimumSize(720, 420);
+  chart->setCursor(Qt::CrossCursor);
+  v->addWidget(chart, 1);
+
+  v->addLayout(SlotButtons(area, "C_gengxin", t::kSaveRow, "#ff0000"));
+  v->addLayout(SlotButtons(area, "C_duqu", t::kLoadRow, "#00a000"));
+
+  shell.onClick(area, "C_huaxian_ks", [](Session& s) { PrepareDrawingGrid(s.cx); });
+  shell.onClick(area, "C_huaxian_line", [](Session& s) { ArmHorizontalLine(s.cx); });
+  QObject::connect(chart, &ChartView::mousePressed, &shell, [&shell](double x, double y, int) {
+    shell.run([x, y](Session& s) { PressTrendChart(s.cx, s.curves, x, y); });
+  });
+  QObject::connect(chart, &ChartView::mouseMoved, &shell, [&shell](double x, double y, int) {
+    if (shell.session().curves.clickCounter != 1) return;  // idle: nothing to record
+    shell.run([x, y](Session& s) { MoveOverTrendChart(s.cx, s.curves, x, y); });
+  });
+  for (int i = 0; i < kCurveSlots; ++i) {
+    shell.onClick(area, Name("C_gengxin", i), [i](Session& s) { SaveTrendToSlot(s.cx, s.curves, i); });
+    shell.onClick(area, Name("C_duqu", i), [i](Session& s) {
+      // A store that cannot be read ends the program, as at start-up (the notices were shown).
+      if (!LoadTrendFromSlot(s.cx, s.curves, i)) QCoreApplication::exit(1);
+    });
+  }
+  return area;
+}
+
+QGroupBox* BuildDemoFit(Shell& shell, QWidget* page) {
+  auto* box = new QGroupBox(t::kLookForPool, page);
+  box->setObjectName("Frame_dadi_look");
+  auto* v = new QVBoxLayout(box);
+  auto* sizeRow = new QHBoxLayout;
+  sizeRow->addWidget(new QLabel("注数：", box));
+  auto* size = new QLineEdit(t::kDefaultPoolSize, box);
+  size->setObjectName("T_dadi_zhushu");
+  size->setFixedWidth(60);
+  sizeRow->addWidget(size);
+  sizeRow->addWidget(Button(box, "C_dadi_look", t::kLookForPool));
+  sizeRow->addWidget(Button(box, "C_dadi_k", t::kKLine));
+  v->addLayout(sizeRow);
+  auto* pool = new QPlainTextEdit(box);
+  pool->setObjectName("Tdadi");
+  pool->setMinimumHeight(120);
+  v->addWidget(pool, 1);
+  v->addWidget(Button(box, "C_copy", t::kCopyPool));
+  v->addWidget(new QLabel(t::kDemoOnly, box));
+
+  shell.onClick(box, "C_dadi_look", [](Session& s) { LookForPool(s.cx, s.curves); });
+  shell.onClick(box, "C_dadi_k", [](Session& s) { ShowPoolCurve(s.cx, s.curves); });
+  shell.onClick(box, "C_copy", [](Session& s) {
+    if (CopyPoolText(s.cx)) ShowCopyNotice(s.cx);
+  });
+  return box;
+}
+
+QGroupBox* BuildModes(QWidget* page) {
+  auto* box = new QGroupBox(t::kModeGroup, page);
+  box->setObjectName("Frame_mos");
+  auto* v = new QVBoxLayout(box);
+  auto* group = new QButtonGroup(box);
+  const char* captions[3] = {t::kMode0, t::kMode1, t::kMode2};
+  for (int i : {2, 0, 1}) {
+    auto* option = new QRadioButton(captions[i], box);
+    option->setObjectName(Name("Op_mos", i));
+    option->setChecked(i == 2);
+    group->addButton(option);
+    v->addWidget(option);
+  }
+  v->addWidget(new QLabel(t::kNotInPlan, box));
+  return box;
+}
+
+// Per slot: end control on/off, its mask, and the pool size with its mirror label.
+QGroupBox* BuildSlotSettings(Shell& shell, QWidget* page) {
+  auto* box = new QGroupBox("末端控制", page);
+  box->setObjectName("Frame_xl_md");
+  auto* grid = new QGridLayout(box);
+  grid->addWidget(new QLabel(t::kMaskLegend, box), 0, 0, 1, 4);
+  grid->addWidget(new QLabel(t::kMaskRange, box), 1, 0, 1, 4);
+  grid->addWidget(new QLabel("线", box), 2, 0);
+  grid->addWidget(new QLabel("末端", box), 2, 1);
+  grid->addWidget(new QLabel("注数", box), 2, 2);
+  for (int i = 0; i < kCurveSlots; ++i) {
+    auto* check = new QCheckBox(QString::number(i + 1), box);
+    check->setObjectName(Name("Check_xl_md", i));
+    auto* mask = new QLineEdit(t::kDefaultMask, box);
+    mask->setObjectName(Name("T_xl_muduan", i));
+    mask->setFixedWidth(96);
+    auto* count = new QLineEdit(QString::number(110 + 10 * i), box);
+    count->setObjectName(Name("T_quxian_zhushu", i));
+    count->setFixedWidth(44);
+    auto* mirror = new QLabel(QString::number(110 + 10 * i), box);
+    mirror->setObjectName(Name("L_xl_zhushu", i));
+    mirror->setMinimumWidth(30);
+    grid->addWidget(check, 3 + i, 0);
+    grid->addWidget(mask, 3 + i, 1);
+    grid->addWidget(count, 3 + i, 2);
+    grid->addWidget(mirror, 3 + i, 3);
+    shell.onUserChange(Indexed("T_xl_muduan", i), [i](Session& s) { CheckEndControlMask(s.cx, i); });
+    shell.onUserChange(Indexed("T_quxian_zhushu", i), [i](Session& s) { CheckCurveCount(s.cx, i); });
+  }
+  grid->setRowStretch(3 + kCurveSlots, 1);
+  return box;
+}
+
+}  // namespace
+
 void BuildDrawingPage(Shell& shell, QWidget* page) {
-  (void)shell;
-  (void)page;
+  auto* h = new QHBoxLayout(page);
+  h->addWidget(BuildChartArea(shell, page), 1);
+  auto* side = new QVBoxLayout;
+  side->addWidget(BuildDemoFit(shell, page), 1);
+  side->addWidget(BuildModes(page));
+  h->addLayout(side);
+  h->addWidget(BuildSlotSettings(shell, page));
 }
 
 }  // namespace lumora
