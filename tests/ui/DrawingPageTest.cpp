@@ -1,0 +1,156 @@
+// The drawing tab driven with real mouse events: draw a line, save it, restart, load it, fit a pool.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "curves/CurveStore.h"
+#include "curves/TrendChart.h"
+#include "ui/ChartView.h"
+#include "ui/Pages.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One run of the program's drawing tab over a data folder.
+struct Program {
+  Session session;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<QWidget> page;
+
+  explicit Program(const fs::path& data) {
+    session.cx.data = DataFolder(data);
+    session.cx.ports.prompter = &prompter;
+    session.cx.ports.clipboard = &clipboard;
+    shell = std::make_unique<Shell>(session);
+    page = std::make_unique<QWidget>();
+    BuildDrawingPage(*shell, page.get());
+    shell->binder().bind(page.get());
+    EXPECT_TRUE(ReadCurveStore(session.cx, session.curves));
+    PrepareDrawingGrid(session.cx);
+    shell->binder().push();
+    page->resize(1500, 900);
+    page->show();
+  }
+  ChartView* chart() { return page->findChild<ChartView*>("Pic"); }
+  void click(const char* name) {
+    auto* b = page->findChild<QPushButton*>(name);
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  QPoint at(double x, double y) { return chart()->toPixel(x, y).toPoint(); }
+};
+
+class DrawingPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("lumora-drawing-" + std::to_string(QCoreApplication::applicationPid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
+  auto first = std::make_unique<Program>(dir_);
+  Program& p = *first;
+  ChartView* chart = p.chart();
+  ASSERT_NE(chart, nullptr);
+  const size_t gridItems = chart->scene().items.size();
+  ASSERT_GT(gridItems, 20u);
+
+  // A climbing stroke: press, move in small steps across the chart, press again.
+  QTest::mouseClick(chart, Qt::LeftButton, {}, p.at(0.5, 0));
+  EXPECT_EQ(p.session.curves.clickCounter, 1);
+  for (double x = 0.5; x <= 121; x += 0.5) QTest::mouseMove(chart, p.at(x, 8 * x));
+  QTest::mouseClick(chart, Qt::LeftButton, {}, p.at(121, 8 * 121));
+  EXPECT_EQ(p.session.curves.clickCounter, 0);
+  EXPECT_GT(chart->scene().items.size(), gridItems + 100);  // the stroke is on the chart
+  for (int x = 2; x <= 118; ++x) EXPECT_NEAR(p.session.curves.trend[x], 8 * x + 4, 40) << x;
+  const TrendLine drawn = p.session.curves.trend;
+
+  p.click("C_gengxin_2");  // "03"
+  EXPECT_TRUE(p.prompter.notices.empty());
+  first.reset();
+
+  Program again(dir_);
+  EXPECT_EQ(again.page->findChild<QPushButton*>("C_duqu_2")->text(), "03");
+  again.click("C_duqu_2");
+  for (int x = 1; x <= 120; ++x) EXPECT_EQ(again.session.curves.trend[x], drawn[x]) << x;
+  int polyline = 0;
+  for (const SceneItem& item : again.chart()->scene().items)
+    if (auto* l = std::get_if<SceneLine>(&item); l && l->width == 4 && l->color == kRed) ++polyline;
+  EXPECT_EQ(polyline, 119);
+
+  // "按线寻找大底" without draws refuses; with draws its K-line climbs like the line.
+  again.click("C_dadi_look");
+  EXPECT_EQ(again.prompter.lastText(), "没有开奖数据，请先更新");
+  DrawStore& d = again.session.cx.draws;
+  for (int row = 1; row <= 120; ++row) d.history[row] = DrawRecord{Pad(row, 3), "12" + Pad((row * 389 + 17) % 1000, 3)};
+  d.rebuildSubSeries();
+  again.session.cx.form.setText("Tkjh", "001-12345");
+  again.page->findChild<QLineEdit*>("T_dadi_zhushu")->setText("200");
+  again.click("C_dadi_look");
+  const std::string pool = again.page->findChild<QPlainTextEdit*>("Tdadi")->toPlainText().toStdString();
+  EXPECT_EQ(pool, again.session.cx.form.text("Tdadi"));
+  EXPECT_GE(pool.size(), 200u * 4 - 1);
+  const ProfitCurve& y = again.session.curves.profit;
+  for (int k = 10; k <= 119; k += 10) EXPECT_NEAR(y[k], drawn[k], 200) << k;
+  EXPECT_EQ(again.chart()->scene().top, ChooseProfitScale(y).range);
+
+  again.click("C_copy");
+  EXPECT_EQ(again.clipboard.content, pool);
+  EXPECT_TRUE(again.session.cx.form.visible("Ftishi"));
+}
+
+TEST_F(DrawingPageTest, HorizontalLineAndSlotBoxes) {
+  Program p(dir_);
+  auto* flat = p.page->findChild<QPushButton*>("C_huaxian_line");
+  p.click("C_huaxian_line");
+  EXPECT_FALSE(flat->isEnabled());
+  QTest::mouseClick(p.chart(), Qt::LeftButton, {}, p.at(60, 600));
+  EXPECT_TRUE(flat->isEnabled());
+  EXPECT_NEAR(p.session.curves.trend[1], 600, 15);
+  EXPECT_EQ(p.session.curves.trend[1], p.session.curves.trend[120]);
+
+  auto* count = p.page->findChild<QLineEdit*>("T_quxian_zhushu_4");
+  ASSERT_NE(count, nullptr);
+  EXPECT_EQ(count->text(), "150");
+  count->clear();
+  QTest::keyClicks(count, "981");
+  EXPECT_EQ(p.prompter.lastText(), "注数不能多于980注");
+  EXPECT_EQ(count->text(), "400");
+  EXPECT_EQ(p.page->findChild<QLabel*>("L_xl_zhushu_4")->text(), "400");
+
+  auto* mask = p.page->findChild<QLineEdit*>("T_xl_muduan_0");
+  EXPECT_EQ(mask->text(), "1111111111");
+  QTest::keyClicks(mask, "0");
+  EXPECT_EQ(mask->text(), "");
+  EXPECT_EQ(p.prompter.notices.back().title, "出错拉");
+  EXPECT_TRUE(p.page->findChild<QWidget*>("Op_mos_2")->property("checked").toBool());
+}
+
+}  // namespace
+}  // namespace lumora
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
