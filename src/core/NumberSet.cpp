@@ -8,16 +8,25 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 NumberSet NumberSet::FromText(std::string_view text) {
   NumberSet set;
+  const size_t n = text.size();
   int run = 0;    // length of the current run of digits
   int value = 0;  // last three digits of the run as a number
-  for (char c : text) {
-    if (IsDigit(c)) {
-      value = (value * 10 + (c - '0')) % 1000;
-      if (++run >= 3) set.bits_.set(value);
-    } else {
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (!IsDigit(c)) {
       run = 0;
       value = 0;
+      continue;
     }
+    // The common form: a run of exactly three digits ("045 ...") is one member.
+    if (run == 0 && i + 2 < n && IsDigit(text[i + 1]) && IsDigit(text[i + 2]) && (i + 3 == n || !IsDigit(text[i + 3]))) {
+      set.bits_.set(static_cast<size_t>((c - '0') * 100 + (text[i + 1] - '0') * 10 + (text[i + 2] - '0')));
+      i += 2;
+      run = 3;
+      continue;
+    }
+    value = (value * 10 + (c - '0')) % 1000;
+    if (++run >= 3) set.bits_.set(static_cast<size_t>(value));
   }
   return set;
 }

@@ -19,6 +19,9 @@ void BuildBankerPage(Shell& shell, QWidget* page);   // Frame_ding_4 "胆码排�
 void BuildAutoBetPage(Shell& shell, QWidget* page);  // Frame_ding_5 "附加功能" (AutoBetPage.cpp)
 // Parts of page 5 built by the money subsystem, placed by BuildAutoBetPage.
 void BuildCapitalFrame(Shell& shell, QWidget* parent);  // capital frame and bet log (CapitalFrame.cpp)
+// The statistics frame Frame_canshu_0 "投注参数设置" of the settings centre, placed by
+// BuildSettingsCentre (StatsFrame.cpp). Returns the frame.
+QWidget* BuildStatsFrame(Shell& shell, QWidget* parent);
 
 // Windows and panels beside the pages. `main` is Fmain.
 void BuildSmallWindows(Shell& shell, QWidget* main);      // Fadd, Fbj, Ftishi (SmallWindows.cpp)

@@ -1,0 +1,63 @@
+// The plan start with the design's defaults (mode one, r = 18, fifteen lines) and the judgement
+// of a draw followed by the next plan start (one backtest period without the history copy).
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "curves/CurveStore.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanDefaults.h"
+#include "plan/PlanRecord.h"
+#include "session/AfterDraw.h"
+#include "session/PlanSession.h"
+
+namespace lumora {
+namespace {
+
+struct PlanBenchSession {
+  Session s;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  FixedClock clock;
+  std::mt19937 draws{11};
+
+  PlanBenchSession() {
+    s.cx.ports = Ports{&clipboard, nullptr, &prompter, nullptr, &clock};
+    s.cx.data = DataFolder::Locate("lumora-bench");
+    ApplyPlanDesignValues(s.cx.form);
+    StartupDefaults(s);
+    for (int i = 1; i <= kHistoryRows; ++i) s.cx.draws.history[static_cast<size_t>(i)] = Draw(121 - i);
+    s.cx.draws.rebuildSubSeries();
+    s.cx.form.setText("Tkjh", "draws");
+  }
+  DrawRecord Draw(int period) { return DrawRecord{Pad(period % 1000, 3), Pad(std::uniform_int_distribution<int>(0, 99999)(draws), 5)}; }
+};
+
+void BM_StartPlanDefaults(benchmark::State& state) {
+  PlanBenchSession b;
+  PlanEnv env = PlanEnvOf(b.s);
+  for (auto _ : state) StartPlan(env);
+  benchmark::DoNotOptimize(b.s.cx.form.text("T_jihua_jj_dadi"));
+}
+BENCHMARK(BM_StartPlanDefaults)->Unit(benchmark::kMillisecond);
+
+void BM_JudgeAndStartPlan(benchmark::State& state) {
+  PlanBenchSession b;
+  PlanEnv env = PlanEnvOf(b.s);
+  StartPlan(env);
+  int period = 121;
+  for (auto _ : state) {
+    b.s.cx.draws.history[1] = b.Draw(period++);
+    b.s.cx.draws.rebuildSubSeries();
+    RecordMonitorRow(b.s.cx, b.s.plan);
+    JudgePlan(env);
+    AdvanceRecordIndex(b.s.plan);
+    StartPlan(env);
+  }
+}
+BENCHMARK(BM_JudgeAndStartPlan)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lumora

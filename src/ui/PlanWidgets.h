@@ -1,0 +1,67 @@
+#pragma once
+// Widget helpers of the plan and monitor tabs: boxes created with their design names and texts.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <string>
+
+#include "core/Text.h"
+#include "plan/PlanDefaults.h"
+
+namespace lumora::plan_ui {
+
+inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+inline std::string DesignText(const std::string& key) {
+  for (const auto& [k, text] : PlanDesignTexts())
+    if (k == key) return text;
+  return {};
+}
+
+inline QLineEdit* Line(QWidget* parent, const std::string& name, int width = 0) {
+  auto* e = new QLineEdit(Q(DesignText(name)), parent);
+  e->setObjectName(Q(name));
+  if (width > 0) e->setFixedWidth(width);
+  return e;
+}
+
+inline QPlainTextEdit* Text(QWidget* parent, const std::string& name, int height = 0) {
+  auto* e = new QPlainTextEdit(Q(ToLf(DesignText(name))), parent);
+  e->setObjectName(Q(name));
+  if (height > 0) e->setFixedHeight(height);
+  return e;
+}
+
+inline QPushButton* Button(QWidget* parent, const std::string& name, const char* caption) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(Q(name));
+  return b;
+}
+
+inline QCheckBox* Check(QWidget* parent, const std::string& name, const char* caption) {
+  auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
+  c->setObjectName(Q(name));
+  return c;
+}
+
+inline QLabel* Label(QWidget* parent, const char* caption, const std::string& name = {}) {
+  auto* l = new QLabel(QString::fromUtf8(caption), parent);
+  if (!name.empty()) {
+    l->setObjectName(Q(name));
+    l->setText(Q(DesignText(name)));
+  }
+  return l;
+}
+
+// Keeps a record box scrolled to its last line whenever its text changes.
+inline void FollowEnd(QPlainTextEdit* e) {
+  QObject::connect(e, &QPlainTextEdit::textChanged, e, [e] {
+    e->verticalScrollBar()->setValue(e->verticalScrollBar()->maximum());
+  });
+}
+
+}  // namespace lumora::plan_ui
