@@ -1,0 +1,59 @@
+// lumora-cli backtest over a generated draw file: the real pipeline end to end.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/Text.h"
+
+namespace lumora {
+namespace {
+
+std::vector<std::string> RunLines(const std::string& command) {
+  std::vector<std::string> lines;
+  FILE* p = popen(command.c_str(), "r");
+  if (!p) return lines;
+  std::string line;
+  for (int c; (c = std::fgetc(p)) != EOF;) {
+    if (c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += static_cast<char>(c);
+    }
+  }
+  pclose(p);
+  return lines;
+}
+
+TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
+  const char* bin = std::getenv("LUMORA_BIN");
+  ASSERT_NE(bin, nullptr);
+  auto file = std::filesystem::temp_directory_path() / "lumora-backtest-test-draws.txt";
+  {
+    std::ofstream out(file);
+    std::mt19937 rng(3);
+    for (int i = 0; i < 126; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+  }
+  auto lines = RunLines(std::string(bin) + "/lumora-cli backtest --draws " + file.string() +
+                        " --stats multiplier:1-2-4 --seed 5 2>/dev/null");
+  std::filesystem::remove(file);
+  ASSERT_EQ(lines.size(), 6u * 2 + 3);
+  // Period 121 after "120" is the first judged one.
+  EXPECT_NE(lines[1].find("后三"), std::string::npos);
+  EXPECT_NE(lines[1].find("注001期开"), std::string::npos);
+  int size = ReadInt(lines[1].substr(lines[1].find("后三") + 6));
+  EXPECT_EQ(static_cast<size_t>(size), lines[0].empty() ? 0 : (lines[0].size() + 1) / 4);
+  EXPECT_EQ(lines[12].rfind("当前 利润：", 0), 0u);
+  EXPECT_NE(lines[13].find("方案二<倍投>(1-2-4)"), std::string::npos);
+  EXPECT_EQ(lines[14].rfind("hits=", 0), 0u);
+  EXPECT_NE(lines[14].find(" periods=6 expected="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumora
