@@ -1,0 +1,115 @@
+// Stand-ins for the programs the automation drives, writing what they receive to a file.
+//   stand_in client OUT  a betting client: a numbers box and a multiple box (holding "5"); it
+//                        writes "ready" with the screen centres of both boxes and of a neutral
+//                        label, then "numbers=..." and "multiple=..." on every change.
+//   stand_in chat OUT    chat windows of class "TXGuiFoundation" titled "AB", "A" and "QQ";
+//                        Enter in a window's input box appends "TITLE:TEXT" (line breaks as \n).
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextStream>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+QString g_out;
+
+void Append(const QString& line) {
+  QFile f(g_out);
+  if (!f.open(QIODevice::Append | QIODevice::Text)) return;
+  QTextStream(&f) << line << "\n";
+}
+
+QString Centre(QWidget* w) {
+  QPoint p = w->mapToGlobal(w->rect().center());
+  return QString("%1*%2").arg(p.x()).arg(p.y());
+}
+
+// A numeric box as betting clients have them: a double click selects the whole content, and
+// Ctrl+Backspace deletes the selection, else the word before the cursor.
+class NumberBox final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent*) override { selectAll(); }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Backspace && (e->modifiers() & Qt::ControlModifier)) {
+      if (!hasSelectedText()) cursorWordBackward(true);
+      del();
+      return;
+    }
+    QLineEdit::keyPressEvent(e);
+  }
+};
+
+class ChatInput final : public QPlainTextEdit {
+ public:
+  ChatInput(QString title, QWidget* parent) : QPlainTextEdit(parent), title_(std::move(title)) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+      QString text = toPlainText();
+      text.replace("\n", "\\n");
+      Append(title_ + ":" + text);
+      clear();
+      return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+  }
+
+ private:
+  QString title_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const QString mode = argv[1];
+  // The window class on X11 is the application name.
+  QApplication::setApplicationName(mode == "chat" ? "TXGuiFoundation" : "BetClient");
+  QApplication app(argc, argv);
+  g_out = QString::fromLocal8Bit(argv[2]);
+
+  if (mode == "client") {
+    auto* w = new QWidget;
+    w->setWindowTitle("投注客户端");
+    auto* box = new QVBoxLayout(w);
+    auto* label = new QLabel("平台", w);
+    label->setMinimumHeight(40);
+    auto* numbers = new QLineEdit(w);
+    auto* multiple = new NumberBox("5", w);
+    box->addWidget(label);
+    box->addWidget(numbers);
+    box->addWidget(multiple);
+    w->resize(420, 200);
+    w->move(200, 150);
+    auto report = [=] { Append("numbers=" + numbers->text() + "|multiple=" + multiple->text()); };
+    QObject::connect(numbers, &QLineEdit::textChanged, report);
+    QObject::connect(multiple, &QLineEdit::textChanged, report);
+    w->show();
+    QTimer::singleShot(700, w, [=] {
+      Append("ready " + Centre(numbers) + " " + Centre(multiple) + " " + Centre(label));
+    });
+  } else {
+    int i = 0;
+    for (const char* title : {"AB", "A", "QQ"}) {
+      auto* w = new QWidget;
+      w->setWindowTitle(title);
+      auto* box = new QVBoxLayout(w);
+      box->addWidget(new ChatInput(title, w));
+      w->resize(300, 200);
+      w->move(100 + 320 * i++, 500);
+      w->show();
+    }
+    QTimer::singleShot(700, [] { Append("ready"); });
+  }
+  return QApplication::exec();
+}

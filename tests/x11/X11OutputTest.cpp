@@ -1,0 +1,157 @@
+// The output automation through the real X11 desktop: a recorded step list replayed into a
+// stand-in betting client, and the group send into stand-in chat windows. Run on a display of
+// its own (run-under-xvfb.sh).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/Context.h"
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "money/MoneyState.h"
+#include "output/BetRun.h"
+#include "output/Executor.h"
+#include "output/GroupSend.h"
+#include "output/OutputState.h"
+#include "output/x11/X11Desktop.h"
+#include "ui/QtPorts.h"
+
+namespace lumora {
+namespace {
+
+QStringList Lines(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// Waits (serving our clipboard meanwhile) until a line of the file satisfies `pred`.
+template <class Pred>
+QString WaitForLine(const QString& path, Pred pred, int ms = 10000) {
+  for (int waited = 0; waited < ms; waited += 50) {
+    for (const QString& l : Lines(path))
+      if (pred(l)) return l;
+    QTest::qWait(50);
+  }
+  return {};
+}
+
+Point ParsePoint(const QString& star) {
+  QStringList p = star.split('*');
+  return {p.value(0).toInt(), p.value(1).toInt()};
+}
+
+class X11OutputTest : public ::testing::Test {
+ protected:
+  Context cx;
+  OutputState out;
+  MoneyState money;
+  X11Desktop desk;
+  QtClipboard clipboard;
+  RecordingPrompter prompter;
+  SystemClock clock;
+  QTemporaryDir dir;
+  QProcess standIn;
+
+  void SetUp() override {
+    ASSERT_EQ(desk.unavailableReason(), "");
+    cx.ports.clipboard = &clipboard;
+    cx.ports.prompter = &prompter;
+    cx.ports.clock = &clock;
+    out.desktop = &desk;
+  }
+  void TearDown() override {
+    standIn.kill();
+    standIn.waitForFinished(2000);
+  }
+  QString start(const char* mode) {
+    QString file = dir.filePath(QString(mode) + ".txt");
+    standIn.start(qEnvironmentVariable("LUMORA_BIN") + "/stand_in", {mode, file});
+    return file;
+  }
+  // The executor's pauses as real time, the event loop running meanwhile.
+  void runScripts() {
+    for (int guard = 0; guard < 100000 && ScriptsRunning(out); ++guard) {
+      QTest::qWait(cx.form.timer(kScriptTimer).intervalMs);
+      ScriptTick(cx, out);
+    }
+  }
+  std::string log() const { return Join(cx.form.items("List_tz_new"), "\n"); }
+};
+
+TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient) {
+  QString file = start("client");
+  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
+  ASSERT_FALSE(ready.isEmpty()) << "the stand-in client did not start";
+  QStringList parts = ready.split(' ');
+  Point numbers = ParsePoint(parts[1]), multiple = ParsePoint(parts[2]), label = ParsePoint(parts[3]);
+  WindowHandle client = desk.windowAt(numbers);
+  ASSERT_NE(client, 0u);
+
+  Form& f = cx.form;
+  f.setText("Tid_0", HandleText(client));
+  f.setText("Tid_1", HandleText(client));
+  f.setText("Tid_2", parts[3].toStdString());
+  f.setText("T_beishu_xy_0", parts[1].toStdString());
+  f.setText("T_beishu_xy_1", parts[2].toStdString());
+  f.setText("T_touzhu_dd_0", "001 002 003");
+  f.setText("T_touzhu_dd_1", "3");
+  f.setChecked("Check_touzhu_sx", true);
+  money.fund = {130, 130, 19.4f, 5, 300};
+  money.multipleSequence = "2-3";
+  money.sequenceValid = 1;
+  // As recorded by hand: paste the numbers into their box, then click the client's label.
+  out.steps.slots[1] = {numbers.x, numbers.y, 2};
+  out.steps.slots[2] = {label.x, label.y, 1};
+  out.steps.count = 2;
+  (void)multiple;
+
+  // The countdown after a new draw, then the replay, one step tick after another.
+  RestartBetCountdown(cx);
+  for (int i = 0; i < 30; ++i) BetCountdown(cx, out, money);
+  ASSERT_TRUE(f.timer("Timer_dianji").enabled) << log();
+  for (int guard = 0; guard < 60 && f.timer("Timer_dianji").enabled; ++guard) {
+    StepTick(cx, out, money);
+    runScripts();
+  }
+  EXPECT_NE(log().find("投注完毕"), std::string::npos) << log();
+  QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
+  EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
+  EXPECT_EQ(money.betPlacedFlag, 1);
+}
+
+TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverListed) {
+  QString file = start("chat");
+  ASSERT_FALSE(WaitForLine(file, [](const QString& l) { return l == "ready"; }).isEmpty());
+  RefreshQqTargets(cx, out);
+  std::vector<std::string> listed = cx.form.items("qf_list");
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "A"), listed.end());
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "AB"), listed.end());
+  EXPECT_EQ(std::find(listed.begin(), listed.end(), "QQ"), listed.end());
+
+  SelectAllQqTargets(cx);
+  cx.form.setText("T_jh_dadi_jilu", "023期 中 ");
+  cx.form.setText("T_jihua_qianming", "签名档位置");
+  SendToQqGroupsLocked(cx, out);
+  runScripts();
+  for (const char* title : {"A:", "AB:"}) {
+    QString got = WaitForLine(file, [title](const QString& l) { return l.startsWith(title); }, 5000);
+    EXPECT_EQ(got.toStdString(), std::string(title) + "023期 中 签名档位置") << Lines(file).join("\n").toStdString();
+  }
+  EXPECT_TRUE(WaitForLine(file, [](const QString& l) { return l.startsWith("QQ:"); }, 200).isEmpty());
+  EXPECT_TRUE(cx.form.timer("Timer_jiesuo").enabled);
+  EXPECT_FALSE(out.pointerLocked);
+}
+
+}  // namespace
+}  // namespace lumora
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
