@@ -17,6 +17,8 @@ namespace {
 constexpr auto kConfineSettle = std::chrono::milliseconds(200);
 // A pointer move can lag behind a confinement that was just lifted: how long to keep trying.
 constexpr auto kMoveRetryFor = std::chrono::milliseconds(300);
+// How long an activated window's program may take to handle its activation.
+constexpr auto kActivationWait = std::chrono::milliseconds(200);
 // How long WM_SETTEXT may wait for the receiving program before giving up on it.
 constexpr UINT kSetTextTimeoutMs = 3000;
 // A guard against a z-order that keeps changing while it is walked.
@@ -149,8 +151,10 @@ bool Win32Desktop::newlyPressed(MouseButton b) {
 bool Win32Desktop::newlyPressedCtrlV() {
   v_.vk = 'V';
   bool v = pressedSince(v_);
-  SHORT ctrl = GetAsyncKeyState(VK_CONTROL);
-  return v && (ctrl & 0x8001) != 0;
+  // Either Ctrl key, down now or pressed since (some desktops keep the "since" bit only per side).
+  bool ctrl = false;
+  for (int vk : {VK_CONTROL, VK_LCONTROL, VK_RCONTROL}) ctrl = (GetAsyncKeyState(vk) & 0x8001) != 0 || ctrl;
+  return v && ctrl;
 }
 
 WindowHandle Win32Desktop::windowAt(Point p) { return FromHwnd(WindowFromPoint(POINT{p.x, p.y})); }
@@ -166,19 +170,35 @@ void Win32Desktop::activate(WindowHandle w) {
     DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
     bool attached = front && front != self && AttachThreadInput(self, front, TRUE);
     SetForegroundWindow(root);
-    BringWindowToTop(root);
     if (attached) AttachThreadInput(self, front, FALSE);
   }
+  BringWindowToTop(root);
   if (h != root) {
-    // A box inside the window: give it the keyboard, as a click on it would.
+    // A box inside the window: give it the keyboard, as a click on it would. The window's own
+    // program first handles its activation (and puts the keyboard where it likes); wait for that,
+    // briefly, or it would undo this.
     DWORD self = GetCurrentThreadId();
     DWORD owner = GetWindowThreadProcessId(h, nullptr);
+    auto until = std::chrono::steady_clock::now() + kActivationWait;
+    for (;;) {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      if (!GetGUIThreadInfo(owner, &info) || info.hwndActive == root) break;
+      if (std::chrono::steady_clock::now() >= until) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     bool attached = owner && owner != self && AttachThreadInput(self, owner, TRUE);
     SetFocus(h);
     if (attached) AttachThreadInput(self, owner, FALSE);
   }
-  // A change of foreground window may end a confinement: put it back where the pointer is.
-  if (locked_) confineTo(pointer());
+  // A change of foreground window may end a confinement: put it back where it was.
+  if (locked_) {
+    RECT now{};
+    GetClipCursor(&now);
+    if (now.left != confinedTo_.x || now.top != confinedTo_.y || now.right != confinedTo_.x + 1 ||
+        now.bottom != confinedTo_.y + 1)
+      confineTo(confinedTo_);
+  }
 }
 
 bool Win32Desktop::isActive(WindowHandle w) {
@@ -274,6 +294,7 @@ void Win32Desktop::freePointer() {
 void Win32Desktop::confineTo(Point p) {
   RECT one{p.x, p.y, p.x + 1, p.y + 1};
   ClipCursor(&one);
+  confinedTo_ = p;
   confinedAt_ = std::chrono::steady_clock::now();
 }
 

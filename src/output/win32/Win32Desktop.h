@@ -45,6 +45,7 @@ class Win32Desktop final : public Desktop {
 
   bool locked_ = false;
   Latch left_, right_, v_;
+  Point confinedTo_{};
   std::chrono::steady_clock::time_point confinedAt_{};
 };
 

@@ -1,0 +1,20 @@
+#!/bin/sh
+# Cross-builds the Windows desktop backend and its tests with mingw-w64 and runs them under Wine.
+#   tests/win32/run.sh [build-dir]     (default: <source>/build-win32)
+# Needs: g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth cmake ninja-build.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=${1:-$root/build-win32}
+for tool in x86_64-w64-mingw32-g++-posix wine xvfb-run xauth cmake ninja; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "tests/win32/run.sh: $tool is missing (apt-get install -y --no-install-recommends g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth)" >&2
+    exit 2
+  fi
+done
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" >/dev/null
+fi
+nice ninja -C "$build" -j2
+cd "$build"
+ctest --output-on-failure
