@@ -52,6 +52,7 @@ bool StartupDefaults(Session& s) {
   // 11. RepeatResults with slots 0..T_jh_dadi_chongfu_cs (plan).
   s.plan.repeatResults.assign(static_cast<size_t>(std::clamp(ReadInt(f.text("T_jh_dadi_chongfu_cs")), 0, 999)) + 1, {});
   PaintModeColours(s.cx);
+  RecountMonitorSelection(s.cx);  // the ticks of step 8 run the boxes' own recount
   // 12. The side window Fk shown modeless (settings).
   f.setVisible("Fk", true);
   // 13. Timer_qf_dd off (output).

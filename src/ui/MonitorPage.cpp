@@ -73,7 +73,7 @@ void BuildMonitorPage(Shell& shell, QWidget* page) {
   auto* bv = new QVBoxLayout(boardBox);
   auto* board = new ChartView(boardBox);
   board->setObjectName("Pic_jiangkong");
-  board->setMinimumSize(560, 520);
+  board->setMinimumSize(520, 420);
   bv->addWidget(board, 1);
   bv->addWidget(Button(boardBox, "C_jiankong_di_cls", "清空监控记录"));
   shell.onClick(boardBox, "C_jiankong_di_cls", [](Session& s) { ClearMonitorBoard(s.cx, s.plan); });

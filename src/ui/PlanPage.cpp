@@ -35,11 +35,13 @@ std::function<void(Session&)> Plan(F f) {
 QGroupBox* BuildPoolGroup(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox(QString::fromUtf8("计划大底"), page);
   auto* v = new QVBoxLayout(g);
-  auto* pool = Text(g, "T_jihua_jj_dadi", 110);
+  auto* pool = Text(g, "T_jihua_jj_dadi", 80);
   pool->setReadOnly(true);
   v->addWidget(pool);
+  // The mode's pool before the backup pools are merged in: kept, never shown.
   auto* hidden = Text(g, "T_rj_jh_dd");
   hidden->setVisible(false);
+  shell.form().setVisible("T_rj_jh_dd", false);
   v->addWidget(hidden);
   auto* counts = new QHBoxLayout;
   counts->addWidget(Label(g, "注数："));
@@ -143,7 +145,7 @@ QGroupBox* BuildModeTwo(Shell& shell, QWidget* page) {
   g->setObjectName("Fr_ms2");
   auto* v = new QVBoxLayout(g);
   v->addWidget(Check(g, "Check_jh_dadi_fenzu", "生效"));
-  v->addWidget(Text(g, "T_moshier_input", 70));
+  v->addWidget(Text(g, "T_moshier_input", 60));
   auto* acc = new QHBoxLayout;
   acc->addWidget(Label(g, "容对"));
   acc->addWidget(Line(g, "T_moshier_input_rc"));
@@ -162,7 +164,7 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
     head->addWidget(new QLabel(QString::fromUtf8(titles[i]), g));
     head->addWidget(Label(g, "0", i < 7 ? Indexed("L_jjdi_zhushu", i) : "L_jjdi_zhushu1_7"));
     col->addLayout(head);
-    auto* box = Text(g, Indexed("T_dd_beiyong", i), 90);
+    auto* box = Text(g, Indexed("T_dd_beiyong", i), 56);
     col->addWidget(box);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button(g, Indexed("C_fuzhu_copy", i), "复制"));
@@ -185,7 +187,7 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
   }
   auto* rules = new QGroupBox(QString::fromUtf8("胆码规则"), g);
   auto* rg = new QGridLayout(rules);
-  rg->addWidget(Text(rules, "T_jihua_danma", 80), 0, 0, 3, 1);
+  rg->addWidget(Text(rules, "T_jihua_danma", 64), 0, 0, 3, 1);
   rg->addWidget(Label(rules, "规则容对"), 0, 1);
   rg->addWidget(Line(rules, "T_jihua_danma_rc", 80), 0, 2);
   rg->addWidget(Label(rules, "缺底容对"), 1, 1);
