@@ -1,0 +1,93 @@
+// The "附加功能" tab's automation and group-send controls, driven through their widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/RecordingPorts.h"
+#include "ui/MainWindow.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_AutoBetPageTest";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+struct AutoBetPageTest : ::testing::Test {
+  Session session;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<MainWindow> window;
+
+  void SetUp() override {
+    App();
+    qunsetenv("DISPLAY");  // no desktop to drive: the automation must say so, not fail silently
+    session.cx.ports.prompter = &prompter;
+    session.cx.ports.clipboard = &clipboard;
+    shell = std::make_unique<Shell>(session);
+    window = std::make_unique<MainWindow>(*shell);
+  }
+  template <typename W>
+  W* Find(const char* name) {
+    W* w = window->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+};
+
+TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
+  for (const char* name : {"C_pt_id_shibie_0", "C_pt_id_shibie_5", "C_sz_touzhu", "C_dsf_sb_0", "C_dsf_sb_1",
+                           "C_dsf_cs", "C_shoudong_xiazhu", "C_qunfa_find", "C_qun_all", "C_qunfa_shoudong",
+                           "C_qunfa_shuoming", "C_qm_show"})
+    Find<QPushButton>(name);
+  for (const char* name : {"Tid_0", "Tid_1", "Tid_2", "T_beishu_xy_0", "T_beishu_xy_1", "T_dsf_canshu_0",
+                           "T_dsf_canshu_1", "T_touzhu_dd_0", "T_touzhu_dd_1"})
+    Find<QLineEdit>(name);
+  Find<QListWidget>("List_touzhu");
+  EXPECT_EQ(Find<QListWidget>("qf_list")->selectionMode(), QAbstractItemView::MultiSelection);
+  EXPECT_EQ(Find<QCheckBox>("Check_touzhu_sx")->text(), "自动投注(开奖后1分钟自动投注)");
+  EXPECT_EQ(Find<QCheckBox>("Check_pt_tz_sx")->text(), "第三方投注，本方停住[请确认第三方端开启]");
+  EXPECT_EQ(Find<QCheckBox>("Check_qf_min")->text(), "群发后最小化QQ发言窗口");
+  EXPECT_EQ(Find<QPushButton>("C_pt_id_shibie_1")->text(), "发送测试");
+  EXPECT_EQ(session.cx.form.text("T_qf_yanshi_0"), "60");
+}
+
+TEST_F(AutoBetPageTest, DelayBoxesTakeDigitsOnly) {
+  auto* delay = Find<QLineEdit>("T_qf_yanshi_0");
+  delay->setFocus();
+  delay->end(false);
+  QTest::keyClicks(delay, "5a-");
+  QTest::keyClick(delay, Qt::Key_Backspace);
+  EXPECT_EQ(delay->text(), "605");
+  EXPECT_EQ(session.cx.form.text("T_qf_yanshi_0"), "605");
+}
+
+TEST_F(AutoBetPageTest, ButtonsRunTheirOperations) {
+  QTest::mouseClick(Find<QPushButton>("C_qunfa_shuoming"), Qt::LeftButton);
+  ASSERT_FALSE(prompter.notices.empty());
+  EXPECT_EQ(prompter.notices.back().title, "使用说明");
+  QTest::mouseClick(Find<QPushButton>("C_qm_show"), Qt::LeftButton);
+  EXPECT_EQ(Find<QPushButton>("C_qm_show")->text(), session.cx.form.visible("Fr_qianming") ? "隐藏签名档设置" : "打开签名档设置");
+  // No desktop here: a capture reports it in the bet log instead of starting.
+  QTest::mouseClick(Find<QPushButton>("C_pt_id_shibie_0"), Qt::LeftButton);
+  const auto& log = session.cx.form.items("List_tz_new");
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().rfind("自动操作不可用：", 0), 0u) << log.back();
+  EXPECT_FALSE(session.cx.form.timer("Timer_pt_id_0").enabled);
+  QTest::mouseClick(Find<QPushButton>("C_shoudong_xiazhu"), Qt::LeftButton);
+  EXPECT_TRUE(session.cx.form.timer("Timer_tz_djs").enabled);
+}
+
+}  // namespace
+}  // namespace lumora
