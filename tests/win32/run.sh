@@ -17,4 +17,4 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 nice ninja -C "$build" -j2
 cd "$build"
-ctest --output-on-failure
+exec ctest --output-on-failure -V
