@@ -5,6 +5,7 @@
 #endif
 #include <windows.h>
 
+#include <chrono>
 #include <thread>
 
 #include "output/win32/Texts.h"
@@ -13,10 +14,9 @@ namespace lumora {
 
 namespace {
 
-// After a confinement changes, a key injected at once can be lost before the desktop has settled.
-constexpr auto kConfineSettle = std::chrono::milliseconds(200);
 // A pointer move can lag behind a confinement that was just lifted: how long to keep trying.
 constexpr auto kMoveRetryFor = std::chrono::milliseconds(300);
+constexpr auto kMoveCheckGap = std::chrono::milliseconds(4);
 // How long an activated window's program may take to handle its activation.
 constexpr auto kActivationWait = std::chrono::milliseconds(200);
 // How long WM_SETTEXT may wait for the receiving program before giving up on it.
@@ -114,12 +114,19 @@ Point Win32Desktop::pointer() {
 
 void Win32Desktop::movePointer(Point p) {
   if (locked_) confineTo(p);
-  // A confinement lifted a moment ago (by us or another program) can still hold the pointer back.
+  // The pointer must be found there twice, a little apart: a confinement lifted a moment ago (by
+  // us or another program) can hold it back, and a desktop that tracks the pointer itself can put
+  // it back where an earlier move left it.
   auto until = std::chrono::steady_clock::now() + kMoveRetryFor;
-  for (;;) {
-    SetCursorPos(p.x, p.y);
-    if (pointer() == p || std::chrono::steady_clock::now() >= until) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  SetCursorPos(p.x, p.y);
+  for (int found = 0; found < 2 && std::chrono::steady_clock::now() < until;) {
+    std::this_thread::sleep_for(kMoveCheckGap);
+    if (pointer() == p) {
+      ++found;
+    } else {
+      found = 0;
+      SetCursorPos(p.x, p.y);
+    }
   }
 }
 
@@ -277,7 +284,6 @@ void Win32Desktop::sendKeys(KeyChord chord) {
       break;
     case KeyChord::Backspace: events = Tap(VK_BACK); break;
   }
-  settleAfterConfine();
   SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
 }
 
@@ -295,12 +301,6 @@ void Win32Desktop::confineTo(Point p) {
   RECT one{p.x, p.y, p.x + 1, p.y + 1};
   ClipCursor(&one);
   confinedTo_ = p;
-  confinedAt_ = std::chrono::steady_clock::now();
-}
-
-void Win32Desktop::settleAfterConfine() {
-  auto since = std::chrono::steady_clock::now() - confinedAt_;
-  if (since < kConfineSettle) std::this_thread::sleep_for(kConfineSettle - since);
 }
 
 std::unique_ptr<Desktop> CreateSystemDesktop() { return std::make_unique<Win32Desktop>(); }

@@ -1,8 +1,6 @@
 #pragma once
 // The Windows desktop, through user32: the pointer, synthetic clicks and keys, top-level windows
 // in z-order, and the user's newly pressed buttons from the asynchronous key state.
-#include <chrono>
-
 #include "output/Desktop.h"
 
 namespace lumora {
@@ -41,12 +39,10 @@ class Win32Desktop final : public Desktop {
   bool pressedSince(Latch& latch);
   // Confines the pointer to the one pixel at `p` (the lock follows the program's own moves).
   void confineTo(Point p);
-  void settleAfterConfine();
 
   bool locked_ = false;
   Latch left_, right_, v_;
   Point confinedTo_{};
-  std::chrono::steady_clock::time_point confinedAt_{};
 };
 
 }  // namespace lumora
