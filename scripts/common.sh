@@ -1,0 +1,49 @@
+# Shared by run.sh and test.sh: install missing Debian packages, configure and build.
+# Sourced, not run. Settings: LUMORA_BUILD_DIR (default build), LUMORA_JOBS (default: ninja's own).
+
+LUMORA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+LUMORA_BUILD="${LUMORA_BUILD_DIR:-$LUMORA_ROOT/build}"
+case "$LUMORA_BUILD" in /*) ;; *) LUMORA_BUILD="$LUMORA_ROOT/$LUMORA_BUILD" ;; esac
+
+# Everything a fresh Debian 12 needs to build, run and test Lumora.
+LUMORA_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libxtst-dev libxfixes-dev libxi-dev
+  fonts-wqy-microhei xvfb xauth x11-utils imagemagick openbox xclip dbus
+)
+
+lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
+
+# apt-get update runs once, and only when something is missing.
+lumora_setup() {
+  local missing=() p
+  for p in "${LUMORA_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    lumora_say "packages: all present"
+    return 0
+  fi
+  lumora_say "installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null; then sudo=(sudo); else
+      echo "missing packages (run as root): apt-get install ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# lumora_build [targets...]: configures once (Ninja, RelWithDebInfo) and builds.
+lumora_build() {
+  if [ ! -f "$LUMORA_BUILD/build.ninja" ]; then
+    lumora_say "configuring $LUMORA_BUILD"
+    cmake -S "$LUMORA_ROOT" -B "$LUMORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+  fi
+  lumora_say "building ${*:-everything}"
+  ninja -C "$LUMORA_BUILD" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} "$@"
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up (missing Debian packages), builds everything and runs every test with ctest.
+# GUI tests run on Qt's offscreen platform, the X11 tests on their own Xvfb display.
+# Benchmarks are built but not run (run build/bin/lumora-bench for the figures).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+start=$(date +%s)
+lumora_setup
+lumora_build
+lumora_say "running the tests"
+cd "$LUMORA_BUILD"
+status=0
+ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}" || status=$?
+lumora_say "done in $(( $(date +%s) - start )) s (ctest status $status)"
+exit $status
