@@ -1,0 +1,84 @@
+// lumora-cli rank / filter / shrink as a script would run them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <algorithm>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+  int rc = -1;
+  std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+  const char* bin = std::getenv("LUMORA_BIN");
+  std::string cmd = std::string(bin ? bin : ".") + "/lumora-cli " + args + " 2>/dev/null";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  int status = pclose(p);
+  r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string LastLine(const std::string& out) {
+  std::string t = out.substr(0, out.find_last_not_of('\n') + 1);
+  return t.substr(t.find_last_of('\n') + 1);
+}
+
+std::filesystem::path TempFile(const std::string& name, const std::string& text) {
+  auto dir = std::filesystem::temp_directory_path() / ("lumora-tools-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / name, std::ios::binary) << text;
+  return dir / name;
+}
+
+TEST(ToolCli, ShrinkCountsAndMalformedMarks) {
+  EXPECT_EQ(LastLine(Cli("shrink").out), "1000");
+  EXPECT_EQ(LastLine(Cli("shrink --sum-tail 0").out), "900");
+  EXPECT_EQ(LastLine(Cli("shrink --route 000").out), "936");
+  EXPECT_EQ(LastLine(Cli("shrink --kill ,,0 --span 0").out), "891");  // 900 minus the nine triples 111..999
+  EXPECT_EQ(LastLine(Cli("shrink --compound 1,2,34").out), "998");
+  EXPECT_EQ(LastLine(Cli("shrink --banker 12").out), "488");
+  EXPECT_EQ(LastLine(Cli("shrink --junk 123456").out), "996");
+  EXPECT_NE(Cli("shrink --banker 12:3 --banker-repeat").out.find("112"), std::string::npos);
+  EXPECT_EQ(Cli("shrink --banker 12:3").out.find("112"), std::string::npos);
+  for (const char* bad : {"--size 大大", "--kill 1,2", "--route 003", "--span x", "--banker 12:4", "--nothing 1",
+                          "--banker \"1 2 3 4 5\""})
+    EXPECT_EQ(Cli(std::string("shrink ") + bad).rc, 2) << bad;
+}
+
+TEST(ToolCli, FilterReadsLfAndCrLfAlike) {
+  auto crlf = TempFile("crlf.txt", "7895-012-346=12\r\n4567-789-012=12\r\n");
+  auto lf = TempFile("lf.txt", "7895-012-346=12\n4567-789-012=12\n");
+  CliRun a = Cli("filter --rules " + crlf.string() + " --accept 2");
+  CliRun b = Cli("filter --rules " + lf.string() + " --accept 2");
+  EXPECT_EQ(a.rc, 0);
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(Cli("filter --rules " + lf.string() + " --accept \"\"").out, "\n0\n");
+}
+
+TEST(ToolCli, RankPrintsThirtyOneLinesOrRefuses) {
+  std::string draws;
+  for (int p = 1; p <= 120; ++p) draws += (p < 10 ? "00" : p < 100 ? "0" : "") + std::to_string(p) + "-00" +
+                                          std::to_string(100 + p % 900).substr(0, 3) + "\n";
+  auto file = TempFile("draws.txt", draws);
+  CliRun r = Cli("rank --draws " + file.string() + " --window 10 --groups 1-2-3");
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 31);
+  EXPECT_EQ(LastLine(r.out).substr(0, 9), "121期：");
+  EXPECT_EQ(Cli("rank --draws " + file.string() + " --window 51 --groups 1-2-3").rc, 1);
+  EXPECT_EQ(Cli("rank --draws " + file.string() + " --window 10 --groups 123 --cold").rc, 1);
+}
+
+}  // namespace
