@@ -1,13 +1,57 @@
-#include <QWidget>
+// The capital frame of the "附加功能" page: capital, prize and limits, the multiple sequence, the
+// update button and the bet log.
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
 
+#include "core/Text.h"
+#include "money/BetLog.h"
+#include "money/Fund.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 
 namespace lumora {
 
 void BuildCapitalFrame(Shell& shell, QWidget* parent) {
-  (void)shell;
-  (void)parent;
+  auto* frame = new QGroupBox("资金控制,注意止损，止盈，等的设置", parent);
+  frame->setObjectName("Frame_zijin");
+  auto* grid = new QGridLayout(frame);
+  const char* const labels[5] = {"本金", "最新资金", "奖金设置", "资金下限", "资金上限"};
+  const char* const values[5] = {"130", "130", "19.4", "5", "300"};
+  for (int i = 0; i < 5; ++i) {
+    grid->addWidget(new QLabel(labels[i], frame), i / 3 * 2, i % 3);
+    auto* e = new QLineEdit(values[i], frame);
+    e->setObjectName(QString::fromStdString(Indexed("T_zijin", i)));
+    grid->addWidget(e, i / 3 * 2 + 1, i % 3);
+  }
+  auto* sequenceLabel = new QLabel("计划倍数设置。中间用\"-\"号连接。平买，倍投自由设置", frame);
+  sequenceLabel->setWordWrap(true);
+  grid->addWidget(sequenceLabel, 4, 0, 1, 3);
+  auto* sequence = new QLineEdit("1-1-1-1-2-2-3-4-5-6", frame);
+  sequence->setObjectName("T_zd_touzhu_beitou_0");
+  grid->addWidget(sequence, 5, 0, 1, 2);
+  auto* state = new QLineEdit(frame);
+  state->setObjectName("T_zd_touzhu_beitou_1");
+  state->setReadOnly(true);
+  grid->addWidget(state, 5, 2);
+  auto* update = new QPushButton("修改参数后点按钮更新", frame);
+  update->setObjectName("C_touzhu_gx");
+  grid->addWidget(update, 6, 0, 1, 3);
+  auto* log = new QListWidget(frame);
+  log->setObjectName(kBetLogList);
+  log->setMinimumHeight(120);
+  grid->addWidget(log, 7, 0, 1, 3);
+  grid->setRowStretch(7, 1);
+
+  if (auto* layout = qobject_cast<QBoxLayout*>(parent->layout())) layout->addWidget(frame);
+  else if (!parent->layout()) (new QVBoxLayout(parent))->addWidget(frame);
+
+  shell.onClick(frame, "C_touzhu_gx", [](Session& s) { ReadFundSettings(s.cx, s.money); });
 }
 
 }  // namespace lumora
