@@ -15,7 +15,7 @@ void StartCountdownByHand(Context& cx);
 
 void BetCountdown(Context& cx, OutputState& out, MoneyState& money);  // Timer_tz_djs
 void StartAutoBet(Context& cx, OutputState& out, MoneyState& money);
-void StepTick(Context& cx, OutputState& out, MoneyState& money);      // Timer_dianji
+void StepTick(Context& cx, OutputState& out, MoneyState& money);  // Timer_dianji
 void ExecuteNextStep(Context& cx, OutputState& out, MoneyState& money);
 void PassParametersToTool(Context& cx, OutputState& out);
 

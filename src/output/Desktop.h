@@ -69,9 +69,9 @@ class Desktop {
   // there is none): on Win32 the control itself (an edit box has a handle of its own), on X11 the
   // top-level client window (toolkits draw their boxes inside one window).
   virtual WindowHandle windowAt(Point p) = 0;
-  virtual void activate(WindowHandle w) = 0;   // bring to the foreground, give it the keyboard
-  virtual bool isActive(WindowHandle w) = 0;   // it is the foreground window and has the focus
-  virtual void restore(WindowHandle w) = 0;    // un-minimise and show
+  virtual void activate(WindowHandle w) = 0;  // bring to the foreground, give it the keyboard
+  virtual bool isActive(WindowHandle w) = 0;  // it is the foreground window and has the focus
+  virtual void restore(WindowHandle w) = 0;   // un-minimise and show
   virtual void minimise(WindowHandle w) = 0;
   virtual std::optional<Rect> windowRect(WindowHandle w) = 0;  // nothing when it has gone
   // Visible top-level windows in z-order, topmost first.

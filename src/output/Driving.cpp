@@ -108,8 +108,8 @@ void RecordTick(Context& cx, OutputState& out) {
     if (out.steps.count >= kStepSlots) return;  // every slot in use: ignored
     int n = ++out.steps.count;
     out.steps.slots[n] = Step{p.x, p.y, kind};
-    cx.form.addItem("List_touzhu", "[" + std::to_string(n) + "]x:" + std::to_string(p.x) +
-                                       "--y:" + std::to_string(p.y) + ending);
+    cx.form.addItem("List_touzhu",
+                    "[" + std::to_string(n) + "]x:" + std::to_string(p.x) + "--y:" + std::to_string(p.y) + ending);
   };
   if (d.newlyPressed(MouseButton::Left)) record(1, T::kClickLine);
   if (d.newlyPressedCtrlV()) record(2, T::kPasteLine);

@@ -13,33 +13,21 @@ constexpr int kPollMs = 5;
 void Perform(Context& cx, OutputState& out, const Action& a) {
   Desktop& d = *out.desktop;
   switch (a.kind) {
-    case Action::Kind::Move:
-      d.movePointer(a.at);
-      break;
+    case Action::Kind::Move: d.movePointer(a.at); break;
     case Action::Kind::MoveIntoWindow:
       if (auto r = d.windowRect(a.window)) d.movePointer({r->left + a.at.x, r->bottom + a.at.y});
       break;
-    case Action::Kind::Click:
-      d.leftClick();
-      break;
-    case Action::Kind::Keys:
-      d.sendKeys(a.chord);
-      break;
+    case Action::Kind::Click: d.leftClick(); break;
+    case Action::Kind::Keys: d.sendKeys(a.chord); break;
     case Action::Kind::Clipboard:
       if (cx.ports.clipboard) {
         cx.ports.clipboard->clear();
         cx.ports.clipboard->setText(a.text);
       }
       break;
-    case Action::Kind::Activate:
-      d.activate(a.window);
-      break;
-    case Action::Kind::Restore:
-      d.restore(a.window);
-      break;
-    case Action::Kind::Minimise:
-      d.minimise(a.window);
-      break;
+    case Action::Kind::Activate: d.activate(a.window); break;
+    case Action::Kind::Restore: d.restore(a.window); break;
+    case Action::Kind::Minimise: d.minimise(a.window); break;
     case Action::Kind::Lock:
       d.lockPointer();
       out.pointerLocked = true;
@@ -48,13 +36,10 @@ void Perform(Context& cx, OutputState& out, const Action& a) {
       d.freePointer();
       out.pointerLocked = false;
       break;
-    case Action::Kind::ArmTimer:
-      cx.form.setTimer(a.text, true, static_cast<int>(a.passes));
-      break;
+    case Action::Kind::ArmTimer: cx.form.setTimer(a.text, true, static_cast<int>(a.passes)); break;
     case Action::Kind::SetText:
     case Action::Kind::WaitActive:
-    case Action::Kind::Pause:
-      break;  // handled by the executor loop
+    case Action::Kind::Pause: break;  // handled by the executor loop
   }
 }
 

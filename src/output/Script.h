@@ -26,20 +26,20 @@ inline constexpr const char* kScriptTimer = "Timer_jiaoben";
 
 struct Action {
   enum class Kind {
-    Move,          // pointer to `at`
+    Move,            // pointer to `at`
     MoveIntoWindow,  // pointer to (window's left + at.x, window's bottom + at.y), read when it runs
-    Click,         // left click where the pointer is
-    Keys,          // `chord` to the focused window
-    Clipboard,     // clear the clipboard, put `text` on it
-    Activate,      // bring `window` to the foreground
-    Restore,       // un-minimise `window`
-    Minimise,      // minimise `window`
-    WaitActive,    // go on once `window` is active (at most `passes` polls of 5 ms)
-    SetText,       // replace `window`'s text with `text` (typed in where the desktop cannot)
-    Pause,         // `passes` passes of the event loop
-    Lock,          // lock out the user's mouse
-    Free,          // free the pointer
-    ArmTimer,      // start the Form timer `text` at `passes` ms
+    Click,           // left click where the pointer is
+    Keys,            // `chord` to the focused window
+    Clipboard,       // clear the clipboard, put `text` on it
+    Activate,        // bring `window` to the foreground
+    Restore,         // un-minimise `window`
+    Minimise,        // minimise `window`
+    WaitActive,      // go on once `window` is active (at most `passes` polls of 5 ms)
+    SetText,         // replace `window`'s text with `text` (typed in where the desktop cannot)
+    Pause,           // `passes` passes of the event loop
+    Lock,            // lock out the user's mouse
+    Free,            // free the pointer
+    ArmTimer,        // start the Form timer `text` at `passes` ms
   };
   Action(Kind k, Point p = {}) : kind(k), at(p) {}
   Kind kind;
@@ -85,8 +85,8 @@ class Script {
 // The executor's queue: the running script first.
 struct ScriptQueue {
   std::deque<Script> scripts;
-  std::size_t next = 0;   // next action of the running script
-  long polls = 0;         // polls spent in the current WaitActive
+  std::size_t next = 0;  // next action of the running script
+  long polls = 0;        // polls spent in the current WaitActive
   bool running() const { return !scripts.empty(); }
 };
 

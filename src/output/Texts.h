@@ -37,6 +37,18 @@ inline constexpr const char* kFindCaption = "寻找目标\r\n\r\n全清目标";
 inline constexpr const char* kShowSignature = "打开签名档设置";
 inline constexpr const char* kHideSignature = "隐藏签名档设置";
 inline constexpr const char* kHelpTitle = "使用说明";
+// The instructions, one line each (the rule is 48 "-").
+inline constexpr const char* kHelpLines[] = {
+    "群发设置办法：",
+    "打开你要群发的群，或者个人聊天窗口",
+    "将新版本QQ中的多窗口合并这个功能取消",
+    "点击《设置目标》，在出现的目标栏中，点击选择你要群发的QQ群或者QQ好友",
+    "点击《自动群发》，每次开奖后会自动群发。",
+    "也可以每次《手动发送》",
+    "备注：需将QQ发送信息设置成《按enter键发送信息》",
+    "------------------------------------------------",
+    "特别说明：如果群发出去的记录，有中文乱码，请在计划界面，将输入法切换为中文就可以了",
+};
 inline constexpr const char* kQqClassOld = "TXGuiFoundation";
 inline constexpr const char* kQqClassNew = "QWidget";
 

@@ -24,14 +24,14 @@ class FakeDesktop final : public Desktop {
   long nowMs = 0;
 
   // What the desktop looks like.
-  std::string reason;                        // unavailableReason()
+  std::string reason;  // unavailableReason()
   Point pointerAt{};
-  std::vector<TopWindow> windows;            // z-order, topmost first
+  std::vector<TopWindow> windows;  // z-order, topmost first
   std::map<WindowHandle, Rect> rects;
   std::map<WindowHandle, std::string> texts;  // set by setWindowText
-  bool directText = true;                    // setWindowText works (Win32) or not (X11)
+  bool directText = true;                     // setWindowText works (Win32) or not (X11)
   WindowHandle active = 0;
-  int activationDelayPolls = 0;              // isActive answers false this many times after activate
+  int activationDelayPolls = 0;  // isActive answers false this many times after activate
   bool locked = false;
   // Pending user presses, taken by the newlyPressed queries.
   int leftPresses = 0, rightPresses = 0, ctrlVPresses = 0;

@@ -131,8 +131,8 @@ struct X11Desktop::Impl {
     int format;
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
-    int st = XGetWindowProperty(dpy, w, atom("WM_STATE"), 0, 2, False, AnyPropertyType, &type, &format, &n,
-                                &after, &data);
+    int st =
+        XGetWindowProperty(dpy, w, atom("WM_STATE"), 0, 2, False, AnyPropertyType, &type, &format, &n, &after, &data);
     bool has = st == Success && type != None;
     if (data) XFree(data);
     return has;
@@ -157,8 +157,8 @@ struct X11Desktop::Impl {
     int format;
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy, root, atom(property), 0, 65536, False, XA_WINDOW, &type, &format, &n, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(dpy, root, atom(property), 0, 65536, False, XA_WINDOW, &type, &format, &n, &after, &data) ==
+            Success &&
         data && format == 32) {
       auto* ids = reinterpret_cast<unsigned long*>(data);
       out.assign(ids, ids + n);
@@ -256,8 +256,8 @@ X11Desktop::X11Desktop(const char* display) : d_(std::make_unique<Impl>()) {
   d_->keyCtrlR = XKeysymToKeycode(dpy, XK_Control_R);
   XSetWindowAttributes attrs{};
   attrs.event_mask = PropertyChangeMask;
-  d_->own = XCreateWindow(dpy, d_->root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, CWEventMask,
-                          &attrs);
+  d_->own =
+      XCreateWindow(dpy, d_->root, -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent, CWEventMask, &attrs);
   int fixesEv, fixesErr;
   if (XFixesQueryExtension(dpy, &fixesEv, &fixesErr)) {
     int fmaj = 0, fmin = 0;
@@ -282,7 +282,9 @@ X11Desktop::~X11Desktop() {
 }
 
 Point X11Desktop::pointer() {
-  d_->idleCheck(); return d_->dpy ? d_->pointer() : Point{}; }
+  d_->idleCheck();
+  return d_->dpy ? d_->pointer() : Point{};
+}
 
 void X11Desktop::movePointer(Point p) {
   d_->idleCheck();
