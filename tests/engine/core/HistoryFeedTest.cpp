@@ -111,14 +111,6 @@ TEST(DrawFeed, SameNewestPeriodIsNotAppliedEvenWithOtherDigits) {
   EXPECT_NE(f.cx.draws.history[1].digits, "99999");
 }
 
-TEST(DrawFeed, ManualButtonFollowsAutomaticUpdate) {
-  Fixture f;
-  f.cx.form.setChecked("Cauto", false);
-  f.cx.form.setEnabled("Cshoudong", false);
-  f.Feed(Response(Block(150)));
-  EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
-}
-
 TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {
   ServiceConfig c;
   c.feedEndpoint = "http://127.0.0.1:9/feed";
@@ -129,22 +121,6 @@ TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {
             "http://127.0.0.1:9/feed?username=%E5%BC%A0%20%E4%B8%89&pw=a%26b%23c%20d%2Be%25&sjm_in=x%3D1&lx=2&zt=2&r=8");
   ServiceConfig plain;
   EXPECT_EQ(BuildFeedRequest(plain), std::string(kDefaultFeedEndpoint) + "?username=&pw=&sjm_in=&lx=2&zt=2&r=8");
-}
-
-TEST(DrawFeed, CountdownRequestsEvery25TicksOnlyWithAutoUpdate) {
-  Fixture f;
-  int due = 0;
-  for (int t = 1; t <= 50; ++t) {
-    if (CountdownTick(f.cx, f.feed)) ++due;
-    if (t == 1) EXPECT_EQ(f.cx.form.text("L_djs"), "24");
-    if (t == 25) EXPECT_EQ(f.cx.form.text("L_djs"), "0");
-  }
-  EXPECT_EQ(due, 2);
-  EXPECT_TRUE(AutoUpdateTick(f.cx));
-  EXPECT_FALSE(f.cx.form.enabled("Cshoudong"));
-  f.cx.form.setChecked("Cauto", false);
-  EXPECT_FALSE(AutoUpdateTick(f.cx));
-  EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
 }
 
 TEST(ServiceSettings, IniOverDefaults) {

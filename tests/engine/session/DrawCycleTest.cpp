@@ -159,19 +159,6 @@ TEST(StartUp, MissingCurveStoreEndsTheProgram) {
   EXPECT_FALSE(f.prompter.inner.notices.empty());
 }
 
-TEST(MainWindowRules, PagesAndNavigationColours) {
-  SessionFixture f;
-  PageLayout(f.s);
-  EXPECT_TRUE(f.s.cx.form.visible("Frame_ding_1"));
-  EXPECT_FALSE(f.s.cx.form.visible("Frame_ding_3"));
-  EXPECT_EQ(f.s.cx.form.backColor("C_sst_0_1"), 16776960);
-  SwitchPage(f.s, 4);
-  for (int k = 1; k <= 5; ++k) {
-    EXPECT_EQ(f.s.cx.form.visible(Indexed("Frame_ding", k)), k == 4);
-    EXPECT_EQ(f.s.cx.form.backColor(Indexed("C_sst_0", k)), k == 4 ? 16776960 : 8454016);
-  }
-}
-
 TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
   struct Case {
     const char* path;
@@ -193,14 +180,6 @@ TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
                 "温情提示：\r\n软件不能直接在压缩包里运行\r\n请先解压整个软件包到文件夹下再运行\r\n预防出现未知错误，谢谢。\r\n");
     }
   }
-}
-
-TEST(MainWindowRules, CloseAsksFirst) {
-  SessionFixture f;
-  f.prompter.inner.yesNoAnswers = {false, true};
-  EXPECT_FALSE(ConfirmClose(f.s));
-  EXPECT_TRUE(ConfirmClose(f.s));
-  EXPECT_EQ(f.prompter.inner.questions[0].text, "是否要关闭软件？");
 }
 
 }  // namespace
