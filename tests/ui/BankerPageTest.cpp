@@ -53,15 +53,6 @@ struct BankerPageTest : ::testing::Test {
   void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 };
 
-TEST_F(BankerPageTest, DesignTextsAreInTheBoxes) {
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_qishu")->text(), "10");
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjiemoshi_02")->text(), "1-2-3");
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_input_rc")->text(), "1.2.3");
-  EXPECT_EQ(session.cx.form.text("T_paixu_input"), "7895-012-346=12\r\n4567-789-012=12\r\n5896-012-347=12.\r\n");
-  EXPECT_EQ(Find<QCheckBox>("Check_dz_auto")->text(), "开奖后自动更新并出计划");
-  EXPECT_EQ(Find<QPushButton>("C_duanzu_charu")->text(), "将上面过滤结果插到底部5个交集底");
-}
-
 TEST_F(BankerPageTest, RefreshPickAddFilterAndCopy) {
   Click("C_paixu_shuaxin");
   auto* list = Find<QListWidget>("List01");

@@ -29,14 +29,6 @@ struct ShrinkTest : ::testing::Test {
   bool Kept(const std::string& n) { return NumberSet::FromText(cx.form.text("Ftool.Tdd")).contains(n); }
 };
 
-TEST(ShrinkPatterns, DigitsMapToTheirShapes) {
-  EXPECT_EQ(RoutePattern(509), "200");
-  EXPECT_EQ(SizePattern(509), "大小大");
-  EXPECT_EQ(ParityPattern(509), "奇偶奇");
-  EXPECT_EQ(PrimePattern(509), "质合合");
-  EXPECT_EQ(PrimePattern(123), "质质质");
-}
-
 TEST_F(ShrinkTest, NoMarksKeepsAllAndTheResultIsAscending) {
   EXPECT_EQ(Run(), 1000);
   const std::string& tdd = cx.form.text("Ftool.Tdd");
