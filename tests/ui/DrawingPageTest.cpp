@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPixmap>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -53,6 +54,10 @@ struct Program {
     QTest::mouseClick(b, Qt::LeftButton);
   }
   QPoint at(double x, double y) { return chart()->toPixel(x, y).toPoint(); }
+  // With LUMORA_SHOTS set, saves a picture of the tab there (for reviewing the charts by eye).
+  void shot(const char* name) {
+    if (const char* dir = std::getenv("LUMORA_SHOTS")) page->grab().save(QString(dir) + "/" + name);
+  }
 };
 
 class DrawingPageTest : public ::testing::Test {
@@ -84,6 +89,7 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   EXPECT_GT(chart->scene().items.size(), gridItems + 100);  // the stroke is on the chart
   for (int x = 2; x <= 118; ++x) EXPECT_NEAR(p.session.curves.trend[x], 8 * x + 4, 40) << x;
   const TrendLine drawn = p.session.curves.trend;
+  p.shot("drawing-chart.png");
 
   p.click("C_gengxin_2");  // "03"
   EXPECT_TRUE(p.prompter.notices.empty());
@@ -113,6 +119,7 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   const ProfitCurve& y = again.session.curves.profit;
   for (int k = 10; k <= 119; k += 10) EXPECT_NEAR(y[k], drawn[k], 200) << k;
   EXPECT_EQ(again.chart()->scene().top, ChooseProfitScale(y).range);
+  again.shot("kline-plot.png");
 
   again.click("C_copy");
   EXPECT_EQ(again.clipboard.content, pool);
