@@ -71,7 +71,7 @@ window=""
 deadline=$((SECONDS + 60))
 while [ $SECONDS -lt $deadline ]; do
   kill -0 "$lumora_pid" 2>/dev/null || { lumora_say "Lumora ended"; cat "$RUN/lumora.log" >&2; exit 1; }
-  window=$(xwininfo -root -tree 2>/dev/null | awk '/"Lumora": \(/ {print $1; exit}')
+  window=$(xwininfo -root -tree 2>/dev/null | awk '/"Lumora": \("lumora"/ {print $1; exit}')
   if [ -n "$window" ] && xwininfo -id "$window" 2>/dev/null | grep -q 'IsViewable'; then break; fi
   window=""
   sleep 0.02
