@@ -36,21 +36,6 @@ TEST(PoolCurve, CostsAndHitsAreRoundedAtEveryStep) {
   EXPECT_EQ(one[2], 152);
 }
 
-TEST(PoolCurve, MembershipIsByThreeDigitText) {
-  DrawStore draws;
-  std::vector<int> subs(kHistoryRows, 999);
-  subs[0] = 234;  // slot 0 is never read
-  subs[1] = 234;  // k = 1
-  subs[2] = 23;   // "023"
-  test::FillHistory(draws, subs);
-  // "1234" holds "123" and "234"; the pool counts as 1 number for the cost (0.2 -> 0 each step).
-  ProfitCurve y = ComputePoolCurve(draws, "1234");
-  EXPECT_EQ(y[1], 200);
-  EXPECT_EQ(y[2], 200);
-  // Separated numbers never join into a false member: "002 300" does not hold "023".
-  ProfitCurve z = ComputePoolCurve(draws, "002 300");
-  EXPECT_EQ(z[2], 0);
-}
 
 TEST(PoolCurve, ShortHistoryCountsMissingDrawsAsPeriodsWithoutHit) {
   DrawStore draws;

@@ -144,38 +144,7 @@ TEST(TrendText, ShortOrBrokenTextKeepsWhatWasParsed) {
   EXPECT_EQ(b.prompter.notices.size(), 4u);
 }
 
-TEST(TrendText, ShowDrawsAConnectedPolyline) {
-  test::Bench b;
-  TrendLine t{};
-  for (int x = 1; x <= 120; ++x) t[x] = (x % 2) ? 100 : -100;
-  PrepareDrawingGrid(b.cx);
-  const size_t grid = b.cx.form.scene(kTrendChart).items.size();
-  EXPECT_TRUE(ShowTrendText(b.cx, b.curves, FormatTrendText(t)));
-  auto lines = Lines(b.cx.form.scene(kTrendChart), 4);
-  ASSERT_EQ(lines.size(), 119u);
-  EXPECT_EQ(b.cx.form.scene(kTrendChart).items.size(), grid + 119);
-  EXPECT_EQ(lines[0].x1, 1);
-  EXPECT_EQ(lines[0].y1, 100);
-  EXPECT_EQ(lines[0].x2, 2);
-  EXPECT_EQ(lines[0].y2, -100);
-  EXPECT_EQ(lines[118].x2, 120);
-}
 
-TEST(DrawingGrid, ScaleLinesAndHint) {
-  test::Bench b;
-  PrepareDrawingGrid(b.cx);
-  const Scene& s = b.cx.form.scene(kTrendChart);
-  EXPECT_EQ(s.left, 0);
-  EXPECT_EQ(s.width, 130);
-  EXPECT_EQ(s.top, 1500);
-  EXPECT_EQ(s.height, -3000);
-  auto blue = Lines(s, 1);
-  EXPECT_EQ(std::count_if(blue.begin(), blue.end(), [](const SceneLine& l) { return l.color == kBlue; }), 22);
-  bool hint = false;
-  for (const SceneItem& item : s.items)
-    if (auto* t = std::get_if<SceneText>(&item); t && t->text == curves_text::kDrawingHint) hint = t->x == 40 && t->y == 730;
-  EXPECT_TRUE(hint);
-}
 
 TEST(ProfitPlot, RangeAndStep) {
   ProfitCurve y{};
@@ -225,25 +194,7 @@ TEST(ProfitPlot, BarsAreRedUpBlueFlatOrDown) {
   EXPECT_EQ(s.top, 1500);
 }
 
-TEST(ProfitPlot, KLineOfTheBoxPool) {
-  test::Bench b;
-  test::FillHistory(b.cx.draws, std::vector<int>(kHistoryRows, 42));
-  b.cx.form.setText("Tdadi", "  042 043 044 045 046  ");
-  ShowPoolCurve(b.cx, b.curves);
-  EXPECT_EQ(b.curves.profit[1], 199);
-  EXPECT_EQ(b.curves.profit[119], 119 * 199);
-  EXPECT_EQ(b.cx.form.scene(kTrendChart).top, 119 * 199 + 20);
-}
 
-TEST(CopyPool, PutsThePoolOnTheClipboard) {
-  test::Bench b;
-  b.cx.form.setText("Tdadi", "001 002");
-  EXPECT_TRUE(CopyPoolText(b.cx));
-  EXPECT_EQ(b.clipboard.content, "001 002");
-  b.cx.ports.clipboard = nullptr;
-  EXPECT_FALSE(CopyPoolText(b.cx));
-  EXPECT_EQ(b.prompter.lastText(), curves_text::kCopyFailed);
-}
 
 TEST(SlotBoxes, PoolSizeAndMaskChecks) {
   test::Bench b;

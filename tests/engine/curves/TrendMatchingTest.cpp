@@ -185,17 +185,6 @@ TEST(FitPoolToTrend, ShortHistoryDecidesOnlyTheDrawsThereAre) {
   EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 100);
 }
 
-TEST(FitPoolToTrend, FollowsAClimbingLine) {
-  Bench b;
-  std::vector<int> subs;
-  for (int i = 0; i < kHistoryRows; ++i) subs.push_back((i * 37 + 5) % 1000);
-  FillHistory(b.cx.draws, subs);
-  for (int x = 1; x <= 120; ++x) b.curves.trend[x] = 10 * x;
-  FitPoolToTrend(b.cx, b.curves, 200, kNoSlot);
-  const ProfitCurve real = ComputePoolCurve(b.cx.draws, b.cx.form.text("Tdadi"));
-  EXPECT_EQ(real, b.curves.profit);
-  for (int k = 1; k <= 119; ++k) EXPECT_LE(std::abs(real[k] - 10 * k), 170) << k;
-}
 
 TEST(PickRandomItems, IndexRuleAndBounds) {
   std::mt19937_64 rng(3);
