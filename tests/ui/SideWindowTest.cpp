@@ -1,0 +1,153 @@
+// The side window Fk driven through its widgets: docking, close refused, widen and collapse,
+// and a scheme saved, changed and loaded back by double click.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/NumberSet.h"
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "plan/PoolBoard.h"
+#include "ui/ChartView.h"
+#include "ui/MainWindow.h"
+#include "ui/Shell.h"
+
+namespace lumora {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_SideWindowTest";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+struct SideWindowTest : ::testing::Test {
+  QTemporaryDir data;
+  Session session;
+  RecordingPrompter prompter;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<MainWindow> window;
+  QWidget* fk = nullptr;
+
+  void SetUp() override {
+    App();
+    QDir(data.path()).mkpath("fa");
+    session.cx.data = DataFolder(data.path().toStdString());
+    session.cx.ports.prompter = &prompter;
+    shell = std::make_unique<Shell>(session);
+    window = std::make_unique<MainWindow>(*shell);
+    fk = window->findChild<QWidget*>("Fk");
+    ASSERT_NE(fk, nullptr);
+    window->move(20, 20);
+    window->show();
+    shell->run([](Session& s) { s.cx.form.setVisible("Fk", true); });
+  }
+  template <typename W>
+  W* Find(QWidget* root, const QString& name) {
+    W* w = root->findChild<W*>(name);
+    EXPECT_NE(w, nullptr) << name.toStdString();
+    return w;
+  }
+  void Click(QWidget* root, const QString& name) { QTest::mouseClick(Find<QPushButton>(root, name), Qt::LeftButton); }
+};
+
+TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
+  EXPECT_TRUE(fk->isWindow());
+  EXPECT_EQ(fk->windowTitle(), "K线预览界面");
+  EXPECT_TRUE(fk->isVisible());
+  EXPECT_EQ(fk->width(), 1);
+  EXPECT_EQ(fk->height(), 10430 / 15);
+  QTRY_COMPARE(fk->pos(), QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()));
+  EXPECT_FALSE(fk->close());
+  EXPECT_TRUE(fk->isVisible());
+
+  // Paint the board, then widen and collapse: the pictures keep their scenes.
+  shell->run([](Session& s) {
+    s.cx.draws.history[1] = {"001", "12345"};
+    s.cx.form.setText("T_dd_beiyong_0", "345");
+    PaintPoolBoard(s.cx);
+  });
+  auto* board = Find<ChartView>(fk, "Pic_k_5");
+  const size_t items = board->scene().items.size();
+  EXPECT_GT(items, 30u);
+  QDir(data.path()).mkpath("fa");
+  QFile file(data.path() + "/fa/late.fa");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  Click(window.get(), "C_k_yulan_shou");
+  EXPECT_EQ(fk->width(), 3780 / 15);
+  EXPECT_EQ(Find<QListWidget>(fk, "List_fangan")->count(), 1);
+  Click(window.get(), "C_k_yulan_cls");
+  EXPECT_EQ(fk->width(), 1);
+  EXPECT_TRUE(fk->isVisible());
+  EXPECT_EQ(board->scene().items.size(), items);
+
+  // The window follows the main window.
+  window->move(60, 40);
+  QTRY_COMPARE(fk->pos(), QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()));
+}
+
+TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
+  shell->run([](Session& s) {
+    for (int i = 0; i < 15; ++i) s.cx.form.setText(Indexed("T_quxian_zhushu", i), std::to_string(110 + 10 * i));
+    s.cx.form.setText("T_moshier_input", "01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12");
+    s.cx.form.setText("T_jh_dadi_chongfu_cs", "18");
+  });
+  Click(window.get(), "C_k_yulan_shou");
+  EXPECT_EQ(Find<QLineEdit>(fk, "T_fangan_name")->text(), "800+[1]");
+  Click(fk, "C_fangan_0");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  auto* list = Find<QListWidget>(fk, "List_fangan");
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_EQ(list->item(0)->text(), "800+[1].fa");
+
+  shell->run([](Session& s) {
+    s.cx.form.setText("T_quxian_zhushu_3", "999");
+    s.cx.form.setText("T_moshier_input", "");
+  });
+  // Double click on the selected scheme.
+  list->setCurrentRow(0);
+  Q_EMIT list->itemDoubleClicked(list->item(0));
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_3"), "140");
+  EXPECT_EQ(SplitCrLf(session.cx.form.text("T_moshier_input")).size(), 3u);
+
+  Click(fk, "C_fangan_1");
+  EXPECT_EQ(list->count(), 0);
+  EXPECT_FALSE(QFile::exists(data.path() + "/fa/800+[1].fa"));
+}
+
+TEST_F(SideWindowTest, Screenshots) {
+  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
+  if (dir.isEmpty() || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "set LUMORA_SHOT_DIR and run on X11";
+  shell->run([](Session& s) {
+    for (int i = 1; i <= 120; ++i) s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
+    s.cx.draws.rebuildSubSeries();
+    for (int b = 0; b < 8; ++b) {
+      std::string pool;
+      for (int n = b * 37; n < 1000; n += 3 + b) pool += ThreeDigits(n) + " ";
+      s.cx.form.setText(Indexed("T_dd_beiyong", b), Trim(pool));
+    }
+    PaintPoolBoard(s.cx);
+  });
+  QTest::qWait(300);
+  QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-collapsed.png"});
+  Click(window.get(), "C_k_yulan_shou");
+  QTest::qWait(400);
+  QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-wide.png"});
+  Click(window.get(), "C_sz_zhongxin_0");
+  QTest::qWait(700);
+  QProcess::execute("import", {"-window", "root", QString(dir) + "/settings-centre-open.png"});
+}
+
+}  // namespace
+}  // namespace lumora
