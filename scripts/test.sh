@@ -6,11 +6,15 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 start=$(date +%s)
+# The Windows desktop backend is cross-built and tested under Wine (tests/win32/run.sh).
+LUMORA_PACKAGES+=(g++-mingw-w64-x86-64-posix wine wine64)
 lumora_setup
 lumora_build
 lumora_say "running the tests"
 cd "$LUMORA_BUILD"
 status=0
 ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}" || status=$?
+lumora_say "running the Windows desktop backend's tests under Wine"
+"$LUMORA_ROOT/tests/win32/run.sh" "$LUMORA_BUILD-win32" || status=$((status ? status : 1))
 lumora_say "done in $(( $(date +%s) - start )) s (ctest status $status)"
 exit $status
