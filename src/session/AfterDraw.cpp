@@ -103,8 +103,8 @@ bool AfterDrawSequence(Session& s, DrawSource source) {
   FeedFilterFromRanking(s.cx);
   // 3. Only from the second applied history on:
   if (judging) {
-    // 3.1.1 RecordMonitorRow, then DrawMonitorBoard (plan).
-    // 3.1.2 With Check_jihua_sx: JudgePlan, RecordIndex + 1, C_jihua_ks (StartPlan),
+    // 3a. RecordMonitorRow, then DrawMonitorBoard (plan).
+    // 3b. With Check_jihua_sx: JudgePlan, RecordIndex + 1, C_jihua_ks (StartPlan),
     //       PaintFundChart (plan).
     RecordMonitorRow(s.cx, s.plan);
     DrawMonitorBoard(s.cx, s.plan);
@@ -118,9 +118,9 @@ bool AfterDrawSequence(Session& s, DrawSource source) {
     }
     // Money follows draws, not wind-backs: a deletion neither settles nor restarts the countdown.
     if (source != DrawSource::Deletion) {
-      // 3.2 SettleBet (money).
+      // 3c. SettleBet (money).
       SettleBet(s.cx, s.money);
-      // 3.3 BetCountdown: Timer_tz_djs off, 1000 ms, on (output).
+      // 3d. BetCountdown: Timer_tz_djs off, 1000 ms, on (output).
       RestartBetCountdown(s.cx);
     }
   }

@@ -85,6 +85,13 @@ void BuildSettingsCentre(Shell& shell, QWidget* main) {
   }
   box->addStretch(1);
   panel->move(-kPanelWidth, 0);  // closed: left of the window by its own width
+
+  // The statistics frame "投注参数设置" lies over the main window beside the open panel; the
+  // centre's first button brings it to the front, closing the centre hides it.
+  QWidget* stats = BuildStatsFrame(shell, main);
+  stats->adjustSize();
+  stats->move(kPanelWidth + 8, 40);
+  stats->setAutoFillBackground(true);
   panel->hide();
   new HeightFollower(main, panel);
 

@@ -1,48 +1,17 @@
 // The "附加功能" tab's automation and group-send controls, driven through their widgets.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTest>
 
-#include "core/RecordingPorts.h"
-#include "ui/MainWindow.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_AutoBetPageTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct AutoBetPageTest : ::testing::Test {
-  Session session;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<MainWindow> window;
-
+struct AutoBetPageTest : uitest::WindowTest {
   void SetUp() override {
-    App();
     qunsetenv("DISPLAY");  // no desktop to drive: the automation must say so, not fail silently
-    session.cx.ports.prompter = &prompter;
-    session.cx.ports.clipboard = &clipboard;
-    shell = std::make_unique<Shell>(session);
-    window = std::make_unique<MainWindow>(*shell);
-  }
-  template <typename W>
-  W* Find(const char* name) {
-    W* w = window->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
+    WindowTest::SetUp();
   }
 };
 

@@ -1,56 +1,24 @@
 // The banker tab driven through its widgets, with the recording ports.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include "core/NumberSet.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
-#include "ui/MainWindow.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_BankerPageTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct BankerPageTest : ::testing::Test {
-  Session session;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<MainWindow> window;
-
+struct BankerPageTest : uitest::WindowTest {
   void SetUp() override {
-    App();
-    session.cx.ports.prompter = &prompter;
-    session.cx.ports.clipboard = &clipboard;
     for (int i = 1; i <= 120; ++i)
       session.cx.draws.history[i] = DrawRecord{Pad(121 - i, 3), i % 2 ? "00123" : "00456"};
-    shell = std::make_unique<Shell>(session);
-    window = std::make_unique<MainWindow>(*shell);
+    WindowTest::SetUp();
   }
-  template <typename W>
-  W* Find(const char* name) {
-    W* w = window->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
 };
 
 TEST_F(BankerPageTest, RefreshPickAddFilterAndCopy) {

@@ -54,9 +54,9 @@ struct Program {
     QTest::mouseClick(b, Qt::LeftButton);
   }
   QPoint at(double x, double y) { return chart()->toPixel(x, y).toPoint(); }
-  // With LUMORA_SHOTS set, saves a picture of the tab there (for reviewing the charts by eye).
+  // With LUMORA_SHOT_DIR set, saves a picture of the tab there (for reviewing the charts by eye).
   void shot(const char* name) {
-    if (const char* dir = std::getenv("LUMORA_SHOTS")) page->grab().save(QString(dir) + "/" + name);
+    if (const char* dir = std::getenv("LUMORA_SHOT_DIR")) page->grab().save(QString(dir) + "/" + name);
   }
 };
 

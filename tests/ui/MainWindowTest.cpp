@@ -1,92 +1,36 @@
 // The main window driven through its widgets: navigation, the draw feed over real HTTP from
 // lumora-feed on 127.0.0.1, deletion and manual entry, the small windows and closing.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <unistd.h>
 
 #include "alarm/Notices.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPorts.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_MainWindowTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-// lumora-feed on a loopback port of its own, for the whole test program.
-struct FeedServer {
-  QProcess process;
-  int port = 0;
-  bool start() {
-    const char* bin = std::getenv("LUMORA_BIN");
-    if (!bin) return false;
-    port = 20000 + static_cast<int>(::getpid() % 20000);
-    process.start(QString(bin) + "/lumora-feed",
-                  {"--port", QString::number(port), "--seed", "7", "--interval", "3600", "--quiet"});
-    if (!process.waitForStarted(5000)) return false;
-    QTest::qWait(400);
-    return process.state() == QProcess::Running;
-  }
-  ~FeedServer() {
-    process.terminate();
-    process.waitForFinished(3000);
-  }
-};
-
-struct MainWindowTest : ::testing::Test {
-  Session session;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
+struct MainWindowTest : uitest::WindowTest {
   RecordingSound sound;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<QtHttp> http;
-  std::unique_ptr<MainWindow> window;
   std::vector<std::string> applied;
 
   void SetUp() override {
-    App();
     session.cx.data = DataFolder(std::getenv("LUMORA_DATA"));
-    shell = std::make_unique<Shell>(session);
-    http = std::make_unique<QtHttp>([this](std::function<void()> f) { shell->run([f](Session&) { f(); }); });
-    session.cx.ports.prompter = &prompter;
-    session.cx.ports.clipboard = &clipboard;
     session.cx.ports.sound = &sound;
-    session.cx.ports.http = http.get();
     session.drawApplied = [this](const DrawRecord& r) { applied.push_back(r.period); };
-    window = std::make_unique<MainWindow>(*shell);
+    UseRealHttp();
+    WindowTest::SetUp();
     bool started = false;
     shell->run([&started](Session& s) { started = StartupDefaults(s); });
     ASSERT_TRUE(started);
     prompter.notices.clear();
   }
-  template <typename W>
-  W* Find(const char* name) {
-    W* w = window->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
-  void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
   int HistoryLines() { return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>("Tkjh")->toPlainText().toStdString())).size()); }
 };
 
@@ -104,9 +48,9 @@ TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
 }
 
 TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
-  FeedServer server;
-  ASSERT_TRUE(server.start());
-  session.cx.service.feedEndpoint = "http://127.0.0.1:" + std::to_string(server.port) + "/feed";
+  uitest::FeedChild feed;
+  ASSERT_TRUE(feed.start({"--seed", "7", "--interval", "3600"}));
+  session.cx.service.feedEndpoint = feed.url("/feed");
 
   Click("Cshoudong");
   EXPECT_FALSE(Find<QPushButton>("Cshoudong")->isEnabled());

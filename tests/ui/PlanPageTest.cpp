@@ -1,50 +1,18 @@
 // The plan and monitor tabs driven through their widgets, with the recording ports.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "ui/MainWindow.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_PlanPageTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct PlanPageTest : ::testing::Test {
-  Session session;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<MainWindow> window;
-
-  void SetUp() override {
-    App();
-    session.cx.ports.prompter = &prompter;
-    session.cx.ports.clipboard = &clipboard;
-    shell = std::make_unique<Shell>(session);
-    window = std::make_unique<MainWindow>(*shell);
-  }
+struct PlanPageTest : uitest::WindowTest {
   template <typename W>
-  W* Find(const std::string& name) {
-    W* w = window->findChild<W*>(QString::fromStdString(name));
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
+  W* Find(const std::string& name) { return WindowTest::Find<W>(QString::fromStdString(name)); }
   // Pages other than the first are hidden: buttons are clicked programmatically.
   void Click(const std::string& name) { Find<QPushButton>(name)->click(); }
   Form& form() { return session.cx.form; }

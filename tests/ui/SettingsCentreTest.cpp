@@ -1,66 +1,30 @@
 // The settings centre: the slide, and the settings exchange against a real lumora-feed.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPorts.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_SettingsCentreTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-constexpr int kPort = 18693;
-
-struct SettingsCentreTest : ::testing::Test {
+struct SettingsCentreTest : uitest::WindowTest {
   QTemporaryDir state;
-  Session session;
-  RecordingPrompter prompter;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<QtHttp> http;
-  std::unique_ptr<MainWindow> window;
-  QProcess feed;
+  uitest::FeedChild feed;
 
   void SetUp() override {
-    App();
-    session.cx.ports.prompter = &prompter;
-    shell = std::make_unique<Shell>(session);
-    http = std::make_unique<QtHttp>([this](std::function<void()> f) { shell->run([f](Session&) { f(); }); });
-    session.cx.ports.http = http.get();
-    session.cx.service.settingsEndpoint = "http://127.0.0.1:" + std::to_string(kPort) + "/settings";
+    UseRealHttp();
     session.cx.service.user = "demo";
-    window = std::make_unique<MainWindow>(*shell);
+    WindowTest::SetUp();
     window->show();
   }
-  void TearDown() override { StopFeed(); }
+  // The first start takes a free port; a restart comes back on the same one.
   void StartFeed() {
-    feed.start(qEnvironmentVariable("LUMORA_BIN") + "/lumora-feed",
-               {"--port", QString::number(kPort), "--state", state.path(), "--quiet"});
-    ASSERT_TRUE(feed.waitForStarted());
-    QTest::qWait(600);
+    ASSERT_TRUE(feed.start({"--state", state.path()}, feed.port()));
+    session.cx.service.settingsEndpoint = feed.url("/settings");
   }
-  void StopFeed() {
-    if (feed.state() == QProcess::NotRunning) return;
-    feed.terminate();
-    if (!feed.waitForFinished(3000)) feed.kill(), feed.waitForFinished();
-  }
-  QPushButton* Button(const QString& name) { return window->findChild<QPushButton*>(name); }
-  void Click(const QString& name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+  void StopFeed() { feed.stop(); }
+  QPushButton* Button(const QString& name) { return Find<QPushButton>(name); }
 };
 
 TEST_F(SettingsCentreTest, PanelSlidesInAndOut) {

@@ -1,50 +1,28 @@
 // The side window Fk driven through its widgets: docking, close refused, widen and collapse,
 // and a scheme saved, changed and loaded back by double click.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "core/NumberSet.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "plan/PoolBoard.h"
 #include "ui/ChartView.h"
-#include "ui/MainWindow.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_SideWindowTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct SideWindowTest : ::testing::Test {
+struct SideWindowTest : uitest::WindowTest {
   QTemporaryDir data;
-  Session session;
-  RecordingPrompter prompter;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<MainWindow> window;
   QWidget* fk = nullptr;
 
   void SetUp() override {
-    App();
     QDir(data.path()).mkpath("fa");
     session.cx.data = DataFolder(data.path().toStdString());
-    session.cx.ports.prompter = &prompter;
-    shell = std::make_unique<Shell>(session);
-    window = std::make_unique<MainWindow>(*shell);
+    WindowTest::SetUp();
     fk = window->findChild<QWidget*>("Fk");
     ASSERT_NE(fk, nullptr);
     window->move(20, 20);
@@ -52,12 +30,8 @@ struct SideWindowTest : ::testing::Test {
     shell->run([](Session& s) { s.cx.form.setVisible("Fk", true); });
   }
   template <typename W>
-  W* Find(QWidget* root, const QString& name) {
-    W* w = root->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-  }
-  void Click(QWidget* root, const QString& name) { QTest::mouseClick(Find<QPushButton>(root, name), Qt::LeftButton); }
+  W* Find(QWidget* root, const QString& name) { return uitest::Find<W>(root, name); }
+  void Click(QWidget* root, const QString& name) { uitest::Click(root, name); }
 };
 
 TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {

@@ -1,54 +1,26 @@
 // The shrink tool window driven through its widgets.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "ui/MainWindow.h"
-#include "ui/Shell.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ui_ToolWindowTest";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct ToolWindowTest : ::testing::Test {
-  Session session;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  std::unique_ptr<Shell> shell;
-  std::unique_ptr<MainWindow> window;
+struct ToolWindowTest : uitest::WindowTest {
   QWidget* tool = nullptr;
 
   void SetUp() override {
-    App();
-    session.cx.ports.prompter = &prompter;
-    session.cx.ports.clipboard = &clipboard;
-    shell = std::make_unique<Shell>(session);
-    window = std::make_unique<MainWindow>(*shell);
+    WindowTest::SetUp();
     tool = window->findChild<QWidget*>("Ftool");
     ASSERT_NE(tool, nullptr);
   }
   template <typename W>
-  W* Find(const QString& name) {
-    W* w = tool->findChild<W*>(name);
-    EXPECT_NE(w, nullptr) << name.toStdString();
-    return w;
-  }
-  void Click(const QString& name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
-  void Open() { QTest::mouseClick(window->findChild<QPushButton*>("C_sst_tool"), Qt::LeftButton); }
+  W* Find(const QString& name) { return uitest::Find<W>(tool, name); }
+  void Click(const QString& name) { uitest::Click(tool, name); }
+  void Open() { uitest::Click(window.get(), "C_sst_tool"); }
   QString Count() { return Find<QLabel>("L_zhushu")->text(); }
 };
 

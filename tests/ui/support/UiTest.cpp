@@ -1,0 +1,59 @@
+#include "ui/support/UiTest.h"
+
+#include <QRegularExpression>
+
+namespace lumora::uitest {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "ui_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+void Click(const QObject* root, const QString& name) {
+  if (auto* button = Find<QPushButton>(root, name)) QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void WindowTest::SetUp() {
+  App();
+  session.cx.ports.prompter = &prompter;
+  session.cx.ports.clipboard = &clipboard;
+  shell = std::make_unique<Shell>(session);
+  window = std::make_unique<MainWindow>(*shell);
+}
+
+void WindowTest::UseRealHttp() {
+  App();
+  http = std::make_unique<QtHttp>([this](std::function<void()> f) { shell->run([f](Session&) { f(); }); });
+  session.cx.ports.http = http.get();
+}
+
+bool FeedChild::start(QStringList args, int port) {
+  const QString bin = qEnvironmentVariable("LUMORA_BIN");
+  if (bin.isEmpty()) return false;
+  args << "--port" << QString::number(port) << "--quiet";
+  process_.start(bin + "/lumora-feed", args);
+  if (!process_.waitForStarted(5000)) return false;
+  static const QRegularExpression serving(R"(serving http://127\.0\.0\.1:(\d+)/)");
+  QString out;
+  QDeadlineTimer deadline(10000);
+  while (!deadline.hasExpired() && process_.state() == QProcess::Running) {
+    process_.waitForReadyRead(100);
+    out += QString::fromUtf8(process_.readAllStandardOutput());
+    if (auto m = serving.match(out); m.hasMatch()) {
+      port_ = m.captured(1).toInt();
+      return true;
+    }
+  }
+  return false;
+}
+
+void FeedChild::stop() {
+  if (process_.state() == QProcess::NotRunning) return;
+  process_.terminate();
+  if (!process_.waitForFinished(3000)) process_.kill(), process_.waitForFinished();
+}
+
+}  // namespace lumora::uitest

@@ -1,0 +1,64 @@
+#pragma once
+// What the GUI tests share: the test program's one QApplication, finding widgets by their
+// design names, a main window over a session with the recording ports, and a lumora-feed child.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QString>
+#include <QTest>
+#include <memory>
+
+#include "core/RecordingPorts.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPorts.h"
+#include "ui/Shell.h"
+
+namespace lumora::uitest {
+
+QApplication& App();
+
+template <typename W>
+W* Find(const QObject* root, const QString& name) {
+  W* w = root->findChild<W*>(name);
+  EXPECT_NE(w, nullptr) << name.toStdString();
+  return w;
+}
+// A real mouse click: the button must be on a shown page.
+void Click(const QObject* root, const QString& name);
+
+// The main window built over `session`, recording prompter and clipboard in place. Tests that
+// need something in the session before the window exists set it in their own SetUp first.
+struct WindowTest : ::testing::Test {
+  Session session;
+  RecordingPrompter prompter;
+  RecordingClipboard clipboard;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<QtHttp> http;
+  std::unique_ptr<MainWindow> window;
+
+  void SetUp() override;
+  // The real network port, its answers entering through the shell like the program's own.
+  void UseRealHttp();
+  template <typename W>
+  W* Find(const QString& name) { return uitest::Find<W>(window.get(), name); }
+  void Click(const QString& name) { uitest::Click(window.get(), name); }
+};
+
+// lumora-feed as a child process on 127.0.0.1. Port 0 lets it take a free port; the one it
+// took is read from its "serving" line.
+class FeedChild {
+ public:
+  ~FeedChild() { stop(); }
+  bool start(QStringList args, int port = 0);
+  void stop();
+  int port() const { return port_; }
+  std::string url(const char* path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+ private:
+  QProcess process_;
+  int port_ = 0;
+};
+
+}  // namespace lumora::uitest
