@@ -13,6 +13,7 @@
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "money/Fund.h"
 #include "money/PlanStats.h"
 #include "plan/PlanDefaults.h"
 #include "plan/PlanRecord.h"
@@ -21,6 +22,7 @@
 #include "session/PlanSession.h"
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
+#include "tools/BankerRanking.h"
 
 namespace lumora::cli {
 namespace {
@@ -113,7 +115,10 @@ int RunBacktest(int argc, char** argv) {
   }
 
   Form& f = s.cx.form;
+  // The boxes' design texts, as the window creates them.
   ApplyPlanDesignValues(f);
+  ApplyBankerDesignValues(f);
+  ApplyFundDesignValues(f);
   if (!StartupDefaults(s)) return Fail("the curve store " + s.cx.data.curveStore().string() + " cannot be read");
   f.setChecked("Check_jihua_sx", true);
   f.setChecked("Op_jiankong_zihui", true);

@@ -38,6 +38,18 @@ std::string SingleText(float value) {
   return std::string(buf, end);
 }
 
+const std::vector<std::pair<std::string, std::string>>& FundDesignTexts() {
+  static const std::vector<std::pair<std::string, std::string>> texts = {
+      {CapitalBox(0), "130"}, {CapitalBox(1), "130"}, {CapitalBox(2), "19.4"},
+      {CapitalBox(3), "5"},   {CapitalBox(4), "300"}, {std::string(T::kSequence), "1-1-1-1-2-2-3-4-5-6"},
+  };
+  return texts;
+}
+
+void ApplyFundDesignValues(Form& form) {
+  for (const auto& [key, text] : FundDesignTexts()) form.setText(key, text);
+}
+
 void ReadFundSettings(Context& cx, MoneyState& money) {
   const Form& form = cx.form;
   FundSettings& f = money.fund;

@@ -3,11 +3,18 @@
 // sequence of automatic betting, and the settlement of every placed bet after the next draw.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/Context.h"
 #include "money/MoneyState.h"
 
 namespace lumora {
+
+// The capital boxes T_zijin_0..4 and the multiple sequence with their design texts: the capital
+// frame creates its boxes with them, and lumora-cli gives a bare Form the same values.
+const std::vector<std::pair<std::string, std::string>>& FundDesignTexts();
+void ApplyFundDesignValues(Form& form);
 
 // Reads the five FundSettings from T_zijin_0..4 (leading numeric part), puts BetPlacedFlag back
 // to 0 (a bet placed before the settings were re-read is never settled), then validates the

@@ -22,18 +22,18 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   frame->setObjectName("Frame_zijin");
   auto* grid = new QGridLayout(frame);
   const char* const labels[5] = {"本金", "最新资金", "奖金设置", "资金下限", "资金上限"};
-  const char* const values[5] = {"130", "130", "19.4", "5", "300"};
+  const auto& texts = FundDesignTexts();  // the five capital boxes, then the multiple sequence
   for (int i = 0; i < 5; ++i) {
     grid->addWidget(new QLabel(labels[i], frame), i / 3 * 2, i % 3);
-    auto* e = new QLineEdit(values[i], frame);
-    e->setObjectName(QString::fromStdString(Indexed("T_zijin", i)));
+    auto* e = new QLineEdit(QString::fromStdString(texts[static_cast<size_t>(i)].second), frame);
+    e->setObjectName(QString::fromStdString(texts[static_cast<size_t>(i)].first));
     grid->addWidget(e, i / 3 * 2 + 1, i % 3);
   }
   auto* sequenceLabel = new QLabel("计划倍数设置。中间用\"-\"号连接。平买，倍投自由设置", frame);
   sequenceLabel->setWordWrap(true);
   grid->addWidget(sequenceLabel, 4, 0, 1, 3);
-  auto* sequence = new QLineEdit("1-1-1-1-2-2-3-4-5-6", frame);
-  sequence->setObjectName("T_zd_touzhu_beitou_0");
+  auto* sequence = new QLineEdit(QString::fromStdString(texts[5].second), frame);
+  sequence->setObjectName(QString::fromStdString(texts[5].first));
   grid->addWidget(sequence, 5, 0, 1, 2);
   auto* state = new QLineEdit(frame);
   state->setObjectName("T_zd_touzhu_beitou_1");
