@@ -58,6 +58,14 @@ int32_t ReadInt(std::string_view text) {
   return static_cast<int32_t>(v);
 }
 
+std::optional<int32_t> ReadStrictInt(std::string_view text) {
+  std::string_view t = TrimView(text);
+  std::string_view digits = t;
+  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+  if (!IsDigits(digits) || digits.size() > 9) return std::nullopt;
+  return ReadInt(t);
+}
+
 bool IsDigits(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)

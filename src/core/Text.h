@@ -2,6 +2,7 @@
 // Small text helpers shared by every subsystem: the one lenient number reader, the one
 // rounding helper, CR LF splitting, trimming and fixed-width formatting.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ double ReadNumber(std::string_view text);
 
 // The leading numeric part rounded half to even and clamped to the 32-bit range.
 int32_t ReadInt(std::string_view text);
+
+// A whole value of a stored file or record: an optional sign and one to nine digits, blanks
+// around allowed; anything else is no integer at all.
+std::optional<int32_t> ReadStrictInt(std::string_view text);
 
 // Rounds to the nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 int64_t RoundHalfEven(double value);

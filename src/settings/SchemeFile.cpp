@@ -39,15 +39,6 @@ std::optional<std::string> Unstorable(std::string_view value, const std::string&
 
 std::string CheckValue(const Form& f, const std::string& key) { return f.checked(key) ? "1" : "0"; }
 
-// An integer value of a section: optional sign and digits, blanks around allowed.
-std::optional<int> IntegerValue(std::string_view text) {
-  std::string t = Trim(text);
-  std::string_view digits = t;
-  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
-  if (!IsDigits(digits) || digits.size() > 9) return std::nullopt;
-  return ReadInt(t);
-}
-
 void SetText(Context& cx, const std::string& key, const std::string& value, const std::function<void()>& react) {
   if (cx.form.text(key) == value) return;
   cx.form.setText(key, value);
@@ -127,7 +118,7 @@ bool ApplySchemeText(Context& cx, std::string_view text) {
   auto integers = [&](const std::vector<std::string>& v, size_t n) -> std::optional<std::vector<int>> {
     std::vector<int> out;
     for (size_t i = 0; i < n; ++i) {
-      auto x = IntegerValue(v[i]);
+      auto x = ReadStrictInt(v[i]);
       if (!x) return std::nullopt;
       out.push_back(*x);
     }
@@ -157,7 +148,7 @@ bool ApplySchemeText(Context& cx, std::string_view text) {
              [&] { RecountMonitorSelection(cx); });
 
   auto one = values(kSchemeModeOne, 4);
-  auto oneOn = one ? IntegerValue((*one)[0]) : std::nullopt;
+  auto oneOn = one ? ReadStrictInt((*one)[0]) : std::nullopt;
   if (!oneOn) return false;
   SetCheck(cx, "Check_jh_dadi_chongfu", *oneOn != 0, [&] { OnModeOneToggled(cx); });
   SetText(cx, "T_jh_dadi_chongfu_cs", (*one)[1], [&] { OnRepeatCountEdited(cx); });
@@ -165,7 +156,7 @@ bool ApplySchemeText(Context& cx, std::string_view text) {
   SetText(cx, "T_jiankong_rc", (*one)[3], {});
 
   auto two = values(kSchemeModeTwo, 3);
-  auto twoOn = two ? IntegerValue((*two)[0]) : std::nullopt;
+  auto twoOn = two ? ReadStrictInt((*two)[0]) : std::nullopt;
   if (!twoOn) return false;
   SetCheck(cx, "Check_jh_dadi_fenzu", *twoOn != 0, [&] { OnModeTwoToggled(cx); });
   SetText(cx, "T_moshier_input", (*two)[1], {});

@@ -20,15 +20,6 @@ std::string BoxName(std::string_view name, int index = -1) {
   return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
 }
 
-// A check-box value of the record: an integer, blanks around allowed.
-std::optional<int> IntegerValue(std::string_view text) {
-  std::string t = Trim(text);
-  std::string_view digits = t;
-  if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
-  if (!IsDigits(digits) || digits.size() > 9) return std::nullopt;
-  return ReadInt(t);
-}
-
 // Sets a text box and runs its reaction when the text changed.
 template <typename React>
 void SetText(Context& cx, const std::string& key, const std::string& value, React react) {
@@ -110,7 +101,7 @@ bool ApplySettingsRecord(Context& cx, std::string_view answer) {
   if (!xl) return false;
   for (int i = 0; i < kLines; ++i) {
     if (static_cast<size_t>(i) >= xl->size()) return false;
-    std::optional<int> v = IntegerValue((*xl)[static_cast<size_t>(i)]);
+    std::optional<int> v = ReadStrictInt((*xl)[static_cast<size_t>(i)]);
     if (!v) return false;
     const std::string key = Indexed("Ch_jiankong_jj", i);
     if (cx.form.checked(key) != (*v != 0)) {

@@ -16,7 +16,7 @@
 #include "tools/BankerRanking.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
-#include "ui/ToolWidgets.h"
+#include "ui/Watchers.h"
 
 namespace lumora {
 

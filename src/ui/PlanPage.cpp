@@ -15,7 +15,7 @@
 #include "ui/Pages.h"
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
-#include "ui/ToolWidgets.h"
+#include "ui/Watchers.h"
 
 namespace lumora {
 

@@ -14,32 +14,18 @@
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Watchers.h"
 
 namespace lumora {
 
 namespace {
-
-// When the user closes a small window with its title-bar button, the Form learns that it is
-// hidden, so the next "show" from the engine is a change that reaches the window.
-class HideWatcher : public QObject {
- public:
-  HideWatcher(Form& form, std::string key, QObject* parent) : QObject(parent), form_(form), key_(std::move(key)) {}
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    if (e->type() == QEvent::Hide) form_.userSetVisible(key_, false);
-    return QObject::eventFilter(watched, e);
-  }
-
- private:
-  Form& form_;
-  std::string key_;
-};
 
 QWidget* SmallWindow(Shell& shell, QWidget* main, const char* name, const char* title) {
   auto* w = new QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   w->setObjectName(name);
   w->setWindowTitle(title);
   w->setAttribute(Qt::WA_DeleteOnClose, false);
-  w->installEventFilter(new HideWatcher(shell.form(), name, w));
+  w->installEventFilter(new WindowHideWatcher(shell.form(), name, w));
   return w;
 }
 

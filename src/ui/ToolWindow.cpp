@@ -17,7 +17,7 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
-#include "ui/ToolWidgets.h"
+#include "ui/Watchers.h"
 
 namespace lumora {
 

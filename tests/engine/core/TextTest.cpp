@@ -19,6 +19,13 @@ TEST(LenientNumber, ReadsTheLeadingNumericPart) {
   EXPECT_EQ(ReadInt("3.5"), 4);
 }
 
+TEST(StrictInteger, OnlySignAndDigitsWithBlanksAround) {
+  EXPECT_EQ(ReadStrictInt(" -12 "), -12);
+  EXPECT_EQ(ReadStrictInt("+7"), 7);
+  EXPECT_EQ(ReadStrictInt("123456789"), 123456789);
+  for (const char* bad : {"", "-", "1.0", "12a", "1 2", "1234567890"}) EXPECT_FALSE(ReadStrictInt(bad)) << bad;
+}
+
 TEST(Rounding, HalvesGoToEven) {
   EXPECT_EQ(RoundHalfEven(0.5), 0);
   EXPECT_EQ(RoundHalfEven(1.5), 2);

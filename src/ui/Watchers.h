@@ -1,5 +1,5 @@
 #pragma once
-// Small widget helpers of the number tools' windows.
+// Event watchers the windows share: a double click on a text box, a window closed by the user.
 #include <QEvent>
 #include <QObject>
 #include <QPlainTextEdit>
