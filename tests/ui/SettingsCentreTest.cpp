@@ -1,6 +1,7 @@
 // The settings centre: the slide, and the settings exchange against a real lumora-feed.
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "core/Text.h"
 #include "ui/support/UiTest.h"
@@ -71,6 +72,24 @@ TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
   EXPECT_LT(clock.elapsed(), 17000);
   EXPECT_TRUE(Button("C_sz_zhongxin_4")->isEnabled());
   EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_2"), "130");
+}
+
+TEST_F(SettingsCentreTest, AServiceThatNeverAnswersIsGivenUpOnAfterSixteenSeconds) {
+  ASSERT_TRUE(feed.start({"--state", state.path(), "--fault", "hang"}));
+  session.cx.service.settingsEndpoint = feed.url("/settings");
+  int ticks = 0;  // the window's event loop keeps running all the while
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout, [&ticks] { ++ticks; });
+  beat.start(100);
+  QElapsedTimer clock;
+  clock.start();
+  Click("C_sz_zhongxin_4");
+  EXPECT_FALSE(Button("C_sz_zhongxin_4")->isEnabled());
+  QTRY_VERIFY_WITH_TIMEOUT(Contains(prompter.lastText(), "参数下载失败"), 18000);
+  EXPECT_GE(clock.elapsed(), 15000);
+  EXPECT_LT(clock.elapsed(), 17500);
+  EXPECT_GT(ticks, 100);
+  EXPECT_TRUE(Button("C_sz_zhongxin_4")->isEnabled());
 }
 
 }  // namespace
