@@ -1,6 +1,7 @@
 #include "core/TextCodec.h"
 
 #include <cerrno>
+#include <optional>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -46,19 +47,34 @@ std::string ToGbk(std::string_view utf8) { return Convert(utf8, "GB18030", "UTF-
 std::string FromGbk(std::string_view gbk) { return Convert(gbk, "UTF-8", "GB18030", "\xEF\xBF\xBD"); }
 #else
 namespace {
-std::string Convert(std::string_view in, UINT from, UINT to) {
-  if (in.empty()) return {};
-  int wlen = MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
+// Nothing when the system lacks either code page (a call fails): the caller tries the next one.
+std::optional<std::string> Convert(std::string_view in, UINT from, UINT to) {
+  if (in.empty()) return std::string();
+  const int inLen = static_cast<int>(in.size());
+  int wlen = MultiByteToWideChar(from, 0, in.data(), inLen, nullptr, 0);
+  if (wlen <= 0) return std::nullopt;
   std::wstring wide(static_cast<size_t>(wlen), L'\0');
-  MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), wide.data(), wlen);
+  if (MultiByteToWideChar(from, 0, in.data(), inLen, wide.data(), wlen) != wlen) return std::nullopt;
   int len = WideCharToMultiByte(to, 0, wide.data(), wlen, nullptr, 0, nullptr, nullptr);
+  if (len <= 0) return std::nullopt;
   std::string out(static_cast<size_t>(len), '\0');
-  WideCharToMultiByte(to, 0, wide.data(), wlen, out.data(), len, nullptr, nullptr);
+  if (WideCharToMultiByte(to, 0, wide.data(), wlen, out.data(), len, nullptr, nullptr) != len) return std::nullopt;
   return out;
 }
+// GB18030 where the system has it, else GBK (the same bytes for every character GBK holds).
+// With neither, the text stays as it is rather than being lost.
+constexpr UINT kGbkPages[] = {54936, 936};
 }  // namespace
-std::string ToGbk(std::string_view utf8) { return Convert(utf8, CP_UTF8, 54936); }
-std::string FromGbk(std::string_view gbk) { return Convert(gbk, 54936, CP_UTF8); }
+std::string ToGbk(std::string_view utf8) {
+  for (UINT page : kGbkPages)
+    if (auto out = Convert(utf8, CP_UTF8, page)) return *out;
+  return std::string(utf8);
+}
+std::string FromGbk(std::string_view gbk) {
+  for (UINT page : kGbkPages)
+    if (auto out = Convert(gbk, page, CP_UTF8)) return *out;
+  return std::string(gbk);
+}
 #endif
 
 bool IsValidUtf8(std::string_view s) {
