@@ -21,14 +21,23 @@ std::string BoxName(std::string_view name, int index = -1) {
   return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
 }
 
-// Why a value cannot be stored in a scheme file, or nothing.
-std::optional<std::string> Unstorable(std::string_view value, const std::string& box) {
+// Why a value cannot be stored in a scheme file, or nothing. `before` and `after` are the texts
+// the value is written between ("/", a start marker, "*end*"): a marker may also form across the
+// value's edge ("end*" right after "*15zs*", "*ms1" right before "*end*").
+std::optional<std::string> Unstorable(std::string_view value, const std::string& box, std::string_view before = "/",
+                                      std::string_view after = "/") {
   std::string what;
   if (Contains(value, "/")) {
     what = "“/”";
   } else {
+    // Every marker starts and ends with "*", so only the neighbours' inner characters can join in.
+    const std::string joined = std::string(before.substr(before.empty() ? 0 : 1)) + std::string(value) +
+                               std::string(after.substr(0, after.empty() ? 0 : after.size() - 1));
     for (std::string_view m : kMarkers)
-      if (Contains(value, m)) {
+      if (Contains(joined, m)) {
+        if (!Contains(value, m))
+          return "方案没有保存：" + box + " 的内容在开头或结尾与相邻的文字组成了方案标记“" + std::string(m) +
+                 "”，请修改后再保存。";
         what = "方案标记“" + std::string(m) + "”";
         break;
       }
@@ -59,7 +68,12 @@ std::string ExtractSection(std::string_view start, std::string_view end, std::st
   for (size_t p = 0; p < text.size(); ++p) {
     if (text.compare(p, start.size(), start) == 0) s = p;
     if (text.compare(p, end.size(), end) == 0) e = p;
-    if (s && e && *e > *s) return std::string(text.substr(*s + start.size(), *e - *s - start.size()));
+    if (s && e && *e > *s) {
+      // An end marker that begins inside the start marker ("*15zs*end*") encloses no text: the
+      // section is damaged, not the rest of the file.
+      if (*e < *s + start.size()) return {};
+      return std::string(text.substr(*s + start.size(), *e - *s - start.size()));
+    }
   }
   return {};
 }
@@ -67,9 +81,10 @@ std::string ExtractSection(std::string_view start, std::string_view end, std::st
 SchemeText BuildSchemeText(const Form& f) {
   SchemeText out;
   std::string text;
-  auto value = [&](const std::string& v, const std::string& box) {
+  auto value = [&](const std::string& v, const std::string& box, std::string_view before = "/",
+                   std::string_view after = "/") {
     if (!out.error.empty()) return;
-    if (auto why = Unstorable(v, box)) out.error = *why;
+    if (auto why = Unstorable(v, box, before, after)) out.error = *why;
     text += v;
   };
   auto section = [&](std::string_view marker, const std::function<void()>& body) {
@@ -79,10 +94,13 @@ SchemeText BuildSchemeText(const Form& f) {
     text += "\r\n";
   };
   section(kSchemeCounts, [&] {
-    for (int i = 0; i < kLines; ++i) value(f.text(Indexed("T_quxian_zhushu", i)), BoxName("T_quxian_zhushu", i)), text += "/";
+    for (int i = 0; i < kLines; ++i)
+      value(f.text(Indexed("T_quxian_zhushu", i)), BoxName("T_quxian_zhushu", i), i == 0 ? kSchemeCounts : "/"),
+          text += "/";
   });
   section(kSchemeMasks, [&] {
-    for (int i = 0; i < kLines; ++i) value(f.text(Indexed("T_xl_muduan", i)), BoxName("T_xl_muduan", i)), text += "/";
+    for (int i = 0; i < kLines; ++i)
+      value(f.text(Indexed("T_xl_muduan", i)), BoxName("T_xl_muduan", i), i == 0 ? kSchemeMasks : "/"), text += "/";
   });
   section(kSchemeMaskOn, [&] {
     for (int i = 0; i < kLines; ++i) text += CheckValue(f, Indexed("Check_xl_md", i)) + "/";
@@ -93,7 +111,7 @@ SchemeText BuildSchemeText(const Form& f) {
     text += "/";
     value(f.text("T_jh_dadi_chongfu_rc"), BoxName("T_jh_dadi_chongfu_rc"));
     text += "/";
-    value(f.text("T_jiankong_rc"), BoxName("T_jiankong_rc"));
+    value(f.text("T_jiankong_rc"), BoxName("T_jiankong_rc"), "/", kSchemeEnd);
   });
   section(kSchemeModeTwo, [&] {
     text += CheckValue(f, "Check_jh_dadi_fenzu") + "/";

@@ -73,6 +73,25 @@ TEST_F(SchemeFileTest, ValuesThatWouldBreakTheFileAreRefusedNamingTheBox) {
   EXPECT_NE(out.error.find("*end*"), std::string::npos);
 }
 
+TEST_F(SchemeFileTest, ValuesThatFormAMarkerWithTheirNeighboursAreRefused) {
+  // Right before "*end*": "*ms1" + "*end*" would start a second mode-one section.
+  cx.form.setText("T_jiankong_rc", "01.02*ms1");
+  SchemeText out = BuildSchemeText(cx.form);
+  EXPECT_EQ(out.text, "");
+  EXPECT_NE(out.error.find("T_jiankong_rc"), std::string::npos);
+  EXPECT_NE(out.error.find("*ms1*"), std::string::npos);
+  // Right after "*15zs*": "end*" would close the section at once.
+  cx.form.setText("T_jiankong_rc", "01.02.03");
+  cx.form.setText("T_quxian_zhushu_0", "end*1");
+  out = BuildSchemeText(cx.form);
+  EXPECT_EQ(out.text, "");
+  EXPECT_NE(out.error.find("T_quxian_zhushu(0)"), std::string::npos);
+  // The same texts further inside a section are harmless and saved.
+  cx.form.setText("T_quxian_zhushu_0", "110");
+  cx.form.setText("T_quxian_zhushu_1", "end*1");
+  EXPECT_EQ(BuildSchemeText(cx.form).error, "");
+}
+
 TEST_F(SchemeFileTest, DamagedSectionStopsTheLoadAfterTheEarlierOnes) {
   cx.form.setText("T_quxian_zhushu_0", "500");
   cx.form.setText("T_jh_dadi_chongfu_cs", "7");
@@ -93,6 +112,22 @@ TEST(ExtractSectionTest, TakesTheTextBetweenTheLastStartAndTheFirstEndAfterIt) {
   EXPECT_EQ(ExtractSection("*a*", "*end*", "*end**a*old*a*new*end*"), "new");
   EXPECT_EQ(ExtractSection("*a*", "*end*", "*a*no end"), "");
   EXPECT_EQ(ExtractSection("*a*", "*end*", ""), "");
+  // An end marker that begins inside the start marker encloses nothing; the rest of the text is
+  // not taken for the section.
+  EXPECT_EQ(ExtractSection("*15zs*", "*end*", "*15zs*end*1/2/3*end*"), "");
+  EXPECT_EQ(ExtractSection("*a*", "*end*", "*a**end*"), "");
+}
+
+TEST_F(SchemeFileTest, AFileWhoseSectionEndsInsideItsMarkerIsDamaged) {
+  cx.form.setText("T_quxian_zhushu_0", "500");
+  std::string text = BuildSchemeText(cx.form).text;
+  // "*15zs*" followed by "end*" and the counts: the section is damaged, its values are not taken
+  // from the rest of the file.
+  text = ReplaceAll(text, "*15zs*500/", "*15zs*end*500/");
+  Context other;
+  ApplyPlanDesignValues(other.form);
+  EXPECT_FALSE(ApplySchemeText(other, text));
+  EXPECT_EQ(other.form.text("T_quxian_zhushu_0"), "110");
 }
 
 }  // namespace
