@@ -31,7 +31,13 @@ bool LoadUserPhrases(Context& cx) {
     cx.inform(kPhrasesError, kPhrasesErrorTitle);
     return false;
   }
-  std::vector<std::string> pieces = Split(Trim(*text), kPhraseSeparator);
+  const std::string trimmed = Trim(*text);
+  // An empty file holds no piece at all: the boxes keep their texts.
+  if (trimmed.empty()) {
+    cx.inform(kPhrasesError, kPhrasesErrorTitle);
+    return false;
+  }
+  std::vector<std::string> pieces = Split(trimmed, kPhraseSeparator);
   cx.form.setText("T_jihua_qianming", pieces[0]);
   for (size_t i = 1; i < pieces.size() && i <= 3; ++i) cx.form.setText(Indexed("T_zdy_yongyu", static_cast<int>(i - 1)), pieces[i]);
   if (pieces.size() < 4) {

@@ -271,6 +271,13 @@ TEST(Helpers, UserPhrasesAndBetBoxes) {
   f.cx.data = DataFolder(dir);
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // missing
   EXPECT_EQ(f.prompter.lastText(), "读取用户自定义用语出错");
+  // An empty (or blank) file holds no piece: the signature box keeps its text.
+  f.cx.form.setText("T_jihua_qianming", "签名档位置");
+  std::ofstream(dir / "zdy.txt", std::ios::binary) << "  ";
+  f.prompter.notices.clear();
+  EXPECT_FALSE(LoadUserPhrases(f.cx));
+  EXPECT_EQ(f.cx.form.text("T_jihua_qianming"), "签名档位置");
+  EXPECT_EQ(f.prompter.notices.size(), 1u);
   std::ofstream(dir / "zdy.txt", std::ios::binary) << ToGbk("签名@-@中中中@-@挂挂");
   f.prompter.notices.clear();
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // three pieces: placed, then the message
