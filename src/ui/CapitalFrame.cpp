@@ -12,6 +12,7 @@
 #include "core/Text.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
+#include "output/BetRun.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 
@@ -51,7 +52,7 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   if (auto* layout = qobject_cast<QBoxLayout*>(parent->layout())) layout->addWidget(frame);
   else if (!parent->layout()) (new QVBoxLayout(parent))->addWidget(frame);
 
-  shell.onClick(frame, "C_touzhu_gx", [](Session& s) { ReadFundSettings(s.cx, s.money); });
+  shell.onClick(frame, "C_touzhu_gx", [](Session& s) { UpdateFundParameters(s.cx, s.money); });
 }
 
 }  // namespace lumora
