@@ -91,7 +91,7 @@ void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
         hit = true;
       } else if (forcedMisses.contains(d)) {
         hit = false;
-      } else if (curves.trend[k] - y[k - 1] < 0) {
+      } else if (static_cast<int64_t>(curves.trend[k]) - y[k - 1] < 0) {  // no 32-bit overflow at the extremes
         forcedMisses.add(d);
       } else {
         hit = true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "core/Text.h"
@@ -165,6 +166,12 @@ TEST(FitPoolToTrend, SizeRules) {
   SetTrend(b.curves, 100000);
   FitPoolToTrend(b.cx, b.curves, 50, kNoSlot);
   EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 119);
+  // A line at the top of the range stays above a curve that has fallen to the bottom of it:
+  // every draw is still a hit, and with so large a size every other number is taken too.
+  SetTrend(b.curves, std::numeric_limits<int32_t>::max());
+  FitPoolToTrend(b.cx, b.curves, 1000000000, kNoSlot);
+  EXPECT_EQ(b.curves.profit[119], std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 1000);
 }
 
 TEST(FitPoolToTrend, ShortHistoryDecidesOnlyTheDrawsThereAre) {
