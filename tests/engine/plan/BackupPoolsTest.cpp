@@ -44,6 +44,12 @@ TEST_F(BackupPoolsTest, SmallPoolRules) {
   NumberSet three = SmallPool(s.cx);
   EXPECT_TRUE(three.contains(123));   // rules 1 (3 matches), 3 (1) and 4 (2) hold; rule 2 (0) does not
   EXPECT_FALSE(three.contains(999));  // no digit matches anywhere: no rule holds
+  // Rule lines without "=" are no rules, yet the count of satisfied rules (0) must still be
+  // accepted: with "3" no number passes, with "0" every number does.
+  form().setText("T_jihua_danma", "12345\r\nno rule here");
+  EXPECT_EQ(SmallPool(s.cx).count(), 0);
+  form().setText("T_jihua_danma_rc", "0");
+  EXPECT_EQ(SmallPool(s.cx).count(), 1000);
 }
 
 TEST_F(BackupPoolsTest, MergeBankerAndTriples) {
