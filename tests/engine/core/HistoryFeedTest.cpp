@@ -133,7 +133,9 @@ TEST(ServiceSettings, IniOverDefaults) {
   EXPECT_EQ(ReadServiceConfig("/nonexistent/lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
   // The shipped file names the bundled service.
   const char* data = std::getenv("LUMORA_DATA");
-  if (data) EXPECT_EQ(ReadServiceConfig(std::filesystem::path(data) / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
+  if (data) {
+    EXPECT_EQ(ReadServiceConfig(std::filesystem::path(data) / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
+  }
 }
 
 TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {
