@@ -67,7 +67,7 @@ std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k) 
 void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
   ProfitCurve& y = curves.profit;
   y.fill(0);
-  NumberSet forcedHits, forcedMisses;
+  NumberSet forcedHits, forcedMisses;  // ForcedHitList, ForcedMissList
   int hits = 0;
   if (n <= 0) {
     cx.form.setText("Tdadi", "");

@@ -172,7 +172,7 @@ void JudgePlan(PlanEnv& env) {
       if (f.checked(Indexed("Ch_jiankong_jj", j)) && inPool(plan.monitorPools[static_cast<size_t>(j)])) ++n;
     return n;
   };
-  std::string countsLine;
+  std::string countsLine;  // the CountsLine of T_jh_dadi_jilu_rc
   if (f.checked("Check_jh_dadi_fenzu")) {
     countsLine = tx::kModeTwoCounts;
   } else {

@@ -10,7 +10,8 @@ namespace lumora {
 
 // Writes the plan pool (T_jihua_jj_dadi, its count, T_rj_jh_dd and LastIntersection).
 void WritePlanPool(Context& cx, PlanState& plan, const NumberSet& pool);
-// Intersection of the ticked monitor pools, accepted by the coverage counts of T_jiankong_rc.
+// Intersection of the ticked monitor pools: a number whose CoverageCount (how many ticked pools
+// hold it) occurs in T_jiankong_rc.
 NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan);
 void ComputeIntersectionPool(Context& cx, PlanState& plan);
 

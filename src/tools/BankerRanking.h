@@ -68,7 +68,8 @@ struct FilterResult {
   std::string pool;  // ascending three-digit numbers joined by one blank
   int count = 0;
 };
-// Every number 000..999 whose count of satisfied rules occurs in `accepted`.
+// Every number 000..999 whose count of satisfied rules occurs in `accepted`. Each line of `rules`
+// is a FilterRule, G1-G2-…-Gk=W: digit groups, then the accepted hits per group.
 FilterResult RunBankerRules(std::string_view rules, std::string_view accepted);
 
 // "开始过滤": cleans the rules box, then writes T_paixu_dadi and Label_paixu_zhushu.

@@ -113,7 +113,7 @@ ShrinkMarks ReadShrinkMarks(const Form& f) {
 }
 
 NumberSet Shrink(const ShrinkMarks& m) {
-  // The candidate table: every number 000..999 kept at first.
+  // The CandidateTable: every number 000..999 kept at first.
   NumberSet kept = NumberSet::All();
   const bool compound = m.compound[0] && m.compound[1] && m.compound[2];
   const bool kill = m.kill[0] || m.kill[1] || m.kill[2];
