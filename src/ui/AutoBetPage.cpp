@@ -98,7 +98,7 @@ class DesktopKeeper final : public QObject {
 
 QGroupBox* BuildAutomationFrame(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox("自动投注设置[默认右键确认]", page);
-  g->setObjectName("Frame_touzhu_sz");
+  g->setObjectName("Frame_canshu_1");
   auto* box = new QVBoxLayout(g);
   box->addWidget(Note(g, "备注：为了兼容大大小小不同的各类需求，采用模拟点击的思路来做，目的是通用各个平台。"));
 

@@ -32,11 +32,12 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   }
   auto* sequenceLabel = new QLabel("计划倍数设置。中间用\"-\"号连接。平买，倍投自由设置", frame);
   sequenceLabel->setWordWrap(true);
-  grid->addWidget(sequenceLabel, 4, 0, 1, 3);
+  grid->addWidget(sequenceLabel, 4, 0, 1, 2);
+  grid->addWidget(new QLabel("当前倍数", frame), 4, 2, Qt::AlignBottom);
   auto* sequence = new QLineEdit(QString::fromStdString(texts[5].second), frame);
   sequence->setObjectName(QString::fromStdString(texts[5].first));
   grid->addWidget(sequence, 5, 0, 1, 2);
-  auto* state = new QLineEdit(frame);
+  auto* state = new QLineEdit("当前倍数", frame);
   state->setObjectName("T_zd_touzhu_beitou_1");
   state->setReadOnly(true);
   grid->addWidget(state, 5, 2);

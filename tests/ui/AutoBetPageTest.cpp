@@ -1,5 +1,7 @@
 // The "附加功能" tab's automation and group-send controls, driven through their widgets.
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -30,6 +32,25 @@ TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
   EXPECT_EQ(Find<QCheckBox>("Check_qf_min")->text(), "群发后最小化QQ发言窗口");
   EXPECT_EQ(Find<QPushButton>("C_pt_id_shibie_1")->text(), "发送测试");
   EXPECT_EQ(session.cx.form.text("T_qf_yanshi_0"), "60");
+}
+
+TEST_F(AutoBetPageTest, FramesCarryTheirNamesAndEveryAutomationTimerIsStoppedAtStart) {
+  // The settings centre and the settings exchange address the automation frame by this name.
+  auto* automation = Find<QGroupBox>("Frame_canshu_1");
+  ASSERT_NE(automation, nullptr);
+  EXPECT_EQ(automation->title(), "自动投注设置[默认右键确认]");
+  auto* capital = Find<QGroupBox>("Frame_zijin");
+  ASSERT_NE(capital, nullptr);
+  EXPECT_EQ(capital->title(), "资金控制,注意止损，止盈，等的设置");
+  bool labelled = false;
+  for (auto* l : capital->findChildren<QLabel*>()) labelled = labelled || l->text() == "当前倍数";
+  EXPECT_TRUE(labelled) << "the current-multiple box has its label";
+  EXPECT_EQ(Find<QLineEdit>("T_zd_touzhu_beitou_1")->text(), "当前倍数");  // until the settings are first read
+  for (const char* t : {"Timer_pt_id_0", "Timer_pt_id_1", "Timer_pt_id_2", "Timer_shubiao", "Timer_dsf_sb_0",
+                        "Timer_dsf_sb_1", "Timer_tz_djs", "Timer_dianji", "Timer_qf_dd", "Timer_jiesuo"})
+    EXPECT_FALSE(session.cx.form.timer(t).enabled) << t;
+  EXPECT_TRUE(session.cx.form.timer("Timer_sz_zx").enabled);
+  EXPECT_EQ(session.cx.form.timer("Timer_sz_zx").intervalMs, 400);
 }
 
 TEST_F(AutoBetPageTest, DelayBoxesTakeDigitsOnly) {
