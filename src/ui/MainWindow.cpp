@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <cstdlib>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -44,7 +45,8 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
 
   auto* stack = new QGridLayout;
   for (int k = 1; k <= 5; ++k) {
-    auto* page = new QWidget(this);
+    // Each page is a frame showing its caption.
+    auto* page = new QGroupBox(kPageCaptions[k], this);
     page->setObjectName(QString::fromStdString(Indexed("Frame_ding", k)));
     page->setAccessibleName(kPageCaptions[k]);
     stack->addWidget(page, 0, 0);

@@ -1,5 +1,5 @@
 // The monitor tab "监控界面": the fifteen pools' selection and copy buttons, the coverage list,
-// the recompute mode, and the monitor board of the last twenty draws.
+// the recompute mode, the alarm pattern, and the monitor board of the last twenty draws.
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "alarm/Texts.h"
 #include "plan/MonitorPools.h"
 #include "session/PlanSession.h"
 #include "ui/ChartView.h"
@@ -64,8 +65,18 @@ void BuildMonitorPage(Shell& shell, QWidget* page) {
   grid->addWidget(exportPools, 8, 0, 1, 3);
   shell.onClick(pools, "Labe_daochu_dadi", [](Session& s) { ExportBasePools(s.cx, s.plan); });
 
+  // The alarm pattern that the plan judgement tests after every draw.
+  auto* alarm = new QGroupBox(QString::fromUtf8(alarm_text::kAlarmFrame), page);
+  alarm->setObjectName("Frame_baojing");
+  auto* ag = new QGridLayout(alarm);
+  ag->addWidget(Check(alarm, "Check_baojing", alarm_text::kAlarmSwitch), 0, 0);
+  ag->addWidget(Line(alarm, "T_bj", 110), 0, 1);
+  ag->addWidget(Label(alarm, alarm_text::kPatternNoteRight), 1, 0, 1, 2);
+  ag->addWidget(Label(alarm, alarm_text::kPatternNoteMax), 2, 0, 1, 2);
+
   auto* left = new QVBoxLayout;
   left->addWidget(pools);
+  left->addWidget(alarm);
   left->addStretch();
   outer->addLayout(left);
 

@@ -99,11 +99,7 @@ QGroupBox* BuildSettingsGroup(Shell& shell, QWidget* page) {
   grid->addLayout(keep, 1, 0);
   grid->addWidget(Check(g, "Check_hang_lr", "每行记录后显示利润"), 1, 1);
   grid->addWidget(Check(g, "Check_pszj_sx", "显示统计利润信息"), 1, 2);
-  auto* alarm = new QHBoxLayout;
-  alarm->addWidget(Check(g, "Check_baojing", "勾选生效,声音报警"));
-  alarm->addWidget(Line(g, "T_bj", 90));
-  grid->addLayout(alarm, 2, 0, 1, 2);
-  grid->addWidget(Check(g, "Check_jihua_jilu_haoma", "记录+号码"), 2, 2);
+  grid->addWidget(Check(g, "Check_jihua_jilu_haoma", "记录+号码"), 2, 0);
   auto* phrases = new QHBoxLayout;
   phrases->addWidget(Label(g, "中："));
   phrases->addWidget(Line(g, "T_zdy_yongyu_0", 60));
@@ -115,7 +111,8 @@ QGroupBox* BuildSettingsGroup(Shell& shell, QWidget* page) {
   auto* sign = new QGroupBox(QString::fromUtf8("签名档设置"), g);
   sign->setObjectName("Fr_qianming");
   auto* sh = new QHBoxLayout(sign);
-  sh->addWidget(Line(sign, "T_jihua_qianming"));
+  // The signature may span several lines: it is appended below the record when copying.
+  sh->addWidget(Text(sign, "T_jihua_qianming", 56), 1);
   sh->addWidget(Button(sign, "C_save_yongyu", "保存签名"));
   grid->addWidget(sign, 4, 0, 1, 3);
   shell.onClick(g, "C_save_yongyu", [](Session& s) { SaveSignature(s.cx); });

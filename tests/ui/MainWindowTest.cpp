@@ -2,6 +2,7 @@
 // lumora-feed on 127.0.0.1, deletion and manual entry, the small windows and closing.
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,6 +43,13 @@ TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
     EXPECT_EQ(Find<QWidget>(Indexed("Frame_ding", k).c_str())->isVisibleTo(window.get()), k == 3) << k;
   EXPECT_TRUE(Find<QPushButton>("C_sst_0_3")->styleSheet().contains("#00ffff"));
   EXPECT_TRUE(Find<QPushButton>("C_sst_0_1")->styleSheet().contains("#80ff80"));
+  // Every page shows its caption.
+  const char* const captions[6] = {"", "画线界面", "计划界面", "监控界面", "胆码排序", "附加功能"};
+  for (int k = 1; k <= 5; ++k) {
+    auto* page = Find<QGroupBox>(Indexed("Frame_ding", k).c_str());
+    ASSERT_NE(page, nullptr) << k;
+    EXPECT_EQ(page->title().toStdString(), captions[k]);
+  }
   EXPECT_EQ(Find<QLabel>("Tnew")->text(), "更新倒计时");
   EXPECT_TRUE(Find<QCheckBox>("Cauto")->isChecked());
   EXPECT_TRUE(Find<QRadioButton>("Op_3x_moshi_0")->isChecked());

@@ -1,5 +1,6 @@
 // The plan and monitor tabs driven through their widgets, with the recording ports.
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,6 +60,35 @@ TEST_F(PlanPageTest, MonitorSelectionRecountsAndSelectAllWorks) {
   EXPECT_EQ(Find<QLineEdit>("T_jiankong_15di_geshu")->text(), "1");
   Click("C_xl_all_0");
   EXPECT_EQ(Find<QLineEdit>("T_jiankong_15di_geshu")->text(), "15");
+}
+
+TEST_F(PlanPageTest, AlarmPatternSitsInItsFrameOnTheMonitorTab) {
+  auto* frame = qobject_cast<QGroupBox*>(Find<QCheckBox>("Check_baojing")->parentWidget());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->title(), "计划报警设置");
+  EXPECT_TRUE(Find<QWidget>("Frame_ding_3")->isAncestorOf(frame));
+  EXPECT_EQ(frame, Find<QLineEdit>("T_bj")->parentWidget());
+  QStringList notes;
+  for (auto* l : frame->findChildren<QLabel*>()) notes << l->text();
+  EXPECT_TRUE(notes.contains("从左往右看，右边为最新一期。"));
+  EXPECT_TRUE(notes.contains("目前仅支持最大监控5期"));
+  EXPECT_EQ(Find<QCheckBox>("Check_baojing")->text(), "勾选生效,声音报警");
+  EXPECT_FALSE(Find<QCheckBox>("Check_baojing")->isChecked());
+  auto* pattern = Find<QLineEdit>("T_bj");
+  EXPECT_EQ(pattern->text(), "中中挂挂挂");
+  pattern->clear();
+  pattern->insert("中,挂 中");  // as pasted
+  EXPECT_EQ(pattern->text(), "中挂中");
+}
+
+TEST_F(PlanPageTest, SignatureKeepsSeveralLines) {
+  auto* sign = Find<QPlainTextEdit>("T_jihua_qianming");
+  ASSERT_NE(sign, nullptr);
+  EXPECT_EQ(sign->toPlainText(), "签名档位置");
+  sign->setPlainText("第一行\n第二行");
+  EXPECT_EQ(form().text("T_jihua_qianming"), "第一行\r\n第二行");
+  shell->run([](Session& s) { s.cx.form.setText("T_jihua_qianming", "签名\r\n网址"); });
+  EXPECT_EQ(sign->toPlainText(), "签名\n网址");
 }
 
 TEST_F(PlanPageTest, StartingWithoutDrawsIsRefused) {
