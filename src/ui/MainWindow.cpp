@@ -69,7 +69,18 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   // Navigation: one page at a time, the selected button cyan.
   for (int k = 1; k <= 5; ++k)
     shell.onClick(this, QString::fromStdString(Indexed("C_sst_0", k)), [k](Session& s) { SwitchPage(s, k); });
-  shell.onClick(this, "C_sst_tool", [](Session& s) { s.cx.form.setVisible("Ftool", true); });
+  // Opening a small window that is already open brings it to the front.
+  auto raiseWhenShown = [this](QAbstractButton* button, const char* window) {
+    QWidget* w = findChild<QWidget*>(window);
+    if (!button || !w) return;
+    connect(button, &QAbstractButton::clicked, w, [w] {
+      if (!w->isVisible()) return;
+      w->raise();
+      w->activateWindow();
+    });
+  };
+  raiseWhenShown(shell.onClick(this, "C_sst_tool", [](Session& s) { s.cx.form.setVisible("Ftool", true); }), "Ftool");
+  raiseWhenShown(mainArea->findChild<QAbstractButton*>("C_rulu_kjh"), "Fadd");
   // The alarm pattern is cleaned on every edit.
   shell.onUserChange("T_bj", [](Session& s) { SanitizeAlarmPattern(s.cx); });
   // One second after start-up: refuse to run from a temporary folder.

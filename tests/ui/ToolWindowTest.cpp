@@ -43,6 +43,18 @@ TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
   EXPECT_EQ(Count(), "900");
 }
 
+TEST_F(ToolWindowTest, OpeningItAgainBringsItToTheFront) {
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  auto activeBecomes = [](QWidget* w) { return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 3000); };
+  Open();
+  EXPECT_TRUE(activeBecomes(tool));
+  window->activateWindow();
+  EXPECT_TRUE(activeBecomes(window.get()));
+  Open();
+  EXPECT_TRUE(activeBecomes(tool));
+}
+
 TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
   EXPECT_EQ(Find<QCheckBox>("Check_012_paichu_5")->text(), "012");
   EXPECT_EQ(Find<QCheckBox>("Check_pailie_jiou_1")->text(), "奇偶奇");
