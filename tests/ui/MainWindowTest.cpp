@@ -17,13 +17,6 @@
 namespace lumora {
 namespace {
 
-// Waits, serving events, until `done` holds or `ms` have passed. (The QTRY_ macros report to
-// QTest's own result log, which a gtest run never reads: a timeout there would pass unseen.)
-template <typename F>
-bool Eventually(F done, int ms) {
-  return QTest::qWaitFor(done, ms);
-}
-
 struct MainWindowTest : uitest::WindowTest {
   RecordingSound sound;
   std::vector<std::string> applied;
@@ -69,7 +62,7 @@ TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
 
   Click("Cshoudong");
   EXPECT_FALSE(Find<QPushButton>("Cshoudong")->isEnabled());
-  EXPECT_TRUE(Eventually([&] { return Find<QLabel>("Tnew")->text() == "开奖完毕"; }, 10000));
+  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>("Tnew")->text() == "开奖完毕"; }, 10000));
   EXPECT_EQ(HistoryLines(), 120);
   EXPECT_TRUE(Find<QPlainTextEdit>("Tkjh")->toPlainText().startsWith("第"));
   ASSERT_EQ(applied.size(), 1u);
@@ -83,7 +76,7 @@ TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
   for (int tick = 0; tick < 25; ++tick) shell->run([](Session& s) { UpdateCountdownTick(s); });
   EXPECT_TRUE(Find<QPushButton>("Cshoudong")->isEnabled());
   Click("Cshoudong");
-  EXPECT_TRUE(Eventually([&] { return Find<QLabel>("Tnew")->text() == "没有更新"; }, 10000));
+  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>("Tnew")->text() == "没有更新"; }, 10000));
   EXPECT_TRUE(Find<QPushButton>("Cshoudong")->isEnabled());
 
   // Deletion: a cancelled count changes nothing; 3 winds back three draws.
@@ -135,15 +128,15 @@ TEST_F(MainWindowTest, CopyNoticeAndAlarmWindowCloseThemselves) {
   shell->run([](Session& s) { ShowCopyNotice(s.cx); });
   auto* notice = Find<QWidget>("Ftishi");
   EXPECT_TRUE(notice->isVisible());
-  EXPECT_TRUE(Eventually([&] { return !notice->isVisible(); }, 3000));
+  EXPECT_TRUE(uitest::Eventually([&] { return !notice->isVisible(); }, 3000));
 
   shell->run([](Session& s) { RaiseAlarm(s.cx, s.alarm); });
   auto* alarm = Find<QWidget>("Fbj");
   EXPECT_TRUE(alarm->isVisible());
-  ASSERT_TRUE(Eventually([&] { return sound.played.size() == 1; }, 2000));
+  ASSERT_TRUE(uitest::Eventually([&] { return sound.played.size() == 1; }, 2000));
   EXPECT_EQ(sound.played[0], session.cx.data.alarmSound().string());
-  EXPECT_TRUE(Eventually([&] { return alarm->findChild<QLabel*>("L20s")->text() == "8"; }, 3000));
-  EXPECT_TRUE(Eventually([&] { return !alarm->isVisible(); }, 9000));
+  EXPECT_TRUE(uitest::Eventually([&] { return alarm->findChild<QLabel*>("L20s")->text() == "8"; }, 3000));
+  EXPECT_TRUE(uitest::Eventually([&] { return !alarm->isVisible(); }, 9000));
 }
 
 TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {

@@ -33,13 +33,13 @@ TEST_F(SettingsCentreTest, PanelSlidesInAndOut) {
   ASSERT_NE(panel, nullptr);
   EXPECT_LT(panel->x(), 0);
   Click("C_sz_zhongxin_0");
-  QTRY_COMPARE(panel->x(), 0);
+  EXPECT_TRUE(uitest::Eventually([&] { return panel->x() == 0; }));
   EXPECT_TRUE(panel->isVisible());
   Click("C_sz_zx_off");
-  QTRY_COMPARE(panel->x(), -panel->width());
-  QTRY_VERIFY(!panel->isVisible());
+  EXPECT_TRUE(uitest::Eventually([&] { return panel->x() == -panel->width(); }));
+  EXPECT_TRUE(uitest::Eventually([&] { return !panel->isVisible(); }));
   // The blink runs from start and moves both buttons.
-  QTRY_VERIFY(session.cx.form.backColor("C_sz_zhongxin_0") >= 0);
+  EXPECT_TRUE(uitest::Eventually([&] { return session.cx.form.backColor("C_sz_zhongxin_0") >= 0; }));
   EXPECT_EQ(session.cx.form.backColor("C_sz_zhongxin_0"), session.cx.form.backColor("C_k_yulan_shou"));
 }
 
@@ -51,7 +51,7 @@ TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
     s.cx.form.setText("T_jiankong_rc", "01.02.03");
   });
   Click("C_sz_zhongxin_3");
-  QTRY_COMPARE(prompter.lastText(), std::string("数据上传服务器完毕"));
+  EXPECT_TRUE(uitest::Eventually([&] { return prompter.lastText() == std::string("数据上传服务器完毕"); }));
   StopFeed();
   StartFeed();  // a restarted service still has the record
   shell->run([](Session& s) {
@@ -59,7 +59,7 @@ TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
     s.cx.form.setText("T_moshier_input", "");
   });
   Click("C_sz_zhongxin_4");
-  QTRY_COMPARE(prompter.lastText(), std::string("用户数据读取成功"));
+  EXPECT_TRUE(uitest::Eventually([&] { return prompter.lastText() == std::string("用户数据读取成功"); }));
   EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_2"), "130");
   EXPECT_EQ(session.cx.form.text("T_moshier_input"), "01.02=12\r\n03.04=1234\r\n10.11=12");
 
@@ -68,7 +68,7 @@ TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
   QElapsedTimer clock;
   clock.start();
   Click("C_sz_zhongxin_4");
-  QTRY_VERIFY_WITH_TIMEOUT(Contains(prompter.lastText(), "参数下载失败"), 17000);
+  EXPECT_TRUE(uitest::Eventually([&] { return Contains(prompter.lastText(), "参数下载失败"); }, 17000));
   EXPECT_LT(clock.elapsed(), 17000);
   EXPECT_TRUE(Button("C_sz_zhongxin_4")->isEnabled());
   EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_2"), "130");
@@ -85,7 +85,7 @@ TEST_F(SettingsCentreTest, AServiceThatNeverAnswersIsGivenUpOnAfterSixteenSecond
   clock.start();
   Click("C_sz_zhongxin_4");
   EXPECT_FALSE(Button("C_sz_zhongxin_4")->isEnabled());
-  QTRY_VERIFY_WITH_TIMEOUT(Contains(prompter.lastText(), "参数下载失败"), 18000);
+  EXPECT_TRUE(uitest::Eventually([&] { return Contains(prompter.lastText(), "参数下载失败"); }, 18000));
   EXPECT_GE(clock.elapsed(), 15000);
   EXPECT_LT(clock.elapsed(), 17500);
   EXPECT_GT(ticks, 100);

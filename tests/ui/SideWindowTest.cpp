@@ -41,7 +41,7 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   EXPECT_TRUE(fk->isVisible());
   EXPECT_EQ(fk->width(), 1);
   EXPECT_EQ(fk->height(), 10430 / 15);
-  QTRY_COMPARE(fk->pos(), QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()));
+  EXPECT_TRUE(uitest::Eventually([&] { return fk->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << fk->pos().x() << "," << fk->pos().y();
   EXPECT_FALSE(fk->close());
   EXPECT_TRUE(fk->isVisible());
 
@@ -68,7 +68,7 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
 
   // The window follows the main window.
   window->move(60, 40);
-  QTRY_COMPARE(fk->pos(), QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()));
+  EXPECT_TRUE(uitest::Eventually([&] { return fk->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << fk->pos().x() << "," << fk->pos().y();
 }
 
 TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {

@@ -25,6 +25,14 @@ W* Find(const QObject* root, const QString& name) {
   EXPECT_NE(w, nullptr) << name.toStdString();
   return w;
 }
+// Waits, serving events, until `done` holds or `ms` have passed; false on a timeout. (The QTRY_
+// macros report to QTest's own result log, which a gtest run never reads: a timeout there would
+// pass unseen.)
+template <typename F>
+bool Eventually(F done, int ms = 5000) {
+  return QTest::qWaitFor(done, ms);
+}
+
 // A real mouse click: the button must be on a shown page.
 void Click(const QObject* root, const QString& name);
 
