@@ -21,7 +21,9 @@
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/GroupSend.h"
+#include "plan/PlanRecord.h"
 #include "ui/Pages.h"
+#include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
 
 namespace lumora {
@@ -178,7 +180,17 @@ QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
   list->setObjectName("qf_list");
   list->setSelectionMode(QAbstractItemView::MultiSelection);
   list->setMinimumHeight(120);
-  box->addWidget(list, 1);
+  auto* column = new QVBoxLayout;
+  column->addWidget(list, 1);
+  // The signature frame sits under the target list, shown and hidden by "打开设置签名档". The
+  // signature may span several lines: it follows the message untrimmed.
+  auto* sign = new QGroupBox("签名档设置", g);
+  sign->setObjectName("Fr_qianming");
+  auto* sh = new QHBoxLayout(sign);
+  sh->addWidget(plan_ui::Text(sign, "T_jihua_qianming", 56), 1);
+  sh->addWidget(plan_ui::Button(sign, "C_save_yongyu", "保存签名"));
+  column->addWidget(sign);
+  box->addLayout(column, 1);
 
   auto* side = new QVBoxLayout;
   side->addWidget(Button(g, "C_qunfa_find", "刷新群列表"));
@@ -208,6 +220,7 @@ QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
   shell.onClick(g, "C_qunfa_shoudong", [](Session& s) { SendToQqGroupsLocked(s.cx, s.output); });
   shell.onClick(g, "C_qunfa_shuoming", [](Session& s) { ShowGroupSendHelp(s.cx); });
   shell.onClick(g, "C_qm_show", [](Session& s) { ToggleSignatureFrame(s.cx); });
+  shell.onClick(g, "C_save_yongyu", [](Session& s) { SaveSignature(s.cx); });
   return g;
 }
 

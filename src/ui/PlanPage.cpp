@@ -108,14 +108,6 @@ QGroupBox* BuildSettingsGroup(Shell& shell, QWidget* page) {
   phrases->addWidget(Label(g, "名称："));
   phrases->addWidget(Line(g, "T_zdy_yongyu_2", 90));
   grid->addLayout(phrases, 3, 0, 1, 3);
-  auto* sign = new QGroupBox(QString::fromUtf8("签名档设置"), g);
-  sign->setObjectName("Fr_qianming");
-  auto* sh = new QHBoxLayout(sign);
-  // The signature may span several lines: it is appended below the record when copying.
-  sh->addWidget(Text(sign, "T_jihua_qianming", 56), 1);
-  sh->addWidget(Button(sign, "C_save_yongyu", "保存签名"));
-  grid->addWidget(sign, 4, 0, 1, 3);
-  shell.onClick(g, "C_save_yongyu", [](Session& s) { SaveSignature(s.cx); });
   return g;
 }
 

@@ -79,5 +79,17 @@ TEST_F(AutoBetPageTest, ButtonsRunTheirOperations) {
   EXPECT_TRUE(session.cx.form.timer("Timer_tz_djs").enabled);
 }
 
+TEST_F(AutoBetPageTest, TheSignatureFrameOpensOnThisPage) {
+  auto* frame = Find<QWidget>("Fr_qianming");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(Find<QWidget>("Frame_ding_5")->isAncestorOf(frame));
+  shell->run([](Session& s) { s.cx.form.setVisible("Fr_qianming", false); });  // as after start-up
+  Find<QPushButton>("C_qm_show")->click();
+  EXPECT_TRUE(frame->isVisibleTo(Find<QWidget>("Frame_ding_5")));
+  EXPECT_EQ(Find<QPushButton>("C_qm_show")->text(), "隐藏签名档设置");
+  Find<QPushButton>("C_qm_show")->click();
+  EXPECT_FALSE(frame->isVisibleTo(Find<QWidget>("Frame_ding_5")));
+}
+
 }  // namespace
 }  // namespace lumora
