@@ -71,8 +71,8 @@ NumberSet SmallPool(const Context& cx) {
   std::string rulesText = Trim(f.text("T_jihua_danma"));
   // Any rules text makes the satisfied-rule count a condition, even when none of its lines is a
   // rule: every number then satisfies 0 rules.
-  const bool ruleLines = !rulesText.empty();
-  if (ruleLines) {
+  const bool countRules = !rulesText.empty();
+  if (countRules) {
     for (const std::string& line : SplitCrLf(rulesText)) {
       if (!Contains(line, "=")) continue;
       std::vector<std::string> sides = Split(line, "=");
@@ -93,7 +93,7 @@ NumberSet SmallPool(const Context& cx) {
     if (!missingOk[missing]) continue;
     if (exclusion.contains(s)) continue;
     if (!endingOk[static_cast<size_t>(s % 100)]) continue;
-    if (ruleLines) {
+    if (countRules) {
       int d[3] = {s / 100, s / 10 % 10, s % 10};
       size_t satisfied = 0;
       for (const Rule& r : rules) {

@@ -25,18 +25,13 @@
 #include "ui/Pages.h"
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 
 namespace lumora {
 
 namespace {
 
 QString Name(const std::string& s) { return QString::fromStdString(s); }
-
-QPushButton* Button(QWidget* parent, const std::string& name, const char* caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(Name(name));
-  return b;
-}
 
 QLineEdit* Line(QWidget* parent, const std::string& name, const char* text = "", int width = 0) {
   auto* e = new QLineEdit(text, parent);

@@ -16,6 +16,7 @@
 #include "tools/BankerRanking.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 #include "ui/Watchers.h"
 
 namespace lumora {
@@ -35,12 +36,6 @@ QLineEdit* Box(QWidget* parent, const std::string& name, int width = 0) {
   e->setObjectName(Q(name));
   if (width > 0) e->setFixedWidth(width);
   return e;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  return b;
 }
 
 struct RankingNames {

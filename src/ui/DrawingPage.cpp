@@ -22,6 +22,7 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 
 namespace lumora {
 
@@ -31,12 +32,6 @@ namespace t = curves_text;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 QString Name(const char* name, int i) { return Q(Indexed(name, i)); }
-
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  return b;
-}
 
 // A row of fifteen small buttons "01".."15" in the given text colour on light grey.
 QHBoxLayout* SlotButtons(QWidget* parent, const char* name, const char* caption, const char* color) {

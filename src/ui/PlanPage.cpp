@@ -84,7 +84,7 @@ QGroupBox* BuildRecordGroup(QWidget* page) {
   return g;
 }
 
-QGroupBox* BuildSettingsGroup(Shell& shell, QWidget* page) {
+QGroupBox* BuildSettingsGroup(QWidget* page) {
   auto* g = new QGroupBox(QString::fromUtf8("计划设置"), page);
   auto* grid = new QGridLayout(g);
   grid->addWidget(Check(g, "Check_jihua_sx", "自动计划"), 0, 0);
@@ -213,7 +213,7 @@ void BuildPlanPage(Shell& shell, QWidget* page) {
   auto* top = new QHBoxLayout;
   auto* left = new QVBoxLayout;
   left->addWidget(BuildPoolGroup(shell, page));
-  left->addWidget(BuildSettingsGroup(shell, page));
+  left->addWidget(BuildSettingsGroup(page));
   auto* modes = new QHBoxLayout;
   modes->addWidget(BuildModeOne(shell, page));
   modes->addWidget(BuildModeTwo(shell, page));

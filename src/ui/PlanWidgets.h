@@ -11,6 +11,7 @@
 
 #include "core/Text.h"
 #include "plan/PlanDefaults.h"
+#include "ui/Widgets.h"
 
 namespace lumora::plan_ui {
 
@@ -36,11 +37,7 @@ inline QPlainTextEdit* Text(QWidget* parent, const std::string& name, int height
   return e;
 }
 
-inline QPushButton* Button(QWidget* parent, const std::string& name, const char* caption) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setObjectName(Q(name));
-  return b;
-}
+using ::lumora::Button;
 
 inline QCheckBox* Check(QWidget* parent, const std::string& name, const char* caption) {
   auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
