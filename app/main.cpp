@@ -66,9 +66,11 @@ int main(int argc, char** argv) {
 
   lumora::Shell shell(session);
   lumora::QtClipboard clipboard;
-  lumora::QtPrompter prompter;
   lumora::QtSound sound;
-  lumora::QtHttp http([&shell](std::function<void()> f) { shell.run([f](lumora::Session&) { f(); }); });
+  // Network answers and box answers enter through the shell, like a click.
+  auto dispatch = [&shell](std::function<void()> f) { shell.run([f](lumora::Session&) { f(); }); };
+  lumora::QtPrompter prompter(dispatch);
+  lumora::QtHttp http(dispatch);
   lumora::SystemClock clock;
   session.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
   session.cx.rng.seed(static_cast<unsigned long>(clock.now().time_since_epoch().count()));

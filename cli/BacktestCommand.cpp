@@ -1,7 +1,9 @@
 // lumora-cli backtest: replays a draw file through the after-draw pipeline with the design's
 // defaults, "自动计划" ticked and "每期算号" selected, and prints every judged period.
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <system_error>
@@ -33,20 +35,32 @@ constexpr const char* kBacktestUsage =
     "usage: lumora-cli backtest --draws FILE [--curves FILE] [--scheme FILE] "
     "[--stats flat|multiplier:SEQ|push-wave:N] [--odds N] [--start 1|2|3] [--seed N]";
 
-// Notices go to stderr, each distinct one once: a backtest has nobody to answer them.
+// Notices go to stderr, each distinct one once: a backtest has nobody to answer them. Questions
+// are answered Yes (an input box: cancelled) once the step that asked has ended (settle()).
 class PrintingPrompter final : public Prompter {
  public:
   void inform(const std::string& text, const std::string& title) override {
     if (!seen_.insert(title + "\n" + text).second) return;
     std::fprintf(stderr, "lumora-cli: [%s] %s\n", title.c_str(), ToLf(text).c_str());
   }
-  bool askYesNo(const std::string&, const std::string&) override { return true; }
-  std::optional<std::string> askText(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
+  void askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) override {
+    pending_.push_back([answer = std::move(answer)] { answer(true); });
+  }
+  void askText(const std::string&, const std::string&, const std::string&,
+               std::function<void(std::optional<std::string>)> reply) override {
+    pending_.push_back([reply = std::move(reply)] { reply(std::nullopt); });
+  }
+  void settle() {
+    for (int n = 0; n < 100 && !pending_.empty(); ++n) {
+      auto next = std::move(pending_.front());
+      pending_.pop_front();
+      next();
+    }
   }
 
  private:
   std::set<std::string> seen_;
+  std::deque<std::function<void()>> pending_;
 };
 
 bool WholeNumber(const std::string& text, long long& out) {
@@ -163,7 +177,9 @@ int RunBacktest(int argc, char** argv) {
       int size = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
       int32_t before = s.stats.plan().periods;
       FillIncoming(s.cx.draws, file.draws, end);
-      if (!ApplyDraws(s) || s.stats.plan().periods == before) continue;
+      bool applied = ApplyDraws(s);
+      prompter.settle();
+      if (!applied || s.stats.plan().periods == before) continue;
       ++periods;
       hits += s.plan.lastJudgeResult == 1 ? 1 : 0;
       expected += size / 1000.0;

@@ -24,8 +24,13 @@ struct Context {
   void inform(const std::string& text, const std::string& title) {
     if (ports.prompter) ports.prompter->inform(text, title);
   }
-  bool askYesNo(const std::string& text, const std::string& title) {
-    return ports.prompter ? ports.prompter->askYesNo(text, title) : false;
+  // Without a prompter nothing is asked and `answer` never runs.
+  void askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) {
+    if (ports.prompter) ports.prompter->askYesNo(text, title, std::move(answer));
+  }
+  void askText(const std::string& prompt, const std::string& title, const std::string& initial,
+               std::function<void(std::optional<std::string>)> reply) {
+    if (ports.prompter) ports.prompter->askText(prompt, title, initial, std::move(reply));
   }
 };
 

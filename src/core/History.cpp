@@ -66,14 +66,18 @@ bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply) {
   return apply ? apply(cx) : ApplyIncomingDraws(cx);
 }
 
-bool RunDeletionDialogue(Context& cx, const ApplyDrawsFn& apply) {
-  if (!cx.askYesNo(draw_text::kAskDelete, draw_text::kTip)) return false;
-  if (!cx.askYesNo(draw_text::kAskDeleteSure, draw_text::kTip)) return false;
-  if (!cx.ports.prompter) return false;
-  std::optional<std::string> reply = cx.ports.prompter->askText(draw_text::kAskDeleteCount, draw_text::kTip, "");
-  // A cancelled box, an empty reply or one that is no number ends the dialogue; nothing changes.
-  if (!reply || !StartsWithNumber(*reply)) return false;
-  return DeleteLatestDraws(cx, ReadInt(*reply), apply);
+void RunDeletionDialogue(Context& cx, ApplyDrawsFn apply) {
+  cx.askYesNo(draw_text::kAskDelete, draw_text::kTip, [&cx, apply](bool yes) {
+    if (!yes) return;
+    cx.askYesNo(draw_text::kAskDeleteSure, draw_text::kTip, [&cx, apply](bool sure) {
+      if (!sure) return;
+      cx.askText(draw_text::kAskDeleteCount, draw_text::kTip, "", [&cx, apply](std::optional<std::string> reply) {
+        // A cancelled box, an empty reply or one that is no number ends the dialogue.
+        if (!reply || !StartsWithNumber(*reply)) return;
+        DeleteLatestDraws(cx, ReadInt(*reply), apply);
+      });
+    });
+  });
 }
 
 ManualEntry ParseManualEntry(std::string_view text) {

@@ -38,9 +38,11 @@ using ApplyDrawsFn = std::function<bool(Context&)>;
 // whether `apply` ran and applied.
 bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply);
 
-// The deletion dialogue of C_kjh_shanchu: two Yes/No questions and the input box for n. A No,
-// a cancelled box, an empty or non-numeric reply end it without change.
-bool RunDeletionDialogue(Context& cx, const ApplyDrawsFn& apply);
+// The deletion dialogue of C_kjh_shanchu: two Yes/No questions and the input box for n, each
+// asked when the answer to the one before arrives (the prompter's answers come later, as
+// operations of their own). A No, a cancelled box, an empty or non-numeric reply end it without
+// change; a count deletes from the draws as they are when it arrives.
+void RunDeletionDialogue(Context& cx, ApplyDrawsFn apply);
 
 // Manual entry "055-75894": trimmed, must hold "-"; characters other than digits and "-" are
 // dropped; split at "-": the first piece must have 3 characters, the second 5 (further pieces

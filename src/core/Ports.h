@@ -26,14 +26,18 @@ class Sound {
 };
 
 // Message boxes and input boxes. Texts and titles are the design's, UTF-8, CR LF line breaks.
+// Nothing here waits for the user: a notice is shown and the operation goes on at once; a
+// question returns at once and its answer arrives later, as an operation of its own that the
+// shell runs through the session's gate (never inside the operation that asked, never on top of
+// another one). A question nobody answers (the program ends first) never calls back.
 class Prompter {
  public:
   virtual ~Prompter() = default;
   virtual void inform(const std::string& text, const std::string& title) = 0;
-  virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+  virtual void askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) = 0;
   // The reply of an input box; nothing when it was cancelled.
-  virtual std::optional<std::string> askText(const std::string& prompt, const std::string& title,
-                                             const std::string& initial) = 0;
+  virtual void askText(const std::string& prompt, const std::string& title, const std::string& initial,
+                       std::function<void(std::optional<std::string>)> reply) = 0;
 };
 
 struct HttpResult {

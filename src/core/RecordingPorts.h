@@ -2,6 +2,7 @@
 // Port doubles for tests and lumora-cli: they record what the engine asked for and answer from
 // a script. Plain C++, so the engine's tests need no window.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,23 +23,51 @@ class RecordingPrompter final : public Prompter {
   std::deque<bool> yesNoAnswers;                    // answers to come; empty -> `defaultYes`
   std::deque<std::optional<std::string>> textAnswers;  // replies to come; empty -> cancelled
   bool defaultYes = true;
+  // How an answer comes back, as the shell's prompter does it: a session test passes its gate's
+  // run (the answer then runs after the asking operation), a window test the shell's run. Unset:
+  // answers wait in `pending` until answerPending().
+  std::function<void(std::function<void()>)> dispatch;
+  std::deque<std::function<void()>> pending;
 
   void inform(const std::string& text, const std::string& title) override { notices.push_back({text, title}); }
-  bool askYesNo(const std::string& text, const std::string& title) override {
+  void askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) override {
     questions.push_back({text, title});
-    if (yesNoAnswers.empty()) return defaultYes;
-    bool a = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return a;
+    bool a = defaultYes;
+    if (!yesNoAnswers.empty()) {
+      a = yesNoAnswers.front();
+      yesNoAnswers.pop_front();
+    }
+    deliver([answer = std::move(answer), a] { answer(a); });
   }
-  std::optional<std::string> askText(const std::string& prompt, const std::string& title, const std::string&) override {
+  void askText(const std::string& prompt, const std::string& title, const std::string&,
+               std::function<void(std::optional<std::string>)> reply) override {
     questions.push_back({prompt, title});
-    if (textAnswers.empty()) return std::nullopt;
-    auto a = textAnswers.front();
-    textAnswers.pop_front();
-    return a;
+    std::optional<std::string> a;
+    if (!textAnswers.empty()) {
+      a = textAnswers.front();
+      textAnswers.pop_front();
+    }
+    deliver([reply = std::move(reply), a] { reply(a); });
+  }
+  // Runs the waiting answers, oldest first, and those the answers raise in turn (a chain of
+  // questions); at most `limit` of them. Returns how many ran.
+  int answerPending(int limit = 100) {
+    int n = 0;
+    while (!pending.empty() && n < limit) {
+      auto next = std::move(pending.front());
+      pending.pop_front();
+      next();
+      ++n;
+    }
+    return n;
   }
   std::string lastText() const { return notices.empty() ? std::string() : notices.back().text; }
+
+ private:
+  void deliver(std::function<void()> f) {
+    if (dispatch) dispatch(std::move(f));
+    else pending.push_back(std::move(f));
+  }
 };
 
 class RecordingClipboard final : public Clipboard {

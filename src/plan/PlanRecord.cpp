@@ -271,8 +271,12 @@ void ConfirmStatsSettings(PlanEnv& env) {
 }
 
 void ClearPlan(PlanEnv& env) {
-  if (!env.cx.askYesNo(tx::kClearAsk, tx::kHintTitle)) return;
-  ConfirmStatsSettings(env);
+  // The answer arrives as an operation of its own; the stores behind `env` live as long as the
+  // session, the PlanEnv itself does not.
+  PlanEnv kept = env;
+  env.cx.askYesNo(tx::kClearAsk, tx::kHintTitle, [kept](bool yes) mutable {
+    if (yes) ConfirmStatsSettings(kept);
+  });
 }
 
 void CopyPlanPool(PlanEnv& env) { CopyToClipboard(env.cx, env.cx.form.text("T_jihua_jj_dadi"), true); }

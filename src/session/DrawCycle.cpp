@@ -68,7 +68,11 @@ void SwitchPage(Session& s, int k) {
   f.setBackColor(Indexed("C_sst_0", k), kNavSelected);
 }
 
-bool ConfirmClose(Session& s) { return s.cx.askYesNo(kCloseQuestion, kCloseTitle); }
+void ConfirmClose(Session& s, std::function<void()> close) {
+  s.cx.askYesNo(kCloseQuestion, kCloseTitle, [close = std::move(close)](bool yes) {
+    if (yes && close) close();
+  });
+}
 
 bool ArchiveFolderCheck(Session& s, const std::string& programFolder) {
   if (Contains(ReplaceAll(programFolder, "/", "\\"), "\\Temp\\")) {

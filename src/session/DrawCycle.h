@@ -21,7 +21,7 @@ void ManualUpdate(Session& s);
 // Sends the draw request; its answer comes back through DrawResultArrived.
 void RequestDraws(Session& s);
 // A completed exchange on the draw channel. It is applied through the gate: one that arrives
-// while an operation is running (a modal box's nested loop) is queued and applied after it,
+// while an operation is running is queued and applied after it,
 // never on top of it, so DeepBuffer and IncomingWindow never change under an operation.
 void DrawResultArrived(Session& s, const HttpResult& result);
 
@@ -40,8 +40,9 @@ void PageLayout(Session& s);
 // C_sst_0_k: shows page Frame_ding_k alone; button k cyan, the others light green.
 void SwitchPage(Session& s, int k);
 
-// The main window asked to close: "是否要关闭软件？". Returns true when the program may end.
-bool ConfirmClose(Session& s);
+// The main window asked to close: "是否要关闭软件？". `close` runs, as an operation of its own,
+// when the answer is Yes; No keeps the program running.
+void ConfirmClose(Session& s, std::function<void()> close);
 
 // Timer_lj first tick: the program's folder path, with "/" turned into "\", must not contain
 // "\Temp\" (an archive opened in place); then the notice is shown and true returned (the program

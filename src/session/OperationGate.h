@@ -1,8 +1,10 @@
 #pragma once
-// Re-entry guard. Modal message boxes run a nested event loop, so a timer tick or a draw
-// response can arrive while an operation is still running. Work that arrives then is queued and
-// run after the operation ends, never on top of it. Keyed work (a timer's tick) is queued at most
-// once.
+// Re-entry guard: nothing runs on top of an operation that is running. No box runs a nested
+// event loop (a question's answer arrives later as work of its own), so the event loop only
+// delivers between operations; but an operation may itself start work (a box answered by a test
+// double, a network reply completed synchronously, a timer started and fired from within), and
+// such work is queued and run after the outermost operation ends, in order. Keyed work (a timer's
+// tick) is queued at most once.
 #include <deque>
 #include <functional>
 #include <string>

@@ -92,13 +92,20 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-  // "是否要关闭软件？": No keeps the program running; Yes ends it at once.
-  if (!ConfirmClose(shell_.session())) {
-    e->ignore();
+  if (closing_) {
+    e->accept();
     return;
   }
-  e->accept();
-  QCoreApplication::exit(0);
+  // "是否要关闭软件？" is asked without holding anything: the close is refused for now, and a Yes
+  // ends the program when it arrives; No keeps it running.
+  e->ignore();
+  shell_.run([this](Session& s) {
+    ConfirmClose(s, [this] {
+      closing_ = true;
+      close();
+      QCoreApplication::exit(0);
+    });
+  });
 }
 
 }  // namespace lumora

@@ -18,6 +18,7 @@ class MainWindow : public QWidget {
  private:
   Shell& shell_;
   QWidget* pages_[6] = {};
+  bool closing_ = false;  // the user answered Yes: the next close goes through
 };
 
 }  // namespace lumora

@@ -26,19 +26,41 @@ void QtClipboard::setText(const std::string& utf8) { QApplication::clipboard()->
 std::string QtClipboard::text() { return QApplication::clipboard()->text().toStdString(); }
 
 void QtPrompter::inform(const std::string& text, const std::string& title) {
-  QMessageBox::information(parent_, Q(title), Lf(text));
+  auto key = std::make_pair(title, text);
+  if (!open_.insert(key).second) return;
+  auto* box = new QMessageBox(QMessageBox::Information, Q(title), Lf(text), QMessageBox::Ok, parent_);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  QObject::connect(box, &QObject::destroyed, &context_, [this, key] { open_.erase(key); });
+  box->show();
 }
 
-bool QtPrompter::askYesNo(const std::string& text, const std::string& title) {
-  return QMessageBox::question(parent_, Q(title), Lf(text), QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+void QtPrompter::askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) {
+  auto* box = new QMessageBox(QMessageBox::Question, Q(title), Lf(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(parent_ ? Qt::WindowModal : Qt::ApplicationModal);
+  // Closing the box with its title bar or Esc counts as No.
+  QObject::connect(box, &QDialog::finished, &context_, [this, box, answer = std::move(answer)](int) {
+    bool yes = box->standardButton(box->clickedButton()) == QMessageBox::Yes;
+    dispatch_([answer, yes] { answer(yes); });
+  });
+  box->show();
 }
 
-std::optional<std::string> QtPrompter::askText(const std::string& prompt, const std::string& title,
-                                               const std::string& initial) {
-  bool ok = false;
-  QString reply = QInputDialog::getText(parent_, Q(title), Lf(prompt), QLineEdit::Normal, Q(initial), &ok);
-  if (!ok) return std::nullopt;
-  return reply.toStdString();
+void QtPrompter::askText(const std::string& prompt, const std::string& title, const std::string& initial,
+                         std::function<void(std::optional<std::string>)> reply) {
+  auto* box = new QInputDialog(parent_);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(parent_ ? Qt::WindowModal : Qt::ApplicationModal);
+  box->setWindowTitle(Q(title));
+  box->setLabelText(Lf(prompt));
+  box->setTextValue(Q(initial));
+  QObject::connect(box, &QDialog::finished, &context_, [this, box, reply = std::move(reply)](int result) {
+    std::optional<std::string> r;
+    if (result == QDialog::Accepted) r = box->textValue().toStdString();
+    dispatch_([reply, r] { reply(r); });
+  });
+  box->show();
 }
 
 QtSound::QtSound(QObject* parent) : QObject(parent), effect_(new QSoundEffect(this)) {

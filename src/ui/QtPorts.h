@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <functional>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "core/Ports.h"
 
@@ -21,17 +23,29 @@ class QtClipboard final : public Clipboard {
   std::string text() override;
 };
 
+// Boxes that hold nothing up: each is shown without a nested event loop and stays until the
+// user closes it. Notices are modeless; a notice whose title and text equal those of one still
+// open is not shown again, so a notice raised on every draw while nobody is at the screen stays
+// one box. Questions are window-modal (the user answers before going on in the window; timers,
+// draws and scripts keep running) and their answers enter through `dispatch`, so they pass the
+// shell's re-entry gate like any other operation.
 class QtPrompter final : public Prompter {
  public:
-  explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
+  using Dispatch = std::function<void(std::function<void()>)>;
+  explicit QtPrompter(Dispatch dispatch, QWidget* parent = nullptr) : dispatch_(std::move(dispatch)), parent_(parent) {}
   void setParent(QWidget* parent) { parent_ = parent; }
   void inform(const std::string& text, const std::string& title) override;
-  bool askYesNo(const std::string& text, const std::string& title) override;
-  std::optional<std::string> askText(const std::string& prompt, const std::string& title,
-                                     const std::string& initial) override;
+  void askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) override;
+  void askText(const std::string& prompt, const std::string& title, const std::string& initial,
+               std::function<void(std::optional<std::string>)> reply) override;
+  // Notices on the screen now.
+  std::size_t openNotices() const { return open_.size(); }
 
  private:
+  Dispatch dispatch_;
   QPointer<QWidget> parent_;
+  QObject context_;  // ends the boxes' connections to this prompter with it
+  std::set<std::pair<std::string, std::string>> open_;  // (title, text) of the notices shown now
 };
 
 // Plays wav files with QSoundEffect; when the file cannot be played (or no audio device

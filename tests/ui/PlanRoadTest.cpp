@@ -35,18 +35,6 @@ struct PlanRoadTest : uitest::WindowTest {
     ASSERT_TRUE(started);
     prompter.notices.clear();
   }
-  // Presses of "手动更新" until the next draw is applied. With "自动更新" off the button comes back
-  // after every answer.
-  void FetchNextDraw() {
-    Find<QCheckBox>("Cauto")->setChecked(false);
-    const int before = session.cx.draws.updateCount;
-    for (int tries = 0; tries < 20 && session.cx.draws.updateCount == before; ++tries) {
-      Click("Cshoudong");
-      QTest::qWaitFor([&] { return Find<QPushButton>("Cshoudong")->isEnabled(); }, 5000);
-      if (session.cx.draws.updateCount == before) QTest::qWait(500);
-    }
-    ASSERT_EQ(session.cx.draws.updateCount, before + 1);
-  }
   std::vector<std::string> RecordLines() {
     return SplitCrLf(ToCrLf(Find<QPlainTextEdit>("T_jh_dadi_jilu")->toPlainText().toStdString()));
   }

@@ -197,11 +197,15 @@ TEST(DrawHistory, DeletionOutOfRangeOrWithoutHistoryChangesNothing) {
 TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
   Fixture f;
   ASSERT_TRUE(f.Feed(Response(Block(150))));
+  // Returns whether the history moved.
   auto run = [&](std::deque<bool> yes, std::optional<std::string> reply) {
     f.prompter.yesNoAnswers = yes;
     f.prompter.textAnswers = {reply};
     f.prompter.notices.clear();
-    return RunDeletionDialogue(f.cx, ApplyIncomingDraws);
+    const std::string before = f.cx.draws.history[1].period;
+    RunDeletionDialogue(f.cx, ApplyIncomingDraws);
+    f.prompter.answerPending();
+    return f.cx.draws.history[1].period != before;
   };
   EXPECT_FALSE(run({false}, "3"));
   EXPECT_FALSE(run({true, false}, "3"));
@@ -215,6 +219,30 @@ TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
   EXPECT_TRUE(run({true, true}, " 4 "));
   EXPECT_EQ(f.cx.draws.history[1].period, "146");
   EXPECT_EQ(f.prompter.questions.back().text, "需要删除多少期开奖号？[1~20]");
+}
+
+TEST(DrawHistory, DeletionDialogueAsksEachQuestionOnlyWhenTheLastOneIsAnswered) {
+  Fixture f;
+  ASSERT_TRUE(f.Feed(Response(Block(150))));
+  f.prompter.yesNoAnswers = {true, true};
+  f.prompter.textAnswers = {std::string("2")};
+  RunDeletionDialogue(f.cx, ApplyIncomingDraws);
+  // Nothing waits inside the call: one question is out, nothing changed yet.
+  ASSERT_EQ(f.prompter.questions.size(), 1u);
+  EXPECT_EQ(f.prompter.questions[0].text, "是否要删除最近开奖号数据？");
+  EXPECT_EQ(f.cx.draws.history[1].period, "150");
+  ASSERT_EQ(f.prompter.answerPending(1), 1);
+  ASSERT_EQ(f.prompter.questions.size(), 2u);
+  // A newer draw arrives while the second question waits: the count applies to the draws as
+  // they are when it is answered.
+  ASSERT_TRUE(f.Feed(Response(Block(151))));
+  EXPECT_EQ(f.cx.draws.history[1].period, "151");
+  ASSERT_EQ(f.prompter.answerPending(1), 1);
+  ASSERT_EQ(f.prompter.questions.size(), 3u);
+  EXPECT_EQ(f.cx.draws.history[1].period, "151");
+  ASSERT_EQ(f.prompter.answerPending(), 1);
+  EXPECT_EQ(f.cx.draws.history[1].period, "149");
+  EXPECT_EQ(f.prompter.lastText(), "删除成功");
 }
 
 TEST(ManualEntry, Parsing) {

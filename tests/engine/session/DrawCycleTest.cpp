@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
@@ -20,7 +21,8 @@ std::string Feed(int newest) {  // 150 draws ending with period `newest`
   return b + "*-*";
 }
 
-// A prompter that runs `onInform` while a message box would be open (its nested loop).
+// A prompter that runs `onInform` when a notice is raised, in the middle of the operation that
+// raised it (as work arriving from outside can).
 class NestedPrompter final : public Prompter {
  public:
   std::function<void(const std::string&)> onInform;
@@ -29,9 +31,12 @@ class NestedPrompter final : public Prompter {
     inner.inform(text, title);
     if (onInform) onInform(text);
   }
-  bool askYesNo(const std::string& text, const std::string& title) override { return inner.askYesNo(text, title); }
-  std::optional<std::string> askText(const std::string& p, const std::string& t, const std::string& i) override {
-    return inner.askText(p, t, i);
+  void askYesNo(const std::string& text, const std::string& title, std::function<void(bool)> answer) override {
+    inner.askYesNo(text, title, std::move(answer));
+  }
+  void askText(const std::string& p, const std::string& t, const std::string& i,
+               std::function<void(std::optional<std::string>)> reply) override {
+    inner.askText(p, t, i, std::move(reply));
   }
 };
 
@@ -45,6 +50,8 @@ struct SessionFixture {
   std::vector<std::string> applied;
   SessionFixture() {
     s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
+    // Answers enter through the gate, as the shell's prompter delivers them.
+    prompter.inner.dispatch = [this](std::function<void()> answer) { s.gate.run(std::move(answer)); };
     s.cx.form.setChecked("Cauto", true);
     s.drawApplied = [this](const DrawRecord& r) { applied.push_back(r.period); };
   }
@@ -75,6 +82,44 @@ TEST(DrawCycle, ResponseArrivingDuringAnOperationIsQueuedNotAppliedUnderIt) {
   EXPECT_EQ(f.applied, (std::vector<std::string>{"150", "148", "151"}));  // then the queued response
   EXPECT_EQ(f.s.cx.draws.history[1].period, "151");
   EXPECT_EQ(f.s.gate.queued(), 0u);
+}
+
+TEST(DrawCycle, DrawsGoOnWhileAQuestionWaitsAndItsAnswerRunsAsAnOperationOfItsOwn) {
+  SessionFixture f;
+  f.Fetch(150);
+  // Nobody answers for a while: the answers are held back.
+  std::deque<std::function<void()>> held;
+  f.prompter.inner.dispatch = [&](std::function<void()> answer) { held.push_back(std::move(answer)); };
+  f.prompter.inner.yesNoAnswers = {true, true};
+  f.prompter.inner.textAnswers = {std::string("1")};
+  f.s.gate.run([&] { DeletionDialogue(f.s); });
+  EXPECT_FALSE(f.s.gate.busy());
+  f.Fetch(151);
+  f.Fetch(152);
+  EXPECT_EQ(f.applied, (std::vector<std::string>{"150", "151", "152"}));
+  // Each answer runs through the gate and raises the next question.
+  for (int step = 0; step < 3; ++step) {
+    ASSERT_EQ(held.size(), 1u) << step;
+    auto answer = std::move(held.front());
+    held.pop_front();
+    f.s.gate.run(answer);
+  }
+  EXPECT_TRUE(held.empty());
+  EXPECT_EQ(f.applied.back(), "151");
+  EXPECT_EQ(f.s.cx.draws.history[1].period, "151");
+
+  // Closing: No keeps running, Yes closes after the asking operation has ended.
+  int closes = 0;
+  f.prompter.inner.dispatch = [&](std::function<void()> answer) { f.s.gate.run(std::move(answer)); };
+  f.prompter.inner.yesNoAnswers = {false, true};
+  f.s.gate.run([&] { ConfirmClose(f.s, [&] { ++closes; }); });
+  EXPECT_EQ(closes, 0);
+  f.s.gate.run([&] {
+    ConfirmClose(f.s, [&] { ++closes; });
+    EXPECT_EQ(closes, 0);  // not under the operation that asked
+  });
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(f.prompter.inner.questions.back().text, "是否要关闭软件？");
 }
 
 TEST(DrawCycle, FirstHistoryOnlyLoadsLaterOnesJudgeAndRestartTheBetCountdown) {

@@ -1,5 +1,6 @@
 #include "ui/support/UiTest.h"
 
+#include <QCheckBox>
 #include <QRegularExpression>
 
 namespace lumora::uitest {
@@ -21,6 +22,7 @@ void WindowTest::SetUp() {
   session.cx.ports.prompter = &prompter;
   session.cx.ports.clipboard = &clipboard;
   shell = std::make_unique<Shell>(session);
+  prompter.dispatch = [this](std::function<void()> answer) { shell->run([answer](Session&) { answer(); }); };
   window = std::make_unique<MainWindow>(*shell);
 }
 
@@ -28,6 +30,17 @@ void WindowTest::UseRealHttp() {
   App();
   http = std::make_unique<QtHttp>([this](std::function<void()> f) { shell->run([f](Session&) { f(); }); });
   session.cx.ports.http = http.get();
+}
+
+void WindowTest::FetchNextDraw() {
+  Find<QCheckBox>("Cauto")->setChecked(false);
+  const int before = session.cx.draws.updateCount;
+  for (int tries = 0; tries < 20 && session.cx.draws.updateCount == before; ++tries) {
+    Click("Cshoudong");
+    QTest::qWaitFor([&] { return Find<QPushButton>("Cshoudong")->isEnabled(); }, 5000);
+    if (session.cx.draws.updateCount == before) QTest::qWait(500);
+  }
+  ASSERT_EQ(session.cx.draws.updateCount, before + 1);
 }
 
 bool FeedChild::start(QStringList args, int port) {

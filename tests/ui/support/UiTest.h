@@ -49,6 +49,9 @@ struct WindowTest : ::testing::Test {
   void SetUp() override;
   // The real network port, its answers entering through the shell like the program's own.
   void UseRealHttp();
+  // Presses of "手动更新" until the next draw is applied. With "自动更新" off the button comes back
+  // after every answer.
+  void FetchNextDraw();
   template <typename W>
   W* Find(const QString& name) { return uitest::Find<W>(window.get(), name); }
   void Click(const QString& name) { uitest::Click(window.get(), name); }
