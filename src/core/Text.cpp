@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -49,6 +50,24 @@ int64_t RoundHalfEven(double value) {
 double RoundHalfEvenTo(double value, int digits) {
   double scale = std::pow(10.0, digits);
   return std::nearbyint(value * scale) / scale;
+}
+
+int64_t RoundQuotientScaled(int64_t num, int64_t den, int digits) {
+  if (den == 0) return 0;
+  digits = std::clamp(digits, 0, 9);
+  __int128 n = num, d = den;
+  if (d < 0) n = -n, d = -d;
+  for (int i = 0; i < digits; ++i) n *= 10;
+  __int128 q = n / d, r = n % d;
+  if (r < 0) q -= 1, r += d;  // floor, so that 0 <= r < d
+  if (2 * r > d || (2 * r == d && (q & 1) != 0)) q += 1;
+  if (q > std::numeric_limits<int64_t>::max()) return std::numeric_limits<int64_t>::max();
+  if (q < std::numeric_limits<int64_t>::min()) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(q);
+}
+
+double RoundQuotientTo(int64_t num, int64_t den, int digits) {
+  return static_cast<double>(RoundQuotientScaled(num, den, digits)) / std::pow(10.0, std::clamp(digits, 0, 9));
 }
 
 int32_t ReadInt(std::string_view text) {

@@ -28,6 +28,13 @@ int64_t RoundHalfEven(double value);
 // Rounds to `digits` decimal places, halves to even on the scaled value.
 double RoundHalfEvenTo(double value, int digits);
 
+// The exact quotient num / den rounded to `digits` decimal places (0..9), halves to even, in
+// integer arithmetic: the result times 10^digits (1947 / 240 to 3 places -> 8112, where binary
+// floating point misses the tie). A zero `den` gives 0; results beyond int64 are clamped.
+int64_t RoundQuotientScaled(int64_t num, int64_t den, int digits);
+// The same as a number: RoundQuotientScaled / 10^digits.
+double RoundQuotientTo(int64_t num, int64_t den, int digits);
+
 // True when every character is a decimal digit and there is at least one.
 bool IsDigits(std::string_view text);
 

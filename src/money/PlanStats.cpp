@@ -86,7 +86,7 @@ void UpdatePushWaveStats(PlanStats& st) {
       st.turnover = Round32(stake + st.turnover);
       st.lastWin = Round32(w * st.odds);
       st.profit = Round32(w * st.odds + st.profit - stake);
-      st.pushMultiple = static_cast<float>(RoundHalfEvenTo(double(st.lastWin) / (2.0 * st.poolSize), 3));
+      st.pushMultiple = static_cast<float>(RoundQuotientTo(st.lastWin, 2 * int64_t{st.poolSize}, 3));
       st.step += 1;
     } else {
       st.turnover = Round32(stake + st.turnover);

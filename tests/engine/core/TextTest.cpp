@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/NumberSet.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
@@ -31,6 +33,32 @@ TEST(Rounding, HalvesGoToEven) {
   EXPECT_EQ(RoundHalfEven(1.5), 2);
   EXPECT_EQ(RoundHalfEven(-2.5), -2);
   EXPECT_EQ(RoundHalfEven(2.6), 3);
+}
+
+TEST(Rounding, QuotientsRoundExactlyWithHalvesToEven) {
+  EXPECT_EQ(RoundQuotientScaled(1947, 240, 3), 8112);  // 8.1125: a tie binary arithmetic misses
+  EXPECT_EQ(RoundQuotientScaled(1949, 240, 3), 8121);  // 8.120833...
+  EXPECT_EQ(RoundQuotientScaled(1941, 240, 3), 8088);  // 8.0875: tie, odd below -> up
+  EXPECT_EQ(RoundQuotientScaled(-1947, 240, 3), -8112);
+  EXPECT_EQ(RoundQuotientScaled(1947, -240, 3), -8112);
+  EXPECT_EQ(RoundQuotientScaled(-1941, 240, 3), -8088);
+  EXPECT_EQ(RoundQuotientScaled(5, 2, 0), 2);
+  EXPECT_EQ(RoundQuotientScaled(7, 2, 0), 4);
+  EXPECT_EQ(RoundQuotientScaled(1, 3, 2), 33);
+  EXPECT_EQ(RoundQuotientScaled(1, 0, 3), 0);
+  EXPECT_EQ(RoundQuotientScaled(std::numeric_limits<int64_t>::max(), 1, 3), std::numeric_limits<int64_t>::max());
+  EXPECT_DOUBLE_EQ(RoundQuotientTo(1947, 240, 3), 8.112);
+  // Every quotient with a 3-place tie, as the push wave meets them (win / 2z).
+  for (int64_t win = 1; win <= 4000; ++win)
+    for (int64_t pool : {1, 3, 8, 16, 40, 120, 125, 250, 1000}) {
+      int64_t exact2000 = win * 2000;  // 1000 * win / (2z) scaled by 2 to see the tie exactly
+      int64_t den = 2 * pool;
+      if (exact2000 % den != 0) continue;
+      int64_t twice = exact2000 / den;  // 2 * 1000 * quotient, an integer
+      int64_t lower = twice / 2;
+      int64_t want = twice % 2 == 0 ? lower : (lower % 2 == 0 ? lower : lower + 1);
+      ASSERT_EQ(RoundQuotientScaled(win, den, 3), want) << win << "/" << den;
+    }
 }
 
 TEST(NumberSetText, MembershipIsExactlyTheSubstringTest) {

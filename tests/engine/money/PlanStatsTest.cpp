@@ -82,6 +82,19 @@ TEST(PlanStatsTest, PushWaveStakesTheWinAndStartsOver) {
   EXPECT_EQ(st.step, 1);
 }
 
+TEST(PlanStatsTest, PushWaveMultipleRoundsTheExactQuotientHalvesToEven) {
+  PlanStats st;
+  st.betMode = kStatsPushWave;
+  st.odds = 1947;
+  st.step = 1;
+  st.pushMultiple = 1;
+  st.pushPeriods = 3;
+  Book(st, true, 120);  // 1947 / 240 = 8.1125
+  EXPECT_EQ(st.lastWin, 1947);
+  EXPECT_FLOAT_EQ(st.pushMultiple, 8.112f);
+  EXPECT_NE(st.summary.find("/8.112\r\n"), std::string::npos) << st.summary;
+}
+
 TEST(PlanStatsTest, PushWaveWithAnEmptyPoolBooksNothing) {
   PlanStats st;
   st.betMode = kStatsPushWave;
