@@ -7,11 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/ServiceConfig.h"
-#include "session/AfterDraw.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPorts.h"
-#include "ui/Shell.h"
+#include "ui/Program.h"
 
 namespace {
 
@@ -55,31 +51,11 @@ int main(int argc, char** argv) {
     return options.error == "usage" ? 0 : 2;
   }
 
-  lumora::Session session;
-  session.cx.data = lumora::DataFolder::Locate(QApplication::applicationFilePath().toStdString(), options.data);
-  session.cx.service = lumora::ReadServiceConfig(session.cx.data.ini());
-  if (!options.feed.empty()) session.cx.service.feedEndpoint = options.feed;
-  session.drawApplied = [](const lumora::DrawRecord& newest) {
+  lumora::Program program({options.feed, options.data, QApplication::applicationFilePath().toStdString()});
+  program.session().drawApplied = [](const lumora::DrawRecord& newest) {
     std::printf("%s %s\n", newest.period.c_str(), newest.digits.c_str());
     std::fflush(stdout);
   };
-
-  lumora::Shell shell(session);
-  lumora::QtClipboard clipboard;
-  lumora::QtSound sound;
-  // Network answers and box answers enter through the shell, like a click.
-  auto dispatch = [&shell](std::function<void()> f) { shell.run([f](lumora::Session&) { f(); }); };
-  lumora::QtPrompter prompter(dispatch);
-  lumora::QtHttp http(dispatch);
-  lumora::SystemClock clock;
-  session.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
-  session.cx.rng.seed(static_cast<unsigned long>(clock.now().time_since_epoch().count()));
-
-  lumora::MainWindow window(shell);
-  prompter.setParent(&window);
-  bool started = true;
-  shell.run([&started](lumora::Session& s) { started = lumora::StartupDefaults(s); });
-  if (!started) return 1;
-  window.show();
+  if (!program.start()) return 1;
   return QApplication::exec();
 }

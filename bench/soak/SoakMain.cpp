@@ -1,0 +1,124 @@
+// lumora-soak: the real program, left alone for a long time. It starts the same Program as
+// lumora (main window, real ports, real HTTP), switches on what an unattended player leaves on
+// (auto plan, statistics in the record, the alarm, automatic betting), shortens only the update
+// countdown's tick so a feed with a draw every few seconds is followed, and writes one line a
+// minute: elapsed time, resident memory, draws applied, and the state of the stores.
+//
+//   lumora-soak --feed URL [--data DIR] [--minutes M] [--tick-ms T] [--csv FILE]
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "core/Text.h"
+#include "ui/Program.h"
+
+namespace {
+
+struct Options {
+  std::string feed, data, csv;
+  int minutes = 60;
+  int tickMs = 100;
+};
+
+// VmRSS and VmHWM of this process in KiB.
+std::pair<long, long> Memory() {
+  std::ifstream in("/proc/self/status");
+  std::string key;
+  long rss = 0, peak = 0;
+  while (in >> key) {
+    if (key == "VmRSS:") in >> rss;
+    else if (key == "VmHWM:") in >> peak;
+    in.ignore(1 << 12, '\n');
+  }
+  return {rss, peak};
+}
+
+bool Parse(const QStringList& args, Options& o) {
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (i + 1 >= args.size()) return false;
+    const std::string v = args[++i].toStdString();
+    if (a == "--feed") o.feed = v;
+    else if (a == "--data") o.data = v;
+    else if (a == "--csv") o.csv = v;
+    else if (a == "--minutes") o.minutes = lumora::ReadInt(v);
+    else if (a == "--tick-ms") o.tickMs = lumora::ReadInt(v);
+    else return false;
+  }
+  return !o.feed.empty() && o.minutes > 0 && o.tickMs > 0;
+}
+
+void Tick(QWidget& window, const char* name) {
+  if (auto* box = window.findChild<QAbstractButton*>(name); box && !box->isChecked()) box->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lumora");
+  Options o;
+  if (!Parse(QApplication::arguments(), o)) {
+    std::fprintf(stderr, "usage: lumora-soak --feed URL [--data DIR] [--minutes M] [--tick-ms T] [--csv FILE]\n");
+    return 2;
+  }
+  lumora::Program program({o.feed, o.data, QApplication::applicationFilePath().toStdString()});
+  long applied = 0;
+  bool planStarted = false;
+  QWidget& window = program.window();
+  program.session().drawApplied = [&](const lumora::DrawRecord&) {
+    ++applied;
+    // The first plan is started by hand, as a player does once; auto plan carries it on.
+    if (!planStarted) {
+      planStarted = true;
+      QTimer::singleShot(0, &window, [&window] {
+        if (auto* b = window.findChild<QAbstractButton*>("C_jihua_ks")) b->click();
+      });
+    }
+  };
+  if (!program.start()) return 1;
+
+  // What a player leaves on for the day.
+  Tick(window, "Check_jihua_sx");
+  Tick(window, "Check_pszj_sx");
+  if (auto* pattern = window.findChild<QLineEdit*>("T_bj")) {
+    pattern->setText("挂挂挂");
+    Q_EMIT pattern->textEdited(pattern->text());
+  }
+  Tick(window, "Check_baojing");
+  Tick(window, "Check_touzhu_sx");
+  // Only the countdown's tick is shortened: 25 ticks still make one request.
+  program.shell().run([&o](lumora::Session& s) { s.cx.form.setTimer("Timer_gx", true, o.tickMs); });
+
+  std::ofstream csv;
+  if (!o.csv.empty()) csv.open(o.csv);
+  const auto started = std::chrono::steady_clock::now();
+  auto report = [&] {
+    const auto [rss, peak] = Memory();
+    const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() / 60.0;
+    lumora::Session& s = program.session();
+    char line[256];
+    std::snprintf(line, sizeof line, "%.1f,%ld,%ld,%ld,%ld,%ld,%zu", minutes, rss, peak, applied,
+                  static_cast<long>(s.cx.draws.updateCount), static_cast<long>(s.plan.recordIndex), s.gate.queued());
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+    if (csv) csv << line << '\n' << std::flush;
+  };
+  const char* header = "minutes,rss_kib,peak_rss_kib,draws_applied,update_count,record_index,queued_operations";
+  std::printf("%s\n", header);
+  if (csv) csv << header << '\n';
+  report();
+  QTimer minute;
+  QObject::connect(&minute, &QTimer::timeout, &app, report);
+  minute.start(60'000);
+  QTimer::singleShot(std::chrono::minutes(o.minutes), &app, [&] {
+    report();
+    QApplication::exit(0);
+  });
+  return QApplication::exec();
+}

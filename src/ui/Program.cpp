@@ -1,0 +1,42 @@
+#include "ui/Program.h"
+
+#include "core/ServiceConfig.h"
+#include "session/AfterDraw.h"
+
+namespace lumora {
+
+namespace {
+// Network answers and box answers enter through the shell, like a click.
+std::function<void(std::function<void()>)> ThroughShell(Shell& shell) {
+  return [&shell](std::function<void()> f) { shell.run([f](Session&) { f(); }); };
+}
+
+// The session before the shell binds to it: data folder, lumora.ini, and the ports (members of
+// the Program that are constructed right after the shell; only their addresses are taken here).
+Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
+  s.cx.ports = ports;
+  s.cx.data = DataFolder::Locate(o.programPath, o.data);
+  s.cx.service = ReadServiceConfig(s.cx.data.ini());
+  if (!o.feed.empty()) s.cx.service.feedEndpoint = o.feed;
+  return s;
+}
+}  // namespace
+
+Program::Program(const ProgramOptions& options)
+    : shell_(Prepared(session_, options, {&clipboard_, &sound_, &prompter_, &http_, &clock_})),
+      prompter_(ThroughShell(shell_)),
+      http_(ThroughShell(shell_)),
+      window_(shell_) {
+  session_.cx.rng.seed(static_cast<unsigned long>(clock_.now().time_since_epoch().count()));
+  prompter_.setParent(&window_);
+}
+
+bool Program::start() {
+  bool started = true;
+  shell_.run([&started](Session& s) { started = StartupDefaults(s); });
+  if (!started) return false;
+  window_.show();
+  return true;
+}
+
+}  // namespace lumora
