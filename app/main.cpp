@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/ServiceConfig.h"
+#include "journal/Journal.h"
 #include "session/AfterDraw.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
@@ -70,7 +71,9 @@ int main(int argc, char** argv) {
   lumora::QtSound sound;
   lumora::QtHttp http([&shell](std::function<void()> f) { shell.run([f](lumora::Session&) { f(); }); });
   lumora::SystemClock clock;
-  session.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
+  // What the program does is kept in the data folder's journal; it never stops the program.
+  lumora::Journal journal(session.cx.data.file(lumora::kJournalFile), &clock, &prompter);
+  session.cx.ports = {&clipboard, &sound, &prompter, &http, &clock, &journal};
   session.cx.rng.seed(static_cast<unsigned long>(clock.now().time_since_epoch().count()));
 
   lumora::MainWindow window(shell);
@@ -79,5 +82,6 @@ int main(int argc, char** argv) {
   shell.run([&started](lumora::Session& s) { started = lumora::StartupDefaults(s); });
   if (!started) return 1;
   window.show();
+  shell.run([&journal](lumora::Session&) { journal.open(); });
   return QApplication::exec();
 }

@@ -27,6 +27,10 @@ struct Context {
   bool askYesNo(const std::string& text, const std::string& title) {
     return ports.prompter ? ports.prompter->askYesNo(text, title) : false;
   }
+  Recorder& recorder() {
+    static NullRecorder none;
+    return ports.recorder ? *ports.recorder : none;
+  }
 };
 
 }  // namespace lumora
