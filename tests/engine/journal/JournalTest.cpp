@@ -291,6 +291,13 @@ TEST(JournalExport, PlansJudgementsAndBetsAsCsvWithABom) {
     EXPECT_EQ(ExportJournalCsv(db, day1, day1).rows, 3);
     EXPECT_EQ(ExportJournalCsv(db, DateTimeText(clock.time).substr(0, 10), "").rows, 1);
   }
+  // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
+  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path.string();
+  const fs::path out = dir.path / "out.csv";
+  EXPECT_EQ(std::system((cli + " --csv " + out.string() + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(ReadWholeFileBytes(out), ExportJournalCsv(db, "", "").text);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " --from 2026-1-1 --csv " + out.string() + " 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2>/dev/null").c_str())), 2);
   EXPECT_NE(ExportJournalCsv(db, "1.12.2026", "").error, "");
   EXPECT_NE(ExportJournalCsv(dir.path / "none.sqlite", "", "").error, "");
   EXPECT_FALSE(fs::exists(dir.path / "none.sqlite"));
