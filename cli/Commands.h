@@ -9,5 +9,6 @@ int RunRank(int argc, char** argv);      // ToolCommands.cpp
 int RunFilter(int argc, char** argv);    // ToolCommands.cpp
 int RunShrink(int argc, char** argv);    // ToolCommands.cpp
 int RunBacktest(int argc, char** argv);  // BacktestCommand.cpp
+int RunJournal(int argc, char** argv);   // JournalCommand.cpp
 
 }  // namespace lumora::cli

@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"filter", lumora::cli::RunFilter, "filter --rules FILE --accept TEXT"},
     {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
     {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N]"},
+    {"journal", lumora::cli::RunJournal, "journal [--data DIR] [--from DATE] [--to DATE] --csv FILE"},
 };
 }  // namespace
 

@@ -32,6 +32,10 @@ struct Context {
                std::function<void(std::optional<std::string>)> reply) {
     if (ports.prompter) ports.prompter->askText(prompt, title, initial, std::move(reply));
   }
+  Recorder& recorder() {
+    static NullRecorder none;
+    return ports.recorder ? *ports.recorder : none;
+  }
 };
 
 }  // namespace lumora

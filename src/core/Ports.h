@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/Recorder.h"
+
 namespace lumora {
 
 class Clipboard {
@@ -79,6 +81,7 @@ struct Ports {
   Prompter* prompter = nullptr;
   Http* http = nullptr;
   Clock* clock = nullptr;
+  Recorder* recorder = nullptr;  // optional: nothing is recorded without one
 };
 
 }  // namespace lumora

@@ -7,6 +7,7 @@ namespace lumora {
 void LogBetMessage(Context& cx, const std::string& message) {
   auto now = cx.ports.clock ? cx.ports.clock->now() : std::chrono::system_clock::now();
   std::string line = Trim(message) + "::" + DateTimeText(now);
+  cx.recorder().betLogLine(line);
   size_t n = cx.form.items(kBetLogList).size();
   if (n < 201) {
     cx.form.addItem(kBetLogList, std::move(line));

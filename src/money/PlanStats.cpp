@@ -65,12 +65,18 @@ void UpdateMultiplierStats(PlanStats& st) {
     st.active = 0;
     if (st.step > st.multipleCount) st.step = 1;
   }
-  std::vector<std::string> items;
-  for (int32_t m : st.multiples) items.push_back(std::to_string(m));
   st.summary = std::string(tx::kMultProfit) + std::to_string(st.profit) + Pad(st) + tx::kMultCounts +
                std::to_string(st.multipleCount) + "/" + std::to_string(st.step) + "/" +
                std::to_string(MultipleAt(st, st.step)) + "\r\n" + tx::kTurnover + std::to_string(st.turnover) +
-               std::string(10, ' ') + tx::kMultName + Join(items, "-") + ")" + "\r\n";
+               std::string(10, ' ') + StatsSchemeName(st) + "\r\n";
+}
+
+std::string StatsSchemeName(const PlanStats& st) {
+  if (st.betMode == kStatsPushWave) return tx::kPushName;
+  if (st.betMode != kStatsMultiplier) return tx::kFlatName;
+  std::vector<std::string> items;
+  for (int32_t m : st.multiples) items.push_back(std::to_string(m));
+  return std::string(tx::kMultName) + Join(items, "-") + ")";
 }
 
 void UpdatePushWaveStats(PlanStats& st) {

@@ -50,6 +50,8 @@ void UpdateMultiplierStats(PlanStats& st);
 void UpdatePushWaveStats(PlanStats& st);
 // The update of the record's own bet mode.
 void UpdateStats(PlanStats& st);
+// The name of the record's scheme as its summary shows it ("方案二<倍投>(1-2-4)").
+std::string StatsSchemeName(const PlanStats& st);
 
 // Checks and applies the frame's settings (T_szzx_canshu_0..4, Option_touzhu_sz_0..2): on the
 // first failing check shows its message and returns false with nothing changed; otherwise

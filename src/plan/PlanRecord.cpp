@@ -112,6 +112,9 @@ void StartPlan(PlanEnv& env) {
   f.setEnabled("C_jihua_ks", true);
   ShowProgressPanel(cx, 0);
   f.setText("T_zhushu_ag", f.text("T_jihua_jj_dadi_zhushu"));
+  cx.recorder().planStarted({Trim(f.text("T_zdy_yongyu_2")), FollowingPeriod(cx.draws.history[1].period),
+                             SubGameLabel(cx.draws.subStart), f.text("T_jihua_jj_dadi"),
+                             ReadInt(f.text("T_jihua_jj_dadi_zhushu"))});
 }
 
 void WritePendingLine(PlanEnv& env) {
@@ -205,6 +208,7 @@ void JudgePlan(PlanEnv& env) {
     plan.lastJudgeResult = 2;
   }
 
+  const int32_t profitBefore = st.profit;
   UpdateStats(st);
 
   for (int i = 1; i <= kFundUsedRows; ++i) {
@@ -227,6 +231,8 @@ void JudgePlan(PlanEnv& env) {
                      profitText;
   plan.lastJudgedLine = Trim(line);
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
+  cx.recorder().planJudged({draw.period, draw.digits, hit, st.profit - profitBefore, st.profit,
+                            StatsSchemeName(st), plan.lastJudgedLine});
 
   f.setText("T_jh_dadi_jilu_rc", f.text("T_jh_dadi_jilu_rc") + countsLine + "\r\n");
 

@@ -20,7 +20,13 @@ ApplyDrawsFn Applier(Session& s, DrawSource source) {
 
 bool ApplyDraws(Session& s, DrawSource source) {
   if (!ApplyIncomingDraws(s.cx)) return false;
+  // The recorder keeps the applied draw and everything its sequence does as one unit.
+  const DrawRecord& newest = s.cx.draws.history[1];
+  Recorder& recorder = s.cx.recorder();
+  recorder.beginSequence(newest.period, newest.digits,
+                         source == DrawSource::Feed ? "feed" : source == DrawSource::Manual ? "manual" : "deletion");
   AfterDrawSequence(s, source);
+  recorder.endSequence();
   if (s.drawApplied) s.drawApplied(s.cx.draws.history[1]);
   return true;
 }

@@ -23,9 +23,10 @@ Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
 }  // namespace
 
 Program::Program(const ProgramOptions& options)
-    : shell_(Prepared(session_, options, {&clipboard_, &sound_, &prompter_, &http_, &clock_})),
+    : shell_(Prepared(session_, options, {&clipboard_, &sound_, &prompter_, &http_, &clock_, &journal_})),
       prompter_(ThroughShell(shell_)),
       http_(ThroughShell(shell_)),
+      journal_(session_.cx.data.file(kJournalFile), &clock_, &prompter_),
       window_(shell_) {
   session_.cx.rng.seed(static_cast<unsigned long>(clock_.now().time_since_epoch().count()));
   prompter_.setParent(&window_);
@@ -36,6 +37,7 @@ bool Program::start() {
   shell_.run([&started](Session& s) { started = StartupDefaults(s); });
   if (!started) return false;
   window_.show();
+  shell_.run([this](Session&) { journal_.open(); });
   return true;
 }
 

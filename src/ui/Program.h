@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "journal/Journal.h"
 #include "session/Session.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
@@ -21,7 +22,7 @@ class Program {
  public:
   explicit Program(const ProgramOptions& options);
 
-  // StartupDefaults, then the main window is shown. False when the program must end (a missing or
+  // StartupDefaults, then the main window is shown and the journal opened. False when the program must end (a missing or
   // broken curve store).
   bool start();
 
@@ -37,6 +38,8 @@ class Program {
   QtPrompter prompter_;
   QtHttp http_;
   SystemClock clock_;
+  // What the program does is kept in the data folder's journal; it never stops the program.
+  Journal journal_;
   MainWindow window_;
 };
 

@@ -1,0 +1,30 @@
+// lumora-cli journal: the journal of the data folder as CSV.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+#include "core/Files.h"
+#include "journal/Journal.h"
+#include "journal/JournalExport.h"
+
+namespace lumora::cli {
+
+int RunJournal(int argc, char** argv) {
+  Args args(argc, argv, 0);
+  if (!args.ok()) return Fail(args.error());
+  auto extra = args.unknown({"--data", "--from", "--to", "--csv"});
+  if (!extra.empty()) return Fail("unknown option " + extra.front());
+  if (args.get("--csv").empty()) return Fail("journal needs --csv FILE");
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  DataFolder data = DataFolder::Locate(ec ? std::filesystem::path("lumora-cli") : exe, args.get("--data"));
+  JournalCsv csv = ExportJournalCsv(data.file(kJournalFile), args.get("--from"), args.get("--to"));
+  if (!csv.error.empty()) return Fail(csv.error);
+  if (!WriteFileAtomic(args.get("--csv"), csv.text)) return Fail("cannot write " + args.get("--csv"));
+  std::printf("%d rows\n", csv.rows);
+  return 0;
+}
+
+}  // namespace lumora::cli

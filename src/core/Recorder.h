@@ -1,0 +1,63 @@
+#pragma once
+// The recorder port: what the program did, told to an observer that keeps it beyond the process
+// (journal/ writes it to a database). The engine only tells; it never reads anything back, so
+// the stores and every rule behave the same with or without a recorder.
+#include <string>
+
+namespace lumora {
+
+// A plan started by StartPlan: the pending period it is for and the pool it bets.
+struct PlanStarted {
+  std::string name;     // T_zdy_yongyu_2, the plan's name in its lines
+  std::string period;   // the period the plan is for
+  std::string subGame;  // "前三", "中三" or "后三"
+  std::string pool;     // the plan pool's text
+  int size = 0;         // its number of combinations
+};
+
+// A plan judged against the new draw, with the profit the statistics booked for it.
+struct PlanJudged {
+  std::string period;  // the draw's period
+  std::string digits;  // the draw's five digits
+  bool hit = false;
+  int profitChange = 0;  // booked for this period
+  int profit = 0;        // the statistics' profit after it
+  std::string scheme;    // the statistics scheme that booked it
+  std::string line;      // the judged line of the plan record
+};
+
+// A placed bet settled against the new draw (real capital).
+struct BetSettled {
+  std::string period;
+  bool hit = false;
+  double stake = 0;
+  std::string multiple;
+  int count = 0;
+  double capital = 0;  // 最新资金 after the settlement
+};
+
+class Recorder {
+ public:
+  virtual ~Recorder() = default;
+  // One applied history and the after-draw sequence it runs; everything told between the two
+  // calls belongs to it. `source` is "feed", "manual" or "deletion".
+  virtual void beginSequence(const std::string& period, const std::string& digits, const std::string& source) = 0;
+  virtual void endSequence() = 0;
+  virtual void planStarted(const PlanStarted& plan) = 0;
+  virtual void planJudged(const PlanJudged& judgement) = 0;
+  virtual void betSettled(const BetSettled& settlement) = 0;
+  virtual void betLogLine(const std::string& line) = 0;
+};
+
+// Tells nobody: what the engine talks to when no recorder is plugged in.
+class NullRecorder final : public Recorder {
+ public:
+  void beginSequence(const std::string&, const std::string&, const std::string&) override {}
+  void endSequence() override {}
+  void planStarted(const PlanStarted&) override {}
+  void planJudged(const PlanJudged&) override {}
+  void betSettled(const BetSettled&) override {}
+  void betLogLine(const std::string&) override {}
+};
+
+}  // namespace lumora

@@ -1,0 +1,307 @@
+// The journal over the real after-draw pipeline and a real database: what one run leaves in it,
+// a journal that cannot be written (one notice, the program goes on), a process killed while it
+// writes (at most the sequence in progress lost, the database still sound), and the CSV export.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <thread>
+
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "journal/Journal.h"
+#include "journal/JournalExport.h"
+#include "money/BetLog.h"
+#include "money/Fund.h"
+#include "session/DrawCycle.h"
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+using Row = std::vector<std::string>;
+using Rows = std::vector<Row>;
+
+struct TempDir {
+  fs::path path;
+  TempDir() {
+    std::string t = (fs::temp_directory_path() / "lumora-journal-XXXXXX").string();
+    path = mkdtemp(t.data());
+  }
+  ~TempDir() {
+    chmod(path.c_str(), 0700);
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+};
+
+Rows Query(const fs::path& db, const std::string& sql) {
+  sqlite3* h = nullptr;
+  Rows rows;
+  EXPECT_EQ(sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* st = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(h, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
+  while (st && sqlite3_step(st) == SQLITE_ROW) {
+    rows.emplace_back();
+    for (int i = 0; i < sqlite3_column_count(st); ++i) {
+      const unsigned char* t = sqlite3_column_text(st, i);
+      rows.back().push_back(t ? reinterpret_cast<const char*>(t) : "NULL");
+    }
+  }
+  sqlite3_finalize(st);
+  sqlite3_close_v2(h);
+  return rows;
+}
+
+std::string Digits(int p) { return Pad((p * 7919 + 333) % 100000, 5); }
+
+std::string Feed(int newest) {  // 150 draws ending with period `newest`
+  std::string b = "**ok***-*";
+  for (int p = newest - 149; p <= newest; ++p) b += Pad(p, 3) + "-" + Digits(p) + (p == newest ? "" : "\r\n");
+  return b + "*-*";
+}
+
+// A started session over the shipped data folder, journalled into `db`.
+struct JournalledRun {
+  Session s;
+  RecordingPrompter prompter;
+  ScriptedHttp http;
+  RecordingSound sound;
+  RecordingClipboard clipboard;
+  FixedClock clock;
+  Journal journal;
+  explicit JournalledRun(const fs::path& db, bool record = true) : journal(db, &clock, &prompter) {
+    clock.time = std::chrono::system_clock::from_time_t(1796000000);  // 2026-12-01
+    s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock, record ? &journal : nullptr};
+    s.cx.data = DataFolder(std::getenv("LUMORA_DATA"));
+    EXPECT_TRUE(StartupDefaults(s));
+    if (record) journal.open();
+    Form& f = s.cx.form;
+    f.setChecked("Cauto", true);
+    // A fixed plan pool: both plan modes off, the pool of the sub-numbers 000..499.
+    f.setChecked("Check_jh_dadi_chongfu", false);
+    f.setChecked("Check_jh_dadi_fenzu", false);
+    std::string pool;
+    for (int i = 0; i < 500; ++i) pool += (pool.empty() ? "" : " ") + Pad(i, 3);
+    f.setText("T_rj_jh_dd", pool);
+  }
+  int journalNotices() const {
+    return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(), [](const Notice& n) {
+      return n.title == kJournalFailureTitle && n.text == kJournalFailureText;
+    }));
+  }
+  void Fetch(int newest) {
+    s.gate.run([&] { RequestDraws(s); });
+    ASSERT_TRUE(http.answer(Feed(newest)));
+    clock.advance(std::chrono::minutes(1));
+  }
+};
+
+TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
+  TempDir dir;
+  const fs::path db = dir.path / kJournalFile;
+  JournalledRun run(db);
+  run.Fetch(150);
+  run.Fetch(151);
+  RecordPlacedBet(run.s.money, "000 001", 2, "3");  // the betting run placed a bet on 151's plan
+  run.s.money.fund.prize = 1940;
+  run.Fetch(152);
+  LogBetMessage(run.s.cx, "投注完成");  // a log line outside any draw's sequence
+  run.Fetch(152);                      // nothing new: no sequence
+
+  EXPECT_EQ(run.journal.failures(), 0);
+  EXPECT_EQ(run.journalNotices(), 0);
+  EXPECT_EQ(Query(db, "PRAGMA journal_mode"), (Rows{{"wal"}}));
+  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"1"}}));
+  EXPECT_EQ(Query(db, "SELECT id, period, digits, source FROM draws"),
+            (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
+  // The first history only loads; every later one judges the plan and starts the next.
+  const Rows judged = Query(db, "SELECT draw_id, period, digits, hit, scheme FROM judgements");
+  ASSERT_EQ(judged.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const int p = 151 + static_cast<int>(i);
+    // No plan was started before the first judgement: its pool is empty.
+    const bool hit = i > 0 && std::stoi(Digits(p).substr(2)) < 500;
+    EXPECT_EQ(judged[i], (std::vector<std::string>{std::to_string(i + 2), std::to_string(p), Digits(p),
+                                                   hit ? "1" : "0", "方案一<平刷>"}));
+  }
+  EXPECT_EQ(Query(db, "SELECT draw_id, name, period, sub_game, size FROM plans"),
+            (Rows{{"2", "Lumora计划", "152", "后三", "500"}, {"3", "Lumora计划", "153", "后三", "500"}}));
+  EXPECT_EQ(Query(db, "SELECT count(*) FROM plans WHERE length(pool) = 500 * 4 - 1"), (Rows{{"2"}}));
+  // The profit booked is the statistics' own: the journal's last figure is the record's.
+  EXPECT_EQ(Query(db, "SELECT sum(profit_change), max(id) FROM judgements"),
+            (Rows{Row{std::to_string(run.s.stats.plan().profit), "2"}}));
+  const Rows settled = Query(db, "SELECT draw_id, period, hit, multiple, count FROM settlements");
+  EXPECT_EQ(settled, (Rows{{"3", "152", Digits(152).substr(2) <= "001" ? "1" : "0", "3", "2"}}));
+  EXPECT_EQ(Query(db, "SELECT draw_id, line FROM bet_log"),
+            (Rows{Row{"NULL", "投注完成::" + DateTimeText(run.clock.time - std::chrono::minutes(1))}}));
+}
+
+TEST(Journal, RecordingChangesNothingTheProgramShows) {
+  TempDir dir;
+  JournalledRun with(dir.path / kJournalFile), without(dir.path / "unused.sqlite", false);
+  for (int p = 150; p <= 155; ++p) {
+    with.Fetch(p);
+    without.Fetch(p);
+  }
+  EXPECT_EQ(with.s.cx.form.text("T_jh_dadi_jilu"), without.s.cx.form.text("T_jh_dadi_jilu"));
+  EXPECT_EQ(with.s.cx.form.text("T_jihua_jj_dadi"), without.s.cx.form.text("T_jihua_jj_dadi"));
+  EXPECT_EQ(with.s.stats.plan().profit, without.s.stats.plan().profit);
+  EXPECT_FALSE(fs::exists(dir.path / "unused.sqlite"));
+}
+
+TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
+  TempDir dir;
+  struct Case {
+    const char* name;
+    std::function<fs::path(const fs::path&)> make;
+  } cases[] = {
+      {"a folder where the file should be", [](const fs::path& d) { fs::create_directory(d / kJournalFile); return d / kJournalFile; }},
+      {"a read-only file", [](const fs::path& d) {
+         { Journal j(d / "ro.sqlite", nullptr, nullptr); EXPECT_TRUE(j.open()); }
+         chmod((d / "ro.sqlite").c_str(), 0444);
+         return d / "ro.sqlite";
+       }},
+      {"a folder that does not exist", [](const fs::path& d) { return d / "missing" / kJournalFile; }},
+      {"a file that is not a database", [](const fs::path& d) {
+         EXPECT_TRUE(WriteFileAtomic(d / "junk.sqlite", std::string(8192, 'j')));
+         return d / "junk.sqlite";
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // root writes through file modes, so a read-only file stops only other users.
+    if (geteuid() == 0 && std::string(c.name) == "a read-only file") continue;
+    JournalledRun run(c.make(dir.path));
+    run.Fetch(150);
+    run.Fetch(151);
+    run.Fetch(152);
+    EXPECT_FALSE(run.journal.isOpen());
+    EXPECT_GT(run.journal.failures(), 3);  // the open and every later write, counted
+    EXPECT_EQ(run.journalNotices(), 1);
+    EXPECT_EQ(run.s.cx.draws.history[1].period, "152");  // the draws went on being applied and judged
+    EXPECT_EQ(run.s.stats.plan().periods, 2);
+  }
+  EXPECT_EQ(ReadWholeFileBytes(dir.path / "junk.sqlite"), std::string(8192, 'j'));  // not a journal: left as it was
+}
+
+// The child's loop: sequences of one draw and six rows each, reporting every committed one.
+[[noreturn]] void WriteSequences(const fs::path& db, int reportFd) {
+  FixedClock clock;
+  Journal j(db, &clock, nullptr);
+  if (!j.open()) _exit(3);
+  for (int n = 1; n < 1000000; ++n) {
+    const std::string period = std::to_string(n);
+    j.beginSequence(period, "12345", "feed");
+    for (int k = 0; k < 2; ++k) {
+      j.planJudged({period, "12345", k == 0, 10, n, "方案一<平刷>", std::string(200, 'x')});
+      j.planStarted({"Lumora计划", period, "后三", std::string(2000, '1'), 500});
+      j.betLogLine("line " + period);
+    }
+    j.endSequence();
+    if (write(reportFd, &n, sizeof n) != sizeof n) _exit(4);
+  }
+  _exit(0);
+}
+
+TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
+  TempDir dir;
+  const fs::path db = dir.path / kJournalFile;
+  std::mt19937 rng(20261208);
+  int lastCommitted = 0;
+  for (int round = 0; round < 12; ++round) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(fds[0]);
+      WriteSequences(db, fds[1]);
+    }
+    close(fds[1]);
+    const int after = std::uniform_int_distribution<int>(20, 250)(rng);
+    std::this_thread::sleep_for(std::chrono::milliseconds(after));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << status;
+    int n = 0, reported = 0;
+    while (read(fds[0], &n, sizeof n) == sizeof n) reported = n;
+    close(fds[0]);
+
+    SCOPED_TRACE("round " + std::to_string(round) + ", reported " + std::to_string(reported));
+    EXPECT_EQ(Query(db, "PRAGMA integrity_check"), (Rows{{"ok"}}));
+    // Every committed sequence is whole, and no sequence is there in part.
+    for (const char* table : {"judgements", "plans", "bet_log"})
+      EXPECT_EQ(Query(db, std::string("SELECT count(*) FROM draws d LEFT JOIN (SELECT draw_id, count(*) AS n FROM ") +
+                              table + " GROUP BY draw_id) t ON t.draw_id = d.id WHERE t.n IS NOT 2"),
+                (Rows{{"0"}}))
+          << table;
+    EXPECT_EQ(Query(db, "SELECT count(*) FROM judgements WHERE draw_id IS NULL OR draw_id NOT IN (SELECT id FROM draws)"),
+              (Rows{{"0"}}));
+    // Everything reported committed is there; at most the one after it (committed, not yet reported).
+    const int kept = std::stoi(Query(db, "SELECT count(*) FROM draws WHERE period = '" + std::to_string(reported) +
+                                             "' OR period = '" + std::to_string(reported + 1) + "'")[0][0]);
+    const int total = std::stoi(Query(db, "SELECT count(*) FROM draws")[0][0]);
+    EXPECT_GE(total, lastCommitted + reported);
+    EXPECT_LE(total, lastCommitted + reported + 1);
+    EXPECT_GE(kept, reported > 0 ? 1 : 0);
+    std::printf("round %2d: SIGKILL after %3d ms, %4d sequences reported committed, %4d found, integrity ok\n", round,
+                after, reported, total - lastCommitted);
+    lastCommitted = total;
+  }
+  EXPECT_GT(lastCommitted, 12);  // the writer did get going before the kills
+}
+
+TEST(JournalExport, PlansJudgementsAndBetsAsCsvWithABom) {
+  TempDir dir;
+  const fs::path db = dir.path / kJournalFile;
+  {
+    FixedClock clock;
+    clock.time = std::chrono::system_clock::from_time_t(1796000000);
+    Journal j(db, &clock, nullptr);
+    ASSERT_TRUE(j.open());
+    const std::string day1 = DateTimeText(clock.time).substr(0, 10);
+    j.beginSequence("151", "12345", "feed");
+    j.planJudged({"151", "12345", true, 940, 940, "方案一<平刷>", "Lumora计划后三500注151期开12345,中中中"});
+    j.planStarted({"Lumora计划", "152", "后三", "000 001", 2});
+    j.betSettled({"151", true, 3.0, "3", 2, 1234.5});
+    j.endSequence();
+    clock.advance(std::chrono::hours(48));
+    j.betLogLine("投注完成 \"一\"");
+    JournalCsv all = ExportJournalCsv(db, "", "");
+    ASSERT_EQ(all.error, "");
+    EXPECT_EQ(all.rows, 4);
+    EXPECT_EQ(all.text.substr(0, 3), "\xEF\xBB\xBF");
+    const auto lines = Split(all.text.substr(3), "\r\n");
+    ASSERT_EQ(lines.size(), 6u);  // header, four rows, the empty rest after the last CR LF
+    const std::string at = DateTimeText(clock.time - std::chrono::hours(48));
+    EXPECT_EQ(lines[1], at + ",judgement,151,12345,,,,1,940,940,方案一<平刷>,,,,\"Lumora计划后三500注151期开12345,中中中\"");
+    EXPECT_EQ(lines[2], at + ",plan,152,,Lumora计划,后三,2,,,,,,,,000 001");
+    EXPECT_EQ(lines[3], at + ",settlement,151,,,,2,1,,,,3,3,1234.5,");
+    EXPECT_EQ(lines[4], DateTimeText(clock.time) + ",bet,,,,,,,,,,,,,\"投注完成 \"\"一\"\"\"");
+    EXPECT_EQ(ExportJournalCsv(db, day1, day1).rows, 3);
+    EXPECT_EQ(ExportJournalCsv(db, DateTimeText(clock.time).substr(0, 10), "").rows, 1);
+  }
+  // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
+  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path.string();
+  const fs::path out = dir.path / "out.csv";
+  EXPECT_EQ(std::system((cli + " --csv " + out.string() + " >/dev/null").c_str()), 0);
+  EXPECT_EQ(ReadWholeFileBytes(out), ExportJournalCsv(db, "", "").text);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " --from 2026-1-1 --csv " + out.string() + " 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2>/dev/null").c_str())), 2);
+  EXPECT_NE(ExportJournalCsv(db, "1.12.2026", "").error, "");
+  EXPECT_NE(ExportJournalCsv(dir.path / "none.sqlite", "", "").error, "");
+  EXPECT_FALSE(fs::exists(dir.path / "none.sqlite"));
+}
+
+}  // namespace
+}  // namespace lumora
