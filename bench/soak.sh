@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Soak: the real Lumora window under Xvfb against lumora-feed, left alone for a long time, with
+# auto plan, statistics, the alarm and automatic betting on. Writes memory and draws applied
+# every minute to <out>/soak.csv and keeps the run's data folder (journal included).
+#   bench/soak.sh [build-dir] [minutes]      (defaults: build, 60)
+# Settings: LUMORA_SOAK_INTERVAL (seconds between draws, default 3), LUMORA_SOAK_TICK_MS (update
+# countdown tick, default 100: 25 ticks make one request), LUMORA_SOAK_OUT (default <build>/soak).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+minutes=${2:-60}
+out=${LUMORA_SOAK_OUT:-$build/soak}
+bin="$build/bin"
+rm -rf "$out"
+mkdir -p "$out"
+cp -r "$bin/data" "$out/data"
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; }
+trap cleanup EXIT
+
+"$bin/lumora-feed" --port 0 --interval "${LUMORA_SOAK_INTERVAL:-3}" --state "$out/feed-state" >"$out/feed.out" 2>"$out/feed.log" &
+pids+=("$!")
+for _ in $(seq 50); do grep -q serving "$out/feed.out" && break; sleep 0.1; done
+port=$(grep -o '127\.0\.0\.1:[0-9]*' "$out/feed.out" | head -1 | cut -d: -f2)
+[ -n "$port" ] || { echo "soak: lumora-feed did not start" >&2; cat "$out/feed.log" >&2; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
+pids+=("$!")
+for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -1 "$out/display")"
+
+echo "soak: $minutes min, feed http://127.0.0.1:$port/feed, display $DISPLAY, output $out" >&2
+"$bin/lumora-soak" --feed "http://127.0.0.1:$port/feed" --data "$out/data" --minutes "$minutes" \
+  --tick-ms "${LUMORA_SOAK_TICK_MS:-100}" --csv "$out/soak.csv" 2>"$out/lumora.log" &
+soak_pid=$!
+pids+=("$soak_pid")
+# Pictures of the screen half way and shortly before the end.
+( sleep $((minutes * 30)); import -window root "$out/half-way.png" 2>/dev/null || true
+  sleep $((minutes * 30 - 20)); import -window root "$out/end.png" 2>/dev/null || true ) &
+pids+=("$!")
+status=0
+wait "$soak_pid" || status=$?
+echo "soak: lumora-soak ended with status $status; $(tail -n 1 "$out/soak.csv")" >&2
+exit $status
