@@ -12,6 +12,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
 #include "ui/Shell.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ Options ParseOptions(const QStringList& args) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  lumora::InstallQtTranslations(app);
   QApplication::setApplicationName("Lumora");
   Options options = ParseOptions(QApplication::arguments());
   if (!options.error.empty()) {
