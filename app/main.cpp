@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/Program.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ Options ParseOptions(const QStringList& args) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumora");
+  lumora::InstallQtTranslations(app);
   Options options = ParseOptions(QApplication::arguments());
   if (!options.error.empty()) {
     if (options.error != "usage") std::fprintf(stderr, "lumora: %s\n", options.error.c_str());

@@ -16,6 +16,7 @@
 
 #include "core/Text.h"
 #include "ui/Program.h"
+#include "ui/Translations.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void Tick(QWidget& window, const char* name) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumora");
+  lumora::InstallQtTranslations(app);
   Options o;
   if (!Parse(QApplication::arguments(), o)) {
     std::fprintf(stderr, "usage: lumora-soak --feed URL [--data DIR] [--minutes M] [--tick-ms T] [--csv FILE]\n");

@@ -81,7 +81,7 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
 std::optional<std::string> ReadTextFile(const fs::path& path) {
   auto bytes = ReadWholeFileBytes(path);
   if (!bytes) return std::nullopt;
-  return DecodeText(*bytes);
+  return DecodeDataText(*bytes);
 }
 
 bool WriteTextFileGbk(const fs::path& path, std::string_view utf8) { return WriteFileAtomic(path, ToGbk(utf8)); }

@@ -95,10 +95,61 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
+bool IsValidGb18030(std::string_view s) {
+  auto at = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+  auto lead = [](unsigned char c) { return c >= 0x81 && c <= 0xFE; };
+  auto digit = [](unsigned char c) { return c >= 0x30 && c <= 0x39; };
+  size_t i = 0;
+  while (i < s.size()) {
+    unsigned char c = at(i);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!lead(c) || i + 1 >= s.size()) return false;
+    unsigned char t = at(i + 1);
+    if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFE)) {
+      i += 2;
+    } else if (digit(t) && i + 3 < s.size() && lead(at(i + 2)) && digit(at(i + 3))) {
+      i += 4;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+}
+
 std::string DecodeText(std::string_view bytes) {
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
   if (IsValidUtf8(bytes)) return std::string(bytes);
   return FromGbk(bytes);
+}
+
+std::string DecodeDataText(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) return std::string(bytes.substr(kUtf8Bom.size()));
+  if (!IsValidGb18030(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
+  return FromGbk(bytes);
+}
+
+std::string FileNameText(const std::filesystem::path& name) {
+#ifdef _WIN32
+  std::u8string u = name.u8string();
+  return std::string(u.begin(), u.end());
+#else
+  return DecodeDataText(name.native());
+#endif
+}
+
+std::filesystem::path FileNamePath(std::string_view utf8) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#else
+  return std::filesystem::path(ToGbk(utf8));
+#endif
 }
 
 }  // namespace lumora

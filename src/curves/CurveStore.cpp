@@ -19,7 +19,7 @@ std::string_view TrimSpaces(std::string_view text) {
 
 std::optional<std::array<std::string, kCurveSlots>> ParseCurveStore(std::string_view bytes) {
   if (bytes.empty()) return std::nullopt;
-  std::string text = DecodeText(bytes);
+  std::string text = DecodeDataText(bytes);
   std::vector<std::string> pieces = SplitCrLf(TrimSpaces(text));
   if (pieces.size() < static_cast<size_t>(kCurveSlots)) return std::nullopt;
   std::array<std::string, kCurveSlots> slots;

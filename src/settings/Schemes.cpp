@@ -24,15 +24,15 @@ struct SchemeEntry {
   fs::path path;
 };
 
-// The entries of the scheme folder whose name contains ".fa" (exact, case-sensitive). Names
-// written on another system in GBK are listed decoded.
+// The entries of the scheme folder whose name contains ".fa" (exact, case-sensitive), listed by
+// their names read as data text (GBK first); each keeps the name's own bytes for reading,
+// writing back and deleting.
 std::vector<SchemeEntry> SchemeEntries(const Context& cx) {
   std::vector<SchemeEntry> out;
   std::error_code ec;
   fs::directory_iterator it(cx.data.schemes(), ec), end;
   for (; !ec && it != end; it.increment(ec)) {
-    std::string raw = it->path().filename().string();
-    std::string name = IsValidUtf8(raw) ? raw : FromGbk(raw);
+    std::string name = FileNameText(it->path().filename());
     if (Contains(name, T::kSchemeExtension)) out.push_back({std::move(name), it->path()});
   }
   std::sort(out.begin(), out.end(), [](const SchemeEntry& a, const SchemeEntry& b) { return a.name < b.name; });
@@ -86,7 +86,12 @@ void SaveScheme(Context& cx) {
       refusal = scheme.error;
     } else {
       const fs::path folder = cx.data.schemes();
-      const fs::path file = folder / fs::path(name + std::string(T::kSchemeExtension));
+      const std::string listed = name + std::string(T::kSchemeExtension);
+      // A scheme that exists is written under its own name bytes; a new one gets the data
+      // folder's name form.
+      fs::path file = folder / FileNamePath(listed);
+      for (const SchemeEntry& e : SchemeEntries(cx))
+        if (e.name == listed) file = e.path;
       std::error_code ec;
       fs::create_directories(folder, ec);
       // The name holds no separator, so the file lies directly in the scheme folder.

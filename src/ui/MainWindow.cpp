@@ -102,8 +102,14 @@ void MainWindow::closeEvent(QCloseEvent* e) {
   shell_.run([this](Session& s) {
     ConfirmClose(s, [this] {
       closing_ = true;
-      close();
-      QCoreApplication::exit(0);
+      // Closed from the event loop, never from inside a close that is still going on.
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            close();
+            QCoreApplication::exit(0);
+          },
+          Qt::QueuedConnection);
     });
   });
 }

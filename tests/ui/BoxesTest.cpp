@@ -14,6 +14,7 @@
 #include "plan/PlanTexts.h"
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
+#include "ui/Translations.h"
 #include "ui/support/UiTest.h"
 
 namespace lumora {
@@ -108,6 +109,16 @@ TEST_F(BoxesTest, DeletionDialogueGoesOnBoxByBoxWithoutHoldingTheProgram) {
   QTest::qWait(200);
   EXPECT_TRUE(Shown<QMessageBox>("确定要删除吗？").isEmpty());
   EXPECT_EQ(d.history[1].period, now);
+}
+
+TEST_F(BoxesTest, DialogButtonsReadInChinese) {
+  ASSERT_TRUE(InstallQtTranslations(uitest::App()));
+  QMessageBox notice(QMessageBox::Information, "提示", "x", QMessageBox::Ok);
+  EXPECT_EQ(notice.button(QMessageBox::Ok)->text(), "确定");
+  QMessageBox question(QMessageBox::Question, "提示", "x", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_TRUE(question.button(QMessageBox::Yes)->text().startsWith("是")) << question.button(QMessageBox::Yes)->text().toStdString();
+  EXPECT_TRUE(question.button(QMessageBox::No)->text().startsWith("否")) << question.button(QMessageBox::No)->text().toStdString();
+  EXPECT_EQ(question.button(QMessageBox::Cancel)->text(), "取消");
 }
 
 struct PipelineBoxTest : BoxesTest {

@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   EXPECT_EQ(prompter.questions.back().text, "是否要关闭软件？");
   prompter.yesNoAnswers = {true};
   window->close();
-  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(uitest::Eventually([&] { return !window->isVisible(); }, 3000));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "core/Files.h"
+#include "core/TextCodec.h"
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "settings/SettingsCentre.h"
@@ -93,7 +94,9 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
   // Chinese names, "+", brackets and ".." inside a name are fine.
   save("方案..一");
   EXPECT_EQ(prompter.lastText(), "保存完成");
-  EXPECT_TRUE(fs::exists(fa() / "方案..一.fa"));
+  // The name is written in the data folder's form (GBK bytes on POSIX) and lists as typed.
+  EXPECT_TRUE(fs::exists(fa() / FileNamePath("方案..一.fa")));
+  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案..一.fa"});
 }
 
 TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {

@@ -37,7 +37,7 @@ void WindowTest::FetchNextDraw() {
   const int before = session.cx.draws.updateCount;
   for (int tries = 0; tries < 20 && session.cx.draws.updateCount == before; ++tries) {
     Click("Cshoudong");
-    QTest::qWaitFor([&] { return Find<QPushButton>("Cshoudong")->isEnabled(); }, 5000);
+    (void)QTest::qWaitFor([&] { return Find<QPushButton>("Cshoudong")->isEnabled(); }, 5000);
     if (session.cx.draws.updateCount == before) QTest::qWait(500);
   }
   ASSERT_EQ(session.cx.draws.updateCount, before + 1);
