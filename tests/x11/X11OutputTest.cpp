@@ -173,6 +173,36 @@ TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
   EXPECT_EQ(arrived, sends) << "lost: " << lost.join(' ').toStdString() << "\n" << log();
 }
 
+// External-tool mode: the tool's two boxes are drawn inside one window, so both captures name
+// that window; each text goes into its own box, clicked at its captured point, whatever it held
+// before (the numbers box holds two lines).
+TEST_F(X11OutputTest, ExternalToolModeFillsEachOfTheToolsBoxes) {
+  QString file = start("tool");
+  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
+  ASSERT_FALSE(ready.isEmpty()) << "the stand-in tool did not start";
+  QStringList parts = ready.split(' ');
+  const Point numbers = ParsePoint(parts[1]), multiple = ParsePoint(parts[2]);
+  const WindowHandle tool = windowAtOnceShown(numbers, 0);
+  ASSERT_NE(tool, 0u);
+  ASSERT_EQ(desk.windowAt(multiple), tool);
+
+  Form& f = cx.form;
+  f.setText("T_dsf_canshu_0", HandleText(tool));
+  f.setText("T_dsf_canshu_1", HandleText(tool));
+  out.toolBoxes[0] = {HandleText(tool), numbers};  // as the two captures leave them
+  out.toolBoxes[1] = {HandleText(tool), multiple};
+  f.setText("T_touzhu_dd_0", "001 002 003");
+  f.setChecked("Check_pt_tz_sx", true);
+  money.multipleSequence = "2-3";
+  money.sequenceValid = 1;
+  StartAutoBet(cx, out, money);
+  StepTick(cx, out, money);  // external-tool mode: both texts handed over at the first tick
+  EXPECT_FALSE(f.timer("Timer_dianji").enabled);
+  runScripts();
+  QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
+  EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
+}
+
 TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverListed) {
   QString file = start("chat");
   ASSERT_FALSE(WaitForLine(file, [](const QString& l) { return l == "ready"; }).isEmpty());
