@@ -6,6 +6,17 @@
 
 namespace lumora {
 
+namespace {
+
+std::vector<std::string> ClassList(std::string_view value) {
+  std::vector<std::string> names;
+  for (const std::string& part : Split(value, ","))
+    if (std::string name = Trim(part); !name.empty()) names.push_back(name);
+  return names;
+}
+
+}  // namespace
+
 ServiceConfig ParseServiceConfig(std::string_view text) {
   ServiceConfig c;
   std::string utf8 = DecodeText(text);
@@ -22,6 +33,8 @@ ServiceConfig ParseServiceConfig(std::string_view text) {
     else if (key == "username") c.user = value;
     else if (key == "password") c.password = value;
     else if (key == "random_code") c.randomCode = value;
+    else if (key == "chat_classes") c.chat.ordinary = ClassList(value);
+    else if (key == "chat_classes_new_style") c.chat.newStyle = ClassList(value);
   }
   return c;
 }

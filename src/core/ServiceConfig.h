@@ -1,6 +1,6 @@
 #pragma once
-// Where the remote services are and which account talks to them: `lumora.ini` in the data
-// folder, overridden by the command line (`lumora --feed URL`).
+// Where the remote services are and which account talks to them, and which windows are chat
+// windows: `lumora.ini` in the data folder, overridden by the command line (`lumora --feed URL`).
 //
 //   [service]
 //   feed_endpoint=http://127.0.0.1:18610/feed
@@ -8,17 +8,31 @@
 //   username=
 //   password=
 //   random_code=
+//   [desktop]
+//   chat_classes=TXGuiFoundation
+//   chat_classes_new_style=QWidget
 //
 // Values are taken as they stand after the "=" (blanks around them trimmed); lines starting
-// with ";" or "#" are comments. A missing file or key keeps the default.
+// with ";" or "#" are comments. A missing file or key keeps the default. The class lists are
+// separated by "," (blanks around a name trimmed, empty names dropped).
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumora {
 
 inline constexpr const char* kDefaultFeedEndpoint = "http://127.0.0.1:18610/feed";
 inline constexpr const char* kDefaultSettingsEndpoint = "http://127.0.0.1:18610/settings";
+
+// The window classes the group send takes for chat windows (on X11 a window's class is its
+// program's name, so there it is the user's to say). The walk down the z-order starts at the
+// first window of an ordinary class; a window of a new-style class has its input area clicked
+// before the paste.
+struct ChatClasses {
+  std::vector<std::string> ordinary{"TXGuiFoundation"};
+  std::vector<std::string> newStyle{"QWidget"};
+};
 
 struct ServiceConfig {
   std::string feedEndpoint = kDefaultFeedEndpoint;          // DrawFeedEndpoint
@@ -26,6 +40,7 @@ struct ServiceConfig {
   std::string user;                                          // ServiceAccount: "username"
   std::string password;                                      // "pw"
   std::string randomCode;                                    // "sjm_in"
+  ChatClasses chat;                                          // chat_classes, chat_classes_new_style
 };
 
 // Reads the INI text over the defaults (GBK or UTF-8).

@@ -169,8 +169,8 @@ void PassParametersToTool(Context& cx, OutputState& out) {
     return;
   }
   Script s;
-  AddPassText(s, numbersWindow, Trim(cx.form.text("T_touzhu_dd_0")));
-  AddPassText(s, multipleWindow, Trim(cx.form.text("T_zd_touzhu_beitou_1")));
+  AddPassText(s, numbersWindow, Trim(cx.form.text("T_touzhu_dd_0")), CapturedToolBox(out, 0, numbersWindow));
+  AddPassText(s, multipleWindow, Trim(cx.form.text("T_zd_touzhu_beitou_1")), CapturedToolBox(out, 1, multipleWindow));
   RunScript(cx, out, std::move(s));
 }
 

@@ -42,8 +42,9 @@ struct TopWindow {
 enum class MouseButton { Left, Right };
 
 // The key chords the automation sends. Home, ShiftEnd and Backspace replace a box's text where
-// the desktop cannot set another window's text directly.
-enum class KeyChord { CtrlV, CtrlBackspace, Enter, Home, ShiftEnd, Backspace };
+// the desktop cannot set another window's text directly; CtrlHome and CtrlShiftEnd do the same
+// for a box of several lines.
+enum class KeyChord { CtrlV, CtrlBackspace, Enter, Home, ShiftEnd, Backspace, CtrlHome, CtrlShiftEnd };
 
 class Desktop {
  public:
@@ -53,7 +54,8 @@ class Desktop {
   // (for instance: no display, or no synthetic-input extension).
   virtual std::string unavailableReason() = 0;
 
-  // Pointer.
+  // Pointer. A move may take effect a little later (a confinement lifted a moment ago can hold
+  // the pointer back): the executor checks with pointer() and moves again.
   virtual Point pointer() = 0;
   virtual void movePointer(Point p) = 0;
   virtual void leftClick() = 0;  // left button down and up where the pointer is
@@ -69,7 +71,10 @@ class Desktop {
   // there is none): on Win32 the control itself (an edit box has a handle of its own), on X11 the
   // top-level client window (toolkits draw their boxes inside one window).
   virtual WindowHandle windowAt(Point p) = 0;
-  virtual void activate(WindowHandle w) = 0;  // bring to the foreground, give it the keyboard
+  // Brings `w` to the foreground and gives it the keyboard. Where the desktop does this in stages
+  // (the window's program first handles its activation, then the box gets the keyboard), the
+  // later stages happen in isActive(), which the executor polls: neither call waits.
+  virtual void activate(WindowHandle w) = 0;
   virtual bool isActive(WindowHandle w) = 0;  // it is the foreground window and has the focus
   virtual void restore(WindowHandle w) = 0;   // un-minimise and show
   virtual void minimise(WindowHandle w) = 0;
@@ -82,6 +87,16 @@ class Desktop {
 
   // Keyboard: one chord, pressed and released, to the window that has the focus.
   virtual void sendKeys(KeyChord chord) = 0;
+
+  // Whether the program owning `w` has handled the input sent before. A click can pass through
+  // the window manager (which holds it while it decides about focus) and then wait in the
+  // program's queue; keys sent meanwhile overtake it and land where the keyboard was before.
+  // beginSettle() starts a round trip that the program answers only after its earlier input;
+  // settled() says whether the answer came. A desktop whose input cannot be overtaken, or a
+  // program that cannot answer, gives true at once: the executor's bounded wait covers the rest.
+  // Neither call waits.
+  virtual void beginSettle(WindowHandle w) = 0;
+  virtual bool settled() = 0;
 
   // Locks out the user's mouse: the user can no longer move the pointer, while movePointer
   // keeps working. freePointer ends it; both may be called any number of times.

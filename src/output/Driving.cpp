@@ -131,8 +131,11 @@ void CaptureToolWindow(Context& cx, OutputState& out, int k) {
 void CaptureToolTick(Context& cx, OutputState& out, int k) {
   if (!out.desktop) return;
   Desktop& d = *out.desktop;
-  cx.form.setText(Indexed("T_dsf_canshu", k), HandleText(d.windowAt(d.pointer())));
+  Point p = d.pointer();
+  const std::string handle = HandleText(d.windowAt(p));
+  cx.form.setText(Indexed("T_dsf_canshu", k), handle);
   if (d.newlyPressed(MouseButton::Right)) {
+    out.toolBoxes[static_cast<size_t>(k)] = {handle, p};
     cx.form.setTimerEnabled(Indexed("Timer_dsf_sb", k), false);
     cx.form.setVisible("C_dsf_sb_0", true);
     cx.form.setVisible("C_dsf_sb_1", true);
@@ -186,7 +189,8 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
     if (!at) return PasteResult::Error;
     s.clipboard(text).restore(w).activate(w);
     s.eventsOnce().pause(500000);
-    s.move(*at).eventsOnce().click();
+    // The paste waits until the client has handled the click on the box.
+    s.move(*at).eventsOnce().click().settle(w);
     s.activate(w).restore(w).keysTo(w, KeyChord::CtrlV);
     s.eventsOnce().pause(80000);
   } else {
@@ -195,7 +199,7 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
     s.restore(w).activate(w);
     s.eventsOnce().activate(w);
     // A double click selects the box's content.
-    s.move(*at).click().eventsOnce().eventsOnce().click();
+    s.move(*at).click().eventsOnce().eventsOnce().click().settle(w);
     for (int i = 0; i < 8; ++i) s.eventsOnce().pause(80000).keysTo(w, KeyChord::CtrlBackspace);
     s.clipboard(multiple);
     s.restore(w).activate(w).eventsOnce().pause(80000).activate(w).keysTo(w, KeyChord::CtrlV);
@@ -213,19 +217,32 @@ std::string PasteIntoBox(Context& cx, OutputState& out, const std::string& text,
   return "ok";
 }
 
-void AddPassText(Script& script, const std::string& handleText, const std::string& text) {
+void AddPassText(Script& script, const std::string& handleText, const std::string& text, const ToolBox* box) {
   auto handle = StrictInteger(handleText);
   if (!handle) return;  // not a number: nothing happens
   const WindowHandle w = static_cast<WindowHandle>(static_cast<uint32_t>(*handle));
   script.eventsOnce();
   script.restore(w).activate(w).eventsOnce().pause(200000);
-  script.activate(w).setText(w, text);
+  script.activate(w);
+  if (box) {
+    script.setText(w, text, box->at);
+  } else {
+    script.setText(w, text);
+  }
   script.eventsOnce().pause(10000);
 }
 
-void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text) {
+const ToolBox* CapturedToolBox(const OutputState& out, int k, const std::string& handleText) {
+  if (k < 0 || k > 1) return nullptr;
+  const ToolBox& box = out.toolBoxes[static_cast<size_t>(k)];
+  if (box.handleText.empty() || box.handleText != Trim(handleText)) return nullptr;
+  return &box;
+}
+
+void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text,
+                      int box) {
   Script s;
-  AddPassText(s, handleText, text);
+  AddPassText(s, handleText, text, CapturedToolBox(out, box, handleText));
   RunScript(cx, out, std::move(s));
 }
 
@@ -248,8 +265,8 @@ void SendTest(Context& cx, OutputState& out, int button) {
 }
 
 void TestToolWindows(Context& cx, OutputState& out) {
-  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_0")), Trim(cx.form.text("T_touzhu_dd_0")));
-  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_1")), Trim(cx.form.text("T_zd_touzhu_beitou_1")));
+  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_0")), Trim(cx.form.text("T_touzhu_dd_0")), 0);
+  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_1")), Trim(cx.form.text("T_zd_touzhu_beitou_1")), 1);
 }
 
 }  // namespace lumora

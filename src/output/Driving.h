@@ -19,7 +19,8 @@ void CaptureTick(Context& cx, OutputState& out, int k);  // Timer_pt_id_k
 void RecordSteps(Context& cx, OutputState& out);
 void RecordTick(Context& cx, OutputState& out);  // Timer_shubiao
 
-// Capture of the external tool's window k (0 numbers, 1 multiple): Timer_dsf_sb_k.
+// Capture of the external tool's window k (0 numbers, 1 multiple): Timer_dsf_sb_k. The right
+// click that ends it also fixes the box's point (out.toolBoxes).
 void CaptureToolWindow(Context& cx, OutputState& out, int k);
 void CaptureToolTick(Context& cx, OutputState& out, int k);
 
@@ -30,8 +31,10 @@ std::string ClickPlatformPoint(Context& cx, OutputState& out);
 std::string PasteIntoBox(Context& cx, OutputState& out, const std::string& text, const std::string& mode,
                          const std::string& multiple);
 // Replaces the text of the window whose handle is `handleText` (a text that is not a number
-// does nothing).
-void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text);
+// does nothing). Where the desktop cannot set it directly, the text is typed into the box at the
+// captured point of the external tool's box k when that capture named this handle.
+void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text,
+                      int box = -1);
 // 1 locks out the user's mouse (Lumora's own moves still work); any other value frees it.
 void LockMouse(Context& cx, OutputState& out, int flag);
 
@@ -45,6 +48,9 @@ enum class PasteResult { Ok, Failed, Error };  // Error: a click point that is n
 bool AddPlatformClick(const Form& form, Script& script);
 PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const std::string& mode,
                      const std::string& multiple);
-void AddPassText(Script& script, const std::string& handleText, const std::string& text);
+void AddPassText(Script& script, const std::string& handleText, const std::string& text,
+                 const ToolBox* box = nullptr);
+// The captured point of the external tool's box k, when the capture named `handleText`.
+const ToolBox* CapturedToolBox(const OutputState& out, int k, const std::string& handleText);
 
 }  // namespace lumora

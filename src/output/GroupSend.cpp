@@ -27,7 +27,7 @@ void AddSendTo(Context& cx, Script& s, const QqWindow& target) {
   s.restore(w).activate(w).eventsOnce();
   if (target.newStyle) {
     // ClickQqInputArea: just above the bottom-left corner, where the input box lies.
-    s.restore(w).activate(w).moveIntoWindow(w, 50, -80).pause(20000).click();
+    s.restore(w).activate(w).moveIntoWindow(w, 50, -80).pause(20000).click().settle(w);
   }
   s.pause(280000).keysTo(w, KeyChord::CtrlV).eventsOnce().pause(180000);
   s.restore(w).activate(w).keysTo(w, KeyChord::Enter).eventsOnce().pause(510000);
@@ -36,13 +36,17 @@ void AddSendTo(Context& cx, Script& s, const QqWindow& target) {
 
 }  // namespace
 
-std::vector<QqWindow> WalkQqWindows(Desktop& desktop) {
+std::vector<QqWindow> WalkQqWindows(Desktop& desktop, const ChatClasses& classes) {
+  auto in = [](const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+  };
   std::vector<QqWindow> found;
   std::vector<TopWindow> all = desktop.topLevelWindows();
-  auto first = std::find_if(all.begin(), all.end(), [](const TopWindow& w) { return w.className == T::kQqClassOld; });
+  auto first = std::find_if(all.begin(), all.end(),
+                            [&](const TopWindow& w) { return in(classes.ordinary, w.className); });
   for (auto it = first; it != all.end(); ++it) {
-    if (it->className == T::kQqClassOld || it->className == T::kQqClassNew)
-      found.push_back({it->handle, it->title, it->className == T::kQqClassNew});
+    const bool newStyle = in(classes.newStyle, it->className);
+    if (newStyle || in(classes.ordinary, it->className)) found.push_back({it->handle, it->title, newStyle});
   }
   return found;
 }
@@ -60,12 +64,12 @@ bool SkippedQqTitle(const std::string& title) {
 void RefreshQqTargets(Context& cx, OutputState& out) {
   cx.form.setItems("qf_list", {});
   if (!DesktopReady(cx, out)) return;
-  for (const QqWindow& w : WalkQqWindows(*out.desktop))
+  for (const QqWindow& w : WalkQqWindows(*out.desktop, cx.service.chat))
     if (!SkippedQqTitle(w.title)) cx.form.addItem("qf_list", w.title);
 }
 
-QqWindow FindQqWindow(Desktop& desktop, const std::string& target) {
-  for (const QqWindow& w : WalkQqWindows(desktop))
+QqWindow FindQqWindow(Desktop& desktop, const std::string& target, const ChatClasses& classes) {
+  for (const QqWindow& w : WalkQqWindows(desktop, classes))
     if (Contains(Trim(w.title), target)) return w;
   return {};
 }
@@ -95,7 +99,7 @@ bool AddGroupSend(Context& cx, OutputState& out, Script& s) {
   s.clipboard(QqMessage(cx.form));
   for (const std::string& target : targets) {
     s.eventsOnce();
-    QqWindow w = FindQqWindow(*out.desktop, target);
+    QqWindow w = FindQqWindow(*out.desktop, target, cx.service.chat);
     if (w.handle == 0) continue;  // closed since the list was made: skipped
     AddSendTo(cx, s, w);
   }

@@ -13,19 +13,20 @@ namespace lumora {
 struct QqWindow {
   WindowHandle handle = 0;
   std::string title;
-  bool newStyle = false;  // class "QWidget"
+  bool newStyle = false;  // of a new-style class ("QWidget")
 };
 
-// From the first window of class "TXGuiFoundation" down the z-order, the windows of class
-// "TXGuiFoundation" or "QWidget". Nothing without a "TXGuiFoundation" window.
-std::vector<QqWindow> WalkQqWindows(Desktop& desktop);
+// From the first window of an ordinary chat class ("TXGuiFoundation") down the z-order, the
+// windows of an ordinary or a new-style class ("QWidget"). Nothing without a window of an
+// ordinary class. The classes come from lumora.ini (ServiceConfig::chat).
+std::vector<QqWindow> WalkQqWindows(Desktop& desktop, const ChatClasses& classes = {});
 
 // True when a chat window with this title is left out of the target list.
 bool SkippedQqTitle(const std::string& title);
 
 void RefreshQqTargets(Context& cx, OutputState& out);  // "刷新群列表"
 // The first window (in z-order) whose trimmed title contains `target`; handle 0 when none.
-QqWindow FindQqWindow(Desktop& desktop, const std::string& target);
+QqWindow FindQqWindow(Desktop& desktop, const std::string& target, const ChatClasses& classes = {});
 void SelectAllQqTargets(Context& cx);  // "列表全选"
 
 // The message: (pool, CR LF, when "记录+号码" is ticked) the plan record, then the signature.

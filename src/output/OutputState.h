@@ -2,6 +2,7 @@
 // The process-wide stores of this subsystem, created at start-up and kept for the whole run.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "output/Desktop.h"
 #include "output/Script.h"
@@ -28,6 +29,14 @@ struct StepList {
   }
 };
 
+// A box of the external betting tool as captured: the handle text the capture wrote and the
+// point of the right click that ended it. Where the desktop cannot set a window's text (X11,
+// whose toolkits draw their boxes inside one window), the box is clicked there and typed into.
+struct ToolBox {
+  std::string handleText;  // empty: not captured in this run
+  Point at;
+};
+
 struct OutputState {
   // The desktop the automation drives; the shell sets it (tests: a FakeDesktop). Null: nothing
   // can be driven.
@@ -36,6 +45,7 @@ struct OutputState {
   bool pointerLocked = false;
 
   StepList steps;
+  std::array<ToolBox, 2> toolBoxes;  // the numbers box (0) and the multiple box (1)
   // Platform position table, rows 0-10 by columns 0-3, created empty at start-up.
   std::array<std::array<int32_t, 4>, 11> platformTable{};
 

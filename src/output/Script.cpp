@@ -2,16 +2,33 @@
 
 namespace lumora {
 
+Script& Script::move(Point p) {
+  add({Action::Kind::Move, p});
+  Action wait{Action::Kind::WaitPointer};
+  wait.passes = kWaitPointerPolls;
+  return add(std::move(wait));
+}
+
 Script& Script::moveIntoWindow(WindowHandle w, int dxFromLeft, int dyFromBottom) {
   Action a{Action::Kind::MoveIntoWindow, {dxFromLeft, dyFromBottom}};
   a.window = w;
+  add(std::move(a));
+  Action wait{Action::Kind::WaitPointer};
+  wait.passes = kWaitPointerPolls;
+  return add(std::move(wait));
+}
+
+Script& Script::settle(WindowHandle w) {
+  Action a{Action::Kind::Settle};
+  a.window = w;
+  a.passes = kSettlePolls;
   return add(std::move(a));
 }
 
 Script& Script::keysTo(WindowHandle w, KeyChord chord) {
   Action wait{Action::Kind::WaitActive};
   wait.window = w;
-  wait.passes = 200;  // polls of 5 ms: a second at most
+  wait.passes = kWaitActivePolls;
   add(std::move(wait));
   Action keys{Action::Kind::Keys};
   keys.chord = chord;
@@ -28,6 +45,14 @@ Script& Script::setText(WindowHandle w, std::string text) {
   Action a{Action::Kind::SetText};
   a.window = w;
   a.text = std::move(text);
+  return add(std::move(a));
+}
+
+Script& Script::setText(WindowHandle w, std::string text, Point at) {
+  Action a{Action::Kind::SetText, at};
+  a.window = w;
+  a.text = std::move(text);
+  a.hasPoint = true;
   return add(std::move(a));
 }
 

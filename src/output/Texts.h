@@ -49,7 +49,5 @@ inline constexpr const char* kHelpLines[] = {
     "------------------------------------------------",
     "特别说明：如果群发出去的记录，有中文乱码，请在计划界面，将输入法切换为中文就可以了",
 };
-inline constexpr const char* kQqClassOld = "TXGuiFoundation";
-inline constexpr const char* kQqClassNew = "QWidget";
 
 }  // namespace lumora::output_text

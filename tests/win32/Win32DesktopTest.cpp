@@ -40,6 +40,23 @@ bool WaitFor(Pred pred, int ms = 3000) {
 
 WindowHandle H(HWND h) { return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(h)); }
 
+// A move as the executor makes it: the backend never waits, so the pointer is checked until it
+// is found there twice, a poll apart, and moved again while it is not (at most 300 ms).
+template <class D>
+void MoveTo(D& d, Point p) {
+  d.movePointer(p);
+  auto until = std::chrono::steady_clock::now() + milliseconds(300);
+  for (int found = 0; found < 2 && std::chrono::steady_clock::now() < until;) {
+    if (d.pointer() == p) {
+      ++found;
+    } else {
+      found = 0;
+      d.movePointer(p);
+    }
+    std::this_thread::sleep_for(milliseconds(5));
+  }
+}
+
 std::string Utf8(const std::wstring& w) {
   if (w.empty()) return {};
   int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
@@ -195,7 +212,7 @@ void DesktopIsUsable(Win32Desktop& d) {
 
 void PointerMoves(Win32Desktop& d) {
   for (Point p : {Point{300, 400}, Point{0, 0}, Point{1279, 1023}, Point{640, 512}}) {
-    d.movePointer(p);
+    MoveTo(d, p);
     CHECK_EQ(d.pointer(), p);
     CHECK_EQ(CursorNow(), p);
   }
@@ -227,7 +244,7 @@ void PasteIntoTheNumbersBox(Win32Desktop& d) {
   CHECK(PutOnClipboard(text));
   CHECK(Focus(d, t.numbers));
   CHECK(!d.isActive(H(t.multiple)));
-  d.movePointer(Centre(t.numbers));
+  MoveTo(d, Centre(t.numbers));
   d.leftClick();
   d.sendKeys(KeyChord::CtrlV);
   CHECK(WaitFor([&] { return TextOf(t.numbers) == text; }));
@@ -251,7 +268,7 @@ void TypeTheMultiple(Win32Desktop& d) {
   // delete its words; the paste puts the multiple in.
   SetTextDirect(t.multiple, "12 34 56");
   CHECK(Focus(d, t.numbers));
-  d.movePointer(Centre(t.multiple));
+  MoveTo(d, Centre(t.multiple));
   d.leftClick();
   d.leftClick();
   CHECK(WaitFor([&] { return d.isActive(H(t.multiple)); }));
@@ -357,7 +374,7 @@ std::string OneMoreClick() {
 void ClickAButton(Win32Desktop& d) {
   std::string want = OneMoreClick();
   d.activate(H(t.client));
-  d.movePointer(Centre(t.button));
+  MoveTo(d, Centre(t.button));
   d.leftClick();
   CHECK(WaitFor([&] { return TextOf(t.button) == want; }));
   CHECK_EQ(TextOf(t.button), want);
@@ -365,7 +382,7 @@ void ClickAButton(Win32Desktop& d) {
 
 void UsersNewPresses(Win32Desktop& d) {
   // Presses on the bare screen, away from every window; the presses are over before the queries.
-  d.movePointer({1200, 1000});
+  MoveTo(d, {1200, 1000});
   d.newlyPressed(MouseButton::Left);
   d.newlyPressed(MouseButton::Right);
   d.newlyPressedCtrlV();
@@ -411,7 +428,7 @@ void UsersNewPresses(Win32Desktop& d) {
 
 void LockPointer(Win32Desktop& d) {
   const Point p{600, 600};
-  d.movePointer(p);
+  MoveTo(d, p);
   d.lockPointer();
   // The user's moves are held at the point...
   UserMoves({700, 700});
@@ -422,7 +439,7 @@ void LockPointer(Win32Desktop& d) {
 
   // ...while the program's own moves go where they should, and the lock goes with them.
   const Point q{800, 500};
-  d.movePointer(q);
+  MoveTo(d, q);
   CHECK_EQ(d.pointer(), q);
   UserMoves({100, 100});
   CHECK_EQ(CursorNow(), q);
@@ -430,18 +447,18 @@ void LockPointer(Win32Desktop& d) {
   // Clicks and keys work while locked, and a change of foreground window keeps the lock.
   std::string want = OneMoreClick();
   d.activate(H(t.client));
-  d.movePointer(Centre(t.button));
+  MoveTo(d, Centre(t.button));
   d.leftClick();
   CHECK(WaitFor([&] { return TextOf(t.button) == want; }));
   // Keys sent straight after a move (which moves the confinement) arrive.
   SetTextDirect(t.numbers, "");
   CHECK(PutOnClipboard("000 111 222"));
   CHECK(Focus(d, t.numbers));
-  d.movePointer(Centre(t.numbers));
+  MoveTo(d, Centre(t.numbers));
   d.sendKeys(KeyChord::CtrlV);
   CHECK(WaitFor([&] { return TextOf(t.numbers) == "000 111 222"; }));
   CHECK_EQ(CursorNow(), Centre(t.numbers));
-  d.movePointer(Centre(t.button));
+  MoveTo(d, Centre(t.button));
   d.activate(H(t.chatGroup));
   CHECK(WaitFor([&] { return d.isActive(H(t.chatGroup)); }));
   UserMoves({100, 100});
@@ -460,7 +477,7 @@ void LockPointer(Win32Desktop& d) {
   // A backend that ends while locked frees the pointer.
   {
     Win32Desktop other;
-    other.movePointer({300, 300});
+    MoveTo(other, {300, 300});
     other.lockPointer();
     UserMoves({400, 400});
     CHECK_EQ(CursorNow(), (Point{300, 300}));

@@ -4,16 +4,26 @@
 //                        label, then "numbers=..." and "multiple=..." on every change.
 //   stand_in chat OUT    chat windows of class "TXGuiFoundation" titled "AB", "A" and "QQ";
 //                        Enter in a window's input box appends "TITLE:TEXT" (line breaks as \n).
+//   stand_in fresh OUT   a betting client that opens a new window of its own (closing the one
+//                        before) for every line read on its standard input: "ready K ..." as for
+//                        client, then "K:numbers=..." on every change of window K's numbers box
+//                        ("K:first=..." for the box above it, which has the keyboard at first).
+//   stand_in tool OUT    an external betting tool: one window with a multi-line numbers box
+//                        (holding two lines) and a multiple box (holding "5"); "ready" with both
+//                        boxes' centres, then "numbers=...|multiple=..." (line breaks as \n).
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +108,69 @@ int main(int argc, char** argv) {
     QTimer::singleShot(700, w, [=] {
       Append("ready " + Centre(numbers) + " " + Centre(multiple) + " " + Centre(label));
     });
+  } else if (mode == "fresh") {
+    // Windows are made on request, so each send meets a window that has never been clicked.
+    static QWidget* current = nullptr;
+    static int made = 0;
+    auto* in = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+    QObject::connect(in, &QSocketNotifier::activated, [in] {
+      char buf[256];
+      ssize_t n = read(STDIN_FILENO, buf, sizeof buf);
+      if (n <= 0) {
+        in->setEnabled(false);
+        QApplication::quit();
+        return;
+      }
+      for (ssize_t i = 0; i < n; ++i) {
+        if (buf[i] != '\n') continue;
+        if (current) current->deleteLater();
+        const int k = ++made;
+        auto* w = new QWidget;
+        current = w;
+        w->setWindowTitle(QString("投注客户端 %1").arg(k));
+        auto* box = new QVBoxLayout(w);
+        auto* label = new QLabel("平台", w);
+        label->setMinimumHeight(40);
+        // A box before the numbers box takes the keyboard when the window opens: keys that
+        // overtake the click on the numbers box land there.
+        auto* first = new QLineEdit(w);
+        auto* numbers = new QLineEdit(w);
+        auto* multiple = new NumberBox("5", w);
+        box->addWidget(label);
+        box->addWidget(first);
+        box->addWidget(numbers);
+        box->addWidget(multiple);
+        w->resize(420, 230);
+        w->move(200 + 40 * (k % 5), 150 + 30 * (k % 7));
+        QObject::connect(numbers, &QLineEdit::textChanged,
+                         [k](const QString& t) { Append(QString("%1:numbers=%2").arg(k).arg(t)); });
+        QObject::connect(first, &QLineEdit::textChanged,
+                         [k](const QString& t) { Append(QString("%1:first=%2").arg(k).arg(t)); });
+        w->show();
+        QTimer::singleShot(100, w, [=] {
+          Append(QString("ready %1 %2 %3 %4").arg(k).arg(Centre(numbers), Centre(multiple), Centre(label)));
+        });
+      }
+    });
+  } else if (mode == "tool") {
+    auto* w = new QWidget;
+    w->setWindowTitle("第三方投注");
+    auto* box = new QVBoxLayout(w);
+    auto* numbers = new QPlainTextEdit("旧的号码\n第二行", w);
+    auto* multiple = new QLineEdit("5", w);
+    box->addWidget(numbers);
+    box->addWidget(multiple);
+    w->resize(360, 220);
+    w->move(700, 150);
+    auto report = [=] {
+      QString n = numbers->toPlainText();
+      n.replace("\n", "\\n");
+      Append("numbers=" + n + "|multiple=" + multiple->text());
+    };
+    QObject::connect(numbers, &QPlainTextEdit::textChanged, report);
+    QObject::connect(multiple, &QLineEdit::textChanged, report);
+    w->show();
+    QTimer::singleShot(300, w, [=] { Append("ready " + Centre(numbers) + " " + Centre(multiple)); });
   } else {
     int i = 0;
     for (const char* title : {"AB", "A", "QQ"}) {

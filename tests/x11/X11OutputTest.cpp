@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 
 #include "core/Context.h"
 #include "core/RecordingPorts.h"
@@ -16,7 +17,9 @@
 #include "output/BetRun.h"
 #include "output/Executor.h"
 #include "output/GroupSend.h"
+#include "output/Driving.h"
 #include "output/OutputState.h"
+#include "output/Texts.h"
 #include "output/x11/X11Desktop.h"
 #include "ui/QtPorts.h"
 
@@ -73,6 +76,16 @@ class X11OutputTest : public ::testing::Test {
     standIn.start(qEnvironmentVariable("LUMORA_BIN") + "/stand_in", {mode, file});
     return file;
   }
+  // The top-level window under `p` once it is another than `before` (a window just shown may
+  // take a moment to be managed).
+  WindowHandle windowAtOnceShown(Point p, WindowHandle before) {
+    for (int waited = 0; waited < 3000; waited += 20) {
+      WindowHandle w = desk.windowAt(p);
+      if (w != 0 && w != before) return w;
+      QTest::qWait(20);
+    }
+    return 0;
+  }
   // The executor's pauses as real time, the event loop running meanwhile.
   void runScripts() {
     for (int guard = 0; guard < 100000 && ScriptsRunning(out); ++guard) {
@@ -122,6 +135,72 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
   QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
   EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
   EXPECT_EQ(money.betPlacedFlag, 1);
+}
+
+// "发送测试" of the bet box, each time into a window the client has just opened and nobody has
+// clicked yet: the click on the box and the paste right after it are where keys used to overtake
+// the click. LUMORA_X11_SENDS sets the number of sends (50).
+TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
+  const int sends = qEnvironmentVariableIsSet("LUMORA_X11_SENDS") ? qEnvironmentVariableIntValue("LUMORA_X11_SENDS") : 50;
+  QString file = start("fresh");
+  ASSERT_TRUE(standIn.waitForStarted(5000));
+  const QString expected = QString::fromUtf8(output_text::kTestPasteText);
+  int arrived = 0;
+  WindowHandle previous = 0;
+  QStringList lost;
+  for (int k = 1; k <= sends; ++k) {
+    standIn.write("\n");
+    const QString tag = QString("ready %1 ").arg(k);
+    QString ready = WaitForLine(file, [&](const QString& l) { return l.startsWith(tag); });
+    ASSERT_FALSE(ready.isEmpty()) << "window " << k << " did not open";
+    QStringList parts = ready.split(' ');
+    WindowHandle client = windowAtOnceShown(ParsePoint(parts[2]), previous);
+    ASSERT_NE(client, 0u) << "window " << k << " is not managed";
+    previous = client;
+    cx.form.setText("Tid_0", HandleText(client));
+    cx.form.setText("T_beishu_xy_0", parts[2].toStdString());
+    cx.form.setText("Tid_2", parts[4].toStdString());
+    SendTest(cx, out, 1);
+    runScripts();
+    const QString want = QString("%1:numbers=%2").arg(k).arg(expected);
+    if (!WaitForLine(file, [&](const QString& l) { return l == want; }, 1500).isEmpty())
+      ++arrived;
+    else
+      lost << QString::number(k);
+  }
+  std::printf("test sends arrived: %d of %d\n", arrived, sends);
+  RecordProperty("arrived", arrived);
+  EXPECT_EQ(arrived, sends) << "lost: " << lost.join(' ').toStdString() << "\n" << log();
+}
+
+// External-tool mode: the tool's two boxes are drawn inside one window, so both captures name
+// that window; each text goes into its own box, clicked at its captured point, whatever it held
+// before (the numbers box holds two lines).
+TEST_F(X11OutputTest, ExternalToolModeFillsEachOfTheToolsBoxes) {
+  QString file = start("tool");
+  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
+  ASSERT_FALSE(ready.isEmpty()) << "the stand-in tool did not start";
+  QStringList parts = ready.split(' ');
+  const Point numbers = ParsePoint(parts[1]), multiple = ParsePoint(parts[2]);
+  const WindowHandle tool = windowAtOnceShown(numbers, 0);
+  ASSERT_NE(tool, 0u);
+  ASSERT_EQ(desk.windowAt(multiple), tool);
+
+  Form& f = cx.form;
+  f.setText("T_dsf_canshu_0", HandleText(tool));
+  f.setText("T_dsf_canshu_1", HandleText(tool));
+  out.toolBoxes[0] = {HandleText(tool), numbers};  // as the two captures leave them
+  out.toolBoxes[1] = {HandleText(tool), multiple};
+  f.setText("T_touzhu_dd_0", "001 002 003");
+  f.setChecked("Check_pt_tz_sx", true);
+  money.multipleSequence = "2-3";
+  money.sequenceValid = 1;
+  StartAutoBet(cx, out, money);
+  StepTick(cx, out, money);  // external-tool mode: both texts handed over at the first tick
+  EXPECT_FALSE(f.timer("Timer_dianji").enabled);
+  runScripts();
+  QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
+  EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
 }
 
 TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverListed) {

@@ -13,6 +13,8 @@ const char* KeyChordName(KeyChord chord) {
     case KeyChord::Home: return "Home";
     case KeyChord::ShiftEnd: return "ShiftEnd";
     case KeyChord::Backspace: return "Backspace";
+    case KeyChord::CtrlHome: return "CtrlHome";
+    case KeyChord::CtrlShiftEnd: return "CtrlShiftEnd";
   }
   return "?";
 }
@@ -34,7 +36,19 @@ std::vector<std::string> FakeDesktop::whatsWithPauses() const {
   return out;
 }
 
+Point FakeDesktop::pointer() {
+  if (pendingPointerPolls_ > 0) {
+    --pendingPointerPolls_;
+    return pointerBefore_;
+  }
+  return pointerAt;
+}
+
 void FakeDesktop::movePointer(Point p) {
+  if (p != pointerAt) {  // moving again to the same place does not start the lag over
+    pointerBefore_ = pointerAt;
+    pendingPointerPolls_ = pointerLagPolls;
+  }
   pointerAt = p;
   record("move " + std::to_string(p.x) + "," + std::to_string(p.y));
 }
@@ -85,6 +99,17 @@ bool FakeDesktop::setWindowText(WindowHandle w, const std::string& text) {
 }
 
 void FakeDesktop::sendKeys(KeyChord chord) { record(std::string("keys ") + KeyChordName(chord)); }
+
+void FakeDesktop::beginSettle(WindowHandle w) {
+  pendingSettlePolls_ = settleDelayPolls;
+  record("settle " + HandleText(w));
+}
+
+bool FakeDesktop::settled() {
+  if (pendingSettlePolls_ == 0) return true;
+  --pendingSettlePolls_;
+  return false;
+}
 
 void FakeDesktop::lockPointer() {
   locked = true;

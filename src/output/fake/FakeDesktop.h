@@ -32,6 +32,8 @@ class FakeDesktop final : public Desktop {
   bool directText = true;                     // setWindowText works (Win32) or not (X11)
   WindowHandle active = 0;
   int activationDelayPolls = 0;  // isActive answers false this many times after activate
+  int settleDelayPolls = 0;      // settled answers false this many times after beginSettle
+  int pointerLagPolls = 0;       // pointer() shows the old place this many times after a move elsewhere
   bool locked = false;
   // Pending user presses, taken by the newlyPressed queries.
   int leftPresses = 0, rightPresses = 0, ctrlVPresses = 0;
@@ -48,7 +50,7 @@ class FakeDesktop final : public Desktop {
   void clearEvents() { events.clear(); }
 
   std::string unavailableReason() override { return reason; }
-  Point pointer() override { return pointerAt; }
+  Point pointer() override;
   void movePointer(Point p) override;
   void leftClick() override { record("click"); }
   bool newlyPressed(MouseButton b) override;
@@ -62,6 +64,8 @@ class FakeDesktop final : public Desktop {
   std::vector<TopWindow> topLevelWindows() override { return windows; }
   bool setWindowText(WindowHandle w, const std::string& text) override;
   void sendKeys(KeyChord chord) override;
+  void beginSettle(WindowHandle w) override;
+  bool settled() override;
   void lockPointer() override;
   void freePointer() override;
 
@@ -85,6 +89,9 @@ class FakeDesktop final : public Desktop {
   RecordingClip clipboard_{*this};
   long lastEventMs_ = 0;
   int pendingActivationPolls_ = 0;
+  int pendingSettlePolls_ = 0;
+  int pendingPointerPolls_ = 0;
+  Point pointerBefore_{};
 };
 
 const char* KeyChordName(KeyChord chord);

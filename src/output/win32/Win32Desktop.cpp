@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <thread>
 
 #include "output/win32/Texts.h"
 
@@ -14,10 +13,8 @@ namespace lumora {
 
 namespace {
 
-// A pointer move can lag behind a confinement that was just lifted: how long to keep trying.
-constexpr auto kMoveRetryFor = std::chrono::milliseconds(300);
-constexpr auto kMoveCheckGap = std::chrono::milliseconds(4);
-// How long an activated window's program may take to handle its activation.
+// How long an activated window's program may take to handle its activation before its box is
+// given the keyboard anyway.
 constexpr auto kActivationWait = std::chrono::milliseconds(200);
 // How long WM_SETTEXT may wait for the receiving program before giving up on it.
 constexpr UINT kSetTextTimeoutMs = 3000;
@@ -113,21 +110,10 @@ Point Win32Desktop::pointer() {
 }
 
 void Win32Desktop::movePointer(Point p) {
+  // A confinement lifted a moment ago (by us or another program) can hold the pointer back; the
+  // executor finds out with pointer() and moves again.
   if (locked_) confineTo(p);
-  // The pointer must be found there twice, a little apart: a confinement lifted a moment ago (by
-  // us or another program) can hold it back, and a desktop that tracks the pointer itself can put
-  // it back where an earlier move left it.
-  auto until = std::chrono::steady_clock::now() + kMoveRetryFor;
   SetCursorPos(p.x, p.y);
-  for (int found = 0; found < 2 && std::chrono::steady_clock::now() < until;) {
-    std::this_thread::sleep_for(kMoveCheckGap);
-    if (pointer() == p) {
-      ++found;
-    } else {
-      found = 0;
-      SetCursorPos(p.x, p.y);
-    }
-  }
 }
 
 void Win32Desktop::leftClick() {
@@ -180,23 +166,13 @@ void Win32Desktop::activate(WindowHandle w) {
     if (attached) AttachThreadInput(self, front, FALSE);
   }
   BringWindowToTop(root);
+  // A box inside the window gets the keyboard, as a click on it would, once the window's own
+  // program has handled its activation (it puts the keyboard where it likes meanwhile, which would
+  // undo ours): isActive() finishes that, as it is polled.
+  pendingFocus_ = {};
   if (h != root) {
-    // A box inside the window: give it the keyboard, as a click on it would. The window's own
-    // program first handles its activation (and puts the keyboard where it likes); wait for that,
-    // briefly, or it would undo this.
-    DWORD self = GetCurrentThreadId();
-    DWORD owner = GetWindowThreadProcessId(h, nullptr);
-    auto until = std::chrono::steady_clock::now() + kActivationWait;
-    for (;;) {
-      GUITHREADINFO info{};
-      info.cbSize = sizeof info;
-      if (!GetGUIThreadInfo(owner, &info) || info.hwndActive == root) break;
-      if (std::chrono::steady_clock::now() >= until) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    bool attached = owner && owner != self && AttachThreadInput(self, owner, TRUE);
-    SetFocus(h);
-    if (attached) AttachThreadInput(self, owner, FALSE);
+    pendingFocus_ = {w, std::chrono::steady_clock::now() + kActivationWait};
+    finishFocus(w);
   }
   // A change of foreground window may end a confinement: put it back where it was.
   if (locked_) {
@@ -208,9 +184,26 @@ void Win32Desktop::activate(WindowHandle w) {
   }
 }
 
+void Win32Desktop::finishFocus(WindowHandle w) {
+  HWND h = Existing(w);
+  if (!h || pendingFocus_.box != w) return;
+  HWND root = RootOf(h);
+  DWORD owner = GetWindowThreadProcessId(h, nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  bool handled = !GetGUIThreadInfo(owner, &info) || info.hwndActive == root;
+  if (!handled && std::chrono::steady_clock::now() < pendingFocus_.until) return;
+  pendingFocus_ = {};
+  DWORD self = GetCurrentThreadId();
+  bool attached = owner && owner != self && AttachThreadInput(self, owner, TRUE);
+  SetFocus(h);
+  if (attached) AttachThreadInput(self, owner, FALSE);
+}
+
 bool Win32Desktop::isActive(WindowHandle w) {
   HWND h = Existing(w);
   if (!h) return false;
+  finishFocus(w);
   HWND root = RootOf(h);
   HWND front = GetForegroundWindow();
   if (front != root) return false;
@@ -283,9 +276,20 @@ void Win32Desktop::sendKeys(KeyChord chord) {
       events = {Key(VK_SHIFT, false), Key(VK_END, false), Key(VK_END, true), Key(VK_SHIFT, true)};
       break;
     case KeyChord::Backspace: events = Tap(VK_BACK); break;
+    case KeyChord::CtrlHome: events = Chord(VK_CONTROL, VK_HOME); break;
+    case KeyChord::CtrlShiftEnd:
+      events = {Key(VK_CONTROL, false), Key(VK_SHIFT, false), Key(VK_END, false), Key(VK_END, true),
+                Key(VK_SHIFT, true), Key(VK_CONTROL, true)};
+      break;
   }
   SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
 }
+
+// Input goes through one queue per desktop, in order: a click cannot be overtaken by keys sent
+// after it.
+void Win32Desktop::beginSettle(WindowHandle) {}
+
+bool Win32Desktop::settled() { return true; }
 
 void Win32Desktop::lockPointer() {
   locked_ = true;

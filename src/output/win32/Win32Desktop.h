@@ -1,6 +1,8 @@
 #pragma once
 // The Windows desktop, through user32: the pointer, synthetic clicks and keys, top-level windows
 // in z-order, and the user's newly pressed buttons from the asynchronous key state.
+#include <chrono>
+
 #include "output/Desktop.h"
 
 namespace lumora {
@@ -27,6 +29,8 @@ class Win32Desktop final : public Desktop {
   std::vector<TopWindow> topLevelWindows() override;
   bool setWindowText(WindowHandle w, const std::string& text) override;
   void sendKeys(KeyChord chord) override;
+  void beginSettle(WindowHandle w) override;
+  bool settled() override;
   void lockPointer() override;
   void freePointer() override;
 
@@ -39,6 +43,14 @@ class Win32Desktop final : public Desktop {
   bool pressedSince(Latch& latch);
   // Confines the pointer to the one pixel at `p` (the lock follows the program's own moves).
   void confineTo(Point p);
+  // Gives the box of a pending activation the keyboard once its program has handled the
+  // activation (or it has had long enough).
+  void finishFocus(WindowHandle w);
+  struct PendingFocus {
+    WindowHandle box = 0;
+    std::chrono::steady_clock::time_point until{};
+  };
+  PendingFocus pendingFocus_;
 
   bool locked_ = false;
   Latch left_, right_, v_;

@@ -41,12 +41,26 @@ struct X11Desktop::Impl {
   unsigned lastMask = 0;
   bool lastV = false;
 
+  // The round trip of beginSettle/settled. First the window manager: a click on a managed window
+  // usually meets its passive grab, and the click reaches the program only once the window
+  // manager has let it through. It handles its events in order, so once it has answered a request
+  // sent after the click (_NET_REQUEST_FRAME_EXTENTS for our own window: it sets the property),
+  // the click is on its way to the program. Then the program: a _NET_WM_PING, which it answers
+  // after handling the events queued before it.
+  enum class Settle { Done, WindowManager, Program };
+  Settle settle = Settle::Done;
+  Window settleTarget = 0;
+  long pingStamp = 0;
+  bool pongSeen = false;
+  std::chrono::steady_clock::time_point settleStage{};
+
   Atom atom(const char* name) { return XInternAtom(dpy, name, False); }
 
   void drainEvents() {
     while (XPending(dpy) > 0) {
       XEvent ev;
       XNextEvent(dpy, &ev);
+      if (ev.type == ClientMessage) notePong(ev.xclient);
       if (ev.type != GenericEvent || ev.xcookie.extension != xiOpcode) continue;
       if (!XGetEventData(dpy, &ev.xcookie)) continue;
       auto* raw = static_cast<XIRawEvent*>(ev.xcookie.data);
@@ -119,10 +133,90 @@ struct X11Desktop::Impl {
     }
   }
 
+  void notePong(const XClientMessageEvent& e) {
+    if (settle != Settle::Program || e.message_type != atom("WM_PROTOCOLS") || e.format != 32) return;
+    if (static_cast<Atom>(e.data.l[0]) == atom("_NET_WM_PING") && e.data.l[1] == pingStamp &&
+        static_cast<Window>(e.data.l[2]) == settleTarget)
+      pongSeen = true;
+  }
+
+  bool hasWindowManager() {
+    std::vector<Window> check = windowList("_NET_SUPPORTING_WM_CHECK");
+    return !check.empty() && check[0] != 0;
+  }
+
+  bool listsProtocol(Window w, Atom protocol) {
+    Atom* list = nullptr;
+    int n = 0;
+    bool found = false;
+    if (XGetWMProtocols(dpy, w, &list, &n)) {
+      for (int i = 0; i < n; ++i) found = found || list[i] == protocol;
+      XFree(list);
+    }
+    return found;
+  }
+
+  bool hasProperty(Window w, Atom property) {
+    Atom type = None;
+    int format;
+    unsigned long n = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(dpy, w, property, 0, 4, False, AnyPropertyType, &type, &format, &n, &after, &data);
+    if (data) XFree(data);
+    return type != None;
+  }
+
+  void askWindowManager() {
+    XDeleteProperty(dpy, own, atom("_NET_FRAME_EXTENTS"));
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = own;
+    ev.xclient.message_type = atom("_NET_REQUEST_FRAME_EXTENTS");
+    ev.xclient.format = 32;
+    XSendEvent(dpy, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+    XFlush(dpy);
+    settle = Settle::WindowManager;
+    settleStage = std::chrono::steady_clock::now();
+  }
+
+  void pingProgram() {
+    settle = Settle::Done;
+    if (!listsProtocol(settleTarget, atom("_NET_WM_PING"))) return;
+    // The answer goes to the root window, to whoever listens for its substructure.
+    XSelectInput(dpy, root, SubstructureNotifyMask);
+    pingStamp = static_cast<long>(freshTime());
+    pongSeen = false;
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = settleTarget;
+    ev.xclient.message_type = atom("WM_PROTOCOLS");
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = static_cast<long>(atom("_NET_WM_PING"));
+    ev.xclient.data.l[1] = pingStamp;
+    ev.xclient.data.l[2] = static_cast<long>(settleTarget);
+    XSendEvent(dpy, settleTarget, False, NoEventMask, &ev);
+    XFlush(dpy);
+    settle = Settle::Program;
+    settleStage = std::chrono::steady_clock::now();
+  }
+
+  void endSettle() {
+    if (settle == Settle::Program) XSelectInput(dpy, root, NoEventMask);
+    settle = Settle::Done;
+  }
+
+  // A server timestamp of now: the time of a property change of our own window (our own change
+  // of WM_NAME, not one the window manager makes to it).
   Time freshTime() {
     XChangeProperty(dpy, own, XA_WM_NAME, XA_STRING, 8, PropModeAppend, nullptr, 0);
     XEvent ev;
-    XWindowEvent(dpy, own, PropertyChangeMask, &ev);
+    XIfEvent(
+        dpy, &ev,
+        [](Display*, XEvent* e, XPointer arg) -> Bool {
+          return e->type == PropertyNotify && e->xproperty.window == *reinterpret_cast<Window*>(arg) &&
+                 e->xproperty.atom == XA_WM_NAME;
+        },
+        reinterpret_cast<XPointer>(&own));
     return ev.xproperty.time;
   }
 
@@ -229,6 +323,13 @@ struct X11Desktop::Impl {
     unsigned mask;
     XQueryPointer(dpy, root, &r, &c, &rx, &ry, &wx, &wy, &mask);
     return {rx, ry};
+  }
+
+  void chord(std::initializer_list<KeySym> modifiers, KeySym sym) {
+    for (KeySym m : modifiers) key(m, true);
+    key(sym, true);
+    key(sym, false);
+    for (KeySym m : modifiers) key(m, false);
   }
 
   void key(KeySym sym, bool down) {
@@ -423,20 +524,49 @@ bool X11Desktop::setWindowText(WindowHandle, const std::string&) { return false;
 
 void X11Desktop::sendKeys(KeyChord chord) {
   if (!reason_.empty()) return;
-  KeySym modifier = NoSymbol, sym = NoSymbol;
   switch (chord) {
-    case KeyChord::CtrlV: modifier = XK_Control_L, sym = XK_v; break;
-    case KeyChord::CtrlBackspace: modifier = XK_Control_L, sym = XK_BackSpace; break;
-    case KeyChord::Enter: sym = XK_Return; break;
-    case KeyChord::Home: sym = XK_Home; break;
-    case KeyChord::ShiftEnd: modifier = XK_Shift_L, sym = XK_End; break;
-    case KeyChord::Backspace: sym = XK_BackSpace; break;
+    case KeyChord::CtrlV: d_->chord({XK_Control_L}, XK_v); break;
+    case KeyChord::CtrlBackspace: d_->chord({XK_Control_L}, XK_BackSpace); break;
+    case KeyChord::Enter: d_->chord({}, XK_Return); break;
+    case KeyChord::Home: d_->chord({}, XK_Home); break;
+    case KeyChord::ShiftEnd: d_->chord({XK_Shift_L}, XK_End); break;
+    case KeyChord::Backspace: d_->chord({}, XK_BackSpace); break;
+    case KeyChord::CtrlHome: d_->chord({XK_Control_L}, XK_Home); break;
+    case KeyChord::CtrlShiftEnd: d_->chord({XK_Control_L, XK_Shift_L}, XK_End); break;
   }
-  if (modifier != NoSymbol) d_->key(modifier, true);
-  d_->key(sym, true);
-  d_->key(sym, false);
-  if (modifier != NoSymbol) d_->key(modifier, false);
   XSync(d_->dpy, False);
+}
+
+void X11Desktop::beginSettle(WindowHandle w) {
+  d_->idleCheck();
+  if (!reason_.empty()) return;
+  d_->endSettle();
+  d_->settleTarget = static_cast<Window>(w);
+  if (w == 0) return;
+  if (d_->hasWindowManager()) {
+    d_->askWindowManager();
+  } else {
+    d_->pingProgram();
+  }
+}
+
+bool X11Desktop::settled() {
+  if (!reason_.empty()) return true;
+  using Impl = X11Desktop::Impl;
+  // A stage that gets no answer (a window manager without the request, a program that does not
+  // answer pings in time) is given up after a while: the executor's own bound covers the rest.
+  const auto giveUp = std::chrono::milliseconds(600);
+  if (d_->settle == Impl::Settle::WindowManager) {
+    bool answered = d_->hasProperty(d_->own, d_->atom("_NET_FRAME_EXTENTS"));
+    if (!answered && std::chrono::steady_clock::now() - d_->settleStage < giveUp) return false;
+    d_->pingProgram();
+  }
+  if (d_->settle == Impl::Settle::Program) {
+    d_->drainEvents();
+    if (!d_->pongSeen && std::chrono::steady_clock::now() - d_->settleStage < giveUp) return false;
+    d_->endSettle();
+  }
+  return true;
 }
 
 void X11Desktop::lockPointer() {

@@ -31,6 +31,8 @@ class X11Desktop final : public Desktop {
   std::vector<TopWindow> topLevelWindows() override;
   bool setWindowText(WindowHandle w, const std::string& text) override;
   void sendKeys(KeyChord chord) override;
+  void beginSettle(WindowHandle w) override;
+  bool settled() override;
   void lockPointer() override;
   void freePointer() override;
 

@@ -130,8 +130,8 @@ TEST_F(BetRunTest, ReplayClicksPastesAndTypesTheMultipleBeforeTheSecondStep) {
   // Then the recorded point and the paste of the numbers into the bet box.
   std::vector<std::string> paste = Between(e, "move 300,400", "keys CtrlV");
   EXPECT_EQ(paste, (std::vector<std::string>{"move 300,400", "click", "move 10,20", "click", "clipboard 001 002 003",
-                                             "restore 1234", "activate 1234", "move 30,40", "click", "activate 1234",
-                                             "restore 1234", "keys CtrlV"}));
+                                             "restore 1234", "activate 1234", "move 30,40", "click", "settle 1234",
+                                             "activate 1234", "restore 1234", "keys CtrlV"}));
   EXPECT_EQ(e.back(), "click");  // step 3's click; step 4 is empty
 }
 
@@ -203,7 +203,7 @@ TEST_F(BetRunTest, ExternalToolGetsNumbersAndMultipleAndNothingIsReplayed) {
   runScripts();
   std::vector<std::string> typed = Between(desk.whats(), "clipboard 9 8", "keys CtrlV");
   EXPECT_EQ(typed, (std::vector<std::string>{"clipboard 9 8", "keys Home", "keys ShiftEnd", "keys Backspace",
-                                             "keys CtrlV"}));
+                                             "keys CtrlHome", "keys CtrlShiftEnd", "keys Backspace", "keys CtrlV"}));
   // Handles missing: a log line; a handle that is not a number: nothing at all.
   cx.form.setText("T_dsf_canshu_1", "");
   PassParametersToTool(cx, out);
@@ -213,6 +213,88 @@ TEST_F(BetRunTest, ExternalToolGetsNumbersAndMultipleAndNothingIsReplayed) {
   PassTextToWindow(cx, out, "", "x");
   runScripts();
   EXPECT_TRUE(desk.events.empty());
+}
+
+TEST_F(BetRunTest, ExternalToolBoxesAreClickedAtTheirCapturedPointsWhereTextCannotBeSet) {
+  // Both boxes inside one window, as toolkits draw them on X11: each capture keeps its point.
+  desk.directText = false;
+  desk.windowEverywhere = 77;
+  const Point numbersBox{70, 80}, multipleBox{90, 100};
+  for (int k = 0; k < 2; ++k) {
+    CaptureToolWindow(cx, out, k);
+    desk.pointerAt = k == 0 ? numbersBox : multipleBox;
+    desk.rightPresses = 1;
+    CaptureToolTick(cx, out, k);
+    EXPECT_EQ(cx.form.text(Indexed("T_dsf_canshu", k)), "77");
+  }
+  cx.form.setText("T_zd_touzhu_beitou_1", "2");
+  desk.clearEvents();
+  PassParametersToTool(cx, out);
+  runScripts();
+  std::vector<std::string> e = desk.whats();
+  const std::vector<std::string> clearAndPaste{"keys Home",         "keys ShiftEnd", "keys Backspace", "keys CtrlHome",
+                                               "keys CtrlShiftEnd", "keys Backspace", "keys CtrlV"};
+  std::vector<std::string> numbers{"clipboard 001 002 003", "move 70,80", "click", "settle 77"};
+  numbers.insert(numbers.end(), clearAndPaste.begin(), clearAndPaste.end());
+  EXPECT_EQ(Between(e, "clipboard 001 002 003", "keys CtrlV"), numbers);
+  std::vector<std::string> multiple{"clipboard 2", "move 90,100", "click", "settle 77"};
+  multiple.insert(multiple.end(), clearAndPaste.begin(), clearAndPaste.end());
+  EXPECT_EQ(Between(e, "clipboard 2", "keys CtrlV"), multiple);
+  // Each paste is handled before the clipboard changes again.
+  auto paste = std::find(e.begin(), e.end(), "keys CtrlV");
+  ASSERT_NE(paste, e.end());
+  EXPECT_EQ(*(paste + 1), "settle 77");
+
+  // A handle typed over by hand is no longer the captured box: typed in where the keyboard is.
+  cx.form.setText("T_dsf_canshu_0", "78");
+  desk.clearEvents();
+  TestToolWindows(cx, out);
+  runScripts();
+  e = desk.whats();
+  EXPECT_EQ(std::count(e.begin(), e.end(), "move 70,80"), 0);
+  EXPECT_EQ(std::count(e.begin(), e.end(), "move 90,100"), 1);
+}
+
+TEST_F(BetRunTest, KeysAfterAClickWaitUntilTheClientHasHandledItWithinABound) {
+  // The client answers the round trip after 20 polls: the paste follows, not before.
+  desk.settleDelayPolls = 20;
+  SendTest(cx, out, 1);
+  ASSERT_TRUE(ScriptsRunning(out));  // nothing waits inside the call: the event loop goes on
+  runScripts();
+  auto at = [&](const std::string& what) {
+    for (const FakeDesktop::Event& ev : desk.events)
+      if (ev.what == what) return ev.atMs;
+    return -1L;
+  };
+  ASSERT_GE(at("settle 1234"), 0);
+  EXPECT_GE(at("keys CtrlV") - at("settle 1234"), 20 * kPollMilliseconds);
+  EXPECT_GT(at("settle 1234"), at("move 30,40"));
+  // A client that never answers holds the paste up for a second at most.
+  desk.clearEvents();
+  desk.settleDelayPolls = 1000000;
+  SendTest(cx, out, 1);
+  runScripts();
+  long waited = at("keys CtrlV") - at("settle 1234");
+  EXPECT_GE(waited, kSettlePolls * kPollMilliseconds);
+  EXPECT_LT(waited, kSettlePolls * kPollMilliseconds + 100);
+}
+
+TEST_F(BetRunTest, AClickWaitsUntilThePointerHoldsWhereItWasMoved) {
+  // The pointer shows its old place twice after the move: moved again until it is found there
+  // twice, then clicked.
+  desk.pointerLagPolls = 2;
+  SendTest(cx, out, 5);
+  runScripts();
+  EXPECT_EQ(desk.whats(), (std::vector<std::string>{"move 10,20", "move 10,20", "move 10,20", "click"}));
+  // A pointer that never gets there: the click goes out after the bound.
+  desk.clearEvents();
+  desk.pointerAt = {0, 0};
+  desk.pointerLagPolls = 1000000;
+  SendTest(cx, out, 5);
+  runScripts();
+  ASSERT_FALSE(desk.events.empty());
+  EXPECT_EQ(desk.events.back().what, "click");
+  EXPECT_GE(desk.events.back().atMs - desk.events.front().atMs, kWaitPointerPolls * kPollMilliseconds);
 }
 
 TEST_F(BetRunTest, FailureLinesOfTheBetLog) {

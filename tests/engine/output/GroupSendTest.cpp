@@ -79,7 +79,8 @@ TEST_F(GroupSendTest, SendPastesAndEntersIntoEachFoundTargetWithTheMouseLocked) 
   std::vector<std::string> p = desk.whatsWithPauses();
   auto at = std::find(p.begin(), p.end(), "+0 move 150,320");
   ASSERT_NE(at, p.end());
-  EXPECT_EQ(*(at + 1), "+20 click");
+  EXPECT_EQ(*(at + 1), "+25 click");  // the pointer checked once more a poll later, then 20000 passes
+  EXPECT_EQ(*(at + 2), "+0 settle 31");  // the paste waits for the click to be handled
   EXPECT_TRUE(cx.form.timer("Timer_jiesuo").enabled);
   UnlockTick(cx, out);
   EXPECT_FALSE(cx.form.timer("Timer_jiesuo").enabled);
@@ -90,6 +91,25 @@ TEST_F(GroupSendTest, SendPastesAndEntersIntoEachFoundTargetWithTheMouseLocked) 
   SendToQqGroups(cx, out);
   runScripts();
   EXPECT_TRUE(desk.events.empty());
+}
+
+TEST_F(GroupSendTest, ChatClassesComeFromLumoraIni) {
+  windows({{1, "QWidget", "新版"}, {2, "QQ", "甲群"}, {3, "TXGuiFoundation", "旧版"}, {4, "WeChat", "乙群"}});
+  ServiceConfig defaults = ParseServiceConfig("");
+  EXPECT_EQ(defaults.chat.ordinary, std::vector<std::string>{"TXGuiFoundation"});
+  EXPECT_EQ(defaults.chat.newStyle, std::vector<std::string>{"QWidget"});
+  RefreshQqTargets(cx, out);
+  EXPECT_EQ(cx.form.items("qf_list"), std::vector<std::string>{"旧版"});
+
+  cx.service = ParseServiceConfig("[desktop]\r\nchat_classes = QQ, WeChat ,\r\nchat_classes_new_style=\r\n");
+  RefreshQqTargets(cx, out);
+  EXPECT_EQ(cx.form.items("qf_list"), (std::vector<std::string>{"甲群", "乙群"}));
+  EXPECT_FALSE(FindQqWindow(desk, "乙", cx.service.chat).newStyle);
+
+  cx.service = ParseServiceConfig("chat_classes=QQ\nchat_classes_new_style=QWidget,WeChat\n");
+  RefreshQqTargets(cx, out);  // the walk starts at the first "QQ" window
+  EXPECT_EQ(cx.form.items("qf_list"), (std::vector<std::string>{"甲群", "乙群"}));
+  EXPECT_TRUE(FindQqWindow(desk, "乙", cx.service.chat).newStyle);
 }
 
 TEST_F(GroupSendTest, KeysWaitUntilTheWindowIsActive) {
