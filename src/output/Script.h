@@ -61,9 +61,9 @@ struct Action {
 
 // Bounds of the waits, in polls of kPollMilliseconds.
 inline constexpr int kPollMilliseconds = 5;
-inline constexpr long kWaitActivePolls = 200;   // a second
+inline constexpr long kWaitActivePolls = 600;   // three seconds
 inline constexpr long kWaitPointerPolls = 60;   // 300 ms
-inline constexpr long kSettlePolls = 200;       // a second
+inline constexpr long kSettlePolls = 600;       // three seconds
 
 class Script {
  public:

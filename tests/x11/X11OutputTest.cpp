@@ -163,7 +163,7 @@ TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
     SendTest(cx, out, 1);
     runScripts();
     const QString want = QString("%1:numbers=%2").arg(k).arg(expected);
-    if (!WaitForLine(file, [&](const QString& l) { return l == want; }, 1500).isEmpty())
+    if (!WaitForLine(file, [&](const QString& l) { return l == want; }, 5000).isEmpty())
       ++arrived;
     else
       lost << QString::number(k);

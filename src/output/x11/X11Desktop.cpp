@@ -555,7 +555,7 @@ bool X11Desktop::settled() {
   using Impl = X11Desktop::Impl;
   // A stage that gets no answer (a window manager without the request, a program that does not
   // answer pings in time) is given up after a while: the executor's own bound covers the rest.
-  const auto giveUp = std::chrono::milliseconds(600);
+  const auto giveUp = std::chrono::milliseconds(2000);
   if (d_->settle == Impl::Settle::WindowManager) {
     bool answered = d_->hasProperty(d_->own, d_->atom("_NET_FRAME_EXTENTS"));
     if (!answered && std::chrono::steady_clock::now() - d_->settleStage < giveUp) return false;
