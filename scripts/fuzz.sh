@@ -22,24 +22,24 @@ fi
 lumora_say "building the fuzz targets"
 ninja -C "$dir" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} $(printf 'fuzz_%s ' $targets)
 
-mkdir -p "$dir/artifacts" "$dir/logs"
+mkdir -p "$dir/artifacts" "$dir/logs-short"
 failed=()
 for t in $targets; do
   mkdir -p "$dir/work/$t"
   dict=()
   [ -f "$LUMORA_ROOT/fuzz/dict/$t.dict" ] && dict=(-dict="$LUMORA_ROOT/fuzz/dict/$t.dict")
   lumora_say "fuzz_$t for $seconds s"
-  if "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 "${dict[@]}" \
+  if "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=60 -rss_limit_mb=2048 "${dict[@]}" \
       -artifact_prefix="$dir/artifacts/$t-" -print_final_stats=1 "$dir/work/$t" "$LUMORA_ROOT/fuzz/corpus/$t" \
-      >"$dir/logs/$t.log" 2>&1; then
-    grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$dir/logs/$t.log" | tr '\n' ' ' >&2; echo >&2
+      >"$dir/logs-short/$t.log" 2>&1; then
+    grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$dir/logs-short/$t.log" | tr '\n' ' ' >&2; echo >&2
   else
     failed+=("$t")
-    grep -A30 -E '^==[0-9]+==ERROR|property failed|runtime error' "$dir/logs/$t.log" | head -40 >&2 || true
+    grep -A30 -E '^==[0-9]+==ERROR|property failed|runtime error' "$dir/logs-short/$t.log" | head -40 >&2 || true
   fi
 done
 if [ ${#failed[@]} -gt 0 ]; then
-  lumora_say "fuzz targets failed: ${failed[*]} (logs in $dir/logs, inputs in $dir/artifacts)"
+  lumora_say "fuzz targets failed: ${failed[*]} (logs in $dir/logs-short, inputs in $dir/artifacts)"
   exit 1
 fi
 lumora_say "fuzz targets: all passed"
