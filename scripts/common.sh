@@ -12,6 +12,7 @@ LUMORA_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick openbox xclip dbus
+  clang libclang-rt-14-dev
 )
 
 lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }

@@ -2,6 +2,7 @@
 # Sets up (missing Debian packages), builds everything and runs every test with ctest.
 # GUI tests run on Qt's offscreen platform, the X11 tests on their own Xvfb display.
 # Benchmarks are built but not run (run build/bin/lumora-bench for the figures).
+# Then the engine tests under the sanitizers (build-asan) and every fuzz target briefly (scripts/fuzz.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -16,5 +17,22 @@ status=0
 ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}" || status=$?
 lumora_say "running the Windows desktop backend's tests under Wine"
 "$LUMORA_ROOT/tests/win32/run.sh" "$LUMORA_BUILD-win32" || status=$((status ? status : 1))
-lumora_say "done in $(( $(date +%s) - start )) s (ctest status $status)"
+
+# The engine, command-line and service tests again under AddressSanitizer + UndefinedBehaviorSanitizer
+# (no GUI), in their own build folder; any report fails its test.
+asan="$LUMORA_BUILD-asan"
+lumora_say "engine tests under AddressSanitizer + UndefinedBehaviorSanitizer ($asan)"
+t0=$(date +%s)
+if [ ! -f "$asan/build.ninja" ]; then
+  cmake -S "$LUMORA_ROOT" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_SANITIZE=ON \
+    -DLUMORA_GUI=OFF -DLUMORA_BENCH=OFF $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
+    >/dev/null || status=$((status ? status : 1))
+fi
+{ ninja -C "$asan" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} &&
+    (cd "$asan" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}"); } || status=$((status ? status : 1))
+lumora_say "sanitizer build and tests: $(( $(date +%s) - t0 )) s"
+t0=$(date +%s)
+"$LUMORA_ROOT/scripts/fuzz.sh" || status=$((status ? status : 1))
+lumora_say "fuzz targets: $(( $(date +%s) - t0 )) s"
+lumora_say "done in $(( $(date +%s) - start )) s (status $status)"
 exit $status

@@ -1,5 +1,7 @@
 #include "core/Files.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -33,19 +35,50 @@ std::optional<std::string> ReadWholeFileBytes(const fs::path& path) {
   }
 }
 
+namespace {
+
+// Temporary files of saves are hidden files of their own name pattern beside the target: a
+// folder listing (the scheme list takes every name holding ".fa") never takes one for data.
+constexpr std::string_view kTempPrefix = ".lumora-save-";
+constexpr std::string_view kTempSuffix = ".tmp";
+// A save that was cut off (the process killed or the machine stopped) leaves its temporary file;
+// one older than this is removed by the next save into the same folder. A save in progress is
+// never that old.
+constexpr auto kStaleTemp = std::chrono::minutes(1);
+
+bool IsTempName(const std::string& name) {
+  return name.size() > kTempPrefix.size() + kTempSuffix.size() && name.rfind(kTempPrefix, 0) == 0 &&
+         name.compare(name.size() - kTempSuffix.size(), kTempSuffix.size(), kTempSuffix) == 0;
+}
+
+void RemoveStaleTemps(const fs::path& dir) {
+  std::error_code ec;
+  const auto now = fs::file_time_type::clock::now();
+  fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code e2;
+    if (!IsTempName(it->path().filename().string()) || !it->is_regular_file(e2)) continue;
+    const auto written = fs::last_write_time(it->path(), e2);
+    if (!e2 && now - written > kStaleTemp) fs::remove(it->path(), e2);
+  }
+}
+
+}  // namespace
+
 bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
   std::error_code ec;
   fs::path dir = path.parent_path();
   if (!dir.empty() && !fs::is_directory(dir, ec)) return false;
+  RemoveStaleTemps(dir);
   std::random_device rd;
-  fs::path tmp = path;
-  tmp += ".tmp" + std::to_string(rd() % 1000000);
+  fs::path tmp = dir / (std::string(kTempPrefix) + std::to_string(rd() % 1000000000) + std::string(kTempSuffix));
 #ifndef _WIN32
   int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) return false;
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ::close(fd);
       fs::remove(tmp, ec);
@@ -75,6 +108,14 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     fs::remove(tmp, ec);
     return false;
   }
+#ifndef _WIN32
+  // The rename itself reaches the disk with the folder's entry: without this a power cut right
+  // after the save could bring back the old file (the new content is safe either way).
+  if (int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY); dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+#endif
   return true;
 }
 

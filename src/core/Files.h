@@ -11,9 +11,11 @@ namespace lumora {
 // The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path);
 
-// Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`, so a
-// failed write never leaves a half-written file. Returns false (and leaves `path` as it was) on
-// any failure.
+// Writes `bytes` to a temporary file beside `path` (hidden, ".lumora-save-N.tmp"), flushes it to
+// disk and renames it over `path`, then flushes the folder: a failed or cut-off save never leaves
+// a half-written file, `path` is always the old or the new content. Temporary files a cut-off
+// save left in the folder are removed by a later save once they are a minute old. Returns false
+// (and leaves `path` as it was) on any failure.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
 // Text helpers over the codec: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text as GBK.

@@ -1,0 +1,53 @@
+// Scheme files and their sections.
+//   first byte even: the bytes are a scheme file as read from the folder, applied to the plan
+//                    controls; what the controls then hold is saved and loaded again;
+//              odd:  start marker, end marker and text (cut at NUL) for ExtractSection.
+#include <cstdint>
+
+#include "FuzzSupport.h"
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "core/TextCodec.h"
+#include "plan/PlanDefaults.h"
+#include "settings/SchemeFile.h"
+
+using namespace lumora;
+
+namespace {
+
+struct Plan {
+  Context cx;
+  RecordingPrompter prompter;
+  Plan() {
+    cx.ports.prompter = &prompter;
+    ApplyPlanDesignValues(cx.form);
+  }
+};
+
+// A saved file as the next load reads it: GBK on disk, any line breaks taken as CR LF.
+std::string SavedAndRead(const std::string& text) { return ToCrLf(DecodeText(ToGbk(text))); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string_view text = fuzz::AsText(data, size);
+  if (fuzz::Choose(text, 2) == 0) {
+    Plan first;
+    ApplySchemeText(first.cx, ToCrLf(DecodeText(text)));
+    SchemeText saved = BuildSchemeText(first.cx.form);
+    FUZZ_CHECK(saved.error.empty() != saved.text.empty());
+    if (!saved.error.empty()) return 0;
+    // A scheme saved from any controls loads back completely and saves as the same text.
+    Plan second;
+    FUZZ_CHECK(ApplySchemeText(second.cx, SavedAndRead(saved.text)));
+    FUZZ_CHECK(BuildSchemeText(second.cx.form).text == saved.text);
+  } else {
+    std::vector<std::string> p = fuzz::Pieces(text, 3);
+    const std::string section = ExtractSection(p[0], p[1], p[2]);
+    if (!section.empty()) {
+      // The section stands between the start and the end marker in the text.
+      FUZZ_CHECK(Contains(p[2], p[0] + section + p[1]));
+    }
+  }
+  return 0;
+}

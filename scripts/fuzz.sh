@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (clang, LUMORA_FUZZ=ON, its own build folder) and runs each one
+# for a fixed time over its checked-in corpus (fuzz/corpus/<target>) and the units it found
+# before (<build>/work/<target>). A crash, sanitizer report or broken property fails the run;
+# the input that did it is left in <build>/artifacts/. docs/fuzzing.md has the long runs.
+# Settings: LUMORA_FUZZ_DIR (default build-fuzz), LUMORA_FUZZ_SECONDS (default 20 per target),
+# LUMORA_FUZZ_TARGETS (default: all, blank-separated names without "fuzz_").
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+dir="${LUMORA_FUZZ_DIR:-$LUMORA_ROOT/build-fuzz}"
+case "$dir" in /*) ;; *) dir="$LUMORA_ROOT/$dir" ;; esac
+seconds="${LUMORA_FUZZ_SECONDS:-20}"
+targets="${LUMORA_FUZZ_TARGETS:-$(sed -n 's/^set(LUMORA_FUZZ_TARGETS \(.*\))$/\1/p' "$LUMORA_ROOT/fuzz/CMakeLists.txt")}"
+
+if [ ! -f "$dir/build.ninja" ]; then
+  lumora_say "configuring $dir (clang, fuzzers and sanitizers)"
+  CC=clang CXX=clang++ cmake -S "$LUMORA_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DLUMORA_FUZZ=ON -DLUMORA_GUI=OFF -DLUMORA_TESTS=OFF -DLUMORA_BENCH=OFF \
+    $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
+fi
+lumora_say "building the fuzz targets"
+ninja -C "$dir" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} $(printf 'fuzz_%s ' $targets)
+
+mkdir -p "$dir/artifacts" "$dir/logs-short"
+failed=()
+for t in $targets; do
+  mkdir -p "$dir/work/$t"
+  dict=()
+  [ -f "$LUMORA_ROOT/fuzz/dict/$t.dict" ] && dict=(-dict="$LUMORA_ROOT/fuzz/dict/$t.dict")
+  lumora_say "fuzz_$t for $seconds s"
+  if "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=60 -rss_limit_mb=2048 "${dict[@]}" \
+      -artifact_prefix="$dir/artifacts/$t-" -print_final_stats=1 "$dir/work/$t" "$LUMORA_ROOT/fuzz/corpus/$t" \
+      >"$dir/logs-short/$t.log" 2>&1; then
+    grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$dir/logs-short/$t.log" | tr '\n' ' ' >&2; echo >&2
+  else
+    failed+=("$t")
+    grep -A30 -E '^==[0-9]+==ERROR|property failed|runtime error' "$dir/logs-short/$t.log" | head -40 >&2 || true
+  fi
+done
+if [ ${#failed[@]} -gt 0 ]; then
+  lumora_say "fuzz targets failed: ${failed[*]} (logs in $dir/logs-short, inputs in $dir/artifacts)"
+  exit 1
+fi
+lumora_say "fuzz targets: all passed"
