@@ -16,5 +16,7 @@ status=0
 ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}" || status=$?
 lumora_say "running the Windows desktop backend's tests under Wine"
 "$LUMORA_ROOT/tests/win32/run.sh" "$LUMORA_BUILD-win32" || status=$((status ? status : 1))
+lumora_say "building, installing, starting and removing the Debian package"
+"$LUMORA_ROOT/tests/package/run.sh" --build "$LUMORA_BUILD" || status=$((status ? status : 1))
 lumora_say "done in $(( $(date +%s) - start )) s (ctest status $status)"
 exit $status
