@@ -74,7 +74,8 @@ std::vector<std::string> WidgetNames(const WindowCatalogue& window) {
   return names;
 }
 
-std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, const std::vector<std::string>& widgetNames) {
+std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, const std::vector<std::string>& widgetNames,
+                                             bool wholeWindow) {
   std::set<std::string> widgets(widgetNames.begin(), widgetNames.end());
   std::set<std::string> wanted, formOnly;
   ForEachName(window, [&](const std::string& name, const ControlEntry& e) { (e.widget ? wanted : formOnly).insert(name); });
@@ -84,7 +85,7 @@ std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, cons
       problems.push_back(std::string(window.window) + ": widget \"" + w + "\" is not in the window's control catalogue" +
                          (formOnly.count(w) ? " as a widget" : ""));
   for (const std::string& c : wanted)
-    if (!widgets.count(c))
+    if (wholeWindow && !widgets.count(c))
       problems.push_back(std::string(window.window) + ": catalogued control \"" + c + "\" has no widget");
   return problems;
 }

@@ -56,7 +56,9 @@ bool IsCataloguedArray(std::string_view base);
 std::vector<std::string> WidgetNames(const WindowCatalogue& window);
 
 // How a window's widgets and its catalogue disagree: a widget whose name the catalogue lacks, or
-// a catalogued control without a widget. One line per disagreement; empty when they agree.
-std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, const std::vector<std::string>& widgetNames);
+// (for a whole window, not one page of it bound alone) a catalogued control without a widget.
+// One line per disagreement; empty when they agree.
+std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, const std::vector<std::string>& widgetNames,
+                                             bool wholeWindow = true);
 
 }  // namespace lumora
