@@ -8,11 +8,12 @@ case "$LUMORA_BUILD" in /*) ;; *) LUMORA_BUILD="$LUMORA_ROOT/$LUMORA_BUILD" ;; e
 # Everything a fresh Debian 12 needs to build, run and test Lumora.
 LUMORA_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev
+  qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick openbox xclip dbus
   clang libclang-rt-14-dev
+  dpkg-dev file xdotool
 )
 
 lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }

@@ -34,5 +34,7 @@ lumora_say "sanitizer build and tests: $(( $(date +%s) - t0 )) s"
 t0=$(date +%s)
 "$LUMORA_ROOT/scripts/fuzz.sh" || status=$((status ? status : 1))
 lumora_say "fuzz targets: $(( $(date +%s) - t0 )) s"
+lumora_say "building, installing, starting and removing the Debian package"
+"$LUMORA_ROOT/tests/package/run.sh" --build "$LUMORA_BUILD" || status=$((status ? status : 1))
 lumora_say "done in $(( $(date +%s) - start )) s (status $status)"
 exit $status

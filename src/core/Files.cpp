@@ -127,13 +127,68 @@ std::optional<std::string> ReadTextFile(const fs::path& path) {
 
 bool WriteTextFileGbk(const fs::path& path, std::string_view utf8) { return WriteFileAtomic(path, ToGbk(utf8)); }
 
+namespace {
+
+// Whether a file can be created in `dir` (tried, not guessed from the mode bits).
+bool WritableFolder(const fs::path& dir) {
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) return false;
+  const fs::path probe = dir / ".lumora-write-probe";
+  {
+    std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+  }
+  fs::remove(probe, ec);
+  return true;
+}
+
+// $XDG_DATA_HOME/lumora, by default ~/.local/share/lumora (%APPDATA%\Lumora without a home).
+fs::path UserDataFolder() {
+  auto env = [](const char* name) -> std::string {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+  };
+  if (std::string x = env("XDG_DATA_HOME"); !x.empty() && fs::path(x).is_absolute()) return fs::path(x) / "lumora";
+  if (std::string home = env("HOME"); !home.empty()) return fs::path(home) / ".local" / "share" / "lumora";
+  if (std::string app = env("APPDATA"); !app.empty()) return fs::path(app) / "Lumora";
+  return fs::path("lumora-data");
+}
+
+// Fills `target` from `shipped` when `target` does not exist yet (the first start).
+bool SeedDataFolder(const fs::path& shipped, const fs::path& target) {
+  std::error_code ec;
+  if (fs::exists(target, ec)) return true;
+  if (!fs::is_directory(shipped, ec)) return false;
+  // Copied into a temporary folder first and renamed into place: a start that ends half way
+  // leaves no half-filled data folder behind.
+  fs::create_directories(target.parent_path(), ec);
+  const fs::path temp = target.parent_path() / (target.filename().string() + ".seeding");
+  fs::remove_all(temp, ec);
+  fs::copy(shipped, temp, fs::copy_options::recursive, ec);
+  if (!ec) fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove_all(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 DataFolder DataFolder::Locate(const fs::path& executable, const std::string& override) {
   if (!override.empty()) return DataFolder(fs::path(override));
   if (const char* env = std::getenv("LUMORA_DATA"); env && *env) return DataFolder(fs::path(env));
   std::error_code ec;
   fs::path exe = fs::weakly_canonical(executable, ec);
   if (ec) exe = executable;
-  return DataFolder(exe.parent_path() / "data");
+  const fs::path beside = exe.parent_path() / "data";
+  if (WritableFolder(beside)) return DataFolder(beside);
+  // Installed (or run from a folder it cannot write): the user's own folder, filled at its first
+  // use from the shipped data folder beside the program or in ../share/lumora.
+  const fs::path user = UserDataFolder();
+  const fs::path shipped = fs::is_directory(beside, ec) ? beside : exe.parent_path().parent_path() / "share" / "lumora";
+  SeedDataFolder(shipped, user);
+  return DataFolder(user);
 }
 
 }  // namespace lumora

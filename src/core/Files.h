@@ -23,14 +23,17 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& path);
 bool WriteTextFileGbk(const std::filesystem::path& path, std::string_view utf8);
 
 // The data folder: `data/` beside the executable, unless `--data DIR` or LUMORA_DATA says
-// otherwise. All of the program's own files live under it.
+// otherwise, or that folder cannot be written (an installed program): then the user's
+// $XDG_DATA_HOME/lumora (~/.local/share/lumora), seeded at its first use from the shipped data
+// folder. All of the program's own files live under it.
 class DataFolder {
  public:
   DataFolder() = default;
   explicit DataFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
   // Resolution order: explicit override, then the LUMORA_DATA environment variable, then
-  // `data/` beside `executable`.
+  // `data/` beside `executable` when a file can be created in it, then the user's folder (copied
+  // from `data/` beside the executable or from `../share/lumora` when it does not exist yet).
   static DataFolder Locate(const std::filesystem::path& executable, const std::string& override = {});
 
   const std::filesystem::path& root() const { return root_; }

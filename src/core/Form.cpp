@@ -1,8 +1,15 @@
 #include "core/Form.h"
 
+#include "core/ControlNames.h"
+
 namespace lumora {
 
 namespace {
+void CheckName(std::string_view name) {
+  if (StrictControlNames() && !IsCataloguedName(name))
+    throw UnknownControlName("control name \"" + std::string(name) + "\" is in no window's control catalogue");
+}
+
 const std::string kEmpty;
 const std::vector<std::string> kNoItems;
 const Scene kNoScene;
@@ -10,12 +17,14 @@ const Scene kNoScene;
 
 Form::Control& Form::at(std::string_view name) {
   auto it = controls_.find(name);
+  if (it == controls_.end()) CheckName(name);
   if (it == controls_.end()) it = controls_.emplace(std::string(name), Control{}).first;
   return it->second;
 }
 
 const Form::Control* Form::find(std::string_view name) const {
   auto it = controls_.find(name);
+  if (it == controls_.end()) CheckName(name);
   return it == controls_.end() ? nullptr : &it->second;
 }
 
@@ -178,6 +187,9 @@ std::set<std::string> Form::takeChanged() {
   return out;
 }
 
-void Form::touch(std::string_view name) { changed(name); }
+void Form::touch(std::string_view name) {
+  if (!find(name)) CheckName(name);
+  changed(name);
+}
 
 }  // namespace lumora

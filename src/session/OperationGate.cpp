@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/ControlNames.h"
+
 namespace lumora {
 
 namespace {
@@ -11,6 +13,8 @@ namespace {
 void Guarded(const std::function<void()>& work) {
   try {
     work();
+  } catch (const UnknownControlName&) {
+    throw;  // only with strict names (tests): a mistyped name must fail the test, not be logged
   } catch (const std::exception& e) {
     std::fprintf(stderr, "lumora: operation failed: %s\n", e.what());
   } catch (...) {

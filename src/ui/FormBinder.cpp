@@ -14,6 +14,10 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <cstdio>
+#include <vector>
+
+#include "core/ControlNames.h"
 #include "core/Text.h"
 #include "ui/ChartView.h"
 
@@ -31,6 +35,26 @@ void SetColors(QWidget* w, int back, int fore) {
   if (fore >= 0) style += QString("color: %1;").arg(ToQColor(fore).name());
   if (w->styleSheet() != style) w->setStyleSheet(style);
 }
+// The window's own widgets must be what its control catalogue (core/ControlNames.h) lists, both
+// ways.
+// A page bound on its own (tests do) is checked one way only: its widgets must be catalogued.
+void CheckCatalogue(const QWidget* root, const std::string& prefix, const std::vector<std::string>& widgetNames) {
+  const WindowCatalogue* catalogue = CatalogueForPrefix(prefix);
+  std::vector<std::string> problems =
+      catalogue ? CatalogueMismatches(*catalogue, widgetNames, S(root->objectName()) == catalogue->window)
+                : std::vector<std::string>{"no control catalogue for the window bound as \"" + prefix + "\""};
+  for (const std::string& p : problems) std::fprintf(stderr, "lumora: %s\n", p.c_str());
+  // A disagreement is a programming fault: debug builds and tests stop on it, a release build
+  // only reports it.
+#ifdef NDEBUG
+  const bool fatal = StrictControlNames();
+#else
+  const bool fatal = true;
+#endif
+  if (!problems.empty() && fatal) qFatal("lumora: the control catalogue and the widgets disagree (%d, listed above)",
+                                         static_cast<int>(problems.size()));
+}
+
 }  // namespace
 
 FormBinder::FormBinder(Form& form, QObject* parent) : QObject(parent), form_(form) {}
@@ -44,11 +68,17 @@ void FormBinder::bind(QWidget* root, const std::string& prefix, bool manageWindo
   // The window itself is keyed by its own name ("Fmain", "Fadd"), its controls by prefix + name.
   if (!root->objectName().isEmpty())
     bindWidget(root, prefix.empty() ? S(root->objectName()) : prefix.substr(0, prefix.size() - 1));
+  // The window's own widgets only: a child window (Fadd, Fk ...) is bound under its own prefix,
+  // never again under this window's names.
+  std::vector<std::string> own;
   for (QWidget* w : root->findChildren<QWidget*>()) {
-    if (w->objectName().isEmpty() || w->objectName().startsWith("qt_")) continue;
+    if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != root->window()) continue;
     bindWidget(w, prefix + S(w->objectName()));
+    own.push_back(S(w->objectName()));
   }
+  CheckCatalogue(root, prefix, own);
 }
+
 
 void FormBinder::bindWidget(QWidget* w, const std::string& key) {
   for (auto [it, end] = widgets_.equal_range(key); it != end; ++it)
