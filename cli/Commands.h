@@ -9,5 +9,6 @@ int RunRank(int argc, char** argv);      // ToolCommands.cpp
 int RunFilter(int argc, char** argv);    // ToolCommands.cpp
 int RunShrink(int argc, char** argv);    // ToolCommands.cpp
 int RunBacktest(int argc, char** argv);  // BacktestCommand.cpp
+int RunSweep(int argc, char** argv);     // SweepCommand.cpp
 
 }  // namespace lumora::cli

@@ -5,6 +5,9 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/NumberSet.h"
 
 #include "core/Context.h"
 #include "curves/CurveState.h"
@@ -17,6 +20,21 @@ namespace lumora {
 // is left in curves.profit. n <= 0 empties "Tdadi". Callers read n from its text box with ReadInt
 // (an empty or non-numeric text reads 0).
 void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q);
+
+// The fit in its two halves. What the draws, the trend and the end control decide is the same
+// for every repeat of a plan; only the random picks differ, so a plan decides each slot once and
+// picks r times. FitPoolToTrend is DecideFit and then PickFitPool with cx.rng.
+struct FitDecision {
+  int size = 0;                      // n
+  int trendHits = 0;                 // hits the trend forced (the mask's are not counted)
+  NumberSet hits, misses;            // ForcedHitList, ForcedMissList
+  ProfitCurve curve{};               // the simulated curve (all 0 when only the mask decides)
+  std::vector<uint16_t> candidates;  // the numbers in neither list, ascending
+};
+FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q);
+// The forced hits and n - trendHits random picks from the candidates (all of them when that many
+// or more are wanted); an empty set when n <= 0. `scratch` is working space the caller keeps.
+NumberSet PickFitPool(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
 
 // k items drawn without replacement from a space-separated list, each followed by one space, the
 // result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).
