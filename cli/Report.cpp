@@ -7,7 +7,7 @@
 namespace lumora::cli {
 namespace {
 
-constexpr double kWidth = 980, kHeight = 760;
+constexpr double kWidth = 1120, kHeight = 760;
 constexpr const char* kFont = "WenQuanYi Micro Hei, Noto Sans CJK SC, sans-serif";
 
 std::string Num(double v, int decimals = 0) {

@@ -212,7 +212,6 @@ int RunSweep(int argc, char** argv) {
   for (const Job& job : work) {
     Row& r = rows[job.combination];
     const auto& periods = job.outcome.periods;
-    AddHits(r.chance, SummariseHits(periods));
     if (!periods.empty()) {
       r.profit += periods.back().profit;
       r.turnover += periods.back().turnover;
@@ -223,6 +222,12 @@ int RunSweep(int argc, char** argv) {
     r.drawdown = std::max(r.drawdown, LargestDrawdown(periods));
     r.missRun = std::max(r.missRun, LongestMissRun(periods));
   }
+  for (size_t c = 0; c < rows.size(); ++c) {
+    std::vector<const std::vector<JudgedPeriod>*> runs;
+    for (const Job& job : work)
+      if (job.combination == c) runs.push_back(&job.outcome.periods);
+    rows[c].chance = SummariseSeeds(runs);
+  }
   std::vector<double> raw;
   for (const Row& r : rows) raw.push_back(r.chance.p);
   std::vector<double> holm = HolmAdjust(raw);
@@ -230,8 +235,9 @@ int RunSweep(int argc, char** argv) {
 
   const int odds = OddsOf(settings[0]);
   std::printf("%s\n", ChanceHeadline(odds).c_str());
-  std::printf("%zu combinations x %lld seeds over %zu draws (%s); sums over the seeds, drawdown and miss run of the worst seed; "
-              "p two-sided (normal approximation), Holm-adjusted over the %zu combinations\n",
+  std::printf("%zu combinations x %lld seeds over %zu draws (%s); sums over the seeds, drawdown and miss run of the worst seed.\n"
+              "z and p (two-sided, normal approximation) compare the hits with chance; the seeds replay the same draws, so their "
+              "variance is the bound for fully dependent seeds (exact for one seed); p is Holm-adjusted over the %zu combinations.\n",
               combinations, seeds, file.draws.size(), drawsPath.c_str(), combinations);
   std::printf("%3s  %-44s %8s %7s %9s %7s %9s %9s %10s %10s %7s %9s %6s\n", "#", "settings", "periods", "hits", "expected", "z", "p",
               "Holm p", "profit", "turnover", "return", "drawdown", "misses");
@@ -264,8 +270,10 @@ int RunSweep(int argc, char** argv) {
   }
   if (!reportPath.empty()) {
     std::vector<HitRatePoint> points;
+    std::string names;
+    for (const Axis& axis : axes) names += (names.empty() ? "" : " / ") + axis.name;
     for (const Row& r : rows)
-      points.push_back(HitRatePoint{r.label, r.chance.periods ? r.poolSum / static_cast<double>(r.chance.periods) : 0, r.chance});
+      points.push_back(HitRatePoint{Join(r.values, " / "), r.chance.periods ? r.poolSum / static_cast<double>(r.chance.periods) : 0, r.chance});
     ReportRun shownRun;
     if (luckiest) {
       shownRun = ReportRun{"最高利润的一次 the most profitable run: " + rows[luckiest->combination].label + " seed " +
@@ -273,7 +281,7 @@ int RunSweep(int argc, char** argv) {
                            luckiest->outcome.periods, luckiest->outcome.odds};
     }
     std::string title = std::to_string(combinations) + " × " + std::to_string(seeds) + " seeds, " +
-                        std::filesystem::path(drawsPath).filename().string();
+                        std::filesystem::path(drawsPath).filename().string() + " — " + names;
     if (!WriteFileAtomic(reportPath, SweepReportSvg(title, shownRun, points))) return Fail("cannot write " + reportPath);
   }
   return 0;

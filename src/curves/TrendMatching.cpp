@@ -14,8 +14,6 @@ namespace lumora {
 
 namespace {
 
-// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
-double Uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
 
 // The pick rule over an array: k times take a(floor(r * U)), move a(U) into its place, shrink.
 // Taking every item once k reaches the number of items.
@@ -125,23 +123,9 @@ FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q) {
 }
 
 NumberSet PickFitPool(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch) {
-  NumberSet pool = d.hits;
   if (d.size <= 0) return NumberSet();
-  const int k = d.size - d.trendHits;
-  if (k <= 0 || d.candidates.empty()) return pool;
-  if (static_cast<size_t>(k) >= d.candidates.size()) {
-    for (uint16_t v : d.candidates) pool.add(v);
-    return pool;
-  }
-  // PickFrom's rule over a copy of the candidates, without collecting the picks.
-  scratch.assign(d.candidates.begin(), d.candidates.end());
-  size_t upper = scratch.size() - 1;
-  for (int step = 0; step < k; ++step, --upper) {
-    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
-    if (i > upper) i = upper;
-    pool.add(scratch[i]);
-    scratch[i] = scratch[upper];
-  }
+  NumberSet pool = d.hits;
+  PickFitNumbers(rng, d, scratch, [&](int v) { pool.add(v); });
   return pool;
 }
 

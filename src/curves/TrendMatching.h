@@ -36,6 +36,30 @@ FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q);
 // or more are wanted); an empty set when n <= 0. `scratch` is working space the caller keeps.
 NumberSet PickFitPool(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
 
+// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
+inline double Uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
+
+// The random half alone: calls each(v) for every picked number (not the forced hits). The pick
+// rule over the candidates: k times take a(floor(U * r)) with r the current upper index, move a(r)
+// into its place and shrink; every candidate when k reaches their number.
+template <typename F>
+void PickFitNumbers(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch, F&& each) {
+  const int k = d.size - d.trendHits;
+  if (d.size <= 0 || k <= 0 || d.candidates.empty()) return;
+  if (static_cast<size_t>(k) >= d.candidates.size()) {
+    for (uint16_t v : d.candidates) each(v);
+    return;
+  }
+  scratch.assign(d.candidates.begin(), d.candidates.end());
+  size_t upper = scratch.size() - 1;
+  for (int step = 0; step < k; ++step, --upper) {
+    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
+    if (i > upper) i = upper;
+    each(scratch[i]);
+    scratch[i] = scratch[upper];
+  }
+}
+
 // k items drawn without replacement from a space-separated list, each followed by one space, the
 // result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).
 // k at or above the number of items takes them all; k <= 0 gives "".

@@ -37,6 +37,27 @@ void AddHits(ChanceSummary& into, const ChanceSummary& more) {
   Finish(into);
 }
 
+ChanceSummary SummariseSeeds(const std::vector<const std::vector<JudgedPeriod>*>& runs) {
+  ChanceSummary s;
+  size_t periods = 0;
+  for (const auto* run : runs) periods = std::max(periods, run->size());
+  for (size_t t = 0; t < periods; ++t) {
+    double sd = 0;
+    for (const auto* run : runs) {
+      if (t >= run->size()) continue;
+      const JudgedPeriod& p = (*run)[t];
+      const double q = std::clamp(p.poolSize / 1000.0, 0.0, 1.0);
+      s.periods += 1;
+      s.hits += p.hit ? 1 : 0;
+      s.expectedHits += q;
+      sd += std::sqrt(q * (1 - q));
+    }
+    s.variance += sd * sd;
+  }
+  Finish(s);
+  return s;
+}
+
 std::vector<double> HolmAdjust(const std::vector<double>& p) {
   const size_t m = p.size();
   std::vector<size_t> order(m);

@@ -26,8 +26,13 @@ struct ChanceSummary {
   double p = 1;             // two-sided, normal approximation
 };
 ChanceSummary SummariseHits(const std::vector<JudgedPeriod>& run);
-// Adds another run's counts (the seeds of one combination) and recomputes z and p.
+// Adds another run's counts and recomputes z and p: for runs over different draws.
 void AddHits(ChanceSummary& into, const ChanceSummary& more);
+// Runs of several seeds over the same draws, period by period. They are not independent (the
+// same draw judges every seed's pool, and the pools share what the trends force), so the variance
+// is the bound for fully dependent seeds, sum over periods of (sum over seeds of SD)^2: exact for
+// one seed, never smaller than the truth, so z and p never overstate a difference from chance.
+ChanceSummary SummariseSeeds(const std::vector<const std::vector<JudgedPeriod>*>& runs);
 
 // Two-sided p-value of a standard normal z.
 double TwoSidedP(double z);

@@ -53,14 +53,29 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
   for (int i = 0; i < kMonitorPoolCount; ++i)
     decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], ReadInt(f.text(Indexed("T_quxian_zhushu", i))), i);
   const IntersectionRule rule = ReadIntersectionRule(cx);
+  // Coverage counts: the forced hits of the ticked pools are the same every round.
+  std::array<uint8_t, 1000> forcedCoverage{};
+  for (size_t i = 0; i < decided.size(); ++i)
+    if (rule.ticked[i] && decided[i].size > 0) decided[i].hits.forEach([&](int n) { ++forcedCoverage[static_cast<size_t>(n)]; });
   std::array<NumberSet, kMonitorPoolCount> pools;
   std::vector<uint16_t> scratch;
   sets.assign(static_cast<size_t>(r) + 1, NumberSet());
   for (int k = 1; k <= r; ++k) {
     f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
-    for (size_t i = 0; i < pools.size(); ++i) pools[i] = PickFitPool(cx.rng, decided[i], scratch);
-    sets[static_cast<size_t>(k)] = IntersectPools(rule, pools);
-    env.plan.repeatResults[static_cast<size_t>(k)] = sets[static_cast<size_t>(k)].text();
+    std::array<uint8_t, 1000> coverage = forcedCoverage;
+    const bool lastRound = k == r;
+    for (size_t i = 0; i < pools.size(); ++i) {
+      if (lastRound) pools[i] = decided[i].size > 0 ? decided[i].hits : NumberSet();
+      const bool ticked = rule.ticked[i];
+      PickFitNumbers(cx.rng, decided[i], scratch, [&](int v) {
+        if (ticked) ++coverage[static_cast<size_t>(v)];
+        if (lastRound) pools[i].add(v);
+      });
+    }
+    NumberSet& met = sets[static_cast<size_t>(k)];
+    for (int n = 0; n < 1000; ++n)
+      if (rule.accepted[coverage[static_cast<size_t>(n)]]) met.add(n);
+    env.plan.repeatResults[static_cast<size_t>(k)] = met.text();
   }
   // What the last round of fits leaves behind.
   for (size_t i = 0; i < pools.size(); ++i) env.plan.monitorPools[i] = pools[i].text();

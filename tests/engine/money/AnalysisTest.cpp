@@ -8,7 +8,7 @@
 namespace lumora {
 namespace {
 
-std::vector<JudgedPeriod> Run(const std::vector<int>& profits, const std::string& hits, int pool = 100) {
+std::vector<JudgedPeriod> MakeRun(const std::vector<int>& profits, const std::string& hits, int pool = 100) {
   std::vector<JudgedPeriod> run;
   for (size_t i = 0; i < profits.size(); ++i)
     run.push_back(JudgedPeriod{pool, hits[i] == '1', profits[i], static_cast<int64_t>(i + 1) * 2 * pool});
@@ -37,12 +37,12 @@ TEST(AnalysisTest, HolmStepsDownAndStaysMonotoneAndCapped) {
 
 TEST(AnalysisTest, DrawdownFromTheHighestEarlierPeakAndLongestMissRun) {
   // Peak 0 at the start counts: -50 is a drawdown of 50; later peak 120 down to -30 is 150.
-  auto run = Run({-50, 100, 120, 40, -30, 60}, "010001");
+  auto run = MakeRun({-50, 100, 120, 40, -30, 60}, "010001");
   EXPECT_EQ(LargestDrawdown(run), 150);
   EXPECT_EQ(LongestMissRun(run), 3);
-  EXPECT_EQ(LargestDrawdown(Run({10, 20, 30}, "111")), 0);
-  EXPECT_EQ(LongestMissRun(Run({10, 20, 30}, "111")), 0);
-  EXPECT_EQ(LongestMissRun(Run({-1, -2, -3}, "000")), 3);
+  EXPECT_EQ(LargestDrawdown(MakeRun({10, 20, 30}, "111")), 0);
+  EXPECT_EQ(LongestMissRun(MakeRun({10, 20, 30}, "111")), 0);
+  EXPECT_EQ(LongestMissRun(MakeRun({-1, -2, -3}, "000")), 3);
   EXPECT_EQ(LargestDrawdown({}), 0);
 }
 
@@ -61,6 +61,16 @@ TEST(AnalysisTest, HitsAgainstThePoissonBinomialOfThePoolSizes) {
   for (int i = 0; i < 50; ++i) more[static_cast<size_t>(i)].hit = true;
   AddHits(s, SummariseHits(more));
   EXPECT_NEAR(s.z, 10 / std::sqrt(50.0), 1e-9);
+  // The same two runs as seeds over the same draws: the variance bound (0.5 + 0.5)^2 a period
+  // is twice the independent sum, so z shrinks by sqrt(2).
+  std::vector<JudgedPeriod> first(run.begin(), run.end());
+  ChanceSummary seeds = SummariseSeeds({&first, &more});
+  EXPECT_EQ(seeds.hits, 110);
+  EXPECT_NEAR(seeds.expectedHits, 100, 1e-9);
+  EXPECT_NEAR(seeds.variance, 100, 1e-9);
+  EXPECT_NEAR(seeds.z, 1.0, 1e-9);
+  ChanceSummary single = SummariseSeeds({&first});
+  EXPECT_NEAR(single.z, SummariseHits(first).z, 1e-12);
   // Empty pools can neither hit nor vary: z stays 0 and p 1.
   ChanceSummary none = SummariseHits(std::vector<JudgedPeriod>(5, JudgedPeriod{0, false, 0, 0}));
   EXPECT_EQ(none.z, 0);
@@ -69,7 +79,7 @@ TEST(AnalysisTest, HitsAgainstThePoissonBinomialOfThePoolSizes) {
 
 TEST(AnalysisTest, ChanceBandFollowsTheBookedStakes) {
   // Flat pool of 100 at odds 1940: stake 200 a period, mean -6 a period, SD 1940 sqrt(0.09) = 582.
-  auto flat = Run({-200, -400, 1340}, "001");
+  auto flat = MakeRun({-200, -400, 1340}, "001");
   ChanceBand band = ChanceBandOf(flat, 1940);
   ASSERT_EQ(band.mean.size(), 3u);
   EXPECT_NEAR(band.mean[0], -6, 1e-9);
