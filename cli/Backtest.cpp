@@ -88,8 +88,11 @@ std::string PrepareDataFolder(const Args& args, BacktestSettings& settings, Temp
   return {};
 }
 
-std::string SetControlByName(Form& form, const std::set<std::string>& known, const std::string& name, const std::string& value) {
-  auto has = [&](const std::string& n) { return known.count(n) > 0; };
+std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
+  // A control the form holds hands out its own item list; an unknown name gets the one shared
+  // empty list. (Reading never creates a control.)
+  const auto* none = &form.items(std::string_view());
+  auto has = [&](const std::string& n) { return !n.empty() && &form.items(n) != none; };
   const std::string v = Trim(value);
   if (!has(name)) {
     // An option array by its bare name: the value is the index of the option to select.
@@ -176,10 +179,8 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
     f.setText("T_szzx_canshu_0", std::to_string(settings.odds));
     statsChanged = true;
   }
-  // Every control the design values and start-up gave a value: the names a sweep may set.
-  const std::set<std::string> known = f.takeChanged();
   for (const auto& [name, value] : settings.controls) {
-    std::string refused = SetControlByName(f, known, name, value);
+    std::string refused = SetControlByName(f, name, value);
     if (!refused.empty()) {
       out.error = refused;
       return out;

@@ -44,9 +44,9 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
 
 // Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
 // take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index
-// of the option to select; other controls take the text. `known` holds the names the form has. Returns why it was refused ("" when set).
-std::string SetControlByName(Form& form, const std::set<std::string>& known, const std::string& name,
-                             const std::string& value);
+// of the option to select; other controls take the text.
+// A name the form does not hold (after the design values and start-up) is refused. Returns why it was refused ("" when set).
+std::string SetControlByName(Form& form, const std::string& name, const std::string& value);
 
 // Notices go to stderr, each distinct one once: a backtest has nobody to answer them.
 class PrintingPrompter final : public Prompter {

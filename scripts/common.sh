@@ -11,7 +11,7 @@ LUMORA_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
-  fonts-wqy-microhei xvfb xauth x11-utils imagemagick openbox xclip dbus
+  fonts-wqy-microhei xvfb xauth x11-utils imagemagick librsvg2-bin openbox xclip dbus
 )
 
 lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
