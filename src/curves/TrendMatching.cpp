@@ -18,15 +18,14 @@ namespace {
 // The pick rule over an array: k times take a(floor(r * U)), move a(U) into its place, shrink.
 // Taking every item once k reaches the number of items.
 template <typename T>
-std::vector<T> PickFrom(std::mt19937_64& rng, std::vector<T> a, int k) {
+std::vector<T> PickFrom(Rng& rng, std::vector<T> a, int k) {
   std::vector<T> picked;
   if (k <= 0 || a.empty()) return picked;
   if (static_cast<size_t>(k) >= a.size()) return a;
   picked.reserve(static_cast<size_t>(k));
   for (int step = 0; step < k; ++step) {
     const size_t upper = a.size() - 1;
-    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
-    if (i > upper) i = upper;
+    const size_t i = static_cast<size_t>(rng.Below(upper));
     picked.push_back(a[i]);
     a[i] = a[upper];
     a.pop_back();
@@ -64,7 +63,7 @@ void ApplyMask(const Context& cx, int q, NumberSet& hits, NumberSet& misses) {
 
 }  // namespace
 
-std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k) {
+std::string PickRandomItems(Rng& rng, std::string_view list, int k) {
   std::vector<std::string> items = Split(list, " ");
   if (items.size() == 1 && items[0].empty()) items.clear();
   std::string out;
@@ -122,7 +121,7 @@ FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q) {
   return d;
 }
 
-NumberSet PickFitPool(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch) {
+NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch) {
   if (d.size <= 0) return NumberSet();
   NumberSet pool = d.hits;
   PickFitNumbers(rng, d, scratch, [&](int v) { pool.add(v); });

@@ -2,7 +2,6 @@
 // Trend matching: builds a pool whose flat-bet profit curve over the newest 119 draws follows the
 // current TrendLine, optionally forcing the newest draws to hits or misses (end control).
 #include <cstdint>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,16 +33,13 @@ struct FitDecision {
 FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q);
 // The forced hits and n - trendHits random picks from the candidates (all of them when that many
 // or more are wanted); an empty set when n <= 0. `scratch` is working space the caller keeps.
-NumberSet PickFitPool(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
-
-// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
-inline double Uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
+NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
 
 // The random half alone: calls each(v) for every picked number (not the forced hits). The pick
 // rule over the candidates: k times take a(floor(U * r)) with r the current upper index, move a(r)
 // into its place and shrink; every candidate when k reaches their number.
 template <typename F>
-void PickFitNumbers(std::mt19937_64& rng, const FitDecision& d, std::vector<uint16_t>& scratch, F&& each) {
+void PickFitNumbers(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch, F&& each) {
   const int k = d.size - d.trendHits;
   if (d.size <= 0 || k <= 0 || d.candidates.empty()) return;
   if (static_cast<size_t>(k) >= d.candidates.size()) {
@@ -53,8 +49,7 @@ void PickFitNumbers(std::mt19937_64& rng, const FitDecision& d, std::vector<uint
   scratch.assign(d.candidates.begin(), d.candidates.end());
   size_t upper = scratch.size() - 1;
   for (int step = 0; step < k; ++step, --upper) {
-    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
-    if (i > upper) i = upper;
+    const size_t i = static_cast<size_t>(rng.Below(upper));
     each(scratch[i]);
     scratch[i] = scratch[upper];
   }
@@ -63,7 +58,7 @@ void PickFitNumbers(std::mt19937_64& rng, const FitDecision& d, std::vector<uint
 // k items drawn without replacement from a space-separated list, each followed by one space, the
 // result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).
 // k at or above the number of items takes them all; k <= 0 gives "".
-std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k);
+std::string PickRandomItems(Rng& rng, std::string_view list, int k);
 
 // Loads a stored slot's trend text into curves.trend (no drawing). Shows the broken-trend notice
 // and returns false when the text has fewer than 120 numbers or a part that is not a number; the
