@@ -26,7 +26,9 @@ NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
 NumberSet CombineRepeatSets(const std::vector<NumberSet>& sets, int r, const std::string& acc) {
   CountListText list(acc);
   std::array<int, 1000> counts{};
-  for (size_t k = 1; k < sets.size(); ++k) sets[k].forEach([&](int n) { ++counts[static_cast<size_t>(n)]; });
+  // Counted number by number (no bit search): the repeats' sets are dense.
+  for (size_t k = 1; k < sets.size(); ++k)
+    for (int n = 0; n < 1000; ++n) counts[static_cast<size_t>(n)] += sets[k].contains(n) ? 1 : 0;
   int sources = r > 99 ? 100 : 0;  // three-digit counts from r = 100 on
   std::vector<char> accepted(static_cast<size_t>(std::max(r, 0)) + 1);
   for (int c = 0; c <= std::max(r, 0); ++c) accepted[static_cast<size_t>(c)] = list.accepts(c, sources) ? 1 : 0;
