@@ -2,6 +2,8 @@
 // period's monitor pools in a row.
 #include <benchmark/benchmark.h>
 
+#include <random>
+
 #include "core/Context.h"
 #include "core/NumberSet.h"
 #include "core/Text.h"

@@ -10,5 +10,6 @@ int RunFilter(int argc, char** argv);    // ToolCommands.cpp
 int RunShrink(int argc, char** argv);    // ToolCommands.cpp
 int RunBacktest(int argc, char** argv);  // BacktestCommand.cpp
 int RunJournal(int argc, char** argv);   // JournalCommand.cpp
+int RunSweep(int argc, char** argv);     // SweepCommand.cpp
 
 }  // namespace lumora::cli

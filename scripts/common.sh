@@ -11,7 +11,7 @@ LUMORA_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
-  fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick openbox xclip dbus
+  fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick librsvg2-bin openbox xclip dbus
   clang libclang-rt-14-dev
   dpkg-dev file xdotool
 )

@@ -2,12 +2,11 @@
 // What every operation works in: the controls' values, the draw stores, the data folder, the
 // ports and the random generator. The subsystems keep their own stores beside it
 // (session/Session aggregates them all).
-#include <random>
-
 #include "core/Draws.h"
 #include "core/Files.h"
 #include "core/Form.h"
 #include "core/Ports.h"
+#include "core/Random.h"
 #include "core/ServiceConfig.h"
 
 namespace lumora {
@@ -18,7 +17,7 @@ struct Context {
   DataFolder data;
   ServiceConfig service;  // draw-feed and settings endpoints and the service account
   Ports ports;
-  std::mt19937_64 rng{20261208};  // the app seeds it from the clock; tests and lumora-cli fix it
+  Rng rng{20261208};  // the app seeds it from the clock; tests and lumora-cli fix it
 
   // Shorthands for the ports most operations use.
   void inform(const std::string& text, const std::string& title) {

@@ -1,10 +1,28 @@
 #include "core/NumberSet.h"
 
+#include <array>
+#include <cstring>
+
 namespace lumora {
 
 namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "000 " .. "999 ": each member's four characters in the text.
+const std::array<char, 4000>& MemberTexts() {
+  static const std::array<char, 4000> table = [] {
+    std::array<char, 4000> t{};
+    for (int n = 0; n < 1000; ++n) {
+      t[static_cast<size_t>(n) * 4] = static_cast<char>('0' + n / 100);
+      t[static_cast<size_t>(n) * 4 + 1] = static_cast<char>('0' + n / 10 % 10);
+      t[static_cast<size_t>(n) * 4 + 2] = static_cast<char>('0' + n % 10);
+      t[static_cast<size_t>(n) * 4 + 3] = ' ';
+    }
+    return t;
+  }();
+  return table;
 }
+}  // namespace
 
 NumberSet NumberSet::FromText(std::string_view text) {
   NumberSet set;
@@ -45,15 +63,16 @@ bool NumberSet::contains(std::string_view threeDigits) const {
 std::string NumberSet::text() const {
   const int c = count();
   if (c == 0) return {};
-  std::string out(static_cast<size_t>(c) * 4 - 1, ' ');
-  char* p = out.data();
-  for (size_t n = bits_._Find_first(); n < 1000; n = bits_._Find_next(n)) {
-    p[0] = static_cast<char>('0' + n / 100);
-    p[1] = static_cast<char>('0' + n / 10 % 10);
-    p[2] = static_cast<char>('0' + n % 10);
-    p += 4;
+  // Every number's four characters are copied and the write position moves on only for members:
+  // no branch per number (pools are dense, often more than half of all numbers).
+  const std::array<char, 4000>& table = MemberTexts();
+  char buffer[4004];
+  char* p = buffer;
+  for (size_t n = 0; n < 1000; ++n) {
+    std::memcpy(p, table.data() + n * 4, 4);
+    p += bits_[n] ? 4 : 0;
   }
-  return out;
+  return std::string(buffer, static_cast<size_t>(c) * 4 - 1);
 }
 
 std::string ThreeDigits(int number) {

@@ -53,8 +53,7 @@ void FetchTextSync(Context& cx, const std::string& url, std::function<void(const
       if (done) done(std::string());
       return;
     }
-    std::uniform_real_distribution<float> dist(0.0f, 10.0f);
-    float r = dist(cx.rng);
+    const float r = static_cast<float>(cx.rng.Uniform() * 10.0);
     std::string full = url + "&a=" + FormatNumber(static_cast<double>(r), 6);
     cx.ports.http->get(kTextChannel, full, kFetchTextTimeoutMs, kDrawResponseMaxBytes,
                        [done = std::move(done)](const HttpResult& res) {

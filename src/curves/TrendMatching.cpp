@@ -14,26 +14,36 @@ namespace lumora {
 
 namespace {
 
-// Uniform in [0, 1) from the top 53 bits: the same sequence on every platform.
-double Uniform(std::mt19937_64& rng) { return static_cast<double>(rng() >> 11) * 0x1.0p-53; }
 
 // The pick rule over an array: k times take a(floor(r * U)), move a(U) into its place, shrink.
 // Taking every item once k reaches the number of items.
 template <typename T>
-std::vector<T> PickFrom(std::mt19937_64& rng, std::vector<T> a, int k) {
+std::vector<T> PickFrom(Rng& rng, std::vector<T> a, int k) {
   std::vector<T> picked;
   if (k <= 0 || a.empty()) return picked;
   if (static_cast<size_t>(k) >= a.size()) return a;
   picked.reserve(static_cast<size_t>(k));
   for (int step = 0; step < k; ++step) {
     const size_t upper = a.size() - 1;
-    size_t i = static_cast<size_t>(Uniform(rng) * static_cast<double>(upper));
-    if (i > upper) i = upper;
+    const size_t i = static_cast<size_t>(rng.Below(upper));
     picked.push_back(a[i]);
     a[i] = a[upper];
     a.pop_back();
   }
   return picked;
+}
+
+// ParseThreeDigits of the sub-number of history row `row`, without building the text.
+int SubNumberValue(const DrawStore& draws, int row) {
+  const std::string& digits = draws.history.at(static_cast<size_t>(row)).digits;
+  const size_t at = static_cast<size_t>(draws.subStart - 1);
+  if (draws.subStart < 1 || draws.subStart > 3 || digits.size() < at + 3) return ParseThreeDigits(draws.subNumber(row));
+  int v = 0;
+  for (size_t i = at; i < at + 3; ++i) {
+    if (digits[i] < '0' || digits[i] > '9') return -1;
+    v = v * 10 + (digits[i] - '0');
+  }
+  return v;
 }
 
 // The end-control mask of slot q, read from the right: the rightmost character is the newest draw
@@ -44,7 +54,7 @@ void ApplyMask(const Context& cx, int q, NumberSet& hits, NumberSet& misses) {
   for (size_t c = mask.size(); c-- > 0;) {
     if (mask[c] != '1' && mask[c] != '0') continue;
     if (row <= kHistoryRows) {
-      int d = ParseThreeDigits(cx.draws.subNumber(row));
+      int d = SubNumberValue(cx.draws, row);
       if (d >= 0) (mask[c] == '1' ? hits : misses).add(d);
     }
     ++row;
@@ -53,7 +63,7 @@ void ApplyMask(const Context& cx, int q, NumberSet& hits, NumberSet& misses) {
 
 }  // namespace
 
-std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k) {
+std::string PickRandomItems(Rng& rng, std::string_view list, int k) {
   std::vector<std::string> items = Split(list, " ");
   if (items.size() == 1 && items[0].empty()) items.clear();
   std::string out;
@@ -64,15 +74,14 @@ std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k) 
   return Trim(out);
 }
 
-void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
-  ProfitCurve& y = curves.profit;
-  y.fill(0);
-  NumberSet forcedHits, forcedMisses;  // ForcedHitList, ForcedMissList
-  int hits = 0;
-  if (n <= 0) {
-    cx.form.setText("Tdadi", "");
-    return;
-  }
+FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q) {
+  FitDecision d;
+  d.size = n;
+  d.curve.fill(0);
+  if (n <= 0) return d;
+  ProfitCurve& y = d.curve;
+  NumberSet& forcedHits = d.hits;      // ForcedHitList
+  NumberSet& forcedMisses = d.misses;  // ForcedMissList
   const bool slotted = q != kNoSlot && q >= 0 && q < kCurveSlots;
   const bool maskOn = slotted && cx.form.checked(Indexed("Check_xl_md", q));
   const bool randomOnly = slotted && cx.form.checked("Op_mos_1");
@@ -83,33 +92,51 @@ void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
     const double cost = 0.1 * (2.0 * n);
     for (int k = 1; k <= kHistoryRows - 1; ++k) {
       // A row without a draw (short history) is a period without a winning number.
-      const int d = ParseThreeDigits(cx.draws.subNumber(kHistoryRows - k));
+      const int d3 = SubNumberValue(cx.draws, kHistoryRows - k);
       bool hit = false;
-      if (d < 0) {
+      if (d3 < 0) {
         hit = false;
-      } else if (forcedHits.contains(d)) {
+      } else if (forcedHits.contains(d3)) {
         hit = true;
-      } else if (forcedMisses.contains(d)) {
+      } else if (forcedMisses.contains(d3)) {
         hit = false;
-      } else if (static_cast<int64_t>(curves.trend[k]) - y[k - 1] < 0) {  // no 32-bit overflow at the extremes
-        forcedMisses.add(d);
+      } else if (static_cast<int64_t>(trend[static_cast<size_t>(k)]) - y[static_cast<size_t>(k - 1)] < 0) {
+        // no 32-bit overflow at the extremes
+        forcedMisses.add(d3);
       } else {
         hit = true;
-        forcedHits.add(d);
-        ++hits;
+        forcedHits.add(d3);
+        ++d.trendHits;
       }
-      y[k] = CurvePoint(y[k - 1] + (hit ? 200.0 : 0.0) - cost);
+      y[static_cast<size_t>(k)] = CurvePoint(y[static_cast<size_t>(k - 1)] + (hit ? 200.0 : 0.0) - cost);
     }
   }
   if (randomOnly && maskOn) ApplyMask(cx, q, forcedHits, forcedMisses);
 
-  std::vector<int> candidates;
-  candidates.reserve(1000);
+  // The numbers left to pick from, ascending.
+  const NumberSet forced = forcedHits | forcedMisses;
+  d.candidates.reserve(static_cast<size_t>(1000 - forced.count()));
   for (int v = 0; v < 1000; ++v)
-    if (!forcedHits.contains(v) && !forcedMisses.contains(v)) candidates.push_back(v);
-  NumberSet pool = forcedHits;
-  for (int v : PickFrom(cx.rng, std::move(candidates), n - hits)) pool.add(v);
-  cx.form.setText("Tdadi", pool.text());
+    if (!forced.contains(v)) d.candidates.push_back(static_cast<uint16_t>(v));
+  return d;
+}
+
+NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch) {
+  if (d.size <= 0) return NumberSet();
+  NumberSet pool = d.hits;
+  PickFitNumbers(rng, d, scratch, [&](int v) { pool.add(v); });
+  return pool;
+}
+
+void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
+  FitDecision d = DecideFit(cx, curves.trend, n, q);
+  curves.profit = d.curve;
+  if (n <= 0) {
+    cx.form.setText("Tdadi", "");
+    return;
+  }
+  std::vector<uint16_t> scratch;
+  cx.form.setText("Tdadi", PickFitPool(cx.rng, d, scratch).text());
 }
 
 bool LoadTrendText(Context& cx, CurveState& curves, int slot) {

@@ -2,9 +2,11 @@
 // Trend matching: builds a pool whose flat-bet profit curve over the newest 119 draws follows the
 // current TrendLine, optionally forcing the newest draws to hits or misses (end control).
 #include <cstdint>
-#include <random>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/NumberSet.h"
 
 #include "core/Context.h"
 #include "curves/CurveState.h"
@@ -18,10 +20,45 @@ namespace lumora {
 // (an empty or non-numeric text reads 0).
 void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q);
 
+// The fit in its two halves. What the draws, the trend and the end control decide is the same
+// for every repeat of a plan; only the random picks differ, so a plan decides each slot once and
+// picks r times. FitPoolToTrend is DecideFit and then PickFitPool with cx.rng.
+struct FitDecision {
+  int size = 0;                      // n
+  int trendHits = 0;                 // hits the trend forced (the mask's are not counted)
+  NumberSet hits, misses;            // ForcedHitList, ForcedMissList
+  ProfitCurve curve{};               // the simulated curve (all 0 when only the mask decides)
+  std::vector<uint16_t> candidates;  // the numbers in neither list, ascending
+};
+FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q);
+// The forced hits and n - trendHits random picks from the candidates (all of them when that many
+// or more are wanted); an empty set when n <= 0. `scratch` is working space the caller keeps.
+NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
+
+// The random half alone: calls each(v) for every picked number (not the forced hits). The pick
+// rule over the candidates: k times take a(floor(U * r)) with r the current upper index, move a(r)
+// into its place and shrink; every candidate when k reaches their number.
+template <typename F>
+void PickFitNumbers(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch, F&& each) {
+  const int k = d.size - d.trendHits;
+  if (d.size <= 0 || k <= 0 || d.candidates.empty()) return;
+  if (static_cast<size_t>(k) >= d.candidates.size()) {
+    for (uint16_t v : d.candidates) each(v);
+    return;
+  }
+  scratch.assign(d.candidates.begin(), d.candidates.end());
+  size_t upper = scratch.size() - 1;
+  for (int step = 0; step < k; ++step, --upper) {
+    const size_t i = static_cast<size_t>(rng.Below(upper));
+    each(scratch[i]);
+    scratch[i] = scratch[upper];
+  }
+}
+
 // k items drawn without replacement from a space-separated list, each followed by one space, the
 // result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).
 // k at or above the number of items takes them all; k <= 0 gives "".
-std::string PickRandomItems(std::mt19937_64& rng, std::string_view list, int k);
+std::string PickRandomItems(Rng& rng, std::string_view list, int k);
 
 // Loads a stored slot's trend text into curves.trend (no drawing). Shows the broken-trend notice
 // and returns false when the text has fewer than 120 numbers or a part that is not a number; the

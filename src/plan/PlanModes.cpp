@@ -1,10 +1,13 @@
 #include "plan/PlanModes.h"
 
+#include <array>
+
 #include "core/Text.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
+#include "curves/TrendMatching.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -15,11 +18,17 @@ constexpr int kMaxRepeats = 999;
 }  // namespace
 
 NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
+  std::vector<NumberSet> sets(static_cast<size_t>(std::max(0, std::min(r, plan.repeatUpper()))) + 1);
+  for (size_t k = 1; k < sets.size(); ++k) sets[k] = NumberSet::FromText(plan.repeatResults[k]);
+  return CombineRepeatSets(sets, r, acc);
+}
+
+NumberSet CombineRepeatSets(const std::vector<NumberSet>& sets, int r, const std::string& acc) {
   CountListText list(acc);
-  int stored = std::min(r, plan.repeatUpper());
-  std::vector<int> counts(1000, 0);
-  for (int k = 1; k <= stored; ++k)
-    NumberSet::FromText(plan.repeatResults[static_cast<size_t>(k)]).forEach([&](int n) { ++counts[static_cast<size_t>(n)]; });
+  std::array<int, 1000> counts{};
+  // Counted number by number (no bit search): the repeats' sets are dense.
+  for (size_t k = 1; k < sets.size(); ++k)
+    for (int n = 0; n < 1000; ++n) counts[static_cast<size_t>(n)] += sets[k].contains(n) ? 1 : 0;
   int sources = r > 99 ? 100 : 0;  // three-digit counts from r = 100 on
   std::vector<char> accepted(static_cast<size_t>(std::max(r, 0)) + 1);
   for (int c = 0; c <= std::max(r, 0); ++c) accepted[static_cast<size_t>(c)] = list.accepts(c, sources) ? 1 : 0;
@@ -28,6 +37,59 @@ NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
     if (accepted[static_cast<size_t>(counts[static_cast<size_t>(i)])]) result.add(i);
   return result;
 }
+
+namespace {
+
+// Mode one's r repeats with every stored trend readable: each slot's fit is decided once and
+// picked r times, and the repeats are intersected as sets. The same results, notices aside, as
+// r rounds of ComputeMonitorPools and IntersectMonitorPools (there are none on this path).
+// Returns false, having done nothing, when a trend is broken or the pools are kept by hand.
+bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
+  Context& cx = env.cx;
+  Form& f = cx.form;
+  if (!f.checked("Op_jiankong_zihui")) return false;
+  std::array<const TrendLine*, kMonitorPoolCount> trends{};
+  for (int i = 0; i < kMonitorPoolCount; ++i)
+    if (!(trends[static_cast<size_t>(i)] = StoredTrend(env, i))) return false;
+  std::array<FitDecision, kMonitorPoolCount> decided;
+  for (int i = 0; i < kMonitorPoolCount; ++i)
+    decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], ReadInt(f.text(Indexed("T_quxian_zhushu", i))), i);
+  const IntersectionRule rule = ReadIntersectionRule(cx);
+  // Coverage counts: the forced hits of the ticked pools are the same every round.
+  std::array<uint8_t, 1000> forcedCoverage{};
+  for (size_t i = 0; i < decided.size(); ++i)
+    if (rule.ticked[i] && decided[i].size > 0) decided[i].hits.forEach([&](int n) { ++forcedCoverage[static_cast<size_t>(n)]; });
+  std::array<NumberSet, kMonitorPoolCount> pools;
+  std::vector<uint16_t> scratch;
+  sets.assign(static_cast<size_t>(r) + 1, NumberSet());
+  for (int k = 1; k <= r; ++k) {
+    f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    std::array<uint8_t, 1000> coverage = forcedCoverage;
+    const bool lastRound = k == r;
+    for (size_t i = 0; i < pools.size(); ++i) {
+      if (lastRound) pools[i] = decided[i].size > 0 ? decided[i].hits : NumberSet();
+      const bool ticked = rule.ticked[i];
+      PickFitNumbers(cx.rng, decided[i], scratch, [&](int v) {
+        if (ticked) ++coverage[static_cast<size_t>(v)];
+        if (lastRound) pools[i].add(v);
+      });
+    }
+    NumberSet& met = sets[static_cast<size_t>(k)];
+    for (int n = 0; n < 1000; ++n)
+      if (rule.accepted[coverage[static_cast<size_t>(n)]]) met.add(n);
+    env.plan.repeatResults[static_cast<size_t>(k)] = met.text();
+  }
+  // What the last round of fits leaves behind.
+  for (size_t i = 0; i < pools.size(); ++i) env.plan.monitorPools[i] = pools[i].text();
+  const size_t last = kMonitorPoolCount - 1;
+  f.setText("Tdadi", env.plan.monitorPools[last]);
+  env.curves.trend = *trends[last];
+  env.curves.profit = decided[last].curve;
+  env.plan.lastIntersection = env.plan.repeatResults[static_cast<size_t>(r)];
+  return true;
+}
+
+}  // namespace
 
 bool RunModeOne(PlanEnv& env) {
   Context& cx = env.cx;
@@ -46,6 +108,11 @@ bool RunModeOne(PlanEnv& env) {
     return true;
   }
   env.plan.repeatResults.assign(static_cast<size_t>(r) + 1, std::string());
+  std::vector<NumberSet> sets;
+  if (RunRepeatsDecidedOnce(env, r, sets)) {
+    WritePlanPool(cx, env.plan, CombineRepeatSets(sets, r, acc));
+    return true;
+  }
   for (int k = 1; k <= r; ++k) {
     f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
     ComputeMonitorPools(env);

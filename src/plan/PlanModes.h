@@ -13,6 +13,8 @@ namespace lumora {
 bool RunModeOne(PlanEnv& env);
 // Numbers found in an accepted number of the repeat results 1..r.
 NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc);
+// The same over repeat results given as sets (slots 1..size()-1).
+NumberSet CombineRepeatSets(const std::vector<NumberSet>& sets, int r, const std::string& acc);
 void RunModeTwo(PlanEnv& env);
 // Mode two's pool from a rules text (lines "pools=accepted counts") and its accepted rule counts.
 NumberSet ModeTwoPool(const PlanState& plan, const std::string& rules, const std::string& acc);

@@ -74,19 +74,31 @@ void WritePlanPool(Context& cx, PlanState& plan, const NumberSet& pool) {
   plan.lastIntersection = std::move(text);
 }
 
-NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan) {
+IntersectionRule ReadIntersectionRule(const Context& cx) {
+  IntersectionRule rule;
   CountListText acc(cx.form.text("T_jiankong_rc"));
-  std::array<bool, kMonitorPoolCount + 1> accepted{};
-  for (int c = 0; c <= kMonitorPoolCount; ++c) accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
-  // Coverage counts from each ticked pool's members, built once per pool.
+  for (int c = 0; c <= kMonitorPoolCount; ++c) rule.accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
+  for (int j = 0; j < kMonitorPoolCount; ++j) rule.ticked[static_cast<size_t>(j)] = cx.form.checked(Indexed("Ch_jiankong_jj", j));
+  return rule;
+}
+
+NumberSet IntersectPools(const IntersectionRule& rule, const std::array<NumberSet, kMonitorPoolCount>& pools) {
+  // Coverage counts from each ticked pool's members.
   std::array<uint8_t, 1000> coverage{};
-  for (int j = 0; j < kMonitorPoolCount; ++j)
-    if (cx.form.checked(Indexed("Ch_jiankong_jj", j)))
-      NumberSet::FromText(plan.monitorPools[static_cast<size_t>(j)]).forEach([&](int n) { ++coverage[static_cast<size_t>(n)]; });
+  for (size_t j = 0; j < pools.size(); ++j)
+    if (rule.ticked[j]) pools[j].forEach([&](int n) { ++coverage[static_cast<size_t>(n)]; });
   NumberSet result;
   for (int i = 0; i < 1000; ++i)
-    if (accepted[coverage[static_cast<size_t>(i)]]) result.add(i);
+    if (rule.accepted[coverage[static_cast<size_t>(i)]]) result.add(i);
   return result;
+}
+
+NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan) {
+  IntersectionRule rule = ReadIntersectionRule(cx);
+  std::array<NumberSet, kMonitorPoolCount> pools;
+  for (size_t j = 0; j < pools.size(); ++j)
+    if (rule.ticked[j]) pools[j] = NumberSet::FromText(plan.monitorPools[j]);
+  return IntersectPools(rule, pools);
 }
 
 void ComputeIntersectionPool(Context& cx, PlanState& plan) { WritePlanPool(cx, plan, IntersectMonitorPools(cx, plan)); }

@@ -1,6 +1,7 @@
 #pragma once
 // The plan: the intersection of the monitor pools, the plan start, the pending record line,
 // the judgement of each draw and the plan record around it.
+#include <array>
 #include <string>
 
 #include "core/NumberSet.h"
@@ -13,6 +14,14 @@ void WritePlanPool(Context& cx, PlanState& plan, const NumberSet& pool);
 // Intersection of the ticked monitor pools: a number whose CoverageCount (how many ticked pools
 // hold it) occurs in T_jiankong_rc.
 NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan);
+// The same in two steps, for a plan that intersects many sets of pools under one setting: what
+// the form says (ticked pools, accepted coverage counts), then the intersection of given pools.
+struct IntersectionRule {
+  std::array<bool, kMonitorPoolCount> ticked{};
+  std::array<bool, kMonitorPoolCount + 1> accepted{};
+};
+IntersectionRule ReadIntersectionRule(const Context& cx);
+NumberSet IntersectPools(const IntersectionRule& rule, const std::array<NumberSet, kMonitorPoolCount>& pools);
 void ComputeIntersectionPool(Context& cx, PlanState& plan);
 
 // 开始计划.

@@ -4,21 +4,28 @@
 #include "core/Text.h"
 #include "curves/CurveStore.h"
 #include "curves/TrendMatching.h"
+#include "curves/TrendText.h"
 
 namespace lumora {
 
-std::string FitMonitorPool(PlanEnv& env, int i) {
+const TrendLine* StoredTrend(PlanEnv& env, int i) {
   PlanState& plan = env.plan;
   const size_t k = static_cast<size_t>(i);
   const std::string& text = env.curves.slots[k];
-  if (plan.trendParsed[k] && plan.parsedTrendText[k] == text) {
-    env.curves.trend = plan.parsedTrend[k];
-  } else if (LoadTrendText(env.cx, env.curves, i)) {
-    // Only a text that parsed is kept: a broken one is loaded (and reported) every time.
-    plan.parsedTrendText[k] = text;
-    plan.parsedTrend[k] = env.curves.trend;
-    plan.trendParsed[k] = true;
-  }
+  if (plan.trendParsed[k] && plan.parsedTrendText[k] == text) return &plan.parsedTrend[k];
+  TrendLine trend = env.curves.trend;  // a broken text changes only the positions before its fault
+  if (!ParseTrendText(text, trend, nullptr)) return nullptr;
+  plan.parsedTrendText[k] = text;
+  plan.parsedTrend[k] = trend;
+  plan.trendParsed[k] = true;
+  return &plan.parsedTrend[k];
+}
+
+std::string FitMonitorPool(PlanEnv& env, int i) {
+  if (const TrendLine* parsed = StoredTrend(env, i))
+    env.curves.trend = *parsed;
+  else
+    LoadTrendText(env.cx, env.curves, i);  // the notice, and the positions before the fault
   FitPoolToTrend(env.cx, env.curves, ReadInt(env.cx.form.text(Indexed("T_quxian_zhushu", i))), i);
   return env.cx.form.text("Tdadi");
 }

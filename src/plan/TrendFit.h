@@ -10,6 +10,10 @@ namespace lumora {
 // returns the pool that trend matching leaves in Tdadi.
 std::string FitMonitorPool(PlanEnv& env, int i);
 
+// Stored trend `i` parsed (each text once), or nullptr when its text is broken (FitMonitorPool
+// then loads it again and shows the broken-trend notice every time).
+const TrendLine* StoredTrend(PlanEnv& env, int i);
+
 // Re-reads the stored trends before a plan mode runs (only the refresh of the slots matters).
 void RefreshStoredTrends(PlanEnv& env);
 

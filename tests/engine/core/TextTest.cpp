@@ -71,6 +71,14 @@ TEST(NumberSetText, MembershipIsExactlyTheSubstringTest) {
   }
   EXPECT_EQ(NumberSet::FromText("999 001  002").text(), "001 002 999");
   EXPECT_EQ(NumberSet().text(), "");
+  // The text's edges: the first and last numbers alone, and every number (3999 characters).
+  EXPECT_EQ(NumberSet::FromText("000").text(), "000");
+  EXPECT_EQ(NumberSet::FromText("999").text(), "999");
+  std::string all = NumberSet::All().text();
+  ASSERT_EQ(all.size(), 3999u);
+  EXPECT_EQ(all.substr(0, 8), "000 001 ");
+  EXPECT_EQ(all.substr(all.size() - 7), "998 999");
+  EXPECT_EQ(NumberSet::FromText(all), NumberSet::All());
 }
 
 TEST(CountList, AcceptsByFormattedSubstring) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <variant>
 
 #include "engine/plan/PlanFixture.h"
@@ -166,6 +167,71 @@ TEST_F(ModesTest, SwitchKeepsExactlyOneModeOnWithItsColours) {
   form().setText("T_jh_dadi_chongfu_cs", "1a8");
   OnRepeatCountEdited(s.cx);
   EXPECT_EQ(form().text("T_jh_dadi_chongfu_cs"), "18");
+}
+
+}  // namespace
+}  // namespace lumora::testing
+
+namespace lumora::testing {
+namespace {
+
+// Mode one decides each slot's fit once and picks r times; the r rounds of fitting every slot and
+// intersecting the pools must give the same pools, repeats, plan and leftovers for one seed.
+class ModeOneRepeatsTest : public PlanFixture {
+ protected:
+  void Prepare(Session& t) {
+    std::mt19937 draws(9);
+    for (int i = 1; i <= kHistoryRows; ++i)
+      t.cx.draws.history[static_cast<size_t>(i)] = DrawRecord{Pad(i, 3), Pad(static_cast<int>(draws() % 100000), 5)};
+    t.cx.draws.rebuildSubSeries();
+    for (int q = 0; q < kCurveSlots; ++q) {
+      std::string text;
+      for (int k = 1; k <= kTrendLength; ++k) text += (k > 1 ? "*" : "") + std::to_string((q % 5 - 2) * 6 * k + (k % 7) * 30);
+      t.curves.slots[static_cast<size_t>(q)] = text;
+    }
+    Form& f = t.cx.form;
+    f.setChecked("Op_jiankong_zihui", true);
+    f.setChecked("Check_xl_md_3", true);  // end control on slot 3, before the fit
+    f.setChecked("Op_mos_0", true);
+    f.setText("T_xl_muduan_3", "1x0");
+    f.setText("T_quxian_zhushu_5", "0");    // an empty pool
+    f.setText("T_quxian_zhushu_6", "990");  // more than there is to pick from
+    f.setChecked("Ch_jiankong_jj_2", false);
+    f.setText("T_jh_dadi_chongfu_cs", "6");
+    t.cx.rng.seed(5);
+  }
+};
+
+TEST_F(ModeOneRepeatsTest, DecidingOnceGivesWhatEveryRoundOfFitsGives) {
+  Prepare(s);
+  PlanEnv fast = env();
+  ASSERT_TRUE(RunModeOne(fast));
+
+
+  Session ref;
+  RecordingPrompter p2;
+  ref.cx.ports = Ports{&clipboard, &sound, &p2, nullptr, &clock};
+  ApplyPlanDesignValues(ref.cx.form);
+  for (int i = 0; i < 15; ++i) ref.cx.form.setChecked(Indexed("Ch_jiankong_jj", i), true);
+  Prepare(ref);
+  PlanEnv slow = PlanEnvOf(ref);
+  const int r = 6;
+  ref.plan.repeatResults.assign(r + 1, "");
+  for (int k = 1; k <= r; ++k) {
+    ASSERT_TRUE(ComputeMonitorPools(slow));
+    ref.plan.repeatResults[static_cast<size_t>(k)] = IntersectMonitorPools(ref.cx, ref.plan).text();
+  }
+  NumberSet plan = CombineRepeats(ref.plan, r, ref.cx.form.text("T_jh_dadi_chongfu_rc"));
+
+  EXPECT_EQ(form().text("T_jihua_jj_dadi"), plan.text());
+  EXPECT_EQ(s.plan.repeatResults, ref.plan.repeatResults);
+  EXPECT_EQ(s.plan.monitorPools, ref.plan.monitorPools);
+  EXPECT_EQ(s.plan.monitorPools[5], "");
+  EXPECT_EQ(NumberSet::FromText(s.plan.monitorPools[6]).count(), 990);
+  EXPECT_EQ(form().text("Tdadi"), ref.cx.form.text("Tdadi"));
+  EXPECT_EQ(s.curves.profit, ref.curves.profit);
+  EXPECT_EQ(s.curves.trend, ref.curves.trend);
+  EXPECT_EQ(s.cx.rng(), ref.cx.rng());  // the same number of draws from the generator
 }
 
 }  // namespace

@@ -1,0 +1,185 @@
+// lumora-cli sweep and the SVG reports over a generated draw file: the real pipeline end to end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/Text.h"
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Ran {
+  int status = -1;
+  std::string out;
+};
+
+Ran RunCli(const std::string& args) {
+  Ran r;
+  FILE* p = popen((std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli " + args).c_str(), "r");
+  if (!p) return r;
+  for (int c; (c = std::fgetc(p)) != EOF;) r.out += static_cast<char>(c);
+  r.status = WEXITSTATUS(pclose(p));
+  return r;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// A small well-formedness check: one root, every tag closed in order, attributes quoted, only
+// the five XML entities, no stray '<' or '&' in text. Returns "" or what is wrong.
+std::string XmlProblem(const std::string& x) {
+  std::vector<std::string> open;
+  size_t i = x.rfind("?>", 200) == std::string::npos ? 0 : x.find("?>") + 2;
+  int roots = 0;
+  while (i < x.size()) {
+    if (x[i] == '&') {
+      size_t semi = x.find(';', i);
+      std::string ent = semi == std::string::npos ? "" : x.substr(i, semi - i + 1);
+      if (ent != "&amp;" && ent != "&lt;" && ent != "&gt;" && ent != "&quot;" && ent != "&apos;") return "bad entity at " + std::to_string(i);
+      i = semi + 1;
+      continue;
+    }
+    if (x[i] != '<') {
+      if (open.empty() && !std::isspace(static_cast<unsigned char>(x[i]))) return "text outside the root";
+      ++i;
+      continue;
+    }
+    size_t end = i + 1;
+    char quote = 0;
+    for (; end < x.size(); ++end) {
+      if (quote) {
+        if (x[end] == quote) quote = 0;
+        else if (x[end] == '<') return "'<' inside an attribute";
+      } else if (x[end] == '"' || x[end] == '\'') {
+        quote = x[end];
+      } else if (x[end] == '>') {
+        break;
+      } else if (x[end] == '<') {
+        return "'<' inside a tag";
+      }
+    }
+    if (end >= x.size()) return "unclosed tag";
+    std::string tag = x.substr(i + 1, end - i - 1);
+    if (tag.rfind("/", 0) == 0) {
+      if (open.empty() || open.back() != Trim(tag.substr(1))) return "mismatched </" + tag.substr(1) + ">";
+      open.pop_back();
+    } else {
+      std::string name = tag.substr(0, tag.find_first_of(" \t\r\n/"));
+      if (name.empty()) return "empty tag name";
+      // Attributes: name="value" pairs only.
+      std::string rest = tag.substr(name.size());
+      if (!rest.empty() && rest.back() == '/') rest.pop_back();
+      for (size_t k = 0; k < rest.size();) {
+        while (k < rest.size() && std::isspace(static_cast<unsigned char>(rest[k]))) ++k;
+        if (k >= rest.size()) break;
+        size_t eq = rest.find('=', k);
+        if (eq == std::string::npos || eq + 1 >= rest.size() || rest[eq + 1] != '"') return "unquoted attribute in <" + name + ">";
+        size_t close = rest.find('"', eq + 2);
+        if (close == std::string::npos) return "unterminated attribute in <" + name + ">";
+        k = close + 1;
+      }
+      if (open.empty()) ++roots;
+      if (tag.back() != '/') open.push_back(name);
+    }
+    i = end + 1;
+  }
+  if (!open.empty()) return "unclosed <" + open.back() + ">";
+  return roots == 1 ? "" : "want one root element";
+}
+
+// The text of the first <text> element carrying class="cls".
+std::string TextOfClass(const std::string& svg, const std::string& cls) {
+  size_t at = svg.find("class=\"" + cls + "\"");
+  if (at == std::string::npos) return {};
+  size_t from = svg.find('>', at) + 1;
+  return svg.substr(from, svg.find("</text>", from) - from);
+}
+
+class SweepCliTest : public ::testing::Test {
+ protected:
+  fs::path dir = fs::temp_directory_path() / ("lumora-sweep-test-" + std::to_string(::getpid()));
+  fs::path draws = dir / "draws.txt";
+  void SetUp() override {
+    ASSERT_NE(std::getenv("LUMORA_BIN"), nullptr);
+    fs::create_directories(dir);
+    std::ofstream out(draws);
+    std::mt19937 rng(4);
+    for (int i = 0; i < 134; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST(XmlCheckTest, CatchesWhatBreaksAnSvg) {
+  EXPECT_EQ(XmlProblem("<svg><text x=\"1\">a &amp; b</text></svg>"), "");
+  EXPECT_NE(XmlProblem("<svg><text>a & b</text></svg>"), "");
+  EXPECT_NE(XmlProblem("<svg><text>a</svg>"), "");
+  EXPECT_NE(XmlProblem("<svg><line x=1/></svg>"), "");
+  EXPECT_NE(XmlProblem("<svg/><svg/>"), "");
+}
+
+TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
+  const fs::path svg = dir / "backtest.svg";
+  Ran r = RunCli("backtest --draws " + draws.string() + " --seed 3 --report " + svg.string() + " 2>/dev/null");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string profit = r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
+  const std::string text = ReadAll(svg);
+  EXPECT_EQ(XmlProblem(text), "");
+  EXPECT_EQ(TextOfClass(text, "profit"), profit);
+  EXPECT_NE(text.find("periods: 14<"), std::string::npos);
+  EXPECT_NE(TextOfClass(text, "chance-line").find("loses 0.060 k units a draw on average at odds 1940"), std::string::npos);
+  // The chance mean of 14 flat periods is -3% of the turnover.
+  const long long turnover = std::stoll(r.out.substr(r.out.find(" turnover=") + 10));
+  EXPECT_EQ(TextOfClass(text, "chance-mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
+}
+
+TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
+  const std::string base = "sweep --draws " + draws.string() +
+                           " --set T_jh_dadi_chongfu_cs=1,3 --set T_quxian_zhushu_0=100,300 --seeds 2 ";
+  const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg";
+  Ran one = RunCli(base + "--jobs 1 2>/dev/null");
+  Ran two = RunCli(base + "--jobs 2 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
+  ASSERT_EQ(one.status, 0) << one.out;
+  EXPECT_EQ(one.out, two.out);
+  EXPECT_EQ(one.out.rfind("Every pool of k numbers loses 0.060 k units a draw on average at odds 1940", 0), 0u);
+  // Four combinations, 14 judged periods and two seeds each.
+  for (const char* label : {"T_jh_dadi_chongfu_cs=1 T_quxian_zhushu_0=100", "T_jh_dadi_chongfu_cs=3 T_quxian_zhushu_0=300"})
+    EXPECT_NE(one.out.find(label), std::string::npos) << label;
+  EXPECT_NE(one.out.find("      28 "), std::string::npos);
+  const std::string table = ReadAll(csv);
+  EXPECT_EQ(table.rfind("T_jh_dadi_chongfu_cs,T_quxian_zhushu_0,seeds,periods,hits,", 0), 0u);
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 5);
+  const std::string report = ReadAll(svg);
+  EXPECT_EQ(XmlProblem(report), "");
+  size_t points = 0;
+  for (size_t at = 0; (at = report.find("class=\"hit-rate\"", at)) != std::string::npos; ++at) ++points;
+  EXPECT_EQ(points, 4u);
+
+  Ran bad = RunCli("sweep --draws " + draws.string() + " --set T_no_such_box=1,2 2>&1");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.out.find("no control named T_no_such_box"), std::string::npos) << bad.out;
+  Ran badValue = RunCli("sweep --draws " + draws.string() + " --set Option_touzhu_sz=0,7 2>&1");
+  EXPECT_EQ(badValue.status, 2);
+  EXPECT_NE(badValue.out.find("Option_touzhu_sz selects one of its 3 options"), std::string::npos) << badValue.out;
+}
+
+}  // namespace
+}  // namespace lumora
