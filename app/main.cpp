@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Files.h"
 #include "core/ServiceConfig.h"
 #include "session/AfterDraw.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
+#include "ui/SystemSound.h"
 #include "ui/Shell.h"
 
 namespace {
@@ -56,7 +58,8 @@ int main(int argc, char** argv) {
   }
 
   lumora::Session session;
-  session.cx.data = lumora::DataFolder::Locate(QApplication::applicationFilePath().toStdString(), options.data);
+  session.cx.data = lumora::DataFolder::Locate(lumora::PathFromUtf8(QApplication::applicationFilePath().toStdString()),
+                                                options.data);
   session.cx.service = lumora::ReadServiceConfig(session.cx.data.ini());
   if (!options.feed.empty()) session.cx.service.feedEndpoint = options.feed;
   session.drawApplied = [](const lumora::DrawRecord& newest) {
@@ -67,7 +70,7 @@ int main(int argc, char** argv) {
   lumora::Shell shell(session);
   lumora::QtClipboard clipboard;
   lumora::QtPrompter prompter;
-  lumora::QtSound sound;
+  lumora::SystemSound sound;
   lumora::QtHttp http([&shell](std::function<void()> f) { shell.run([f](lumora::Session&) { f(); }); });
   lumora::SystemClock clock;
   session.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};

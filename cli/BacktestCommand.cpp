@@ -71,12 +71,6 @@ struct TempData {
   }
 };
 
-fs::path ExecutablePath() {
-  std::error_code ec;
-  fs::path p = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? fs::path("lumora-cli") : p;
-}
-
 }  // namespace
 
 int RunBacktest(int argc, char** argv) {
@@ -101,14 +95,14 @@ int RunBacktest(int argc, char** argv) {
   SystemClock clock;
   s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
   if (args.has("--seed")) s.cx.rng.seed(static_cast<unsigned long long>(seed));
-  s.cx.data = DataFolder::Locate(ExecutablePath());
+  s.cx.data = DataFolder::Locate(RunningExecutable());
 
   TempData temp;
   if (args.has("--curves")) {
     std::error_code ec;
     temp.root = fs::temp_directory_path(ec) / ("lumora-backtest-" + std::to_string(::getpid()));
     fs::create_directories(temp.root, ec);
-    if (ec || !fs::copy_file(args.get("--curves"), temp.root / "data.mdb", fs::copy_options::overwrite_existing, ec))
+    if (ec || !fs::copy_file(PathFromUtf8(args.get("--curves")), temp.root / "data.mdb", fs::copy_options::overwrite_existing, ec))
       return Fail("cannot read the curve store " + args.get("--curves"));
     fs::copy_file(s.cx.data.phrases(), temp.root / "zdy.txt", ec);
     s.cx.data = DataFolder(temp.root);
@@ -119,14 +113,14 @@ int RunBacktest(int argc, char** argv) {
   ApplyPlanDesignValues(f);
   ApplyBankerDesignValues(f);
   ApplyFundDesignValues(f);
-  if (!StartupDefaults(s)) return Fail("the curve store " + s.cx.data.curveStore().string() + " cannot be read");
+  if (!StartupDefaults(s)) return Fail("the curve store " + PathToUtf8(s.cx.data.curveStore()) + " cannot be read");
   f.setChecked("Check_jihua_sx", true);
   f.setChecked("Op_jiankong_zihui", true);
   f.setChecked("Op_jiankong_shougong", false);
   s.cx.draws.subStart = static_cast<int>(start);
 
   if (args.has("--scheme")) {
-    auto text = ReadWholeFile(s.cx, args.get("--scheme"));
+    auto text = ReadWholeFile(s.cx, PathFromUtf8(args.get("--scheme")));
     if (!text) return Fail("cannot read the scheme " + args.get("--scheme"));
     if (!ApplySchemeText(s.cx, ToCrLf(*text))) return Fail("the scheme " + args.get("--scheme") + " is damaged");
   }

@@ -31,7 +31,7 @@ std::vector<SchemeEntry> SchemeEntries(const Context& cx) {
   std::error_code ec;
   fs::directory_iterator it(cx.data.schemes(), ec), end;
   for (; !ec && it != end; it.increment(ec)) {
-    std::string raw = it->path().filename().string();
+    std::string raw = PathToUtf8(it->path().filename());
     std::string name = IsValidUtf8(raw) ? raw : FromGbk(raw);
     if (Contains(name, T::kSchemeExtension)) out.push_back({std::move(name), it->path()});
   }
@@ -86,7 +86,7 @@ void SaveScheme(Context& cx) {
       refusal = scheme.error;
     } else {
       const fs::path folder = cx.data.schemes();
-      const fs::path file = folder / fs::path(name + std::string(T::kSchemeExtension));
+      const fs::path file = folder / PathFromUtf8(name + std::string(T::kSchemeExtension));
       std::error_code ec;
       fs::create_directories(folder, ec);
       // The name holds no separator, so the file lies directly in the scheme folder.
@@ -101,7 +101,7 @@ void SaveScheme(Context& cx) {
 
 std::optional<std::string> ReadWholeFile(Context& cx, const fs::path& path) {
   std::optional<std::string> text = ReadTextFile(path);
-  if (!text) Inform(cx, path.string() + std::string(T::kFileMissing), T::kFileMissingTitle);
+  if (!text) Inform(cx, PathToUtf8(path) + std::string(T::kFileMissing), T::kFileMissingTitle);
   return text;
 }
 
@@ -113,7 +113,7 @@ void LoadScheme(Context& cx) {
   }
   const std::string item = *selected;
   // Only a file the folder really holds is read; a name gone since the list was filled is missing.
-  fs::path path = cx.data.schemes() / fs::path(item);
+  fs::path path = cx.data.schemes() / PathFromUtf8(item);
   std::optional<std::string> text;
   bool found = false;
   for (const SchemeEntry& e : SchemeEntries(cx))
@@ -123,7 +123,7 @@ void LoadScheme(Context& cx) {
       break;
     }
   if (found) text = ReadWholeFile(cx, path);
-  else Inform(cx, path.string() + std::string(T::kFileMissing), T::kFileMissingTitle);
+  else Inform(cx, PathToUtf8(path) + std::string(T::kFileMissing), T::kFileMissingTitle);
   if (!text) return;
   // Files edited elsewhere may carry LF line breaks; the boxes hold CR LF.
   if (ApplySchemeText(cx, ToCrLf(*text))) Inform(cx, T::kLoaded, T::kLoadedTitle);
