@@ -2,7 +2,8 @@
 ; Per-user: installs into the user's local program folder, so the data folder beside lumora.exe
 ; stays writable without administrator rights. The uninstaller keeps the data folder (the user's
 ; schemes, curves and settings) unless the user asks for it to go; a silent uninstall keeps it.
-Unicode true
+; A 64-bit installer for 64-bit programs (and Wine without its 32-bit half runs it too).
+Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
