@@ -32,23 +32,23 @@ function(lumora_test name)
   endif()
 endfunction()
 
-# lumora_httplib: cpp-httplib (header only) for lumora-feed, lumora-cli and the end-to-end tests.
-# Native builds find it through pkg-config; a cross build for Windows takes the system's header
-# alone (a copy in the build tree, so the cross compiler never sees the host's /usr/include) and
-# links Winsock.
+# lumora_httplib: cpp-httplib for lumora-feed, lumora-cli and the end-to-end tests.
+# Native builds find Debian's through pkg-config (a split header and its shared library). Windows
+# builds use the upstream single header (header-only) that scripts/windows/httplib.sh takes from
+# Debian's source package, named by LUMORA_HTTPLIB_DIR, and link Winsock.
 function(lumora_httplib)
   if(TARGET lumora_httplib)
     return()
   endif()
   find_package(Threads REQUIRED)
   add_library(lumora_httplib INTERFACE)
-  if(WIN32 AND CMAKE_CROSSCOMPILING)
-    find_file(LUMORA_HTTPLIB_HEADER httplib.h PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-    if(NOT LUMORA_HTTPLIB_HEADER)
-      message(FATAL_ERROR "httplib.h not found (apt-get install libcpp-httplib-dev)")
+  if(WIN32)
+    set(LUMORA_HTTPLIB_DIR "" CACHE PATH "Folder with cpp-httplib's single header httplib.h")
+    if(NOT EXISTS "${LUMORA_HTTPLIB_DIR}/httplib.h")
+      message(FATAL_ERROR "LUMORA_HTTPLIB_DIR must name a folder with the header-only httplib.h "
+                          "(bash scripts/windows/httplib.sh prints one)")
     endif()
-    configure_file(${LUMORA_HTTPLIB_HEADER} ${CMAKE_BINARY_DIR}/httplib/httplib.h COPYONLY)
-    target_include_directories(lumora_httplib SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/httplib)
+    target_include_directories(lumora_httplib SYSTEM INTERFACE ${LUMORA_HTTPLIB_DIR})
     target_link_libraries(lumora_httplib INTERFACE ws2_32 Threads::Threads)
   else()
     find_package(PkgConfig REQUIRED)

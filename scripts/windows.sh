@@ -4,7 +4,8 @@
 #   dist/Lumora-<version>-win64.zip                          programs, data folder, read-me
 #   dist/Lumora-<version>-win64-setup.exe                    per-user NSIS installer
 # Installs missing Debian packages, then builds Qt for Windows (scripts/windows/qt.sh: about half
-# an hour the first time, a no-op once cached) and a static SQLite (scripts/windows/sqlite.sh).
+# an hour the first time, a no-op once cached), a static SQLite (scripts/windows/sqlite.sh) and
+# cpp-httplib's single header (scripts/windows/httplib.sh), all from Debian's source packages.
 # Settings: LUMORA_WINDOWS_BUILD_DIR (default build-windows), LUMORA_JOBS.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -16,6 +17,7 @@ lumora_setup
 qt_prefix="${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-6.4.2-win64"
 bash "$LUMORA_ROOT/scripts/windows/qt.sh"
 sqlite_prefix=$(bash "$LUMORA_ROOT/scripts/windows/sqlite.sh" | tail -n 1)
+httplib_dir=$(bash "$LUMORA_ROOT/scripts/windows/httplib.sh" | tail -n 1)
 
 build="${LUMORA_WINDOWS_BUILD_DIR:-$LUMORA_ROOT/build-windows}"
 case "$build" in /*) ;; *) build="$LUMORA_ROOT/$build" ;; esac
@@ -25,7 +27,7 @@ if [ ! -f "$build/build.ninja" ]; then
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S "$LUMORA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DLUMORA_SQLITE_DIR="$sqlite_prefix" "${launcher[@]}" >"$build.configure.log" 2>&1 ||
+    -DLUMORA_SQLITE_DIR="$sqlite_prefix" -DLUMORA_HTTPLIB_DIR="$httplib_dir" "${launcher[@]}" >"$build.configure.log" 2>&1 ||
     { tail -n 40 "$build.configure.log" >&2; exit 1; }
 fi
 lumora_say "building lumora.exe, lumora-cli.exe, lumora-feed.exe"

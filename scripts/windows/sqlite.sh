@@ -9,6 +9,7 @@
 # (written last: version and flags) matches. Under a minute.
 # Prints the install folder on standard output as its last line.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/apt-source.sh"
 
 cache_root="${XDG_CACHE_HOME:-$HOME/.cache}/lumora"
 cflags=(-O2 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_THREADSAFE=1 -DSQLITE_DEFAULT_FOREIGN_KEYS=1)
@@ -31,30 +32,13 @@ done
 
 work="$cache_root/sqlite-win64-work"
 rm -rf "$work"
-mkdir -p "$work/apt/lists/partial" "$work/apt/archives/partial" "$work/src"
 trap 'rm -rf "$work"' EXIT
 
-# A private apt configuration with the deb-src line of the machine's own Debian mirror.
-mirror=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
-[ -n "$mirror" ] || mirror=$(awk '/^deb / { print $2; exit }' /etc/apt/sources.list 2>/dev/null || true)
-[ -n "$mirror" ] || { echo "sqlite.sh: no Debian mirror found in the apt sources" >&2; exit 2; }
-echo "deb-src $mirror bookworm main" >"$work/apt/sources.list"
-apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
-          -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache::Archives=$work/apt/archives"
-          -o APT::Sandbox::User=root)
-say "fetching the sqlite3 source package from $mirror"
-apt-get "${apt_opts[@]}" update -qq
-(cd "$work/src" && apt-get "${apt_opts[@]}" source --download-only -qq sqlite3 >/dev/null)
-dsc=$(ls "$work"/src/sqlite3_*.dsc 2>/dev/null | head -n 1 || true)
-[ -n "$dsc" ] && [ -f "$dsc" ] || { echo "sqlite.sh: no sqlite3 source package was fetched" >&2; exit 2; }
-version=$(awk '/^Version:/ { print $2; exit }' "$dsc")
+say "fetching the sqlite3 source package"
+lumora_fetch_source sqlite3 "$work"
+version=$SOURCE_VERSION
 upstream=${version%%-*}
 prefix="$cache_root/sqlite-$upstream-win64"
-
-# dpkg-source checks the tarballs against the .dsc's checksums (apt checked the .dsc against the
-# signed index) and unpacks without Debian's patches.
-say "checking and unpacking $(basename "$dsc")"
-(cd "$work/src" && dpkg-source --skip-patches -x "$dsc" sqlite3 >"$work/unpack.log" 2>&1) || { cat "$work/unpack.log" >&2; exit 1; }
 srcdir="$work/src/sqlite3"
 while read -r p; do
   p=${p%%#*}

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <cstdint>
 #include <string>
 
 #include "output/BetRun.h"

@@ -29,7 +29,7 @@ win_folder() { winepath -u "$(wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"
 wine "$bin/lumora-feed.exe" --port 0 --seed 7 --interval 3600 --quiet --state "$(winepath -w "$work/feed-state")" \
   >"$work/feed.out" 2>"$work/feed.err" &
 pids+=($!)
-wait_for 300 grep -q 'serving http://127.0.0.1:[0-9]*/' "$work/feed.out" || { fail "lumora-feed.exe did not start"; cat "$work/feed.err" >&2; exit 1; }
+wait_for 300 grep -qs 'serving http://127.0.0.1:[0-9]*/' "$work/feed.out" || { fail "lumora-feed.exe did not start"; cat "$work/feed.err" >&2; exit 1; }
 port=$(grep -o '127\.0\.0\.1:[0-9]*' "$work/feed.out" | head -n 1 | cut -d: -f2)
 say "lumora-feed.exe serves port $port"
 
@@ -42,11 +42,14 @@ started=$(date +%s)
 wine "$app/lumora.exe" --feed "http://127.0.0.1:$port/feed" >"$work/lumora.out" 2>"$work/lumora.err" &
 lumora=$!
 pids+=($lumora)
+# The 40 s count from the main window: the program's own 25 s countdown starts there (Wine's
+# start-up before it varies with the machine's load).
 if wait_for 600 window_shown; then say "main window shown after $(( $(date +%s) - started )) s"; else fail "lumora.exe showed no main window"; fi
-if wait_for 600 grep -qE '^[0-9]+ [0-9]{5}' "$work/lumora.out"; then
-  took=$(( $(date +%s) - started ))
-  say "first applied draw after $took s: $(head -n 1 "$work/lumora.out" | tr -d '\r')"
-  [ "$took" -le 40 ] || fail "the first draw took $took s (more than 40)"
+shown=$(date +%s)
+if wait_for 600 grep -qsE '^[0-9]+ [0-9]{5}' "$work/lumora.out"; then
+  took=$(( $(date +%s) - shown ))
+  say "first applied draw $took s after the window showed ($(( $(date +%s) - started )) s after start): $(head -n 1 "$work/lumora.out" | tr -d '\r')"
+  [ "$took" -le 40 ] || fail "the first draw came $took s after the window showed (more than 40)"
   sleep 1
   import -window root "$work/root.png" && convert "$work/root.png" -trim +repage "$LUMORA_SHOT" ||
     fail "no screenshot"
