@@ -93,7 +93,7 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
   // Chinese names, "+", brackets and ".." inside a name are fine.
   save("方案..一");
   EXPECT_EQ(prompter.lastText(), "保存完成");
-  EXPECT_TRUE(fs::exists(fa() / "方案..一.fa"));
+  EXPECT_TRUE(fs::exists(fa() / PathFromUtf8("方案..一.fa")));
 }
 
 TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
