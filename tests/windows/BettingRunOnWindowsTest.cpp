@@ -67,11 +67,14 @@ struct BettingRunOnWindows : uitest::WindowTest {
     session.cx.ports.clipboard = &realClipboard;  // the client pastes from the system clipboard
     target.start(qEnvironmentVariable("LUMORA_BIN") + "/win32_target", {});
     ASSERT_TRUE(target.waitForStarted(10000));
-    ASSERT_TRUE(uitest::Eventually([&] { return (client = FindWindowW(L"LumoraTestClient", nullptr)) != nullptr; }, 15000));
-    numbers = GetDlgItem(client, target_ids::kNumbersBox);
-    multiple = GetDlgItem(client, target_ids::kMultipleBox);
-    button = GetDlgItem(client, target_ids::kButton);
-    ASSERT_TRUE(numbers && multiple && button);
+    // The client's window exists a moment before its boxes do.
+    ASSERT_TRUE(uitest::Eventually([&] {
+      client = FindWindowW(L"LumoraTestClient", nullptr);
+      numbers = client ? GetDlgItem(client, target_ids::kNumbersBox) : nullptr;
+      multiple = client ? GetDlgItem(client, target_ids::kMultipleBox) : nullptr;
+      button = client ? GetDlgItem(client, target_ids::kButton) : nullptr;
+      return numbers && multiple && button && FindWindowW(L"TXGuiFoundation", L"彩票交流群");
+    }, 15000));
     SetForegroundWindow(client);
     QTest::qWait(300);
   }
