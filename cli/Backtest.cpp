@@ -44,11 +44,6 @@ bool StatsName(const std::string& name) {
   return name.rfind("T_szzx_canshu", 0) == 0 || name.rfind("Option_touzhu_sz", 0) == 0;
 }
 
-fs::path ExecutablePath() {
-  std::error_code ec;
-  fs::path p = fs::read_symlink("/proc/self/exe", ec);
-  return ec ? fs::path("lumora-cli") : p;
-}
 
 }  // namespace
 
@@ -88,18 +83,18 @@ TempData::~TempData() {
 }
 
 std::string PrepareDataFolder(const Args& args, BacktestSettings& settings, TempData& temp) {
-  settings.data = DataFolder::Locate(ExecutablePath()).root();
+  settings.data = DataFolder::Locate(RunningExecutable()).root();
   if (args.has("--curves")) {
     std::error_code ec;
     temp.root = fs::temp_directory_path(ec) / ("lumora-backtest-" + std::to_string(::getpid()));
     fs::create_directories(temp.root, ec);
-    if (ec || !fs::copy_file(args.get("--curves"), temp.root / "data.mdb", fs::copy_options::overwrite_existing, ec))
+    if (ec || !fs::copy_file(PathFromUtf8(args.get("--curves")), temp.root / "data.mdb", fs::copy_options::overwrite_existing, ec))
       return "cannot read the curve store " + args.get("--curves");
     fs::copy_file(DataFolder(settings.data).phrases(), temp.root / "zdy.txt", ec);
     settings.data = temp.root;
   }
   if (args.has("--scheme")) {
-    auto text = ReadTextFile(args.get("--scheme"));
+    auto text = ReadTextFile(PathFromUtf8(args.get("--scheme")));
     if (!text) return "cannot read the scheme " + args.get("--scheme");
     settings.schemeText = ToCrLf(*text);
   }

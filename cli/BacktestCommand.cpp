@@ -57,8 +57,8 @@ int RunBacktest(int argc, char** argv) {
               static_cast<long long>(chance.periods), chance.expectedHits, static_cast<long long>(last.profit),
               static_cast<long long>(last.turnover));
   if (args.has("--report")) {
-    ReportRun r{fs::path(args.get("--draws")).filename().string(), run.periods, run.odds};
-    if (!WriteFileAtomic(args.get("--report"), BacktestReportSvg(r)))
+    ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
+    if (!WriteFileAtomic(PathFromUtf8(args.get("--report")), BacktestReportSvg(r)))
       return Fail("cannot write the report " + args.get("--report"));
   }
   return 0;

@@ -41,7 +41,7 @@ std::vector<std::string> Args::unknown(const std::vector<std::string>& known) co
 
 DrawFile ReadDrawFile(const std::string& path) {
   DrawFile file;
-  auto text = ReadTextFile(path);
+  auto text = ReadTextFile(PathFromUtf8(path));
   if (!text) {
     file.error = "cannot read draw file " + path;
     return file;

@@ -130,7 +130,7 @@ int RunFeed(int argc, char** argv) {
 
   FeedState feed;
   if (args.has("--file")) {
-    auto bytes = ReadWholeFileBytes(args.get("--file"));
+    auto bytes = ReadWholeFileBytes(PathFromUtf8(args.get("--file")));
     if (!bytes) return Fail("cannot read " + args.get("--file"));
     feed.response = ToCrLf(DecodeText(*bytes));
   } else {

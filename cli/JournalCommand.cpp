@@ -17,12 +17,10 @@ int RunJournal(int argc, char** argv) {
   auto extra = args.unknown({"--data", "--from", "--to", "--csv"});
   if (!extra.empty()) return Fail("unknown option " + extra.front());
   if (args.get("--csv").empty()) return Fail("journal needs --csv FILE");
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  DataFolder data = DataFolder::Locate(ec ? std::filesystem::path("lumora-cli") : exe, args.get("--data"));
+  DataFolder data = DataFolder::Locate(RunningExecutable(), args.get("--data"));
   JournalCsv csv = ExportJournalCsv(data.file(kJournalFile), args.get("--from"), args.get("--to"));
   if (!csv.error.empty()) return Fail(csv.error);
-  if (!WriteFileAtomic(args.get("--csv"), csv.text)) return Fail("cannot write " + args.get("--csv"));
+  if (!WriteFileAtomic(PathFromUtf8(args.get("--csv")), csv.text)) return Fail("cannot write " + args.get("--csv"));
   std::printf("%d rows\n", csv.rows);
   return 0;
 }

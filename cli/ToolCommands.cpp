@@ -95,7 +95,7 @@ int RunFilter(int argc, char** argv) {
   if (!args.ok()) return Fail(args.error());
   if (int rc = Unknown(args, {"--rules", "--accept"})) return rc;
   if (!args.has("--rules") || !args.has("--accept")) return Fail("usage: filter --rules FILE --accept TEXT");
-  auto rules = ReadTextFile(args.get("--rules"));
+  auto rules = ReadTextFile(PathFromUtf8(args.get("--rules")));
   if (!rules) return Fail("cannot read rules file " + args.get("--rules"));
   Context cx;
   cx.form.setText("T_paixu_input", ToCrLf(*rules));

@@ -1,8 +1,11 @@
 // lumora-cli: the engine from a terminal (feed checks, curves, fits, rankings, filters, backtests).
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "cli/Commands.h"
+#include "core/Files.h"
 
 namespace {
 struct Command {
@@ -24,6 +27,13 @@ const Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Arguments as UTF-8 everywhere (Windows hands them over in its ANSI code page).
+  std::vector<std::string> text = lumora::Utf8Arguments(argc, argv);
+  std::vector<char*> pointers;
+  for (std::string& a : text) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  argc = static_cast<int>(text.size());
+  argv = pointers.data();
   if (argc >= 2) {
     for (const Command& c : kCommands)
       if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);

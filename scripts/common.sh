@@ -15,6 +15,11 @@ LUMORA_PACKAGES=(
   clang libclang-rt-14-dev
   dpkg-dev file xdotool
 )
+# What the Windows build adds (scripts/windows.sh, tests/windows/run.sh): the cross compiler,
+# Wine, the source-package tools for Qt and SQLite (dpkg-source, tclsh), NSIS and zip.
+LUMORA_WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl make patch nsis zip locales
+)
 
 lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 

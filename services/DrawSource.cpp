@@ -54,7 +54,7 @@ std::vector<Draw> DrawSource::latest(Clock::time_point now) {
 }
 
 std::optional<std::vector<Draw>> ReadDraws(const std::string& path, std::string& error) {
-  auto text = ReadTextFile(path);
+  auto text = ReadTextFile(PathFromUtf8(path));
   if (!text) {
     error = "cannot read draw file " + path;
     return std::nullopt;

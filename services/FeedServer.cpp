@@ -8,6 +8,7 @@
 #include <random>
 #include <thread>
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "services/FeedTexts.h"
 
@@ -126,7 +127,7 @@ std::string FeedServer::settingsAnswer(const httplib::Request& req) {
   if (zt == "1" && req.has_param("uesr_shizhi")) {
     std::string record = req.get_param_value("uesr_shizhi");
     if (record.size() > kMaxRecordBytes || !settings_->put(user, record)) {
-      log(req, record.size() > kMaxRecordBytes ? "record too long" : "cannot write " + settings_->file().string());
+      log(req, record.size() > kMaxRecordBytes ? "record too long" : "cannot write " + PathToUtf8(settings_->file()));
       return std::string(kSettingsError);
     }
     log(req, "stored " + std::to_string(record.size()) + " bytes");

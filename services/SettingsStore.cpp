@@ -57,13 +57,13 @@ SettingsStore::SettingsStore(std::filesystem::path folder) : file_(folder / "set
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder, ec)) {
-    error_ = "cannot create the state folder " + folder.string();
+    error_ = "cannot create the state folder " + PathToUtf8(folder);
     return;
   }
   if (!std::filesystem::exists(file_, ec)) return;
   auto bytes = ReadWholeFileBytes(file_);
   if (!bytes) {
-    error_ = "cannot read " + file_.string();
+    error_ = "cannot read " + PathToUtf8(file_);
     return;
   }
   int lineNo = 0;
@@ -74,7 +74,7 @@ SettingsStore::SettingsStore(std::filesystem::path folder) : file_(folder / "set
     auto user = blank == std::string::npos ? std::nullopt : Unescape(line.substr(0, blank));
     auto record = blank == std::string::npos ? std::nullopt : Unescape(line.substr(blank + 1));
     if (!user || !record) {
-      error_ = file_.string() + ":" + std::to_string(lineNo) + ": unreadable line";
+      error_ = PathToUtf8(file_) + ":" + std::to_string(lineNo) + ": unreadable line";
       records_.clear();
       return;
     }

@@ -10,8 +10,17 @@
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <atomic>
+#else
 #include <pthread.h>
+#endif
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "services/FeedServer.h"
 
@@ -39,21 +48,35 @@ bool ReadNumberArg(const std::string& text, double& out) {
 }
 
 std::filesystem::path DefaultStateFolder() {
+#ifdef _WIN32
+  if (const wchar_t* s = _wgetenv(L"LOCALAPPDATA"); s && *s) return std::filesystem::path(s) / "lumora-feed";
+#endif
   if (const char* s = std::getenv("XDG_STATE_HOME"); s && *s) return std::filesystem::path(s) / "lumora-feed";
   if (const char* h = std::getenv("HOME"); h && *h) return std::filesystem::path(h) / ".local/state/lumora-feed";
   return "lumora-feed-state";
 }
 
+#ifdef _WIN32
+// Ctrl-C, Ctrl-Break and closing the console stop the server cleanly.
+std::atomic<lumora::feed::FeedServer*> gServer{nullptr};
+BOOL WINAPI StopOnConsoleEvent(DWORD) {
+  if (lumora::feed::FeedServer* s = gServer.load()) s->stop();
+  return TRUE;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> argText = lumora::Utf8Arguments(argc, argv);
+  argc = static_cast<int>(argText.size());
   Options options;
   const std::vector<std::string> valued = {"--port", "--listen", "--interval", "--seed", "--draws", "--user",
                                            "--password", "--code", "--state", "--fault", "--fault-seconds",
                                            "--fault-count"};
   std::map<std::string, std::string> args;
   for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
+    std::string a = argText[static_cast<size_t>(i)];
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -64,7 +87,7 @@ int main(int argc, char** argv) {
     }
     if (std::find(valued.begin(), valued.end(), a) == valued.end()) return UsageError("unknown option " + a);
     if (i + 1 >= argc) return UsageError("missing value for " + a);
-    args[a] = argv[++i];
+    args[a] = argText[static_cast<size_t>(++i)];
   }
 
   double number = 0;
@@ -114,13 +137,14 @@ int main(int argc, char** argv) {
     draws = std::make_unique<lumora::feed::DrawSource>(seed, options.interval);
   }
 
-  std::filesystem::path state = args.count("--state") ? std::filesystem::path(args["--state"]) : DefaultStateFolder();
+  std::filesystem::path state = args.count("--state") ? lumora::PathFromUtf8(args["--state"]) : DefaultStateFolder();
   auto settings = std::make_unique<lumora::feed::SettingsStore>(state);
   if (!settings->error().empty()) {
     std::fprintf(stderr, "lumora-feed: %s\n", settings->error().c_str());
     return 2;
   }
 
+#ifndef _WIN32
   // SIGINT and SIGTERM stop the server cleanly; every worker thread inherits the blocked mask.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
@@ -128,6 +152,7 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
+#endif
 
   lumora::feed::FeedServer server(options, std::move(draws), std::move(settings));
   int port = server.bind();
@@ -136,9 +161,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("lumora-feed: serving http://%s:%d/feed and http://%s:%d/settings (state %s)\n",
-              options.listen.c_str(), port, options.listen.c_str(), port, state.string().c_str());
+              options.listen.c_str(), port, options.listen.c_str(), port, lumora::PathToUtf8(state).c_str());
   std::fflush(stdout);
 
+#ifdef _WIN32
+  gServer = &server;
+  SetConsoleCtrlHandler(StopOnConsoleEvent, TRUE);
+  bool served = server.serve();
+  gServer = nullptr;
+  return served ? 0 : 2;
+#else
   std::thread waiter([&] {
     int signal = 0;
     sigwait(&stopSignals, &signal);
@@ -149,4 +181,5 @@ int main(int argc, char** argv) {
   pthread_kill(waiter.native_handle(), SIGTERM);
   waiter.join();
   return served ? 0 : 2;
+#endif
 }

@@ -58,15 +58,21 @@ apt_opts=(-o "Dir::Etc::SourceList=$work/apt/sources.list" -o Dir::Etc::SourcePa
           -o APT::Sandbox::User=root)
 say "fetching the qt6-base source package from $mirror"
 apt-get "${apt_opts[@]}" update -qq
-(cd "$work/src" && apt-get "${apt_opts[@]}" source --download-only -qq "qt6-base=$QT_VERSION+dfsg-*" ||
-                   apt-get "${apt_opts[@]}" source --download-only -qq qt6-base)
-dsc=$(ls "$work"/src/qt6-base_"$QT_VERSION"+dfsg-*.dsc | head -n 1)
-[ -f "$dsc" ] || { echo "qt.sh: no qt6-base $QT_VERSION source package was fetched" >&2; exit 2; }
+(cd "$work/src" && apt-get "${apt_opts[@]}" source --download-only -qq qt6-base >/dev/null)
+# bookworm's qt6-base is the Qt of the host tools; anything else is refused rather than built.
+dsc=$(ls "$work"/src/qt6-base_*.dsc 2>/dev/null | head -n 1 || true)
+[ -n "$dsc" ] && [ -f "$dsc" ] || { echo "qt.sh: no qt6-base source package was fetched" >&2; exit 2; }
+source_version=$(awk '/^Version:/ { print $2; exit }' "$dsc")
+case "$source_version" in
+  "$QT_VERSION"+dfsg-*) ;;
+  *) echo "qt.sh: the qt6-base source package is $source_version, $QT_VERSION is needed" >&2; exit 2 ;;
+esac
 
 # dpkg-source checks the tarballs against the checksums of the .dsc (apt checked the .dsc against
 # the signed index) and unpacks without applying Debian's patches; only the security ones are applied.
 say "checking and unpacking $(basename "$dsc")"
-(cd "$work/src" && dpkg-source --skip-patches -x "$dsc" qt6-base >/dev/null)
+(cd "$work/src" && dpkg-source --skip-patches -x "$dsc" qt6-base >"$work/unpack.log" 2>&1) ||
+  { cat "$work/unpack.log" >&2; exit 1; }
 srcdir="$work/src/qt6-base"
 for p in "$srcdir"/debian/patches/cve-*; do
   [ -f "$p" ] || continue

@@ -71,7 +71,7 @@ void RaiseAlarm(Context& cx, AlarmState& alarm) {
 
 void AlarmSoundTick(Context& cx, AlarmState&) {
   cx.form.setTimerEnabled("Fbj.Timer_bj", false);
-  if (cx.ports.sound) cx.ports.sound->play(cx.data.alarmSound().string());
+  if (cx.ports.sound) cx.ports.sound->play(PathToUtf8(cx.data.alarmSound()));
 }
 
 void AlarmCountdownTick(Context& cx, AlarmState& alarm) {

@@ -13,11 +13,54 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#else
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
 #endif
 
 namespace lumora {
 
 namespace fs = std::filesystem;
+
+fs::path PathFromUtf8(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string PathToUtf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    std::vector<std::string> out;
+    for (int i = 0; i < count; ++i) out.push_back(PathToUtf8(fs::path(wide[i])));
+    LocalFree(wide);
+    if (count == argc) return out;
+  }
+#endif
+  return std::vector<std::string>(argv, argv + argc);
+}
+
+fs::path RunningExecutable() {
+#ifdef _WIN32
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (int tries = 0; tries < 8; ++tries) {
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) break;
+    if (n < buffer.size()) return fs::path(buffer.substr(0, n));
+    buffer.resize(buffer.size() * 2);
+  }
+  return fs::path("lumora");
+#else
+  std::error_code ec;
+  fs::path p = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::path("lumora") : p;
+#endif
+}
 
 std::optional<std::string> ReadWholeFileBytes(const fs::path& path) {
   // A folder (or anything else that is not a regular file) opens on some systems and then throws
@@ -176,8 +219,13 @@ bool SeedDataFolder(const fs::path& shipped, const fs::path& target) {
 }  // namespace
 
 DataFolder DataFolder::Locate(const fs::path& executable, const std::string& override) {
-  if (!override.empty()) return DataFolder(fs::path(override));
+  if (!override.empty()) return DataFolder(PathFromUtf8(override));
+#ifdef _WIN32
+  // The wide environment: a folder name outside the ANSI code page survives.
+  if (const wchar_t* env = _wgetenv(L"LUMORA_DATA"); env && *env) return DataFolder(fs::path(env));
+#else
   if (const char* env = std::getenv("LUMORA_DATA"); env && *env) return DataFolder(fs::path(env));
+#endif
   std::error_code ec;
   fs::path exe = fs::weakly_canonical(executable, ec);
   if (ec) exe = executable;

@@ -8,6 +8,19 @@
 
 namespace lumora {
 
+// Paths to and from the program's UTF-8 text. A path built from a plain narrow string is read in
+// the system's ANSI code page on Windows, so every path made from text (a scheme name, a folder
+// given on the command line, a file name shown in a message) goes through these two.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+// The program's command-line arguments as UTF-8 (on Windows taken from the wide command line,
+// so a folder or file name in Chinese arrives whole whatever the ANSI code page).
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// The running program's own file ("lumora" when the system cannot say).
+std::filesystem::path RunningExecutable();
+
 // The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path);
 
@@ -31,13 +44,13 @@ class DataFolder {
   DataFolder() = default;
   explicit DataFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
-  // Resolution order: explicit override, then the LUMORA_DATA environment variable, then
+  // Resolution order: explicit override (UTF-8), then the LUMORA_DATA environment variable, then
   // `data/` beside `executable` when a file can be created in it, then the user's folder (copied
   // from `data/` beside the executable or from `../share/lumora` when it does not exist yet).
   static DataFolder Locate(const std::filesystem::path& executable, const std::string& override = {});
 
   const std::filesystem::path& root() const { return root_; }
-  std::filesystem::path file(std::string_view relative) const { return root_ / std::filesystem::path(relative); }
+  std::filesystem::path file(std::string_view relative) const { return root_ / PathFromUtf8(relative); }
   std::filesystem::path curveStore() const { return file("data.mdb"); }
   std::filesystem::path phrases() const { return file("zdy.txt"); }
   std::filesystem::path alarmSound() const { return file("bj.wav"); }

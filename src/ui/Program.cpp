@@ -1,5 +1,6 @@
 #include "ui/Program.h"
 
+#include "core/Files.h"
 #include "core/ServiceConfig.h"
 #include "session/AfterDraw.h"
 
@@ -15,7 +16,7 @@ std::function<void(std::function<void()>)> ThroughShell(Shell& shell) {
 // the Program that are constructed right after the shell; only their addresses are taken here).
 Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
   s.cx.ports = ports;
-  s.cx.data = DataFolder::Locate(o.programPath, o.data);
+  s.cx.data = DataFolder::Locate(PathFromUtf8(o.programPath), o.data);
   s.cx.service = ReadServiceConfig(s.cx.data.ini());
   if (!o.feed.empty()) s.cx.service.feedEndpoint = o.feed;
   return s;

@@ -9,6 +9,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
 #include "ui/Shell.h"
+#include "ui/SystemSound.h"
 
 namespace lumora {
 
@@ -34,7 +35,7 @@ class Program {
   Session session_;
   Shell shell_;
   QtClipboard clipboard_;
-  QtSound sound_;
+  SystemSound sound_;
   QtPrompter prompter_;
   QtHttp http_;
   SystemClock clock_;

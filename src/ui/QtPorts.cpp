@@ -2,12 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
 
@@ -62,26 +60,6 @@ void QtPrompter::askText(const std::string& prompt, const std::string& title, co
   });
   box->show();
 }
-
-QtSound::QtSound(QObject* parent) : QObject(parent), effect_(new QSoundEffect(this)) {
-  connect(effect_, &QSoundEffect::statusChanged, this, [this] {
-    if (effect_->status() == QSoundEffect::Error) QApplication::beep();
-  });
-}
-
-void QtSound::play(const std::string& wavPath) {
-  QString path = Q(wavPath);
-  if (!QFileInfo::exists(path)) {
-    QApplication::beep();
-    return;
-  }
-  QUrl url = QUrl::fromLocalFile(path);
-  if (effect_->source() != url) effect_->setSource(url);
-  else if (effect_->status() == QSoundEffect::Error) QApplication::beep();
-  effect_->play();
-}
-
-void QtSound::stop() { effect_->stop(); }
 
 QtHttp::QtHttp(Dispatch dispatch, QObject* parent)
     : QObject(parent), dispatch_(std::move(dispatch)), nam_(new QNetworkAccessManager(this)) {}

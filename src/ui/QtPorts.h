@@ -1,5 +1,5 @@
 #pragma once
-// The real ports: Qt's clipboard, sound, message boxes and network.
+// The real ports: Qt's clipboard, message boxes and network (the sound: ui/SystemSound.h).
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -11,7 +11,6 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
-class QSoundEffect;
 class QWidget;
 
 namespace lumora {
@@ -46,19 +45,6 @@ class QtPrompter final : public Prompter {
   QPointer<QWidget> parent_;
   QObject context_;  // ends the boxes' connections to this prompter with it
   std::set<std::pair<std::string, std::string>> open_;  // (title, text) of the notices shown now
-};
-
-// Plays wav files with QSoundEffect; when the file cannot be played (or no audio device
-// answers) the system beep sounds instead.
-class QtSound final : public QObject, public Sound {
-  Q_OBJECT
- public:
-  explicit QtSound(QObject* parent = nullptr);
-  void play(const std::string& wavPath) override;
-  void stop() override;
-
- private:
-  QSoundEffect* effect_ = nullptr;
 };
 
 // Asynchronous GET over QNetworkAccessManager with a time limit and a size cap. Completion

@@ -1,7 +1,10 @@
 // The alarm pattern, the alarm window's timers and the copy notice.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "alarm/Notices.h"
+#include "core/Files.h"
 #include "core/RecordingPorts.h"
 
 namespace lumora {
@@ -63,7 +66,8 @@ TEST(AlarmWindow, SoundAfter100MsCountdownTenTimes600Ms) {
   EXPECT_EQ(f.cx.form.timer("Fbj.Timer_bj").intervalMs, 100);
   EXPECT_EQ(f.cx.form.timer("Fbj.Timer1").intervalMs, 600);
   AlarmSoundTick(f.cx, f.alarm);
-  EXPECT_EQ(f.sound.played, (std::vector<std::string>{"/data-folder/bj.wav"}));
+  // The data folder's file, in the system's own path spelling ("\\" before the name on Windows).
+  EXPECT_EQ(f.sound.played, (std::vector<std::string>{PathToUtf8(std::filesystem::path("/data-folder") / "bj.wav")}));
   EXPECT_FALSE(f.cx.form.timer("Fbj.Timer_bj").enabled);
   std::vector<std::string> shown;
   for (int i = 0; i < 10; ++i) {

@@ -10,24 +10,16 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "engine/support/CliRun.h"
 
 namespace lumora {
 namespace {
 
-std::vector<std::string> RunLines(const std::string& command) {
+// lumora-cli's standard output, one entry per finished line.
+std::vector<std::string> RunLines(const std::string& args) {
   std::vector<std::string> lines;
-  FILE* p = popen(command.c_str(), "r");
-  if (!p) return lines;
-  std::string line;
-  for (int c; (c = std::fgetc(p)) != EOF;) {
-    if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
-    } else {
-      line += static_cast<char>(c);
-    }
-  }
-  pclose(p);
+  std::string out = testing::RunCli(args).out;
+  for (size_t at; (at = out.find('\n')) != std::string::npos; out.erase(0, at + 1)) lines.push_back(out.substr(0, at));
   return lines;
 }
 
@@ -40,8 +32,7 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
     std::mt19937 rng(3);
     for (int i = 0; i < 126; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
   }
-  auto lines = RunLines(std::string(bin) + "/lumora-cli backtest --draws " + file.string() +
-                        " --stats multiplier:1-2-4 --seed 5 2>/dev/null");
+  auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-2-4 --seed 5");
   std::filesystem::remove(file);
   ASSERT_EQ(lines.size(), 6u * 2 + 3);
   // Period 121 after "120" is the first judged one.

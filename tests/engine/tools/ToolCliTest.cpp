@@ -7,29 +7,14 @@
 #include <fstream>
 #include <string>
 #include <algorithm>
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "engine/support/CliRun.h"
 
 namespace {
 
-struct CliRun {
-  int rc = -1;
-  std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-  const char* bin = std::getenv("LUMORA_BIN");
-  std::string cmd = std::string(bin ? bin : ".") + "/lumora-cli " + args + " 2>/dev/null";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
-  r.rc = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
+using lumora::testing::CliRun;
+CliRun Cli(const std::string& args) { return lumora::testing::RunCli(args); }
 
 std::string LastLine(const std::string& out) {
   std::string t = out.substr(0, out.find_last_not_of('\n') + 1);

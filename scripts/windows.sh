@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds Lumora for 64-bit Windows on Debian and packages it:
+#   build-windows/bin/{lumora,lumora-cli,lumora-feed}.exe   static programs (only Windows' own DLLs)
+#   dist/Lumora-<version>-win64.zip                          programs, data folder, read-me
+#   dist/Lumora-<version>-win64-setup.exe                    per-user NSIS installer
+# Installs missing Debian packages, then builds Qt for Windows (scripts/windows/qt.sh: about half
+# an hour the first time, a no-op once cached), a static SQLite (scripts/windows/sqlite.sh) and
+# cpp-httplib's single header (scripts/windows/httplib.sh), all from Debian's source packages.
+# Settings: LUMORA_WINDOWS_BUILD_DIR (default build-windows), LUMORA_JOBS.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+start=$(date +%s)
+LUMORA_PACKAGES+=("${LUMORA_WINDOWS_PACKAGES[@]}")
+lumora_setup
+
+qt_prefix="${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-6.4.2-win64"
+bash "$LUMORA_ROOT/scripts/windows/qt.sh"
+sqlite_prefix=$(bash "$LUMORA_ROOT/scripts/windows/sqlite.sh" | tail -n 1)
+httplib_dir=$(bash "$LUMORA_ROOT/scripts/windows/httplib.sh" | tail -n 1)
+
+build="${LUMORA_WINDOWS_BUILD_DIR:-$LUMORA_ROOT/build-windows}"
+case "$build" in /*) ;; *) build="$LUMORA_ROOT/$build" ;; esac
+if [ ! -f "$build/build.ninja" ]; then
+  lumora_say "configuring $build"
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S "$LUMORA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DLUMORA_SQLITE_DIR="$sqlite_prefix" -DLUMORA_HTTPLIB_DIR="$httplib_dir" "${launcher[@]}" >"$build.configure.log" 2>&1 ||
+    { tail -n 40 "$build.configure.log" >&2; exit 1; }
+fi
+lumora_say "building lumora.exe, lumora-cli.exe, lumora-feed.exe"
+ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} lumora lumora-cli lumora-feed
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+name="Lumora-$version-win64"
+dist="$LUMORA_ROOT/dist"
+stage="$dist/stage/$name"
+lumora_say "packaging $name"
+rm -rf "$dist/stage" "$dist/$name.zip" "$dist/$name-setup.exe"
+mkdir -p "$stage/data/fa" "$stage/data/txt"
+for exe in lumora lumora-cli lumora-feed; do
+  x86_64-w64-mingw32-strip -o "$stage/$exe.exe" "$build/bin/$exe.exe"
+done
+cp -r "$LUMORA_ROOT/data/." "$stage/data/"
+# The read-me in Windows' own form: UTF-8 with a byte-order mark, CR LF.
+{ printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$LUMORA_ROOT/scripts/windows/README.txt"; } \
+  >"$stage/README.txt"
+
+# Only Windows' own DLLs may be imported: anything else would have to ship beside the programs.
+system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comdlg32|comctl32|ws2_32|winmm|imm32|uxtheme|dwmapi|version|winspool|shcore|setupapi|netapi32|userenv|wtsapi32|crypt32|bcrypt|secur32|iphlpapi|dnsapi|winhttp|d3d9|d3d11|d3d12|dxgi|dwrite|d2d1|dxguid|authz|mpr|api-ms-win-.*|msvcrt|ntdll|uiautomationcore|oleacc|rpcrt4|shlwapi|mswsock|dcomp)\.dll$'
+for exe in lumora lumora-cli lumora-feed; do
+  dlls=$(x86_64-w64-mingw32-objdump -p "$stage/$exe.exe" | sed -n 's/^\s*DLL Name: //p' | sort -fu)
+  lumora_say "$exe.exe imports: $(echo $dlls)"
+  foreign=$(echo "$dlls" | tr 'A-Z' 'a-z' | grep -vE "$system_dlls" || true)
+  [ -z "$foreign" ] || { echo "windows.sh: $exe.exe needs DLLs that Windows does not have: $foreign" >&2; exit 1; }
+done
+
+(cd "$dist/stage" && zip -qr -X "$dist/$name.zip" "$name")
+makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$dist/$name-setup.exe" \
+  "$LUMORA_ROOT/scripts/windows/installer.nsi"
+lumora_say "$(du -h "$dist/$name.zip" | cut -f1) $dist/$name.zip"
+lumora_say "$(du -h "$dist/$name-setup.exe" | cut -f1) $dist/$name-setup.exe"
+lumora_say "done in $(( $(date +%s) - start )) s"

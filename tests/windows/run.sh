@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Lumora's Windows build tested under Wine on a virtual screen (Xvfb):
+#   1. the Windows desktop backend alone against the Win32 test program (tests/win32/run.sh);
+#   2. scripts/windows.sh: the Windows programs, the zip and the installer (Qt for Windows is
+#      built first when it is not cached: about half an hour);
+#   3. ctest in the Windows build: the engine's tests, the main window fed over HTTP by
+#      lumora-feed.exe from a Chinese data folder, the betting run into the Win32 test program;
+#   4. lumora.exe itself against lumora-feed.exe: a draw applied within 40 s (it prints each
+#      applied draw), a screenshot of its main window (LUMORA_SHOT=file to keep it);
+#   5. the installer: silent install, the installed lumora.exe shows its main window, the
+#      uninstaller removes the programs and keeps the data folder.
+# Settings: LUMORA_WINDOWS_BUILD_DIR (default build-windows), LUMORA_TEST_JOBS.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+source "$root/scripts/common.sh"
+build="${LUMORA_WINDOWS_BUILD_DIR:-$root/build-windows}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+status=0
+step() { lumora_say "windows: $*"; }
+fail() { echo "tests/windows: FAILED: $*" >&2; status=1; }
+
+t0=$(date +%s)
+step "the desktop backend's own tests (tests/win32)"
+"$root/tests/win32/run.sh" "$build-win32" || fail "tests/win32"
+
+step "building and packaging (scripts/windows.sh)"
+LUMORA_WINDOWS_BUILD_DIR="$build" bash "$root/scripts/windows.sh"
+t_build=$(date +%s)
+
+step "building the Windows tests"
+ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
+step "ctest under Wine: engine tests, main window over HTTP, betting run"
+(cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
+t_ctest=$(date +%s)
+
+# lumora.exe, the installer and the uninstaller, in one Wine session on one virtual screen.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+work="$build/program-test"
+rm -rf "$work"
+mkdir -p "$work"
+export LUMORA_WORK="$work" LUMORA_BIN_DIR="$build/bin" LUMORA_SETUP="$root/dist/Lumora-$version-win64-setup.exe"
+export LUMORA_SHOT="${LUMORA_SHOT:-$work/lumora-windows.png}"
+# A prefix of its own: the installer's registry entries and Start-menu folder stay out of the tests'.
+export WINEPREFIX="$work/wine-prefix"
+"$root/tests/win32/wine-run.sh" "$build/bin/lumora-cli.exe" shrink >/dev/null  # sets the prefix up
+# wine-run.sh's settings, for the programs started below.
+export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
+[ -d "$WINEPREFIX-locale" ] && export LOCPATH="$WINEPREFIX-locale"
+step "lumora.exe against lumora-feed.exe, then the installer"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash "$here/programs-under-wine.sh" || fail "lumora.exe and the installer"
+t_end=$(date +%s)
+step "screenshot: $LUMORA_SHOT"
+step "times: build and package $((t_build - t0)) s, ctest $((t_ctest - t_build)) s, programs and installer $((t_end - t_ctest)) s, all $((t_end - t0)) s"
+exit $status
