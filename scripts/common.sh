@@ -7,7 +7,7 @@ case "$LUMORA_BUILD" in /*) ;; *) LUMORA_BUILD="$LUMORA_ROOT/$LUMORA_BUILD" ;; e
 
 # Everything a fresh Debian 12 needs to build, run and test Lumora.
 LUMORA_PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
@@ -20,6 +20,10 @@ LUMORA_PACKAGES=(
 LUMORA_WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev tcl make patch nsis zip locales
 )
+
+# Compiler cache: paths are taken relative to the source tree, so another clone of it (CI's) reuses
+# what this one compiled.
+export CCACHE_BASEDIR="$LUMORA_ROOT" CCACHE_NOHASHDIR=1
 
 lumora_say() { printf '\033[1m==> %s\033[0m\n' "$*" >&2; }
 
@@ -49,7 +53,9 @@ lumora_setup() {
 lumora_build() {
   if [ ! -f "$LUMORA_BUILD/build.ninja" ]; then
     lumora_say "configuring $LUMORA_BUILD"
-    cmake -S "$LUMORA_ROOT" -B "$LUMORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+    cmake -S "$LUMORA_ROOT" -B "$LUMORA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache) \
+      >/dev/null || return 1
   fi
   lumora_say "building ${*:-everything}"
   ninja -C "$LUMORA_BUILD" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} "$@"
