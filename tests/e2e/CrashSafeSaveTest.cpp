@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "core/Files.h"
+#include "core/TextCodec.h"
 #include "e2e/support/Process.h"
 
 namespace lumora::e2e {
@@ -22,8 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The files a save writes, relative to the data folder.
-const std::vector<std::string> kFiles = {"data.mdb", "fa/准准准方案.fa", "zdy.txt", "state/settings.txt"};
+// The files a save writes, relative to the data folder (a scheme's file name in the data folder's
+// name form).
+const std::vector<fs::path> kFiles = {"data.mdb", fs::path("fa") / FileNamePath("准准准方案.fa"), "zdy.txt",
+                                      fs::path("state") / "settings.txt"};
 
 fs::path Helper() { return BinDir() / "lumora-save-loop"; }
 
@@ -80,11 +83,11 @@ std::vector<std::string> Others(const fs::path& folder) {
 TEST(CrashSafeSaves, EveryFileIsTheOldOrTheNewVersionAfterAKill) {
   ASSERT_TRUE(fs::exists(Helper())) << Helper();
   // The two versions of every file, as the save code writes them.
-  std::map<std::string, std::pair<std::string, std::string>> versions;
+  std::map<fs::path, std::pair<std::string, std::string>> versions;
   const fs::path ref0 = FreshTempDir(), ref1 = FreshTempDir();
   ASSERT_EQ(RunProgram(Helper(), {ref0.string(), "--once", "0"}).exitCode, 0);
   ASSERT_EQ(RunProgram(Helper(), {ref1.string(), "--once", "1"}).exitCode, 0);
-  for (const std::string& f : kFiles) {
+  for (const fs::path& f : kFiles) {
     versions[f] = {Bytes(ref0 / f), Bytes(ref1 / f)};
     ASSERT_NE(versions[f].first, "<missing>") << f;
     ASSERT_NE(versions[f].first, versions[f].second) << f;
@@ -105,18 +108,18 @@ TEST(CrashSafeSaves, EveryFileIsTheOldOrTheNewVersionAfterAKill) {
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the saver ended before the kill";
-    for (const std::string& f : kFiles) {
+    for (const fs::path& f : kFiles) {
       const std::string now = Bytes(folder / f);
       const bool old = now == versions[f].first, fresh = now == versions[f].second;
       ASSERT_TRUE(old || fresh) << f << " after kill " << kills << ": " << now.size() << " bytes, neither version";
-      ++seen[f + (old ? ":0" : ":1")];
+      ++seen[f.string() + (old ? ":0" : ":1")];
     }
   }
   EXPECT_EQ(kills, kKills) << "fewer kills within the time limit";
   // The kills landed all over the loop: every file was found in both versions.
-  for (const std::string& f : kFiles) {
-    EXPECT_GT(seen[f + ":0"], 0) << f;
-    EXPECT_GT(seen[f + ":1"], 0) << f;
+  for (const fs::path& f : kFiles) {
+    EXPECT_GT(seen[f.string() + ":0"], 0) << f;
+    EXPECT_GT(seen[f.string() + ":1"], 0) << f;
   }
   // A save cut off may leave its temporary file: a hidden ".lumora-save-N.tmp", which nothing
   // lists or reads (the scheme list takes every name holding ".fa").
@@ -131,7 +134,7 @@ TEST(CrashSafeSaves, EveryFileIsTheOldOrTheNewVersionAfterAKill) {
     fs::last_write_time(folder / o, fs::file_time_type::clock::now() - std::chrono::minutes(2));
   ASSERT_EQ(RunProgram(Helper(), {folder.string(), "--once", "1"}).exitCode, 0);
   EXPECT_EQ(Others(folder), std::vector<std::string>{});
-  for (const std::string& f : kFiles) EXPECT_EQ(Bytes(folder / f), versions[f].second) << f;
+  for (const fs::path& f : kFiles) EXPECT_EQ(Bytes(folder / f), versions[f].second) << f;
   for (const fs::path& p : {ref0, ref1, folder}) fs::remove_all(p);
 }
 
