@@ -64,6 +64,9 @@ TEST_F(DataFolderTest, PhraseFileReadAndSavedBackKeepsItsBytes) {
 }
 
 TEST_F(DataFolderTest, SchemeFileAndGbkNameKeepTheirBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "file names are UTF-16 on Windows: raw GBK name bytes are a POSIX matter";
+#endif
   // A scheme saved elsewhere under a GBK name, its groups naming "准准准" and "没".
   cx.form.setText("T_moshier_input", "01.02=12345准准准\r\n03.04=1234没");
   const std::string text = BuildSchemeText(cx.form).text;
