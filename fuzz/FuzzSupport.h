@@ -9,7 +9,21 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Context.h"
+#include "core/RecordingPorts.h"
+#include "plan/PlanDefaults.h"
+
 namespace lumora::fuzz {
+
+// The plan controls with their design texts, and a prompter that keeps what is said.
+struct PlanControls {
+  Context cx;
+  RecordingPrompter prompter;
+  PlanControls() {
+    cx.ports.prompter = &prompter;
+    ApplyPlanDesignValues(cx.form);
+  }
+};
 
 // The bytes as a text.
 inline std::string_view AsText(const uint8_t* data, size_t size) {

@@ -15,14 +15,7 @@ using namespace lumora;
 
 namespace {
 
-struct Plan {
-  Context cx;
-  RecordingPrompter prompter;
-  Plan() {
-    cx.ports.prompter = &prompter;
-    ApplyPlanDesignValues(cx.form);
-  }
-};
+using Plan = fuzz::PlanControls;
 
 // A saved file as the next load reads it: GBK on disk, any line breaks taken as CR LF.
 std::string SavedAndRead(const std::string& text) { return ToCrLf(DecodeText(ToGbk(text))); }

@@ -10,14 +10,7 @@
 using namespace lumora;
 
 namespace {
-struct Plan {
-  Context cx;
-  RecordingPrompter prompter;
-  Plan() {
-    cx.ports.prompter = &prompter;
-    ApplyPlanDesignValues(cx.form);
-  }
-};
+using Plan = fuzz::PlanControls;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
