@@ -238,6 +238,28 @@ void WindowsAtPointsAndRectangles(Win32Desktop& d) {
   CHECK(!d.windowRect(0).has_value());
 }
 
+HWND VisibleMenu() {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+void ThroughAContextMenu(Win32Desktop& d) {
+  // A right click fixes a capture, and on a box it also opens the box's context menu right under
+  // the pointer: the window there is still the box.
+  const Point at = Centre(t.numbers);
+  MoveTo(d, at);
+  mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+  CHECK(WaitFor([] { return VisibleMenu() != nullptr; }));
+  const Point inside{at.x + 4, at.y + 4};
+  CHECK(VisibleMenu() && WindowFromPoint(POINT{inside.x, inside.y}) == VisibleMenu());  // the case is set up
+  CHECK_EQ(d.windowAt(inside), H(t.numbers));
+  keybd_event(VK_ESCAPE, 0, 0, 0);
+  keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+  CHECK(WaitFor([] { return VisibleMenu() == nullptr; }));
+  CHECK_EQ(d.windowAt(inside), H(t.numbers));
+}
+
 void PasteIntoTheNumbersBox(Win32Desktop& d) {
   const std::string text = "测试功能，如果看到文字说明成功。0123456789";
   SetTextDirect(t.numbers, "");
@@ -499,6 +521,7 @@ int main() {
       {"desktop is usable", [&] { DesktopIsUsable(d); }},
       {"pointer moves", [&] { PointerMoves(d); }},
       {"windows at points and rectangles", [&] { WindowsAtPointsAndRectangles(d); }},
+      {"through a context menu", [&] { ThroughAContextMenu(d); }},
       {"paste into the numbers box", [&] { PasteIntoTheNumbersBox(d); }},
       {"type the multiple", [&] { TypeTheMultiple(d); }},
       {"set text across processes", [&] { SetTextAcrossProcesses(d); }},

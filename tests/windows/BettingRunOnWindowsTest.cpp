@@ -27,6 +27,13 @@ std::wstring TextOf(HWND w) {
   return buf;
 }
 
+// The window class behind a captured handle, to tell what was caught instead of a box.
+std::string ClassOf(const std::string& handle) {
+  wchar_t cls[128] = {};
+  GetClassNameW(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull("0" + handle))), cls, 128);
+  return QString::fromWCharArray(cls).toStdString();
+}
+
 POINT CentreOf(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
@@ -106,10 +113,10 @@ TEST_F(BettingRunOnWindows, CaptureRecordTestSendAndTheRunArriveInTheClient) {
   const POINT atPlatform{c.right - 60, c.bottom - 40};  // the client's bare background
 
   Capture("C_pt_id_shibie_0", atNumbers, "Timer_pt_id_0");
-  EXPECT_EQ(text("Tid_0"), std::to_string(reinterpret_cast<std::uintptr_t>(numbers)));
+  EXPECT_EQ(text("Tid_0"), std::to_string(reinterpret_cast<std::uintptr_t>(numbers))) << ClassOf(text("Tid_0"));
   EXPECT_EQ(text("T_beishu_xy_0"), std::to_string(atNumbers.x) + "*" + std::to_string(atNumbers.y));
   Capture("C_pt_id_shibie_2", atMultiple, "Timer_pt_id_1");
-  EXPECT_EQ(text("Tid_1"), std::to_string(reinterpret_cast<std::uintptr_t>(multiple)));
+  EXPECT_EQ(text("Tid_1"), std::to_string(reinterpret_cast<std::uintptr_t>(multiple))) << ClassOf(text("Tid_1"));
   Capture("C_pt_id_shibie_4", atPlatform, "Timer_pt_id_2");
   EXPECT_EQ(text("Tid_2"), std::to_string(atPlatform.x) + "*" + std::to_string(atPlatform.y));
 

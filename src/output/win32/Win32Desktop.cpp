@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cwchar>
 
 #include "output/win32/Texts.h"
 
@@ -150,7 +151,45 @@ bool Win32Desktop::newlyPressedCtrlV() {
   return v && ctrl;
 }
 
-WindowHandle Win32Desktop::windowAt(Point p) { return FromHwnd(WindowFromPoint(POINT{p.x, p.y})); }
+namespace {
+
+// Windows that come and go over what the user points at: a context menu opened by the very right
+// click that fixes a capture, a tooltip. They are never what the user means to point at.
+bool IsPassingPopup(HWND h) {
+  wchar_t cls[32] = {};
+  if (!GetClassNameW(h, cls, 32)) return false;
+  return wcscmp(cls, L"#32768") == 0 || wcscmp(cls, L"tooltips_class32") == 0 || wcscmp(cls, L"SysShadow") == 0;
+}
+
+// The deepest visible child of `top` under the screen point `at`.
+HWND DeepestChildAt(HWND top, POINT at) {
+  HWND current = top;
+  for (int depth = 0; depth < 64; ++depth) {
+    POINT local = at;
+    ScreenToClient(current, &local);
+    HWND child = ChildWindowFromPointEx(current, local, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!child || child == current) break;
+    current = child;
+  }
+  return current;
+}
+
+}  // namespace
+
+WindowHandle Win32Desktop::windowAt(Point p) {
+  const POINT at{p.x, p.y};
+  HWND found = WindowFromPoint(at);
+  if (!found || !IsPassingPopup(RootOf(found))) return FromHwnd(found);
+  // Look beneath the popup, down the z-order, for the window the user points at.
+  int guard = 0;
+  for (HWND top = GetWindow(RootOf(found), GW_HWNDNEXT); top && guard < kMaxTopWindows;
+       top = GetWindow(top, GW_HWNDNEXT), ++guard) {
+    RECT r{};
+    if (!IsWindowVisible(top) || IsPassingPopup(top) || !GetWindowRect(top, &r) || !PtInRect(&r, at)) continue;
+    return FromHwnd(DeepestChildAt(top, at));
+  }
+  return 0;
+}
 
 void Win32Desktop::activate(WindowHandle w) {
   HWND h = Existing(w);

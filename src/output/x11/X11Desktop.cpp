@@ -232,6 +232,31 @@ struct X11Desktop::Impl {
     return has;
   }
 
+  // A window that comes and goes over what the user points at without the window manager: a
+  // context menu opened by the very right click that fixes a capture, a tooltip.
+  bool isPassingPopup(Window w) {
+    XWindowAttributes a{};
+    return XGetWindowAttributes(dpy, w, &a) && a.override_redirect && !hasWmState(w);
+  }
+
+  // The topmost shown child of the root under (x, y) that is not a passing popup; 0 when none.
+  Window topAtBeneathPopups(int x, int y) {
+    Window r, parent, *children = nullptr;
+    unsigned n = 0;
+    if (!XQueryTree(dpy, root, &r, &parent, &children, &n)) return 0;
+    Window found = 0;
+    for (unsigned i = n; i-- > 0 && !found;) {  // top of the stack first
+      XWindowAttributes a{};
+      if (!XGetWindowAttributes(dpy, children[i], &a) || a.map_state != IsViewable || a.c_class == InputOnly ||
+          (a.override_redirect && !hasWmState(children[i])))
+        continue;
+      const int edge = 2 * a.border_width;
+      if (x >= a.x && y >= a.y && x < a.x + a.width + edge && y < a.y + a.height + edge) found = children[i];
+    }
+    if (children) XFree(children);
+    return found;
+  }
+
   // The client window (the one with WM_STATE) at or below `w`, 0 when none.
   Window clientOf(Window w, int depth = 0) {
     if (hasWmState(w)) return w;
@@ -426,6 +451,7 @@ WindowHandle X11Desktop::windowAt(Point p) {
   Window child = 0;
   int x, y;
   XTranslateCoordinates(d_->dpy, d_->root, d_->root, p.x, p.y, &x, &y, &child);
+  if (child != None && d_->isPassingPopup(child)) child = d_->topAtBeneathPopups(x, y);
   if (child == None) return d_->root;  // the desktop itself
   Window client = d_->clientOf(child);
   return client ? client : child;
