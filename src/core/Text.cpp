@@ -145,6 +145,20 @@ std::string ToCrLf(std::string_view text) {
   return out;
 }
 
+std::string_view LastCrLfLines(std::string_view text, size_t keep) {
+  if (keep == 0) return {};
+  // Walk back over `keep` line ends (the one that closes the text counts as the last line's).
+  size_t end = text.size();
+  if (text.ends_with(kCrLf)) end -= kCrLf.size();
+  for (size_t seen = 0; end > 0; ++seen) {
+    size_t at = text.rfind(kCrLf, end - 1);
+    if (at == std::string_view::npos) return text;
+    if (seen + 1 == keep) return text.substr(at + kCrLf.size());
+    end = at;
+  }
+  return text;
+}
+
 std::string ToLf(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -49,6 +49,10 @@ std::string Join(const std::vector<std::string>& pieces, std::string_view separa
 // Splits a text box's text at CR LF.
 inline std::vector<std::string> SplitCrLf(std::string_view text) { return Split(text, kCrLf); }
 
+// The text from its `keep`-th last CR LF-ended line on: a record that gains a line a period keeps
+// its newest lines only. Shorter texts come back whole.
+std::string_view LastCrLfLines(std::string_view text, size_t keep);
+
 // Turns LF, CR LF or lone CR line breaks into CR LF (files and the command line accept either).
 std::string ToCrLf(std::string_view text);
 // Turns CR LF (and lone CR) into LF, for widgets that hold "\n".

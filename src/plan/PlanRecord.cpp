@@ -246,7 +246,10 @@ void JudgePlan(PlanEnv& env) {
   cx.recorder().planJudged({draw.period, draw.digits, hit, st.profit - profitBefore, st.profit,
                             StatsSchemeName(st), plan.lastJudgedLine});
 
-  f.setText("T_jh_dadi_jilu_rc", f.text("T_jh_dadi_jilu_rc") + countsLine + "\r\n");
+  // Like the plan record, the counts record keeps the newest lines only: left running for days it
+  // would otherwise grow by a line a period without end, and be laid out whole every period.
+  f.setText("T_jh_dadi_jilu_rc",
+            std::string(LastCrLfLines(f.text("T_jh_dadi_jilu_rc") + countsLine + "\r\n", kRecordSlots - 1)));
 
   if (CharCount(plan.hitMissTrail) > static_cast<size_t>(kTrailLength))
     plan.hitMissTrail = LastChars(plan.hitMissTrail, kTrailLength);

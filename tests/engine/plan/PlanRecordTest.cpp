@@ -2,6 +2,7 @@
 
 #include "engine/plan/PlanFixture.h"
 #include "plan/PlanRecord.h"
+#include "core/Text.h"
 #include "plan/PlanState.h"
 
 namespace lumora::testing {
@@ -200,6 +201,11 @@ TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
   EXPECT_EQ(s.plan.fundCurve[120][2], 1);
   EXPECT_EQ(s.plan.fundCurve[121][2], 0);
   EXPECT_EQ(s.plan.fundCurve[120][1], -20 * 120);
+  // The counts record keeps as many lines as the plan record, the newest ones.
+  const std::vector<std::string> counts = SplitCrLf(form().text("T_jh_dadi_jilu_rc"));
+  EXPECT_EQ(counts.size(), 401u);  // 400 lines and the empty text after the last CR LF
+  EXPECT_EQ(counts.front(), "18-0");
+  EXPECT_EQ(counts.back(), "");
 }
 
 TEST_F(PlanRecordTest, ComplementAndPlanCopies) {
