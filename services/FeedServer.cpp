@@ -91,10 +91,17 @@ int FeedServer::bind() {
   return server_->bind_to_port(options_.listen, options_.port) ? options_.port : -1;
 }
 
-bool FeedServer::serve() { return server_->listen_after_bind(); }
+bool FeedServer::serve() {
+  bool served = stopping_ || server_->listen_after_bind();
+  served_ = true;
+  return served;
+}
 
 void FeedServer::stop() {
   stopping_ = true;
+  // The server ignores a stop until it has begun to serve; one that comes in between (a signal
+  // the moment the service has said it serves) would be lost, so wait for serving to begin.
+  while (!served_ && !server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   server_->stop();
 }
 

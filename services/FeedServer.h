@@ -61,6 +61,7 @@ class FeedServer {
   std::unique_ptr<SettingsStore> settings_;
   std::unique_ptr<httplib::Server> server_;
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> served_{false};  // serve() has returned
   std::atomic<int> faultsGiven_{0};
 };
 

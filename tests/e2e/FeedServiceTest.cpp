@@ -167,6 +167,11 @@ TEST(FeedService, FaultModesAnswerBadlyAsAsked) {
     EXPECT_FALSE(Get(hang.port(), kRequest, 1).has_value());
     EXPECT_EQ(hang.stop(), 0);
   }
+  for (int i = 0; i < 20; ++i) {
+    // Told to stop the moment it says it serves: the stop is not lost.
+    FeedProcess quick({"--state", state});
+    ASSERT_EQ(quick.stop(), 0) << "stop " << i << " was lost";
+  }
   {
     // A fault for the first answer only, then the service recovers.
     FeedProcess once({"--fault", "garbage", "--fault-count", "1", "--state", state});
