@@ -1,5 +1,7 @@
 #include "ui/MainWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <cstdlib>
@@ -7,6 +9,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "alarm/Notices.h"
@@ -43,16 +48,23 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   nav->addWidget(mainArea, 1);
   outer->addLayout(nav);
 
-  auto* stack = new QGridLayout;
+  // The pages scroll inside the window when the screen is smaller than they are (a 1366 × 768
+  // laptop): the window itself never has to reach past the screen.
+  pagesHolder_ = new QWidget;
+  auto* stack = new QGridLayout(pagesHolder_);
+  stack->setContentsMargins(0, 0, 0, 0);
   for (int k = 1; k <= 5; ++k) {
     // Each page is a frame showing its caption.
-    auto* page = new QGroupBox(kPageCaptions[k], this);
+    auto* page = new QGroupBox(kPageCaptions[k], pagesHolder_);
     page->setObjectName(QString::fromStdString(Indexed("Frame_ding", k)));
     page->setAccessibleName(kPageCaptions[k]);
     stack->addWidget(page, 0, 0);
     pages_[k] = page;
   }
-  outer->addLayout(stack, 1);
+  scroller_ = new QScrollArea(this);
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setWidgetResizable(true);
+  outer->addWidget(scroller_, 1);
 
   BuildMainControls(shell, mainArea);
   BuildDrawingPage(shell, pages_[1]);
@@ -64,6 +76,8 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   BuildSmallWindows(shell, this);
   BuildToolWindow(shell, this);
   BuildSideWindow(shell, this);
+  // Placed in the scroll area once the pages are whole, so that the area learns their size.
+  scroller_->setWidget(pagesHolder_);
   shell.binder().bind(this);
 
   // Navigation: one page at a time, the selected button cyan.
@@ -89,6 +103,26 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   });
   // Page layout when the window initialises.
   shell.run([](Session& s) { PageLayout(s); });
+}
+
+QSize MainWindow::naturalSize() const {
+  // Everything shown without scrolling: the navigation column beside the largest page.
+  const QMargins m = layout()->contentsMargins();
+  const QSize pages = pagesHolder_->sizeHint();
+  const int navWidth = layout()->itemAt(0)->sizeHint().width();
+  return {m.left() + navWidth + layout()->spacing() + pages.width() + m.right(),
+          m.top() + std::max(pages.height(), layout()->itemAt(0)->sizeHint().height()) + m.bottom()};
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+  if (!sized_) {
+    sized_ = true;
+    // As large as the pages want and at least the usual size, but never larger than the screen.
+    QSize want = naturalSize().expandedTo(size());
+    if (const QScreen* s = screen()) want = want.boundedTo(s->availableGeometry().size() - (frameSize() - size()));
+    resize(want);
+  }
+  QWidget::showEvent(e);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

@@ -2,6 +2,8 @@
 // Fmain: the navigation column, the main controls and the five pages lying on top of each other.
 #include <QWidget>
 
+class QScrollArea;
+
 namespace lumora {
 
 class Shell;
@@ -11,14 +13,20 @@ class MainWindow : public QWidget {
  public:
   explicit MainWindow(Shell& shell, QWidget* parent = nullptr);
   QWidget* page(int index) const { return pages_[index]; }  // 1..5
+  // The window's size with every page shown whole, without scrolling.
+  QSize naturalSize() const;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 
  private:
   Shell& shell_;
   QWidget* pages_[6] = {};
   bool closing_ = false;  // the user answered Yes: the next close goes through
+  bool sized_ = false;    // sized to the screen at its first showing
+  QWidget* pagesHolder_ = nullptr;
+  QScrollArea* scroller_ = nullptr;
 };
 
 }  // namespace lumora

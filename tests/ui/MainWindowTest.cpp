@@ -7,6 +7,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
@@ -53,6 +56,25 @@ TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
   EXPECT_EQ(Find<QLabel>("Tnew")->text(), "更新倒计时");
   EXPECT_TRUE(Find<QCheckBox>("Cauto")->isChecked());
   EXPECT_TRUE(Find<QRadioButton>("Op_3x_moshi_0")->isChecked());
+}
+
+TEST_F(MainWindowTest, OnASmallScreenTheWindowFitsAndItsPagesScroll) {
+  // The test screen (800 × 600) is far smaller than the pages.
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  const QSize screen = window->screen()->availableGeometry().size();
+  ASSERT_GT(window->naturalSize().width(), screen.width());
+  EXPECT_LE(window->frameGeometry().width(), screen.width());
+  EXPECT_LE(window->frameGeometry().height(), screen.height());
+  // The part of a page beyond the window is reached by scrolling.
+  auto* scroller = window->findChild<QScrollArea*>();
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_TRUE(scroller->horizontalScrollBar()->isVisible());
+  EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+  // With room for the whole page nothing scrolls.
+  window->resize(4000, 3000);
+  QTest::qWait(50);
+  EXPECT_FALSE(scroller->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
