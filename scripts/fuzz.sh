@@ -4,7 +4,9 @@
 # before (<build>/work/<target>). A crash, sanitizer report or broken property fails the run;
 # the input that did it is left in <build>/artifacts/. docs/fuzzing.md has the long runs.
 # Settings: LUMORA_FUZZ_DIR (default build-fuzz), LUMORA_FUZZ_SECONDS (default 20 per target),
-# LUMORA_FUZZ_TARGETS (default: all, blank-separated names without "fuzz_").
+# LUMORA_FUZZ_TARGETS (default: all, blank-separated names without "fuzz_"), LUMORA_FUZZ_SEED
+# (default 1: a run explores the same inputs each time, so a CI result does not depend on luck;
+# 0 for a fresh seed each run, as the long runs in docs/fuzzing.md use).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -29,7 +31,7 @@ for t in $targets; do
   dict=()
   [ -f "$LUMORA_ROOT/fuzz/dict/$t.dict" ] && dict=(-dict="$LUMORA_ROOT/fuzz/dict/$t.dict")
   lumora_say "fuzz_$t for $seconds s"
-  if "$dir/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=4096 -timeout=60 -rss_limit_mb=2048 "${dict[@]}" \
+  if "$dir/fuzz/fuzz_$t" -seed="${LUMORA_FUZZ_SEED:-1}" -max_total_time="$seconds" -max_len=4096 -timeout=60 -rss_limit_mb=2048 "${dict[@]}" \
       -artifact_prefix="$dir/artifacts/$t-" -print_final_stats=1 "$dir/work/$t" "$LUMORA_ROOT/fuzz/corpus/$t" \
       >"$dir/logs-short/$t.log" 2>&1; then
     grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$dir/logs-short/$t.log" | tr '\n' ' ' >&2; echo >&2
