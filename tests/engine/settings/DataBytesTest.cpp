@@ -41,15 +41,7 @@ TEST(DataText, GbkFirstUnlessMarkedOrNotGbk) {
   EXPECT_EQ(DecodeText("专业直选"), "专业直选");
 }
 
-struct DataFolderTest : ::testing::Test {
-  test::TempDataFolder folder;
-  Context cx;
-  RecordingPrompter prompter;
-  void SetUp() override {
-    cx.data = DataFolder(folder.root);
-    cx.ports.prompter = &prompter;
-    test::SetDesignValues(cx.form);
-  }
+struct DataFolderTest : ::testing::Test, test::DataFolderContext {
 };
 
 TEST_F(DataFolderTest, PhraseFileReadAndSavedBackKeepsItsBytes) {

@@ -42,4 +42,16 @@ struct TempDataFolder {
   }
 };
 
+// A context on a data folder of its own, the form at its design values, notices recorded.
+struct DataFolderContext {
+  TempDataFolder folder;
+  Context cx;
+  RecordingPrompter prompter;
+  DataFolderContext() {
+    cx.data = DataFolder(folder.root);
+    cx.ports.prompter = &prompter;
+    SetDesignValues(cx.form);
+  }
+};
+
 }  // namespace lumora::test

@@ -15,16 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct SchemeWindow : ::testing::Test {
-  test::TempDataFolder folder;
-  Context cx;
-  RecordingPrompter prompter;
-
-  void SetUp() override {
-    cx.data = DataFolder(folder.root);
-    cx.ports.prompter = &prompter;
-    test::SetDesignValues(cx.form);
-  }
+struct SchemeWindow : ::testing::Test, test::DataFolderContext {
   fs::path fa() const { return folder.root / "fa"; }
   void save(const std::string& name) {
     cx.form.setText("Fk.T_fangan_name", name);
