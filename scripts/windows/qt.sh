@@ -3,7 +3,8 @@
 # and installs it into a versioned cache folder outside the source tree:
 #   ${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-6.4.2-win64
 # Skipped when that folder is complete: its stamp file, written last, names the Qt version and the
-# configure flags, so a change of flags builds again. About half an hour on two cores.
+# configure flags, so a change of flags builds again. About half an hour on two cores, unless a
+# prebuilt copy with the same stamp waits in the shared build cache (../shared/cache beside the clone).
 # The machine's own apt sources are left alone: the source is fetched through a private apt
 # configuration that adds one deb-src line.
 set -euo pipefail
@@ -33,6 +34,50 @@ stamp="$prefix/lumora-qt.stamp"
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$stamp_text" ]; then
   say "cached in $prefix"
   exit 0
+fi
+
+# A prebuilt copy of this very folder (made by this script on Debian 12) may sit in the shared build
+# cache beside the project: used only when its sha256 matches the one beside it and the stamp inside
+# is the stamp this script would write. Its files name the folder it was made in; when this cache
+# lives elsewhere those paths are rewritten. Anything else: build from source as below.
+# LUMORA_SHARED_CACHE names that folder; else the nearest shared/cache above the clone.
+shared="${LUMORA_SHARED_CACHE:-}"
+if [ -z "$shared" ]; then
+  d=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+  while [ "$d" != / ]; do
+    d=$(dirname "$d")
+    [ -f "$d/shared/cache/qt-$QT_VERSION-win64.tar.xz" ] && { shared="$d/shared/cache"; break; }
+  done
+fi
+tarball="$shared/qt-$QT_VERSION-win64.tar.xz"
+if [ -f "$tarball" ] && [ -f "$tarball.sha256" ]; then
+  started=$(date +%s)
+  want=$(awk '{ print $1; exit }' "$tarball.sha256")
+  have=$(sha256sum "$tarball" | awk '{ print $1 }')
+  unpack="$cache_root/qt-$QT_VERSION-win64-unpack"
+  if [ "$want" != "$have" ]; then
+    say "not using $tarball: its sha256 is $have, $want expected; building from source"
+  else
+    rm -rf "$unpack"
+    mkdir -p "$unpack"
+    if tar -xJf "$tarball" -C "$unpack" && [ -f "$unpack/qt-$QT_VERSION-win64/lumora-qt.stamp" ] &&
+       [ "$(cat "$unpack/qt-$QT_VERSION-win64/lumora-qt.stamp")" = "$stamp_text" ]; then
+      made_in=$(sed -n 's|^set(__qt_initially_configured_toolchain_file "\(.*\)/mingw-w64-toolchain.cmake")$|\1|p' \
+        "$unpack/qt-$QT_VERSION-win64/lib/cmake/Qt6/qt.toolchain.cmake" | head -n 1)
+      if [ -n "$made_in" ] && [ "$made_in" != "$prefix" ]; then
+        grep -rlIF "$made_in" "$unpack/qt-$QT_VERSION-win64" | while IFS= read -r f; do
+          sed -i "s|$made_in|$prefix|g" "$f"
+        done
+      fi
+      rm -rf "$prefix"
+      mv "$unpack/qt-$QT_VERSION-win64" "$prefix"
+      rm -rf "$unpack"
+      say "unpacked the prebuilt Qt from $tarball (sha256 and stamp match) into $prefix in $(( $(date +%s) - started )) s"
+      exit 0
+    fi
+    rm -rf "$unpack"
+    say "not using $tarball: it does not hold this script's stamp; building from source"
+  fi
 fi
 
 # Host tools must be the same Qt version.

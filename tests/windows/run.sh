@@ -24,12 +24,14 @@ t0=$(date +%s)
 step "the desktop backend's own tests (tests/win32)"
 "$root/tests/win32/run.sh" "$build-win32" || fail "tests/win32"
 
+t_win32=$(date +%s)
 step "building and packaging (scripts/windows.sh)"
 LUMORA_WINDOWS_BUILD_DIR="$build" bash "$root/scripts/windows.sh"
 t_build=$(date +%s)
 
 step "building the Windows tests"
 ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
+t_tests=$(date +%s)
 step "ctest under Wine: engine tests, main window over HTTP, betting run"
 (cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
 t_ctest=$(date +%s)
@@ -51,5 +53,12 @@ step "lumora.exe against lumora-feed.exe, then the installer"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$here/programs-under-wine.sh" || fail "lumora.exe and the installer"
 t_end=$(date +%s)
 step "screenshot: $LUMORA_SHOT"
-step "times: build and package $((t_build - t0)) s, ctest $((t_ctest - t_build)) s, programs and installer $((t_end - t_ctest)) s, all $((t_end - t0)) s"
+times="$((t_win32 - t0)) s  the desktop backend under Wine (build and tests)
+$((t_build - t_win32)) s  Qt, SQLite, the programs, zip and installer (scripts/windows.sh)
+$((t_tests - t_build)) s  building the Windows tests
+$((t_ctest - t_tests)) s  ctest under Wine
+$((t_end - t_ctest)) s  the programs and the installer under Wine"
+step "times:"
+printf '%s\n' "$times" | sed 's/^/  /' >&2
+[ -z "${LUMORA_TIMES_FILE:-}" ] || printf '%s\n' "$times" >"$LUMORA_TIMES_FILE"
 exit $status
