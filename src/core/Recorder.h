@@ -26,7 +26,16 @@ struct PlanJudged {
   std::string line;      // the judged line of the plan record
 };
 
-// A placed bet settled against the new draw (real capital).
+// A plan that could not be judged: the draws applied do not hold the draw of the period it was
+// made for (a gap longer than the window, a feed that skipped that period, a wind-back). No hit,
+// no miss, no money moved.
+struct PlanNotJudged {
+  std::string period;  // the period the plan was made for
+  std::string reason;  // why, in the player's words (the text the status shows)
+  std::string line;    // the record line written for it
+};
+
+// A placed bet settled against the draw of the period it was placed for (real capital).
 struct BetSettled {
   std::string period;
   bool hit = false;
@@ -44,8 +53,15 @@ class Recorder {
   virtual void beginSequence(const std::string& period, const std::string& digits, const std::string& source) = 0;
   virtual void endSequence() = 0;
   virtual void planStarted(const PlanStarted& plan) = 0;
+  // A draw the applied answer held between the newest draw applied before it and its own newest
+  // (a feed outage, a sleeping computer, a feed faster than the requests), told oldest first
+  // inside the sequence of the newest draw, so every draw served is kept.
+  virtual void drawBetween(const std::string& period, const std::string& digits) = 0;
   virtual void planJudged(const PlanJudged& judgement) = 0;
+  virtual void planNotJudged(const PlanNotJudged& plan) = 0;
   virtual void betSettled(const BetSettled& settlement) = 0;
+  // A placed bet that could not be settled: its period's draw is not among the draws applied.
+  virtual void betNotSettled(const std::string& period, const std::string& reason) = 0;
   virtual void betLogLine(const std::string& line) = 0;
 };
 
@@ -55,8 +71,11 @@ class NullRecorder final : public Recorder {
   void beginSequence(const std::string&, const std::string&, const std::string&) override {}
   void endSequence() override {}
   void planStarted(const PlanStarted&) override {}
+  void drawBetween(const std::string&, const std::string&) override {}
   void planJudged(const PlanJudged&) override {}
+  void planNotJudged(const PlanNotJudged&) override {}
   void betSettled(const BetSettled&) override {}
+  void betNotSettled(const std::string&, const std::string&) override {}
   void betLogLine(const std::string&) override {}
 };
 

@@ -42,8 +42,11 @@ class Journal final : public Recorder {
   void beginSequence(const std::string& period, const std::string& digits, const std::string& source) override;
   void endSequence() override;
   void planStarted(const PlanStarted& plan) override;
+  void drawBetween(const std::string& period, const std::string& digits) override;
   void planJudged(const PlanJudged& judgement) override;
+  void planNotJudged(const PlanNotJudged& plan) override;
   void betSettled(const BetSettled& settlement) override;
+  void betNotSettled(const std::string& period, const std::string& reason) override;
   void betLogLine(const std::string& line) override;
 
  private:
