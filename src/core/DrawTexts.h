@@ -7,6 +7,9 @@ inline constexpr const char* kNotNew = "没有更新";
 inline constexpr const char* kFetching = "正在获取开奖数据";
 inline constexpr const char* kNoData = "没有获取到数据";
 inline constexpr const char* kNoDataCheck = "没有获取到数据,请检查";
+// The draws applied do not hold the period a plan or bet was for: "开奖数据中没有第034期".
+inline constexpr const char* kMissingBefore = "开奖数据中没有第";
+inline constexpr const char* kMissingAfter = "期";
 inline constexpr const char* kStatusCaption = "更新倒计时";
 
 inline constexpr const char* kFeedOk = "**ok**";

@@ -25,6 +25,9 @@ struct DrawStore {
   std::array<std::string, kHistoryRows + 1> subSeries{};  // SubNumberSeries, slot 0 oldest .. 119 newest
   int subStart = 3;                                   // SubNumberStart: 1 前三, 2 中三, 3 后三
   int32_t updateCount = 0;                            // UpdateCount
+  // The newest draw before the history was last applied: the draw the monitor pools of that
+  // moment were made after (empty before the first history).
+  DrawRecord previousNewest{};
 
   // The three-digit sub-number of a five-digit text at SubNumberStart ("" when too short).
   std::string subNumberOf(const std::string& digits) const {

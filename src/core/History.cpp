@@ -46,11 +46,45 @@ bool ApplyIncomingDraws(Context& cx) {
     cx.form.setText("Tnew", draw_text::kNotNew);
     return false;
   }
+  d.previousNewest = d.history[1];
   for (int i = 1; i <= kHistoryRows; ++i) d.history[static_cast<size_t>(i)] = d.incoming[static_cast<size_t>(i)];
   d.rebuildSubSeries();
   cx.form.setText("Tnew", draw_text::kApplied);
   cx.form.setText("Tkjh", HistoryText(d));
   return true;
+}
+
+namespace {
+// The history row holding exactly `draw` (period and digits), 0 when none does.
+int RowOf(const DrawStore& d, const DrawRecord& draw) {
+  if (draw.period.empty() || draw.digits.empty()) return 0;
+  for (int i = 1; i <= kHistoryRows; ++i)
+    if (d.history[static_cast<size_t>(i)] == draw) return i;
+  return 0;
+}
+}  // namespace
+
+int RowOfDrawAfter(const DrawStore& draws, const DrawRecord& anchor) {
+  const int at = RowOf(draws, anchor);
+  if (at <= 1) return 0;
+  const DrawRecord& next = draws.history[static_cast<size_t>(at - 1)];
+  const bool following = next.period == FollowingPeriod(anchor.period) ||
+                         (ReadInt(next.period) == 1 && ReadInt(anchor.period) != 1);
+  return following && !next.digits.empty() ? at - 1 : 0;
+}
+
+std::string DrawMissingText(const DrawRecord& anchor) {
+  return std::string(draw_text::kMissingBefore) + FollowingPeriod(anchor.period) + draw_text::kMissingAfter;
+}
+
+std::vector<DrawRecord> DrawsBetween(const DrawStore& draws, const DrawRecord& before) {
+  std::vector<DrawRecord> between;
+  if (before.empty()) return between;
+  int at = RowOf(draws, before);
+  if (at == 0) at = kHistoryRows + 1;
+  for (int i = at - 1; i >= 2; --i)
+    if (!draws.history[static_cast<size_t>(i)].empty()) between.push_back(draws.history[static_cast<size_t>(i)]);
+  return between;
 }
 
 bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply) {

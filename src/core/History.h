@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Context.h"
 #include "core/Draws.h"
@@ -29,6 +30,21 @@ std::string FollowingPeriod(std::string_view period);
 // Otherwise Tnew "没有更新" and nothing changes. Returns whether the history was applied. The
 // after-draw sequence is the caller's (the session runs it when this returns true).
 bool ApplyIncomingDraws(Context& cx);
+
+// The draw a plan or a bet made after `anchor` (the newest draw at that moment) is for: the history
+// row (1 = newest) of the draw right after the one equal to `anchor`, when that draw is the period
+// after it ("034" after "033"; "001", the first of a new day, after any other). 0 when the history
+// no longer holds `anchor` (a gap longer than the window, a wind-back), when nothing has come since,
+// or when the feed skipped that period.
+int RowOfDrawAfter(const DrawStore& draws, const DrawRecord& anchor);
+
+// The player's words for why no draw was found for the period after `anchor`.
+std::string DrawMissingText(const DrawRecord& anchor);
+
+// The draws the history holds between `before` (the newest applied before the history changed)
+// and the newest now, oldest first: the rows newer than `before`, leaving out row 1. All rows but
+// row 1 when the history does not hold `before` (nothing when `before` is empty: the first history).
+std::vector<DrawRecord> DrawsBetween(const DrawStore& draws, const DrawRecord& before);
 
 using ApplyDrawsFn = std::function<bool(Context&)>;
 

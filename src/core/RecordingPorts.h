@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Ports.h"
+#include "core/Recorder.h"
 
 namespace lumora {
 
@@ -92,6 +93,29 @@ class FixedClock final : public Clock {
   std::chrono::system_clock::time_point time{};
   std::chrono::system_clock::time_point now() override { return time; }
   void advance(std::chrono::milliseconds d) { time += d; }
+};
+
+// Keeps what the engine told, one line an event: "draw 151 12345 feed", "between 150 54321",
+// "plan 152", "judged 151 12345 hit", "not judged 152", "settled 151 miss", "not settled 152",
+// "log <line>", "end".
+class RecordingRecorder final : public Recorder {
+ public:
+  std::vector<std::string> events;
+  void beginSequence(const std::string& period, const std::string& digits, const std::string& source) override {
+    events.push_back("draw " + period + " " + digits + " " + source);
+  }
+  void endSequence() override { events.push_back("end"); }
+  void drawBetween(const std::string& period, const std::string& digits) override {
+    events.push_back("between " + period + " " + digits);
+  }
+  void planStarted(const PlanStarted& p) override { events.push_back("plan " + p.period); }
+  void planJudged(const PlanJudged& j) override {
+    events.push_back("judged " + j.period + " " + j.digits + (j.hit ? " hit" : " miss"));
+  }
+  void planNotJudged(const PlanNotJudged& p) override { events.push_back("not judged " + p.period); }
+  void betSettled(const BetSettled& b) override { events.push_back("settled " + b.period + (b.hit ? " hit" : " miss")); }
+  void betNotSettled(const std::string& period, const std::string&) override { events.push_back("not settled " + period); }
+  void betLogLine(const std::string& line) override { events.push_back("log " + line); }
 };
 
 // Answers every GET from a script (or with no response) and records the URLs asked for.

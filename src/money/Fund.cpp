@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/History.h"
 #include "core/NumberSet.h"
 #include "core/Text.h"
 #include "money/BetLog.h"
@@ -97,7 +98,8 @@ bool UnitStakeFor(float prize, double& unitStake) {
   return true;
 }
 
-void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string multiple) {
+void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string multiple, DrawRecord after) {
+  money.betAfter = std::move(after);
   money.betPool = std::move(pool);
   money.betCount = count;
   money.currentMultiple = std::move(multiple);
@@ -106,6 +108,17 @@ void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string
 
 void SettleBet(Context& cx, MoneyState& money) {
   if (money.betPlacedFlag != 1) return;
+  // A bet recorded without its draw is taken as placed after the newest draw before this one.
+  const DrawRecord& after = money.betAfter.empty() ? cx.draws.previousNewest : money.betAfter;
+  const int row = RowOfDrawAfter(cx.draws, after);
+  if (row == 0) {
+    const std::string why = DrawMissingText(after);
+    money.betPlacedFlag = 2;
+    LogBetMessage(cx, std::string(T::kNotSettled) + why);
+    cx.recorder().betNotSettled(FollowingPeriod(after.period), why);
+    return;
+  }
+  const DrawRecord& draw = cx.draws.history[static_cast<size_t>(row)];
   FundSettings& f = money.fund;
   double unit = 0.02;
   if (!UnitStakeFor(f.prize, unit)) {
@@ -115,14 +128,14 @@ void SettleBet(Context& cx, MoneyState& money) {
   }
   const double multiple = ReadNumber(money.currentMultiple);
   const double stake = unit * static_cast<double>(money.betCount) * multiple;
-  // The draw just published decides, tested against the pool that was actually bet.
-  const bool hit = NumberSet::FromText(money.betPool).contains(cx.draws.subNumber(1));
+  // The draw of the bet's own period decides, tested against the pool that was actually bet.
+  const bool hit = NumberSet::FromText(money.betPool).contains(cx.draws.subNumber(row));
   double capital = static_cast<double>(f.current);
   capital = hit ? static_cast<double>(f.prize) * multiple + capital - stake : capital - stake;
   f.current = ToSingle(capital);
   ShowFund(cx.form, f);
   money.betPlacedFlag = 2;
-  cx.recorder().betSettled({cx.draws.history[1].period, hit, stake, money.currentMultiple, money.betCount,
+  cx.recorder().betSettled({draw.period, hit, stake, money.currentMultiple, money.betCount,
                             static_cast<double>(f.current)});
 }
 

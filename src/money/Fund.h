@@ -33,14 +33,18 @@ int CheckFundLimits(const MoneyState& money);
 // 2 for 1000..2000 (all inclusive); nothing for any other prize.
 bool UnitStakeFor(float prize, double& unitStake);
 
-// Records a bet the betting run has just placed: the pool text actually sent, its number of
-// combinations and its multiple. The next new draw settles it.
-void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string multiple);
+// Records a bet the betting run has just placed after the draw `after` (the newest then): the pool
+// text actually sent, its number of combinations and its multiple. It is for the period after
+// `after`; the next new draw settles it.
+void RecordPlacedBet(MoneyState& money, std::string pool, int count, std::string multiple, DrawRecord after);
 
-// Settles the placed bet (BetPlacedFlag 1) against the newest draw of the history: a hit when
-// the draw's sub-number is in the pool that was bet. Moves the current capital by the win and
-// the stake, shows the five values again and sets the flag to 2. Without a placed bet nothing
-// happens. Run once for each new draw (fed or typed in), never after a deletion.
+// Settles the placed bet (BetPlacedFlag 1) against the draw of the period it was placed for: a
+// hit when that draw's sub-number is in the pool that was bet. Moves the current capital by the
+// win and the stake, shows the five values again and sets the flag to 2. When the history does not
+// hold that draw (several draws came at once and it was not among them, a wind-back) no money
+// moves: the bet log says so and the flag is set to 2 all the same, so the bet is never settled
+// against another period's draw. Without a placed bet nothing happens. Run once for each new draw
+// (fed or typed in), never after a deletion.
 void SettleBet(Context& cx, MoneyState& money);
 
 // Shortest decimal text that reads back as the same single-precision value ("129.6", "130").

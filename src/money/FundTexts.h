@@ -17,5 +17,7 @@ inline constexpr std::string_view kBadSequenceTitle = "提示";
 inline constexpr std::string_view kBadPrize = "赔率设置错误，请检查";
 inline constexpr std::string_view kBadPrizeTitle = "温馨提示";
 inline constexpr std::string_view kBadPrizeLog = "赔率设置错误";
+// A placed bet whose period's draw is not among the draws applied: no money moves.
+inline constexpr std::string_view kNotSettled = "投注未结算：";
 
 }  // namespace lumora::fund_texts

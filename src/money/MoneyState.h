@@ -3,6 +3,8 @@
 // and write the shared bet state below.
 #include <string>
 
+#include "core/Draws.h"
+
 namespace lumora {
 
 // FundSettings: capital, prize and limits as read from `T_zijin_0..4` (single precision).
@@ -23,6 +25,8 @@ struct MoneyState {
   // was actually sent and its number of combinations. Settlement tests the new draw against it.
   std::string betPool;
   int betCount = 0;
+  // The newest draw when the bet was placed: the bet is for the period after it.
+  DrawRecord betAfter{};
 
   // Fund management.
   FundSettings fund;

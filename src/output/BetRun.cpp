@@ -93,7 +93,8 @@ void StepTick(Context& cx, OutputState& out, MoneyState& money) {
   try {
     if (cx.form.checked("Check_pt_tz_sx")) {
       out.stepCountdown = 0;
-      RecordPlacedBet(money, Trim(cx.form.text("T_touzhu_dd_0")), money.betCount, money.currentMultiple);
+      RecordPlacedBet(money, Trim(cx.form.text("T_touzhu_dd_0")), money.betCount, money.currentMultiple,
+                      cx.draws.history[1]);
       StopSteps(cx);
       PassParametersToTool(cx, out);
       return;
@@ -153,7 +154,7 @@ void ExecuteNextStep(Context& cx, OutputState& out, MoneyState& money) {
   PasteResult r = AddPaste(cx, s, numbers, "0", "1");
   if (r == PasteResult::Error) throw StepError();
   if (r == PasteResult::Ok) {
-    RecordPlacedBet(money, numbers, money.betCount, money.currentMultiple);
+    RecordPlacedBet(money, numbers, money.betCount, money.currentMultiple, cx.draws.history[1]);
     out.stepIndex = index + 1;
   } else {
     StopSteps(cx);

@@ -2,6 +2,7 @@
 
 #include "alarm/Notices.h"
 #include "core/Files.h"
+#include "core/History.h"
 #include "core/Text.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
@@ -27,6 +28,8 @@ bool ComputeMonitorPools(PlanEnv& env) {
 }
 
 void RecordMonitorRow(Context& cx, PlanState& plan) {
+  const int drawRow = RowOfDrawAfter(cx.draws, cx.draws.previousNewest);
+  if (drawRow == 0) return;
   MonitorBoard& b = plan.board;
   int k = 1;
   while (k <= kBoardRows && b[static_cast<size_t>(k)][16] != 0) ++k;
@@ -35,9 +38,9 @@ void RecordMonitorRow(Context& cx, PlanState& plan) {
     k = kBoardRows;
   }
   auto& row = b[static_cast<size_t>(k)];
-  row[15] = ReadInt(cx.draws.history[1].period);
+  row[15] = ReadInt(cx.draws.history[static_cast<size_t>(drawRow)].period);
   row[16] = 1;
-  std::string sub = cx.draws.subNumber(1);
+  std::string sub = cx.draws.subNumber(drawRow);
   int n = ParseThreeDigits(sub);
   for (int i = 0; i < kMonitorPoolCount; ++i) {
     const std::string& pool = plan.monitorPools[static_cast<size_t>(i)];

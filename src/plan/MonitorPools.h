@@ -15,7 +15,9 @@ void BuildAllThreeDigitNumbers(PlanState& plan);
 // its message and changes nothing (returns false).
 bool ComputeMonitorPools(PlanEnv& env);
 
-// Records which of the fifteen pools held the newest draw's sub-number (board shifts after 20).
+// Records which of the fifteen pools held the sub-number of the draw they were made for: the draw
+// after the newest one before the last history (board shifts after 20). When the history does not
+// hold that draw (a wind-back, a gap longer than the window) no row is recorded.
 void RecordMonitorRow(Context& cx, PlanState& plan);
 // Paints the grid and the recorded rows into Pic_jiangkong.
 void DrawMonitorBoard(Context& cx, const PlanState& plan);

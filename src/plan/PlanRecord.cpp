@@ -111,6 +111,7 @@ void StartPlan(PlanEnv& env) {
     return;
   }
   f.setEnabled("C_jihua_ks", false);
+  env.plan.planAfter = cx.draws.history[1];
   if (f.checked("Check_bd") || env.plan.multiPeriodCounter == 1) {
     ShowProgressPanel(cx, 1);
     if (f.checked("Check_jh_dadi_chongfu")) RunModeOne(env);
@@ -163,11 +164,45 @@ void WritePendingLine(PlanEnv& env) {
   plan.justJudged = 0;
 }
 
+const DrawRecord& PlanMadeAfter(const Context& cx, const PlanState& plan) {
+  return plan.planAfter.empty() ? cx.draws.previousNewest : plan.planAfter;
+}
+
+namespace {
+// The standing plan's period has no draw in the history: its line says so, nothing is booked, and
+// the next plan takes a slot of its own.
+void RecordNotJudged(PlanEnv& env, const DrawRecord& after) {
+  Context& cx = env.cx;
+  const Form& f = cx.form;
+  PlanState& plan = env.plan;
+  const std::string period = FollowingPeriod(after.period);
+  const std::string why = DrawMissingText(after);
+  std::string line = LineHead(cx) + period + tx::kHidden +
+                     (f.checked("Check_duoqi") ? MultiWindow(cx, plan.multiPeriodCounter) : std::string(tx::kSingleWindow)) +
+                     tx::kNotJudged;
+  plan.lastJudgedLine = Trim(line);
+  plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
+  cx.form.setText("Tnew", std::string(cx.form.text("Tnew")) + tx::kNotJudgedStatusBefore + period +
+                              tx::kNotJudgedStatusAfter + why);
+  cx.recorder().planNotJudged({period, why, plan.lastJudgedLine});
+  plan.justJudged = 0;
+}
+}  // namespace
+
 void JudgePlan(PlanEnv& env) {
   Context& cx = env.cx;
   Form& f = cx.form;
   PlanState& plan = env.plan;
   PlanStats& st = env.stats.plan();
+
+  // The plan is judged against the draw of the period it was made for, wherever the history
+  // holds it: when several draws arrive at once that is not the newest one.
+  const DrawRecord& after = PlanMadeAfter(cx, plan);
+  const int row = RowOfDrawAfter(cx.draws, after);
+  if (row == 0) {
+    RecordNotJudged(env, after);
+    return;
+  }
 
   std::string hitPhrase = Trim(f.text("T_zdy_yongyu_0")), missPhrase = Trim(f.text("T_zdy_yongyu_1"));
   size_t hitLen = CharCount(hitPhrase), missLen = CharCount(missPhrase);
@@ -178,8 +213,8 @@ void JudgePlan(PlanEnv& env) {
   st.periods += 1;
   st.poolSize = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
 
-  const DrawRecord& draw = cx.draws.history[1];
-  std::string sub = cx.draws.subNumber(1);
+  const DrawRecord& draw = cx.draws.history[static_cast<size_t>(row)];
+  std::string sub = cx.draws.subNumber(row);
   auto inPool = [&](const std::string& pool) { return !sub.empty() && pool.find(sub) != std::string::npos; };
   auto tickedCount = [&] {
     int n = 0;

@@ -28,7 +28,11 @@ void ComputeIntersectionPool(Context& cx, PlanState& plan);
 void StartPlan(PlanEnv& env);
 // The pending line of the next period, the record text and the bet boxes (only with 自动计划).
 void WritePendingLine(PlanEnv& env);
-// Judges the plan against the newest draw.
+// The draw the standing plan was made after (it is for the period after it): the newest draw
+// when StartPlan last ran, or, when no plan was started, the newest before the last history.
+const DrawRecord& PlanMadeAfter(const Context& cx, const PlanState& plan);
+// Judges the plan against the draw of the period it was made for. When the history does not hold
+// that draw the plan is recorded as not judged: its line and the status say so, nothing is booked.
 void JudgePlan(PlanEnv& env);
 // RecordIndex + 1. Past the last slot the oldest line is dropped and the rest move down, so the
 // record always holds the newest 400 lines and the current one.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Draws.h"
 #include "curves/CurveState.h"
 
 namespace lumora {
@@ -41,6 +42,9 @@ struct PlanState {
   int32_t multiPeriodCounter = 1;  // MultiPeriodCounter
   int justJudged = 0;              // JustJudged
   int lastJudgeResult = 0;         // LastJudgeResult: 1 hit, 2 miss, 0 none yet
+  // The newest draw when the standing plan was started: the plan is for the period after it and
+  // is judged against that period's draw, however many draws arrive at once.
+  DrawRecord planAfter{};
   FundCurve fundCurve{};
   std::string lastIntersection;    // LastIntersection
   // The record line the newest judgement stored (a multi-period plan's next pending line may

@@ -38,6 +38,11 @@ inline constexpr const char* kMiddle = "中三";
 inline constexpr const char* kBack = "后三";
 inline constexpr const char* kCountUnit = "注";
 inline constexpr const char* kSingleWindow = "<1>期/当前<1>";
+// A plan whose period has no draw among the draws applied: "…034期开*****<1>期/当前<1>未判定", and
+// the status "开奖完毕；第034期计划未判定：开奖数据中没有第034期".
+inline constexpr const char* kNotJudged = "未判定";
+inline constexpr const char* kNotJudgedStatusBefore = "；第";
+inline constexpr const char* kNotJudgedStatusAfter = "期计划未判定：";
 
 // Plan modes.
 inline constexpr const char* kModeOneError = "输入数据有误，请检查格式。";

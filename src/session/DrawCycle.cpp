@@ -25,6 +25,9 @@ bool ApplyDraws(Session& s, DrawSource source) {
   Recorder& recorder = s.cx.recorder();
   recorder.beginSequence(newest.period, newest.digits,
                          source == DrawSource::Feed ? "feed" : source == DrawSource::Manual ? "manual" : "deletion");
+  // Every draw the answer brought is kept, not only its newest.
+  if (source != DrawSource::Deletion)
+    for (const DrawRecord& d : DrawsBetween(s.cx.draws, s.cx.draws.previousNewest)) recorder.drawBetween(d.period, d.digits);
   AfterDrawSequence(s, source);
   recorder.endSequence();
   if (s.drawApplied) s.drawApplied(s.cx.draws.history[1]);

@@ -153,6 +153,34 @@ TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {
   EXPECT_EQ(FollowingPeriod("2026120"), "121");
 }
 
+// Which draw a plan or bet made after a given draw is for, and which draws an answer brought.
+TEST(DrawHistory, TheDrawAfterAnAnchorAndTheDrawsBetween) {
+  DrawStore d;
+  auto fill = [&d](std::vector<DrawRecord> newestFirst) {
+    d.history.fill({});
+    for (size_t i = 0; i < newestFirst.size(); ++i) d.history[i + 1] = newestFirst[i];
+  };
+  fill({{"037", "00037"}, {"036", "00036"}, {"035", "00035"}, {"034", "00034"}, {"033", "00033"}});
+  EXPECT_EQ(RowOfDrawAfter(d, {"033", "00033"}), 4);  // several draws came at once: 034 is row 4
+  EXPECT_EQ(RowOfDrawAfter(d, {"036", "00036"}), 1);
+  EXPECT_EQ(RowOfDrawAfter(d, {"037", "00037"}), 0);  // nothing since
+  EXPECT_EQ(RowOfDrawAfter(d, {"033", "99999"}), 0);  // another day's 033: not this history's
+  EXPECT_EQ(RowOfDrawAfter(d, {"030", "00030"}), 0);  // gone from the window
+  EXPECT_EQ(RowOfDrawAfter(d, {}), 0);
+  EXPECT_EQ(DrawMissingText({"030", "00030"}), "开奖数据中没有第031期");
+  EXPECT_EQ(DrawsBetween(d, {"034", "00034"}), (std::vector<DrawRecord>{{"035", "00035"}, {"036", "00036"}}));
+  EXPECT_TRUE(DrawsBetween(d, {"036", "00036"}).empty());
+  EXPECT_TRUE(DrawsBetween(d, {}).empty());  // the first history
+  EXPECT_EQ(DrawsBetween(d, {"001", "00001"}).size(), 4u);  // not held: every row but the newest
+
+  // The feed skipped 035: the plan for 035 has no draw; a new day's 001 follows any period.
+  fill({{"036", "00036"}, {"034", "00034"}});
+  EXPECT_EQ(RowOfDrawAfter(d, {"034", "00034"}), 0);
+  fill({{"002", "00002"}, {"001", "00001"}, {"120", "00120"}});
+  EXPECT_EQ(RowOfDrawAfter(d, {"120", "00120"}), 2);
+  EXPECT_EQ(RowOfDrawAfter(d, {"001", "00001"}), 1);
+}
+
 TEST(DrawHistory, SubGameSwitchRebuildsTheSeries) {
   Fixture f;
   ASSERT_TRUE(f.Feed(Response(Block(149) + "\r\n023-12345")));

@@ -111,7 +111,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
-  RecordPlacedBet(run.s.money, "000 001", 2, "3");  // the betting run placed a bet on 151's plan
+  RecordPlacedBet(run.s.money, "000 001", 2, "3", run.s.cx.draws.history[1]);  // the betting run placed a bet on 151's plan
   run.s.money.fund.prize = 1940;
   run.Fetch(152);
   LogBetMessage(run.s.cx, "投注完成");  // a log line outside any draw's sequence

@@ -20,11 +20,12 @@ struct FundFixture : ::testing::Test {
     const char* design[5] = {"130", "130", "19.4", "5", "300"};
     for (int i = 0; i < 5; ++i) cx.form.setText(Indexed("T_zijin", i), design[i]);
     cx.form.setText("T_zd_touzhu_beitou_0", "1-1-1-1-2-2-3-4-5-6");
-    // Newest draw 12345: sub-number 345 (后三).
+    // Newest draw 12345: sub-number 345 (后三); bets are placed after 023.
+    cx.draws.history[2] = {"023", "99999"};
     cx.draws.history[1] = {"024", "12345"};
   }
   void placeBet(const std::string& pool, int count, const std::string& multiple) {
-    RecordPlacedBet(money, pool, count, multiple);
+    RecordPlacedBet(money, pool, count, multiple, cx.draws.history[2]);
   }
 };
 

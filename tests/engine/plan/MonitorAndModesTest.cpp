@@ -16,6 +16,7 @@ class MonitorTest : public PlanFixture {};
 TEST_F(MonitorTest, BoardShiftsUpOnThe21stRow) {
   s.plan.monitorPools[0] = "005 006";
   s.plan.monitorPools[14] = "006";
+  SetNewest("000", "00000");  // the draw the pools are made after
   for (int p = 1; p <= 20; ++p) {
     SetNewest(Pad(p, 3), p == 1 ? "00005" : "00006");
     RecordMonitorRow(s.cx, s.plan);

@@ -35,8 +35,12 @@ class PlanFixture : public ::testing::Test {
   PlanEnv env() { return PlanEnvOf(s); }
   Form& form() { return s.cx.form; }
 
+  // A new draw arrives: the history moves one row older and the draw becomes row 1.
   void SetNewest(const std::string& period, const std::string& digits) {
-    s.cx.draws.history[1] = DrawRecord{period, digits};
+    auto& h = s.cx.draws.history;
+    s.cx.draws.previousNewest = h[1];
+    for (int i = kHistoryRows; i > 1; --i) h[static_cast<size_t>(i)] = h[static_cast<size_t>(i - 1)];
+    h[1] = DrawRecord{period, digits};
     s.cx.draws.rebuildSubSeries();
   }
 

@@ -193,7 +193,7 @@ TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
   UseFixedPool(Numbers(0, 10));
   PlanEnv e = env();
   StartPlan(e);
-  for (int i = 0; i < 405; ++i) Period(Pad(i % 120 + 2, 3), "00900");
+  for (int i = 0; i < 405; ++i) Period(Pad((i + 1) % 120 + 1, 3), "00900");  // 002 .. 120, 001, 002 ..
   EXPECT_EQ(s.plan.recordIndex, 400);
   EXPECT_NE(Line(400).find("等中奖"), std::string::npos);
   EXPECT_NE(Line(399).find("期开00900"), std::string::npos);

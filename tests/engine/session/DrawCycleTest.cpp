@@ -7,15 +7,21 @@
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "money/BetLog.h"
+#include "money/Fund.h"
+#include "plan/PlanRecord.h"
 #include "session/DrawCycle.h"
+#include "session/PlanSession.h"
 
 namespace lumora {
 namespace {
 
+std::string Digits(int period) { return Pad((period * 7919 + 333) % 100000, 5); }
+
 std::string Feed(int newest) {  // 150 draws ending with period `newest`
   std::string b = "**ok***-*";
   for (int p = newest - 149; p <= newest; ++p) {
-    b += Pad(p, 3) + "-" + Pad((p * 7919 + 333) % 100000, 5);
+    b += Pad(p, 3) + "-" + Digits(p);
     b += p == newest ? "" : "\r\n";
   }
   return b + "*-*";
@@ -133,6 +139,63 @@ TEST(DrawCycle, FirstHistoryOnlyLoadsLaterOnesJudgeAndRestartTheBetCountdown) {
   f.Fetch(151);
   EXPECT_EQ(f.s.cx.draws.updateCount, 2);
   EXPECT_TRUE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+}
+
+// A feed outage, a sleeping computer or a feed faster than the requests: one answer brings several
+// new draws. The plan made after 150 is for 151 and is judged, booked and settled against 151's
+// draw, not against the newest; every draw the answer brought is told to the recorder.
+TEST(DrawCycle, AnAnswerWithSeveralNewDrawsJudgesAndSettlesThePlanOfItsOwnPeriod) {
+  SessionFixture f;
+  RecordingRecorder recorder;
+  f.s.cx.ports.recorder = &recorder;
+  Form& form = f.s.cx.form;
+  form.setChecked("Check_jihua_sx", true);
+  form.setChecked("Check_jh_dadi_chongfu", false);
+  form.setChecked("Check_jh_dadi_fenzu", false);
+  form.setText("T_rj_jh_dd", "102");  // 151 is 96102: a hit; the newest, 154 (19859), is not
+  ASSERT_EQ(Digits(151), "96102");
+  ASSERT_EQ(Digits(154), "19859");
+  f.Fetch(150);
+  PlanEnv env = PlanEnvOf(f.s);
+  f.s.gate.run([&] { StartPlan(env); });
+  ASSERT_EQ(form.text("T_jihua_jj_dadi"), "102");
+  ReadFundSettings(f.s.cx, f.s.money);
+  f.s.money.fund = {100, 100, 19.4f, 5, 300};
+  RecordPlacedBet(f.s.money, "102", 1, "1", f.s.cx.draws.history[1]);  // the betting run bet 151's plan
+  recorder.events.clear();
+
+  f.Fetch(154);
+  EXPECT_EQ(f.s.cx.draws.history[1].period, "154");
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"draw 154 19859 feed", "between 151 96102", "between 152 " + Digits(152),
+                                      "between 153 " + Digits(153), "judged 151 96102 hit", "plan 155",
+                                      "settled 151 hit", "end"}));
+  EXPECT_EQ(f.s.stats.plan().hits, 1);
+  EXPECT_EQ(f.s.plan.hitMissTrail, "中");
+  EXPECT_FLOAT_EQ(f.s.money.fund.current, 100 + 19.4f - 0.02f);
+  EXPECT_NE(f.s.plan.recordLines[0].find("151期开96102"), std::string::npos) << f.s.plan.recordLines[0];
+  EXPECT_EQ(f.s.plan.board[1][15], 151);  // the monitor board's row is 151's as well
+
+  // The plan made after 154 is for 155; the next answer's window (181 .. 300) no longer holds 155:
+  // not judged, nothing booked, the bet not settled, and the status and the record say why.
+  RecordPlacedBet(f.s.money, "859", 1, "1", f.s.cx.draws.history[1]);
+  const float capital = f.s.money.fund.current;
+  const int periods = f.s.stats.plan().periods;
+  recorder.events.clear();
+  f.Fetch(300);
+  ASSERT_EQ(recorder.events.size(), 1u + 119u + 5u);  // the draw, 119 between it and 181, 4 events, end
+  EXPECT_EQ(recorder.events[1], "between 181 " + Digits(181));
+  EXPECT_EQ(recorder.events[120], "not judged 155");
+  EXPECT_EQ(recorder.events[121], "plan 301");
+  EXPECT_EQ(recorder.events[122].rfind("log 投注未结算：开奖数据中没有第155期::", 0), 0u) << recorder.events[122];
+  EXPECT_EQ(recorder.events[123], "not settled 155");
+  EXPECT_EQ(f.s.stats.plan().periods, periods);
+  EXPECT_EQ(f.s.plan.hitMissTrail, "中");
+  EXPECT_EQ(f.s.money.fund.current, capital);
+  EXPECT_EQ(f.s.money.betPlacedFlag, 2);
+  EXPECT_EQ(form.text("Tnew"), "开奖完毕；第155期计划未判定：开奖数据中没有第155期");
+  EXPECT_NE(f.s.plan.recordLines[1].find("后三001注155期开*****<1>期/当前<1>未判定"), std::string::npos);
+  EXPECT_EQ(form.items(kBetLogList).back().rfind("投注未结算：开奖数据中没有第155期::", 0), 0u);
 }
 
 TEST(DrawCycle, DeletionDoesNotRestartTheBetCountdownManualEntryDoes) {
