@@ -21,10 +21,17 @@ class MainWindow : public QWidget {
   void showEvent(QShowEvent* e) override;
 
  private:
+  // The window manager's frame: known once the window is on the screen, assumed before.
+  QMargins frameExtent() const;
+  // Shrinks the window until its frame fits the screen's available area; once the frame is known,
+  // also moves it inside.
+  void fitToScreen();
+
   Shell& shell_;
   QWidget* pages_[6] = {};
   bool closing_ = false;  // the user answered Yes: the next close goes through
-  bool sized_ = false;    // sized to the screen at its first showing
+  bool sized_ = false;       // sized to the screen at its first showing
+  bool frameKnown_ = false;  // the frame came (or none will come: no window manager)
   QWidget* pagesHolder_ = nullptr;
   QScrollArea* scroller_ = nullptr;
 };
