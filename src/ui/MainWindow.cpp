@@ -127,8 +127,7 @@ constexpr int kFrameCheckMs = 50;
 }  // namespace
 
 QMargins MainWindow::frameExtent() const {
-  const QMargins known = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  return known.isNull() && !frameKnown_ ? kAssumedFrame : known;
+  return frameKnown_ ? windowHandle()->frameMargins() : kAssumedFrame;
 }
 
 void MainWindow::fitToScreen() {
@@ -137,7 +136,7 @@ void MainWindow::fitToScreen() {
   const QRect area = s->availableGeometry();
   const QMargins frame = frameExtent();
   const QSize most = area.size().shrunkBy(frame);
-  const QSize fitted = size().boundedTo(most).expandedTo(minimumSize());
+  const QSize fitted = wanted_.boundedTo(most).expandedTo(minimumSize());
   if (fitted != size()) resize(fitted);
   if (!frameKnown_) return;  // placed by the window manager first
   // The frame inside the available area: moved back when the window manager put it across an edge.
@@ -153,17 +152,19 @@ void MainWindow::showEvent(QShowEvent* e) {
     sized_ = true;
     // As large as the pages want and at least the usual size, but with its frame never larger
     // than the screen's available area (less a panel or task bar).
-    resize(naturalSize().expandedTo(size()));
+    wanted_ = naturalSize().expandedTo(size());
     fitToScreen();
-    // The window manager's frame is known only once the window is on the screen: fitted again then.
+    // The window manager's frame is known only once the window is on the screen: fitted again then
+    // (larger when the frame is thinner than assumed).
     auto* frameWait = new QTimer(this);
     frameWait->setInterval(kFrameCheckMs);
     connect(frameWait, &QTimer::timeout, this, [this, frameWait, waited = 0]() mutable {
       waited += kFrameCheckMs;
       const bool known = windowHandle() && !windowHandle()->frameMargins().isNull();
       if (!known && waited < kFrameWaitMs) return;
-      frameKnown_ = true;
-      fitToScreen();
+      // No frame in time (no window manager, or a slow one): the size for the assumed frame stays.
+      frameKnown_ = known;
+      if (known) fitToScreen();
       frameWait->deleteLater();
     });
     frameWait->start();

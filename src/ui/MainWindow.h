@@ -1,5 +1,6 @@
 #pragma once
 // Fmain: the navigation column, the main controls and the five pages lying on top of each other.
+#include <QSize>
 #include <QWidget>
 
 class QScrollArea;
@@ -31,7 +32,8 @@ class MainWindow : public QWidget {
   QWidget* pages_[6] = {};
   bool closing_ = false;  // the user answered Yes: the next close goes through
   bool sized_ = false;       // sized to the screen at its first showing
-  bool frameKnown_ = false;  // the frame came (or none will come: no window manager)
+  bool frameKnown_ = false;  // the window manager's frame came, soon after the first showing
+  QSize wanted_;             // the first size before it was fitted to the screen
   QWidget* pagesHolder_ = nullptr;
   QScrollArea* scroller_ = nullptr;
 };
