@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/Files.h"
 #include "ui/SingleCopy.h"
@@ -39,6 +41,8 @@ class SingleCopyTest : public ::testing::Test {
       p->kill();
       p->waitForFinished(5000);
     }
+    // Killed copies leave their sockets behind.
+    for (const fs::path& dir : folders_) QLocalServer::removeServer(SingleCopyName(dir));
     fs::remove_all(root_);
   }
 
@@ -46,6 +50,7 @@ class SingleCopyTest : public ::testing::Test {
   fs::path DataCopy(const std::string& name) {
     const fs::path dir = root_ / name;
     fs::copy(qEnvironmentVariable("LUMORA_DATA").toStdString(), dir, fs::copy_options::recursive);
+    folders_.push_back(dir);
     return dir;
   }
   // lumora on `data`, with the start-up boxes left out and a feed address where nothing answers.
@@ -80,6 +85,7 @@ class SingleCopyTest : public ::testing::Test {
   }
 
   fs::path root_;
+  std::vector<fs::path> folders_;
   std::vector<std::unique_ptr<QProcess>> running_;
 };
 
@@ -106,7 +112,8 @@ TEST_F(SingleCopyTest, CopiesOnDifferentFoldersRunSideBySide) {
   QTest::qWait(500);
   EXPECT_EQ(a->state(), QProcess::Running);
   EXPECT_EQ(b->state(), QProcess::Running);
-  // lumora-cli takes no lock: it works beside the running program.
+  // lumora-cli takes no lock: it works beside the running program (once that has opened its journal).
+  ASSERT_TRUE(uitest::Eventually([&] { return fs::exists(one / "journal.sqlite"); }, 15000));
   QProcess cli;
   cli.start(qEnvironmentVariable("LUMORA_BIN") + "/lumora-cli",
             {"journal", "--data", Q(one), "--csv", Q(root_ / "journal.csv")});
