@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Files.h"
 #include "ui/Program.h"
+#include "ui/SingleCopy.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -53,11 +55,18 @@ int main(int argc, char** argv) {
     return options.error == "usage" ? 0 : 2;
   }
 
-  lumora::Program program({options.feed, options.data, QApplication::applicationFilePath().toStdString()});
+  // One copy per data folder, and nothing read from it before it is ours and checked.
+  lumora::SingleCopy copy;
+  if (auto status = copy.begin(lumora::PathFromUtf8(QApplication::applicationFilePath().toStdString()), options.data))
+    return *status;
+  lumora::Program program(
+      {options.feed, lumora::PathToUtf8(copy.folder().root()), QApplication::applicationFilePath().toStdString()});
+  copy.setWindow(&program.window());
   program.session().drawApplied = [](const lumora::DrawRecord& newest) {
     std::printf("%s %s\n", newest.period.c_str(), newest.digits.c_str());
     std::fflush(stdout);
   };
-  if (!program.start()) return 1;
+  if (!program.start())
+    return lumora::ReportStartFailure(lumora::CurveStoreProblem(copy.folder()).value_or("曲线文件 data.mdb 无法读取"));
   return QApplication::exec();
 }

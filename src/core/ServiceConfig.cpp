@@ -40,8 +40,18 @@ ServiceConfig ParseServiceConfig(std::string_view text) {
 }
 
 ServiceConfig ReadServiceConfig(const std::filesystem::path& iniPath) {
+  std::error_code ec;
+  if (!std::filesystem::exists(iniPath, ec) && !ec) return ServiceConfig{};
   auto bytes = ReadWholeFileBytes(iniPath);
-  if (!bytes) return ServiceConfig{};
+  // Settings text is UTF-8 or GBK and never holds a NUL: a file saved as UTF-16 ("Unicode") by an
+  // editor, or anything binary, is not taken line by line for whatever happens to look like a key.
+  const bool text = bytes && bytes->find('\0') == std::string::npos && (IsValidUtf8(*bytes) || IsValidGb18030(*bytes));
+  if (!text) {
+    ServiceConfig defaults;
+    defaults.fault = "设置文件 " + PathToUtf8(iniPath) + (bytes ? " 不是可读的设置文本" : " 无法读取") +
+                     "，本次使用默认设置（服务地址 " + kDefaultFeedEndpoint + "）。请修正或删除该文件。";
+    return defaults;
+  }
   return ParseServiceConfig(*bytes);
 }
 

@@ -13,7 +13,9 @@
 //   chat_classes_new_style=QWidget
 //
 // Values are taken as they stand after the "=" (blanks around them trimmed); lines starting
-// with ";" or "#" are comments. A missing file or key keeps the default. The class lists are
+// with ";" or "#" are comments. A missing file or key keeps the default; a file that is there but
+// cannot be read, or whose bytes cannot be settings text, keeps every default and says why in
+// `fault` (shown once at start-up). The class lists are
 // separated by "," (blanks around a name trimmed, empty names dropped).
 #include <filesystem>
 #include <string>
@@ -41,11 +43,12 @@ struct ServiceConfig {
   std::string password;                                      // "pw"
   std::string randomCode;                                    // "sjm_in"
   ChatClasses chat;                                          // chat_classes, chat_classes_new_style
+  std::string fault;  // why lumora.ini was not taken, naming it; empty when it was or is absent
 };
 
 // Reads the INI text over the defaults (GBK or UTF-8).
 ServiceConfig ParseServiceConfig(std::string_view text);
-// Reads the file; a missing or unreadable file gives the defaults.
+// Reads the file; a missing file gives the defaults, an unreadable one the defaults and a fault.
 ServiceConfig ReadServiceConfig(const std::filesystem::path& iniPath);
 
 // Percent-encodes a query value (everything except A-Z a-z 0-9 - _ . ~), UTF-8 bytes as %XX.

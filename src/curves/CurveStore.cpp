@@ -39,13 +39,21 @@ std::string FormatCurveStore(const std::array<std::string, kCurveSlots>& slots) 
   return out;
 }
 
-bool ReadCurveStore(Context& cx, CurveState& curves) {
+CurveStoreFault CheckCurveStore(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec) && !ec) return CurveStoreFault::Missing;
+  std::optional<std::string> bytes = ReadWholeFileBytes(file);
+  if (!bytes) return CurveStoreFault::Unreadable;
+  return ParseCurveStore(*bytes) ? CurveStoreFault::None : CurveStoreFault::Damaged;
+}
+
+bool ReadCurveStore(Context& cx, CurveState& curves, OnUnreadableStore on) {
   std::optional<std::string> bytes = ReadWholeFileBytes(cx.data.curveStore());
   std::optional<std::array<std::string, kCurveSlots>> slots;
   if (bytes) slots = ParseCurveStore(*bytes);
   if (!slots) {
     cx.inform(curves_text::kStoreMissing, curves_text::kTitleHint);
-    cx.inform(curves_text::kProgramEnds, curves_text::kTitleHint);
+    if (on == OnUnreadableStore::ProgramEnds) cx.inform(curves_text::kProgramEnds, curves_text::kTitleHint);
     return false;
   }
   curves.slots = std::move(*slots);

@@ -3,6 +3,7 @@
 // line "********", every line ending with CR LF. The CurveSlots in CurveState are its copy in
 // memory.
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,10 +19,17 @@ std::optional<std::array<std::string, kCurveSlots>> ParseCurveStore(std::string_
 // The file's bytes for fifteen slots: each slot and CR LF, then the marker and CR LF.
 std::string FormatCurveStore(const std::array<std::string, kCurveSlots>& slots);
 
-// Rereads the whole store into curves.slots. On a missing, empty, unreadable or short file the two
-// notices are shown ("...data.mdb..." then "本软件将关闭"), the slots keep their previous texts and
-// the result is false: the program must end.
-bool ReadCurveStore(Context& cx, CurveState& curves);
+// Why the store file cannot be read, if it cannot.
+enum class CurveStoreFault { None, Missing, Unreadable, Damaged };
+CurveStoreFault CheckCurveStore(const std::filesystem::path& file);
+
+// At start-up a store that cannot be read ends the program; once the program runs it never does.
+enum class OnUnreadableStore { ProgramEnds, ProgramGoesOn };
+
+// Rereads the whole store into curves.slots. On a missing, empty, unreadable or short file the
+// slots keep their previous texts, the result is false and the notices are shown: "...data.mdb..."
+// then, when the program must end, "本软件将关闭".
+bool ReadCurveStore(Context& cx, CurveState& curves, OnUnreadableStore on = OnUnreadableStore::ProgramEnds);
 
 // Writes all fifteen slots, replacing the file atomically. On failure shows the save-failed notice
 // and returns false; the file keeps its previous content and the slots keep the new text.

@@ -148,7 +148,7 @@ void SaveTrendToSlot(Context& cx, CurveState& curves, int slot) {
 
 bool LoadTrendFromSlot(Context& cx, CurveState& curves, int slot) {
   if (slot < 0 || slot >= kCurveSlots) return true;
-  if (!ReadCurveStore(cx, curves)) return false;
+  if (!ReadCurveStore(cx, curves, OnUnreadableStore::ProgramGoesOn)) return false;
   PrepareDrawingGrid(cx);
   ShowTrendText(cx, curves, curves.slots[slot]);
   return true;

@@ -36,7 +36,7 @@ bool ShowTrendText(Context& cx, CurveState& curves, std::string_view text);
 // "C_gengxin(i)": slot i becomes the current trend and the whole store is written.
 void SaveTrendToSlot(Context& cx, CurveState& curves, int slot);
 // "C_duqu(i)": rereads the store, draws the grid and shows slot i. False when the store could not
-// be read (the notices were shown; the program must end).
+// be read: the notice was shown, the chart and the slots are as they were and the program goes on.
 bool LoadTrendFromSlot(Context& cx, CurveState& curves, int slot);
 
 // The vertical half-range R and grid step s of a profit-curve plot.

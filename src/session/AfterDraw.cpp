@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/DrawTexts.h"
 #include "core/NumberSetTools.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
@@ -90,6 +91,8 @@ bool StartupDefaults(Session& s) {
   // 25 s later) and the one-shot folder check.
   f.setTimer("Timer_gx", true, 1000);
   f.setTimer("Timer_lj", true, 1000);
+  // A lumora.ini that is there but could not be taken: said once, the defaults are in use.
+  if (!s.cx.service.fault.empty()) s.cx.inform(s.cx.service.fault, draw_text::kTip);
   return true;
 }
 

@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <cstdlib>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,6 +11,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QTimer>
+#include <QWindow>
 #include <QVBoxLayout>
 
 #include "alarm/Notices.h"
@@ -97,9 +98,11 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   raiseWhenShown(mainArea->findChild<QAbstractButton*>("C_rulu_kjh"), "Fadd");
   // The alarm pattern is cleaned on every edit.
   shell.onUserChange("T_bj", [](Session& s) { SanitizeAlarmPattern(s.cx); });
-  // One second after start-up: refuse to run from a temporary folder.
+  // One second after start-up: refuse to run from a temporary folder. The program ends through
+  // its event loop, so that the data folder's lock and the journal are let go of.
   shell.onTimer("Timer_lj", [](Session& s) {
-    if (ArchiveFolderCheck(s, QCoreApplication::applicationDirPath().toStdString())) std::exit(0);
+    if (ArchiveFolderCheck(s, QCoreApplication::applicationDirPath().toStdString()))
+      QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
   });
   // Page layout when the window initialises.
   shell.run([](Session& s) { PageLayout(s); });
@@ -114,13 +117,57 @@ QSize MainWindow::naturalSize() const {
           m.top() + std::max(pages.height(), layout()->itemAt(0)->sizeHint().height()) + m.bottom()};
 }
 
+namespace {
+// A window manager's frame before it is known (the window is not on the screen yet): a title bar
+// and thin borders, on the generous side so that the first size does not reach past the screen.
+constexpr QMargins kAssumedFrame(8, 40, 8, 8);
+// How long after the first showing the frame is waited for (none comes without a window manager).
+constexpr int kFrameWaitMs = 3000;
+constexpr int kFrameCheckMs = 50;
+}  // namespace
+
+QMargins MainWindow::frameExtent() const {
+  return frameKnown_ ? windowHandle()->frameMargins() : kAssumedFrame;
+}
+
+void MainWindow::fitToScreen() {
+  const QScreen* s = screen();
+  if (!s) return;
+  const QRect area = s->availableGeometry();
+  const QMargins frame = frameExtent();
+  const QSize most = area.size().shrunkBy(frame);
+  const QSize fitted = wanted_.boundedTo(most).expandedTo(minimumSize());
+  if (fitted != size()) resize(fitted);
+  if (!frameKnown_) return;  // placed by the window manager first
+  // The frame inside the available area: moved back when the window manager put it across an edge.
+  const QSize outer = fitted.grownBy(frame);
+  const QPoint at = pos();
+  const QPoint inside(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+                      std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+  if (inside != at) move(inside);
+}
+
 void MainWindow::showEvent(QShowEvent* e) {
   if (!sized_) {
     sized_ = true;
-    // As large as the pages want and at least the usual size, but never larger than the screen.
-    QSize want = naturalSize().expandedTo(size());
-    if (const QScreen* s = screen()) want = want.boundedTo(s->availableGeometry().size() - (frameSize() - size()));
-    resize(want);
+    // As large as the pages want and at least the usual size, but with its frame never larger
+    // than the screen's available area (less a panel or task bar).
+    wanted_ = naturalSize().expandedTo(size());
+    fitToScreen();
+    // The window manager's frame is known only once the window is on the screen: fitted again then
+    // (larger when the frame is thinner than assumed).
+    auto* frameWait = new QTimer(this);
+    frameWait->setInterval(kFrameCheckMs);
+    connect(frameWait, &QTimer::timeout, this, [this, frameWait, waited = 0]() mutable {
+      waited += kFrameCheckMs;
+      const bool known = windowHandle() && !windowHandle()->frameMargins().isNull();
+      if (!known && waited < kFrameWaitMs) return;
+      // No frame in time (no window manager, or a slow one): the size for the assumed frame stays.
+      frameKnown_ = known;
+      if (known) fitToScreen();
+      frameWait->deleteLater();
+    });
+    frameWait->start();
   }
   QWidget::showEvent(e);
 }

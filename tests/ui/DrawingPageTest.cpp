@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,11 +12,13 @@
 #include <QPixmap>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
+#include "curves/Texts.h"
 #include "curves/TrendChart.h"
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
@@ -71,6 +75,22 @@ class DrawingPageTest : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
   fs::path dir_;
 };
+
+TEST_F(DrawingPageTest, ALoadFromADamagedStoreSaysSoAndTheProgramGoesOn) {
+  Program p(dir_);
+  std::ofstream(dir_ / "data.mdb", std::ios::binary | std::ios::trunc) << "1*2\r\n3*4\r\n";
+  // The event loop stands for the program's: ending the program would end it with status 1.
+  QEventLoop loop;
+  QTimer::singleShot(0, &loop, [&] { p.click("C_duqu_2"); });
+  QTimer::singleShot(300, &loop, [&] { loop.exit(0); });
+  EXPECT_EQ(loop.exec(), 0);
+  ASSERT_EQ(p.prompter.notices.size(), 1u);
+  EXPECT_EQ(p.prompter.notices[0].text, curves_text::kStoreMissing);
+  // The page still works: a good store loads again.
+  fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb", fs::copy_options::overwrite_existing);
+  p.click("C_duqu_2");
+  EXPECT_EQ(p.prompter.notices.size(), 1u);
+}
 
 TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   auto first = std::make_unique<Program>(dir_);

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a command on a display of its own: Xvfb, a session bus and the openbox window manager,
 # in a temporary home. Usage: run-under-xvfb.sh COMMAND [ARGS...]
+# LUMORA_XVFB_SCREEN gives the screen's size and depth (1280x1024x24 when not set).
 set -u
 work=$(mktemp -d)
 trap 'kill $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT INT TERM
@@ -10,7 +11,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 # Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${LUMORA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for i in $(seq 1 100); do
   [ -s "$work/display" ] && break

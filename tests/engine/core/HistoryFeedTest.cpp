@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "core/Feed.h"
+#include "core/Files.h"
 #include "core/History.h"
 #include "core/NumberSetTools.h"
 #include "core/RecordingPorts.h"
@@ -136,6 +138,33 @@ TEST(ServiceSettings, IniOverDefaults) {
   if (data) {
     EXPECT_EQ(ReadServiceConfig(std::filesystem::path(data) / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
   }
+}
+
+TEST(ServiceSettings, AnIniThatCannotBeTakenKeepsTheDefaultsAndSaysWhich) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("lumora-ini-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  auto write = [&](const std::string& bytes) { std::ofstream(dir / "lumora.ini", std::ios::binary) << bytes; };
+  // Saved as UTF-16 by an editor: every other byte a NUL.
+  write(std::string("\xFF\xFE" "f\0e\0e\0d\0_\0e\0n\0d\0p\0o\0i\0n\0t\0=\0x\0", 32));
+  ServiceConfig c = ReadServiceConfig(dir / "lumora.ini");
+  EXPECT_EQ(c.feedEndpoint, kDefaultFeedEndpoint);
+  EXPECT_NE(c.fault.find(PathToUtf8(dir / "lumora.ini")), std::string::npos) << c.fault;
+  // Neither UTF-8 nor GBK.
+  write("feed_endpoint=http://h/\xFF\xFF\n");
+  EXPECT_FALSE(ReadServiceConfig(dir / "lumora.ini").fault.empty());
+  // Text, however odd its lines, is taken.
+  write("feed_endpoint=http://h:1/f\nnot a setting\n");
+  c = ReadServiceConfig(dir / "lumora.ini");
+  EXPECT_EQ(c.feedEndpoint, "http://h:1/f");
+  EXPECT_EQ(c.fault, "");
+  // Not a file at all.
+  fs::remove(dir / "lumora.ini");
+  fs::create_directory(dir / "lumora.ini");
+  EXPECT_FALSE(ReadServiceConfig(dir / "lumora.ini").fault.empty());
+  EXPECT_EQ(ReadServiceConfig(dir / "absent.ini").fault, "");
+  fs::remove_all(dir);
 }
 
 TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {

@@ -139,6 +139,33 @@ TEST_F(CurveStoreTest, StartUpEndsWithoutAStore) {
   EXPECT_EQ(prompter.notices[1].text, curves_text::kProgramEnds);
 }
 
+TEST_F(CurveStoreTest, ALoadWhileRunningFromADamagedStoreSaysSoAndTheProgramGoesOn) {
+  WriteStore(Lines(15, "1*2") + "********\r\n");
+  ASSERT_TRUE(LoadTrendFromSlot(b_.cx, b_.curves, 3));
+  const auto slotsBefore = b_.curves.slots;
+  const auto trendBefore = b_.curves.trend;
+  b_.prompter.notices.clear();
+  WriteStore(Lines(4, "1*2"));
+  EXPECT_FALSE(LoadTrendFromSlot(b_.cx, b_.curves, 3));
+  // One notice, and not the one that says the program closes: it does not.
+  ASSERT_EQ(b_.prompter.notices.size(), 1u);
+  EXPECT_EQ(b_.prompter.notices[0].text, curves_text::kStoreMissing);
+  EXPECT_EQ(b_.curves.slots, slotsBefore);
+  EXPECT_EQ(b_.curves.trend, trendBefore);
+}
+
+TEST_F(CurveStoreTest, TheStartUpCheckTellsMissingUnreadableAndDamagedApart) {
+  EXPECT_EQ(CheckCurveStore(dir_ / "data.mdb"), CurveStoreFault::Missing);
+  WriteStore(Lines(13, "1*1"));
+  EXPECT_EQ(CheckCurveStore(dir_ / "data.mdb"), CurveStoreFault::Damaged);
+  WriteStore("");
+  EXPECT_EQ(CheckCurveStore(dir_ / "data.mdb"), CurveStoreFault::Damaged);
+  WriteStore(Lines(15) + "********\r\n");
+  EXPECT_EQ(CheckCurveStore(dir_ / "data.mdb"), CurveStoreFault::None);
+  fs::create_directories(dir_ / "folder" / "data.mdb");
+  EXPECT_EQ(CheckCurveStore(dir_ / "folder" / "data.mdb"), CurveStoreFault::Unreadable);
+}
+
 TEST(ShippedCurveStore, FifteenTrendsThatParse) {
   const char* data = std::getenv("LUMORA_DATA");
   ASSERT_NE(data, nullptr);

@@ -4,8 +4,13 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
+#include "core/Files.h"
 #include "core/RecordingPorts.h"
+#include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
@@ -258,6 +263,23 @@ TEST(StartUp, DefaultsFromTheShippedDataFolder) {
   EXPECT_EQ(form.timer("Timer_gx").intervalMs, 1000);
   EXPECT_TRUE(form.timer("Timer_lj").enabled);
   EXPECT_TRUE(f.http.urls.empty());  // no draw is asked for at start-up
+}
+
+TEST(StartUp, AnUnreadableIniIsSaidOnceAndTheDefaultsAreUsed) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("lumora-start-ini-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::copy(std::getenv("LUMORA_DATA"), dir, fs::copy_options::recursive);
+  std::ofstream(dir / "lumora.ini", std::ios::binary) << std::string("\xFF\xFE[\0s\0]\0", 8);
+  SessionFixture f;
+  f.s.cx.data = DataFolder(dir);
+  f.s.cx.service = ReadServiceConfig(f.s.cx.data.ini());
+  ASSERT_TRUE(StartupDefaults(f.s));
+  int said = 0;
+  for (const auto& n : f.prompter.inner.notices) said += n.text.find(PathToUtf8(dir / "lumora.ini")) != std::string::npos;
+  EXPECT_EQ(said, 1);
+  EXPECT_EQ(f.s.cx.service.feedEndpoint, kDefaultFeedEndpoint);
+  fs::remove_all(dir);
 }
 
 TEST(StartUp, MissingCurveStoreEndsTheProgram) {
