@@ -100,23 +100,24 @@ void SaveScheme(Context& cx) {
   bool saved = false;
   std::string refusal;
   if (IsSchemeFileName(name)) {
+    const fs::path folder = cx.data.schemes();
+    const std::string listed = name + std::string(T::kSchemeExtension);
+    // A scheme that exists is written under its own name bytes; a new one gets the data
+    // folder's name form, which must list under the name typed.
+    std::optional<fs::path> file;
+    for (const SchemeEntry& e : SchemeEntries(cx))
+      if (e.name == listed) file = e.path;
     SchemeText scheme = BuildSchemeText(cx.form);
-    if (auto why = NameNotCarried(name)) {
+    if (auto why = file ? std::nullopt : NameNotCarried(name)) {
       refusal = *why;
     } else if (!scheme.error.empty()) {
       refusal = scheme.error;
     } else {
-      const fs::path folder = cx.data.schemes();
-      const std::string listed = name + std::string(T::kSchemeExtension);
-      // A scheme that exists is written under its own name bytes; a new one gets the data
-      // folder's name form.
-      fs::path file = folder / FileNamePath(listed);
-      for (const SchemeEntry& e : SchemeEntries(cx))
-        if (e.name == listed) file = e.path;
+      if (!file) file = folder / FileNamePath(listed);
       std::error_code ec;
       fs::create_directories(folder, ec);
       // The name holds no separator, so the file lies directly in the scheme folder.
-      saved = file.parent_path() == folder && WriteTextFile(file, scheme.text);
+      saved = file->parent_path() == folder && WriteTextFile(*file, scheme.text);
     }
   }
   if (!refusal.empty()) Inform(cx, refusal, T::kSaveFailedTitle);

@@ -224,6 +224,11 @@ TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
     EXPECT_EQ(prompter.notices[0].title, "错误");
     EXPECT_TRUE(fs::is_empty(fa()));
   }
+  // A file another program named in UTF-8 lists under such a name: saving over it is fine.
+  write("方案" + pua + ".fa", "old");
+  save("方案" + pua);
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_EQ(ReadWholeFileBytes(fa() / ("方案" + pua + ".fa")).value_or(""), EncodeDataText(BuildSchemeText(cx.form).text));
 }
 
 TEST_F(SchemeWindow, BoxTextGbkCannotHoldIsSavedAsUtf8AndLoadsBack) {
