@@ -94,9 +94,9 @@ std::string PrepareDataFolder(const Args& args, BacktestSettings& settings, Temp
     settings.data = temp.root;
   }
   if (args.has("--scheme")) {
-    auto text = ReadTextFile(PathFromUtf8(args.get("--scheme")));
-    if (!text) return "cannot read the scheme " + args.get("--scheme");
-    settings.schemeText = ToCrLf(*text);
+    auto bytes = ReadWholeFileBytes(PathFromUtf8(args.get("--scheme")));
+    if (!bytes) return "cannot read the scheme " + args.get("--scheme");
+    settings.schemeText = SchemeTextFromBytes(*bytes);
   }
   return {};
 }

@@ -168,7 +168,7 @@ std::optional<std::string> ReadTextFile(const fs::path& path) {
   return DecodeDataText(*bytes);
 }
 
-bool WriteTextFileGbk(const fs::path& path, std::string_view utf8) { return WriteFileAtomic(path, ToGbk(utf8)); }
+bool WriteTextFile(const fs::path& path, std::string_view utf8) { return WriteFileAtomic(path, EncodeDataText(utf8)); }
 
 namespace {
 

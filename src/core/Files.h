@@ -31,9 +31,11 @@ std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path)
 // (and leaves `path` as it was) on any failure.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
-// Text helpers over the codec: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text as GBK.
+// Text helpers over the codec, the one reading and the one writing of the data folder's text
+// files: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text atomically as GBK, or as
+// UTF-8 with a byte-order mark when GBK cannot hold it (EncodeDataText), so nothing is lost.
 std::optional<std::string> ReadTextFile(const std::filesystem::path& path);
-bool WriteTextFileGbk(const std::filesystem::path& path, std::string_view utf8);
+bool WriteTextFile(const std::filesystem::path& path, std::string_view utf8);
 
 // The data folder: `data/` beside the executable, unless `--data DIR` or LUMORA_DATA says
 // otherwise, or that folder cannot be written (an installed program): then the user's

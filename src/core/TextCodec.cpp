@@ -78,18 +78,34 @@ std::string FromGbk(std::string_view gbk) {
 #endif
 
 bool IsValidUtf8(std::string_view s) {
+  auto at = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
   size_t i = 0;
   while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t n;
-    if (c < 0x80) n = 0;
-    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) n = 1;
-    else if ((c & 0xF0) == 0xE0) n = 2;
-    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) n = 3;
-    else return false;
-    if (n > 0 && i + n >= s.size()) return false;
-    for (size_t k = 1; k <= n; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    const unsigned char c = at(i);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t n = 0;  // continuation bytes
+    // The second byte's range is narrower after E0 and F0 (no overlong forms), ED (no UTF-16
+    // surrogates) and F4 (nothing past U+10FFFF).
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      n = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      n = 2;
+      if (c == 0xE0) lo = 0xA0;
+      if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      n = 3;
+      if (c == 0xF0) lo = 0x90;
+      if (c == 0xF4) hi = 0x8F;
+    } else {
+      return false;
+    }
+    if (i + n >= s.size() || at(i + 1) < lo || at(i + 1) > hi) return false;
+    for (size_t k = 2; k <= n; ++k)
+      if ((at(i + k) & 0xC0) != 0x80) return false;
     i += n + 1;
   }
   return true;
@@ -133,6 +149,31 @@ std::string DecodeDataText(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) return std::string(bytes.substr(kUtf8Bom.size()));
   if (!IsValidGb18030(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
   return FromGbk(bytes);
+}
+
+namespace {
+// Whether GB18030 bytes hold a four-byte code (a character outside GBK's one- and two-byte codes).
+bool HasFourByteCode(std::string_view gb) {
+  for (size_t i = 0; i + 1 < gb.size();) {
+    const unsigned char c = static_cast<unsigned char>(gb[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    const unsigned char t = static_cast<unsigned char>(gb[i + 1]);
+    if (t >= 0x30 && t <= 0x39) return true;
+    i += 2;
+  }
+  return false;
+}
+}  // namespace
+
+std::string EncodeDataText(std::string_view utf8) {
+  std::string gbk = ToGbk(utf8);
+  if (!HasFourByteCode(gbk) && DecodeDataText(gbk) == utf8) return gbk;
+  // Not valid UTF-8 either: no form reads back as these bytes, GBK loses the least.
+  if (!IsValidUtf8(utf8)) return gbk;
+  return std::string(kUtf8Bom) + std::string(utf8);
 }
 
 std::string FileNameText(const std::filesystem::path& name) {

@@ -1,8 +1,8 @@
 #pragma once
-// The one text codec: the program works in UTF-8 inside and writes its text files in GBK
-// (GB18030), as on the target systems, so a data folder moves between machines. Data files and
-// their names are read as GBK first (DecodeDataText); lumora.ini and network answers as UTF-8
-// first (DecodeText).
+// The one text codec: the program works in UTF-8 inside and writes its text files in GBK, as on
+// the target systems, so a data folder moves between machines; a text GBK cannot hold is written
+// as UTF-8 with a byte-order mark (EncodeDataText). Data files and their names are read as GBK
+// (GB18030) first (DecodeDataText); lumora.ini and network answers as UTF-8 first (DecodeText).
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,6 +15,8 @@ std::string ToGbk(std::string_view utf8);
 // GB18030 bytes -> UTF-8. Invalid sequences become U+FFFD.
 std::string FromGbk(std::string_view gbk);
 
+// Well-formed UTF-8: no overlong forms, no UTF-16 surrogates, nothing past U+10FFFF (text that
+// passes converts to GB18030 whole).
 bool IsValidUtf8(std::string_view bytes);
 
 // The byte structure of GB18030: ASCII, two-byte codes (81-FE then 40-7E or 80-FE) and
@@ -32,11 +34,20 @@ std::string DecodeText(std::string_view bytes);
 // "רҵֱѡ" as such). GBK text written back with ToGbk keeps its bytes.
 std::string DecodeDataText(std::string_view bytes);
 
+// The one writing of the data folder's text files, the inverse of DecodeDataText: GBK bytes
+// (ToGbk) when every character has a one- or two-byte GBK code and the bytes read back as the
+// same text, which other programs and older copies read; otherwise the UTF-8 text behind a
+// byte-order mark (an emoji, a character GBK lacks, GBK bytes that begin as a byte-order mark).
+// DecodeDataText(EncodeDataText(t)) == t for every valid UTF-8 text t.
+std::string EncodeDataText(std::string_view utf8);
+
 // A file name in the data folder as text: on POSIX its bytes through DecodeDataText, on Windows
 // its UTF-16 name.
 std::string FileNameText(const std::filesystem::path& name);
-// The file name for `utf8` when a new file is made: on POSIX GBK bytes (read back by
-// FileNameText), on Windows the UTF-16 name.
+// The file name for `utf8` when a new file is made: on POSIX GB18030 bytes (GBK for every
+// character GBK holds, a four-byte code for the others, such as an emoji; read back by
+// FileNameText), on Windows the UTF-16 name. A name need not read back as itself (a character
+// GB18030 lacks becomes "?", GBK bytes may begin as a byte-order mark): check with FileNameText.
 std::filesystem::path FileNamePath(std::string_view utf8);
 
 }  // namespace lumora

@@ -61,7 +61,7 @@ bool ReadCurveStore(Context& cx, CurveState& curves, OnUnreadableStore on) {
 }
 
 bool WriteCurveStore(Context& cx, const CurveState& curves) {
-  if (!WriteFileAtomic(cx.data.curveStore(), ToGbk(FormatCurveStore(curves.slots)))) {
+  if (!WriteTextFile(cx.data.curveStore(), FormatCurveStore(curves.slots))) {
     cx.inform(curves_text::kSaveFailed, curves_text::kTitleHint);
     return false;
   }

@@ -119,7 +119,7 @@ void ExportPools(Context& cx, const std::string& prefix, int first, int last, Ge
   std::error_code ec;
   bool ok = std::filesystem::is_directory(cx.data.exports(), ec);
   for (int i = first; ok && i <= last; ++i)
-    ok = WriteTextFileGbk(cx.data.exports() / (prefix + std::to_string(i) + ".txt"), Trim(get(i)) + "\r\n");
+    ok = WriteTextFile(cx.data.exports() / (prefix + std::to_string(i) + ".txt"), Trim(get(i)) + "\r\n");
   if (ok)
     cx.inform(tx::kExported, tx::kExportedTitle);
   else

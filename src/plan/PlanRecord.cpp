@@ -359,7 +359,7 @@ void SaveSignature(Context& cx) {
   const Form& f = cx.form;
   std::string line = Trim(Trim(f.text("T_jihua_qianming")) + "@-@" + Trim(f.text("T_zdy_yongyu_0")) + "@-@" +
                           Trim(f.text("T_zdy_yongyu_1")) + "@-@" + Trim(f.text("T_zdy_yongyu_2")));
-  if (WriteTextFileGbk(cx.data.phrases(), line))
+  if (WriteTextFile(cx.data.phrases(), line))
     cx.inform(tx::kSaved, tx::kSavedTitle);
   else
     cx.inform(tx::kSaveFailed, tx::kSaveFailedTitle);

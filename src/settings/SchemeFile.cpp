@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Text.h"
+#include "core/TextCodec.h"
 #include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
@@ -77,6 +78,8 @@ std::string ExtractSection(std::string_view start, std::string_view end, std::st
   }
   return {};
 }
+
+std::string SchemeTextFromBytes(std::string_view bytes) { return ToCrLf(DecodeDataText(bytes)); }
 
 SchemeText BuildSchemeText(const Form& f) {
   SchemeText out;

@@ -32,6 +32,12 @@ struct SchemeText {
 // message naming the box.
 SchemeText BuildSchemeText(const Form& form);
 
+// A scheme file's bytes as the text ApplySchemeText takes: the data folder's text (GBK first,
+// UTF-8 behind a byte-order mark; DecodeDataText), any line breaks as CR LF (files edited
+// elsewhere may carry LF). A scheme is saved with WriteTextFile (EncodeDataText), whose bytes
+// this reads back as the text saved.
+std::string SchemeTextFromBytes(std::string_view bytes);
+
 // Applies a scheme file's text to the controls, section by section ("*15zs*", "*15md*",
 // "*15mdsx*", "*15xl*", "*ms1*", "*ms2*"); each control that changes runs its own change
 // reaction as a user's edit would. Returns false at the first missing or damaged section;

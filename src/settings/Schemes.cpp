@@ -1,6 +1,7 @@
 #include "settings/Schemes.h"
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -46,6 +47,24 @@ const std::string* SelectedScheme(const Context& cx) {
   return &items[static_cast<size_t>(i)];
 }
 
+// A name's file in the data folder lists under the name its bytes read as (FileNameText): a name
+// whose file-name form reads back otherwise would list, load and delete as another scheme. On
+// Windows every name reads back (UTF-16); on POSIX the GB18030 bytes carry every character GBK
+// holds and the others (an emoji) as four-byte codes, but not the few characters GB18030 lacks,
+// nor GBK bytes that begin as a UTF-8 byte-order mark does ("锘" and a character led by 0xBF).
+std::optional<std::string> NameNotCarried(const std::string& name) {
+  const std::string file = name + std::string(T::kSchemeExtension);
+  if (FileNameText(FileNamePath(file)) == file) return std::nullopt;
+  for (size_t i = 0; i < name.size();) {
+    size_t n = 1;
+    while (i + n < name.size() && (static_cast<unsigned char>(name[i + n]) & 0xC0) == 0x80) ++n;
+    const std::string ch = name.substr(i, n);
+    if (FileNameText(FileNamePath(ch)) != ch) return T::SchemeNameCharNotCarried(ch);
+    i += n;
+  }
+  return std::string(T::kSchemeNameNotCarried);
+}
+
 bool IsReservedDeviceName(std::string_view name) {
   std::string base(name.substr(0, name.find('.')));
   for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
@@ -81,21 +100,24 @@ void SaveScheme(Context& cx) {
   bool saved = false;
   std::string refusal;
   if (IsSchemeFileName(name)) {
+    const fs::path folder = cx.data.schemes();
+    const std::string listed = name + std::string(T::kSchemeExtension);
+    // A scheme that exists is written under its own name bytes; a new one gets the data
+    // folder's name form, which must list under the name typed.
+    std::optional<fs::path> file;
+    for (const SchemeEntry& e : SchemeEntries(cx))
+      if (e.name == listed) file = e.path;
     SchemeText scheme = BuildSchemeText(cx.form);
-    if (!scheme.error.empty()) {
+    if (auto why = file ? std::nullopt : NameNotCarried(name)) {
+      refusal = *why;
+    } else if (!scheme.error.empty()) {
       refusal = scheme.error;
     } else {
-      const fs::path folder = cx.data.schemes();
-      const std::string listed = name + std::string(T::kSchemeExtension);
-      // A scheme that exists is written under its own name bytes; a new one gets the data
-      // folder's name form.
-      fs::path file = folder / FileNamePath(listed);
-      for (const SchemeEntry& e : SchemeEntries(cx))
-        if (e.name == listed) file = e.path;
+      if (!file) file = folder / FileNamePath(listed);
       std::error_code ec;
       fs::create_directories(folder, ec);
       // The name holds no separator, so the file lies directly in the scheme folder.
-      saved = file.parent_path() == folder && WriteTextFileGbk(file, scheme.text);
+      saved = file->parent_path() == folder && WriteTextFile(*file, scheme.text);
     }
   }
   if (!refusal.empty()) Inform(cx, refusal, T::kSaveFailedTitle);
@@ -119,19 +141,18 @@ void LoadScheme(Context& cx) {
   const std::string item = *selected;
   // Only a file the folder really holds is read; a name gone since the list was filled is missing.
   fs::path path = cx.data.schemes() / fs::path(item);
-  std::optional<std::string> text;
-  bool found = false;
+  std::optional<std::string> bytes;
   for (const SchemeEntry& e : SchemeEntries(cx))
     if (e.name == item) {
       path = e.path;
-      found = true;
+      bytes = ReadWholeFileBytes(path);
       break;
     }
-  if (found) text = ReadWholeFile(cx, path);
-  else Inform(cx, path.string() + std::string(T::kFileMissing), T::kFileMissingTitle);
-  if (!text) return;
-  // Files edited elsewhere may carry LF line breaks; the boxes hold CR LF.
-  if (ApplySchemeText(cx, ToCrLf(*text))) Inform(cx, T::kLoaded, T::kLoadedTitle);
+  if (!bytes) {
+    Inform(cx, path.string() + std::string(T::kFileMissing), T::kFileMissingTitle);
+    return;
+  }
+  if (ApplySchemeText(cx, SchemeTextFromBytes(*bytes))) Inform(cx, T::kLoaded, T::kLoadedTitle);
   else Inform(cx, T::kLoadFailed, T::kLoadFailedTitle);
 }
 

@@ -11,9 +11,12 @@
 namespace lumora {
 
 // Saves the settings as Fk.T_fangan_name (trimmed; empty does nothing). A name that cannot be a
-// file name inside "fa/" (a path separator, a character file names cannot hold, a device name)
-// and a failed write give "保存过程发生错误，请检查"; a value that would break the file is refused
-// with a message naming its box. The list is refreshed in every case but the empty name.
+// file name inside "fa/" (a path separator, a control character, a device name) and a failed
+// write give "保存过程发生错误，请检查"; a name whose file name in the data folder would read back
+// as another name, and a value that would break the file, are refused with a message naming the
+// box. Any other name is kept as typed, an emoji too (it lists, loads, saves and deletes under
+// it). The file holds GBK, or UTF-8 with a byte-order mark when GBK cannot hold the text
+// (WriteTextFile). The list is refreshed in every case but the empty name.
 void SaveScheme(Context& cx);
 
 // Loads the scheme selected in Fk.List_fangan into the controls.

@@ -1,6 +1,7 @@
 #pragma once
 // Fixed texts and control names of the scheme window, the settings exchange and the settings
 // centre.
+#include <string>
 #include <string_view>
 
 namespace lumora::settings_texts {
@@ -26,6 +27,12 @@ inline constexpr std::string_view kSaved = "保存完成";
 inline constexpr std::string_view kSavedTitle = "成功";
 inline constexpr std::string_view kSaveFailed = "保存过程发生错误，请检查";
 inline constexpr std::string_view kSaveFailedTitle = "错误";
+// A scheme name whose file in the data folder would list under another name.
+inline std::string SchemeNameCharNotCarried(const std::string& ch) {
+  return "方案没有保存：T_fangan_name 中的字符“" + ch + "”不能用在方案的文件名里，请换一个名称后再保存。";
+}
+inline constexpr std::string_view kSchemeNameNotCarried =
+    "方案没有保存：T_fangan_name 中的名称不能原样用作方案的文件名，请换一个名称后再保存。";
 inline constexpr std::string_view kSelectScheme = "请选择一个方案";
 inline constexpr std::string_view kSelectSchemeTitle = "提示";
 inline constexpr std::string_view kFileMissing = "文件丢失,请检查";  // after the path

@@ -49,7 +49,7 @@ int main() {
          CHECK(WriteFileAtomic(file, "first"));
          CHECK(WriteFileAtomic(file, "second, longer"));
          CHECK_EQ(ReadWholeFileBytes(file).value_or("?"), std::string("second, longer"));
-         CHECK(WriteTextFileGbk(dir / "zdy.txt", kUtf8));
+         CHECK(WriteTextFile(dir / "zdy.txt", kUtf8));
          CHECK_EQ(ReadWholeFileBytes(dir / "zdy.txt").value_or("?"), kGbk);
          CHECK_EQ(ReadTextFile(dir / "zdy.txt").value_or("?"), kUtf8);
          CHECK_EQ(Leftovers(dir), 0);

@@ -59,7 +59,7 @@ TEST_F(MainWindowOnWindows, FeedFillsTheHistoryWithinFortySecondsFromAChineseDat
   EXPECT_TRUE(history->toPlainText().startsWith("第"));
 
   // A file the engine writes lands in the Chinese folder, in GBK.
-  EXPECT_TRUE(WriteTextFileGbk(session.cx.data.file("txt/导出.txt"), "开奖完毕"));
+  EXPECT_TRUE(WriteTextFile(session.cx.data.file("txt/导出.txt"), "开奖完毕"));
   EXPECT_EQ(ReadWholeFileBytes(data / "txt" / PathFromUtf8("导出.txt")), std::optional<std::string>("\xbf\xaa\xbd\xb1\xcd\xea\xb1\xcf"));
 
   if (const char* dir = std::getenv("LUMORA_SHOT_DIR"); dir && *dir) {

@@ -37,7 +37,7 @@ TEST_F(ChineseFolder, NamesSurviveTheRoundTripAndTheFilesHoldGbk) {
   DataFolder data = DataFolder::Locate(root / "lumora.exe", PathToUtf8(folder));
   EXPECT_EQ(PathToUtf8(data.root().filename()), folderName);
   const fs::path scheme = data.file("fa/我的方案.fa");
-  ASSERT_TRUE(WriteTextFileGbk(scheme, "开奖完毕"));
+  ASSERT_TRUE(WriteTextFile(scheme, "开奖完毕"));
   EXPECT_EQ(ReadWholeFileBytes(scheme), std::optional<std::string>("\xbf\xaa\xbd\xb1\xcd\xea\xb1\xcf"));
   EXPECT_EQ(ReadTextFile(scheme), std::optional<std::string>("开奖完毕"));
 

@@ -1,8 +1,10 @@
 // Players' data folders are GBK, and GBK bytes are often valid UTF-8 too ("准准准" is D7BC D7BC
 // D7BC). Whatever is read and saved back unchanged keeps its bytes: the phrase file through
-// "保存签名", a scheme file, a scheme file's name, the curve store.
+// "保存签名", a scheme file, a scheme file's name, the curve store. A text GBK cannot hold is
+// saved as UTF-8 behind a byte-order mark and read back whole.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "core/Files.h"
@@ -102,6 +104,101 @@ TEST_F(DataFolderTest, CurveStoreReadAndWrittenBackKeepsItsBytes) {
   EXPECT_EQ((*parsed)[0], "准准准");
   EXPECT_EQ((*parsed)[1], "没");
   EXPECT_EQ(ToGbk(FormatCurveStore(*parsed)), gbk);
+}
+
+// Scheme files the fuzzer found (fuzz/corpus/scheme/regression-gbk-also-utf8-*, first byte the
+// fuzzer's choice): each puts a character into a box whose GBK bytes are valid UTF-8 as well
+// (CA 99 "蕶", C2 8C "聦", DE B6 "薅"; the rest of the file being no UTF-8 makes it read as GBK).
+// The saved file is then valid UTF-8 throughout: read UTF-8 first it loads "ʙ", U+008C, "޶"
+// instead. Scheme files are read GBK first: the second save gives the bytes of the first.
+TEST_F(DataFolderTest, FuzzedSchemesWhoseGbkIsUtf8TooSaveAsTheSameBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "reads the fuzz corpus from the source tree, the same on every system: it runs on Linux";
+#endif
+  const char* root = std::getenv("LUMORA_SOURCE");
+  ASSERT_NE(root, nullptr);
+  const struct {
+    const char* file;
+    const char* box;
+    std::string holds;
+  } cases[] = {{"regression-gbk-also-utf8-1", "T_quxian_zhushu_9", "2蕶0"},
+               {"regression-gbk-also-utf8-2", "T_quxian_zhushu_7", "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},
+               {"regression-gbk-also-utf8-nul", "T_quxian_zhushu_11", "1:薅" + std::string(1, '\0') + "Pa" + std::string(2, '\0')}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::string input = Bytes(fs::path(root) / "fuzz" / "corpus" / "scheme" / c.file).substr(1);
+    test::SetDesignValues(cx.form);
+    Put(cx.data.schemes() / "fuzzed.fa", input);
+    RefreshSchemeList(cx);
+    cx.form.setSelectedIndex("Fk.List_fangan", 0);
+    LoadScheme(cx);  // damaged after its first section: that section is taken
+    EXPECT_EQ(cx.form.text(c.box), c.holds);
+    std::string saved[2];
+    for (std::string& bytes : saved) {
+      cx.form.setText("Fk.T_fangan_name", "fuzzed");
+      SaveScheme(cx);
+      ASSERT_EQ(prompter.lastText(), "保存完成");
+      bytes = Bytes(cx.data.schemes() / "fuzzed.fa");
+      cx.form.setText(c.box, "");
+      LoadScheme(cx);
+      ASSERT_EQ(prompter.lastText(), "参数读入成功");
+      EXPECT_EQ(cx.form.text(c.box), c.holds);
+    }
+    EXPECT_EQ(saved[1], saved[0]);
+    EXPECT_TRUE(IsValidUtf8(saved[0]));
+    EXPECT_NE(DecodeText(saved[0]), DecodeDataText(saved[0]));
+  }
+}
+
+// Bytes that only a loose UTF-8 check takes for UTF-8 (a UTF-16 surrogate, ED A0 80) in a file
+// that is no GBK either: read as GBK, saved and read back as the same text. Taken for UTF-8 they
+// reached the box as they were, and GBK saved them as "???".
+TEST_F(DataFolderTest, SchemeWithSurrogateBytesSavesAsTheSameText) {
+  std::string text = BuildSchemeText(cx.form).text;
+  text.replace(text.find("01.02.03*end*"), 8, "01.02\xED\xA0\x80.03");
+  Put(cx.data.schemes() / "s.fa", text);
+  RefreshSchemeList(cx);
+  cx.form.setSelectedIndex("Fk.List_fangan", 0);
+  LoadScheme(cx);
+  ASSERT_EQ(prompter.lastText(), "参数读入成功");
+  const std::string box = cx.form.text("T_jiankong_rc");
+  EXPECT_EQ(box, FromGbk("01.02\xED\xA0\x80.03"));
+  cx.form.setText("Fk.T_fangan_name", "s");
+  SaveScheme(cx);
+  const std::string first = Bytes(cx.data.schemes() / "s.fa");
+  cx.form.setText("T_jiankong_rc", "");
+  LoadScheme(cx);
+  EXPECT_EQ(cx.form.text("T_jiankong_rc"), box);
+  SaveScheme(cx);
+  EXPECT_EQ(Bytes(cx.data.schemes() / "s.fa"), first);
+}
+
+// The phrase file and the curve store follow the same rule as schemes: GBK while it fits, UTF-8
+// behind a byte-order mark when a text does not, read back whole either way.
+TEST_F(DataFolderTest, PhrasesAndCurveStoreKeepWhatGbkCannotHold) {
+  const std::string pua = "\xEE\x9E\x8D";  // no GB18030 code: GBK wrote "?"
+  cx.form.setText("T_jihua_qianming", "签名😀");
+  cx.form.setText("T_zdy_yongyu_0", "中" + pua);
+  SaveSignature(cx);
+  EXPECT_EQ(prompter.lastText(), "保存成功");
+  EXPECT_TRUE(Bytes(cx.data.phrases()).starts_with("\xEF\xBB\xBF签名😀@-@中"));
+  cx.form.setText("T_jihua_qianming", "");
+  cx.form.setText("T_zdy_yongyu_0", "");
+  ASSERT_TRUE(LoadUserPhrases(cx));
+  EXPECT_EQ(cx.form.text("T_jihua_qianming"), "签名😀");
+  EXPECT_EQ(cx.form.text("T_zdy_yongyu_0"), "中" + pua);
+
+  CurveState curves;
+  for (int i = 0; i < kCurveSlots; ++i) curves.slots[static_cast<size_t>(i)] = "1*2*3";
+  curves.slots[4] = "1*2" + pua;
+  ASSERT_TRUE(WriteCurveStore(cx, curves));
+  EXPECT_TRUE(Bytes(cx.data.curveStore()).starts_with("\xEF\xBB\xBF"));
+  CurveState read;
+  ASSERT_TRUE(ReadCurveStore(cx, read));
+  EXPECT_EQ(read.slots, curves.slots);
+  curves.slots[4] = "准准准";
+  ASSERT_TRUE(WriteCurveStore(cx, curves));
+  EXPECT_EQ(Bytes(cx.data.curveStore()), ToGbk(FormatCurveStore(curves.slots)));
 }
 
 }  // namespace

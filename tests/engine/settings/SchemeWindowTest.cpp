@@ -138,7 +138,7 @@ TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
 TEST_F(SchemeWindow, GbkAndLfFilesLoad) {
   std::string text = ReplaceAll(BuildSchemeText(cx.form).text, "\r\n", "\n");
   text = ReplaceAll(text, "=12345", "=12345中");
-  ASSERT_TRUE(WriteTextFileGbk(fa() / "lf.fa", text));
+  ASSERT_TRUE(WriteTextFile(fa() / "lf.fa", text));
   RefreshSchemeList(cx);
   select("lf.fa");
   cx.form.setText("T_moshier_input", "");
@@ -185,6 +185,69 @@ TEST_F(SchemeWindow, NothingSelectedAndMissingFile) {
   EXPECT_TRUE(prompter.lastText().ends_with("gone.fa文件丢失,请检查"));
   EXPECT_EQ(cx.form.text("T_jiankong_rc"), "unchanged");
   EXPECT_FALSE(ReadWholeFile(cx, fa() / "none.fa"));
+}
+
+TEST_F(SchemeWindow, EmojiNameListsLoadsSavesAndDeletesAsTyped) {
+  cx.form.setText("T_jiankong_rc", "01.02.03");
+  save("方案😀");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  ASSERT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案😀.fa"});
+  ASSERT_TRUE(fs::exists(fa() / FileNamePath("方案😀.fa")));
+  cx.form.setText("T_jiankong_rc", "05");
+  select("方案😀.fa");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "01.02.03");
+  // Saved again under the same name: the same file, still one.
+  save("方案😀");
+  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案😀.fa"});
+  EXPECT_EQ(std::distance(fs::directory_iterator(fa()), fs::directory_iterator()), 1);
+  select("方案😀.fa");
+  DeleteSelectedScheme(cx);
+  EXPECT_TRUE(cx.form.items("Fk.List_fangan").empty());
+  EXPECT_TRUE(fs::is_empty(fa()));
+}
+
+TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
+#ifdef _WIN32
+  GTEST_SKIP() << "file names are UTF-16 on Windows: every name reads back";
+#endif
+  // U+E78D has no GB18030 code (it would be saved as "?.fa", its message names it); GBK bytes
+  // that begin as a byte-order mark would list as "A1.fa".
+  const std::string pua = "\xEE\x9E\x8D";
+  for (const std::string& name : {"方案" + pua, FromGbk("\xEF\xBB\xBF\x41") + "1"}) {
+    prompter.notices.clear();
+    save(name);
+    ASSERT_EQ(prompter.notices.size(), 1u);
+    EXPECT_TRUE(prompter.notices[0].text.starts_with("方案没有保存：T_fangan_name ")) << prompter.notices[0].text;
+    EXPECT_EQ(Contains(prompter.notices[0].text, "“" + pua + "”"), Contains(name, pua));
+    EXPECT_EQ(prompter.notices[0].title, "错误");
+    EXPECT_TRUE(fs::is_empty(fa()));
+  }
+  // A file another program named in UTF-8 lists under such a name: saving over it is fine.
+  write("方案" + pua + ".fa", "old");
+  save("方案" + pua);
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_EQ(ReadWholeFileBytes(fa() / ("方案" + pua + ".fa")).value_or(""), EncodeDataText(BuildSchemeText(cx.form).text));
+}
+
+TEST_F(SchemeWindow, BoxTextGbkCannotHoldIsSavedAsUtf8AndLoadsBack) {
+  // An emoji and a character GB18030 has no code for (GBK gave "?" for it).
+  const std::string groups = "01.02=12345😀\r\n03.04=1234\xEE\x9E\x8D";
+  cx.form.setText("T_moshier_input", groups);
+  save("表情");
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  const std::string bytes = ReadWholeFileBytes(fa() / FileNamePath("表情.fa")).value_or("");
+  EXPECT_EQ(bytes, "\xEF\xBB\xBF" + BuildSchemeText(cx.form).text);
+  cx.form.setText("T_moshier_input", "");
+  select("表情.fa");
+  LoadScheme(cx);
+  EXPECT_EQ(prompter.lastText(), "参数读入成功");
+  EXPECT_EQ(cx.form.text("T_moshier_input"), groups);
+  // Once the text fits GBK again, the file is GBK again.
+  cx.form.setText("T_moshier_input", "01.02=12345中");
+  save("表情");
+  EXPECT_EQ(ReadWholeFileBytes(fa() / FileNamePath("表情.fa")).value_or(""), ToGbk(BuildSchemeText(cx.form).text));
 }
 
 TEST_F(SchemeWindow, WideningRefreshesTheListCollapsingKeepsIt) {
