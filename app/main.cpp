@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/Program.h"
+#include "ui/Shutdown.h"
 #include "ui/Translations.h"
 
 namespace {
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", newest.period.c_str(), newest.digits.c_str());
     std::fflush(stdout);
   };
+  lumora::EndLikeClosing([&program](const std::string& how) { program.end(how); });
   if (!program.start()) return 1;
   return QApplication::exec();
 }
