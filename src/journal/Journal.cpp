@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <fstream>
+#include <optional>
 #include <map>
 #include <system_error>
 
@@ -142,6 +144,16 @@ long long Number(sqlite3* db, const char* sql, long long otherwise, int* rc = nu
   return n;
 }
 
+// The first `n` bytes of a file (fewer when it is shorter), nothing when it cannot be read.
+std::optional<std::string> ReadFilePrefix(const std::filesystem::path& file, std::size_t n) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string s(n, '\0');
+  in.read(s.data(), static_cast<std::streamsize>(n));
+  s.resize(static_cast<std::size_t>(in.gcount()));
+  return s;
+}
+
 bool Damaged(int rc) { return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB; }
 
 // The file names a damaged journal is kept under: journal.damaged-20261209-021500.sqlite
@@ -212,8 +224,14 @@ Journal::Failure Journal::failure(const std::string& what) const {
   return f;
 }
 
-void Journal::closeDb() {
+void Journal::closeDb(bool damaged) {
   if (!db_) return;
+  // A damaged file is closed as it is: no checkpoint into it, its log kept beside it.
+  if (damaged) {
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    int keep = 1;
+    sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &keep);
+  }
   sqlite3_close_v2(db_);
   db_ = nullptr;
 }
@@ -238,6 +256,12 @@ bool Journal::connect(Failure& why) {
 }
 
 bool Journal::tryOpen(Failure& why) {
+  // A file that does not even start as a database is not handed to SQLite, which would remove
+  // the -wal and -shm beside it.
+  if (const auto head = ReadFilePrefix(file_, 16); head && !head->empty() && *head != std::string("SQLite format 3", 16)) {
+    why = {"damaged", "文件已损坏 / the file is damaged (not a database)", true};
+    return false;
+  }
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(PathToUtf8(file_).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   db_ = db;
@@ -250,7 +274,7 @@ bool Journal::tryOpen(Failure& why) {
   sqlite3_busy_timeout(db_, busyWaitMs_);
   auto refuse = [&](const std::string& what) {
     why = failure(what);
-    closeDb();
+    closeDb(why.damaged);
     return false;
   };
   if (sqlite3_db_readonly(db_, "main") == 1) {
@@ -276,7 +300,7 @@ bool Journal::startRun(Failure& why) {
   auto undo = [&](const std::string& what) {
     why = failure(what);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    closeDb();
+    closeDb(why.damaged);
     return false;
   };
   if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return undo("begin");
@@ -474,7 +498,7 @@ bool Journal::writeWaiting(Failure& why) {
   auto undo = [&](const std::string& what) {
     why = failure(what);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    if (why.damaged) closeDb();
+    if (why.damaged) closeDb(true);
     return false;
   };
   if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return undo("begin");

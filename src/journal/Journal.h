@@ -135,7 +135,7 @@ class Journal final : public Recorder {
   void add(Kind kind, std::vector<Value> values);
   void failed(const Failure& failure);
   void recovered();
-  void closeDb();
+  void closeDb(bool damaged = false);
   void statusMayHaveChanged();
   Failure failure(const std::string& what) const;
   std::string now();
