@@ -457,11 +457,25 @@ void Journal::statusMayHaveChanged() {
 void Journal::add(Kind kind, std::vector<Value> values) {
   if (closed_) return;
   waiting_.push_back({kind, std::move(values), unit_});
-  if (!inSequence_) flush();
+  // A row on its own is written at once. While a failure lasts it does not wait for a busy
+  // database (a sequence's commit does): a stream of log lines never holds the window up.
+  if (!inSequence_) flush(!failing_.empty());
 }
 
-bool Journal::flush() {
+bool Journal::flush(bool quick) {
   if (waiting_.empty()) return true;
+  struct Wait {
+    Journal& j;
+    int ms;
+    explicit Wait(Journal& journal, int wait) : j(journal), ms(journal.busyWaitMs_) {
+      j.busyWaitMs_ = wait;
+      if (j.db_) sqlite3_busy_timeout(j.db_, wait);
+    }
+    ~Wait() {
+      j.busyWaitMs_ = ms;
+      if (j.db_) sqlite3_busy_timeout(j.db_, ms);
+    }
+  } wait(*this, quick ? 0 : busyWaitMs_);
   if (started_.empty()) started_ = now();
   Failure why;
   bool ok = false;
@@ -529,11 +543,13 @@ void Journal::close(const std::string& how) {
   ending_ = true;  // no notices, no status from here on: the window may be gone
   statusListener_ = nullptr;
   if (inSequence_) endSequence();
-  if (!standingPlan_.empty()) add(Kind::NotJudged, {now(), standingPlan_, std::string(kPlanNotJudgedClosed), std::string()});
-  // A run is written when the journal was opened or tried, or something waits to be kept.
+  if (!standingPlan_.empty())
+    waiting_.push_back({Kind::NotJudged, {now(), standingPlan_, std::string(kPlanNotJudgedClosed), std::string()}});
+  // A run is written when the journal was opened or tried, or something waits to be kept; the
+  // last commit waits for a busy database as long as a sequence's does.
   if (db_ || !started_.empty() || !waiting_.empty()) {
-    add(Kind::RunEnd, {now(), how});
-    if (!waiting_.empty())
+    waiting_.push_back({Kind::RunEnd, {now(), how}});
+    if (!flush())
       std::fprintf(stderr, "lumora: journal %s: %d rows not written at the end of the run\n",
                    PathToUtf8(file_).c_str(), waiting());
   }

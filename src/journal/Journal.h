@@ -130,7 +130,7 @@ class Journal final : public Recorder {
   bool tryOpen(Failure& failure);
   bool startRun(Failure& failure);
   bool moveAside(Failure& why);
-  bool flush();
+  bool flush(bool quick = false);
   bool writeWaiting(Failure& failure);
   void add(Kind kind, std::vector<Value> values);
   void failed(const Failure& failure);
