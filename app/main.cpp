@@ -9,6 +9,7 @@
 
 #include "core/Files.h"
 #include "ui/Program.h"
+#include "ui/Shutdown.h"
 #include "ui/SingleCopy.h"
 #include "ui/Translations.h"
 
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", newest.period.c_str(), newest.digits.c_str());
     std::fflush(stdout);
   };
+  lumora::EndLikeClosing([&program](const std::string& how) { program.end(how); });
   if (!program.start())
     return lumora::ReportStartFailure(lumora::CurveStoreProblem(copy.folder()).value_or("曲线文件 data.mdb 无法读取"));
   return QApplication::exec();

@@ -3,32 +3,68 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <system_error>
 #include <regex>
 #include <vector>
+
+#include "core/Files.h"
 
 namespace lumora {
 
 namespace {
 
 constexpr const char* kHeader = "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
-                                "multiple,capital,text";
+                                "multiple,capital,text,reason,run";
 
-// Every kind in the header's columns; the rank keeps a sequence's rows in the order they
-// happened (judged, then the new plan, then the bet settled, then the log lines).
+// Every kind in the header's columns, in the order the journal wrote them (`seq`), whatever the
+// clock said; each row is kept or left out by its own date. A run's start names the program
+// version, the data folder and the feed; its end says how it ended.
 constexpr const char* kQuery = R"sql(
 SELECT at, 'judgement', period, digits, NULL, NULL, NULL, hit, profit_change, profit, scheme, NULL, NULL, NULL, line,
-       0 AS rank, id FROM judgements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+       NULL, run, seq FROM judgements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
 UNION ALL
 SELECT at, 'plan', period, NULL, name, sub_game, size, NULL, NULL, NULL, NULL, NULL, NULL, NULL, pool,
-       1, id FROM plans WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+       NULL, run, seq FROM plans WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT at, 'not judged', period, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, line,
+       reason, run, seq FROM not_judged WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
 UNION ALL
 SELECT at, 'settlement', period, NULL, NULL, NULL, count, hit, NULL, NULL, NULL, stake, multiple, capital, NULL,
-       2, id FROM settlements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+       NULL, run, seq FROM settlements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT at, 'not settled', period, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+       reason, run, seq FROM not_settled WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
 UNION ALL
 SELECT at, 'bet', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, line,
-       3, id FROM bet_log WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
-ORDER BY 1, 16, 17
+       NULL, run, seq FROM bet_log WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT started, 'run start', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+       'Lumora ' || version || '; ' || data || '; ' || feed, NULL, id, seq FROM runs
+       WHERE substr(started, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT ended, 'run end', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+       CASE WHEN lost > 0 THEN lost || ' rows not kept' END, how, id, end_seq FROM runs
+       WHERE end_seq IS NOT NULL AND substr(ended, 1, 10) BETWEEN ?1 AND ?2
+ORDER BY 18
 )sql";
+
+// A journal of version 1 (not opened by a later Lumora yet) has no order but its clock.
+constexpr const char* kQueryVersion1 = R"sql(
+SELECT at, 'judgement', period, digits, NULL, NULL, NULL, hit, profit_change, profit, scheme, NULL, NULL, NULL, line,
+       NULL, NULL, 0 AS rank, id FROM judgements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT at, 'plan', period, NULL, name, sub_game, size, NULL, NULL, NULL, NULL, NULL, NULL, NULL, pool,
+       NULL, NULL, 1, id FROM plans WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT at, 'settlement', period, NULL, NULL, NULL, count, hit, NULL, NULL, NULL, stake, multiple, capital, NULL,
+       NULL, NULL, 2, id FROM settlements WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
+SELECT at, 'bet', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, line,
+       NULL, NULL, 3, id FROM bet_log WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+ORDER BY 1, 18, 19
+)sql";
+
+constexpr int kColumns = 17;
 
 bool IsDate(const std::string& s) { return std::regex_match(s, std::regex(R"(\d{4}-\d{2}-\d{2})")); }
 
@@ -76,9 +112,15 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
     sqlite3_close_v2(h);
     return out;
   }
-  sqlite3_busy_timeout(h, 2000);
+  sqlite3_busy_timeout(h, 5000);
+  long long version = 0;
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(h, kQuery, -1, &st, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(h, "SELECT max(version) FROM schema_version", -1, &st, nullptr) == SQLITE_OK &&
+      sqlite3_step(st) == SQLITE_ROW)
+    version = sqlite3_column_int64(st, 0);
+  sqlite3_finalize(st);
+  st = nullptr;
+  if (sqlite3_prepare_v2(h, version == 1 ? kQueryVersion1 : kQuery, -1, &st, nullptr) != SQLITE_OK) {
     out.error = std::string("not a journal: ") + sqlite3_errmsg(h);
     sqlite3_close_v2(h);
     return out;
@@ -91,7 +133,7 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
   out.text += "\r\n";
   int rc;
   while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-    for (int i = 0; i < 15; ++i) {
+    for (int i = 0; i < kColumns; ++i) {
       if (i) out.text += ',';
       out.text += CsvField(Column(st, i));
     }
@@ -106,6 +148,49 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
   sqlite3_finalize(st);
   sqlite3_close_v2(h);
   return out;
+}
+
+std::string BackupJournal(const std::filesystem::path& db, const std::filesystem::path& to) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(db, ec)) return "no journal at " + PathToUtf8(db);
+  const std::filesystem::path temp = to.parent_path() / PathFromUtf8("." + PathToUtf8(to.filename()) + ".lumora-backup.tmp");
+  std::filesystem::remove(temp, ec);
+  sqlite3* src = nullptr;
+  sqlite3* dst = nullptr;
+  std::string error;
+  if (sqlite3_open_v2(PathToUtf8(db).c_str(), &src, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+    error = "cannot open " + PathToUtf8(db) + ": " + (src ? sqlite3_errmsg(src) : "out of memory");
+  else if (sqlite3_open_v2(PathToUtf8(temp).c_str(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    error = "cannot write " + PathToUtf8(temp) + ": " + (dst ? sqlite3_errmsg(dst) : "out of memory");
+  if (error.empty()) {
+    sqlite3_busy_timeout(src, 5000);
+    sqlite3_busy_timeout(dst, 5000);
+    sqlite3_backup* b = sqlite3_backup_init(dst, "main", src, "main");
+    int rc = SQLITE_ERROR;
+    if (b) {
+      // Every page in one step: one read transaction, so the copy is one moment of the journal.
+      for (int tries = 0; tries < 50; ++tries) {
+        rc = sqlite3_backup_step(b, -1);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        sqlite3_sleep(100);
+      }
+      sqlite3_backup_finish(b);
+    }
+    if (rc != SQLITE_DONE) error = std::string("copying the journal: ") + sqlite3_errmsg(dst);
+  }
+  // The copy stands alone: no write-ahead log; and it must be a journal.
+  if (error.empty() && sqlite3_exec(dst, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
+    error = std::string("copying the journal: ") + sqlite3_errmsg(dst);
+  if (error.empty() && sqlite3_exec(dst, "SELECT version FROM schema_version", nullptr, nullptr, nullptr) != SQLITE_OK)
+    error = "not a journal: " + PathToUtf8(db);
+  sqlite3_close_v2(src);
+  sqlite3_close_v2(dst);
+  if (error.empty()) {
+    std::filesystem::rename(temp, to, ec);
+    if (ec) error = "cannot write " + PathToUtf8(to) + ": " + ec.message();
+  }
+  if (!error.empty()) std::filesystem::remove(temp, ec);
+  return error;
 }
 
 }  // namespace lumora

@@ -36,6 +36,12 @@ void BuildMainControls(Shell& shell, QWidget* area) {
   status->addWidget(tnew, 1);
   status->addWidget(djs);
   box->addLayout(status);
+  // The journal's lasting trouble (rows waiting to be written); empty while all is written.
+  auto* journal = new QLabel(area);
+  journal->setObjectName("L_journal");
+  journal->setWordWrap(true);
+  journal->setStyleSheet("color: #b00000;");
+  box->addWidget(journal);
 
   auto* updates = new QHBoxLayout;
   auto* cauto = new QCheckBox("自动更新", area);

@@ -27,10 +27,14 @@ Program::Program(const ProgramOptions& options)
     : shell_(Prepared(session_, options, {&clipboard_, &sound_, &prompter_, &http_, &clock_, &journal_})),
       prompter_(ThroughShell(shell_)),
       http_(ThroughShell(shell_)),
-      journal_(session_.cx.data.file(kJournalFile), &clock_, &prompter_),
+      journal_(session_.cx.data.file(kJournalFile), &clock_, &prompter_,
+               {LUMORA_VERSION, PathToUtf8(session_.cx.data.root()), session_.cx.service.feedEndpoint}),
       window_(shell_) {
   session_.cx.rng.seed(static_cast<unsigned long>(clock_.now().time_since_epoch().count()));
   prompter_.setParent(&window_);
+  journal_.onStatusChange([this] {
+    shell_.run([this](Session& s) { s.cx.form.setText("L_journal", journal_.statusText()); }, "journal status");
+  });
 }
 
 bool Program::start() {

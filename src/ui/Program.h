@@ -27,6 +27,10 @@ class Program {
   // broken curve store).
   bool start();
 
+  // Ends the run the way closing the window does: the journal writes the run's end (`how`:
+  // "closed", "SIGTERM", "session end" ...) and is checkpointed into its file.
+  void end(const std::string& how) { journal_.close(how); }
+
   Session& session() { return session_; }
   Shell& shell() { return shell_; }
   MainWindow& window() { return window_; }
@@ -39,7 +43,8 @@ class Program {
   QtPrompter prompter_;
   QtHttp http_;
   SystemClock clock_;
-  // What the program does is kept in the data folder's journal; it never stops the program.
+  // What the program does is kept in the data folder's journal; it never stops the program. Its
+  // lasting trouble shows in the main window's L_journal.
   Journal journal_;
   MainWindow window_;
 };

@@ -101,6 +101,7 @@ inline constexpr ControlEntry kFmain[] = {
     One("Frame_zijin_area"),
     One("L_djs"),
     One("L_jindu_news"),
+    One("L_journal"),
     Array("L_jjdi_zhushu", 0, 6),
     Array("L_jjdi_zhushu1", 7, 7),
     Array("L_xl_zhushu", 0, 14),

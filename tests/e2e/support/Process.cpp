@@ -108,6 +108,51 @@ int FeedProcess::stop() {
   return done != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+BackgroundProcess::BackgroundProcess(const std::filesystem::path& program, const std::vector<std::string>& args)
+    : dir_(FreshTempDir()) {
+  int out = open((dir_ / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  int err = open((dir_ / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_ = Spawn(program, args, out, err);
+  close(out);
+  close(err);
+}
+
+BackgroundProcess::~BackgroundProcess() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(dir_, ec);
+}
+
+bool BackgroundProcess::running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+int BackgroundProcess::signalAndWait(int signal, int seconds) {
+  if (pid_ <= 0) return -1;
+  kill(pid_, signal);
+  int status = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  pid_t done = 0;
+  while ((done = waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) usleep(10000);
+  if (done == 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+  }
+  pid_ = -1;
+  return done != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string BackgroundProcess::err() const {
+  std::string text;
+  int fd = open((dir_ / "err").c_str(), O_RDONLY);
+  if (fd >= 0) {
+    ReadAll(fd, text);
+    close(fd);
+  }
+  return text;
+}
+
 RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args) {
   RunResult r;
   auto dir = FreshTempDir();

@@ -30,6 +30,26 @@ class FeedProcess {
   int port_ = -1;
 };
 
+// A program running in the background, its standard output and error going to files. Killed
+// (SIGKILL) on destruction when it still runs.
+class BackgroundProcess {
+ public:
+  BackgroundProcess(const std::filesystem::path& program, const std::vector<std::string>& args);
+  ~BackgroundProcess();
+  BackgroundProcess(const BackgroundProcess&) = delete;
+  BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+  bool running();
+  // Sends `signal` and waits up to `seconds` for the end: the exit code, or -1 when it did not
+  // exit by itself (ended by a signal, or killed after the wait).
+  int signalAndWait(int signal, int seconds);
+  std::string err() const;  // what it wrote to standard error so far
+
+ private:
+  pid_t pid_ = -1;
+  std::filesystem::path dir_;
+};
+
 struct RunResult {
   int exitCode = -1;  // -1 when it did not exit normally
   std::string out;

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/RecordingPorts.h"
+#include "engine/journal/JournalSupport.h"
 #include "core/Text.h"
 #include "journal/Journal.h"
 #include "journal/JournalExport.h"
@@ -26,40 +27,7 @@
 namespace lumora {
 namespace {
 
-namespace fs = std::filesystem;
-using Row = std::vector<std::string>;
-using Rows = std::vector<Row>;
-
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string t = (fs::temp_directory_path() / "lumora-journal-XXXXXX").string();
-    path = mkdtemp(t.data());
-  }
-  ~TempDir() {
-    chmod(path.c_str(), 0700);
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
-
-Rows Query(const fs::path& db, const std::string& sql) {
-  sqlite3* h = nullptr;
-  Rows rows;
-  EXPECT_EQ(sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  sqlite3_stmt* st = nullptr;
-  EXPECT_EQ(sqlite3_prepare_v2(h, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
-  while (st && sqlite3_step(st) == SQLITE_ROW) {
-    rows.emplace_back();
-    for (int i = 0; i < sqlite3_column_count(st); ++i) {
-      const unsigned char* t = sqlite3_column_text(st, i);
-      rows.back().push_back(t ? reinterpret_cast<const char*>(t) : "NULL");
-    }
-  }
-  sqlite3_finalize(st);
-  sqlite3_close_v2(h);
-  return rows;
-}
+using namespace journal_test;
 
 std::string Digits(int p) { return Pad((p * 7919 + 333) % 100000, 5); }
 
@@ -95,7 +63,7 @@ struct JournalledRun {
   }
   int journalNotices() const {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(), [](const Notice& n) {
-      return n.title == kJournalFailureTitle && n.text == kJournalFailureText;
+      return n.title == kJournalFailureTitle;
     }));
   }
   void Fetch(int newest) {
@@ -120,7 +88,8 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   EXPECT_EQ(run.journal.failures(), 0);
   EXPECT_EQ(run.journalNotices(), 0);
   EXPECT_EQ(Query(db, "PRAGMA journal_mode"), (Rows{{"wal"}}));
-  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"1"}}));
+  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"2"}}));
+  EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
   EXPECT_EQ(Query(db, "SELECT id, period, digits, source FROM draws"),
             (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
   // The first history only loads; every later one judges the plan and starts the next.
@@ -171,10 +140,6 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
          return d / "ro.sqlite";
        }},
       {"a folder that does not exist", [](const fs::path& d) { return d / "missing" / kJournalFile; }},
-      {"a file that is not a database", [](const fs::path& d) {
-         EXPECT_TRUE(WriteFileAtomic(d / "junk.sqlite", std::string(8192, 'j')));
-         return d / "junk.sqlite";
-       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -189,8 +154,8 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
     EXPECT_EQ(run.journalNotices(), 1);
     EXPECT_EQ(run.s.cx.draws.history[1].period, "152");  // the draws went on being applied and judged
     EXPECT_EQ(run.s.stats.plan().periods, 2);
+    EXPECT_EQ(run.journal.statusText().find("运行记录未能打开"), 0u) << run.journal.statusText();
   }
-  EXPECT_EQ(ReadWholeFileBytes(dir.path / "junk.sqlite"), std::string(8192, 'j'));  // not a journal: left as it was
 }
 
 // The child's loop: sequences of one draw and six rows each, reporting every committed one.
@@ -261,36 +226,57 @@ TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
   EXPECT_GT(lastCommitted, 12);  // the writer did get going before the kills
 }
 
-TEST(JournalExport, PlansJudgementsAndBetsAsCsvWithABom) {
+TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   TempDir dir;
   const fs::path db = dir.path / kJournalFile;
+  FixedClock clock;
+  clock.time = std::chrono::system_clock::from_time_t(1796000000);
+  const std::string at = DateTimeText(clock.time), day1 = at.substr(0, 10);
+  const std::string later = DateTimeText(clock.time + std::chrono::hours(48));
+  const std::string header = "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
+                             "multiple,capital,text,reason,run";
+  const std::vector<std::string> told = {
+      at + ",run start,,,,,,,,,,,,,Lumora 0.1; /data; http://feed,,1",
+      at + ",judgement,151,12345,,,,1,940,940,方案一<平刷>,,,,\"Lumora计划后三500注151期开12345,中中中\",,1",
+      at + ",not judged,149,,,,,,,,,,,,Lumora计划后三500注149期,没有149期的开奖号,1",
+      at + ",plan,152,,Lumora计划,后三,2,,,,,,,,000 001,,1",
+      at + ",settlement,151,,,,2,1,,,,3,3,1234.5,,,1",
+      at + ",not settled,149,,,,,,,,,,,,,没有149期的开奖号,1",
+      later + ",bet,,,,,,,,,,,,,\"投注完成 \"\"一\"\"\",,1",
+  };
+  auto lines = [](const JournalCsv& csv) { return Split(csv.text.substr(3), "\r\n"); };
   {
-    FixedClock clock;
-    clock.time = std::chrono::system_clock::from_time_t(1796000000);
-    Journal j(db, &clock, nullptr);
+    Journal j(db, &clock, nullptr, {"0.1", "/data", "http://feed"});
     ASSERT_TRUE(j.open());
-    const std::string day1 = DateTimeText(clock.time).substr(0, 10);
     j.beginSequence("151", "12345", "feed");
+    j.drawBetween("150", "54321");
     j.planJudged({"151", "12345", true, 940, 940, "方案一<平刷>", "Lumora计划后三500注151期开12345,中中中"});
+    j.planNotJudged({"149", "没有149期的开奖号", "Lumora计划后三500注149期"});
     j.planStarted({"Lumora计划", "152", "后三", "000 001", 2});
     j.betSettled({"151", true, 3.0, "3", 2, 1234.5});
+    j.betNotSettled("149", "没有149期的开奖号");
     j.endSequence();
     clock.advance(std::chrono::hours(48));
     j.betLogLine("投注完成 \"一\"");
     JournalCsv all = ExportJournalCsv(db, "", "");
     ASSERT_EQ(all.error, "");
-    EXPECT_EQ(all.rows, 4);
+    EXPECT_EQ(all.rows, 7);
     EXPECT_EQ(all.text.substr(0, 3), "\xEF\xBB\xBF");
-    const auto lines = Split(all.text.substr(3), "\r\n");
-    ASSERT_EQ(lines.size(), 6u);  // header, four rows, the empty rest after the last CR LF
-    const std::string at = DateTimeText(clock.time - std::chrono::hours(48));
-    EXPECT_EQ(lines[1], at + ",judgement,151,12345,,,,1,940,940,方案一<平刷>,,,,\"Lumora计划后三500注151期开12345,中中中\"");
-    EXPECT_EQ(lines[2], at + ",plan,152,,Lumora计划,后三,2,,,,,,,,000 001");
-    EXPECT_EQ(lines[3], at + ",settlement,151,,,,2,1,,,,3,3,1234.5,");
-    EXPECT_EQ(lines[4], DateTimeText(clock.time) + ",bet,,,,,,,,,,,,,\"投注完成 \"\"一\"\"\"");
-    EXPECT_EQ(ExportJournalCsv(db, day1, day1).rows, 3);
-    EXPECT_EQ(ExportJournalCsv(db, DateTimeText(clock.time).substr(0, 10), "").rows, 1);
+    std::vector<std::string> want = {header};
+    want.insert(want.end(), told.begin(), told.end());
+    want.push_back("");  // the empty rest after the last CR LF
+    EXPECT_EQ(lines(all), want);
+    EXPECT_EQ(ExportJournalCsv(db, day1, day1).rows, 6);
+    EXPECT_EQ(ExportJournalCsv(db, later.substr(0, 10), "").rows, 1);
+    // The draw served between belongs to the sequence of the draw that told it.
+    EXPECT_EQ(Query(db, "SELECT id, period, source, draw_id FROM draws ORDER BY seq"),
+              (Rows{{"1", "151", "feed", "NULL"}, {"2", "150", "between", "1"}}));
   }
+  // Closed: the run's end, and the plan still standing (152) kept as not judged.
+  const auto closed = lines(ExportJournalCsv(db, "", ""));
+  ASSERT_EQ(closed.size(), 11u);
+  EXPECT_EQ(closed[8], later + ",not judged,152,,,,,,,,,,,,," + kPlanNotJudgedClosed + ",1");
+  EXPECT_EQ(closed[9], later + ",run end,,,,,,,,,,,,,,closed,1");
   // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
   const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path.string();
   const fs::path out = dir.path / "out.csv";
