@@ -9,6 +9,15 @@ function(lumora_library name dir)
   endif()
 endfunction()
 
+# lumora_test_code(TARGET): test code is compiled lightly (-O1, line tables only): it is the
+# template-heavy half of the build and runs briefly, while the libraries it tests keep the build's
+# own optimisation. Halves the compile time of a test file.
+function(lumora_test_code target)
+  if(NOT MSVC)
+    target_compile_options(${target} PRIVATE $<$<NOT:$<CONFIG:Debug>>:-O1> $<$<CONFIG:RelWithDebInfo>:-g1>)
+  endif()
+endfunction()
+
 # lumora_test(NAME SOURCES... [LIBS ...] [GUI] [SERIAL] [ENV k=v ...])
 # One GoogleTest executable registered with ctest; GUI tests run on Qt's offscreen platform.
 function(lumora_test name)
@@ -18,6 +27,7 @@ function(lumora_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  lumora_test_code(${name})
   add_test(NAME ${name} COMMAND ${name})
   set(_env "LUMORA_DATA=${CMAKE_BINARY_DIR}/bin/data" "LUMORA_BIN=${CMAKE_BINARY_DIR}/bin"
            "LUMORA_SOURCE=${CMAKE_SOURCE_DIR}" ${T_ENV})

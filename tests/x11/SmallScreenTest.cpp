@@ -111,7 +111,9 @@ TEST(SmallScreen, TheFirstSizeFitsTheAvailableAreaFrameIncluded) {
   // The pages scroll where they are larger than the window, and the scroll bar is on the screen.
   auto* scroller = window.findChild<QScrollArea*>();
   ASSERT_NE(scroller, nullptr);
-  if (scroller->horizontalScrollBar()->isVisible()) EXPECT_TRUE(area.contains(Global(scroller->horizontalScrollBar())));
+  if (scroller->horizontalScrollBar()->isVisible()) {
+    EXPECT_TRUE(area.contains(Global(scroller->horizontalScrollBar())));
+  }
   // The bottom row of the main controls: "缩<<" and "伸>>".
   for (std::string_view name : {settings_texts::kCollapseButton, settings_texts::kWidenButton}) {
     auto* button = window.findChild<QPushButton*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));

@@ -139,7 +139,9 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
                                            stamp.substr(8, 2) + "-" + stamp.substr(11, 2) + stamp.substr(14, 2) +
                                            stamp.substr(17, 2) + ".sqlite");
     EXPECT_TRUE(ReadWholeFileBytes(keptLocal) == before) << keptLocal;
-    if (wal) EXPECT_TRUE(ReadWholeFileBytes(fs::path(keptLocal).concat("-wal")) == wal);
+    if (wal) {
+      EXPECT_TRUE(ReadWholeFileBytes(fs::path(keptLocal).concat("-wal")) == wal);
+    }
     EXPECT_EQ(Query(db, "PRAGMA integrity_check"), (Rows{{"ok"}}));
     EXPECT_EQ(InOrder(db), Expected(1, 2));
     EXPECT_EQ(Query(db, "SELECT id, how FROM runs"), (Rows{{"1", "closed"}}));
