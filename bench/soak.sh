@@ -4,7 +4,13 @@
 # every minute to <out>/soak.csv and keeps the run's data folder (journal included).
 #   bench/soak.sh [build-dir] [minutes]      (defaults: build, 60)
 # Settings: LUMORA_SOAK_INTERVAL (seconds between draws, default 3), LUMORA_SOAK_TICK_MS (update
-# countdown tick, default 100: 25 ticks make one request), LUMORA_SOAK_OUT (default <build>/soak).
+# countdown tick, default 100: 25 ticks make one request), LUMORA_SOAK_OUT (default <build>/soak),
+# LUMORA_SOAK_DRAWS (end once this many draws are applied, default: no limit), LUMORA_SOAK_EVERY
+# (a line every this many draws as well as every minute, default: none).
+# A fast soak of 10,000 draws: LUMORA_SOAK_INTERVAL=0.4 LUMORA_SOAK_TICK_MS=12 LUMORA_SOAK_DRAWS=10000
+#   LUMORA_SOAK_EVERY=500 bench/soak.sh build 600
+# LUMORA_SOAK_WRAP runs lumora-soak under a tool, e.g. "heaptrack -o /tmp/soak.heaptrack";
+# LUMORA_SOAK_LEAVE_HEAP=1 ends it without freeing, so the tool's leaks are the heap at the end.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
@@ -32,8 +38,10 @@ for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$out/display")"
 
 echo "soak: $minutes min, feed http://127.0.0.1:$port/feed, display $DISPLAY, output $out" >&2
-"$bin/lumora-soak" --feed "http://127.0.0.1:$port/feed" --data "$out/data" --minutes "$minutes" \
-  --tick-ms "${LUMORA_SOAK_TICK_MS:-100}" --csv "$out/soak.csv" 2>"$out/lumora.log" &
+${LUMORA_SOAK_WRAP:-} "$bin/lumora-soak" --feed "http://127.0.0.1:$port/feed" --data "$out/data" --minutes "$minutes" \
+  --tick-ms "${LUMORA_SOAK_TICK_MS:-100}" --draws "${LUMORA_SOAK_DRAWS:-0}" --every "${LUMORA_SOAK_EVERY:-0}" \
+  ${LUMORA_SOAK_LEAVE_HEAP:+--leave-heap} \
+  --csv "$out/soak.csv" 2>"$out/lumora.log" &
 soak_pid=$!
 pids+=("$soak_pid")
 # Pictures of the screen half way and shortly before the end.

@@ -1,6 +1,7 @@
 #include "ui/FormBinder.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,10 +12,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <cstdio>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "core/ControlNames.h"
@@ -27,9 +31,62 @@ namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
 
+// Under Fusion a push button's panel is painted from its palette and kept in Qt's pixmap cache
+// under a key that holds the palette's cache key. A style sheet makes the widget a new palette
+// every time it changes, so a button whose colour alternates (the settings centre's blink, every
+// 400 ms) adds a cache entry every time: the cache fills to its limit with pictures never shown
+// again, and Qt 6.4 keeps the text key of every entry it evicts, about 0.2 KB a button a blink for
+// as long as the program runs. Such a button is coloured here through a palette made once per
+// colour pair with every role set, which QWidget::setPalette takes as it is: the same colours
+// come back under the same key and find their picture. The picture is the style sheet's, which
+// gives Fusion's button these same roles. A button under a style sheet of its window keeps
+// being coloured by style sheet, since that sheet would override its palette.
+bool ColouredByPalette(const QWidget* w) {
+  if (!qobject_cast<const QPushButton*>(w) || !qApp->styleSheet().isEmpty() ||
+      QApplication::style()->name().compare("fusion", Qt::CaseInsensitive) != 0)
+    return false;
+  for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+    if (!p->styleSheet().isEmpty()) return false;
+  return true;
+}
+
+// The palette of a button coloured `back` / `fore` (-1: the button's own), one per colour pair.
+const QPalette& ButtonPalette(const QWidget* w, int back, int fore) {
+  static std::map<std::tuple<qint64, int, int>, QPalette> made;
+  const QPalette natural = QApplication::palette(w);
+  const auto key = std::make_tuple(natural.cacheKey(), back, fore);
+  if (auto it = made.find(key); it != made.end()) return it->second;
+  if (made.size() >= 64) made.clear();  // the engine uses a handful of colours
+  QPalette p = natural;
+  for (int g = 0; g < QPalette::NColorGroups; ++g) {
+    const auto group = static_cast<QPalette::ColorGroup>(g);
+    // The roles a style sheet's background and colour set, in every state.
+    if (back >= 0)
+      for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window}) p.setColor(group, role, ToQColor(back));
+    if (fore >= 0)
+      for (auto role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}) p.setColor(group, role, ToQColor(fore));
+    // Every role set: setPalette then keeps this palette rather than a resolved copy.
+    for (int r = 0; r < QPalette::NColorRoles; ++r) {
+      const auto role = static_cast<QPalette::ColorRole>(r);
+      p.setBrush(group, role, p.brush(group, role));
+    }
+  }
+  return made.emplace(key, p).first->second;
+}
+
 void SetColors(QWidget* w, int back, int fore) {
   if (back < 0 && fore < 0 && !w->property("lumoraColored").toBool()) return;
   w->setProperty("lumoraColored", true);
+  const bool byPalette = ColouredByPalette(w);
+  if (byPalette && !w->styleSheet().isEmpty()) w->setStyleSheet(QString());
+  if (byPalette && (back >= 0 || fore >= 0)) {
+    w->setPalette(ButtonPalette(w, back, fore));
+    w->setProperty("lumoraPalette", true);
+  } else if (w->property("lumoraPalette").toBool()) {
+    w->setPalette(QPalette());
+    w->setProperty("lumoraPalette", false);
+  }
+  if (byPalette) return;
   QString style;
   if (back >= 0) style += QString("background-color: %1;").arg(ToQColor(back).name());
   if (fore >= 0) style += QString("color: %1;").arg(ToQColor(fore).name());

@@ -44,8 +44,8 @@ TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
   Click("C_sst_0_3");
   for (int k = 1; k <= 5; ++k)
     EXPECT_EQ(Find<QWidget>(Indexed("Frame_ding", k).c_str())->isVisibleTo(window.get()), k == 3) << k;
-  EXPECT_TRUE(Find<QPushButton>("C_sst_0_3")->styleSheet().contains("#00ffff"));
-  EXPECT_TRUE(Find<QPushButton>("C_sst_0_1")->styleSheet().contains("#80ff80"));
+  EXPECT_EQ(Find<QPushButton>("C_sst_0_3")->palette().color(QPalette::Button), QColor("#00ffff"));
+  EXPECT_EQ(Find<QPushButton>("C_sst_0_1")->palette().color(QPalette::Button), QColor("#80ff80"));
   // Every page shows its caption.
   const char* const captions[6] = {"", "画线界面", "计划界面", "监控界面", "胆码排序", "附加功能"};
   for (int k = 1; k <= 5; ++k) {

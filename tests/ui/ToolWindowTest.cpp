@@ -32,7 +32,7 @@ TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
   EXPECT_TRUE(tool->isVisible());
   Click("C_dingwei_sha_20");
   EXPECT_EQ(session.cx.form.backColor("Ftool.C_dingwei_sha_20"), 255);
-  EXPECT_TRUE(Find<QPushButton>("C_dingwei_sha_20")->styleSheet().contains("#ff0000"));
+  EXPECT_EQ(Find<QPushButton>("C_dingwei_sha_20")->palette().color(QPalette::Button), QColor("#ff0000"));
   Click("C_guolv_ks_0");
   EXPECT_EQ(Count(), "900");
   tool->close();
