@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/TextCodec.h"
 
@@ -58,11 +59,14 @@ TEST(DataText, GbkWhenGbkHoldsTheText) {
 }
 
 TEST(DataText, UnderAByteOrderMarkWhenGbkCannotHoldIt) {
-  const std::string pua = Utf8(0xE78D);  // a character GB18030 has no code for: ToGbk gives "?"
   const std::string lookalike = FromGbk("\xEF\xBB\xBF\x41") + "12";  // GBK bytes EF BB BF 41 31 32
   ASSERT_EQ(DecodeDataText(ToGbk(lookalike)), "A12");  // as GBK it would read as a marked "A12"
-  for (const std::string& t : {std::string("方案😀"), std::string("ʙ"), "1" + pua + "1", lookalike,
-                               std::string("\xEF\xBB\xBF") + "x"}) {
+  std::vector<std::string> texts = {"方案😀", "ʙ", lookalike, std::string("\xEF\xBB\xBF") + "x"};
+  // A private-use character: glibc's GB18030 has no two-byte code for it (ToGbk gives "?"), while
+  // Windows' code page 936 maps it into GBK's user-defined area and reads it back, so there it fits.
+  const std::string pua = Utf8(0xE78D);
+  if (FromGbk(ToGbk(pua)) != pua) texts.push_back("1" + pua + "1");
+  for (const std::string& t : texts) {
     const std::string bytes = EncodeDataText(t);
     EXPECT_EQ(bytes, std::string(kBom) + t);
     EXPECT_EQ(DecodeDataText(bytes), t);
