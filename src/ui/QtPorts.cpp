@@ -90,6 +90,7 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
     connect(limit, &QTimer::timeout, this, [this, channel, reply] {
       HttpResult r;
       r.error = "timeout";
+      r.failure = HttpFailure::Timeout;
       finish(channel, reply, r);
     });
     limit->start(timeoutMs);
@@ -98,6 +99,7 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
     if (static_cast<std::size_t>(received) > maxBytes) {
       HttpResult r;
       r.error = "too large";
+      r.failure = HttpFailure::TooLarge;
       finish(channel, reply, r);
     }
   });
@@ -107,6 +109,7 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
       QByteArray bytes = reply->readAll();
       if (static_cast<std::size_t>(bytes.size()) > maxBytes) {
         r.error = "too large";
+        r.failure = HttpFailure::TooLarge;
         finish(channel, reply, r);
         return;
       }
@@ -114,8 +117,11 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
       r.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
       r.body = DecodeText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     }
-    if (!r.ok) r.error = reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError
-                             ? "timeout" : reply->errorString().toStdString();
+    if (!r.ok) {
+      const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
+      r.error = timedOut ? "timeout" : reply->errorString().toStdString();
+      r.failure = timedOut ? HttpFailure::Timeout : HttpFailure::NoConnection;
+    }
     finish(channel, reply, r);
   });
 }
