@@ -1,5 +1,6 @@
 // The settings centre: the slide, and the settings exchange against a real lumora-feed.
 #include <QElapsedTimer>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -41,6 +42,22 @@ TEST_F(SettingsCentreTest, PanelSlidesInAndOut) {
   // The blink runs from start and moves both buttons.
   EXPECT_TRUE(uitest::Eventually([&] { return session.cx.form.backColor("C_sz_zhongxin_0") >= 0; }));
   EXPECT_EQ(session.cx.form.backColor("C_sz_zhongxin_0"), session.cx.form.backColor("C_k_yulan_shou"));
+}
+
+TEST_F(SettingsCentreTest, BlinkComesBackToTheSameTwoPalettes) {
+  // Each palette key names a picture in Qt's pixmap cache: a new key every blink kept one more.
+  QSet<qint64> keys;
+  int changes = 0;
+  int last = -1;
+  EXPECT_TRUE(uitest::Eventually([&] {
+    if (int now = session.cx.form.backColor("C_sz_zhongxin_0"); now != last) {
+      last = now;
+      ++changes;
+      keys.insert(Button("C_sz_zhongxin_0")->palette().cacheKey());
+    }
+    return changes >= 6;
+  }, 8000));
+  EXPECT_EQ(keys.size(), 2);
 }
 
 TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
