@@ -30,6 +30,7 @@
 #ifdef LUMORA_FEED_TLS
 #include <openssl/err.h>
 #include <openssl/ssl.h>
+#include <openssl/x509.h>
 #endif
 
 #include "core/Text.h"
@@ -220,6 +221,9 @@ struct HttpServer::Impl {
 
   // Writes all of `data` (the socket blocks with a time-out); false when it could not.
   bool sendAll(Socket sock, Tls* tls, std::string_view data) {
+#ifndef LUMORA_FEED_TLS
+    (void)tls;
+#endif
     while (!data.empty()) {
       size_t chunk = std::min<size_t>(data.size(), 64 * 1024);
       long n;
@@ -549,8 +553,11 @@ bool HttpServer::useTls(const std::string& certFile, const std::string& keyFile,
   SSL_CTX_set_min_proto_version(ctx, TLS1_2_VERSION);
   if (SSL_CTX_use_certificate_chain_file(ctx, certFile.c_str()) != 1)
     return fail("cannot read the certificate " + certFile);
-  if (SSL_CTX_use_PrivateKey_file(ctx, keyFile.c_str(), SSL_FILETYPE_PEM) != 1)
+  if (SSL_CTX_use_PrivateKey_file(ctx, keyFile.c_str(), SSL_FILETYPE_PEM) != 1) {
+    if (ERR_GET_REASON(ERR_peek_last_error()) == X509_R_KEY_VALUES_MISMATCH)
+      return fail("the key " + keyFile + " does not belong to the certificate " + certFile);
     return fail("cannot read the key " + keyFile);
+  }
   if (SSL_CTX_check_private_key(ctx) != 1) return fail("the key " + keyFile + " does not belong to " + certFile);
   if (impl_->tlsContext) SSL_CTX_free(impl_->tlsContext);
   impl_->tlsContext = ctx;
