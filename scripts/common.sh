@@ -14,6 +14,7 @@ LUMORA_PACKAGES=(
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick librsvg2-bin openbox xclip dbus
   clang libclang-rt-14-dev
   dpkg-dev file xdotool
+  libsodium-dev libssl-dev
 )
 # What the Windows build adds (scripts/windows.sh, tests/windows/run.sh): the cross compiler,
 # Wine, the source-package tools for Qt and SQLite (dpkg-source, tclsh), NSIS and zip.

@@ -23,6 +23,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# The settings service keeps records only for its accounts: one, "player", with a random password
+# in a file only this user can read (lumora.ini's username= and password= take them).
+if [ ! -s "$RUN/feed-state/accounts" ]; then
+  (umask 077 && head -c 12 /dev/urandom | base64 >"$RUN/feed-password")
+  "$BIN/lumora-feed" --add-user player --state "$RUN/feed-state" --password-file "$RUN/feed-password" >/dev/null
+fi
+lumora_say "settings service account: player, password in $RUN/feed-password"
+
 # lumora-feed on 127.0.0.1:18610 (Lumora's default endpoint), or on a free port when that is taken.
 start_feed() {
   : >"$RUN/feed.out"

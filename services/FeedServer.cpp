@@ -1,7 +1,5 @@
 #include "services/FeedServer.h"
 
-#include <httplib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -18,10 +16,6 @@ namespace {
 
 constexpr size_t kHugeBytes = 8 * 1024 * 1024;  // well past any client's cap
 constexpr int kWorkerThreads = 32;              // hung answers each hold one
-
-std::string Param(const httplib::Request& req, const char* key) {
-  return req.has_param(key) ? req.get_param_value(key) : std::string();
-}
 
 std::string DrawBlock(const std::vector<Draw>& draws) {
   std::string block;
@@ -72,50 +66,73 @@ std::optional<Fault> ParseFault(const std::string& name) {
   return std::nullopt;
 }
 
-FeedServer::FeedServer(Options options, std::unique_ptr<DrawSource> draws, std::unique_ptr<SettingsStore> settings)
+FeedServer::FeedServer(Options options, std::unique_ptr<DrawSource> draws, std::unique_ptr<SettingsStore> settings,
+                       std::unique_ptr<Accounts> accounts)
     : options_(std::move(options)), draws_(std::move(draws)), settings_(std::move(settings)),
-      server_(std::make_unique<httplib::Server>()) {
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  server_->Get("/feed", [this](const httplib::Request& req, httplib::Response& res) {
-    deliver(res, feedAnswer(req));
-  });
-  server_->Get("/settings", [this](const httplib::Request& req, httplib::Response& res) {
-    deliver(res, settingsAnswer(req));
-  });
+      accounts_(std::move(accounts)) {
+  HttpLimits limits;
+  limits.workers = kWorkerThreads;
+  server_ = std::make_unique<HttpServer>(limits, [this](const HttpRequest& req, HttpResponse& res) { handle(req, res); });
 }
 
 FeedServer::~FeedServer() = default;
 
-int FeedServer::bind() {
-  if (options_.port == 0) return server_->bind_to_any_port(options_.listen);
-  return server_->bind_to_port(options_.listen, options_.port) ? options_.port : -1;
+bool FeedServer::setUpTls(std::string& error) {
+  if (options_.certFile.empty() && options_.keyFile.empty()) return true;
+  if (options_.certFile.empty() || options_.keyFile.empty()) {
+    error = "https needs both --cert and --key";
+    return false;
+  }
+  return server_->useTls(options_.certFile, options_.keyFile, error);
 }
 
-bool FeedServer::serve() {
-  bool served = stopping_ || server_->listen_after_bind();
-  served_ = true;
-  return served;
-}
+int FeedServer::bind() { return server_->bind(options_.listen, options_.port); }
+
+bool FeedServer::serve() { return stopping_ || server_->serve(); }
 
 void FeedServer::stop() {
   stopping_ = true;
-  // The server ignores a stop until it has begun to serve; one that comes in between (a signal
-  // the moment the service has said it serves) would be lost, so wait for serving to begin.
-  while (!served_ && !server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   server_->stop();
 }
 
-bool FeedServer::accountMatches(const httplib::Request& req) const {
-  if (options_.user && Param(req, "username") != *options_.user) return false;
-  if (options_.password && Param(req, "pw") != *options_.password) return false;
-  if (options_.code && Param(req, "sjm_in") != *options_.code) return false;
-  return true;
+void FeedServer::handle(const HttpRequest& req, HttpResponse& res) {
+  if (req.path == "/feed") {
+    deliver(res, feedAnswer(req));
+  } else if (req.path == "/settings") {
+    deliver(res, settingsAnswer(req));
+  } else {
+    res.status = 404;
+    res.body = "not found\n";
+    log(req, "not found");
+  }
 }
 
-std::string FeedServer::feedAnswer(const httplib::Request& req) {
-  if (!accountMatches(req)) {
-    log(req, "account refused");
-    return std::string(kRefused);
+FeedServer::Login FeedServer::login(const HttpRequest& req, std::string& why) {
+  if (options_.code && req.param("sjm_in") != *options_.code) {
+    why = "wrong code";
+    return Login::Refused;
+  }
+  if (!accounts_ || accounts_->empty()) return Login::Ok;
+  const std::string user = req.param("username");
+  const auto now = LoginGuard::Clock::now();
+  if (auto seconds = guard_.lockedFor(user, req.remoteAddress, now)) {
+    why = "too many failed logins, locked for " + std::to_string(*seconds) + " s";
+    return Login::Locked;
+  }
+  if (accounts_->verify(user, req.param("pw"))) {
+    guard_.succeeded(user);
+    return Login::Ok;
+  }
+  guard_.failed(user, req.remoteAddress, now);
+  why = "wrong user name or password";
+  return Login::Refused;
+}
+
+std::string FeedServer::feedAnswer(const HttpRequest& req) {
+  std::string why;
+  if (Login result = login(req, why); result != Login::Ok) {
+    log(req, "account refused: " + why);
+    return std::string(kRefused) + (result == Login::Locked ? std::string(kCrLf) + why : std::string());
   }
   std::vector<Draw> draws = draws_->latest();
   log(req, "ok, " + std::to_string(draws.size()) + " draws, newest " +
@@ -124,15 +141,25 @@ std::string FeedServer::feedAnswer(const httplib::Request& req) {
          std::string(kCrLf);
 }
 
-std::string FeedServer::settingsAnswer(const httplib::Request& req) {
-  std::string user = Param(req, "username");
-  std::string zt = Param(req, "zt");
-  if (!accountMatches(req) || user.empty() || Param(req, "lx") != "2") {
+std::string FeedServer::settingsAnswer(const HttpRequest& req) {
+  std::string user = req.param("username");
+  std::string zt = req.param("zt");
+  // Records are kept per account: with no accounts there is nobody to keep them for.
+  if (!accounts_ || accounts_->empty()) {
+    log(req, "refused: no accounts");
+    return std::string(kSettingsError) + std::string(kCrLf) + std::string(kNoAccounts);
+  }
+  std::string why;
+  if (Login result = login(req, why); result != Login::Ok) {
+    log(req, "account refused: " + why);
+    return std::string(kSettingsError) + (result == Login::Locked ? std::string(kCrLf) + why : std::string());
+  }
+  if (user.empty() || req.param("lx") != "2") {
     log(req, "refused");
     return std::string(kSettingsError);
   }
-  if (zt == "1" && req.has_param("uesr_shizhi")) {
-    std::string record = req.get_param_value("uesr_shizhi");
+  if (zt == "1" && req.has("uesr_shizhi")) {
+    std::string record = req.param("uesr_shizhi");
     if (record.size() > kMaxRecordBytes || !settings_->put(user, record)) {
       log(req, record.size() > kMaxRecordBytes ? "record too long" : "cannot write " + PathToUtf8(settings_->file()));
       return std::string(kSettingsError);
@@ -150,13 +177,14 @@ std::string FeedServer::settingsAnswer(const httplib::Request& req) {
   return std::string(kSettingsError);
 }
 
-void FeedServer::deliver(httplib::Response& res, std::string body) {
-  res.set_header("Cache-Control", "no-store");
+void FeedServer::deliver(HttpResponse& res, std::string body) {
+  res.headers.emplace_back("Cache-Control", "no-store");
+  res.contentType = std::string(kTextType);
   Fault fault = options_.fault;
   if (fault != Fault::None && options_.faultCount >= 0 && faultsGiven_++ >= options_.faultCount) fault = Fault::None;
   switch (fault) {
     case Fault::None:
-      res.set_content(body, std::string(kTextType));
+      res.body = std::move(body);
       return;
     case Fault::Hang:
       // Never answers: holds the connection until the service stops.
@@ -164,41 +192,56 @@ void FeedServer::deliver(httplib::Response& res, std::string body) {
       res.status = 503;
       return;
     case Fault::Garbage:
-      res.set_content(Garbage(), std::string(kTextType));
+      res.body = Garbage();
       return;
     case Fault::Short:
       // A complete HTTP answer whose text stops half-way.
       body.resize(body.size() / 2);
-      res.set_content(body, std::string(kTextType));
+      res.body = std::move(body);
       return;
     case Fault::Huge:
-      res.set_content(Huge(body), std::string(kTextType));
+      res.body = Huge(body);
       return;
-    case Fault::Slow: {
+    case Fault::Slow:
       // The right answer, trickled out over faultSeconds.
-      auto shared = std::make_shared<std::string>(std::move(body));
-      constexpr int kPieces = 50;
-      size_t piece = std::max<size_t>(1, (shared->size() + kPieces - 1) / kPieces);
-      auto pause = std::chrono::duration<double>(options_.faultSeconds / kPieces);
-      res.set_content_provider(
-          shared->size(), std::string(kTextType),
-          [this, shared, piece, pause](size_t offset, size_t, httplib::DataSink& sink) {
-            auto until = std::chrono::steady_clock::now() + pause;
-            while (!stopping_ && std::chrono::steady_clock::now() < until)
-              std::this_thread::sleep_for(std::min<std::chrono::duration<double>>(pause, std::chrono::milliseconds(50)));
-            if (stopping_) return false;
-            size_t n = std::min(piece, shared->size() - offset);
-            return sink.write(shared->data() + offset, n);
-          });
+      res.body = std::move(body);
+      res.spreadSeconds = options_.faultSeconds;
       return;
-    }
   }
 }
 
-void FeedServer::log(const httplib::Request& req, const std::string& outcome) const {
+void FeedServer::log(const HttpRequest& req, const std::string& outcome) const {
   if (options_.quiet) return;
-  std::fprintf(stderr, "lumora-feed: %s %s user=%s: %s\n", req.method.c_str(), req.path.c_str(),
-               req.has_param("username") ? req.get_param_value("username").c_str() : "-", outcome.c_str());
+  std::string user = req.has("username") ? LogText(req.param("username")) : std::string("-");
+  std::fprintf(stderr, "lumora-feed: %s %s user=%s from %s: %s\n", LogText(req.method).c_str(), LogText(req.path).c_str(),
+               user.c_str(), LogText(req.remoteAddress).c_str(), LogText(outcome).c_str());
+}
+
+std::string LogText(std::string_view text) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : text) {
+    if (c < 0x20 || c == 0x7f || c == '\\') {
+      out += "\\x";
+      out.push_back(hex[c >> 4]);
+      out.push_back(hex[c & 15]);
+    } else {
+      out.push_back(static_cast<char>(c));
+    }
+  }
+  return out;
+}
+
+bool IsLoopbackHost(const std::string& host) {
+  std::string h = host;
+  for (char& c : h) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  if (h == "localhost" || h == "::1" || h == "[::1]") return true;
+  // Dotted IPv4 with 127 first.
+  std::vector<std::string> parts = Split(h, ".");
+  if (parts.size() != 4) return false;
+  for (const std::string& p : parts)
+    if (p.empty() || p.size() > 3 || !IsDigits(p) || std::stoi(p) > 255) return false;
+  return parts[0] == "127";
 }
 
 }  // namespace lumora::feed

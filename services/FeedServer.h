@@ -1,20 +1,16 @@
 #pragma once
 // lumora-feed's HTTP side: the draw feed at /feed and the settings service at /settings, with
-// optional account checking and deliberately bad answers for reliability tests.
+// account checking and deliberately bad answers for reliability tests.
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "services/Accounts.h"
 #include "services/DrawSource.h"
+#include "services/HttpServer.h"
 #include "services/SettingsStore.h"
-
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
 
 namespace lumora::feed {
 
@@ -27,7 +23,8 @@ struct Options {
   double interval = 60;                // seconds between draws; 0 = no new draws
   std::optional<uint64_t> seed;        // repeatable draws
   std::string drawsFile;               // serve this file's draws one by one
-  std::optional<std::string> user, password, code;  // required account values, when given
+  std::optional<std::string> code;     // the random code every request must carry, when given
+  std::string certFile, keyFile;       // both given: https
   std::string stateFolder;             // where the settings records live
   Fault fault = Fault::None;
   double faultSeconds = 30;            // how long a slow answer takes
@@ -37,9 +34,13 @@ struct Options {
 
 class FeedServer {
  public:
-  FeedServer(Options options, std::unique_ptr<DrawSource> draws, std::unique_ptr<SettingsStore> settings);
+  // Without accounts (none, or an empty set) the feed is open and /settings refuses every request.
+  FeedServer(Options options, std::unique_ptr<DrawSource> draws, std::unique_ptr<SettingsStore> settings,
+             std::unique_ptr<Accounts> accounts);
   ~FeedServer();
 
+  // Loads the certificate and key when options name them; false with `error` when they do not load.
+  bool setUpTls(std::string& error);
   // Binds the listening socket; returns the port, or -1 when binding fails.
   int bind();
   // Serves until stop() is called (from any thread).
@@ -47,22 +48,33 @@ class FeedServer {
   void stop();
 
   // Answer texts, as sent when nothing goes wrong.
-  std::string feedAnswer(const httplib::Request& req);
-  std::string settingsAnswer(const httplib::Request& req);
+  std::string feedAnswer(const HttpRequest& req);
+  std::string settingsAnswer(const HttpRequest& req);
 
  private:
-  bool accountMatches(const httplib::Request& req) const;
+  enum class Login { Ok, Refused, Locked };
+  // Checks the request's code, user name and password against the accounts, counting failures.
+  Login login(const HttpRequest& req, std::string& why);
+  void handle(const HttpRequest& req, HttpResponse& res);
   // Sends `body`, or mangles it as the fault mode says.
-  void deliver(httplib::Response& res, std::string body);
-  void log(const httplib::Request& req, const std::string& outcome) const;
+  void deliver(HttpResponse& res, std::string body);
+  void log(const HttpRequest& req, const std::string& outcome) const;
 
   Options options_;
   std::unique_ptr<DrawSource> draws_;
   std::unique_ptr<SettingsStore> settings_;
-  std::unique_ptr<httplib::Server> server_;
+  std::unique_ptr<Accounts> accounts_;
+  LoginGuard guard_;
+  std::unique_ptr<HttpServer> server_;
   std::atomic<bool> stopping_{false};
-  std::atomic<bool> served_{false};  // serve() has returned
   std::atomic<int> faultsGiven_{0};
 };
+
+// The log's form of a text from a request: control characters (line breaks among them) and '\\'
+// as \xNN, so one request always makes one log line.
+std::string LogText(std::string_view text);
+
+// Whether `host` names this machine only (127.0.0.0/8, ::1, localhost).
+bool IsLoopbackHost(const std::string& host);
 
 }  // namespace lumora::feed

@@ -26,3 +26,11 @@ inline constexpr std::string_view kSettingsError = "*szerr*";
 inline constexpr size_t kMaxRecordBytes = 64 * 1024;
 
 }  // namespace lumora::feed
+
+namespace lumora::feed {
+
+// Why /settings refuses everything on a service without accounts.
+inline constexpr std::string_view kNoAccounts =
+    "this service has no accounts, so it keeps no settings: add one with lumora-feed --add-user NAME";
+
+}  // namespace lumora::feed

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -30,11 +31,22 @@ using lumora::feed::Options;
 
 const char* kUsage =
     "usage: lumora-feed [--port P] [--listen ADDR] [--interval SECONDS] [--seed N]\n"
-    "                   [--draws FILE] [--user NAME] [--password PW] [--code CODE]\n"
-    "                   [--state DIR] [--fault hang|garbage|short|huge|slow]\n"
+    "                   [--draws FILE] [--state DIR] [--accounts FILE]\n"
+    "                   [--user NAME [--password-file FILE]] [--code CODE]\n"
+    "                   [--cert FILE --key FILE] [--fault hang|garbage|short|huge|slow]\n"
     "                   [--fault-seconds S] [--fault-count N] [--quiet]\n"
-    "Serves the draw feed at http://ADDR:P/feed and the settings service at /settings.\n"
-    "Defaults: port 18610, ADDR 127.0.0.1 (loopback only), a new draw every 60 s.\n";
+    "       lumora-feed --add-user NAME [--password-file FILE] [--state DIR | --accounts FILE]\n"
+    "       lumora-feed --remove-user NAME [--state DIR | --accounts FILE]\n"
+    "Serves the draw feed at http://ADDR:P/feed and the settings service at /settings\n"
+    "(https with --cert and --key: PEM certificate chain and key).\n"
+    "Defaults: port 18610, ADDR 127.0.0.1 (loopback only), a new draw every 60 s,\n"
+    "accounts in STATE/accounts. Without accounts the feed is open and /settings refuses\n"
+    "every request. A password is never given on the command line: it is read from\n"
+    "--password-file, else from the environment variable LUMORA_FEED_PASSWORD, else (for\n"
+    "--add-user) from the first line of standard input. An address other than loopback\n"
+    "needs https and accounts.\n";
+
+constexpr const char* kPasswordVariable = "LUMORA_FEED_PASSWORD";
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "lumora-feed: %s\n%s", message.c_str(), kUsage);
@@ -56,6 +68,39 @@ std::filesystem::path DefaultStateFolder() {
   return "lumora-feed-state";
 }
 
+// The password from --password-file (its first line), else the environment, else (when allowed)
+// the first line of standard input; nothing, with `error`, when there is none.
+std::optional<std::string> ReadPassword(const std::map<std::string, std::string>& args, bool fromStdin,
+                                        std::string& error) {
+  auto firstLine = [](std::string text) {
+    text = text.substr(0, text.find('\n'));
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
+  };
+  std::string password;
+  if (auto it = args.find("--password-file"); it != args.end()) {
+    auto bytes = lumora::ReadWholeFileBytes(lumora::PathFromUtf8(it->second));
+    if (!bytes) {
+      error = "cannot read the password file " + it->second;
+      return std::nullopt;
+    }
+    password = firstLine(*bytes);
+  } else if (const char* env = std::getenv(kPasswordVariable); env && *env) {
+    password = env;
+  } else if (fromStdin) {
+    std::string line;
+    int c;
+    while ((c = std::getchar()) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+    password = firstLine(line);
+  }
+  if (password.empty()) {
+    error = std::string("no password: give --password-file FILE or set ") + kPasswordVariable +
+            (fromStdin ? " or write it to standard input" : "");
+    return std::nullopt;
+  }
+  return password;
+}
+
 #ifdef _WIN32
 // Ctrl-C, Ctrl-Break and closing the console stop the server cleanly.
 std::atomic<lumora::feed::FeedServer*> gServer{nullptr};
@@ -72,8 +117,9 @@ int main(int argc, char** argv) {
   argc = static_cast<int>(argText.size());
   Options options;
   const std::vector<std::string> valued = {"--port", "--listen", "--interval", "--seed", "--draws", "--user",
-                                           "--password", "--code", "--state", "--fault", "--fault-seconds",
-                                           "--fault-count"};
+                                           "--password-file", "--code", "--state", "--fault", "--fault-seconds",
+                                           "--fault-count", "--accounts", "--cert", "--key", "--add-user",
+                                           "--remove-user"};
   std::map<std::string, std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::string a = argText[static_cast<size_t>(i)];
@@ -85,6 +131,9 @@ int main(int argc, char** argv) {
       options.quiet = true;
       continue;
     }
+    if (a == "--password" || a.starts_with("--password="))
+      return UsageError(std::string("--password is not taken: other users of this machine could read it (ps). Use "
+                                    "--password-file FILE or the environment variable ") + kPasswordVariable);
     if (std::find(valued.begin(), valued.end(), a) == valued.end()) return UsageError("unknown option " + a);
     if (i + 1 >= argc) return UsageError("missing value for " + a);
     args[a] = argText[static_cast<size_t>(++i)];
@@ -105,9 +154,9 @@ int main(int argc, char** argv) {
     if (!lumora::IsDigits(args["--seed"]) || args["--seed"].size() > 19) return UsageError("--seed wants a whole number");
     options.seed = std::stoull(args["--seed"]);
   }
-  if (args.count("--user")) options.user = args["--user"];
-  if (args.count("--password")) options.password = args["--password"];
   if (args.count("--code")) options.code = args["--code"];
+  if (args.count("--cert")) options.certFile = args["--cert"];
+  if (args.count("--key")) options.keyFile = args["--key"];
   if (args.count("--fault")) {
     auto fault = lumora::feed::ParseFault(args["--fault"]);
     if (!fault) return UsageError("--fault wants hang, garbage, short, huge or slow");
@@ -121,6 +170,60 @@ int main(int argc, char** argv) {
     if (!lumora::IsDigits(args["--fault-count"]) || args["--fault-count"].size() > 9)
       return UsageError("--fault-count wants a whole number");
     options.faultCount = std::stoi(args["--fault-count"]);
+  }
+
+  std::filesystem::path state = args.count("--state") ? lumora::PathFromUtf8(args["--state"]) : DefaultStateFolder();
+  const std::filesystem::path accountsFile =
+      args.count("--accounts") ? lumora::PathFromUtf8(args["--accounts"]) : state / "accounts";
+  auto accounts = std::make_unique<lumora::feed::Accounts>(accountsFile);
+  if (!accounts->error().empty()) {
+    std::fprintf(stderr, "lumora-feed: %s\n", accounts->error().c_str());
+    return 2;
+  }
+  if (args.count("--add-user") || args.count("--remove-user")) {
+    if (args.count("--add-user") && args.count("--remove-user")) return UsageError("--add-user or --remove-user, not both");
+    std::string error;
+    if (args.count("--remove-user")) {
+      if (!accounts->remove(args["--remove-user"], error)) {
+        std::fprintf(stderr, "lumora-feed: %s\n", error.c_str());
+        return 2;
+      }
+      std::printf("lumora-feed: removed %s from %s\n", args["--remove-user"].c_str(),
+                  lumora::PathToUtf8(accountsFile).c_str());
+      return 0;
+    }
+    if (!lumora::feed::Accounts::Available()) {
+      std::fprintf(stderr, "lumora-feed: this lumora-feed is built without accounts (libsodium)\n");
+      return 2;
+    }
+    auto password = ReadPassword(args, true, error);
+    if (!password || !accounts->set(args["--add-user"], *password, error)) {
+      std::fprintf(stderr, "lumora-feed: %s\n", error.c_str());
+      return 2;
+    }
+    std::printf("lumora-feed: %s can log in (accounts in %s)\n", args["--add-user"].c_str(),
+                lumora::PathToUtf8(accountsFile).c_str());
+    return 0;
+  }
+  if (args.count("--user")) {
+    std::string error;
+    auto password = ReadPassword(args, false, error);
+    if (!password) return UsageError("--user: " + error);
+    if (!accounts->setInMemory(args["--user"], *password, error)) {
+      std::fprintf(stderr, "lumora-feed: %s\n", error.c_str());
+      return 2;
+    }
+  } else if (args.count("--password-file")) {
+    return UsageError("--password-file goes with --user or --add-user");
+  }
+  // Off this machine the account would travel in clear, or reach a service anyone may use.
+  const bool https = !options.certFile.empty() || !options.keyFile.empty();
+  if (!lumora::feed::IsLoopbackHost(options.listen) && (!https || accounts->empty())) {
+    std::fprintf(stderr,
+                 "lumora-feed: --listen %s: other machines could reach the service; that needs https (--cert and "
+                 "--key) and accounts (--add-user), refused\n",
+                 options.listen.c_str());
+    return 2;
   }
 
   std::unique_ptr<lumora::feed::DrawSource> draws;
@@ -137,7 +240,6 @@ int main(int argc, char** argv) {
     draws = std::make_unique<lumora::feed::DrawSource>(seed, options.interval);
   }
 
-  std::filesystem::path state = args.count("--state") ? lumora::PathFromUtf8(args["--state"]) : DefaultStateFolder();
   auto settings = std::make_unique<lumora::feed::SettingsStore>(state);
   if (!settings->error().empty()) {
     std::fprintf(stderr, "lumora-feed: %s\n", settings->error().c_str());
@@ -154,14 +256,23 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
 #endif
 
-  lumora::feed::FeedServer server(options, std::move(draws), std::move(settings));
+  const bool anyAccount = !accounts->empty();
+  lumora::feed::FeedServer server(options, std::move(draws), std::move(settings), std::move(accounts));
+  if (std::string error; !server.setUpTls(error)) {
+    std::fprintf(stderr, "lumora-feed: %s\n", error.c_str());
+    return 2;
+  }
   int port = server.bind();
   if (port < 0) {
     std::fprintf(stderr, "lumora-feed: cannot listen on %s:%d\n", options.listen.c_str(), options.port);
     return 2;
   }
-  std::printf("lumora-feed: serving http://%s:%d/feed and http://%s:%d/settings (state %s)\n",
-              options.listen.c_str(), port, options.listen.c_str(), port, lumora::PathToUtf8(state).c_str());
+  const char* scheme = https ? "https" : "http";
+  std::printf("lumora-feed: serving %s://%s:%d/feed and %s://%s:%d/settings (state %s)\n", scheme,
+              options.listen.c_str(), port, scheme, options.listen.c_str(), port, lumora::PathToUtf8(state).c_str());
+  if (!anyAccount)
+    std::printf("lumora-feed: no accounts: the feed is open and /settings refuses every request "
+                "(lumora-feed --add-user NAME adds one)\n");
   std::fflush(stdout);
 
 #ifdef _WIN32

@@ -65,13 +65,34 @@ std::optional<std::string> NameNotCarried(const std::string& name) {
   return std::string(T::kSchemeNameNotCarried);
 }
 
+// Windows' device names: CON PRN AUX NUL, COM and LPT with 0-9 or a superscript one, two or
+// three, and CONIN$ / CONOUT$, in any case. A device name stays one with any extension and with
+// blanks or dots after it ("CON .x", "nul.", "COM1 "), as Windows drops those before the look-up.
 bool IsReservedDeviceName(std::string_view name) {
   std::string base(name.substr(0, name.find('.')));
+  while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
   for (char& c : base) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  static const char* const kFixed[] = {"CON", "PRN", "AUX", "NUL"};
+  static const char* const kFixed[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
   for (const char* d : kFixed)
     if (base == d) return true;
-  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+  if (!base.starts_with("COM") && !base.starts_with("LPT")) return false;
+  const std::string_view number = std::string_view(base).substr(3);
+  if (number.size() == 1) return number[0] >= '0' && number[0] <= '9';
+  return number == "\xC2\xB9" || number == "\xC2\xB2" || number == "\xC2\xB3";  // ¹ ² ³
+}
+
+// Characters that reorder the text shown around them: a name holding one lists as something else
+// than the file it names (U+061C, U+200E/F, U+202A-202E, U+2066-2069).
+bool HoldsBidiControl(std::string_view name) {
+  for (size_t i = 0; i + 1 < name.size(); ++i) {
+    const auto b0 = static_cast<unsigned char>(name[i]), b1 = static_cast<unsigned char>(name[i + 1]);
+    if (b0 == 0xD8 && b1 == 0x9C) return true;
+    if (i + 2 >= name.size() || b0 != 0xE2) continue;
+    const auto b2 = static_cast<unsigned char>(name[i + 2]);
+    if (b1 == 0x80 && (b2 == 0x8E || b2 == 0x8F || (b2 >= 0xAA && b2 <= 0xAE))) return true;
+    if (b1 == 0x81 && b2 >= 0xA6 && b2 <= 0xA9) return true;
+  }
+  return false;
 }
 }  // namespace
 
@@ -85,7 +106,8 @@ bool IsSchemeFileName(std::string_view name) {
   }
   if (!IsValidUtf8(name)) return false;
   // The data folder moves between systems: names the other one cannot hold are refused too.
-  return !IsReservedDeviceName(name) && name.back() != '.';
+  // Windows drops trailing dots and blanks, so such a name would name another file there.
+  return !IsReservedDeviceName(name) && !HoldsBidiControl(name) && name.back() != '.' && name.back() != ' ';
 }
 
 void RefreshSchemeList(Context& cx) {

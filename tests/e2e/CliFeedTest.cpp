@@ -6,6 +6,7 @@
 
 #include "core/Text.h"
 #include "e2e/support/Http.h"
+#include "e2e/support/Accounts.h"
 #include "e2e/support/Process.h"
 
 namespace lumora::e2e {
@@ -18,7 +19,7 @@ RunResult Cli(const std::vector<std::string>& args) {
 }
 
 TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {
-  FeedProcess feed({"--seed", "21", "--interval", "0", "--user", "a b&c", "--password", "#1+", "--state",
+  FeedProcess feed({"--seed", "21", "--interval", "0", "--user", "a b&c", "--password-file", PasswordFile("#1+").string(), "--state",
                     FreshTempDir().string()});
   auto r = Cli({"--url", feed.url("/feed"), "--user", "a b&c", "--password", "#1+"});
   ASSERT_EQ(r.exitCode, 0) << r.err;

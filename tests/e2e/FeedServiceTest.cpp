@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "core/Text.h"
+#include "e2e/support/Accounts.h"
 #include "e2e/support/Http.h"
 #include "e2e/support/Process.h"
 
@@ -122,7 +123,7 @@ TEST(FeedService, ServesADrawFileOneDrawAtATime) {
 }
 
 TEST(FeedService, AWrongAccountGetsNoOkAndValuesArriveDecoded) {
-  FeedProcess feed({"--user", "王 a&b", "--password", "p#+q", "--code", "7", "--interval", "0",
+  FeedProcess feed({"--user", "王 a&b", "--password-file", PasswordFile("p#+q").string(), "--code", "7", "--interval", "0",
                     "--state", FreshTempDir().string()});
   const std::string tail = "&lx=2&zt=2&r=8";
   auto good = Get(feed.port(), "/feed?username=%E7%8E%8B%20a%26b&pw=p%23%2Bq&sjm_in=7" + tail).value();

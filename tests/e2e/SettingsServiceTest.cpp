@@ -2,9 +2,11 @@
 // survive a restart of the service.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "e2e/support/Accounts.h"
 #include "e2e/support/Http.h"
 #include "e2e/support/Process.h"
 
@@ -37,8 +39,15 @@ std::string Upload(const std::string& user, const std::string& record) {
 // The download request as the client sends it, with the empty pair before "a".
 std::string Download(const std::string& user) { return "/settings" + Account(user) + "&zt=2&&a=7.25"; }
 
+// A state folder whose accounts are `users`, each with the password "pw".
+std::filesystem::path StateWith(std::initializer_list<std::string> users) {
+  auto state = FreshTempDir();
+  for (const std::string& user : users) AddAccount(state, user, "pw");
+  return state;
+}
+
 TEST(SettingsService, StoresPerUserAndAnswersTheRecordBetweenItsMarkers) {
-  FeedProcess service({"--state", FreshTempDir().string()});
+  FeedProcess service({"--state", StateWith({"张三", "li si"}).string()});
   EXPECT_EQ(Get(service.port(), Download("张三")).value(), "*szno*");
   EXPECT_EQ(Get(service.port(), Upload("张三", kRecord)).value(), "*szok*");
   std::string other = "*sz*a b&c#+%/@*\r\n中*sz*";  // every awkward byte travels through
@@ -54,7 +63,7 @@ TEST(SettingsService, StoresPerUserAndAnswersTheRecordBetweenItsMarkers) {
 }
 
 TEST(SettingsService, RefusesMalformedRequestsAndWrongAccounts) {
-  auto state = FreshTempDir();
+  auto state = StateWith({"u"});
   FeedProcess open({"--state", state.string()});
   for (std::string query : {"?username=&pw=pw&sjm_in=1&lx=2&zt=2",               // no user
                             "?username=u&pw=pw&sjm_in=1&lx=3&zt=2",              // lx not 2
@@ -62,13 +71,14 @@ TEST(SettingsService, RefusesMalformedRequestsAndWrongAccounts) {
                             "?username=u&pw=pw&sjm_in=1&lx=2&zt=5&uesr_shizhi=x"})  // unknown zt
     EXPECT_EQ(Get(open.port(), "/settings" + query).value(), "*szerr*") << query;
 
-  FeedProcess guarded({"--user", "u", "--password", "pw", "--code", "1", "--state", state.string()});
+  FeedProcess guarded({"--user", "u", "--password-file", PasswordFile("pw").string(), "--code", "1", "--state",
+                       FreshTempDir().string()});
   EXPECT_EQ(Get(guarded.port(), Upload("u", kRecord)).value(), "*szok*");
   EXPECT_EQ(Get(guarded.port(), "/settings?username=u&pw=bad&sjm_in=1&lx=2&zt=2").value(), "*szerr*");
 }
 
 TEST(SettingsService, RecordsSurviveARestart) {
-  auto state = FreshTempDir();
+  auto state = StateWith({"u1", "u2"});
   {
     FeedProcess first({"--state", state.string()});
     ASSERT_EQ(Get(first.port(), Upload("u1", kRecord)).value(), "*szok*");
@@ -77,7 +87,8 @@ TEST(SettingsService, RecordsSurviveARestart) {
   // Only the store itself is left in the folder: no temporary file stays behind.
   std::vector<std::string> files;
   for (const auto& e : std::filesystem::directory_iterator(state)) files.push_back(e.path().filename().string());
-  EXPECT_EQ(files, std::vector<std::string>{"settings.txt"});
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"accounts", "settings.txt"}));
 
   FeedProcess second({"--state", state.string()});
   EXPECT_EQ(Get(second.port(), Download("u1")).value(), "*szok*\r\n" + kRecord);

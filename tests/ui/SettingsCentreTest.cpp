@@ -1,5 +1,6 @@
 // The settings centre: the slide, and the settings exchange against a real lumora-feed.
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,7 +17,17 @@ struct SettingsCentreTest : uitest::WindowTest {
 
   void SetUp() override {
     UseRealHttp();
+    // The service keeps records only for its accounts: "demo" is one.
+    QProcess add;
+    add.setProcessEnvironment([] {
+      auto env = QProcessEnvironment::systemEnvironment();
+      env.insert("LUMORA_FEED_PASSWORD", "demo-pw");
+      return env;
+    }());
+    add.start(qEnvironmentVariable("LUMORA_BIN") + "/lumora-feed", {"--add-user", "demo", "--state", state.path()});
+    ASSERT_TRUE(add.waitForFinished(30000) && add.exitCode() == 0) << add.readAllStandardError().toStdString();
     session.cx.service.user = "demo";
+    session.cx.service.password = "demo-pw";
     WindowTest::SetUp();
     window->show();
   }

@@ -55,16 +55,17 @@ std::filesystem::path FreshTempDir() {
   return dir;
 }
 
-FeedProcess::FeedProcess(std::vector<std::string> args) {
-  args.insert(args.end(), {"--port", "0", "--quiet"});
+FeedProcess::FeedProcess(std::vector<std::string> args, const std::filesystem::path& logFile) {
+  args.insert(args.end(), {"--port", "0"});
+  if (logFile.empty()) args.push_back("--quiet");
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-  int devnull = open("/dev/null", O_WRONLY);
+  int devnull = logFile.empty() ? open("/dev/null", O_WRONLY) : open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_ = Spawn(BinDir() / "lumora-feed", args, out[1], devnull);
   close(out[1]);
   close(devnull);
   std::string text;
-  std::regex serving(R"(serving http://127\.0\.0\.1:(\d+)/)");
+  std::regex serving(R"(serving https?://127\.0\.0\.1:(\d+)/)");
   std::smatch m;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (!std::regex_search(text, m, serving) && std::chrono::steady_clock::now() < deadline) {

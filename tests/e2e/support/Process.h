@@ -12,15 +12,17 @@ std::filesystem::path BinDir();          // LUMORA_BIN
 std::filesystem::path FreshTempDir();    // an empty folder of its own per call
 
 // lumora-feed started with `args` plus --port 0 and --quiet; the constructor waits for the
-// "serving http://127.0.0.1:PORT/..." line and reads the port. Stopped with SIGTERM on destruction.
+// "serving http(s)://127.0.0.1:PORT/..." line and reads the port. Stopped with SIGTERM on destruction.
+// With `logFile` its log goes there (no --quiet).
 class FeedProcess {
  public:
-  explicit FeedProcess(std::vector<std::string> args);
+  explicit FeedProcess(std::vector<std::string> args, const std::filesystem::path& logFile = {});
   ~FeedProcess();
   FeedProcess(const FeedProcess&) = delete;
   FeedProcess& operator=(const FeedProcess&) = delete;
 
   int port() const { return port_; }
+  pid_t pid() const { return pid_; }
   std::string url(const std::string& pathAndQuery) const;
   // Stops the service and returns its exit status.
   int stop();

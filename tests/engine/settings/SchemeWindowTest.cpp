@@ -90,6 +90,25 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
   EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案..一.fa"});
 }
 
+TEST_F(SchemeWindow, NamesWindowsReservesOrThatReorderTheirTextAreRefused) {
+  // Device names in any case, with an extension, blanks or dots after them, superscript digits,
+  // the console devices; and names holding a character that turns the text around it.
+  for (const char* name : {"CON .x", "con", "Prn.txt", "aux. .fa", "NUL ", "COM0", "com9.x", "LPT0", "COM¹", "LPT²",
+                           "com³.abc", "CONIN$", "conout$.txt", "CONIN$ .x", "方案\u202Eaf.exe", "a\u202Ab",
+                           "a\u2066b", "a\u2069", "\u200Ex", "x\u200F", "x\u061Cy"}) {
+    prompter.notices.clear();
+    save(name);
+    ASSERT_EQ(prompter.notices.size(), 1u) << name;
+    EXPECT_EQ(prompter.notices[0].text, "保存过程发生错误，请检查") << name;
+  }
+  EXPECT_TRUE(fs::is_empty(fa()));
+  // Names that only look like devices are ordinary names.
+  for (const char* name : {"CONSOLE", "COM10", "LPT", "COMX", "COM⁴", "xCON", "CON-1", "NULL.x", "CONIN", "a\u2011b"}) {
+    save(name);
+    EXPECT_EQ(prompter.lastText(), "保存完成") << name;
+  }
+}
+
 TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
   cx.form.setText("T_xl_muduan_3", "11/11");
   save("bad");
