@@ -34,7 +34,7 @@ struct sqlite3;
 namespace lumora {
 
 inline constexpr const char* kJournalFile = "journal.sqlite";
-inline constexpr int kJournalSchemaVersion = 2;
+inline constexpr int kJournalSchemaVersion = 3;
 
 inline constexpr const char* kJournalFailureTitle = "运行记录 / Journal";
 inline constexpr const char* kJournalFailureText =
@@ -101,6 +101,7 @@ class Journal final : public Recorder {
   void betSettled(const BetSettled& settlement) override;
   void betNotSettled(const std::string& period, const std::string& reason) override;
   void betLogLine(const std::string& line) override;
+  void feedEvent(const FeedEvent& event) override;
 
   // One bound parameter.
   struct Value {
@@ -112,7 +113,7 @@ class Journal final : public Recorder {
     Value(double x) : v(x) {}
     Value(std::string x) : v(std::move(x)) {}
   };
-  enum class Kind { Draw, SequenceDraw, Plan, Judgement, Settlement, BetLog, NotJudged, NotSettled, RunEnd };
+  enum class Kind { Draw, SequenceDraw, Plan, Judgement, Settlement, BetLog, NotJudged, NotSettled, Feed, RunEnd };
   // One row told and not yet written: its values after (seq, run, draw_id).
   struct Row {
     Kind kind;

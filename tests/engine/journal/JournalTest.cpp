@@ -88,7 +88,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   EXPECT_EQ(run.journal.failures(), 0);
   EXPECT_EQ(run.journalNotices(), 0);
   EXPECT_EQ(Query(db, "PRAGMA journal_mode"), (Rows{{"wal"}}));
-  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"2"}}));
+  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"3"}}));
   EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
   EXPECT_EQ(Query(db, "SELECT id, period, digits, source FROM draws"),
             (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
