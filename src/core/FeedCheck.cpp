@@ -13,6 +13,8 @@ bool AllDigits(std::string_view s) { return !s.empty() && IsDigits(s); }
 
 // The last periods of one day are followed by these first periods of the next.
 constexpr int kNewDayFirstPeriods = 3;
+// A day has at least this many periods: "003" after "004" is a step back, not a new day.
+constexpr int kShortestDay = 10;
 
 }  // namespace
 
@@ -60,7 +62,7 @@ FeedAnswer ReadFeedAnswer(std::string_view body) {
 
 bool ComesAfter(std::string_view later, std::string_view earlier) {
   const int l = ReadInt(later), e = ReadInt(earlier);
-  return l > e || (l <= kNewDayFirstPeriods && l < e);
+  return l > e || (l <= kNewDayFirstPeriods && e >= kShortestDay);
 }
 
 AnswerCheck CheckAnswer(const std::vector<DrawRecord>& answer, const DrawStore& history, int handEntered) {

@@ -28,7 +28,7 @@ bool ReadDrawLine(std::string_view line, DrawRecord& out);
 FeedAnswer ReadFeedAnswer(std::string_view body);
 
 // Whether period `later` can follow `earlier` within the draws of one game: a higher number the
-// same day, or the first periods of a new day (001..003, as long as `earlier` is higher). The
+// same day, or the first periods of a new day (001..003 after a period of 010 or later). The
 // order of an answer's lines, oldest first, decides which is later, never the numbers alone.
 bool ComesAfter(std::string_view later, std::string_view earlier);
 

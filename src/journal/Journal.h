@@ -1,7 +1,8 @@
 #pragma once
 // The journal: what the program did, kept in `journal.sqlite` in the data folder so it outlives
 // the process. It is a Recorder (core/Recorder.h): the engine tells it each applied draw and
-// what its after-draw sequence did, and it never gives anything back to the engine's stores.
+// what its after-draw sequence did, and what the draw feed did with answers it did not simply
+// apply (table feed_events), and it never gives anything back to the engine's stores.
 //
 // Rows are collected in memory and written in one transaction per sequence (a kill loses at
 // most the sequence in progress); a row told outside a sequence is written at once. A write

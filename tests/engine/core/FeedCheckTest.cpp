@@ -25,7 +25,7 @@ DrawStore Applied(int newest) {
   return d;
 }
 
-TEST(FeedCheck, DrawLinesAndAnswerForms) {
+TEST(FeedCheck, DrawLines) {
   DrawRecord r;
   EXPECT_TRUE(ReadDrawLine("023-12345", r));
   EXPECT_EQ(r, (DrawRecord{"023", "12345"}));
@@ -33,20 +33,6 @@ TEST(FeedCheck, DrawLinesAndAnswerForms) {
   for (const char* bad : {"x01-12345", "abc-12345", "../-12345", "   -12345", "023-1234x", "0231234", "023-9-12345",
                           "", "023-12 45", "２３４-12345"})
     EXPECT_FALSE(ReadDrawLine(bad, r)) << bad;
-
-  std::string block;
-  for (int n = 0; n < 150; ++n) block += (n ? "\r\n" : "") + Draw(n).period + "-" + Draw(n).digits;
-  FeedAnswer a = ReadFeedAnswer("**ok***-*" + block + "\r\n*-*");
-  ASSERT_EQ(a.fault, AnswerFault::None);
-  EXPECT_EQ(a.draws.front(), Draw(0));
-  EXPECT_EQ(a.draws.back(), Draw(149));
-  EXPECT_EQ(ReadFeedAnswer("*-*" + block + "*-*").fault, AnswerFault::NoMarker);
-  EXPECT_EQ(ReadFeedAnswer("**ok***-*" + block).fault, AnswerFault::NoBlock);
-  EXPECT_EQ(ReadFeedAnswer("**ok***-*" + block.substr(0, block.size() / 2) + "*-*").fault, AnswerFault::TooFewLines);
-  FeedAnswer bad = ReadFeedAnswer("**ok***-*" + block + "\r\n1a1-22222*-*");
-  EXPECT_EQ(bad.fault, AnswerFault::BadLine);
-  EXPECT_EQ(bad.badLine, 150);
-  EXPECT_TRUE(bad.draws.empty());
 }
 
 TEST(FeedCheck, AnswersAgreeingWithTheHistoryAreNewerSameOrOlder) {
@@ -79,46 +65,26 @@ TEST(FeedCheck, DayEndsAreFollowedByTheFirstPeriods) {
   EXPECT_FALSE(ComesAfter("049", "050"));
   EXPECT_FALSE(ComesAfter("050", "050"));
   EXPECT_FALSE(ComesAfter("001", "001"));
+  EXPECT_FALSE(ComesAfter("003", "004"));
   // A whole day of draws since: the new newest has the applied newest's period.
   AnswerCheck day = CheckAnswer(Answer(500 + 120), Applied(500), 0);
   EXPECT_EQ(day.verdict, AnswerVerdict::New);
   EXPECT_EQ(day.newDraws, 120);
 }
 
-TEST(FeedCheck, RewrittenReplayedAndReorderedDrawsAreCaught) {
+// The rewrites the window test does not serve: a draw dropped from the middle, an older answer
+// whose newest was rewritten.
+TEST(FeedCheck, DroppedAndRewrittenOlderDrawsContradict) {
   const DrawStore d = Applied(500);
-  // The newest draw's digits rewritten.
-  std::vector<DrawRecord> a = Answer(500);
-  a.back().digits = "00000";
-  AnswerCheck c = CheckAnswer(a, d, 0);
-  EXPECT_EQ(c.verdict, AnswerVerdict::Contradicts);
-  EXPECT_EQ(c.applied, Draw(500));
-  EXPECT_EQ(c.answered, (DrawRecord{Draw(500).period, "00000"}));
-  // The 149 older draws rewritten under a true newest, and under a new one.
-  for (int newest : {500, 501}) {
-    a = Answer(newest);
-    for (size_t i = 0; i + 1 < a.size(); ++i) a[i].digits = Pad((std::stoi(a[i].digits) + 1) % 100000, 5);
-    if (newest == 501) a[a.size() - 2] = Draw(500);
-    EXPECT_EQ(CheckAnswer(a, d, 0).verdict, AnswerVerdict::Contradicts) << newest;
-  }
-  // One draw dropped from the middle: the order no longer agrees.
-  a = Answer(501);
+  std::vector<DrawRecord> a = Answer(501);
   a.erase(a.begin() + 100);
   a.insert(a.begin(), Draw(351));
   EXPECT_EQ(CheckAnswer(a, d, 0).verdict, AnswerVerdict::Contradicts);
-  // An older answer whose newest was rewritten.
   a = Answer(498);
   a.back().digits = "99999";
-  EXPECT_EQ(CheckAnswer(a, d, 0).verdict, AnswerVerdict::Contradicts);
-  // After the applied newest, the same period again, or a period going back.
-  for (const char* period : {"021", "020", "005"}) {  // draw 500 is period 021
-    a = Answer(500);
-    a.erase(a.begin());
-    a.push_back({period, "13579"});
-    AnswerCheck o = CheckAnswer(a, d, 0);
-    EXPECT_EQ(o.verdict, AnswerVerdict::Disordered) << period;
-    EXPECT_EQ(o.answered, (DrawRecord{period, "13579"}));
-  }
+  AnswerCheck c = CheckAnswer(a, d, 0);
+  EXPECT_EQ(c.verdict, AnswerVerdict::Contradicts);
+  EXPECT_EQ(c.applied, Draw(498));
 }
 
 TEST(FeedCheck, DrawsEnteredByHandAreNotHeldAgainstAnswers) {
