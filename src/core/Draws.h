@@ -28,6 +28,9 @@ struct DrawStore {
   // The newest draw before the history was last applied: the draw the monitor pools of that
   // moment were made after (empty before the first history).
   DrawRecord previousNewest{};
+  // How many of the newest history rows were entered by hand and not yet replaced by an answer
+  // of the feed: answers are held against the rows below them.
+  int handEntered = 0;
 
   // The three-digit sub-number of a five-digit text at SubNumberStart ("" when too short).
   std::string subNumberOf(const std::string& digits) const {

@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "core/FeedCheck.h"
+
 #include "core/DrawTexts.h"
 #include "core/Text.h"
 
@@ -10,15 +12,119 @@ namespace lumora {
 
 namespace {
 
-// First three characters the period, last five the digits (they may overlap on a short line).
-DrawRecord SplitDrawLine(const std::string& line) {
-  DrawRecord r;
-  r.period = line.substr(0, 3);
-  r.digits = line.size() >= 5 ? line.substr(line.size() - 5) : line;
-  return r;
+namespace T = draw_text;
+using TimePoint = std::chrono::system_clock::time_point;
+
+TimePoint Now(Context& cx) { return cx.ports.clock ? cx.ports.clock->now() : std::chrono::system_clock::now(); }
+
+// Tnew gains "；" and `more`.
+void AddToStatus(Context& cx, const std::string& more) {
+  cx.form.setText("Tnew", cx.form.text("Tnew") + "；" + more);
 }
 
-bool IsDrawLine(const std::string& line) { return line.size() >= 5 && IsDigits(std::string_view(line).substr(line.size() - 5)); }
+// A feed event for the recorder, unless it is the one recorded last.
+void Record(Context& cx, FeedState& feed, FeedEvent e) {
+  std::string key = e.kind + "\n" + e.period + "\n" + e.digits + "\n" + e.text;
+  if (key == feed.lastEvent) return;
+  feed.lastEvent = std::move(key);
+  cx.recorder().feedEvent(e);
+}
+
+// While a switch unticked by a pause stays unticked, the status says so; ticking it resumes.
+void ShowPause(Context& cx, FeedState& feed) {
+  if (feed.betPaused && cx.form.checked("Check_touzhu_sx")) feed.betPaused = false;
+  if (feed.sendPaused && cx.form.checked("C_qunfa_sx")) feed.sendPaused = false;
+  if (feed.betPaused || feed.sendPaused) AddToStatus(cx, T::kPaused);
+}
+
+// A good answer ends a run of failures.
+void Good(Context& cx, FeedState& feed) {
+  const TimePoint now = Now(cx);
+  if (feed.outageNoticed) Record(cx, feed, {"recovered", "", "", cx.form.text("Tnew")});
+  feed.lastGood = now;
+  feed.failingSince.reset();
+  feed.outageNoticed = false;
+  feed.lastEvent.clear();
+}
+
+// A failed exchange or a broken answer: Tnew says which; after kOutageMinutes of them, how long
+// since the last good answer, and one notice.
+void Failed(Context& cx, FeedState& feed, const std::string& why) {
+  const TimePoint now = Now(cx);
+  if (!feed.failingSince) feed.failingSince = now;
+  cx.form.setText("Tnew", std::string(T::kNoDataCheck) + T::kWhy + why);
+  Record(cx, feed, {"failure", "", "", cx.form.text("Tnew")});
+  const auto failing = std::chrono::duration_cast<std::chrono::minutes>(now - *feed.failingSince);
+  if (failing.count() >= kOutageMinutes) {
+    const TimePoint since = feed.lastGood ? *feed.lastGood : *feed.failingSince;
+    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(now - since).count();
+    std::string more = std::string(T::kOutageSince) + std::to_string(minutes) + T::kOutageMinutes;
+    if (feed.lastGood) more += T::kOutageLast + TimeText(*feed.lastGood) + T::kOutageLastEnd;
+    cx.form.setText("Tnew", cx.form.text("Tnew") + more);
+    if (!feed.outageNoticed) {
+      feed.outageNoticed = true;
+      cx.inform(T::kOutageNotice, T::kTip);
+      Record(cx, feed, {"outage", "", "", cx.form.text("Tnew")});
+    }
+  }
+  ShowPause(cx, feed);
+}
+
+// A notice for a kind of refusal or pause, unless the same kind was met within the quiet spell.
+void NoticeOnce(Context& cx, FeedState& feed, const std::string& kind, const std::string& text) {
+  const TimePoint now = Now(cx);
+  auto it = feed.refusalsSeen.find(kind);
+  const bool quiet = it == feed.refusalsSeen.end() || now - it->second >= std::chrono::minutes(kRefusalNoticeQuietMinutes);
+  feed.refusalsSeen[kind] = now;
+  if (quiet) cx.inform(text, T::kTip);
+}
+
+std::string DrawText(const DrawRecord& r) { return "第" + r.period + "期 " + r.digits; }
+
+// An answer not applied: the history, DeepBuffer and IncomingWindow stay as they were.
+void Refuse(Context& cx, FeedState& feed, const std::string& kind, const std::string& status, const DrawRecord& newest) {
+  cx.form.setText("Tnew", status);
+  NoticeOnce(cx, feed, kind, status + std::string(kCrLf) + T::kRefusedNotice);
+  Record(cx, feed, {kind, newest.period, newest.digits, status});
+  ShowPause(cx, feed);
+}
+
+// DeepBuffer rows 1..150 and IncomingWindow rows 1..120 from an answer's draws, oldest first.
+void FillBuffers(DrawStore& d, const std::vector<DrawRecord>& draws) {
+  d.deep.fill(DrawRecord{});
+  d.incoming.fill(DrawRecord{});
+  d.deepCreated = true;
+  const int n = static_cast<int>(draws.size());
+  for (int i = 0; i < n; ++i) {
+    const size_t row = static_cast<size_t>(n - i);
+    if (row < d.deep.size()) d.deep[row] = draws[static_cast<size_t>(i)];
+    if (row < d.incoming.size()) d.incoming[row] = draws[static_cast<size_t>(i)];
+  }
+}
+
+// Unticks automatic betting and group send (those ticked) and stops a group send already armed.
+void Pause(Context& cx, FeedState& feed) {
+  if (cx.form.checked("Check_touzhu_sx")) {
+    cx.form.setChecked("Check_touzhu_sx", false);
+    feed.betPaused = true;
+  }
+  if (cx.form.checked("C_qunfa_sx")) {
+    cx.form.setChecked("C_qunfa_sx", false);
+    feed.sendPaused = true;
+  }
+  cx.form.setTimerEnabled("Timer_qf_dd", false);
+}
+
+std::string AnswerFaultText(const FeedAnswer& a) {
+  switch (a.fault) {
+    case AnswerFault::NoMarker: return T::kNoMarker;
+    case AnswerFault::NoBlock: return T::kNoBlock;
+    case AnswerFault::TooFewLines: return T::kTooFewLines;
+    case AnswerFault::BadLine: return T::kBadLine;
+    case AnswerFault::None: break;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -27,61 +133,116 @@ std::string BuildFeedRequest(const ServiceConfig& config) {
          "&sjm_in=" + PercentEncode(config.randomCode) + "&lx=2&zt=2&r=8";
 }
 
-bool ParseDrawFeed(Context& cx, FeedState& feed) {
-  if (!Contains(feed.response, draw_text::kFeedOk)) {
-    cx.form.setText("Tnew", draw_text::kNoData);
-    feed.response.clear();
-    return false;
+std::string HttpFailureText(const HttpResult& result) {
+  switch (result.failure) {
+    case HttpFailure::NoConnection: return T::kNoConnection;
+    case HttpFailure::Timeout: return T::kTimeout;
+    case HttpFailure::TooLarge: return T::kTooLarge;
+    case HttpFailure::TlsUntrusted: return T::kTlsUntrusted;
+    case HttpFailure::TlsWrongHost: return T::kTlsWrongHost;
+    case HttpFailure::TlsExpired: return T::kTlsExpired;
+    case HttpFailure::TlsOther: return T::kTlsOther;
+    case HttpFailure::NotAllowed: return T::kNotAllowed;
+    case HttpFailure::None:
+    case HttpFailure::Other: break;
   }
-  std::vector<std::string> pieces = Split(feed.response, draw_text::kFeedBlock);
-  if (pieces.size() < 3) {
-    cx.form.setText("Tnew", draw_text::kNoData);
-    return false;
-  }
-  std::vector<std::string> lines = SplitCrLf(pieces[1]);
-  // The empty rest after a final CR LF is no draw line.
-  if (!lines.empty() && lines.back().empty()) lines.pop_back();
-  if (lines.size() < static_cast<size_t>(kDeepRows)) {
-    cx.form.setText("Tnew", draw_text::kNoData);
-    return false;
-  }
-  // A longer block: its newest 150 lines (the last ones) are used.
-  const size_t first = lines.size() - static_cast<size_t>(kDeepRows);
-  // Every draw line must end in five digits; the rest of the program relies on that.
-  for (size_t i = first; i < lines.size(); ++i) {
-    if (!IsDrawLine(lines[i])) {
-      cx.form.setText("Tnew", draw_text::kNoData);
-      return false;
-    }
-  }
-  DrawStore& d = cx.draws;
-  d.deep.fill(DrawRecord{});
-  d.incoming.fill(DrawRecord{});
-  d.deepCreated = true;
-  for (int i = 0; i < kDeepRows; ++i) {
-    DrawRecord r = SplitDrawLine(lines[first + static_cast<size_t>(i)]);
-    d.deep[static_cast<size_t>(kDeepRows - i)] = r;
-    if (i >= kDeepRows - kHistoryRows) d.incoming[static_cast<size_t>(kDeepRows - i)] = r;
-  }
-  return true;
+  return T::kNetworkOther;
 }
 
 bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply) {
-  ParseDrawFeed(cx, feed);
+  auto buttonAfterAnswer = [&cx] {
+    if (!cx.form.checked("Cauto")) cx.form.setEnabled("Cshoudong", true);
+  };
   if (feed.response.empty()) {
-    cx.form.setText("Tnew", draw_text::kNoDataCheck);
+    Failed(cx, feed, T::kEmptyAnswer);
     cx.form.setEnabled("Cshoudong", true);
     return false;
   }
-  bool applied = apply ? apply(cx) : ApplyIncomingDraws(cx);
-  if (!cx.form.checked("Cauto")) cx.form.setEnabled("Cshoudong", true);
+  FeedAnswer answer = ReadFeedAnswer(feed.response);
+  if (answer.fault != AnswerFault::None) {
+    if (answer.fault == AnswerFault::NoMarker) feed.response.clear();
+    Failed(cx, feed, AnswerFaultText(answer));
+    cx.form.setEnabled("Cshoudong", true);
+    return false;
+  }
+  DrawStore& d = cx.draws;
+  AnswerCheck check = CheckAnswer(answer.draws, d, d.handEntered);
+  // Nothing left to hold it against after a run: only hand-entered draws.
+  if (check.verdict == AnswerVerdict::First && d.updateCount > 0) check.verdict = AnswerVerdict::Untied;
+  // A draw entered by hand stands until the answers go past its period.
+  if (check.verdict == AnswerVerdict::New && d.handEntered > 0 && answer.draws.back().period == d.history[1].period)
+    check.verdict = AnswerVerdict::NotNew;
+  // Only a long absence explains an answer that shares no draw with the draws applied.
+  const bool longAbsence = !feed.lastGood || Now(cx) - *feed.lastGood >= std::chrono::hours(kUntiedAfterHours);
+  const DrawRecord& newest = answer.draws.back();
+  if (check.verdict == AnswerVerdict::Untied && !longAbsence) {
+    Refuse(cx, feed, "unrelated", std::string(T::kUnrelated) + "（答复最新 " + DrawText(newest) + "）", newest);
+    buttonAfterAnswer();
+    return false;
+  }
+  switch (check.verdict) {
+    case AnswerVerdict::Older:
+      Refuse(cx, feed, "older", std::string(T::kOlder) + "（答复最新 " + DrawText(newest) + "，已有 " +
+                                    DrawText(check.applied) + "）", newest);
+      buttonAfterAnswer();
+      return false;
+    case AnswerVerdict::Contradicts:
+      Refuse(cx, feed, "contradicts", std::string(T::kContradicts) + "（第" + check.applied.period + "期 答复 " +
+                                          check.answered.digits + "，已有 " + check.applied.digits + "）", newest);
+      buttonAfterAnswer();
+      return false;
+    case AnswerVerdict::Disordered:
+      Refuse(cx, feed, "disordered", std::string(T::kDisordered) + "（" + DrawText(check.answered) + "）", newest);
+      buttonAfterAnswer();
+      return false;
+    case AnswerVerdict::NotNew:
+      FillBuffers(d, answer.draws);
+      cx.form.setText("Tnew", T::kNotNew);
+      Good(cx, feed);
+      ShowPause(cx, feed);
+      buttonAfterAnswer();
+      return false;
+    case AnswerVerdict::Untied:
+      Pause(cx, feed);
+      break;
+    case AnswerVerdict::First:
+    case AnswerVerdict::New:
+      break;
+  }
+  FillBuffers(d, answer.draws);
+  d.handEntered = 0;
+  const bool applied = apply ? apply(cx) : ReplaceHistory(cx);
+  Good(cx, feed);
+  if (check.verdict == AnswerVerdict::Untied) {
+    AddToStatus(cx, T::kUntied);
+    NoticeOnce(cx, feed, "untied", std::string(T::kUntied) + std::string(kCrLf) + "（" + DrawText(newest) + "）");
+    Record(cx, feed, {"untied", newest.period, newest.digits, cx.form.text("Tnew")});
+    // The status already says it; the flags stay until the player ticks the switches again.
+  } else {
+    ShowPause(cx, feed);
+  }
+  buttonAfterAnswer();
   return applied;
 }
 
-bool ProcessDrawResponse(Context& cx, FeedState& feed) { return ProcessDrawResponse(cx, feed, ApplyIncomingDraws); }
+bool ProcessDrawResponse(Context& cx, FeedState& feed) {
+  return ProcessDrawResponse(cx, feed, [](Context& c) { return ReplaceHistory(c); });
+}
 
 bool HandleDrawResult(Context& cx, FeedState& feed, const HttpResult& result, const ApplyDrawsFn& apply) {
-  feed.response = result.ok ? result.body : std::string();
+  if (!result.ok) {
+    feed.response.clear();
+    Failed(cx, feed, HttpFailureText(result));
+    cx.form.setEnabled("Cshoudong", true);
+    return false;
+  }
+  if (result.status != 200) {
+    feed.response.clear();
+    Failed(cx, feed, T::kHttpStatus + std::to_string(result.status));
+    cx.form.setEnabled("Cshoudong", true);
+    return false;
+  }
+  feed.response = result.body;
   return ProcessDrawResponse(cx, feed, apply);
 }
 

@@ -1,5 +1,7 @@
 #include "core/History.h"
 
+#include <algorithm>
+
 #include "core/DrawTexts.h"
 #include "core/Text.h"
 
@@ -46,6 +48,11 @@ bool ApplyIncomingDraws(Context& cx) {
     cx.form.setText("Tnew", draw_text::kNotNew);
     return false;
   }
+  return ReplaceHistory(cx);
+}
+
+bool ReplaceHistory(Context& cx) {
+  DrawStore& d = cx.draws;
   d.previousNewest = d.history[1];
   for (int i = 1; i <= kHistoryRows; ++i) d.history[static_cast<size_t>(i)] = d.incoming[static_cast<size_t>(i)];
   d.rebuildSubSeries();
@@ -97,7 +104,10 @@ bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply) {
   for (int k = 1; k <= kHistoryRows; ++k) d.incoming[static_cast<size_t>(k)] = d.deep[static_cast<size_t>(n + k)];
   cx.form.setChecked("Cauto", false);
   cx.inform(draw_text::kDeleted, draw_text::kTip);
-  return apply ? apply(cx) : ApplyIncomingDraws(cx);
+  const bool applied = apply ? apply(cx) : ApplyIncomingDraws(cx);
+  // The window came from the last answer: a draw entered by hand is gone with it.
+  if (applied) d.handEntered = 0;
+  return applied;
 }
 
 void RunDeletionDialogue(Context& cx, ApplyDrawsFn apply) {
@@ -166,6 +176,7 @@ bool ConfirmManualEntry(Context& cx, const ApplyDrawsFn& apply) {
   d.incoming[1] = DrawRecord{e.period, e.digits};
   cx.form.setVisible("Fadd", false);
   bool applied = apply ? apply(cx) : ApplyIncomingDraws(cx);
+  if (applied) d.handEntered = std::min(d.handEntered + 1, kHistoryRows);
   cx.form.setEnabled("Fadd.C_rulu_kjh", true);
   cx.form.touch("Tkjh");
   cx.form.setChecked("Cauto", false);

@@ -25,6 +25,10 @@ bool HistoryPresent(const Context& cx);
 // ("023" -> "024", "120" -> "121"; no wrap-around).
 std::string FollowingPeriod(std::string_view period);
 
+// Copies IncomingWindow rows 1..120 into the history, rebuilds SubNumberSeries and Tkjh, Tnew
+// "开奖完毕". Returns true. The feed calls it for an answer it has held against the history.
+bool ReplaceHistory(Context& cx);
+
 // Applies IncomingWindow when its newest period differs from the history's newest and its
 // digits are not empty: copies rows 1..120, rebuilds SubNumberSeries and Tkjh, Tnew "开奖完毕".
 // Otherwise Tnew "没有更新" and nothing changes. Returns whether the history was applied. The

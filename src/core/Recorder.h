@@ -45,6 +45,18 @@ struct BetSettled {
   double capital = 0;  // 最新资金 after the settlement
 };
 
+// What the draw feed did with an answer it did not simply apply: an answer refused (older than
+// the draws applied, contradicting them, out of order), an answer applied that could not be tied
+// to the draws applied (automatic betting and group send paused), a broken exchange, a lasting
+// outage and its end. `kind` names it ("older", "contradicts", "disordered", "untied", "failure",
+// "outage", "recovered"); `period` and `digits` are the answer's newest draw where it had one.
+struct FeedEvent {
+  std::string kind;
+  std::string period;
+  std::string digits;
+  std::string text;  // what the status line said
+};
+
 class Recorder {
  public:
   virtual ~Recorder() = default;
@@ -63,6 +75,7 @@ class Recorder {
   // A placed bet that could not be settled: its period's draw is not among the draws applied.
   virtual void betNotSettled(const std::string& period, const std::string& reason) = 0;
   virtual void betLogLine(const std::string& line) = 0;
+  virtual void feedEvent(const FeedEvent&) {}
 };
 
 // Tells nobody: what the engine talks to when no recorder is plugged in.

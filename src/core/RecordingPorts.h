@@ -97,7 +97,7 @@ class FixedClock final : public Clock {
 
 // Keeps what the engine told, one line an event: "draw 151 12345 feed", "between 150 54321",
 // "plan 152", "judged 151 12345 hit", "not judged 152", "settled 151 miss", "not settled 152",
-// "log <line>", "end".
+// "log <line>", "feed <kind> <period>", "end".
 class RecordingRecorder final : public Recorder {
  public:
   std::vector<std::string> events;
@@ -116,6 +116,7 @@ class RecordingRecorder final : public Recorder {
   void betSettled(const BetSettled& b) override { events.push_back("settled " + b.period + (b.hit ? " hit" : " miss")); }
   void betNotSettled(const std::string& period, const std::string&) override { events.push_back("not settled " + period); }
   void betLogLine(const std::string& line) override { events.push_back("log " + line); }
+  void feedEvent(const FeedEvent& e) override { events.push_back("feed " + e.kind + " " + e.period); }
 };
 
 // Answers every GET from a script (or with no response) and records the URLs asked for.
@@ -139,14 +140,18 @@ class ScriptedHttp final : public Http {
   }
   // Completes the oldest pending request with `body` (status 200).
   bool answer(const std::string& body) {
-    if (pending.empty()) return false;
-    Request r = std::move(pending.front());
-    pending.erase(pending.begin());
     HttpResult res;
     res.ok = true;
     res.status = 200;
     res.body = body;
-    r.done(res);
+    return complete(res);
+  }
+  // Completes the oldest pending request with `result`.
+  bool complete(const HttpResult& result) {
+    if (pending.empty()) return false;
+    Request r = std::move(pending.front());
+    pending.erase(pending.begin());
+    r.done(result);
     return true;
   }
 };

@@ -79,6 +79,15 @@ DROP TABLE temp.v1_order;
 UPDATE schema_version SET version = 2;
 )sql";
 
+// Version 3: what the draw feed did with answers it did not simply apply (refused, applied with
+// automatic betting and group send paused, failures, outages).
+constexpr const char* kToVersion3 = R"sql(
+CREATE TABLE feed_events(
+  id INTEGER PRIMARY KEY, seq INTEGER, run INTEGER REFERENCES runs(id), draw_id INTEGER REFERENCES draws(id),
+  at TEXT NOT NULL, kind TEXT NOT NULL, period TEXT NOT NULL, digits TEXT NOT NULL, text TEXT NOT NULL);
+UPDATE schema_version SET version = 3;
+)sql";
+
 // Each kind's insert: seq, run and draw_id first, then the values the row was told with.
 const char* InsertSql(Journal::Kind kind) {
   switch (kind) {
@@ -99,6 +108,8 @@ const char* InsertSql(Journal::Kind kind) {
       return "INSERT INTO not_judged(seq, run, draw_id, at, period, reason, line) VALUES(?,?,?,?,?,?,?)";
     case Journal::Kind::NotSettled:
       return "INSERT INTO not_settled(seq, run, draw_id, at, period, reason) VALUES(?,?,?,?,?,?)";
+    case Journal::Kind::Feed:
+      return "INSERT INTO feed_events(seq, run, draw_id, at, kind, period, digits, text) VALUES(?,?,?,?,?,?,?,?)";
     case Journal::Kind::RunEnd:
       // The draw_id place is unused: a run's end belongs to no sequence.
       return "UPDATE runs SET end_seq = ?1, ended = ?4, how = ?5 WHERE id = ?2 AND ?3 IS NULL";
@@ -320,9 +331,11 @@ bool Journal::startRun(Failure& why) {
   if (version == 0 && sqlite3_exec(db_, kVersion1, nullptr, nullptr, nullptr) != SQLITE_OK) return undo("tables");
   if (version < 2 && sqlite3_exec(db_, kToVersion2, nullptr, nullptr, nullptr) != SQLITE_OK)
     return undo("version 2");
+  if (version < 3 && sqlite3_exec(db_, kToVersion3, nullptr, nullptr, nullptr) != SQLITE_OK)
+    return undo("version 3");
   for (const char* probe : {"SELECT max(id) FROM draws", "SELECT max(id) FROM plans", "SELECT max(id) FROM judgements",
                             "SELECT max(id) FROM settlements", "SELECT max(id) FROM bet_log",
-                            "SELECT max(id) FROM not_judged", "SELECT max(id) FROM not_settled",
+                            "SELECT max(id) FROM not_judged", "SELECT max(id) FROM not_settled", "SELECT max(id) FROM feed_events",
                             "SELECT max(id) FROM runs", "SELECT count(*) FROM seq_counter"}) {
     Number(db_, probe, 0, &rc);
     if (rc != SQLITE_OK) return undo("reading");
@@ -350,7 +363,7 @@ bool Journal::startRun(Failure& why) {
                              "WHERE run = ?1 UNION ALL SELECT at, seq FROM judgements WHERE run = ?1 UNION ALL SELECT at, seq "
                              "FROM settlements WHERE run = ?1 UNION ALL SELECT at, seq FROM bet_log WHERE run = ?1 UNION ALL "
                              "SELECT at, seq FROM not_judged WHERE run = ?1 UNION ALL SELECT at, seq FROM not_settled "
-                             "WHERE run = ?1 UNION ALL SELECT started, seq FROM runs WHERE id = ?1) ORDER BY seq DESC LIMIT 1",
+                             "WHERE run = ?1 UNION ALL SELECT at, seq FROM feed_events WHERE run = ?1 UNION ALL SELECT started, seq FROM runs WHERE id = ?1) ORDER BY seq DESC LIMIT 1",
                              -1, &st, nullptr) == SQLITE_OK &&
           sqlite3_bind_int64(st, 1, r) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
         ended = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
@@ -603,5 +616,7 @@ void Journal::betNotSettled(const std::string& period, const std::string& reason
 }
 
 void Journal::betLogLine(const std::string& line) { add(Kind::BetLog, {now(), line}); }
+
+void Journal::feedEvent(const FeedEvent& e) { add(Kind::Feed, {now(), e.kind, e.period, e.digits, e.text}); }
 
 }  // namespace lumora

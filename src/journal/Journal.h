@@ -1,7 +1,8 @@
 #pragma once
 // The journal: what the program did, kept in `journal.sqlite` in the data folder so it outlives
 // the process. It is a Recorder (core/Recorder.h): the engine tells it each applied draw and
-// what its after-draw sequence did, and it never gives anything back to the engine's stores.
+// what its after-draw sequence did, and what the draw feed did with answers it did not simply
+// apply (table feed_events), and it never gives anything back to the engine's stores.
 //
 // Rows are collected in memory and written in one transaction per sequence (a kill loses at
 // most the sequence in progress); a row told outside a sequence is written at once. A write
@@ -34,7 +35,7 @@ struct sqlite3;
 namespace lumora {
 
 inline constexpr const char* kJournalFile = "journal.sqlite";
-inline constexpr int kJournalSchemaVersion = 2;
+inline constexpr int kJournalSchemaVersion = 3;
 
 inline constexpr const char* kJournalFailureTitle = "运行记录 / Journal";
 inline constexpr const char* kJournalFailureText =
@@ -101,6 +102,7 @@ class Journal final : public Recorder {
   void betSettled(const BetSettled& settlement) override;
   void betNotSettled(const std::string& period, const std::string& reason) override;
   void betLogLine(const std::string& line) override;
+  void feedEvent(const FeedEvent& event) override;
 
   // One bound parameter.
   struct Value {
@@ -112,7 +114,7 @@ class Journal final : public Recorder {
     Value(double x) : v(x) {}
     Value(std::string x) : v(std::move(x)) {}
   };
-  enum class Kind { Draw, SequenceDraw, Plan, Judgement, Settlement, BetLog, NotJudged, NotSettled, RunEnd };
+  enum class Kind { Draw, SequenceDraw, Plan, Judgement, Settlement, BetLog, NotJudged, NotSettled, Feed, RunEnd };
   // One row told and not yet written: its values after (seq, run, draw_id).
   struct Row {
     Kind kind;

@@ -35,6 +35,9 @@ UNION ALL
 SELECT at, 'not settled', period, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
        reason, run, seq FROM not_settled WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
 UNION ALL
+SELECT at, 'feed ' || kind, period, digits, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, text,
+       NULL, run, seq FROM feed_events WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
+UNION ALL
 SELECT at, 'bet', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, line,
        NULL, run, seq FROM bet_log WHERE substr(at, 1, 10) BETWEEN ?1 AND ?2
 UNION ALL
@@ -120,6 +123,10 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
     version = sqlite3_column_int64(st, 0);
   sqlite3_finalize(st);
   st = nullptr;
+  // A journal of version 2 has no feed events yet: an empty stand-in outside the file.
+  if (version == 2)
+    sqlite3_exec(h, "CREATE TEMP TABLE feed_events(at TEXT, kind TEXT, period TEXT, digits TEXT, text TEXT, run INTEGER, seq INTEGER)",
+                 nullptr, nullptr, nullptr);
   if (sqlite3_prepare_v2(h, version == 1 ? kQueryVersion1 : kQuery, -1, &st, nullptr) != SQLITE_OK) {
     out.error = std::string("not a journal: ") + sqlite3_errmsg(h);
     sqlite3_close_v2(h);

@@ -1,6 +1,7 @@
 #pragma once
 // The journal as a spreadsheet: runs, plans, judgements, settlements and bet-log lines (and plans
-// not judged, bets not settled, with their reason) as one CSV in the order they were written, UTF-8 with a byte-order mark so spreadsheet programs read the Chinese texts.
+// not judged, bets not settled, with their reason, and the feed's refusals, pauses and failures,
+// kind "feed <kind>") as one CSV in the order they were written, UTF-8 with a byte-order mark so spreadsheet programs read the Chinese texts.
 #include <filesystem>
 #include <string>
 

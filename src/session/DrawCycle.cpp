@@ -19,7 +19,10 @@ ApplyDrawsFn Applier(Session& s, DrawSource source) {
 }  // namespace
 
 bool ApplyDraws(Session& s, DrawSource source) {
-  if (!ApplyIncomingDraws(s.cx)) return false;
+  // An answer of the feed has been held against the history already (core/Feed); a deletion
+  // or a hand-entered draw is applied when its newest period differs.
+  if (source == DrawSource::Feed) ReplaceHistory(s.cx);
+  else if (!ApplyIncomingDraws(s.cx)) return false;
   // The recorder keeps the applied draw and everything its sequence does as one unit.
   const DrawRecord& newest = s.cx.draws.history[1];
   Recorder& recorder = s.cx.recorder();

@@ -10,8 +10,9 @@
 
 namespace lumora {
 
-// ApplyIncomingDraws and, when the history was applied, the after-draw sequence. Returns whether
-// the history was applied.
+// Applies the window and, when the history was applied, runs the after-draw sequence. A feed
+// answer has been held against the history already and replaces it; a deletion or a
+// hand-entered draw goes through ApplyIncomingDraws. Returns whether the history was applied.
 bool ApplyDraws(Session& s, DrawSource source = DrawSource::Feed);
 
 // Timer_gx tick: the countdown, and every 25th tick the automatic update.

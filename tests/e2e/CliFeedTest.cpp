@@ -34,7 +34,7 @@ TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {
   // The same service with a wrong password: refused, one line, status 1.
   auto refused = Cli({"--url", feed.url("/feed"), "--user", "a b&c", "--password", "#1"});
   EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.out, "没有获取到数据,请检查\n");
+  EXPECT_EQ(refused.out, "没有获取到数据,请检查：答复格式错误（没有数据标记）\n");
 }
 
 TEST(CliFeed, BadAnswersAreRefusedOrGivenUpOn) {
@@ -43,14 +43,14 @@ TEST(CliFeed, BadAnswersAreRefusedOrGivenUpOn) {
     FeedProcess garbage({"--fault", "garbage", "--state", state});
     auto r = Cli({"--url", garbage.url("/feed")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "没有获取到数据,请检查\n");
+    EXPECT_EQ(r.out, "没有获取到数据,请检查：答复格式错误（没有数据标记）\n");
   }
   {
-    // "**ok**" without a whole data block: refused, the empty history is not new.
+    // "**ok**" without a whole data block: a broken answer, said as such (never "no update").
     FeedProcess shortAnswer({"--fault", "short", "--state", state});
     auto r = Cli({"--url", shortAnswer.url("/feed")});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "没有更新\n");
+    EXPECT_EQ(r.out, "没有获取到数据,请检查：答复格式错误（没有数据段）\n");
   }
   {
     FeedProcess huge({"--fault", "huge", "--state", state});
@@ -94,7 +94,7 @@ TEST(CliFeed, ReadsSavedResponsesWithEitherLineBreak) {
   std::ofstream(dir / "149.txt", std::ios::binary) << "**ok**\r\n*-*" << ToCrLf(block.substr(10)) << "*-*";
   r = Cli({"--file", (dir / "149.txt").string()});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.out, "没有更新\n");
+  EXPECT_EQ(r.out, "没有获取到数据,请检查：答复不完整（开奖号行数不足）\n");
 
   EXPECT_EQ(Cli({"--file", (dir / "missing.txt").string()}).exitCode, 2);
   EXPECT_EQ(Cli({}).exitCode, 2);

@@ -78,7 +78,7 @@ TEST(ProgramShutdown, SigtermEndsTheRunLikeClosingAndLeavesTheJournalWholeInItsF
   const fs::path alone = work / "alone.sqlite";
   fs::copy_file(db, alone);
   EXPECT_EQ(Query(alone, "PRAGMA integrity_check"), (Rows{{"ok"}}));
-  EXPECT_EQ(Query(alone, "SELECT version FROM schema_version"), (Rows{{"2"}}));
+  EXPECT_EQ(Query(alone, "SELECT version FROM schema_version"), (Rows{{"3"}}));
   const Rows runs = Query(alone, "SELECT how, data, feed, ended IS NOT NULL FROM runs");
   EXPECT_EQ(runs, (Rows{{"SIGTERM", data.string(), feed, "1"}}));
   EXPECT_EQ(Query(alone, "SELECT version <> '' FROM runs"), (Rows{{"1"}}));

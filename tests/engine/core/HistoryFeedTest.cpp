@@ -71,46 +71,55 @@ TEST(DrawFeed, LongerBlockUsesItsNewest150Lines) {
 }
 
 TEST(DrawFeed, LineFieldsAreFirstThreeAndLastFive) {
-  std::string block = Block(149) + "\r\n0231234";  // seven characters: the fields overlap
   Fixture f;
-  ASSERT_TRUE(f.Feed(Response(block)));
+  ASSERT_TRUE(f.Feed(Response(Block(149) + "\r\n02331234")));  // no separator
   EXPECT_EQ(f.cx.draws.history[1].period, "023");
   EXPECT_EQ(f.cx.draws.history[1].digits, "31234");
+  // Seven characters would make the two fields overlap: no draw.
+  Fixture g;
+  EXPECT_FALSE(g.Feed(Response(Block(149) + "\r\n0231234")));
+  EXPECT_TRUE(g.cx.draws.history[1].empty());
 }
 
 TEST(DrawFeed, RefusedFormsLeaveTheHistory) {
   Fixture f;
   ASSERT_TRUE(f.Feed(Response(Block(150))));
   const DrawStore before = f.cx.draws;
+  const std::string check = "没有获取到数据,请检查：";
   struct Case {
     std::string text;
     std::string status;
-    bool buttonEnabled;
   } cases[] = {
-      {"*-*" + Block(150, 5) + "*-*", "没有获取到数据,请检查", true},          // no marker
-      {"", "没有获取到数据,请检查", true},                                      // no response at all
-      {"**ok***-*" + Block(150, 5), "没有更新", false},                        // one "*-*" only
-      {Response(Block(149, 5)), "没有更新", false},                            // 149 lines
-      {Response(Block(149, 5, true)), "没有更新", false},                      // 149 lines and a break
-      {Response(Block(149, 5) + "\r\n123-45x78"), "没有更新", false},          // a line without five digits
+      {"*-*" + Block(150, 5) + "*-*", check + "答复格式错误（没有数据标记）"},  // no marker
+      {"", check + "答复为空"},                                                  // no response at all
+      {"**ok***-*" + Block(150, 5), check + "答复格式错误（没有数据段）"},        // one "*-*" only
+      {Response(Block(149, 5)), check + "答复不完整（开奖号行数不足）"},          // 149 lines
+      {Response(Block(149, 5, true)), check + "答复不完整（开奖号行数不足）"},    // 149 lines and a break
+      {Response(Block(149, 5) + "\r\n123-45x78"), check + "答复格式错误（开奖号行不合格）"},  // not five digits
+      {Response(Block(149, 5) + "\r\nx01-12345"), check + "答复格式错误（开奖号行不合格）"},  // not a period
   };
   for (const Case& c : cases) {
     f.cx.form.setEnabled("Cshoudong", false);
     EXPECT_FALSE(f.Feed(c.text)) << c.text.substr(0, 20);
     EXPECT_EQ(f.cx.form.text("Tnew"), c.status);
-    EXPECT_EQ(f.cx.form.enabled("Cshoudong"), c.buttonEnabled);
+    EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
     EXPECT_EQ(f.cx.draws.history, before.history);
     EXPECT_EQ(f.cx.draws.deep, before.deep);
   }
 }
 
-TEST(DrawFeed, SameNewestPeriodIsNotAppliedEvenWithOtherDigits) {
+TEST(DrawFeed, SameNewestPeriodWithOtherDigitsContradictsTheHistory) {
   Fixture f;
   ASSERT_TRUE(f.Feed(Response(Block(150))));
+  const DrawStore before = f.cx.draws;
   std::string block = Block(149) + "\r\n150-99999";
   EXPECT_FALSE(f.Feed(Response(block)));
+  EXPECT_EQ(f.cx.form.text("Tnew"), "答复与已采用的开奖号不符，已拒绝（第150期 答复 99999，已有 " + before.history[1].digits + "）");
+  EXPECT_EQ(f.cx.draws.history, before.history);
+  EXPECT_EQ(f.cx.draws.incoming, before.incoming);
+  // The same answer again: "没有更新".
+  EXPECT_FALSE(f.Feed(Response(Block(150))));
   EXPECT_EQ(f.cx.form.text("Tnew"), "没有更新");
-  EXPECT_NE(f.cx.draws.history[1].digits, "99999");
 }
 
 TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {

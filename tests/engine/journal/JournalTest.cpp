@@ -88,7 +88,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   EXPECT_EQ(run.journal.failures(), 0);
   EXPECT_EQ(run.journalNotices(), 0);
   EXPECT_EQ(Query(db, "PRAGMA journal_mode"), (Rows{{"wal"}}));
-  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"2"}}));
+  EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"3"}}));
   EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
   EXPECT_EQ(Query(db, "SELECT id, period, digits, source FROM draws"),
             (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
@@ -112,6 +112,38 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   EXPECT_EQ(settled, (Rows{{"3", "152", Digits(152).substr(2) <= "001" ? "1" : "0", "3", "2"}}));
   EXPECT_EQ(Query(db, "SELECT draw_id, line FROM bet_log"),
             (Rows{Row{"NULL", "投注完成::" + DateTimeText(run.clock.time - std::chrono::minutes(1))}}));
+}
+
+// Answers the feed did not simply apply are kept with what the status said, in the order told,
+// and exported; a refused answer leaves no draw, plan or judgement.
+TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
+  TempDir dir;
+  const fs::path db = dir.path / kJournalFile;
+  JournalledRun run(db);
+  run.Fetch(150);
+  run.Fetch(151);
+  run.Fetch(150);  // older
+  run.s.gate.run([&] { RequestDraws(run.s); });
+  ASSERT_TRUE(run.http.complete(HttpResult{true, 500, Feed(152), "", HttpFailure::None}));
+  for (int i = 0; i < 6; ++i) {
+    run.s.gate.run([&] { RequestDraws(run.s); });
+    ASSERT_TRUE(run.http.complete(HttpResult{false, 0, "", "timeout", HttpFailure::Timeout}));
+    run.clock.advance(std::chrono::minutes(1));
+  }
+  run.Fetch(152);
+  EXPECT_EQ(Query(db, "SELECT kind, period, text FROM feed_events ORDER BY seq"),
+            (Rows{{"older", "150", "答复比已采用的开奖号旧，未采用（答复最新 第150期 " + Digits(150) + "，已有 第151期 " +
+                                       Digits(151) + "）"},
+                  {"failure", "", "没有获取到数据,请检查：服务答复 HTTP 500"},
+                  {"failure", "", "没有获取到数据,请检查：请求超时"},
+                  {"outage", "", "没有获取到数据,请检查：请求超时；已有 7 分钟没有获取到开奖数据（上次成功 " +
+                                     TimeText(run.clock.time - std::chrono::minutes(9)) + "）"},
+                  {"recovered", "", "开奖完毕"}}));
+  EXPECT_EQ(Query(db, "SELECT period FROM draws"), (Rows{{"150"}, {"151"}, {"152"}}));
+  JournalCsv csv = ExportJournalCsv(db, "", "");
+  ASSERT_EQ(csv.error, "");
+  EXPECT_NE(csv.text.find(",feed older,150," + Digits(150) + ","), std::string::npos);
+  EXPECT_NE(csv.text.find(",feed outage,"), std::string::npos);
 }
 
 TEST(Journal, RecordingChangesNothingTheProgramShows) {

@@ -242,9 +242,9 @@ TEST(DrawCycle, CountdownSendsTheRequestOnlyWithAutoUpdate) {
   EXPECT_EQ(f.http.urls.size(), 2u);
   EXPECT_FALSE(f.s.cx.form.enabled("Cshoudong"));
   // No response (time limit, size cap): the button comes back, the history stays empty.
-  f.http.pending.front().done(HttpResult{false, 0, "", "timeout"});
+  f.http.pending.front().done(HttpResult{false, 0, "", "timeout", HttpFailure::Timeout});
   EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有获取到数据,请检查");
+  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有获取到数据,请检查：请求超时");
 }
 
 TEST(StartUp, DefaultsFromTheShippedDataFolder) {
