@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/DrawTexts.h"
+#include "core/Endpoint.h"
 #include "core/Text.h"
 
 namespace lumora {
@@ -89,6 +90,10 @@ void FetchOnChannel(Context& cx, int channel, const std::string& url, std::funct
   try {
     if (channel == kDrawChannel) cx.form.setText("Tnew", draw_text::kFetching);
     if (!cx.ports.http) return;
+    if (HttpResult refusal; !MaySend(cx, url, refusal)) {
+      if (done) done(refusal);
+      return;
+    }
     cx.ports.http->get(channel, url, kDrawRequestTimeoutMs, kDrawResponseMaxBytes, std::move(done));
   } catch (const std::exception&) {
     // The request simply does not happen; the next tick tries again.
