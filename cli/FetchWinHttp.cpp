@@ -204,24 +204,6 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   Handle connection(WinHttpConnect(session.h, host.c_str(), parts.nPort, 0));
   Observed observed;
 
-  auto open = [&](const std::wstring& path, bool unknownCaAllowed) -> HINTERNET {
-    if (!connection.h) return nullptr;
-    HINTERNET r = WinHttpOpenRequest(connection.h, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                     WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
-    if (!r) return nullptr;
-    // A redirect is not followed: it could lead off the checked host or off https.
-    DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
-    WinHttpSetOption(r, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
-    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&observed);
-    WinHttpSetOption(r, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
-    WinHttpSetStatusCallback(r, OnStatus, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
-    if (unknownCaAllowed) {
-      DWORD flags = SECURITY_FLAG_IGNORE_UNKNOWN_CA;
-      WinHttpSetOption(r, WINHTTP_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
-    }
-    return r;
-  };
-
   // The whole exchange has a hard limit: a watchdog closes the handles when it runs over.
   std::mutex mutex;
   std::condition_variable finished;
@@ -248,41 +230,102 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     finished.notify_one();
     watchdog.join();
   };
+  auto open = [&](const std::wstring& path, DWORD ignored) -> HINTERNET {
+    if (!connection.h) return nullptr;
+    HINTERNET r = WinHttpOpenRequest(connection.h, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                     WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
+    if (!r) return nullptr;
+    // A redirect is not followed: it could lead off the checked host or off https.
+    DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
+    WinHttpSetOption(r, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
+    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&observed);
+    WinHttpSetOption(r, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
+    WinHttpSetStatusCallback(r, OnStatus, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
+    if (ignored) WinHttpSetOption(r, WINHTTP_OPTION_SECURITY_FLAGS, &ignored, sizeof ignored);
+    return r;
+  };
+  std::wstring pathOnly(parts.lpszUrlPath, parts.dwUrlPathLength);
+  if (pathOnly.empty()) pathOnly = L"/";
+  // A request for the path alone, without the query and so without the account, with the given
+  // certificate checks left out; true when an answer came. Its connection is not kept (a kept one
+  // would carry the next probe without a new handshake, so without the checks put back).
+  auto probe = [&](DWORD ignored, std::string* thumbprint) {
+    Handle r(open(pathOnly, ignored));
+    DWORD noKeepAlive = WINHTTP_DISABLE_KEEP_ALIVE;
+    if (r.h) WinHttpSetOption(r.h, WINHTTP_OPTION_DISABLE_FEATURE, &noKeepAlive, sizeof noKeepAlive);
+    if (!r.h || !track(&r) || !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(r.h, nullptr)) {
+      track(nullptr);
+      return false;
+    }
+    if (thumbprint) *thumbprint = ServerThumbprint(r.h);
+    char sink[4096];
+    DWORD got = 0;
+    while (WinHttpReadData(r.h, sink, sizeof sink, &got) && got > 0) {
+    }
+    track(nullptr);
+    return true;
+  };
+  // Which check failed (the TLS layer under Wine names none of them in its error): with every
+  // certificate check left out an answer must come; then each check alone is put back, the most
+  // telling first (an untrusted chain, then the dates, then the host name), until one fails.
+  auto diagnose = [&](DWORD alreadyIgnored) {
+    constexpr DWORD kAll = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
+    if (!probe(kAll, nullptr)) return timedOut ? HttpFailure::Timeout : HttpFailure::TlsOther;
+    const std::pair<DWORD, HttpFailure> checks[] = {{SECURITY_FLAG_IGNORE_UNKNOWN_CA, HttpFailure::TlsUntrusted},
+                                                    {SECURITY_FLAG_IGNORE_CERT_DATE_INVALID, HttpFailure::TlsExpired},
+                                                    {SECURITY_FLAG_IGNORE_CERT_CN_INVALID, HttpFailure::TlsWrongHost}};
+    for (const auto& [flag, failure] : checks) {
+      if (alreadyIgnored & flag) continue;
+      if (!probe(kAll & ~flag, nullptr)) return timedOut ? HttpFailure::Timeout : failure;
+    }
+    return HttpFailure::TlsOther;
+  };
+  auto isSecureError = [](DWORD e) { return (e >= ERROR_WINHTTP_SECURE_CERT_DATE_INVALID && e <= ERROR_WINHTTP_SECURE_INVALID_CERT) ||
+                                            e == ERROR_WINHTTP_SECURE_FAILURE || e == ERROR_WINHTTP_SECURE_CHANNEL_ERROR ||
+                                            e == ERROR_WINHTTP_SECURE_CERT_REV_FAILED || e == ERROR_WINHTTP_SECURE_CERT_REVOKED ||
+                                            e == ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE; };
+
   auto fail = [&](HttpFailure f, const std::string& text) {
     out.failure = f;
     out.error = text;
   };
-  auto transferError = [&](DWORD e) {
+  auto transferError = [&](DWORD e, DWORD ignored) {
     if (timedOut) return fail(HttpFailure::Timeout, "no complete response within " + FormatNumber(options.timeoutSeconds) + " s from " + origin);
     HttpFailure f = FailureOf(e, observed.secureFlags);
+    if (secure && isSecureError(e) && (f == HttpFailure::TlsOther || e == ERROR_WINHTTP_SECURE_FAILURE)) f = diagnose(ignored);
     fail(f, "cannot fetch " + origin + ": " + FailureWords(f) + " (WinHTTP error " + std::to_string(e) + ")");
   };
 
+  // With a CA file: the certificate is fetched without the account, unknown CAs and dates left to
+  // the check here (the host name stays WinHTTP's), and pinned for the request with the account.
+  constexpr DWORD kCaProbe = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
   std::string pinned;
   if (ca) {
-    // The account stays out of this first request: its path only.
-    std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
-    Handle probe(open(path.empty() ? L"/" : path, true));
-    if (!probe.h || !track(&probe) || !WinHttpSendRequest(probe.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !WinHttpReceiveResponse(probe.h, nullptr)) {
-      transferError(GetLastError());
-      stopWatchdog();
-      return out;
-    }
     PCCERT_CONTEXT cert = nullptr;
-    DWORD size = sizeof cert;
     HttpFailure verdict = HttpFailure::TlsOther;
-    if (WinHttpQueryOption(probe.h, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &cert, &size) && cert) {
-      verdict = CheckAgainstCa(cert, ca);
-      pinned = Thumbprint(cert);
-      CertFreeCertificateContext(cert);
+    {
+      Handle r(open(pathOnly, kCaProbe));
+      if (!r.h || !track(&r) || !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+          !WinHttpReceiveResponse(r.h, nullptr)) {
+        DWORD e = GetLastError();
+        track(nullptr);
+        transferError(e, kCaProbe);
+        stopWatchdog();
+        return out;
+      }
+      DWORD size = sizeof cert;
+      if (WinHttpQueryOption(r.h, WINHTTP_OPTION_SERVER_CERT_CONTEXT, &cert, &size) && cert) {
+        verdict = CheckAgainstCa(cert, ca);
+        pinned = Thumbprint(cert);
+        CertFreeCertificateContext(cert);
+      }
+      char sink[4096];
+      DWORD got = 0;
+      while (WinHttpReadData(r.h, sink, sizeof sink, &got) && got > 0) {
+      }
+      track(nullptr);
     }
-    // Drain the probe's answer so its connection can carry the next request.
-    char sink[4096];
-    DWORD got = 0;
-    while (WinHttpReadData(probe.h, sink, sizeof sink, &got) && got > 0) {
-    }
-    track(nullptr);
     if (verdict != HttpFailure::None) {
       fail(verdict, "refused " + origin + ": " + FailureWords(verdict) + " (checked against " + options.caFile + ")");
       stopWatchdog();
@@ -290,11 +333,14 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     }
   }
 
-  request.h = open(target, ca != nullptr);
+  const DWORD ignored = ca ? SECURITY_FLAG_IGNORE_UNKNOWN_CA : 0;
+  request.h = open(target, ignored);
   bool sent = request.h && track(&request) && WinHttpSendRequest(request.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
               WinHttpReceiveResponse(request.h, nullptr);
   if (!sent) {
-    transferError(GetLastError());
+    DWORD e = GetLastError();
+    track(nullptr);
+    transferError(e, ignored);
     stopWatchdog();
     return out;
   }
@@ -312,7 +358,7 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   for (;;) {
     DWORD got = 0;
     if (!WinHttpReadData(request.h, buffer.data(), static_cast<DWORD>(buffer.size()), &got)) {
-      transferError(GetLastError());
+      transferError(GetLastError(), ignored);
       stopWatchdog();
       return out;
     }

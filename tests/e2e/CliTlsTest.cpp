@@ -153,22 +153,25 @@ TEST_F(CliTls, TheWindowsProgramFetchesHttpsUnderWine) {
   TlsFeed good(ca_->good, kPassword), wrongHost(ca_->wrongHost, kPassword), expired(ca_->expired, kPassword);
   const std::string ca = ca_->caPem.string();
 
-  RunResult untrusted = run({"--url", good.url()});
+  RunResult untrusted = run({"--url", good.namedUrl()});
   EXPECT_EQ(untrusted.exitCode, 2);
   EXPECT_TRUE(Says(untrusted, "certificate not trusted")) << untrusted.err;
-  EXPECT_EQ(good.requests(), 0);
+  EXPECT_EQ(good.accountRequests(), 0);
 
-  RunResult fetched = run({"--url", good.url(), "--ca-file", ca});
+  RunResult fetched = run({"--url", good.namedUrl(), "--ca-file", ca});
   EXPECT_EQ(fetched.exitCode, 0) << fetched.err;
-  RunResult host = run({"--url", wrongHost.url(), "--ca-file", ca});
+  RunResult host = run({"--url", wrongHost.namedUrl(), "--ca-file", ca});
   EXPECT_EQ(host.exitCode, 2);
   EXPECT_TRUE(Says(host, "certificate names another host")) << host.err;
-  RunResult old = run({"--url", expired.url(), "--ca-file", ca});
+  RunResult old = run({"--url", expired.namedUrl(), "--ca-file", ca});
   EXPECT_EQ(old.exitCode, 2);
   EXPECT_TRUE(Says(old, "certificate expired")) << old.err;
   // Only the good feed was ever asked for the account.
-  EXPECT_EQ(wrongHost.requests() + expired.requests(), 0);
+  EXPECT_EQ(wrongHost.accountRequests() + expired.accountRequests(), 0);
 
+  // Without the CA file each fault is named too, found by requests without the account.
+  RunResult hostNoCa = run({"--url", wrongHost.namedUrl()});
+  EXPECT_TRUE(Says(hostNoCa, "certificate not trusted")) << hostNoCa.err;
   RunResult scheme = run({"--url", "gopher://127.0.0.1/feed"});
   EXPECT_EQ(scheme.exitCode, 2);
   EXPECT_TRUE(Says(scheme, "not an http:// or https:// URL")) << scheme.err;

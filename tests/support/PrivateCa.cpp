@@ -58,10 +58,12 @@ std::string FeedAnswer() {
 
 TlsFeed::TlsFeed(const CertAndKey& identity, std::string password)
     : server_(std::make_unique<httplib::SSLServer>(identity.cert.c_str(), identity.key.c_str())),
-      requests_(std::make_shared<std::atomic<int>>(0)) {
-  auto count = requests_;
-  server_->Get("/feed", [count, password](const httplib::Request& req, httplib::Response& res) {
+      requests_(std::make_shared<std::atomic<int>>(0)),
+      accountRequests_(std::make_shared<std::atomic<int>>(0)) {
+  auto count = requests_, withAccount = accountRequests_;
+  server_->Get("/feed", [count, withAccount, password](const httplib::Request& req, httplib::Response& res) {
     ++*count;
+    if (req.has_param("pw")) ++*withAccount;
     res.set_content(req.get_param_value("pw") == password ? FeedAnswer() : "no", "text/plain");
   });
   port_ = server_->bind_to_any_port("127.0.0.1");
@@ -75,5 +77,6 @@ TlsFeed::~TlsFeed() {
 }
 
 int TlsFeed::requests() const { return *requests_; }
+int TlsFeed::accountRequests() const { return *accountRequests_; }
 
 }  // namespace lumora::testing

@@ -30,20 +30,23 @@ struct PrivateCa {
 std::string FeedAnswer();
 
 // https://127.0.0.1:PORT/feed: the feed answer when the request's pw is `password`, "no"
-// otherwise; what reached it is counted.
+// otherwise; what reached it is counted, and apart what carried a password.
 class TlsFeed {
  public:
   TlsFeed(const CertAndKey& identity, std::string password);
   ~TlsFeed();
   int port() const { return port_; }
   std::string url() const { return "https://127.0.0.1:" + std::to_string(port_) + "/feed"; }
+  // The same by name (Wine's WinHTTP matches host names only, not addresses).
+  std::string namedUrl() const { return "https://localhost:" + std::to_string(port_) + "/feed"; }
   int requests() const;
+  int accountRequests() const;  // those that carried a password
 
  private:
   std::unique_ptr<httplib::SSLServer> server_;
   std::thread thread_;
   int port_ = -1;
-  std::shared_ptr<std::atomic<int>> requests_;
+  std::shared_ptr<std::atomic<int>> requests_, accountRequests_;
 };
 
 }  // namespace lumora::testing
