@@ -82,7 +82,9 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     client.set_ca_cert_store(store);
   }
   auto limit = std::chrono::duration<double>(options.timeoutSeconds);
-  auto whole = std::chrono::duration_cast<std::chrono::microseconds>(limit);
+  // The socket's own limits lie a second beyond the watchdog's, so that a silent server is always
+  // reported as the time-out it is, not as a failed read.
+  auto whole = std::chrono::duration_cast<std::chrono::microseconds>(limit) + std::chrono::seconds(1);
   client.set_connection_timeout(std::chrono::duration_cast<std::chrono::seconds>(whole).count(),
                                 static_cast<time_t>(whole.count() % 1000000));
   client.set_read_timeout(std::chrono::duration_cast<std::chrono::seconds>(whole).count(),
