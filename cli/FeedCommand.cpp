@@ -53,7 +53,12 @@ std::optional<std::string> CliPassword(const Args& args, std::string& error) {
     std::string line = bytes->substr(0, bytes->find_first_of("\r\n"));
     return line;
   }
+#ifdef _WIN32
+  // The wide environment: a password outside the ANSI code page arrives whole.
+  if (const wchar_t* env = _wgetenv(L"LUMORA_PASSWORD")) return PathToUtf8(std::filesystem::path(env));
+#else
   if (const char* env = std::getenv("LUMORA_PASSWORD")) return std::string(env);
+#endif
   return std::string();
 }
 
