@@ -1,16 +1,13 @@
 // lumora-cli feed: one draw-feed response, fetched or from a file, through the feed parser and
 // ApplyIncomingDraws on an empty history. Prints Tnew, then the history text when it was applied.
-#include <httplib.h>
-
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
+#include <cstdlib>
 #include <optional>
-#include <thread>
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Fetch.h"
+#include "core/Endpoint.h"
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/History.h"
@@ -23,95 +20,46 @@ namespace lumora::cli {
 namespace {
 
 constexpr const char* kFeedUsage =
-    "usage: lumora-cli feed (--url URL | --file FILE) [--user NAME] [--password PW] [--code CODE] [--timeout S]\n"
+    "usage: lumora-cli feed (--url URL | --file FILE) [--user NAME] [--password-file FILE] [--code CODE]\n"
+    "                       [--ca-file PEM] [--data DIR] [--timeout S]\n"
     "  --url      the draw-feed endpoint; the request adds the account and the fixed keys\n"
     "             (a URL that already holds a '?' is fetched as it stands)\n"
+    "  the password: LUMORA_PASSWORD in the environment, or the first line of --password-file\n"
+    "  --ca-file  PEM certificates trusted for https besides the system's (default: ca_file of\n"
+    "             lumora.ini in --data DIR, LUMORA_DATA or data/ beside the program)\n"
+    "  plain http:// goes only to this machine unless that lumora.ini says allow_plain_http=1\n"
     "  --file     a saved response (LF or CR LF line breaks)\n"
     "  --timeout  give up after S seconds (default 20); responses are capped at 1 MiB\n"
     "exit status: 0 the history was applied, 1 the response was refused, 2 usage or I/O error";
 
-struct Fetched {
-  std::string body;
-  int status = 0;
-  std::string error;  // set when no complete response arrived
-};
+// lumora.ini for the cli: the one in --data DIR, else in LUMORA_DATA, else in data/ beside the
+// program (never a user folder made on the way, as the desktop program would).
+ServiceConfig CliServiceConfig(const Args& args) {
+  std::filesystem::path dir;
+  if (args.has("--data")) dir = PathFromUtf8(args.get("--data"));
+  else if (const char* env = std::getenv("LUMORA_DATA"); env && *env) dir = env;
+  else dir = RunningExecutable().parent_path() / "data";
+  return ReadServiceConfig(dir / "lumora.ini");
+}
 
-// GET `url` with a hard time limit (the request is stopped from outside when it runs over) and a
-// size cap (the transfer is cut as soon as the body grows past it).
-Fetched Fetch(const std::string& url, double timeoutSeconds, size_t maxBytes) {
-  Fetched out;
-  size_t schemeEnd = url.find("://");
-  std::string scheme = schemeEnd == std::string::npos ? std::string() : url.substr(0, schemeEnd);
-  if (scheme != "http" && scheme != "https") {
-    out.error = "not an http:// or https:// URL: " + url;
-    return out;
+// The password from LUMORA_PASSWORD or the first line of --password-file; never the command line.
+std::optional<std::string> CliPassword(const Args& args, std::string& error) {
+  if (args.has("--password-file")) {
+    auto bytes = ReadWholeFileBytes(PathFromUtf8(args.get("--password-file")));
+    if (!bytes) {
+      error = "cannot read the password file " + args.get("--password-file");
+      return std::nullopt;
+    }
+    std::string line = bytes->substr(0, bytes->find_first_of("\r\n"));
+    return line;
   }
-  size_t pathStart = url.find('/', schemeEnd + 3);
-  std::string origin = url.substr(0, pathStart);
-  std::string target = pathStart == std::string::npos ? "/" : url.substr(pathStart);
-  if (origin.size() <= schemeEnd + 3) {
-    out.error = "no host in " + url;
-    return out;
-  }
-
-  httplib::Client client(origin);
-  if (!client.is_valid()) {
-    out.error = "cannot use " + origin;
-    return out;
-  }
-  auto limit = std::chrono::duration<double>(timeoutSeconds);
-  auto whole = std::chrono::duration_cast<std::chrono::microseconds>(limit);
-  client.set_connection_timeout(std::chrono::duration_cast<std::chrono::seconds>(whole).count(),
-                                static_cast<time_t>(whole.count() % 1000000));
-  client.set_read_timeout(std::chrono::duration_cast<std::chrono::seconds>(whole).count(),
-                          static_cast<time_t>(whole.count() % 1000000));
-  client.set_follow_location(true);
-
-  std::mutex mutex;
-  std::condition_variable finished;
-  bool done = false, tooLarge = false;
-  std::string body;
-  int status = 0;
-  httplib::Error error = httplib::Error::Success;
-  std::thread worker([&] {
-    auto result = client.Get(
-        target,
-        [&](const httplib::Response& r) {
-          status = r.status;
-          return true;
-        },
-        [&](const char* data, size_t length) {
-          if (body.size() + length > maxBytes) {
-            tooLarge = true;
-            return false;
-          }
-          body.append(data, length);
-          return true;
-        });
-    std::lock_guard lock(mutex);
-    error = result.error();
-    done = true;
-    finished.notify_one();
-  });
-  bool timedOut = false;
-  {
-    std::unique_lock lock(mutex);
-    if (!finished.wait_for(lock, limit, [&] { return done; })) timedOut = true;
-  }
-  if (timedOut) client.stop();
-  worker.join();
-
-  if (timedOut) {
-    out.error = "no complete response within " + FormatNumber(timeoutSeconds) + " s from " + origin;
-  } else if (tooLarge) {
-    out.error = "the response is larger than " + std::to_string(maxBytes) + " bytes";
-  } else if (error != httplib::Error::Success) {
-    out.error = "cannot fetch " + url + ": " + httplib::to_string(error);
-  } else {
-    out.body = DecodeText(body);
-    out.status = status;
-  }
-  return out;
+#ifdef _WIN32
+  // The wide environment: a password outside the ANSI code page arrives whole.
+  if (const wchar_t* env = _wgetenv(L"LUMORA_PASSWORD")) return PathToUtf8(std::filesystem::path(env));
+#else
+  if (const char* env = std::getenv("LUMORA_PASSWORD")) return std::string(env);
+#endif
+  return std::string();
 }
 
 }  // namespace
@@ -119,7 +67,10 @@ Fetched Fetch(const std::string& url, double timeoutSeconds, size_t maxBytes) {
 int RunFeed(int argc, char** argv) {
   Args args(argc, argv, 0);
   if (!args.ok()) return Fail(args.error() + "\n" + kFeedUsage);
-  auto unknown = args.unknown({"--url", "--file", "--user", "--password", "--code", "--timeout"});
+  if (args.has("--password"))
+    return Fail("--password is not taken on the command line (any user can read it there): set LUMORA_PASSWORD "
+                "in the environment or give --password-file FILE");
+  auto unknown = args.unknown({"--url", "--file", "--user", "--password-file", "--code", "--timeout", "--ca-file", "--data"});
   if (!unknown.empty()) return Fail("unknown option " + unknown.front() + "\n" + kFeedUsage);
   if (args.has("--url") == args.has("--file")) return Fail(std::string("give either --url or --file\n") + kFeedUsage);
   double timeout = kDrawRequestTimeoutMs / 1000.0;
@@ -135,16 +86,35 @@ int RunFeed(int argc, char** argv) {
     feed.response = ToCrLf(DecodeText(*bytes));
   } else {
     std::string url = args.get("--url");
+    ServiceConfig ini = CliServiceConfig(args);
     if (!Contains(url, "?")) {
+      std::string error;
+      std::optional<std::string> password = CliPassword(args, error);
+      if (!password) return Fail(error);
       ServiceConfig config;
       config.feedEndpoint = url;
       config.user = args.get("--user");
-      config.password = args.get("--password");
+      config.password = *password;
       config.randomCode = args.get("--code");
       url = BuildFeedRequest(config);
     }
-    Fetched fetched = Fetch(url, timeout, kDrawResponseMaxBytes);
-    if (!fetched.error.empty()) return Fail(fetched.error);
+    EndpointVerdict verdict = CheckEndpoint(url, ini.allowPlainHttp);
+    if (verdict.failure != HttpFailure::None) {
+      const UrlParts parts = SplitUrl(url);
+      if (parts.scheme != "http" && parts.scheme != "https")
+        return Fail("not sent: " + OriginOf(RedactSecrets(url)) + " is not an http:// or https:// URL");
+      return Fail("not sent: " + OriginOf(url) + " is another machine and plain http would carry the password "
+                  "unencrypted; use https:// (or allow_plain_http=1 in lumora.ini)");
+    }
+    if (verdict.plainOffMachine)
+      std::fprintf(stderr, "lumora-cli: warning: the password goes to %s unencrypted (allow_plain_http=1)\n",
+                   OriginOf(url).c_str());
+    FetchOptions fetch;
+    fetch.timeoutSeconds = timeout;
+    fetch.maxBytes = kDrawResponseMaxBytes;
+    fetch.caFile = args.has("--ca-file") ? args.get("--ca-file") : ini.caFile;
+    Fetched fetched = Fetch(url, fetch);
+    if (!fetched.error.empty()) return Fail(RedactSecrets(fetched.error));
     if (fetched.status != 200) std::fprintf(stderr, "lumora-cli: HTTP status %d\n", fetched.status);
     feed.response = fetched.body;
   }

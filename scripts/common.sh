@@ -8,7 +8,7 @@ case "$LUMORA_BUILD" in /*) ;; *) LUMORA_BUILD="$LUMORA_ROOT/$LUMORA_BUILD" ;; e
 # Everything a fresh Debian 12 needs to build, run and test Lumora.
 LUMORA_PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev libsqlite3-dev
+  qt6-base-dev qt6-multimedia-dev libcpp-httplib-dev libsqlite3-dev qtkeychain-qt6-dev libssl-dev openssl
   libgtest-dev libgmock-dev libbenchmark-dev
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick librsvg2-bin openbox xclip dbus

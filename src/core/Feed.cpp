@@ -6,6 +6,7 @@
 #include "core/FeedCheck.h"
 
 #include "core/DrawTexts.h"
+#include "core/Endpoint.h"
 #include "core/Text.h"
 
 namespace lumora {
@@ -250,6 +251,10 @@ void FetchOnChannel(Context& cx, int channel, const std::string& url, std::funct
   try {
     if (channel == kDrawChannel) cx.form.setText("Tnew", draw_text::kFetching);
     if (!cx.ports.http) return;
+    if (HttpResult refusal; !MaySend(cx, url, refusal)) {
+      if (done) done(refusal);
+      return;
+    }
     cx.ports.http->get(channel, url, kDrawRequestTimeoutMs, kDrawResponseMaxBytes, std::move(done));
   } catch (const std::exception&) {
     // The request simply does not happen; the next tick tries again.

@@ -12,6 +12,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #else
 #ifndef NOMINMAX
@@ -116,8 +117,13 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
   std::random_device rd;
   fs::path tmp = dir / (std::string(kTempPrefix) + std::to_string(rd() % 1000000000) + std::string(kTempSuffix));
 #ifndef _WIN32
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  // A replaced file keeps its permissions: a private file (lumora.ini) stays private.
+  struct stat old {};
+  const bool replacing = ::stat(path.c_str(), &old) == 0;
+  const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, replacing ? 0600 : mode);
   if (fd < 0) return false;
+  if (replacing) ::fchmod(fd, mode);
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -207,7 +213,11 @@ bool SeedDataFolder(const fs::path& shipped, const fs::path& target) {
   fs::create_directories(target.parent_path(), ec);
   const fs::path temp = target.parent_path() / (target.filename().string() + ".seeding");
   fs::remove_all(temp, ec);
-  fs::copy(shipped, temp, fs::copy_options::recursive, ec);
+  // Private from the first moment: the folder is made for the user alone before anything is
+  // copied into it (the files inside are tightened by MakeDataFolderPrivate).
+  fs::create_directory(temp, ec);
+  if (!ec) fs::permissions(temp, fs::perms::owner_all, fs::perm_options::replace, ec);
+  if (!ec) fs::copy(shipped, temp, fs::copy_options::recursive, ec);
   if (!ec) fs::rename(temp, target, ec);
   if (ec) {
     fs::remove_all(temp, ec);
@@ -217,6 +227,29 @@ bool SeedDataFolder(const fs::path& shipped, const fs::path& target) {
 }
 
 }  // namespace
+
+std::vector<std::string> MakeDataFolderPrivate(const fs::path& root) {
+  std::vector<std::string> said;
+#ifndef _WIN32
+  auto tighten = [&said](const fs::path& p, fs::perms wanted) {
+    std::error_code ec;
+    fs::file_status st = fs::symlink_status(p, ec);
+    if (ec || fs::is_symlink(st) || !fs::exists(st)) return;
+    const fs::perms open = fs::perms::group_all | fs::perms::others_all;
+    if ((st.permissions() & open) == fs::perms::none) return;
+    fs::permissions(p, wanted, fs::perm_options::replace, ec);
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%o", static_cast<unsigned>(wanted));
+    said.push_back(ec ? "cannot make " + PathToUtf8(p) + " private: " + ec.message()
+                      : "made " + PathToUtf8(p) + " private to its owner (mode " + octal + ")");
+  };
+  tighten(root, fs::perms::owner_all);
+  for (const char* name : {"lumora.ini"}) tighten(root / name, fs::perms::owner_read | fs::perms::owner_write);
+#else
+  (void)root;  // the per-user folders Windows gives a program are the user's alone already
+#endif
+  return said;
+}
 
 DataFolder DataFolder::Locate(const fs::path& executable, const std::string& override) {
   if (!override.empty()) return DataFolder(PathFromUtf8(override));

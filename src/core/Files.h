@@ -37,6 +37,11 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 std::optional<std::string> ReadTextFile(const std::filesystem::path& path);
 bool WriteTextFile(const std::filesystem::path& path, std::string_view utf8);
 
+// The data folder and the files in it that hold the service account (lumora.ini) made private
+// to their owner (0700 / 0600) where group or others could read them; one line for each change
+// (or each failure to change), nothing when all was private already. A no-op on Windows.
+std::vector<std::string> MakeDataFolderPrivate(const std::filesystem::path& root);
+
 // The data folder: `data/` beside the executable, unless `--data DIR` or LUMORA_DATA says
 // otherwise, or that folder cannot be written (an installed program): then the user's
 // $XDG_DATA_HOME/lumora (~/.local/share/lumora), seeded at its first use from the shipped data

@@ -3,6 +3,7 @@
 #include <exception>
 #include <random>
 
+#include "core/Endpoint.h"
 #include "core/Feed.h"
 #include "core/Text.h"
 
@@ -55,6 +56,10 @@ void FetchTextSync(Context& cx, const std::string& url, std::function<void(const
     }
     const float r = static_cast<float>(cx.rng.Uniform() * 10.0);
     std::string full = url + "&a=" + FormatNumber(static_cast<double>(r), 6);
+    if (HttpResult refusal; !MaySend(cx, full, refusal)) {
+      if (done) done(std::string());
+      return;
+    }
     cx.ports.http->get(kTextChannel, full, kFetchTextTimeoutMs, kDrawResponseMaxBytes,
                        [done = std::move(done)](const HttpResult& res) {
                          if (!done) return;

@@ -33,6 +33,9 @@ ServiceConfig ParseServiceConfig(std::string_view text) {
     else if (key == "username") c.user = value;
     else if (key == "password") c.password = value;
     else if (key == "random_code") c.randomCode = value;
+    else if (key == "ca_file") c.caFile = value;
+    else if (key == "allow_plain_http") c.allowPlainHttp = value == "1" || value == "true" || value == "yes";
+    else if (key == "password_store") c.passwordInKeyStore = value == "keyring";
     else if (key == "chat_classes") c.chat.ordinary = ClassList(value);
     else if (key == "chat_classes_new_style") c.chat.newStyle = ClassList(value);
   }
@@ -52,7 +55,17 @@ ServiceConfig ReadServiceConfig(const std::filesystem::path& iniPath) {
                      "，本次使用默认设置（服务地址 " + kDefaultFeedEndpoint + "）。请修正或删除该文件。";
     return defaults;
   }
-  return ParseServiceConfig(*bytes);
+  ServiceConfig config = ParseServiceConfig(*bytes);
+  if (!config.caFile.empty()) {
+    std::filesystem::path ca = PathFromUtf8(config.caFile);
+    if (ca.is_relative()) ca = iniPath.parent_path() / ca;
+    config.caFile = PathToUtf8(ca);
+    auto pem = ReadWholeFileBytes(ca);
+    if (!pem || pem->find("-----BEGIN CERTIFICATE-----") == std::string::npos)
+      config.fault = "lumora.ini 的 ca_file " + config.caFile + (pem ? " 不含 PEM 证书" : " 无法读取") +
+                     "：用它签发证书的 https 服务将被拒绝。";
+  }
+  return config;
 }
 
 std::string PercentEncode(std::string_view value) {

@@ -8,6 +8,10 @@
 //   username=
 //   password=
 //   random_code=
+//   ca_file=               a PEM file of certificates trusted for https besides the system's
+//                          (a private feed's own CA); relative to the data folder
+//   allow_plain_http=0     1: the account may go to another machine over plain http (warned once)
+//   password_store=file    keyring: the password lives in the system's key store, not here
 //   [desktop]
 //   chat_classes=TXGuiFoundation
 //   chat_classes_new_style=QWidget
@@ -15,7 +19,7 @@
 // Values are taken as they stand after the "=" (blanks around them trimmed); lines starting
 // with ";" or "#" are comments. A missing file or key keeps the default; a file that is there but
 // cannot be read, or whose bytes cannot be settings text, keeps every default and says why in
-// `fault` (shown once at start-up). The class lists are
+// `fault` (shown once at start-up); a ca_file that cannot be read is said there too. The class lists are
 // separated by "," (blanks around a name trimmed, empty names dropped).
 #include <filesystem>
 #include <string>
@@ -43,7 +47,13 @@ struct ServiceConfig {
   std::string password;                                      // "pw"
   std::string randomCode;                                    // "sjm_in"
   ChatClasses chat;                                          // chat_classes, chat_classes_new_style
+  std::string caFile;             // ca_file, as a path (UTF-8); empty: the system's trust only
+  bool allowPlainHttp = false;    // allow_plain_http
+  bool passwordInKeyStore = false;  // password_store=keyring
   std::string fault;  // why lumora.ini was not taken, naming it; empty when it was or is absent
+  // What the player was told already this run (core/Endpoint.h: each said once).
+  bool plainHttpWarned = false;
+  bool refusalSaid = false;
 };
 
 // Reads the INI text over the defaults (GBK or UTF-8).

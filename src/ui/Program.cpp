@@ -1,7 +1,11 @@
 #include "ui/Program.h"
 
+#include <cstdio>
+
+#include "core/Endpoint.h"
 #include "core/Files.h"
 #include "core/ServiceConfig.h"
+#include "ui/SystemKeyStore.h"
 #include "session/AfterDraw.h"
 
 namespace lumora {
@@ -17,7 +21,14 @@ std::function<void(std::function<void()>)> ThroughShell(Shell& shell) {
 Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
   s.cx.ports = ports;
   s.cx.data = DataFolder::Locate(PathFromUtf8(o.programPath), o.data);
+  // The data folder holds the service account: it and lumora.ini are the user's alone.
+  for (const std::string& line : MakeDataFolderPrivate(s.cx.data.root())) std::fprintf(stderr, "lumora: %s\n", line.c_str());
   s.cx.service = ReadServiceConfig(s.cx.data.ini());
+  if (s.cx.service.passwordInKeyStore) {
+    std::unique_ptr<KeyStore> store = SystemKeyStore();
+    std::string said = TakePasswordFromKeyStore(s.cx.service, s.cx.data.ini(), store.get());
+    if (!said.empty()) s.cx.service.fault += (s.cx.service.fault.empty() ? "" : "\r\n") + said;
+  }
   if (!o.feed.empty()) s.cx.service.feedEndpoint = o.feed;
   return s;
 }
@@ -28,8 +39,9 @@ Program::Program(const ProgramOptions& options)
       prompter_(ThroughShell(shell_)),
       http_(ThroughShell(shell_)),
       journal_(session_.cx.data.file(kJournalFile), &clock_, &prompter_,
-               {LUMORA_VERSION, PathToUtf8(session_.cx.data.root()), session_.cx.service.feedEndpoint}),
+               {LUMORA_VERSION, PathToUtf8(session_.cx.data.root()), RedactSecrets(session_.cx.service.feedEndpoint)}),
       window_(shell_) {
+  if (!session_.cx.service.caFile.empty()) http_.trustCaFile(session_.cx.service.caFile);
   session_.cx.rng.seed(static_cast<unsigned long>(clock_.now().time_since_epoch().count()));
   prompter_.setParent(&window_);
   journal_.onStatusChange([this] {

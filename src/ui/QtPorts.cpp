@@ -1,14 +1,19 @@
 #include "ui/QtPorts.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QTimer>
 #include <QUrl>
 
+#include "core/Endpoint.h"
 #include "core/TextCodec.h"
 
 namespace lumora {
@@ -61,6 +66,69 @@ void QtPrompter::askText(const std::string& prompt, const std::string& title, co
   box->show();
 }
 
+namespace {
+// The most telling of the certificate's faults: an untrusted chain before an expired certificate
+// before a name that does not match (a stranger's certificate usually has all three).
+HttpFailure TlsFailureOf(const QList<QSslError>& errors) {
+  bool untrusted = false, expired = false, host = false;
+  for (const QSslError& e : errors) {
+    switch (e.error()) {
+      case QSslError::UnableToGetIssuerCertificate:
+      case QSslError::UnableToGetLocalIssuerCertificate:
+      case QSslError::UnableToVerifyFirstCertificate:
+      case QSslError::SelfSignedCertificate:
+      case QSslError::SelfSignedCertificateInChain:
+      case QSslError::CertificateUntrusted:
+      case QSslError::CertificateRejected:
+      case QSslError::InvalidCaCertificate:
+        untrusted = true;
+        break;
+      case QSslError::CertificateExpired:
+      case QSslError::CertificateNotYetValid:
+        expired = true;
+        break;
+      case QSslError::HostNameMismatch:
+        host = true;
+        break;
+      default:
+        break;
+    }
+  }
+  if (untrusted) return HttpFailure::TlsUntrusted;
+  if (expired) return HttpFailure::TlsExpired;
+  if (host) return HttpFailure::TlsWrongHost;
+  return HttpFailure::TlsOther;
+}
+
+HttpFailure FailureOf(QNetworkReply::NetworkError e) {
+  switch (e) {
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TimeoutError:
+      return HttpFailure::Timeout;
+    case QNetworkReply::SslHandshakeFailedError:
+      return HttpFailure::TlsOther;
+    case QNetworkReply::ProtocolUnknownError:
+      return HttpFailure::NotAllowed;
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+      return HttpFailure::NoConnection;
+    default:
+      return HttpFailure::Other;
+  }
+}
+}  // namespace
+
+bool QtHttp::trustCaFile(const std::string& pemFile) {
+  extraCa_ = QSslCertificate::fromPath(Q(pemFile), QSsl::Pem, QSslCertificate::PatternSyntax::FixedString);
+  return !extraCa_.isEmpty();
+}
+
 QtHttp::QtHttp(Dispatch dispatch, QObject* parent)
     : QObject(parent), dispatch_(std::move(dispatch)), nam_(new QNetworkAccessManager(this)) {}
 
@@ -79,9 +147,32 @@ void QtHttp::abort(int channel) {
 void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t maxBytes,
                  std::function<void(const HttpResult&)> done) {
   abort(channel);
-  QNetworkRequest request{QUrl(Q(url))};
+  const QUrl target(Q(url));
+  const QString scheme = target.scheme().toLower();
+  if ((scheme != "http" && scheme != "https") || target.host().isEmpty()) {
+    // file:, ftp: and the like are never fetched: the account would go wherever they point.
+    HttpResult r;
+    r.failure = HttpFailure::NotAllowed;
+    r.error = "not an http:// or https:// URL";
+    if (done) dispatch_([done = std::move(done), r] { done(r); });
+    return;
+  }
+  QNetworkRequest request{target};
+  // Redirects stay on https: a redirect from https to http would carry nothing secret, but its
+  // answer would be believed without any check.
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+  if (!extraCa_.isEmpty()) {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.addCaCertificates(extraCa_);
+    request.setSslConfiguration(tls);
+  }
   QNetworkReply* reply = nam_->get(request);
   pending_[channel] = Pending{reply, std::move(done)};
+  // The certificate's faults arrive before the reply ends; they are kept to say which one it was.
+  auto tlsFailure = std::make_shared<HttpFailure>(HttpFailure::None);
+  connect(reply, &QNetworkReply::sslErrors, this, [tlsFailure](const QList<QSslError>& errors) {
+    *tlsFailure = TlsFailureOf(errors);
+  });
   // The limit is on the whole exchange, not on silence: a server that trickles bytes is given
   // up on too. The timer belongs to the reply, so it dies with it.
   if (timeoutMs > 0) {
@@ -103,7 +194,7 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
       finish(channel, reply, r);
     }
   });
-  connect(reply, &QNetworkReply::finished, this, [this, channel, reply, maxBytes] {
+  connect(reply, &QNetworkReply::finished, this, [this, channel, reply, maxBytes, tlsFailure] {
     HttpResult r;
     if (reply->error() == QNetworkReply::NoError || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
       QByteArray bytes = reply->readAll();
@@ -119,8 +210,9 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
     }
     if (!r.ok) {
       const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
-      r.error = timedOut ? "timeout" : reply->errorString().toStdString();
-      r.failure = timedOut ? HttpFailure::Timeout : HttpFailure::NoConnection;
+      // Qt's texts may quote the whole URL, password included.
+      r.error = timedOut ? "timeout" : RedactSecrets(reply->errorString().toStdString());
+      r.failure = *tlsFailure != HttpFailure::None ? *tlsFailure : FailureOf(reply->error());
     }
     finish(channel, reply, r);
   });

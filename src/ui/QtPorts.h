@@ -2,6 +2,7 @@
 // The real ports: Qt's clipboard, message boxes and network (the sound: ui/SystemSound.h).
 #include <QObject>
 #include <QPointer>
+#include <QSslCertificate>
 #include <functional>
 #include <map>
 #include <set>
@@ -48,7 +49,10 @@ class QtPrompter final : public Prompter {
 };
 
 // Asynchronous GET over QNetworkAccessManager with a time limit and a size cap. Completion
-// callbacks run through `dispatch`, so they pass the shell's re-entry gate.
+// callbacks run through `dispatch`, so they pass the shell's re-entry gate. Only http and https
+// are fetched; https is verified (chain, host name, validity) against the system's certificates
+// and those of `trustCaFile`; a failed check says which (HttpResult::failure). Error texts never
+// hold the request's password.
 class QtHttp final : public QObject, public Http {
   Q_OBJECT
  public:
@@ -57,6 +61,8 @@ class QtHttp final : public QObject, public Http {
   void get(int channel, const std::string& url, int timeoutMs, std::size_t maxBytes,
            std::function<void(const HttpResult&)> done) override;
   void abort(int channel) override;
+  // Trusts the PEM certificates in `pemFile` too (a private feed's CA); false when it holds none.
+  bool trustCaFile(const std::string& pemFile);
 
  private:
   void finish(int channel, QNetworkReply* reply, HttpResult result);
@@ -68,6 +74,7 @@ class QtHttp final : public QObject, public Http {
     std::function<void(const HttpResult&)> done;
   };
   std::map<int, Pending> pending_;
+  QList<QSslCertificate> extraCa_;
 };
 
 }  // namespace lumora

@@ -2,6 +2,8 @@
 // its exit status (0 applied, 1 refused, 2 usage or I/O error).
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <fstream>
 
 #include "core/Text.h"
@@ -21,7 +23,9 @@ RunResult Cli(const std::vector<std::string>& args) {
 TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {
   FeedProcess feed({"--seed", "21", "--interval", "0", "--user", "a b&c", "--password-file", PasswordFile("#1+").string(), "--state",
                     FreshTempDir().string()});
-  auto r = Cli({"--url", feed.url("/feed"), "--user", "a b&c", "--password", "#1+"});
+  // The password from the environment (the command line would show it to every user).
+  setenv("LUMORA_PASSWORD", "#1+", 1);
+  auto r = Cli({"--url", feed.url("/feed"), "--user", "a b&c"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   auto lines = Split(r.out, "\n");
   ASSERT_EQ(lines.size(), 122u);  // Tnew, 120 history lines, the rest after the final break
@@ -32,7 +36,9 @@ TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {
   EXPECT_EQ(lines[120], "第" + served[30].substr(0, 3) + "期：" + served[30].substr(4));
 
   // The same service with a wrong password: refused, one line, status 1.
-  auto refused = Cli({"--url", feed.url("/feed"), "--user", "a b&c", "--password", "#1"});
+  setenv("LUMORA_PASSWORD", "#1", 1);
+  auto refused = Cli({"--url", feed.url("/feed"), "--user", "a b&c"});
+  unsetenv("LUMORA_PASSWORD");
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.out, "没有获取到数据,请检查：答复格式错误（没有数据标记）\n");
 }

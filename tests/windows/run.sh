@@ -34,6 +34,15 @@ ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
 t_tests=$(date +%s)
 step "ctest under Wine: engine tests, main window over HTTP, betting run"
 (cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
+# lumora-cli.exe over https against feeds of a private CA: the Linux build's test serves them.
+cli_tls="$LUMORA_BUILD/bin/e2e_CliTlsTest"
+if [ -x "$cli_tls" ]; then
+  step "lumora-cli.exe over https under Wine (the Linux build's e2e_CliTlsTest)"
+  LUMORA_WINDOWS_CLI="$build/bin/lumora-cli.exe" LUMORA_BIN="$LUMORA_BUILD/bin" LUMORA_SOURCE="$root" \
+    WINEPREFIX="$build/wine-prefix" "$cli_tls" --gtest_filter='*WindowsProgram*' || fail "lumora-cli.exe over https"
+else
+  step "skipped lumora-cli.exe over https: no $cli_tls (build the Linux tree first)"
+fi
 t_ctest=$(date +%s)
 
 # lumora.exe, the installer and the uninstaller, in one Wine session on one virtual screen.

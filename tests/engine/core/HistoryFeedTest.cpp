@@ -406,10 +406,10 @@ TEST(Helpers, FetchTextSyncAnswers) {
   ScriptedHttp http;
   f.cx.ports.http = &http;
   std::vector<std::string> got;
-  FetchTextSync(f.cx, "http://h/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+  FetchTextSync(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
   ASSERT_EQ(http.urls.size(), 1u);
-  EXPECT_EQ(http.urls[0].rfind("http://h/s?zt=2&a=", 0), 0u);
-  double a = ReadNumber(http.urls[0].substr(std::string("http://h/s?zt=2&a=").size()));
+  EXPECT_EQ(http.urls[0].rfind("http://127.0.0.1/s?zt=2&a=", 0), 0u);
+  double a = ReadNumber(http.urls[0].substr(std::string("http://127.0.0.1/s?zt=2&a=").size()));
   EXPECT_GE(a, 0.0);
   EXPECT_LT(a, 10.0);
   http.answer("*sz*x*sz*");
@@ -418,7 +418,7 @@ TEST(Helpers, FetchTextSyncAnswers) {
   HttpResult refused;
   refused.error = "Connection refused";
   for (const HttpResult& r : {timeout, refused}) {
-    FetchTextSync(f.cx, "http://h/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+    FetchTextSync(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
     auto done = std::move(http.pending.back().done);
     http.pending.clear();
     done(r);
