@@ -22,6 +22,7 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "services/FeedServer.h"
 
 namespace {
@@ -32,7 +33,7 @@ const char* kUsage =
     "usage: lumora-feed [--port P] [--listen ADDR] [--interval SECONDS] [--seed N]\n"
     "                   [--draws FILE] [--user NAME] [--password PW] [--code CODE]\n"
     "                   [--state DIR] [--fault hang|garbage|short|huge|slow]\n"
-    "                   [--fault-seconds S] [--fault-count N] [--quiet]\n"
+    "                   [--fault-seconds S] [--fault-count N] [--quiet] | --version\n"
     "Serves the draw feed at http://ADDR:P/feed and the settings service at /settings.\n"
     "Defaults: port 18610, ADDR 127.0.0.1 (loopback only), a new draw every 60 s.\n";
 
@@ -79,6 +80,10 @@ int main(int argc, char** argv) {
     std::string a = argText[static_cast<size_t>(i)];
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (a == "--version") {
+      std::printf("%s\n", lumora::VersionLine("lumora-feed").c_str());
       return 0;
     }
     if (a == "--quiet") {
