@@ -19,3 +19,7 @@ add_custom_target(lumora_version_stamp
 add_library(lumora_version STATIC ${LUMORA_VERSION_FILE})
 add_dependencies(lumora_version lumora_version_stamp)
 target_include_directories(lumora_version PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+# The same for the packaging scripts (scripts/windows.sh, scripts/release.sh): sourced by bash.
+file(WRITE ${CMAKE_BINARY_DIR}/generated/release.env
+     "LUMORA_VERSION='${PROJECT_VERSION}'\nLUMORA_PUBLISHER='${LUMORA_PUBLISHER}'\n")
