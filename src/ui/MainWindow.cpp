@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -53,7 +52,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   auto* about = new QPushButton("关于", this);
   about->setAccessibleName("关于 Lumora");
   connect(about, &QPushButton::clicked, this,
-          [this] { QMessageBox::about(this, "关于 Lumora", QString::fromStdString(AboutText())); });
+          [this] { shell_.run([](Session& s) { s.cx.inform(AboutText(), "关于 Lumora"); }); });
   nav->addWidget(about);
   outer->addLayout(nav);
 
