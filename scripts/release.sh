@@ -69,8 +69,10 @@ for program in lumora lumora-cli lumora-feed; do
   [ "$line" = "$program $LUMORA_VERSION (commit $short)" ] || { echo "release: $program --version says: $line" >&2; exit 1; }
   lumora_say "$line"
 done
-line=$(WINEDEBUG=-all wine "$src/build-windows/bin/lumora-cli.exe" --version 2>/dev/null | tr -d '\r')
+line=$(WINEPREFIX="$src/build-windows/program-test/wine-prefix" \
+  "$src/tests/win32/wine-run.sh" "$src/build-windows/bin/lumora-cli.exe" --version 2>/dev/null | tr -d '\r')
 [ "$line" = "lumora-cli $LUMORA_VERSION (commit $short)" ] || { echo "release: lumora-cli.exe --version says: $line" >&2; exit 1; }
+lumora_say "$line (lumora-cli.exe under Wine)"
 
 rm -f "$dist"/lumora_*.deb "$dist"/Lumora-*-win64.zip "$dist"/Lumora-*-win64-setup.exe "$dist/SHA256SUMS"
 cp "$deb" "$zip" "$setup" "$dist/"
