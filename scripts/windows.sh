@@ -69,7 +69,8 @@ for exe in lumora lumora-cli lumora-feed; do
   foreign=$(echo "$dlls" | tr 'A-Z' 'a-z' | grep -vE "$system_dlls" || true)
   [ -z "$foreign" ] || { echo "windows.sh: $exe.exe needs DLLs that Windows does not have: $foreign" >&2; exit 1; }
   # The version resource (UTF-16 strings) names the program and its version.
-  strings -el -n 3 "$stage/$exe.exe" | grep -qx "$exe.exe" && strings -el -n 3 "$stage/$exe.exe" | grep -qx "$version" ||
+  wide=$(strings -el -n 3 "$stage/$exe.exe")
+  grep -qx "$exe.exe" <<<"$wide" && grep -qx "$version" <<<"$wide" ||
     { echo "windows.sh: $exe.exe has no version resource naming $exe.exe $version" >&2; exit 1; }
 done
 
