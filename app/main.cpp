@@ -1,13 +1,16 @@
 // lumora: the desktop program. Wires the shell to the engine; all work lives in the libraries.
 //
 //   lumora [--feed URL] [--data DIR]
+//   lumora --version
 //
 // Every applied draw is written to standard output as one line: its period and digits.
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/Files.h"
+#include "core/Version.h"
 #include "ui/Program.h"
 #include "ui/Shutdown.h"
 #include "ui/SingleCopy.h"
@@ -46,13 +49,18 @@ Options ParseOptions(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts: no display is needed to ask for the version.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s\n", lumora::VersionLine("lumora").c_str());
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Lumora");
   lumora::InstallQtTranslations(app);
   Options options = ParseOptions(QApplication::arguments());
   if (!options.error.empty()) {
     if (options.error != "usage") std::fprintf(stderr, "lumora: %s\n", options.error.c_str());
-    std::fprintf(stderr, "usage: lumora [--feed URL] [--data DIR]\n");
+    std::fprintf(stderr, "usage: lumora [--feed URL] [--data DIR] | lumora --version\n");
     return options.error == "usage" ? 0 : 2;
   }
 

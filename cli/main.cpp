@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "core/Files.h"
+#include "core/Version.h"
 
 namespace {
 struct Command {
@@ -34,11 +35,15 @@ int main(int argc, char** argv) {
   pointers.push_back(nullptr);
   argc = static_cast<int>(text.size());
   argv = pointers.data();
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("%s\n", lumora::VersionLine("lumora-cli").c_str());
+    return 0;
+  }
   if (argc >= 2) {
     for (const Command& c : kCommands)
       if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
   }
-  std::fprintf(stderr, "usage: lumora-cli COMMAND [options]\ncommands:\n");
+  std::fprintf(stderr, "usage: lumora-cli COMMAND [options] | lumora-cli --version\ncommands:\n");
   for (const Command& c : kCommands) std::fprintf(stderr, "  lumora-cli %s\n", c.usage);
   return 2;
 }

@@ -39,3 +39,21 @@ if(LUMORA_SQLITE_DIR)
   set(SQLite3_INCLUDE_DIR ${LUMORA_SQLITE_DIR}/include CACHE PATH "" FORCE)
   set(SQLite3_LIBRARY ${LUMORA_SQLITE_DIR}/lib/libsqlite3.a CACHE FILEPATH "" FORCE)
 endif()
+
+# lumora_windows_resource(TARGET DESCRIPTION): the program's version resource and icon, shown in
+# Explorer's properties and by the installed-programs list (packaging/windows-version.rc.in).
+# packaging/lumora.ico holds packaging/lumora.svg at 16 to 256 pixels (rsvg-convert, then
+# ImageMagick's convert of the PNGs into one .ico).
+enable_language(RC)
+function(lumora_windows_resource target description)
+  set(LUMORA_RC_NAME ${target})
+  set(LUMORA_RC_DESCRIPTION "${description}")
+  set(LUMORA_RC_ICON ${CMAKE_SOURCE_DIR}/packaging/lumora.ico)
+  # Four numbers: 0.1 is 0,1,0,0.
+  set(_v ${PROJECT_VERSION}.0.0.0)
+  string(REGEX MATCH "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" _v ${_v})
+  string(REPLACE "." "," LUMORA_RC_VERSION_COMMAS ${_v})
+  set(_rc ${CMAKE_BINARY_DIR}/generated/${target}.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/windows-version.rc.in ${_rc} @ONLY)
+  target_sources(${target} PRIVATE ${_rc})
+endfunction()

@@ -13,7 +13,7 @@ LUMORA_PACKAGES=(
   libx11-dev libxtst-dev libxfixes-dev libxi-dev
   fonts-wqy-microhei qt6-translations-l10n xvfb xauth x11-utils imagemagick librsvg2-bin openbox xclip dbus
   clang libclang-rt-14-dev
-  dpkg-dev file xdotool
+  dpkg-dev file xdotool lintian man-db
   libsodium-dev libssl-dev
 )
 # What the Windows build adds (scripts/windows.sh, tests/windows/run.sh): the cross compiler,

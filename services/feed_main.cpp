@@ -23,6 +23,7 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "services/FeedServer.h"
 
 namespace {
@@ -37,6 +38,7 @@ const char* kUsage =
     "                   [--fault-seconds S] [--fault-count N] [--quiet]\n"
     "       lumora-feed --add-user NAME [--password-file FILE] [--state DIR | --accounts FILE]\n"
     "       lumora-feed --remove-user NAME [--state DIR | --accounts FILE]\n"
+    "       lumora-feed --version\n"
     "Serves the draw feed at http://ADDR:P/feed and the settings service at /settings\n"
     "(https with --cert and --key: PEM certificate chain and key).\n"
     "Defaults: port 18610, ADDR 127.0.0.1 (loopback only), a new draw every 60 s,\n"
@@ -125,6 +127,10 @@ int main(int argc, char** argv) {
     std::string a = argText[static_cast<size_t>(i)];
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (a == "--version") {
+      std::printf("%s\n", lumora::VersionLine("lumora-feed").c_str());
       return 0;
     }
     if (a == "--quiet") {

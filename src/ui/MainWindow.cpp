@@ -17,6 +17,7 @@
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
@@ -47,6 +48,12 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   auto* mainArea = new QWidget(this);
   mainArea->setObjectName("Frame_main_area");
   nav->addWidget(mainArea, 1);
+  // Version, commit and licence, for a player who reports a problem.
+  auto* about = new QPushButton("关于", this);
+  about->setAccessibleName("关于 Lumora");
+  connect(about, &QPushButton::clicked, this,
+          [this] { shell_.run([](Session& s) { s.cx.inform(AboutText(), "关于 Lumora"); }); });
+  nav->addWidget(about);
   outer->addLayout(nav);
 
   // The pages scroll inside the window when the screen is smaller than they are (a 1366 × 768

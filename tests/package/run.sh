@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package, end to end: build it, install it on this machine, start /usr/bin/lumora on
+# The Debian package, end to end: build it, check it with lintian (no error, no warning), install it
+# on this machine, start /usr/bin/lumora on
 # a display of its own until its main window shows (screenshot docs/shots/installed-deb.png),
 # check what it left in the user's data folder, and remove the package again (also on failure).
 #
@@ -44,9 +45,20 @@ dpkg-deb --info "$deb" | sed -n 's/^ *\(Package\|Version\|Depends\|Installed-Siz
 contents=$(dpkg-deb --contents "$deb")
 for f in ./usr/bin/lumora ./usr/bin/lumora-cli ./usr/bin/lumora-feed ./usr/share/lumora/data.mdb \
          ./usr/share/lumora/fa/ ./usr/share/lumora/txt/ ./usr/share/applications/io.github.lumora.Lumora.desktop \
-         ./usr/share/metainfo/io.github.lumora.Lumora.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/lumora.svg; do
+         ./usr/share/metainfo/io.github.lumora.Lumora.metainfo.xml ./usr/share/icons/hicolor/scalable/apps/lumora.svg \
+         ./usr/share/doc/lumora/copyright ./usr/share/doc/lumora/changelog.gz ./usr/share/man/man1/lumora.1.gz \
+         ./usr/share/man/man1/lumora-cli.1.gz ./usr/share/man/man1/lumora-feed.1.gz; do
   grep -q " $f\$" <<<"$contents" || { echo "the package lacks $f" >&2; exit 1; }
 done
+version=$(dpkg-deb -f "$deb" Version)
+# The changelog made from CHANGELOG.md parses, and its newest entry is the package's version.
+changelog_version=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/lumora/changelog.gz | gunzip |
+  dpkg-parsechangelog -l - -S Version)
+[ "$changelog_version" = "$version" ] || { echo "the changelog's newest entry is $changelog_version, the package $version" >&2; exit 1; }
+say "lintian"
+# Errors and warnings fail; the informational tags left are explained in README.
+findings=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null | grep -E '^[EW]: ' || true)
+[ -z "$findings" ] || { echo "lintian finds:" >&2; echo "$findings" >&2; exit 1; }
 
 if dpkg-query -W -f='${Status}' lumora 2>/dev/null | grep -q 'install ok installed'; then
   echo "a lumora package is installed already; not touching it" >&2
@@ -55,6 +67,9 @@ fi
 say "installing $(basename "$deb")"
 installed=1
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=300 "$deb" >/dev/null
+
+/usr/bin/lumora --version | grep -qx "lumora $version (commit .*)" || { echo "/usr/bin/lumora --version does not say $version" >&2; exit 1; }
+man -w lumora-feed >/dev/null || { echo "man finds no lumora-feed page" >&2; exit 1; }
 
 say "starting /usr/bin/lumora under Xvfb"
 mkdir -p "$root/docs/shots"

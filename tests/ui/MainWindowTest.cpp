@@ -13,6 +13,7 @@
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
+#include "core/Version.h"
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
 #include "ui/support/UiTest.h"
@@ -170,6 +171,19 @@ TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   prompter.yesNoAnswers = {true};
   window->close();
   EXPECT_TRUE(uitest::Eventually([&] { return !window->isVisible(); }, 3000));
+}
+
+TEST_F(MainWindowTest, TheAboutBoxNamesTheVersionTheCommitAndTheLicence) {
+  QPushButton* about = nullptr;
+  for (auto* b : window->findChildren<QPushButton*>())
+    if (b->text() == "关于") about = b;
+  ASSERT_NE(about, nullptr);
+  about->click();
+  ASSERT_EQ(prompter.notices.size(), 1u);
+  EXPECT_EQ(prompter.notices[0].title, "关于 Lumora");
+  const std::string& text = prompter.notices[0].text;
+  EXPECT_EQ(text.rfind(std::string("Lumora ") + kVersion + " (commit " + kCommit + ")\n", 0), 0u) << text;
+  EXPECT_NE(text.find("GPL-3.0-or-later"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -7,8 +7,12 @@
 #      lumora-feed.exe from a Chinese data folder, the betting run into the Win32 test program;
 #   4. lumora.exe itself against lumora-feed.exe: a draw applied within 40 s (it prints each
 #      applied draw), a screenshot of its main window (LUMORA_SHOT=file to keep it);
-#   5. the installer: silent install, the installed lumora.exe shows its main window, the
-#      uninstaller removes the programs and keeps the data folder.
+#   5. the installer: silent install registered in the installed-programs list (read back from
+#      Wine's registry), an update in place keeping the player's data, the installed lumora.exe
+#      shows its main window, the uninstaller removes the programs and the registration and keeps
+#      the data folder (removes it with /PURGE).
+#   tests/windows/run.sh --programs-only   steps 4 and 5 alone, on an existing build and dist/
+#                                          (scripts/release.sh)
 # Settings: LUMORA_WINDOWS_BUILD_DIR (default build-windows), LUMORA_TEST_JOBS.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -21,36 +25,40 @@ step() { lumora_say "windows: $*"; }
 fail() { echo "tests/windows: FAILED: $*" >&2; status=1; }
 
 t0=$(date +%s)
-step "the desktop backend's own tests (tests/win32)"
-"$root/tests/win32/run.sh" "$build-win32" || fail "tests/win32"
+t_win32=$t0 t_build=$t0 t_tests=$t0 t_ctest=$t0
+if [ "${1:-}" != --programs-only ]; then
+  step "the desktop backend's own tests (tests/win32)"
+  "$root/tests/win32/run.sh" "$build-win32" || fail "tests/win32"
 
-t_win32=$(date +%s)
-step "building and packaging (scripts/windows.sh)"
-LUMORA_WINDOWS_BUILD_DIR="$build" bash "$root/scripts/windows.sh"
-t_build=$(date +%s)
+  t_win32=$(date +%s)
+  step "building and packaging (scripts/windows.sh)"
+  LUMORA_WINDOWS_BUILD_DIR="$build" bash "$root/scripts/windows.sh"
+  t_build=$(date +%s)
 
-step "building the Windows tests"
-ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
-t_tests=$(date +%s)
-step "ctest under Wine: engine tests, main window over HTTP, betting run"
-(cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
-# lumora-cli.exe over https against feeds of a private CA: the Linux build's test serves them.
-cli_tls="$LUMORA_BUILD/bin/e2e_CliTlsTest"
-if [ -x "$cli_tls" ]; then
-  step "lumora-cli.exe over https under Wine (the Linux build's e2e_CliTlsTest)"
-  LUMORA_WINDOWS_CLI="$build/bin/lumora-cli.exe" LUMORA_BIN="$LUMORA_BUILD/bin" LUMORA_SOURCE="$root" \
-    WINEPREFIX="$build/wine-prefix" "$cli_tls" --gtest_filter='*WindowsProgram*' || fail "lumora-cli.exe over https"
-else
-  step "skipped lumora-cli.exe over https: no $cli_tls (build the Linux tree first)"
+  step "building the Windows tests"
+  ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
+  t_tests=$(date +%s)
+  step "ctest under Wine: engine tests, main window over HTTP, betting run"
+  (cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
+  # lumora-cli.exe over https against feeds of a private CA: the Linux build's test serves them.
+  cli_tls="$LUMORA_BUILD/bin/e2e_CliTlsTest"
+  if [ -x "$cli_tls" ]; then
+    step "lumora-cli.exe over https under Wine (the Linux build's e2e_CliTlsTest)"
+    LUMORA_WINDOWS_CLI="$build/bin/lumora-cli.exe" LUMORA_BIN="$LUMORA_BUILD/bin" LUMORA_SOURCE="$root" \
+      WINEPREFIX="$build/wine-prefix" "$cli_tls" --gtest_filter='*WindowsProgram*' || fail "lumora-cli.exe over https"
+  else
+    step "skipped lumora-cli.exe over https: no $cli_tls (build the Linux tree first)"
+  fi
+  t_ctest=$(date +%s)
 fi
-t_ctest=$(date +%s)
 
 # lumora.exe, the installer and the uninstaller, in one Wine session on one virtual screen.
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+source "$build/generated/release.env"
 work="$build/program-test"
 rm -rf "$work"
 mkdir -p "$work"
-export LUMORA_WORK="$work" LUMORA_BIN_DIR="$build/bin" LUMORA_SETUP="$root/dist/Lumora-$version-win64-setup.exe"
+export LUMORA_WORK="$work" LUMORA_BIN_DIR="$build/bin" LUMORA_SETUP="$root/dist/Lumora-$LUMORA_VERSION-win64-setup.exe"
+export LUMORA_VERSION LUMORA_PUBLISHER
 export LUMORA_SHOT="${LUMORA_SHOT:-$work/lumora-windows.png}"
 # A prefix of its own: the installer's registry entries and Start-menu folder stay out of the tests'.
 export WINEPREFIX="$work/wine-prefix"
