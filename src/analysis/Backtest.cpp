@@ -57,10 +57,7 @@ void AnsweringPrompter::settle() {
 }
 
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
-  // A control the form holds hands out its own item list; an unknown name gets the one shared
-  // empty list. (Reading never creates a control.)
-  const auto* none = &form.items(std::string_view());
-  auto has = [&](const std::string& n) { return !n.empty() && &form.items(n) != none; };
+  auto has = [&](const std::string& n) { return !n.empty() && form.holds(n); };
   const std::string v = Trim(value);
   if (!has(name)) {
     // An option array by its bare name: the value is the index of the option to select.
