@@ -106,12 +106,26 @@ std::string XmlProblem(const std::string& x) {
   return roots == 1 ? "" : "want one root element";
 }
 
-// The text of the first <text> element carrying class="cls".
-std::string TextOfClass(const std::string& svg, const std::string& cls) {
-  size_t at = svg.find("class=\"" + cls + "\"");
-  if (at == std::string::npos) return {};
-  size_t from = svg.find('>', at) + 1;
-  return svg.substr(from, svg.find("</text>", from) - from);
+// The texts of every <text> element, in order.
+std::vector<std::string> Texts(const std::string& svg) {
+  std::vector<std::string> out;
+  for (size_t at = 0; (at = svg.find("<text ", at)) != std::string::npos;) {
+    const size_t from = svg.find('>', at) + 1, to = svg.find("</text>", from);
+    out.push_back(svg.substr(from, to - from));
+    at = to;
+  }
+  return out;
+}
+
+// The text right after the one equal to `label` (a legend's figure below its label).
+std::string After(const std::vector<std::string>& texts, const std::string& label) {
+  for (size_t i = 0; i + 1 < texts.size(); ++i)
+    if (texts[i] == label) return texts[i + 1];
+  return {};
+}
+
+bool AnyContains(const std::vector<std::string>& texts, const std::string& part) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 class SweepCliTest : public ::testing::Test {
@@ -143,22 +157,26 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
   const std::string profit = r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
   const std::string text = ReadAll(svg);
   EXPECT_EQ(XmlProblem(text), "");
-  EXPECT_EQ(TextOfClass(text, "profit"), profit);
-  EXPECT_NE(text.find("periods: 14<"), std::string::npos);
-  EXPECT_NE(TextOfClass(text, "chance-line").find("loses 0.060 k units a draw on average at odds 1940"), std::string::npos);
+  const std::vector<std::string> texts = Texts(text);
+  EXPECT_EQ(After(texts, "本次累计利润 run"), profit);
+  EXPECT_TRUE(AnyContains(texts, "periods: 14")) << text;
+  EXPECT_TRUE(AnyContains(texts, "loses 0.060 k units a draw on average at odds 1940"));
   // The chance mean of 14 flat periods is -3% of the turnover.
   const long long turnover = std::stoll(r.out.substr(r.out.find(" turnover=") + 10));
-  EXPECT_EQ(TextOfClass(text, "chance-mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
+  EXPECT_EQ(After(texts, "机会均值 chance mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
 }
 
 TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   const std::string base = "sweep --draws " + draws.string() +
                            " --set T_jh_dadi_chongfu_cs=1,3 --set T_quxian_zhushu_0=100,300 --seeds 2 ";
-  const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg";
-  Ran one = RunCli(base + "--jobs 1 2>/dev/null");
-  Ran two = RunCli(base + "--jobs 2 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
+  const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg", csv1 = dir / "one.csv", svg1 = dir / "one.svg";
+  Ran one = RunCli(base + "--jobs 1 --csv " + csv1.string() + " --report " + svg1.string() + " 2>/dev/null");
+  Ran two = RunCli(base + "--jobs 3 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
   ASSERT_EQ(one.status, 0) << one.out;
+  // Table, CSV and report byte for byte the same on one thread and on three.
   EXPECT_EQ(one.out, two.out);
+  EXPECT_EQ(ReadAll(csv1), ReadAll(csv));
+  EXPECT_EQ(ReadAll(svg1), ReadAll(svg));
   EXPECT_EQ(one.out.rfind("Every pool of k numbers loses 0.060 k units a draw on average at odds 1940", 0), 0u);
   // Four combinations, 14 judged periods and two seeds each.
   for (const char* label : {"T_jh_dadi_chongfu_cs=1 T_quxian_zhushu_0=100", "T_jh_dadi_chongfu_cs=3 T_quxian_zhushu_0=300"})
@@ -170,7 +188,7 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   const std::string report = ReadAll(svg);
   EXPECT_EQ(XmlProblem(report), "");
   size_t points = 0;
-  for (size_t at = 0; (at = report.find("class=\"hit-rate\"", at)) != std::string::npos; ++at) ++points;
+  for (const std::string& t : Texts(report)) points += t.find("% (chance ") != std::string::npos ? 1 : 0;
   EXPECT_EQ(points, 4u);
 
   Ran bad = RunCli("sweep --draws " + draws.string() + " --set T_no_such_box=1,2 2>&1");
@@ -179,6 +197,23 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   Ran badValue = RunCli("sweep --draws " + draws.string() + " --set Option_touzhu_sz=0,7 2>&1");
   EXPECT_EQ(badValue.status, 2);
   EXPECT_NE(badValue.out.find("Option_touzhu_sz selects one of its 3 options"), std::string::npos) << badValue.out;
+}
+
+TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
+  Ran r = RunCli("sweep --draws " + draws.string() + " --set T_jh_dadi_chongfu_rc=08.09,容对08.09.10 --jobs 1 2>/dev/null");
+  ASSERT_EQ(r.status, 0) << r.out;
+  // The header and both rows put "periods" / its figure's end at the same terminal column.
+  std::vector<std::string> lines;
+  for (const std::string& line : Split(r.out, "\n"))
+    if (line.rfind("  #", 0) == 0 || line.rfind("  1  ", 0) == 0 || line.rfind("  2  ", 0) == 0) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  const size_t header = static_cast<size_t>(DisplayColumns(lines[0].substr(0, lines[0].find("periods") + 7)));
+  for (size_t i = 1; i < 3; ++i) {
+    const std::string& row = lines[i];
+    const size_t eq = row.find('=');
+    const size_t end = row.find_first_of(' ', row.find_first_not_of(' ', row.find_first_of(' ', eq)));  // end of the periods figure
+    EXPECT_EQ(static_cast<size_t>(DisplayColumns(row.substr(0, end))), header) << row;
+  }
 }
 
 }  // namespace
