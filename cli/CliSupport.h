@@ -30,8 +30,10 @@ class Args {
   std::string error_;
 };
 
-// A draw file: one draw a line in the feed's line form (first three characters the period, last
-// five the digits, e.g. 023-12345), oldest first; LF or CR LF; blank lines ignored.
+// A draw file: one draw a line, oldest first, each line exactly the period's three digits, '-' and
+// the draw's five digits (023-12345); spaces or tabs around it, blank lines, LF, CR LF or CR line
+// breaks and a UTF-8 byte-order mark are allowed. Any other line refuses the file, naming the
+// line's number and showing it (bytes outside printable ASCII as \xNN).
 struct DrawFile {
   std::vector<DrawRecord> draws;  // oldest first
   std::string error;              // why the file was refused ("" when read)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Help.h"
 #include "core/Files.h"
 
 namespace {
@@ -36,9 +37,17 @@ int main(int argc, char** argv) {
   argv = pointers.data();
   if (argc >= 2) {
     for (const Command& c : kCommands)
-      if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+      if (std::strcmp(argv[1], c.name) == 0) {
+        if (lumora::cli::AsksForHelp(argc - 2, argv + 2)) {
+          std::printf("usage: lumora-cli %s\n%s", c.usage, lumora::cli::CommandHelp(c.name).c_str());
+          return 0;
+        }
+        return c.run(argc - 2, argv + 2);
+      }
   }
-  std::fprintf(stderr, "usage: lumora-cli COMMAND [options]\ncommands:\n");
-  for (const Command& c : kCommands) std::fprintf(stderr, "  lumora-cli %s\n", c.usage);
-  return 2;
+  const bool help = argc >= 2 && lumora::cli::AsksForHelp(1, argv + 1);
+  std::FILE* out = help ? stdout : stderr;
+  std::fprintf(out, "usage: lumora-cli COMMAND [options]   (lumora-cli COMMAND --help for its options)\ncommands:\n");
+  for (const Command& c : kCommands) std::fprintf(out, "  lumora-cli %s\n", c.usage);
+  return help ? 0 : 2;
 }
