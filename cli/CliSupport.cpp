@@ -1,7 +1,12 @@
 #include "cli/CliSupport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "core/Files.h"
 #include "core/Text.h"
@@ -90,6 +95,46 @@ DrawFile ReadDrawFile(const std::string& path) {
   }
   if (file.draws.empty()) file.error = path + ": no draws";
   return file;
+}
+
+std::string CheckWarmUp(const std::string& path, size_t draws) {
+  if (draws > kWarmUpDraws) return {};
+  return path + " has " + std::to_string(draws) + " draws: the first " + std::to_string(kWarmUpDraws) +
+         " only fill the history (the " + std::to_string(kWarmUpDraws) + "-draw warm-up) and judge nothing; a backtest needs " +
+         std::to_string(kWarmUpDraws + 1) + " draws or more";
+}
+
+std::string CheckOutputPath(const std::string& option, const std::string& path) {
+  namespace fs = std::filesystem;
+  if (path.empty()) return option + " wants a file name";
+  const fs::path target = PathFromUtf8(path);
+  std::error_code ec;
+  if (fs::is_directory(target, ec)) return "cannot write " + option + " " + path + ": it is a folder";
+  if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return "cannot write " + option + " " + path + ": it is not a regular file";
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!fs::exists(folder, ec)) return "cannot write " + option + " " + path + ": the folder " + PathToUtf8(folder) + " does not exist";
+  if (!fs::is_directory(folder, ec)) return "cannot write " + option + " " + path + ": " + PathToUtf8(folder) + " is not a folder";
+  // The file is written beside its place and renamed over it: the folder must take a new file.
+  const fs::path probe = folder / (".lumora-probe-" + std::to_string(std::random_device{}()));
+  errno = 0;
+  {
+    std::ofstream out(probe, std::ios::binary);
+    if (!out) {
+      const int error = errno;
+      return "cannot write " + option + " " + path + ": " +
+             (error ? std::string(std::strerror(error)) : "no new file can be made in " + PathToUtf8(folder));
+    }
+  }
+  fs::remove(probe, ec);
+  return {};
+}
+
+std::string WriteOutput(const std::string& option, const std::string& path, std::string_view bytes) {
+  errno = 0;
+  if (WriteFileAtomic(PathFromUtf8(path), bytes)) return {};
+  const int error = errno;
+  return "cannot write " + option + " " + path + (error ? ": " + std::string(std::strerror(error)) : std::string());
 }
 
 void LoadHistory(DrawStore& store, const std::vector<DrawRecord>& draws, size_t end, int subStart) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Context.h"
@@ -39,6 +40,20 @@ struct DrawFile {
   std::string error;              // why the file was refused ("" when read)
 };
 DrawFile ReadDrawFile(const std::string& path);
+
+// The draws that only fill the history before a backtest judges anything.
+inline constexpr size_t kWarmUpDraws = kHistoryRows;
+// Why a draw file of `draws` draws gives a backtest nothing to judge ("" when it has more than the
+// warm-up).
+std::string CheckWarmUp(const std::string& path, size_t draws);
+
+// Why `option`'s file `path` could not be written ("" when it can): tried before any run by
+// creating a file beside it, so a long run never ends in an output it cannot write.
+std::string CheckOutputPath(const std::string& option, const std::string& path);
+
+// Writes `bytes` to `option`'s file `path` (whole or not at all). Returns why it failed ("" when
+// written); a caller with several outputs writes each of them whatever became of the others.
+std::string WriteOutput(const std::string& option, const std::string& path, std::string_view bytes);
 
 // Fills DrawHistory rows 1..120 from the 120 draws ending at `draws[end - 1]` (the newest is row
 // 1; fewer than 120 leave the older rows empty), sets SubNumberStart and rebuilds SubNumberSeries.
