@@ -11,6 +11,7 @@
 
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/Help.h"
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/History.h"
@@ -115,6 +116,8 @@ Fetched Fetch(const std::string& url, double timeoutSeconds, size_t maxBytes) {
 }
 
 }  // namespace
+
+std::string FeedUsage() { return kFeedUsage; }
 
 int RunFeed(int argc, char** argv) {
   Args args(argc, argv, 0);

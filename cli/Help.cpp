@@ -16,16 +16,6 @@ constexpr const char* kDrawFile =
     "                blank lines are skipped, any other line refuses the file with its line number\n";
 
 const Entry kHelp[] = {
-    {"feed",
-     "  --url URL      the draw-feed endpoint; the request adds the account and the fixed keys\n"
-     "                 (a URL that already holds a '?' is fetched as it stands)\n"
-     "  --file FILE    a saved response (LF or CR LF line breaks)\n"
-     "  --user NAME, --password PW, --code CODE   the account sent with --url\n"
-     "  --timeout S    give up after S seconds (default 20); responses are capped at 1 MiB\n"
-     "exit status: 0 the history was applied, 1 the response was refused, 2 usage or I/O error\n"},
-    {"curve", nullptr},
-    {"fit", nullptr},
-    {"rank", nullptr},
     {"filter",
      "  --rules FILE   the banker rules, one a line\n"
      "  --accept TEXT  the accepted counts\n"},
@@ -60,15 +50,14 @@ const Entry kHelp[] = {
 
 }  // namespace
 
-std::string CommandHelp(const std::string& command) {
-  for (const Entry& e : kHelp) {
-    if (command != e.command) continue;
-    std::string text = e.text ? e.text : "";
-    for (const char* withDraws : {"curve", "fit", "rank", "backtest", "sweep"})
-      if (command == withDraws) text = kDrawFile + text;
-    return text;
-  }
-  return {};
+std::string CommandHelp(const std::string& command, const std::string& usage) {
+  if (command == "feed") return FeedUsage() + "\n";
+  std::string text = "usage: lumora-cli " + usage + "\n";
+  for (const char* withDraws : {"curve", "fit", "rank", "backtest", "sweep"})
+    if (command == withDraws) text += kDrawFile;
+  for (const Entry& e : kHelp)
+    if (command == e.command && e.text) text += e.text;
+  return text;
 }
 
 bool AsksForHelp(int argc, char** argv) {

@@ -4,8 +4,12 @@
 
 namespace lumora::cli {
 
-// The text after the usage line for `command` ("" for a command without one).
-std::string CommandHelp(const std::string& command);
+// The whole help of `command`: its usage line (`usage`, the command's synopsis) and what its
+// options mean.
+std::string CommandHelp(const std::string& command, const std::string& usage);
+
+// feed's own usage text (FeedCommand.cpp), which it also prints when its options are wrong.
+std::string FeedUsage();
 
 // Whether the words after the command ask for help (--help or -h in the place of an option).
 bool AsksForHelp(int argc, char** argv);

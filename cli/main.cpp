@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     for (const Command& c : kCommands)
       if (std::strcmp(argv[1], c.name) == 0) {
         if (lumora::cli::AsksForHelp(argc - 2, argv + 2)) {
-          std::printf("usage: lumora-cli %s\n%s", c.usage, lumora::cli::CommandHelp(c.name).c_str());
+          std::printf("%s", lumora::cli::CommandHelp(c.name, c.usage).c_str());
           return 0;
         }
         return c.run(argc - 2, argv + 2);
