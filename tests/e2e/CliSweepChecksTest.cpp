@@ -211,18 +211,20 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
   EXPECT_EQ(backtest.out, "");
 
   // The CSV's folder vanishes during the run: the report is still written, and the CSV's failure is said.
-  const std::string longDraws = WriteFile(dir / "long.txt", DrawLines(700, 6)).string();
+  // Long enough (several seconds) for the folder to go while the runs go on.
+  const std::string longDraws = WriteFile(dir / "long.txt", DrawLines(900, 6)).string();
   const fs::path gone = dir / "gone";
   fs::create_directories(gone);
   BackgroundProcess sweep(BinDir() / "lumora-cli",
-                          {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--jobs",
-                           "1", "--csv", (gone / "rows.csv").string(), "--report", (dir / "report.svg").string()});
+                          {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--seeds",
+                           "2", "--jobs", "1", "--csv", (gone / "rows.csv").string(), "--report", (dir / "report.svg").string()});
   // The progress line shows once the runs have gone on for a second.
   for (int i = 0; i < 600 && !Has(sweep.err(), "sweep: ") && sweep.running(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   ASSERT_TRUE(Has(sweep.err(), "sweep: ")) << sweep.err();
   fs::remove_all(gone);
   EXPECT_EQ(sweep.signalAndWait(0, 120), 2);
+  EXPECT_TRUE(Has(sweep.err(), "cannot write --csv " + (gone / "rows.csv").string())) << sweep.err();
   EXPECT_TRUE(Has(ReadFile(dir / "report.svg"), "</svg>"));
 }
 
