@@ -56,9 +56,10 @@ int RunBacktest(int argc, char** argv) {
   ChanceSummary chance = SummariseHits(run.periods);
   const JudgedPeriod last = run.periods.empty() ? JudgedPeriod{} : run.periods.back();
   std::printf("%s\n", run.summary.c_str());
-  std::printf("hits=%lld periods=%lld expected=%.2f profit=%lld turnover=%lld\n", static_cast<long long>(chance.hits),
-              static_cast<long long>(chance.periods), chance.expectedHits, static_cast<long long>(last.profit),
-              static_cast<long long>(last.turnover));
+  std::printf("hits=%lld periods=%lld expected=%.2f profit=%lld turnover=%lld %s (two-sided, %s)\n",
+              static_cast<long long>(chance.hits), static_cast<long long>(chance.periods), chance.expectedHits,
+              static_cast<long long>(last.profit), static_cast<long long>(last.turnover), PValueText(chance.p).c_str(),
+              chance.exact ? "exact" : "a bound never below the exact p");
   if (args.has("--report")) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
     if (std::string why = WriteOutput("--report", args.get("--report"), BacktestReportSvg(r)); !why.empty()) return Fail(why);

@@ -161,23 +161,29 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
   const size_t first = std::min<size_t>(draws.size(), kHistoryRows);
   if (first == 0) return out;
   out.periods.reserve(draws.size() - first);
-  out.judgedDraw.reserve(draws.size() - first);
   FillIncoming(s.cx.draws, draws, first);
   ApplyDraws(s);
   PlanEnv env = PlanEnvOf(s);
   StartPlan(env);
+  out.scheme = s.stats.plan();
+  const bool wantPool = judged || settings.keepPools;
   std::string pool;
   for (size_t end = first + 1; end <= draws.size(); ++end) {
-    if (judged) pool = f.text("T_jihua_jj_dadi");
+    if (wantPool) pool = f.text("T_jihua_jj_dadi");
     const int size = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
     const int32_t before = s.stats.plan().periods;
     FillIncoming(s.cx.draws, draws, end);
     const bool applied = ApplyDraws(s);
     prompter.settle();
-    if (!applied || s.stats.plan().periods == before) continue;
     const PlanStats& st = s.stats.plan();
-    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover});
-    out.judgedDraw.push_back(end - 1);
+    if (st.overflow) {
+      out.error = "period " + draws[end - 1].period + ": the statistics' turnover or profit passes the largest 64-bit figure "
+                  "(9223372036854775807); the run is refused rather than booked wrong";
+      return out;
+    }
+    if (!applied || st.periods == before) continue;
+    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover, static_cast<int64_t>(end - 1)});
+    if (settings.keepPools) out.pools.push_back(NumberSet::FromText(pool));
     if (judged) judged(pool, s.plan.lastJudgedLine);
   }
   UpdateStats(s.stats.plan());

@@ -45,8 +45,19 @@ struct WalkForwardResult {
 // warmUp + train + 1 <= drawCount (else `error` says so and there are no folds).
 std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp, size_t train, size_t test, std::string& error);
 
-// Walk-forward over the runs of a finished sweep of `drawCount` draws. Deterministic: the same
-// sweep result gives the same folds, whatever the thread count that produced it.
-WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t warmUp, size_t train, size_t test);
+// Walk-forward over finished runs of `drawCount` draws: sweep.runs hold every run's periods (and,
+// for the test figures of several seeds, the pools of the chosen combinations' runs). The same
+// runs give the same folds, whatever the thread count that produced them.
+// `chance` false leaves the test hits' chance figures out (the choice and the money only).
+WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t warmUp, size_t train, size_t test,
+                              bool chance = true);
+
+// Runs every combination with seeds 1..spec.seeds over `draws` on spec.jobs threads, then the
+// chosen combinations once more keeping their pools (for the exact chance of their test hits), and
+// returns the walk-forward with the warm-up of kHistoryRows draws. `runs` (optional) receives the
+// runs. Deterministic for any thread count. A run that could not start is the error.
+WalkForwardResult RunWalkForward(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
+                                 const std::vector<DrawRecord>& draws, size_t train, size_t test,
+                                 const SweepProgress& progress = {}, SweepResult* runs = nullptr);
 
 }  // namespace lumora

@@ -17,8 +17,7 @@ SweepRun Run(size_t combination, uint64_t seed, size_t warmUp, const std::vector
   for (size_t i = 0; i < gains.size(); ++i) {
     profit += gains[i];
     turnover += 2;
-    run.outcome.periods.push_back(JudgedPeriod{1, gains[i] > 0, profit, turnover});
-    run.outcome.judgedDraw.push_back(warmUp + i);
+    run.outcome.periods.push_back(JudgedPeriod{1, gains[i] > 0, profit, turnover, static_cast<int64_t>(warmUp + i)});
   }
   return run;
 }
