@@ -138,7 +138,7 @@ struct Inert {
   const char* what;
 };
 const Inert kInert[] = {
-    {"C_", "a button"},     {"Cmd", "a button"},   {"Label", "a label"}, {"Labe_", "a label"},  {"L_", "a label"},
+    {"C_", "a button"},     {"Label", "a label"},  {"Labe_", "a label"}, {"L_", "a label"},
     {"Frame", "a frame"},   {"Fr_", "a frame"},    {"List", "a list"},   {"qf_list", "a list"}, {"Pic", "a picture"},
     {"Timer", "a timer"},   {"Shape", "a shape"},
 };
