@@ -18,7 +18,7 @@ enum class Kind {
   Number,     // a decimal number within [low, high]
   Odds,       // a decimal number above low, at most high
   Multiples,  // whole numbers of 1 or more joined by '-', at least two
-  CountList,  // accepted counts: items of two or three digits joined by '.'
+  CountList,  // accepted counts: runs of two or three digits between other characters (08.09.10)
   DigitList,  // accepted counts as single digits ("012345")
   Mask,       // at most ten characters
   RankMode,   // the banker ranking's groups: whole lengths joined by '-', as the ranking reads them
@@ -224,10 +224,21 @@ std::string KindProblem(const Settable& s, const std::string& v) {
       return "it takes two or more whole multiples from " + Range(s.low, s.high) + " joined by '-', e.g. 1-2-4 (" + s.what + ")";
     }
     case Kind::CountList: {
+      // The program looks for each count's two-digit form in the text: a run of one digit or of
+      // four would match counts nobody meant ("0809" holds 08, 80 and 09).
+      size_t runs = 0, run = 0;
       bool ok = true;
-      for (const std::string& item : Split(v, ".")) ok = ok && IsDigits(item) && (item.size() == 2 || item.size() == 3);
-      if (ok) return {};
-      return "it takes counts of two or three digits joined by '.', e.g. 08.09.10 (" + std::string(s.what) + ")";
+      for (size_t i = 0; i <= v.size(); ++i) {
+        if (i < v.size() && v[i] >= '0' && v[i] <= '9') {
+          ++run;
+          continue;
+        }
+        if (run) ok = ok && (run == 2 || run == 3);
+        runs += run ? 1 : 0;
+        run = 0;
+      }
+      if (ok && runs > 0) return {};
+      return "it takes counts of two or three digits between separators, e.g. 08.09.10 (" + std::string(s.what) + ")";
     }
     case Kind::DigitList:
       return IsDigits(v) ? "" : "it takes digits, e.g. 012 (" + std::string(s.what) + ")";

@@ -73,7 +73,7 @@ TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
       {"T_szzx_canshu_0", "1700"},       {"T_szzx_canshu_0", "2000.5"},    {"T_szzx_canshu_0", "19x0"},
       {"T_szzx_canshu_2", "8"},          {"T_szzx_canshu_2", "1--2"},      {"T_szzx_canshu_2", "0-1"},
       {"T_szzx_canshu_3", "1"},          {"T_szzx_canshu_4", "0.004"},     {"T_jiankong_rc", "1.2"},
-      {"T_jiankong_rc", "01,02"},        {"T_jihua_danma_rc", "0-1"},      {"Option_touzhu_sz", "3"},
+      {"T_jiankong_rc", "0809"},         {"T_jihua_danma_rc", "0-1"},      {"Option_touzhu_sz", "3"},
       {"Option_touzhu_sz", "x"},         {"Check_duoqi", "yes"},           {"T_xl_muduan_0", "12345678901"},
       {"T_paixu_qishu", "0"},            {"T_jh_qi_baoliu", "201"},        {"T_paixu_fenjiemoshi", "1-x"},
       {"T_paixu_fenjiemoshi", "123"},
@@ -90,7 +90,7 @@ TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
   const std::vector<std::pair<std::string, std::string>> good = {
       {"T_jh_dadi_chongfu_cs", "9"}, {"T_jh_dadi_chongfu_cs", " 18 "}, {"T_jh_dadi_chongfu_cs", "0"},
       {"T_szzx_canshu_0", "2000"},   {"T_szzx_canshu_0", "1700.5"},   {"T_szzx_canshu_2", "1-2-4"},
-      {"Option_touzhu_sz", "2"},     {"Option_touzhu_sz_1", "on"},    {"T_jiankong_rc", "01.02.03"},
+      {"Option_touzhu_sz", "2"},     {"Option_touzhu_sz_1", "on"},    {"T_jiankong_rc", "01.02.03"}, {"T_jh_dadi_chongfu_rc", "容对08.09"},
       {"T_quxian_zhushu_14", "980"}, {"Check_duoqi", "1"},            {"T_xl_muduan_3", "一二三四五六七八九十"},
   };
   for (const auto& [name, value] : good) EXPECT_EQ(CheckControlValue(name, value), "") << name << "=" << value;
