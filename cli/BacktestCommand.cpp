@@ -33,8 +33,11 @@ int RunBacktest(int argc, char** argv) {
   if (args.has("--odds") && (!WholeNumber(args.get("--odds"), odds) || odds > 1000000))
     return Fail("--odds must be a whole number");
 
+  if (args.has("--report"))
+    if (std::string why = CheckOutputPath("--report", args.get("--report")); !why.empty()) return Fail(why);
   DrawFile file = ReadDrawFile(args.get("--draws"));
   if (!file.error.empty()) return Fail(file.error);
+  if (std::string why = CheckWarmUp(args.get("--draws"), file.draws.size()); !why.empty()) return Fail(why);
 
   BacktestSettings settings;
   settings.start = static_cast<int>(start);
@@ -59,8 +62,7 @@ int RunBacktest(int argc, char** argv) {
               chance.exact ? "exact" : "a bound never below the exact p");
   if (args.has("--report")) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
-    if (!WriteFileAtomic(PathFromUtf8(args.get("--report")), BacktestReportSvg(r)))
-      return Fail("cannot write the report " + args.get("--report"));
+    if (std::string why = WriteOutput("--report", args.get("--report"), BacktestReportSvg(r)); !why.empty()) return Fail(why);
   }
   return 0;
 }

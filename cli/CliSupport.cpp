@@ -1,7 +1,12 @@
 #include "cli/CliSupport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "core/Files.h"
 #include "core/Text.h"
@@ -39,31 +44,97 @@ std::vector<std::string> Args::unknown(const std::vector<std::string>& known) co
   return out;
 }
 
+namespace {
+
+// A line as it can be shown in a message: printable ASCII as it is, every other byte as \xNN,
+// cut after 60 bytes.
+std::string ShownLine(std::string_view line) {
+  std::string out;
+  for (size_t i = 0; i < line.size() && i < 60; ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      out += buf;
+    }
+  }
+  if (line.size() > 60) out += "...";
+  return out;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
 DrawFile ReadDrawFile(const std::string& path) {
   DrawFile file;
-  auto text = ReadTextFile(PathFromUtf8(path));
-  if (!text) {
+  // Bytes, not decoded text: a draw file is ASCII, and a stray byte is shown as it is.
+  auto bytes = ReadWholeFileBytes(PathFromUtf8(path));
+  if (!bytes) {
     file.error = "cannot read draw file " + path;
     return file;
   }
+  std::string_view text = *bytes;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte-order mark
   int lineNo = 0;
-  for (const std::string& raw : SplitCrLf(ToCrLf(*text))) {
+  for (const std::string& raw : SplitCrLf(ToCrLf(text))) {
     ++lineNo;
-    std::string line = Trim(raw);
+    std::string_view line = raw;
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
     if (line.empty()) continue;
-    if (line.size() < 8) {
-      file.error = path + ":" + std::to_string(lineNo) + ": not a draw line (want e.g. 023-12345): " + line;
+    const bool draw = line.size() == 9 && IsDigits(line.substr(0, 3)) && line[3] == '-' && IsDigits(line.substr(4));
+    if (!draw) {
+      file.error = path + ":" + std::to_string(lineNo) + ": not a draw line (want three digits, '-', five digits, e.g. 023-12345): " +
+                   ShownLine(raw);
       return file;
     }
-    DrawRecord r{line.substr(0, 3), line.substr(line.size() - 5)};
-    if (!IsDigits(r.digits)) {
-      file.error = path + ":" + std::to_string(lineNo) + ": the last five characters must be digits: " + line;
-      return file;
-    }
-    file.draws.push_back(r);
+    file.draws.push_back(DrawRecord{std::string(line.substr(0, 3)), std::string(line.substr(4))});
   }
   if (file.draws.empty()) file.error = path + ": no draws";
   return file;
+}
+
+std::string CheckWarmUp(const std::string& path, size_t draws) {
+  if (draws > kWarmUpDraws) return {};
+  return path + " has " + std::to_string(draws) + " draws: the first " + std::to_string(kWarmUpDraws) +
+         " only fill the history (the " + std::to_string(kWarmUpDraws) + "-draw warm-up) and judge nothing; a backtest needs " +
+         std::to_string(kWarmUpDraws + 1) + " draws or more";
+}
+
+std::string CheckOutputPath(const std::string& option, const std::string& path) {
+  namespace fs = std::filesystem;
+  if (path.empty()) return option + " wants a file name";
+  const fs::path target = PathFromUtf8(path);
+  std::error_code ec;
+  if (fs::is_directory(target, ec)) return "cannot write " + option + " " + path + ": it is a folder";
+  if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return "cannot write " + option + " " + path + ": it is not a regular file";
+  fs::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!fs::exists(folder, ec)) return "cannot write " + option + " " + path + ": the folder " + PathToUtf8(folder) + " does not exist";
+  if (!fs::is_directory(folder, ec)) return "cannot write " + option + " " + path + ": " + PathToUtf8(folder) + " is not a folder";
+  // The file is written beside its place and renamed over it: the folder must take a new file.
+  const fs::path probe = folder / (".lumora-probe-" + std::to_string(std::random_device{}()));
+  errno = 0;
+  {
+    std::ofstream out(probe, std::ios::binary);
+    if (!out) {
+      const int error = errno;
+      return "cannot write " + option + " " + path + ": " +
+             (error ? std::string(std::strerror(error)) : "no new file can be made in " + PathToUtf8(folder));
+    }
+  }
+  fs::remove(probe, ec);
+  return {};
+}
+
+std::string WriteOutput(const std::string& option, const std::string& path, std::string_view bytes) {
+  errno = 0;
+  if (WriteFileAtomic(PathFromUtf8(path), bytes)) return {};
+  const int error = errno;
+  return "cannot write " + option + " " + path + (error ? ": " + std::string(std::strerror(error)) : std::string());
 }
 
 void LoadHistory(DrawStore& store, const std::vector<DrawRecord>& draws, size_t end, int subStart) {

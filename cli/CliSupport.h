@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/Context.h"
@@ -30,13 +31,29 @@ class Args {
   std::string error_;
 };
 
-// A draw file: one draw a line in the feed's line form (first three characters the period, last
-// five the digits, e.g. 023-12345), oldest first; LF or CR LF; blank lines ignored.
+// A draw file: one draw a line, oldest first, each line exactly the period's three digits, '-' and
+// the draw's five digits (023-12345); spaces or tabs around it, blank lines, LF, CR LF or CR line
+// breaks and a UTF-8 byte-order mark are allowed. Any other line refuses the file, naming the
+// line's number and showing it (bytes outside printable ASCII as \xNN).
 struct DrawFile {
   std::vector<DrawRecord> draws;  // oldest first
   std::string error;              // why the file was refused ("" when read)
 };
 DrawFile ReadDrawFile(const std::string& path);
+
+// The draws that only fill the history before a backtest judges anything.
+inline constexpr size_t kWarmUpDraws = kHistoryRows;
+// Why a draw file of `draws` draws gives a backtest nothing to judge ("" when it has more than the
+// warm-up).
+std::string CheckWarmUp(const std::string& path, size_t draws);
+
+// Why `option`'s file `path` could not be written ("" when it can): tried before any run by
+// creating a file beside it, so a long run never ends in an output it cannot write.
+std::string CheckOutputPath(const std::string& option, const std::string& path);
+
+// Writes `bytes` to `option`'s file `path` (whole or not at all). Returns why it failed ("" when
+// written); a caller with several outputs writes each of them whatever became of the others.
+std::string WriteOutput(const std::string& option, const std::string& path, std::string_view bytes);
 
 // Fills DrawHistory rows 1..120 from the 120 draws ending at `draws[end - 1]` (the newest is row
 // 1; fewer than 120 leave the older rows empty), sets SubNumberStart and rebuilds SubNumberSeries.

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/Fetch.h"
 #include "core/Endpoint.h"
+#include "cli/Help.h"
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/History.h"
@@ -63,6 +64,8 @@ std::optional<std::string> CliPassword(const Args& args, std::string& error) {
 }
 
 }  // namespace
+
+std::string FeedUsage() { return kFeedUsage; }
 
 int RunFeed(int argc, char** argv) {
   Args args(argc, argv, 0);

@@ -12,8 +12,11 @@
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/SweepChecks.h"
+#include "cli/WalkForwardOutput.h"
 #include "analysis/Report.h"
 #include "analysis/Sweep.h"
+#include "analysis/WalkForward.h"
 #include "core/Files.h"
 #include "core/Text.h"
 
@@ -22,7 +25,7 @@ namespace {
 
 constexpr const char* kSweepUsage =
     "usage: lumora-cli sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE]\n"
-    "                        [--report FILE.svg] [--curves FILE] [--scheme FILE] [--start 1|2|3]";
+    "                        [--report FILE.svg] [--curves FILE] [--scheme FILE] [--start 1|2|3] [--train N --test M]";
 
 std::string Fixed(double v, int decimals) {
   char buf[64];
@@ -50,7 +53,7 @@ std::string Seconds(double s) { return Fixed(s, s < 10 ? 1 : 0) + " s"; }
 int RunSweep(int argc, char** argv) {
   std::vector<SweepAxis> axes;
   std::string drawsPath, csvPath, reportPath, curves, scheme;
-  long long seeds = 1, jobs = std::max(1u, std::thread::hardware_concurrency()), start = 3;
+  long long seeds = 1, jobs = std::max(1u, std::thread::hardware_concurrency()), start = 3, train = 0, test = 0;
   for (int i = 0; i < argc; ++i) {
     const std::string a = argv[i];
     if (i + 1 >= argc) return Fail(a + " needs a value\n" + kSweepUsage);
@@ -70,6 +73,9 @@ int RunSweep(int argc, char** argv) {
       if (!WholeNumber(v, jobs) || jobs < 1 || jobs > 256) return Fail("--jobs must be a whole number from 1 to 256");
     } else if (a == "--start") {
       if (!WholeNumber(v, start) || start < 1 || start > 3) return Fail("--start must be 1, 2 or 3");
+    } else if (a == "--train" || a == "--test") {
+      if (!WholeNumber(v, a == "--train" ? train : test) || (a == "--train" ? train : test) < 1)
+        return Fail(a + " must be a whole number of draws of 1 or more");
     } else if (a == "--csv") {
       csvPath = v;
     } else if (a == "--report") {
@@ -85,14 +91,22 @@ int RunSweep(int argc, char** argv) {
   if (drawsPath.empty()) return Fail(std::string("--draws is required\n") + kSweepUsage);
   if (axes.empty()) return Fail(std::string("at least one --set NAME=V1,V2,... is required\n") + kSweepUsage);
 
-  size_t combinations = 1;
-  for (const SweepAxis& axis : axes) {
-    combinations *= axis.values.size();
-    if (combinations > 100000) return Fail("more than 100000 combinations");
-  }
+  if ((train > 0) != (test > 0)) return Fail("walk-forward wants both --train N and --test M");
+  // Everything that can be refused is refused before the first run.
+  if (std::string error = CheckSweepAxes(axes); !error.empty()) return Fail(error);
+  if (!csvPath.empty() && csvPath == reportPath) return Fail("--csv and --report name the same file " + csvPath);
+  for (const auto& [option, path] : {std::pair{"--csv", csvPath}, std::pair{"--report", reportPath}})
+    if (!path.empty())
+      if (std::string error = CheckOutputPath(option, path); !error.empty()) return Fail(error);
 
   DrawFile file = ReadDrawFile(drawsPath);
   if (!file.error.empty()) return Fail(file.error);
+  if (std::string error = CheckWarmUp(drawsPath, file.draws.size()); !error.empty()) return Fail(error);
+  if (train > 0) {
+    std::string error;
+    WalkForwardWindows(file.draws.size(), kWarmUpDraws, static_cast<size_t>(train), static_cast<size_t>(test), error);
+    if (!error.empty()) return Fail(error);
+  }
 
   // The options the data folder and scheme come from, in the backtest's own form.
   std::vector<std::string> words;
@@ -111,6 +125,9 @@ int RunSweep(int argc, char** argv) {
   spec.base.start = static_cast<int>(start);
   TempData temp;
   if (std::string error = PrepareDataFolder(args, spec.base, temp); !error.empty()) return Fail(error);
+  if (std::string error = CheckGridSize(axes, seeds, jobs, spec.base, file.draws); !error.empty()) return Fail(error);
+  size_t combinations = 1;
+  for (const SweepAxis& axis : axes) combinations *= axis.values.size();
 
   const std::vector<SweepCombination> grid = SweepCombinations(spec);
   // Names and values checked on a bare session before any run: a mistyped name stops the sweep.
@@ -119,14 +136,26 @@ int RunSweep(int argc, char** argv) {
   const auto began = std::chrono::steady_clock::now();
   bool shown = false;
   // Progress on stderr once the sweep has run for a second.
-  SweepResult result = RunSweepGrid(spec, grid, file.draws, [&](size_t d, size_t total, size_t threads) {
+  const SweepProgress progress = [&](size_t d, size_t total, size_t threads) {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     if (elapsed >= 1.0 && d < total) {
       std::string eta = d ? ", about " + Seconds(elapsed / static_cast<double>(d) * static_cast<double>(total - d)) + " left" : "";
       std::fprintf(stderr, "\rsweep: %zu/%zu runs on %zu threads, %s%s    ", d, total, threads, Seconds(elapsed).c_str(), eta.c_str());
       shown = true;
     }
-  });
+  };
+  if (train > 0) {
+    SweepResult runs;
+    const WalkForwardResult walk =
+        RunWalkForward(spec, grid, file.draws, static_cast<size_t>(train), static_cast<size_t>(test), progress, &runs);
+    if (shown) std::fprintf(stderr, "\n");
+    if (!walk.error.empty()) return Fail(walk.error);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", runs.runs.size(), runs.threads, Seconds(seconds).c_str());
+    return PrintWalkForward(runs, walk, file.draws.size(),
+                            WalkForwardOutputs{drawsPath, csvPath, reportPath, static_cast<size_t>(train), static_cast<size_t>(test), seeds});
+  }
+  SweepResult result = RunSweepGrid(spec, grid, file.draws, progress);
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   if (shown) std::fprintf(stderr, "\n");
   if (!result.error.empty()) return Fail(result.error);
@@ -167,6 +196,7 @@ int RunSweep(int argc, char** argv) {
   }
   std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads, Seconds(wall).c_str());
 
+  int status = 0;
   if (!csvPath.empty()) {
     std::string csv;
     for (const SweepAxis& axis : axes) csv += axis.name + ",";
@@ -183,12 +213,14 @@ int RunSweep(int argc, char** argv) {
                     static_cast<long long>(r.baselineHits), static_cast<long long>(r.baselineProfit));
       csv += buf;
     }
-    if (!WriteFileAtomic(csvPath, csv)) return Fail("cannot write " + csvPath);
+    if (std::string why = WriteOutput("--csv", csvPath, csv); !why.empty()) status = Fail(why);
   }
-  if (!reportPath.empty() &&
-      !WriteFileAtomic(reportPath, SweepReportSvg(spec, result, std::filesystem::path(drawsPath).filename().string())))
-    return Fail("cannot write " + reportPath);
-  return 0;
+  // Written whatever became of the CSV: one failed output never costs the other.
+  if (!reportPath.empty())
+    if (std::string why = WriteOutput("--report", reportPath, SweepReportSvg(spec, result, std::filesystem::path(drawsPath).filename().string()));
+        !why.empty())
+      status = Fail(why);
+  return status;
 }
 
 }  // namespace lumora::cli

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Help.h"
 #include "core/Files.h"
 #include "core/Version.h"
 
@@ -22,7 +23,7 @@ const Command kCommands[] = {
     {"filter", lumora::cli::RunFilter, "filter --rules FILE --accept TEXT"},
     {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
     {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N] [--report FILE.svg]"},
-    {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg]"},
+    {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg] [--train N --test M]"},
     {"journal", lumora::cli::RunJournal, "journal [--data DIR] [--from DATE] [--to DATE] --csv FILE | --backup FILE"},
 };
 }  // namespace
@@ -41,9 +42,17 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2) {
     for (const Command& c : kCommands)
-      if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+      if (std::strcmp(argv[1], c.name) == 0) {
+        if (lumora::cli::AsksForHelp(argc - 2, argv + 2)) {
+          std::printf("%s", lumora::cli::CommandHelp(c.name, c.usage).c_str());
+          return 0;
+        }
+        return c.run(argc - 2, argv + 2);
+      }
   }
-  std::fprintf(stderr, "usage: lumora-cli COMMAND [options] | lumora-cli --version\ncommands:\n");
-  for (const Command& c : kCommands) std::fprintf(stderr, "  lumora-cli %s\n", c.usage);
-  return 2;
+  const bool help = argc >= 2 && lumora::cli::AsksForHelp(1, argv + 1);
+  std::FILE* out = help ? stdout : stderr;
+  std::fprintf(out, "usage: lumora-cli COMMAND [options] | lumora-cli --version   (lumora-cli COMMAND --help for its options)\ncommands:\n");
+  for (const Command& c : kCommands) std::fprintf(out, "  lumora-cli %s\n", c.usage);
+  return help ? 0 : 2;
 }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "analysis/ControlValues.h"
+#include "core/ControlNames.h"
+
 #include "core/Form.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
@@ -36,6 +39,13 @@ bool StatsName(const std::string& name) {
 }
 
 
+// Keeps the last message shown while the statistics settings are applied.
+class StatsRefusal final : public AnsweringPrompter {
+ public:
+  void inform(const std::string& message, const std::string&) override { text = message; }
+  std::string text;
+};
+
 }  // namespace
 
 void AnsweringPrompter::askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) {
@@ -57,32 +67,16 @@ void AnsweringPrompter::settle() {
 }
 
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
-  auto has = [&](const std::string& n) { return !n.empty() && form.holds(n); };
+  if (std::string refused = CheckControlValue(name, value); !refused.empty()) return refused;
   const std::string v = Trim(value);
-  if (!has(name)) {
+  if (!IsBoxName(name)) {
+    form.setText(name, v);
+  } else if (IsDigits(v) && IsCataloguedArray(name)) {
     // An option array by its bare name: the value is the index of the option to select.
-    if (IsBoxName(name) && has(Indexed(name, 0))) {
-      int count = 0;
-      while (has(Indexed(name, count))) ++count;
-      if (!IsDigits(v) || v.size() > 3 || ReadInt(v) >= count)
-        return name + " selects one of its " + std::to_string(count) + " options by index 0.." + std::to_string(count - 1) +
-               ", not \"" + value + "\"";
-      for (int i = 0; i < count; ++i) form.setChecked(Indexed(name, i), i == ReadInt(v));
-      return {};
-    }
-    return "no control named " + name + " in the plan, curve, banker or statistics settings";
+    for (int i = 0; IsCataloguedName(Indexed(name, i)); ++i) form.setChecked(Indexed(name, i), i == ReadInt(v));
+  } else {
+    form.setChecked(name, v == "1" || v == "on" || v == "true");
   }
-  if (IsBoxName(name)) {
-    if (v == "1" || v == "on" || v == "true") {
-      form.setChecked(name, true);
-    } else if (v == "0" || v == "off" || v == "false") {
-      form.setChecked(name, false);
-    } else {
-      return name + " is a check or option box: give 1 or 0, not \"" + value + "\"";
-    }
-    return {};
-  }
-  form.setText(name, value);
   return {};
 }
 
@@ -152,9 +146,16 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
     }
     statsChanged = statsChanged || StatsName(name);
   }
-  if (statsChanged && !ApplyStatsSettings(s.cx, s.stats)) {
-    out.error = "the statistics settings were refused";
-    return out;
+  if (statsChanged) {
+    // The statistics say why they refuse in a message box: that message is the error.
+    StatsRefusal refusal;
+    s.cx.ports.prompter = &refusal;
+    const bool applied = ApplyStatsSettings(s.cx, s.stats);
+    s.cx.ports.prompter = &prompter;
+    if (!applied) {
+      out.error = "the statistics settings were refused" + (refusal.text.empty() ? std::string() : ": " + refusal.text);
+      return out;
+    }
   }
 
   const size_t first = std::min<size_t>(draws.size(), kHistoryRows);

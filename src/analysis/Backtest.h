@@ -54,8 +54,9 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
 
 // Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
 // take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index
-// of the option to select; other controls take the text.
-// A name the form does not hold (after the design values and start-up) is refused. Returns why it was refused ("" when set).
+// of the option to select; other controls take the text (trimmed). A control a backtest cannot
+// set, or a value not of the control's kind, is refused (analysis/ControlValues.h). Returns why it
+// was refused ("" when set).
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value);
 
 // A run nobody answers: questions are answered Yes (an input box: cancelled) once the step that

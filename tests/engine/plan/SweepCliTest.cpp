@@ -196,7 +196,7 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   EXPECT_NE(bad.out.find("no control named T_no_such_box"), std::string::npos) << bad.out;
   Ran badValue = RunCli("sweep --draws " + draws.string() + " --set Option_touzhu_sz=0,7 2>&1");
   EXPECT_EQ(badValue.status, 2);
-  EXPECT_NE(badValue.out.find("Option_touzhu_sz selects one of its 3 options"), std::string::npos) << badValue.out;
+  EXPECT_NE(badValue.out.find("\"7\" is not a value of Option_touzhu_sz: it selects one of its 3 options"), std::string::npos) << badValue.out;
 }
 
 TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
