@@ -49,6 +49,45 @@ RiskScheme RiskSchemeFromStats(const PlanStats& st) {
   return s;
 }
 
+bool ParseRiskScheme(std::string_view text, RiskScheme& scheme, std::string& why) {
+  auto whole = [](std::string_view t, int64_t& out) {
+    if (t.empty() || t.size() > 15 || !IsDigits(t)) return false;
+    out = 0;
+    for (char c : t) out = out * 10 + (c - '0');
+    return true;
+  };
+  const std::string_view t = TrimView(text);
+  if (t == "flat") {
+    scheme.mode = kStatsFlat;
+    return true;
+  }
+  if (t.rfind("multiplier:", 0) == 0) {
+    scheme.mode = kStatsMultiplier;
+    scheme.multiples.clear();
+    for (const std::string& item : Split(t.substr(11), "-")) {
+      int64_t m = 0;
+      if (!whole(item, m)) {
+        why = "the multiple \"" + item + "\" in \"" + std::string(t) + "\" is not a whole number";
+        return false;
+      }
+      scheme.multiples.push_back(m);
+    }
+    return true;
+  }
+  if (t.rfind("push-wave:", 0) == 0) {
+    int64_t n = 0;
+    if (!whole(t.substr(10), n) || n < 2 || n > 1000) {
+      why = "the push-wave periods \"" + std::string(t.substr(10)) + "\" must be a whole number from 2 to 1000";
+      return false;
+    }
+    scheme.mode = kStatsPushWave;
+    scheme.pushPeriods = static_cast<int32_t>(n);
+    return true;
+  }
+  why = "the scheme \"" + std::string(t) + "\" is not flat, multiplier:SEQ or push-wave:N";
+  return false;
+}
+
 std::vector<RiskStep> RiskSteps(const RiskScheme& scheme, int poolSize) {
   const int64_t z = poolSize;
   const int64_t odds = scheme.odds;

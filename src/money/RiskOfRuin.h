@@ -8,6 +8,7 @@
 // through its unit stake (RiskMoneyFromFund).
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "money/MoneyState.h"
@@ -23,6 +24,9 @@ struct RiskScheme {
   int64_t odds = 1940;             // prize of one winning combination at multiple 1
 };
 RiskScheme RiskSchemeFromStats(const PlanStats& st);
+// A scheme named as lumora-cli names it: "flat", "multiplier:1-2-4" (whole multiples joined by
+// "-") or "push-wave:N" (N of 2 or more). False with `why` naming the bad part otherwise.
+bool ParseRiskScheme(std::string_view text, RiskScheme& scheme, std::string& why);
 
 // What one draw does at a position of the scheme's progression.
 struct RiskStep {
