@@ -6,6 +6,7 @@
 
 #include "core/Text.h"
 #include "money/Fund.h"
+#include "money/FundTexts.h"
 
 namespace lumora {
 namespace {
@@ -301,6 +302,55 @@ bool RiskMoneyFromFund(const FundSettings& fund, RiskQuestion& q) {
     *out[i] = RoundHalfEven(units);
   }
   return true;
+}
+
+std::string RiskOfRuinText(const RiskQuestion& q, const RiskAnswer& a, double unitsPerMoney) {
+  auto percent = [](double v) { return FormatNumber(v * 100, 2) + "%"; };
+  auto money = [&](double units) { return FormatNumber(units / unitsPerMoney, 2); };
+  const std::string upTo = "\xE2\x89\xA4";  // "≤": a bound, never less than the true figure
+  std::string text = std::string(fund_texts::kRiskTitle) + "（" + std::to_string(q.draws) + "期，每期" +
+                     std::to_string(q.poolSize) + "注）：先到资金下限 " + (a.ruinIsBound ? upTo : "") +
+                     percent(a.ruin) + "，先到资金上限 " + percent(a.profitTaken) + "\n";
+  text += "最长连挂期望 " + FormatNumber(a.longestMissRun, 1) + " 期；预计亏损 " + (a.stakedIsBound ? upTo : "") +
+          money(a.expectedLoss) + "（投注 " + money(a.staked) + " × " + percent(a.houseEdge) + "）";
+  return text;
+}
+
+void ShowRiskOfRuin(Context& cx, MoneyState& money, const PlanStats& st) {
+  namespace T = fund_texts;
+  FundSettings fund;
+  fund.current = ToSingle(ReadNumber(cx.form.text(Indexed(T::kCapital, 1))));
+  fund.prize = ToSingle(ReadNumber(cx.form.text(Indexed(T::kCapital, 2))));
+  fund.lower = ToSingle(ReadNumber(cx.form.text(Indexed(T::kCapital, 3))));
+  fund.upper = ToSingle(ReadNumber(cx.form.text(Indexed(T::kCapital, 4))));
+  RiskQuestion q;
+  q.scheme = RiskSchemeFromStats(st);
+  q.poolSize = ReadInt(cx.form.text(T::kPlanPoolCount));
+  q.draws = kShownRiskDraws;
+  // Kept small enough to work out between two ticks; beyond it the label shows a bound.
+  q.maxStates = 1 << 18;
+  std::string inputs = SingleText(fund.current) + "/" + SingleText(fund.prize) + "/" + SingleText(fund.lower) + "/" +
+                       SingleText(fund.upper) + "/" + std::to_string(q.poolSize) + "/" + StatsSchemeName(st) + "/" +
+                       std::to_string(st.odds) + "/" + std::to_string(st.pushPeriods);
+  if (inputs == money.riskInputs) return;
+  money.riskInputs = std::move(inputs);
+  std::string text;
+  if (q.poolSize < 1 || q.poolSize > 1000) {
+    text = std::string(T::kRiskTitle) + "：" + std::string(T::kRiskNoPlan);
+  } else if (!RiskMoneyFromFund(fund, q)) {
+    text = std::string(T::kRiskTitle) + "：" + std::string(T::kRiskFailed);
+  } else {
+    const RiskAnswer a = ComputeRisk(q);
+    text = a.error.empty() ? RiskOfRuinText(q, a, RiskUnitsPerMoney(fund))
+                           : std::string(T::kRiskTitle) + "：" + std::string(T::kRiskFailed) + "（" + a.error + "）";
+  }
+  cx.form.setText(T::kRiskLabel, text);
+}
+
+void StartRiskOfRuin(Context& cx, MoneyState& money, const PlanStats& st) {
+  cx.form.setTimer(fund_texts::kRiskTimer, true, 1000);
+  money.riskInputs.clear();
+  ShowRiskOfRuin(cx, money, st);
 }
 
 }  // namespace lumora

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Context.h"
 #include "money/MoneyState.h"
 #include "money/PlanStats.h"
 
@@ -82,5 +83,16 @@ double RiskUnitsPerMoney(const FundSettings& fund);
 // Fills capital, stopLoss and takeProfit of `q` from `fund`; false when a value is not a finite
 // amount within the countable range.
 bool RiskMoneyFromFund(const FundSettings& fund, RiskQuestion& q);
+
+// What the capital frame shows: the figures for `q` in the frame's money, one line each.
+std::string RiskOfRuinText(const RiskQuestion& q, const RiskAnswer& a, double unitsPerMoney);
+
+// The risk of ruin beside the capital frame, for the capital and limits its boxes hold now, the
+// statistics' scheme and the plan pool's number of combinations, over kShownRiskDraws draws.
+// Worked out again only when one of them changed; the label says why when it cannot be.
+inline constexpr int64_t kShownRiskDraws = 1000;
+void ShowRiskOfRuin(Context& cx, MoneyState& money, const PlanStats& st);
+// Starts the timer that runs ShowRiskOfRuin once a second, and shows it at once.
+void StartRiskOfRuin(Context& cx, MoneyState& money, const PlanStats& st);
 
 }  // namespace lumora

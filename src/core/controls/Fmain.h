@@ -102,6 +102,7 @@ inline constexpr ControlEntry kFmain[] = {
     One("L_djs"),
     One("L_jindu_news"),
     One("L_journal"),
+    One("L_zijin_fengxian"),
     Array("L_jjdi_zhushu", 0, 6),
     Array("L_jjdi_zhushu1", 7, 7),
     Array("L_xl_zhushu", 0, 14),
@@ -179,6 +180,7 @@ inline constexpr ControlEntry kFmain[] = {
     FormOnly("Timer_dianji"),
     FormOnly("Timer_jiaoben"),
     FormOnly("Timer_sz_zx"),
+    FormOnly("Timer_zijin_fengxian"),
     FormOnlyArray("Timer_pt_id", 0, 2),
     FormOnlyArray("Timer_dsf_sb", 0, 1),
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <random>
 
+#include "core/Context.h"
 #include "money/PlanStats.h"
 #include "money/RiskOfRuin.h"
 
@@ -224,6 +225,57 @@ TEST(RiskOfRuin, CapitalFrameMoneyInUnits) {
   EXPECT_EQ(q.capital, 1296);
   fund.upper = 1e30f;
   EXPECT_FALSE(RiskMoneyFromFund(fund, q));
+}
+
+}  // namespace
+}  // namespace lumora
+
+namespace lumora {
+namespace {
+
+// The label beside the capital frame follows the boxes, the statistics' scheme and the plan pool.
+TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
+  Context cx;
+  MoneyState money;
+  StatsState stats;
+  PresetPlanStats(stats);
+  const char* design[5] = {"130", "60", "19.4", "5", "300"};
+  for (int i = 0; i < 5; ++i) cx.form.setText("T_zijin_" + std::to_string(i), design[i]);
+  cx.form.setText("T_jihua_jj_dadi_zhushu", "0");
+  StartRiskOfRuin(cx, money, stats.plan());
+  EXPECT_EQ(cx.form.timer("Timer_zijin_fengxian").enabled, true);
+  EXPECT_NE(cx.form.text("L_zijin_fengxian").find("计划注数须在1~1000之间"), std::string::npos);
+
+  // A plan of 10 numbers, flat: the same figures as asked directly, in the frame's money.
+  cx.form.setText("T_jihua_jj_dadi_zhushu", "10");
+  ShowRiskOfRuin(cx, money, stats.plan());
+  RiskQuestion q;
+  q.scheme = RiskSchemeFromStats(stats.plan());
+  q.poolSize = 10;
+  q.draws = kShownRiskDraws;
+  q.capital = 6000;
+  q.stopLoss = 500;
+  q.takeProfit = 30000;
+  const RiskAnswer flat = ComputeRisk(q);
+  const std::string shown = cx.form.text("L_zijin_fengxian");
+  EXPECT_EQ(shown, RiskOfRuinText(q, flat, 100));
+  EXPECT_NE(shown.find("（1000期，每期10注）：先到资金下限 "), std::string::npos) << shown;
+
+  // A higher stop-loss, then the multiplier scheme: the text changes each time.
+  cx.form.setText("T_zijin_3", "40");
+  ShowRiskOfRuin(cx, money, stats.plan());
+  const std::string higher = cx.form.text("L_zijin_fengxian");
+  EXPECT_NE(higher, shown);
+  stats.plan().betMode = kStatsMultiplier;
+  stats.plan().multiples = {1, 2, 4};
+  stats.plan().multipleCount = 3;
+  ShowRiskOfRuin(cx, money, stats.plan());
+  EXPECT_NE(cx.form.text("L_zijin_fengxian"), higher);
+  // A settlement that moves the capital counts as a change as well.
+  const std::string before = cx.form.text("L_zijin_fengxian");
+  cx.form.setText("T_zijin_1", "59.8");
+  ShowRiskOfRuin(cx, money, stats.plan());
+  EXPECT_NE(cx.form.text("L_zijin_fengxian"), before);
 }
 
 }  // namespace
