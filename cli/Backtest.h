@@ -1,68 +1,14 @@
 #pragma once
-// One backtest run, shared by `backtest` and `sweep`: a bare session with the design's values,
-// "自动计划" ticked and "每期算号" selected, optional scheme, statistics scheme and controls set by
-// name, replayed over a draw file through the after-draw pipeline.
-#include <cstdint>
-#include <deque>
+// What `backtest` and `sweep` share on the command line: the data folder and scheme from the
+// options, notices printed once, whole-number options. The runs themselves are analysis/.
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <set>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "analysis/Backtest.h"
 #include "cli/CliSupport.h"
-#include "core/Draws.h"
-#include "core/Form.h"
-#include "core/Ports.h"
-#include "money/Analysis.h"
 
 namespace lumora::cli {
-
-struct BacktestSettings {
-  std::filesystem::path data;               // the data folder (curve store, phrases)
-  int start = 3;                            // SubNumberStart
-  std::optional<uint64_t> seed;             // none: the session's own fixed seed
-  std::string schemeText;                   // a scheme file's text, "" for none
-  std::string stats;                        // flat | multiplier:SEQ | push-wave:N, "" to keep
-  int odds = 1940;
-  std::vector<std::pair<std::string, std::string>> controls;  // NAME=value, in order
-};
-
-struct BacktestOutcome {
-  std::vector<JudgedPeriod> periods;
-  int odds = 1940;
-  std::string summary;  // the statistics' summary text (LF line breaks)
-  std::string error;    // why the run could not start ("" when it ran)
-};
-
-class AnsweringPrompter;
-
-// Called after every judged period with the pool that was judged and the judged record line.
-using JudgedFn = std::function<void(const std::string& pool, const std::string& line)>;
-
-BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
-                              const JudgedFn& judged = {});
-
-// Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
-// take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index
-// of the option to select; other controls take the text.
-// A name the form does not hold (after the design values and start-up) is refused. Returns why it was refused ("" when set).
-std::string SetControlByName(Form& form, const std::string& name, const std::string& value);
-
-// A run nobody answers: questions are answered Yes (an input box: cancelled) once the step that
-// asked has ended (settle()); what to do with notices is the subclass's.
-class AnsweringPrompter : public Prompter {
- public:
-  void askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) override;
-  void askText(const std::string&, const std::string&, const std::string&,
-               std::function<void(std::optional<std::string>)> reply) override;
-  void settle();
-
- private:
-  std::deque<std::function<void()>> pending_;
-};
 
 // Notices go to stderr, each distinct one once.
 class PrintingPrompter final : public AnsweringPrompter {
@@ -85,8 +31,5 @@ struct TempData {
 // settings.data from the shipped data folder or a private copy with --curves FILE, and the text of
 // --scheme FILE. Returns why not ("" when done).
 std::string PrepareDataFolder(const Args& args, BacktestSettings& settings, TempData& temp);
-
-// The statistics' odds named in `controls` (T_szzx_canshu_0), else `fallback`.
-int OddsOf(const BacktestSettings& settings);
 
 }  // namespace lumora::cli

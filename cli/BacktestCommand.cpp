@@ -6,7 +6,7 @@
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "cli/Report.h"
+#include "analysis/Report.h"
 #include "core/Files.h"
 
 namespace lumora::cli {

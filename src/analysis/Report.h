@@ -1,13 +1,14 @@
 #pragma once
-// The SVG reports of `backtest --report` and `sweep --report`, written by hand: the cumulative
+// The SVG reports of a backtest and a sweep: the cumulative
 // profit of a run against the band chance gives it (mean and +-2 SD from the pools actually
 // bet), and the hit rate against the pool size (chance: hit rate = pool size / 1000).
 #include <string>
 #include <vector>
 
-#include "money/Analysis.h"
+#include "analysis/Chance.h"
+#include "analysis/Sweep.h"
 
-namespace lumora::cli {
+namespace lumora {
 
 struct ReportRun {
   std::string title;                 // what ran (file name, combination)
@@ -24,8 +25,9 @@ struct HitRatePoint {
 
 // A single run: its profit against chance and its hit rate in pool-size groups.
 std::string BacktestReportSvg(const ReportRun& run);
-// A sweep: the profit of `shown` (one run of the sweep) against chance, and every combination.
-std::string SweepReportSvg(const std::string& title, const ReportRun& shown, const std::vector<HitRatePoint>& points);
+// A sweep: the profit of its most profitable run against chance, and every combination's hit
+// rate. `drawsName` names the draw file in the title.
+std::string SweepReportSvg(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName);
 
 // Pool-size groups of a run (up to `groups` groups of equal period counts, by pool size).
 std::vector<HitRatePoint> PoolSizeGroups(const std::vector<JudgedPeriod>& periods, int groups);
@@ -36,4 +38,4 @@ std::string ChanceHeadline(int odds);
 // Text with &, <, >, " escaped for XML.
 std::string XmlEscape(const std::string& text);
 
-}  // namespace lumora::cli
+}  // namespace lumora

@@ -1,10 +1,12 @@
-#include "cli/Report.h"
+#include "analysis/Report.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-namespace lumora::cli {
+#include "core/Text.h"
+
+namespace lumora {
 namespace {
 
 constexpr double kWidth = 1120, kHeight = 760;
@@ -251,7 +253,20 @@ std::string BacktestReportSvg(const ReportRun& run) {
   return svg.finish();
 }
 
-std::string SweepReportSvg(const std::string& title, const ReportRun& shown, const std::vector<HitRatePoint>& points) {
+std::string SweepReportSvg(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName) {
+  std::vector<HitRatePoint> points;
+  std::string names;
+  for (const SweepAxis& axis : spec.axes) names += (names.empty() ? "" : " / ") + axis.name;
+  for (const SweepRow& r : result.rows) {
+    points.push_back(HitRatePoint{Join(r.values, " / "), r.chance.periods ? r.poolSum / static_cast<double>(r.chance.periods) : 0, r.chance});
+  }
+  ReportRun shown;
+  if (result.luckiest >= 0) {
+    const SweepRun& best = result.runs[static_cast<size_t>(result.luckiest)];
+    shown = ReportRun{"最高利润的一次 the most profitable run: " + result.rows[best.combination].label + " seed " + std::to_string(best.seed),
+                      best.outcome.periods, best.outcome.odds};
+  }
+  const std::string title = std::to_string(result.rows.size()) + " × " + std::to_string(spec.seeds) + " seeds, " + drawsName + " — " + names;
   Svg svg;
   svg.text(24, 30, "参数扫描 sweep: " + title, 18);
   svg.text(24, 50, "上图 top: " + shown.title, 12, "start", "#444444", " class=\"headline\"");
@@ -261,4 +276,4 @@ std::string SweepReportSvg(const std::string& title, const ReportRun& shown, con
   return svg.finish();
 }
 
-}  // namespace lumora::cli
+}  // namespace lumora

@@ -1,4 +1,4 @@
-#include "money/Analysis.h"
+#include "analysis/Chance.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "money/Analysis.h"
+#include "analysis/Chance.h"
 
 namespace lumora {
 namespace {
@@ -15,7 +15,7 @@ std::vector<JudgedPeriod> MakeRun(const std::vector<int>& profits, const std::st
   return run;
 }
 
-TEST(AnalysisTest, TwoSidedPValuesOfTheNormal) {
+TEST(ChanceTest, TwoSidedPValuesOfTheNormal) {
   EXPECT_NEAR(TwoSidedP(0), 1.0, 1e-12);
   EXPECT_NEAR(TwoSidedP(1.959964), 0.05, 1e-6);
   EXPECT_NEAR(TwoSidedP(-1.959964), 0.05, 1e-6);
@@ -23,7 +23,7 @@ TEST(AnalysisTest, TwoSidedPValuesOfTheNormal) {
   EXPECT_NEAR(TwoSidedP(1), 0.3173105, 1e-6);
 }
 
-TEST(AnalysisTest, HolmStepsDownAndStaysMonotoneAndCapped) {
+TEST(ChanceTest, HolmStepsDownAndStaysMonotoneAndCapped) {
   // Sorted 0.005, 0.01, 0.03, 0.04 times 4, 3, 2, 1: 0.02, 0.03, 0.06, then max(0.04, 0.06).
   std::vector<double> adjusted = HolmAdjust({0.01, 0.04, 0.03, 0.005});
   ASSERT_EQ(adjusted.size(), 4u);
@@ -35,7 +35,7 @@ TEST(AnalysisTest, HolmStepsDownAndStaysMonotoneAndCapped) {
   EXPECT_TRUE(HolmAdjust({}).empty());
 }
 
-TEST(AnalysisTest, DrawdownFromTheHighestEarlierPeakAndLongestMissRun) {
+TEST(ChanceTest, DrawdownFromTheHighestEarlierPeakAndLongestMissRun) {
   // Peak 0 at the start counts: -50 is a drawdown of 50; later peak 120 down to -30 is 150.
   auto run = MakeRun({-50, 100, 120, 40, -30, 60}, "010001");
   EXPECT_EQ(LargestDrawdown(run), 150);
@@ -46,7 +46,7 @@ TEST(AnalysisTest, DrawdownFromTheHighestEarlierPeakAndLongestMissRun) {
   EXPECT_EQ(LargestDrawdown({}), 0);
 }
 
-TEST(AnalysisTest, HitsAgainstThePoissonBinomialOfThePoolSizes) {
+TEST(ChanceTest, HitsAgainstThePoissonBinomialOfThePoolSizes) {
   // 100 periods at 500 of 1000: expected 50, variance 25, so 60 hits is z = 2.
   std::vector<JudgedPeriod> run(100, JudgedPeriod{500, false, 0, 0});
   for (int i = 0; i < 60; ++i) run[static_cast<size_t>(i)].hit = true;
@@ -77,7 +77,7 @@ TEST(AnalysisTest, HitsAgainstThePoissonBinomialOfThePoolSizes) {
   EXPECT_EQ(none.p, 1);
 }
 
-TEST(AnalysisTest, ChanceBandFollowsTheBookedStakes) {
+TEST(ChanceTest, ChanceBandFollowsTheBookedStakes) {
   // Flat pool of 100 at odds 1940: stake 200 a period, mean -6 a period, SD 1940 sqrt(0.09) = 582.
   auto flat = MakeRun({-200, -400, 1340}, "001");
   ChanceBand band = ChanceBandOf(flat, 1940);

@@ -1,0 +1,188 @@
+#include "analysis/Backtest.h"
+
+#include <algorithm>
+
+#include "core/Form.h"
+#include "core/RecordingPorts.h"
+#include "core/Text.h"
+#include "money/Fund.h"
+#include "money/PlanStats.h"
+#include "plan/PlanDefaults.h"
+#include "plan/PlanRecord.h"
+#include "session/AfterDraw.h"
+#include "session/DrawCycle.h"
+#include "session/PlanSession.h"
+#include "settings/SchemeFile.h"
+#include "settings/Schemes.h"
+#include "tools/BankerRanking.h"
+
+namespace lumora {
+namespace {
+
+// IncomingWindow rows 1..120 from the draws ending at `end - 1` (row 1 the newest).
+void FillIncoming(DrawStore& store, const std::vector<DrawRecord>& draws, size_t end) {
+  store.incoming.fill(DrawRecord{});
+  for (size_t row = 1; row <= static_cast<size_t>(kHistoryRows) && row <= end; ++row) store.incoming[row] = draws[end - row];
+}
+
+bool IsBoxName(const std::string& name) {
+  for (const char* prefix : {"Check_", "Ch_", "Op_", "Option_"})
+    if (name.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+bool StatsName(const std::string& name) {
+  return name.rfind("T_szzx_canshu", 0) == 0 || name.rfind("Option_touzhu_sz", 0) == 0;
+}
+
+
+}  // namespace
+
+void AnsweringPrompter::askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) {
+  pending_.push_back([answer = std::move(answer)] { answer(true); });
+}
+
+void AnsweringPrompter::askText(const std::string&, const std::string&, const std::string&,
+                                std::function<void(std::optional<std::string>)> reply) {
+  pending_.push_back([reply = std::move(reply)] { reply(std::nullopt); });
+}
+
+void AnsweringPrompter::settle() {
+  // Bounded: an answer that asks again is answered in the same settle, up to a point.
+  for (int n = 0; n < 100 && !pending_.empty(); ++n) {
+    auto next = std::move(pending_.front());
+    pending_.pop_front();
+    next();
+  }
+}
+
+std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
+  // A control the form holds hands out its own item list; an unknown name gets the one shared
+  // empty list. (Reading never creates a control.)
+  const auto* none = &form.items(std::string_view());
+  auto has = [&](const std::string& n) { return !n.empty() && &form.items(n) != none; };
+  const std::string v = Trim(value);
+  if (!has(name)) {
+    // An option array by its bare name: the value is the index of the option to select.
+    if (IsBoxName(name) && has(Indexed(name, 0))) {
+      int count = 0;
+      while (has(Indexed(name, count))) ++count;
+      if (!IsDigits(v) || v.size() > 3 || ReadInt(v) >= count)
+        return name + " selects one of its " + std::to_string(count) + " options by index 0.." + std::to_string(count - 1) +
+               ", not \"" + value + "\"";
+      for (int i = 0; i < count; ++i) form.setChecked(Indexed(name, i), i == ReadInt(v));
+      return {};
+    }
+    return "no control named " + name + " in the plan, curve, banker or statistics settings";
+  }
+  if (IsBoxName(name)) {
+    if (v == "1" || v == "on" || v == "true") {
+      form.setChecked(name, true);
+    } else if (v == "0" || v == "off" || v == "false") {
+      form.setChecked(name, false);
+    } else {
+      return name + " is a check or option box: give 1 or 0, not \"" + value + "\"";
+    }
+    return {};
+  }
+  form.setText(name, value);
+  return {};
+}
+
+int OddsOf(const BacktestSettings& settings) {
+  int odds = settings.odds;
+  for (const auto& [name, value] : settings.controls)
+    if (name == "T_szzx_canshu_0") odds = static_cast<int>(RoundHalfEven(ReadNumber(value)));
+  return odds;
+}
+
+BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
+                              const JudgedFn& judged) {
+  BacktestOutcome out;
+  out.odds = OddsOf(settings);
+  Session s;
+  RecordingClipboard clipboard;
+  RecordingSound sound;
+  SystemClock clock;
+  s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
+  if (settings.seed) s.cx.rng.seed(*settings.seed);
+  s.cx.data = DataFolder(settings.data);
+
+  Form& f = s.cx.form;
+  // The boxes' design texts, as the window creates them.
+  ApplyPlanDesignValues(f);
+  ApplyBankerDesignValues(f);
+  ApplyFundDesignValues(f);
+  if (!StartupDefaults(s)) {
+    out.error = "the curve store " + s.cx.data.curveStore().string() + " cannot be read";
+    return out;
+  }
+  f.setChecked("Check_jihua_sx", true);
+  f.setChecked("Op_jiankong_zihui", true);
+  f.setChecked("Op_jiankong_shougong", false);
+  s.cx.draws.subStart = settings.start;
+
+  if (!settings.schemeText.empty() && !ApplySchemeText(s.cx, settings.schemeText)) {
+    out.error = "the scheme is damaged";
+    return out;
+  }
+
+  bool statsChanged = false;
+  if (!settings.stats.empty()) {
+    const std::string& stats = settings.stats;
+    int option = 0;
+    if (stats == "flat") {
+      option = 0;
+    } else if (stats.rfind("multiplier:", 0) == 0) {
+      option = 1;
+      f.setText("T_szzx_canshu_2", stats.substr(11));
+    } else if (stats.rfind("push-wave:", 0) == 0) {
+      option = 2;
+      f.setText("T_szzx_canshu_3", stats.substr(10));
+    } else {
+      out.error = "--stats must be flat, multiplier:SEQ or push-wave:N";
+      return out;
+    }
+    for (int i = 0; i < 3; ++i) f.setChecked(Indexed("Option_touzhu_sz", i), i == option);
+    f.setText("T_szzx_canshu_0", std::to_string(settings.odds));
+    statsChanged = true;
+  }
+  for (const auto& [name, value] : settings.controls) {
+    std::string refused = SetControlByName(f, name, value);
+    if (!refused.empty()) {
+      out.error = refused;
+      return out;
+    }
+    statsChanged = statsChanged || StatsName(name);
+  }
+  if (statsChanged && !ApplyStatsSettings(s.cx, s.stats)) {
+    out.error = "the statistics settings were refused";
+    return out;
+  }
+
+  const size_t first = std::min<size_t>(draws.size(), kHistoryRows);
+  if (first == 0) return out;
+  out.periods.reserve(draws.size() - first);
+  FillIncoming(s.cx.draws, draws, first);
+  ApplyDraws(s);
+  PlanEnv env = PlanEnvOf(s);
+  StartPlan(env);
+  std::string pool;
+  for (size_t end = first + 1; end <= draws.size(); ++end) {
+    if (judged) pool = f.text("T_jihua_jj_dadi");
+    const int size = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
+    const int32_t before = s.stats.plan().periods;
+    FillIncoming(s.cx.draws, draws, end);
+    const bool applied = ApplyDraws(s);
+    prompter.settle();
+    if (!applied || s.stats.plan().periods == before) continue;
+    const PlanStats& st = s.stats.plan();
+    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover});
+    if (judged) judged(pool, s.plan.lastJudgedLine);
+  }
+  UpdateStats(s.stats.plan());
+  out.summary = ToLf(TrimView(s.stats.plan().summary));
+  return out;
+}
+
+}  // namespace lumora

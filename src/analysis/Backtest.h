@@ -1,0 +1,71 @@
+#pragma once
+// One backtest run, shared by `backtest`, `sweep` and the program: a bare session with the
+// design's values, "自动计划" ticked and "每期算号" selected, optional scheme, statistics scheme and
+// controls set by name, replayed over draws through the after-draw pipeline.
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/Chance.h"
+#include "core/Draws.h"
+#include "core/Form.h"
+#include "core/Ports.h"
+
+namespace lumora {
+
+struct BacktestSettings {
+  std::filesystem::path data;               // the data folder (curve store, phrases)
+  int start = 3;                            // SubNumberStart
+  std::optional<uint64_t> seed;             // none: the session's own fixed seed
+  std::string schemeText;                   // a scheme file's text, "" for none
+  std::string stats;                        // flat | multiplier:SEQ | push-wave:N, "" to keep
+  int odds = 1940;
+  std::vector<std::pair<std::string, std::string>> controls;  // NAME=value, in order
+};
+
+struct BacktestOutcome {
+  std::vector<JudgedPeriod> periods;
+  int odds = 1940;
+  std::string summary;  // the statistics' summary text (LF line breaks)
+  std::string error;    // why the run could not start ("" when it ran)
+};
+
+class AnsweringPrompter;
+
+// Called after every judged period with the pool that was judged and the judged record line.
+using JudgedFn = std::function<void(const std::string& pool, const std::string& line)>;
+
+// Replays `draws` (oldest first): the first 120 fill the history, every later draw is judged.
+// Fewer than 121 draws give no periods. `judged` (optional) sees every judged period; asking it
+// for nothing keeps the run from copying pools.
+BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
+                              const JudgedFn& judged = {});
+
+// Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
+// take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index
+// of the option to select; other controls take the text.
+// A name the form does not hold (after the design values and start-up) is refused. Returns why it was refused ("" when set).
+std::string SetControlByName(Form& form, const std::string& name, const std::string& value);
+
+// A run nobody answers: questions are answered Yes (an input box: cancelled) once the step that
+// asked has ended (settle()); what to do with notices is the subclass's.
+class AnsweringPrompter : public Prompter {
+ public:
+  void askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) override;
+  void askText(const std::string&, const std::string&, const std::string&,
+               std::function<void(std::optional<std::string>)> reply) override;
+  void settle();
+
+ private:
+  std::deque<std::function<void()>> pending_;
+};
+
+// The statistics' odds named in `controls` (T_szzx_canshu_0), else settings.odds.
+int OddsOf(const BacktestSettings& settings);
+
+}  // namespace lumora
