@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/RunRisk.h"
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
@@ -56,6 +57,8 @@ int RunBacktest(int argc, char** argv) {
   std::printf("hits=%lld periods=%lld expected=%.2f profit=%lld turnover=%lld\n", static_cast<long long>(chance.hits),
               static_cast<long long>(chance.periods), chance.expectedHits, static_cast<long long>(last.profit),
               static_cast<long long>(last.turnover));
+  if (const RunRiskFigures risk = RiskOfRun(RiskSchemeOf(settings), DesignFund(), run.periods); risk.asked)
+    std::printf("%s\n%s\n", RiskHeading(risk.question.scheme, DesignFund()).c_str(), RiskLine(risk).c_str());
   if (args.has("--report")) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
     if (!WriteFileAtomic(PathFromUtf8(args.get("--report")), BacktestReportSvg(r)))

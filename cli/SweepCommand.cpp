@@ -13,6 +13,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "analysis/Report.h"
+#include "analysis/RunRisk.h"
 #include "analysis/Sweep.h"
 #include "core/Files.h"
 #include "core/Text.h"
@@ -143,6 +144,7 @@ int RunSweep(int argc, char** argv) {
                 static_cast<long long>(r.turnover), 100 * ret, static_cast<long long>(r.drawdown),
                 static_cast<long long>(r.missRun));
   }
+  for (const std::string& line : SweepRiskLines(grid, result, DesignFund())) std::printf("%s\n", line.c_str());
   std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads, Seconds(wall).c_str());
 
   if (!csvPath.empty()) {

@@ -55,6 +55,7 @@ inline constexpr ControlEntry kFmain[] = {
     One("C_save_yongyu"),
     One("C_shoudong_xiazhu"),
     Array("C_sst_0", 1, 5),
+    One("C_sst_fenxi"),
     One("C_sst_tool"),
     One("C_sz_sx_0"),
     One("C_sz_touzhu"),

@@ -34,7 +34,7 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
   }
   auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-2-4 --seed 5");
   std::filesystem::remove(file);
-  ASSERT_EQ(lines.size(), 6u * 2 + 3);
+  ASSERT_EQ(lines.size(), 6u * 2 + 5);
   // Period 121 after "120" is the first judged one.
   EXPECT_NE(lines[1].find("后三"), std::string::npos);
   EXPECT_NE(lines[1].find("注001期开"), std::string::npos);
@@ -44,6 +44,10 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
   EXPECT_NE(lines[13].find("方案二<倍投>(1-2-4)"), std::string::npos);
   EXPECT_EQ(lines[14].rfind("hits=", 0), 0u);
   EXPECT_NE(lines[14].find(" periods=6 expected="), std::string::npos);
+  // The risk of ruin of the run's scheme and mean pool over its six periods.
+  EXPECT_EQ(lines[15].rfind("风险 risk of ruin: capital 130, stop-loss 5, take-profit 300", 0), 0u) << lines[15];
+  EXPECT_NE(lines[15].find("multiplier 1-2-4 at odds 1940"), std::string::npos) << lines[15];
+  EXPECT_NE(lines[16].find(", 6 draws)"), std::string::npos) << lines[16];
 }
 
 }  // namespace
