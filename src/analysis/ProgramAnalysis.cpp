@@ -72,8 +72,12 @@ AnalysisJob CopyAnalysisJob(const Session& s) {
   SchemeText scheme = BuildSchemeText(s.cx.form);
   if (!scheme.error.empty()) job.error = scheme.error;
   job.settings.schemeText = std::move(scheme.text);
-  job.settings.stats = StatsSchemeText(s.stats.plan());
-  job.settings.odds = static_cast<int>(s.stats.plan().odds);
+  // A record the settings never filled (no odds yet) leaves the run on the design's scheme.
+  const PlanStats& st = s.stats.plan();
+  if (st.odds > 1700 && st.odds <= 2000) {
+    job.settings.stats = StatsSchemeText(st);
+    job.settings.odds = static_cast<int>(st.odds);
+  }
   job.fund.principal = ToSingle(ReadNumber(s.cx.form.text("T_zijin_0")));
   job.fund.current = ToSingle(ReadNumber(s.cx.form.text("T_zijin_1")));
   job.fund.prize = ToSingle(ReadNumber(s.cx.form.text("T_zijin_2")));

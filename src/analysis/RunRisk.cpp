@@ -25,13 +25,19 @@ RiskScheme RiskSchemeOf(const BacktestSettings& settings) {
 
 RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, const std::vector<JudgedPeriod>& periods) {
   RunRiskFigures r;
-  if (periods.empty()) return r;
+  // Only the periods with a pool were bet: their mean pool, over as many draws.
   double pools = 0;
-  for (const JudgedPeriod& p : periods) pools += p.poolSize;
+  int64_t bets = 0;
+  for (const JudgedPeriod& p : periods)
+    if (p.poolSize > 0) {
+      pools += p.poolSize;
+      ++bets;
+    }
+  if (bets == 0) return r;
   r.asked = true;
   r.question.scheme = scheme;
-  r.question.poolSize = static_cast<int>(std::clamp<int64_t>(RoundHalfEven(pools / static_cast<double>(periods.size())), 1, 1000));
-  r.question.draws = std::min<int64_t>(static_cast<int64_t>(periods.size()), kRiskMaxDraws);
+  r.question.poolSize = static_cast<int>(std::clamp<int64_t>(RoundHalfEven(pools / static_cast<double>(bets)), 1, 1000));
+  r.question.draws = std::min<int64_t>(bets, kRiskMaxDraws);
   r.unitsPerMoney = RiskUnitsPerMoney(fund);
   if (!RiskMoneyFromFund(fund, r.question)) {
     r.answer.error = "the capital or a limit is too large";

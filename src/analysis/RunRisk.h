@@ -23,8 +23,8 @@ struct RunRiskFigures {
 FundSettings DesignFund();
 // The statistics scheme a backtest runs with: its --stats text (flat when empty) and its odds.
 RiskScheme RiskSchemeOf(const BacktestSettings& settings);
-// The figures for `periods` judged under `scheme`: the pool is the mean pool size bet (rounded,
-// at least 1), the horizon the number of periods.
+// The figures for `periods` judged under `scheme`: the pool is the mean size of the pools bet
+// (rounded), the horizon the number of periods with a pool. Nothing is asked when none had one.
 RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, const std::vector<JudgedPeriod>& periods);
 // One line for a report or a table: "ruin 12.3% before take-profit 0.5% · longest miss run 70.1 ·
 // expected loss 10.89 (pool 50, 400 draws)"; "" when nothing was asked.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <random>
 
 #include "core/Context.h"
@@ -154,7 +153,6 @@ TEST(RiskOfRuin, FiguresAgreeWithSimulation) {
     if (c.lossIsMeanLoss) {
       EXPECT_NEAR(a.expectedLoss, mean(loss), 4.5 * error(loss, loss2)) << q.scheme.mode;
     }
-    std::printf("ruin %.4f (%.4f) run %.2f (%.2f) staked %.0f (%.0f) loss %.1f (%.1f)\n", a.ruin, pRuin, a.longestMissRun, mean(runs), a.staked, mean(staked), a.expectedLoss, mean(loss));
     // Neither figure is trivially 0 or 1 here.
     EXPECT_GT(a.ruin, 0.02);
     EXPECT_LT(a.ruin, 0.98);
