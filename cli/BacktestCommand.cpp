@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "analysis/Report.h"
 #include "core/Files.h"
+#include "core/SceneSvg.h"
 
 namespace lumora::cli {
 namespace {
@@ -54,14 +55,19 @@ int RunBacktest(int argc, char** argv) {
   ChanceSummary chance = SummariseHits(run.periods);
   const JudgedPeriod last = run.periods.empty() ? JudgedPeriod{} : run.periods.back();
   std::printf("%s\n", run.summary.c_str());
-  std::printf("hits=%lld periods=%lld expected=%.2f profit=%lld turnover=%lld\n", static_cast<long long>(chance.hits),
-              static_cast<long long>(chance.periods), chance.expectedHits, static_cast<long long>(last.profit),
-              static_cast<long long>(last.turnover));
-  if (const RunRiskFigures risk = RiskOfRun(RiskSchemeOf(settings), DesignFund(), run.periods); risk.asked)
-    std::printf("%s\n%s\n", RiskHeading(risk.question.scheme, DesignFund()).c_str(), RiskLine(risk).c_str());
+  std::printf("hits=%lld periods=%lld expected=%.2f profit=%lld turnover=%lld %s (two-sided, %s)\n",
+              static_cast<long long>(chance.hits), static_cast<long long>(chance.periods), chance.expectedHits,
+              static_cast<long long>(last.profit), static_cast<long long>(last.turnover), PValueText(chance.p).c_str(),
+              chance.exact ? "exact" : "a bound never below the exact p");
+  std::vector<std::string> risk;
+  if (const RunRiskFigures r = RiskOfRun(RiskSchemeOf(settings), DesignFund(), run.periods); r.asked)
+    risk = {RiskHeading(r.question.scheme, DesignFund()), RiskLine(r)};
+  for (const std::string& line : risk) std::printf("%s\n", line.c_str());
   if (args.has("--report")) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
-    if (!WriteFileAtomic(PathFromUtf8(args.get("--report")), BacktestReportSvg(r)))
+    Scene report = BacktestReportScene(r);
+    AppendRiskSection(report, risk);
+    if (!WriteFileAtomic(PathFromUtf8(args.get("--report")), SceneSvg(report)))
       return Fail("cannot write the report " + args.get("--report"));
   }
   return 0;

@@ -16,6 +16,7 @@
 #include "analysis/RunRisk.h"
 #include "analysis/Sweep.h"
 #include "core/Files.h"
+#include "core/SceneSvg.h"
 #include "core/Text.h"
 
 namespace lumora::cli {
@@ -36,6 +37,12 @@ std::string PText(double p) {
   char buf[64];
   std::snprintf(buf, sizeof buf, p < 0.001 ? "%.2e" : "%.4f", p);
   return buf;
+}
+
+// `text` padded with blanks to `columns` terminal columns (wide characters count 2).
+std::string PadColumns(const std::string& text, size_t columns) {
+  const size_t used = static_cast<size_t>(DisplayColumns(text));
+  return used >= columns ? text : text + std::string(columns - used, ' ');
 }
 
 std::string Seconds(double s) { return Fixed(s, s < 10 ? 1 : 0) + " s"; }
@@ -128,44 +135,65 @@ int RunSweep(int argc, char** argv) {
   for (const std::string& n : result.notices) std::fprintf(stderr, "lumora-cli: %s\n", ToLf(n).c_str());
   const std::vector<SweepRow>& rows = result.rows;
 
-  std::printf("%s\n", ChanceHeadline(result.odds).c_str());
+  std::printf("%s\n", ChanceHeadline(result.odds, result.highestOdds).c_str());
   std::printf("%zu combinations x %lld seeds over %zu draws (%s); sums over the seeds, drawdown and miss run of the worst seed.\n"
-              "z and p (two-sided, normal approximation) compare the hits with chance; the seeds replay the same draws, so their "
-              "variance is the bound for fully dependent seeds (exact for one seed); p is Holm-adjusted over the %zu combinations.\n",
-              combinations, seeds, file.draws.size(), drawsPath.c_str(), combinations);
-  std::printf("%3s  %-44s %8s %7s %9s %7s %9s %9s %10s %10s %7s %9s %6s\n", "#", "settings", "periods", "hits", "expected", "z", "p",
-              "Holm p", "profit", "turnover", "return", "drawdown", "misses");
+              "p: two-sided, min(1, 2 x the smaller tail) of the exact distribution of the hits under fair draws given the pools "
+              "bet (several seeds: per draw, how many of their pools hold the drawn number, convolved over the draws); "
+              "~ marks a Chernoff bound, never below the exact p, where the convolution would cost too much. z uses the exact "
+              "variance. Holm p: adjusted over the %zu combinations. sel p: the chance that the best of the %zu combinations "
+              "earns at least this profit on %d fair replays of these draws with the pools each bet. coin: random pools of the "
+              "same sizes on the same draws, booked the same way.\n",
+              combinations, seeds, file.draws.size(), drawsPath.c_str(), combinations, combinations, result.replicas);
+  size_t labelWidth = 8;
+  for (const SweepRow& r : rows) labelWidth = std::max(labelWidth, static_cast<size_t>(DisplayColumns(r.label)));
+  labelWidth = std::min<size_t>(labelWidth, 60);
+  std::printf("%3s  %s %8s %7s %9s %7s %10s %9s %9s %9s %10s %11s %12s %7s %9s %6s\n", "#", PadColumns("settings", labelWidth).c_str(),
+              "periods", "hits", "expected", "z", "p", "Holm p", "sel p", "coin hits", "profit", "coin profit", "turnover", "return",
+              "drawdown", "misses");
   for (size_t c = 0; c < rows.size(); ++c) {
     const SweepRow& r = rows[c];
     const double ret = r.turnover ? static_cast<double>(r.profit) / static_cast<double>(r.turnover) : 0.0;
-    std::printf("%3zu  %-44s %8lld %7lld %9.1f %7.2f %9s %9s %10lld %10lld %6.2f%% %9lld %6lld\n", c + 1, r.label.c_str(),
-                static_cast<long long>(r.chance.periods), static_cast<long long>(r.chance.hits), r.chance.expectedHits, r.chance.z,
-                PText(r.chance.p).c_str(), PText(r.holm).c_str(), static_cast<long long>(r.profit),
-                static_cast<long long>(r.turnover), 100 * ret, static_cast<long long>(r.drawdown),
-                static_cast<long long>(r.missRun));
+    std::printf("%3zu  %s %8lld %7lld %9.1f %7.2f %10s %9s %9s %9lld %10lld %11lld %12lld %6.2f%% %9lld %6lld\n", c + 1,
+                PadColumns(r.label, labelWidth).c_str(), static_cast<long long>(r.chance.periods),
+                static_cast<long long>(r.chance.hits), r.chance.expectedHits, r.chance.z,
+                ((r.chance.exact ? "" : "~") + PText(r.chance.p)).c_str(), PText(r.holm).c_str(), PText(r.selectionP).c_str(),
+                static_cast<long long>(r.baselineHits), static_cast<long long>(r.profit), static_cast<long long>(r.baselineProfit),
+                static_cast<long long>(r.turnover), 100 * ret, static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun));
   }
-  for (const std::string& line : SweepRiskLines(grid, result, DesignFund())) std::printf("%s\n", line.c_str());
+  if (result.luckiest >= 0) {
+    const SweepRun& best = result.runs[static_cast<size_t>(result.luckiest)];
+    std::printf("The most profitable of the %zu runs, %s seed %llu, ended at %lld; the best of %zu runs on a fair replay ends "
+                "at least as high with selection-adjusted p %s.\n",
+                result.runs.size(), rows[best.combination].label.c_str(), static_cast<unsigned long long>(best.seed),
+                static_cast<long long>(best.finalProfit), result.runs.size(), PText(result.bestRunSelectionP).c_str());
+  }
+  const std::vector<std::string> risk = SweepRiskLines(grid, result, DesignFund());
+  for (const std::string& line : risk) std::printf("%s\n", line.c_str());
   std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads, Seconds(wall).c_str());
 
   if (!csvPath.empty()) {
     std::string csv;
     for (const SweepAxis& axis : axes) csv += axis.name + ",";
-    csv += "seeds,periods,hits,expected_hits,z,p,holm_p,profit,turnover,return,largest_drawdown,longest_miss_run\n";
+    csv += "seeds,periods,hits,expected_hits,z,p,holm_p,profit,turnover,return,largest_drawdown,longest_miss_run,p_exact,"
+           "selection_p,coin_hits,coin_profit\n";
     for (const SweepRow& r : rows) {
       for (const std::string& v : r.values) csv += "\"" + ReplaceAll(v, "\"", "\"\"") + "\",";
       const double ret = r.turnover ? static_cast<double>(r.profit) / static_cast<double>(r.turnover) : 0.0;
       char buf[512];
-      std::snprintf(buf, sizeof buf, "%lld,%lld,%lld,%.3f,%.4f,%.6g,%.6g,%lld,%lld,%.6f,%lld,%lld\n", seeds,
+      std::snprintf(buf, sizeof buf, "%lld,%lld,%lld,%.3f,%.4f,%.6g,%.6g,%lld,%lld,%.6f,%lld,%lld,%d,%.6g,%lld,%lld\n", seeds,
                     static_cast<long long>(r.chance.periods), static_cast<long long>(r.chance.hits), r.chance.expectedHits,
                     r.chance.z, r.chance.p, r.holm, static_cast<long long>(r.profit), static_cast<long long>(r.turnover), ret,
-                    static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun));
+                    static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun), r.chance.exact ? 1 : 0, r.selectionP,
+                    static_cast<long long>(r.baselineHits), static_cast<long long>(r.baselineProfit));
       csv += buf;
     }
     if (!WriteFileAtomic(csvPath, csv)) return Fail("cannot write " + csvPath);
   }
-  if (!reportPath.empty() &&
-      !WriteFileAtomic(reportPath, SweepReportSvg(spec, result, std::filesystem::path(drawsPath).filename().string())))
-    return Fail("cannot write " + reportPath);
+  if (!reportPath.empty()) {
+    Scene report = SweepReportScene(spec, result, std::filesystem::path(drawsPath).filename().string());
+    AppendRiskSection(report, risk);
+    if (!WriteFileAtomic(reportPath, SceneSvg(report))) return Fail("cannot write " + reportPath);
+  }
   return 0;
 }
 

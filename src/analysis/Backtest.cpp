@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/ControlNames.h"
 #include "core/Form.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
@@ -57,10 +58,9 @@ void AnsweringPrompter::settle() {
 }
 
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
-  // A control the form holds hands out its own item list; an unknown name gets the one shared
-  // empty list. (Reading never creates a control.)
-  const auto* none = &form.items(std::string_view());
-  auto has = [&](const std::string& n) { return !n.empty() && &form.items(n) != none; };
+  // A control of the windows' catalogues (probing the form with an unknown name is a fault where
+  // names are strict, as in the program's tests).
+  auto has = [](const std::string& n) { return !n.empty() && IsCataloguedName(n); };
   const std::string v = Trim(value);
   if (!has(name)) {
     // An option array by its bare name: the value is the index of the option to select.
@@ -167,17 +167,25 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
   ApplyDraws(s);
   PlanEnv env = PlanEnvOf(s);
   StartPlan(env);
+  out.scheme = s.stats.plan();
+  const bool wantPool = judged || settings.keepPools;
   std::string pool;
   for (size_t end = first + 1; end <= draws.size(); ++end) {
-    if (judged) pool = f.text("T_jihua_jj_dadi");
+    if (wantPool) pool = f.text("T_jihua_jj_dadi");
     const int size = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
     const int32_t before = s.stats.plan().periods;
     FillIncoming(s.cx.draws, draws, end);
     const bool applied = ApplyDraws(s);
     prompter.settle();
-    if (!applied || s.stats.plan().periods == before) continue;
     const PlanStats& st = s.stats.plan();
-    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover});
+    if (st.overflow) {
+      out.error = "period " + draws[end - 1].period + ": the statistics' turnover or profit passes the largest 64-bit figure "
+                  "(9223372036854775807); the run is refused rather than booked wrong";
+      return out;
+    }
+    if (!applied || st.periods == before) continue;
+    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover, static_cast<int64_t>(end - 1)});
+    if (settings.keepPools) out.pools.push_back(NumberSet::FromText(pool));
     if (judged) judged(pool, s.plan.lastJudgedLine);
   }
   UpdateStats(s.stats.plan());

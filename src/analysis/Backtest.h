@@ -14,7 +14,9 @@
 #include "analysis/Chance.h"
 #include "core/Draws.h"
 #include "core/Form.h"
+#include "core/NumberSet.h"
 #include "core/Ports.h"
+#include "money/PlanStats.h"
 
 namespace lumora {
 
@@ -26,10 +28,13 @@ struct BacktestSettings {
   std::string stats;                        // flat | multiplier:SEQ | push-wave:N, "" to keep
   int odds = 1940;
   std::vector<std::pair<std::string, std::string>> controls;  // NAME=value, in order
+  bool keepPools = false;                   // keep every judged period's pool in the outcome
 };
 
 struct BacktestOutcome {
   std::vector<JudgedPeriod> periods;
+  std::vector<NumberSet> pools;  // with keepPools: the pool bet in each judged period
+  PlanStats scheme;              // the statistics record as the run began (replays book with it)
   int odds = 1940;
   std::string summary;  // the statistics' summary text (LF line breaks)
   std::string error;    // why the run could not start ("" when it ran)
@@ -41,7 +46,8 @@ class AnsweringPrompter;
 using JudgedFn = std::function<void(const std::string& pool, const std::string& line)>;
 
 // Replays `draws` (oldest first): the first 120 fill the history, every later draw is judged.
-// Fewer than 121 draws give no periods. `judged` (optional) sees every judged period; asking it
+// Fewer than 121 draws give no periods. A figure of the statistics that would pass the 64-bit
+// range stops the run with an error naming it (figures are never saturated). `judged` (optional) sees every judged period; asking it
 // for nothing keeps the run from copying pools.
 BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
                               const JudgedFn& judged = {});

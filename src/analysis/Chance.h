@@ -5,7 +5,10 @@
 // known probabilities (a Poisson-binomial count) and every stake loses 1 - odds / 2000 of itself
 // on average (3 % at odds 1940: a flat pool of k numbers costs 2k and returns 1.94k a draw).
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+#include "core/NumberSet.h"
 
 namespace lumora {
 
@@ -15,24 +18,57 @@ struct JudgedPeriod {
   bool hit = false;
   int64_t profit = 0;      // cumulative profit after the booking
   int64_t turnover = 0;    // cumulative stake after the booking
+  int64_t draw = -1;       // index of the judged draw in the replayed draws (-1: not known)
 };
+
+// What chance gives one period: value j (how many of the bets hit) with probability
+// weight / 1000, the 1000 being the equally likely drawn numbers. Weights sum to 1000.
+using PeriodLaw = std::vector<std::pair<int, int>>;  // (j, weight), j ascending, weights > 0
+
+// One pool of k numbers: (0, 1000 - k), (1, k).
+PeriodLaw PoolLaw(int poolSize);
+// K pools bet on the same draw: j is how many of them hold the drawn number; the weight of j is
+// how many of the 1000 numbers are held by exactly j pools.
+PeriodLaw PoolsLaw(const std::vector<const NumberSet*>& pools);
+
+// The tails of a sum of independent periods at an observed value s.
+struct ChanceTails {
+  double mean = 0, variance = 0;  // exact moments of the sum
+  double upper = 1;               // P(sum >= s)
+  double lower = 1;               // P(sum <= s)
+  double p = 1;                   // two-sided: min(1, 2 min(upper, lower))
+  // True: the distribution itself, convolved period by period (the mass of values below 1e-30
+  // that is trimmed on the way is added to both tails, so neither is ever smaller than exact).
+  // False: the convolution would cost too much and both tails are Chernoff bounds,
+  // inf over t of E[exp(t (S - s))], also never smaller than exact.
+  bool exact = true;
+};
+// `budget`: the most multiply-adds the convolution may take before the bound is used instead.
+ChanceTails TailsOf(const std::vector<PeriodLaw>& periods, int64_t observed, double budget = 4e8);
+// The same, always as the Chernoff bound (for checks and for very long files).
+ChanceTails ChernoffTails(const std::vector<PeriodLaw>& periods, int64_t observed);
 
 struct ChanceSummary {
   int64_t periods = 0;
   int64_t hits = 0;
   double expectedHits = 0;  // sum of k / 1000
-  double variance = 0;      // sum of p (1 - p)
+  double variance = 0;      // exact variance of the hits under chance
   double z = 0;             // (hits - expected) / SD; 0 when the variance is 0
-  double p = 1;             // two-sided, normal approximation
+  double p = 1;             // two-sided p of the exact distribution (or its bound: !exact)
+  bool exact = true;        // see ChanceTails::exact
 };
+// One run: the hits against the Poisson-binomial distribution of its pool sizes.
 ChanceSummary SummariseHits(const std::vector<JudgedPeriod>& run);
-// Adds another run's counts and recomputes z and p: for runs over different draws.
+// Adds another run's counts and recomputes z and p with the normal approximation: for runs over
+// different draws whose pools are no longer at hand.
 void AddHits(ChanceSummary& into, const ChanceSummary& more);
-// Runs of several seeds over the same draws, period by period. They are not independent (the
-// same draw judges every seed's pool, and the pools share what the trends force), so the variance
-// is the bound for fully dependent seeds, sum over periods of (sum over seeds of SD)^2: exact for
-// one seed, never smaller than the truth, so z and p never overstate a difference from chance.
-ChanceSummary SummariseSeeds(const std::vector<const std::vector<JudgedPeriod>*>& runs);
+// Runs of several seeds over the same draws (pools[i][n] is the pool run i bet in its judged
+// period n). The seeds are not independent: the same draw judges every seed's pool. Per draw, the
+// hits of the seeds are j with the weight of PoolsLaw over the pools that were bet on it; the sum
+// over the draws is convolved exactly, and the variance is the exact one (per draw, the mean over
+// numbers d of N(d)^2 less the square of the mean of N(d), N(d) the pools holding d).
+ChanceSummary SummariseSeeds(const std::vector<const std::vector<JudgedPeriod>*>& runs,
+                             const std::vector<const std::vector<NumberSet>*>& pools);
 
 // Two-sided p-value of a standard normal z.
 double TwoSidedP(double z);

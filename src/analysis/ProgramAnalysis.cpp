@@ -1,9 +1,9 @@
 #include "analysis/ProgramAnalysis.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
+#include "analysis/Report.h"
 #include "analysis/RunRisk.h"
 #include "core/Text.h"
 #include "money/Fund.h"
@@ -140,9 +140,10 @@ AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& 
     const JudgedPeriod last = run.periods.empty() ? JudgedPeriod{} : run.periods.back();
     out.rows.push_back(Cells(job.settings.stats, chance, last.profit, last.turnover, LargestDrawdown(run.periods),
                              LongestMissRun(run.periods)));
-    out.chart = ProfitAgainstChance(run.periods, run.odds, "回测 backtest: " + job.drawsName);
     const RunRiskFigures risk = RiskOfRun(RiskSchemeOf(job.settings), job.fund, run.periods);
     out.risk = {RiskHeading(risk.question.scheme, job.fund), RiskLine(risk)};
+    out.chart = BacktestReportScene(ReportRun{job.drawsName, run.periods, run.odds});
+    AppendRiskSection(out.chart, out.risk);
     out.summary = "回测 backtest: " + std::to_string(run.periods.size()) + " periods of " + job.drawsName;
     return out;
   }
@@ -175,55 +176,12 @@ AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& 
     cells.push_back(PText(r.holm));
     out.rows.push_back(std::move(cells));
   }
-  if (result.luckiest >= 0) {
-    const SweepRun& best = result.runs[static_cast<size_t>(result.luckiest)];
-    out.chart = ProfitAgainstChance(best.outcome.periods, best.outcome.odds,
-                                    "最高利润 most profitable of " + std::to_string(result.runs.size()) + " runs: " +
-                                        grid[best.combination].label + " (band: one run by chance)");
-  }
   out.risk = SweepRiskLines(grid, result, job.fund);
+  out.chart = SweepReportScene(spec, result, job.drawsName);
+  AppendRiskSection(out.chart, out.risk);
   out.summary = "扫描 sweep: " + std::to_string(grid.size()) + " combinations x " + std::to_string(spec.seeds) +
                 " seeds over " + std::to_string(periods) + " periods of " + job.drawsName;
   return out;
-}
-
-Scene ProfitAgainstChance(const std::vector<JudgedPeriod>& periods, int odds, const std::string& title) {
-  Scene sc;
-  const size_t n = periods.size();
-  const ChanceBand band = ChanceBandOf(periods, odds);
-  double lo = 0, hi = 0;
-  for (size_t i = 0; i < n; ++i) {
-    lo = std::min({lo, static_cast<double>(periods[i].profit), band.mean[i] - 2 * band.sd[i]});
-    hi = std::max({hi, static_cast<double>(periods[i].profit), band.mean[i] + 2 * band.sd[i]});
-  }
-  if (hi - lo < 1) hi = lo + 1;
-  const double pad = (hi - lo) * 0.12;
-  const double right = std::max<double>(1, static_cast<double>(n));
-  // y grows upwards: the top edge is the highest profit shown.
-  sc.setScale(-right * 0.02, hi + pad * 1.6, right * 1.02, lo - pad);
-  sc.line(0, 0, right, 0, kLightGrey);
-  // At most about 600 segments, whatever the number of periods.
-  const size_t step = std::max<size_t>(1, n / 600);
-  auto at = [&](size_t i) { return static_cast<double>(i + 1); };
-  const Bgr bandColour = Rgb(154, 167, 189), meanColour = Rgb(58, 90, 140), runColour = Rgb(200, 16, 46);
-  for (size_t i = step; i < n; i += step) {
-    const size_t j = i - step;
-    sc.line(at(j), band.mean[j] + 2 * band.sd[j], at(i), band.mean[i] + 2 * band.sd[i], bandColour);
-    sc.line(at(j), band.mean[j] - 2 * band.sd[j], at(i), band.mean[i] - 2 * band.sd[i], bandColour);
-    sc.line(at(j), band.mean[j], at(i), band.mean[i], meanColour);
-    sc.line(at(j), static_cast<double>(periods[j].profit), at(i), static_cast<double>(periods[i].profit), runColour, 2);
-  }
-  const double textY = hi + pad * 1.5;
-  sc.text(0, textY, title, kBlack, 10);
-  if (n > 0) {
-    const JudgedPeriod& last = periods.back();
-    const double z = band.sd.back() > 0 ? (static_cast<double>(last.profit) - band.mean.back()) / band.sd.back() : 0;
-    sc.text(0, textY - pad * 0.5,
-            "红 run " + std::to_string(last.profit) + "   蓝 chance mean " + FormatNumber(band.mean.back(), 0) +
-                "   灰 ±2 SD   差 " + FormatNumber(z, 2) + " SD   (" + std::to_string(n) + " periods)",
-            meanColour, 9);
-  }
-  return sc;
 }
 
 }  // namespace lumora

@@ -48,7 +48,7 @@ struct AnalysisOutcome {
   bool cancelled = false;
   std::vector<std::string> headers;
   std::vector<std::vector<std::string>> rows;  // one per run or combination
-  Scene chart;                                 // profit against chance of the (most profitable) run
+  Scene chart;                                 // the report, with the risk section under it
   std::vector<std::string> risk;               // heading and lines of the risk of ruin
   std::string summary;                         // one line: what ran
 };
@@ -58,8 +58,5 @@ using AnalysisProgress = std::function<void(size_t done, size_t total)>;
 
 // Runs `job`; `cancel` set from another thread stops it soon (the outcome says so).
 AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel, const AnalysisProgress& progress);
-
-// The profit of a run against the chance band (mean and +-2 SD) as a chart.
-Scene ProfitAgainstChance(const std::vector<JudgedPeriod>& periods, int odds, const std::string& title);
 
 }  // namespace lumora

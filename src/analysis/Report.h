@@ -1,12 +1,16 @@
 #pragma once
-// The SVG reports of a backtest and a sweep: the cumulative
-// profit of a run against the band chance gives it (mean and +-2 SD from the pools actually
-// bet), and the hit rate against the pool size (chance: hit rate = pool size / 1000).
+// The reports of a backtest and a sweep, drawn as Scenes (pixels as logical units) so the program
+// shows the same pictures the command line writes as SVG (core/SceneSvg.h).
+// A backtest: the cumulative profit against the band chance gives that run (mean and +-2 SD from
+// the pools and stakes actually booked), and the hit rate against the pool size.
+// A sweep: the most profitable of its N runs against the band of the best of N runs on fair
+// replays of the same periods, and every combination's hit rate against its pool size.
 #include <string>
 #include <vector>
 
 #include "analysis/Chance.h"
 #include "analysis/Sweep.h"
+#include "core/Scene.h"
 
 namespace lumora {
 
@@ -23,19 +27,22 @@ struct HitRatePoint {
   ChanceSummary chance;
 };
 
-// A single run: its profit against chance and its hit rate in pool-size groups.
+Scene BacktestReportScene(const ReportRun& run);
+// `drawsName` names the draw file in the title.
+Scene SweepReportScene(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName);
+
+// The same as SVG documents.
 std::string BacktestReportSvg(const ReportRun& run);
-// A sweep: the profit of its most profitable run against chance, and every combination's hit
-// rate. `drawsName` names the draw file in the title.
 std::string SweepReportSvg(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName);
 
 // Pool-size groups of a run (up to `groups` groups of equal period counts, by pool size).
 std::vector<HitRatePoint> PoolSizeGroups(const std::vector<JudgedPeriod>& periods, int groups);
 
-// The plain statement of what chance gives every pool at these odds.
-std::string ChanceHeadline(int odds);
+// The plain statement of what chance gives every pool at these odds; for a range of odds
+// (odds swept) it names the range instead of one value.
+std::string ChanceHeadline(int odds, int highestOdds = 0);
 
-// Text with &, <, >, " escaped for XML.
-std::string XmlEscape(const std::string& text);
+// A p-value for people: "p 0.0123", and "p < 0.0001" below 0.0001 (never "p 0.0000").
+std::string PValueText(double p);
 
 }  // namespace lumora

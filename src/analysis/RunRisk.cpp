@@ -33,7 +33,11 @@ RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, con
       pools += p.poolSize;
       ++bets;
     }
-  if (bets == 0) return r;
+  if (bets == 0) {
+    r.asked = !periods.empty();
+    r.answer.error = "no period had a pool to bet";
+    return r;
+  }
   r.asked = true;
   r.question.scheme = scheme;
   r.question.poolSize = static_cast<int>(std::clamp<int64_t>(RoundHalfEven(pools / static_cast<double>(bets)), 1, 1000));
@@ -85,6 +89,19 @@ std::vector<std::string> SweepRiskLines(const std::vector<SweepCombination>& com
     if (risk.asked) lines.push_back("#" + std::to_string(c + 1) + " " + combinations[c].label + ": " + RiskLine(risk));
   }
   return lines;
+}
+
+void AppendRiskSection(Scene& report, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  constexpr double kLine = 18, kLeft = 24;
+  const double top = report.top + report.height;
+  report.line(kLeft, top + 6, report.left + report.width - kLeft, top + 6, kLightGrey);
+  double y = top + 14;
+  for (const std::string& line : lines) {
+    report.text(kLeft, y, line, line == lines.front() ? kBlack : Rgb(58, 90, 140), 9);
+    y += kLine;
+  }
+  report.height = y + 10 - report.top;
 }
 
 }  // namespace lumora

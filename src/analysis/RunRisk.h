@@ -7,6 +7,7 @@
 #include "analysis/Backtest.h"
 #include "analysis/Chance.h"
 #include "analysis/Sweep.h"
+#include "core/Scene.h"
 #include "money/MoneyState.h"
 #include "money/RiskOfRuin.h"
 
@@ -36,5 +37,9 @@ std::string RiskHeading(const RiskScheme& scheme, const FundSettings& fund);
 // (its first seed's run, its own scheme and odds).
 std::vector<std::string> SweepRiskLines(const std::vector<SweepCombination>& combinations, const SweepResult& result,
                                         const FundSettings& fund);
+
+// Adds the risk section under a report drawn as a Scene (pixels as logical units, y down): a rule,
+// then one text line each, the scene made taller to hold them.
+void AppendRiskSection(Scene& report, const std::vector<std::string>& lines);
 
 }  // namespace lumora

@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
+#include <mutex>
 #include <thread>
+
+#include "core/Random.h"
+#include "money/PlanStats.h"
 
 namespace lumora {
 namespace {
@@ -49,22 +54,172 @@ std::string CheckCombinations(const std::vector<SweepCombination>& combinations)
   return {};
 }
 
+namespace {
+
+// Shared state of a running sweep: per combination how many seeds are still running, and the
+// per-replica maxima every finished run or combination is folded into. Maxima do not depend on
+// the order runs finish in, so the figures do not depend on the thread count.
+struct Gather {
+  std::mutex lock;
+  std::vector<int> seedsLeft;               // per combination
+  std::vector<uint16_t> drawn;              // replicas x periods: the fair drawn number
+  size_t periods = 0;                       // draws after the first 120
+  int64_t firstDraw = 0;                    // index of the first judged draw
+  std::vector<int64_t> bestPath;            // replicas x periods: highest cumulative profit of any run
+  std::vector<int64_t> bestRow;             // replicas: highest profit of any combination over its seeds
+  std::vector<std::vector<int64_t>> finals; // per run: final profit on each replica
+  std::ptrdiff_t luckiest = -1;
+  std::string replayError;
+};
+
+// Replays one run's pools and money scheme on every fair sequence: folds its cumulative profit
+// into the per-replica best path and keeps its final profit per replica.
+void ReplayRun(Gather& g, const SweepSpec& spec, SweepRun& run, size_t index) {
+  const std::vector<JudgedPeriod>& periods = run.outcome.periods;
+  const std::vector<NumberSet>& pools = run.outcome.pools;
+  std::vector<int64_t>& finals = g.finals[index];
+  finals.assign(static_cast<size_t>(spec.replicas), 0);
+  std::vector<int64_t> path(g.periods);
+  for (size_t r = 0; r < static_cast<size_t>(spec.replicas); ++r) {
+    const uint16_t* drawn = g.drawn.data() + r * g.periods;
+    PlanStats st = run.outcome.scheme;
+    size_t n = 0;
+    for (size_t t = 0; t < g.periods; ++t) {
+      for (; n < periods.size() && periods[n].draw - g.firstDraw == static_cast<int64_t>(t); ++n) {
+        st.poolSize = periods[n].poolSize;
+        st.lastResult = pools[n].contains(drawn[t]) ? 1 : 0;
+        st.periods += 1;
+        st.active = 1;
+        BookStats(st);
+      }
+      path[t] = st.profit;
+    }
+    finals[r] = st.profit;
+    std::lock_guard<std::mutex> hold(g.lock);
+    if (st.overflow && g.replayError.empty()) g.replayError = "a fair replay's profit passes the largest 64-bit figure";
+    int64_t* best = g.bestPath.data() + r * g.periods;
+    for (size_t t = 0; t < g.periods; ++t) best[t] = std::max(best[t], path[t]);
+  }
+}
+
+// Random pools of the same sizes on the same draws, booked with the run's scheme. A random pool
+// of k of the 1000 numbers holds the drawn number exactly when the drawn number's place in a
+// random order of the 1000 is below k: one uniform place per period.
+void Baseline(const SweepRun& run, size_t combination, int64_t& hits, int64_t& profit) {
+  Rng rng(0x5eed0000ull + combination * 100003ull + run.seed);
+  PlanStats st = run.outcome.scheme;
+  for (const JudgedPeriod& p : run.outcome.periods) {
+    const bool hit = rng.Below(1000) < static_cast<uint64_t>(std::max(0, p.poolSize));
+    hits += hit ? 1 : 0;
+    st.poolSize = p.poolSize;
+    st.lastResult = hit ? 1 : 0;
+    st.periods += 1;
+    st.active = 1;
+    BookStats(st);
+  }
+  profit += st.profit;
+}
+
+bool CheckedAdd(int64_t& into, int64_t more) { return !__builtin_add_overflow(into, more, &into); }
+
+// Sums up combination c once all its seeds have run; keeps only the best run's periods.
+void FinishCombination(Gather& g, const SweepSpec& spec, std::vector<SweepRun>& work, size_t c, SweepRow& row) {
+  const size_t from = c * static_cast<size_t>(spec.seeds), to = from + static_cast<size_t>(spec.seeds);
+  std::vector<const std::vector<JudgedPeriod>*> periods;
+  std::vector<const std::vector<NumberSet>*> pools;
+  bool fits = true;
+  for (size_t j = from; j < to; ++j) {
+    const SweepRun& run = work[j];
+    if (!run.outcome.error.empty()) return;
+    periods.push_back(&run.outcome.periods);
+    pools.push_back(&run.outcome.pools);
+    const auto& ps = run.outcome.periods;
+    if (!ps.empty()) fits = fits && CheckedAdd(row.profit, ps.back().profit) && CheckedAdd(row.turnover, ps.back().turnover);
+    for (const JudgedPeriod& p : ps) row.poolSum += p.poolSize;
+    row.drawdown = std::max(row.drawdown, LargestDrawdown(ps));
+    row.missRun = std::max(row.missRun, LongestMissRun(ps));
+    Baseline(run, c, row.baselineHits, row.baselineProfit);
+  }
+  row.chance = SummariseSeeds(periods, pools);
+  std::vector<int64_t> sums(static_cast<size_t>(spec.replicas), 0);
+  for (size_t j = from; j < to; ++j)
+    for (size_t r = 0; r < sums.size(); ++r) fits = fits && CheckedAdd(sums[r], g.finals[j][r]);
+
+  std::lock_guard<std::mutex> hold(g.lock);
+  if (!fits && g.replayError.empty()) g.replayError = row.label + ": the profit summed over the seeds passes the largest 64-bit figure";
+  for (size_t r = 0; r < sums.size(); ++r) g.bestRow[r] = std::max(g.bestRow[r], sums[r]);
+  // Only the most profitable run so far keeps its periods (ties: the earliest run).
+  for (size_t j = from; j < to; ++j) {
+    SweepRun& run = work[j];
+    run.outcome.pools = {};
+    g.finals[j] = {};
+    if (!run.judged) continue;
+    const SweepRun* best = g.luckiest >= 0 ? &work[static_cast<size_t>(g.luckiest)] : nullptr;
+    if (!best || run.finalProfit > best->finalProfit ||
+        (run.finalProfit == best->finalProfit && static_cast<std::ptrdiff_t>(j) < g.luckiest)) {
+      if (best) work[static_cast<size_t>(g.luckiest)].outcome.periods = {};
+      g.luckiest = static_cast<std::ptrdiff_t>(j);
+    } else {
+      run.outcome.periods = {};
+    }
+  }
+}
+
+double Quantile(std::vector<int64_t>& values, double q) {
+  if (values.empty()) return 0;
+  const size_t at = std::min(values.size() - 1, static_cast<size_t>(q * static_cast<double>(values.size())));
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(at), values.end());
+  return static_cast<double>(values[at]);
+}
+
+}  // namespace
+
 SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
                          const std::vector<DrawRecord>& draws, const SweepProgress& progress) {
   SweepResult result;
   std::vector<SweepRun>& work = result.runs;
   for (size_t c = 0; c < combinations.size(); ++c)
-    for (int k = 1; k <= spec.seeds; ++k) work.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}});
+    for (int k = 1; k <= spec.seeds; ++k) work.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
+  result.rows.resize(combinations.size());
+  for (size_t c = 0; c < combinations.size(); ++c) {
+    result.rows[c].label = combinations[c].label;
+    result.rows[c].values = combinations[c].values;
+  }
+
+  Gather g;
+  g.seedsLeft.assign(combinations.size(), spec.seeds);
+  g.firstDraw = static_cast<int64_t>(std::min<size_t>(draws.size(), kHistoryRows));
+  g.periods = draws.size() - static_cast<size_t>(g.firstDraw);
+  const int replicas = g.periods ? std::max(0, spec.replicas) : 0;
+  SweepSpec local = spec;
+  local.replicas = replicas;
+  g.drawn.resize(static_cast<size_t>(replicas) * g.periods);
+  Rng fair(spec.replicaSeed);
+  for (uint16_t& d : g.drawn) d = static_cast<uint16_t>(fair.Below(1000));
+  g.bestPath.assign(g.drawn.size(), std::numeric_limits<int64_t>::min());
+  g.bestRow.assign(static_cast<size_t>(replicas), std::numeric_limits<int64_t>::min());
+  g.finals.resize(work.size());
 
   std::atomic<size_t> next{0}, done{0};
   auto cancelled = [&] { return spec.cancel && spec.cancel->load(); };
   auto worker = [&] {
     for (size_t j; !cancelled() && (j = next.fetch_add(1)) < work.size();) {
+      SweepRun& run = work[j];
       QuietPrompter quiet;
-      BacktestSettings s = combinations[work[j].combination].settings;
-      s.seed = work[j].seed;
-      work[j].outcome = RunBacktestOn(s, draws, quiet);
-      work[j].notices = std::move(quiet.notices);
+      BacktestSettings s = combinations[run.combination].settings;
+      s.seed = run.seed;
+      s.keepPools = true;
+      run.outcome = RunBacktestOn(s, draws, quiet);
+      run.notices = std::move(quiet.notices);
+      run.judged = !run.outcome.periods.empty();
+      run.finalProfit = run.judged ? run.outcome.periods.back().profit : 0;
+      if (run.outcome.error.empty()) ReplayRun(g, local, run, j);
+      bool last = false;
+      {
+        std::lock_guard<std::mutex> hold(g.lock);
+        last = --g.seedsLeft[run.combination] == 0;
+      }
+      if (last) FinishCombination(g, local, work, run.combination, result.rows[run.combination]);
       done.fetch_add(1);
     }
   };
@@ -90,37 +245,43 @@ SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombinati
       if (result.notices.size() < 4 && std::find(result.notices.begin(), result.notices.end(), n) == result.notices.end())
         result.notices.push_back(n);
   }
+  if (!g.replayError.empty()) {
+    result.error = g.replayError;
+    return result;
+  }
+  result.luckiest = g.luckiest;
 
-  result.rows.resize(combinations.size());
-  for (size_t c = 0; c < combinations.size(); ++c) {
-    result.rows[c].label = combinations[c].label;
-    result.rows[c].values = combinations[c].values;
-  }
-  for (size_t j = 0; j < work.size(); ++j) {
-    const SweepRun& run = work[j];
-    SweepRow& r = result.rows[run.combination];
-    const auto& periods = run.outcome.periods;
-    if (!periods.empty()) {
-      r.profit += periods.back().profit;
-      r.turnover += periods.back().turnover;
-      const auto* best = result.luckiest >= 0 ? &work[static_cast<size_t>(result.luckiest)].outcome.periods : nullptr;
-      if (!best || best->empty() || periods.back().profit > best->back().profit) result.luckiest = static_cast<std::ptrdiff_t>(j);
-    }
-    for (const JudgedPeriod& p : periods) r.poolSum += p.poolSize;
-    r.drawdown = std::max(r.drawdown, LargestDrawdown(periods));
-    r.missRun = std::max(r.missRun, LongestMissRun(periods));
-  }
-  for (size_t c = 0; c < result.rows.size(); ++c) {
-    std::vector<const std::vector<JudgedPeriod>*> runs;
-    for (const SweepRun& run : work)
-      if (run.combination == c) runs.push_back(&run.outcome.periods);
-    result.rows[c].chance = SummariseSeeds(runs);
-  }
   std::vector<double> raw;
   for (const SweepRow& r : result.rows) raw.push_back(r.chance.p);
   std::vector<double> holm = HolmAdjust(raw);
   for (size_t c = 0; c < result.rows.size(); ++c) result.rows[c].holm = holm[c];
-  result.odds = combinations.empty() ? spec.base.odds : OddsOf(combinations[0].settings);
+
+  result.replicas = replicas;
+  if (replicas > 0) {
+    auto share = [&](auto atLeast) {
+      int count = 0;
+      for (int r = 0; r < replicas; ++r) count += atLeast(static_cast<size_t>(r)) ? 1 : 0;
+      return (1.0 + count) / (1.0 + replicas);
+    };
+    for (SweepRow& row : result.rows) row.selectionP = share([&](size_t r) { return g.bestRow[r] >= row.profit; });
+    if (result.luckiest >= 0) {
+      const int64_t best = work[static_cast<size_t>(result.luckiest)].finalProfit;
+      result.bestRunSelectionP = share([&](size_t r) { return g.bestPath[r * g.periods + g.periods - 1] >= best; });
+    }
+    std::vector<int64_t> column(static_cast<size_t>(replicas));
+    for (size_t t = 0; t < g.periods; ++t) {
+      for (size_t r = 0; r < column.size(); ++r) column[r] = g.bestPath[r * g.periods + t];
+      result.band.low.push_back(Quantile(column, 0.025));
+      result.band.median.push_back(Quantile(column, 0.5));
+      result.band.high.push_back(Quantile(column, 0.975));
+    }
+  }
+  result.firstDraw = g.firstDraw;
+  result.odds = result.highestOdds = combinations.empty() ? spec.base.odds : OddsOf(combinations[0].settings);
+  for (const SweepCombination& c : combinations) {
+    result.odds = std::min(result.odds, OddsOf(c.settings));
+    result.highestOdds = std::max(result.highestOdds, OddsOf(c.settings));
+  }
   return result;
 }
 

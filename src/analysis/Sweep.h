@@ -25,6 +25,10 @@ struct SweepSpec {
   BacktestSettings base;  // data folder, scheme, start; the axes' controls are added to it
   int seeds = 1;          // seeds 1..seeds per combination
   int jobs = 1;           // threads
+  // Fair replays for the best of N: this many drawn-number sequences (uniform per period) made
+  // from `replicaSeed`; 0 skips them.
+  int replicas = 200;
+  uint64_t replicaSeed = 20261209;
   const std::atomic<bool>* cancel = nullptr;  // set from another thread to stop (the result says so)
 };
 
@@ -43,22 +47,38 @@ std::vector<SweepCombination> SweepCombinations(const SweepSpec& spec);
 // first one was refused ("" when all are accepted).
 std::string CheckCombinations(const std::vector<SweepCombination>& combinations);
 
-// One backtest of the sweep.
+// One backtest of the sweep. Once its combination is summed up only the most profitable run
+// keeps its periods (and no run keeps its pools): a sweep's memory does not grow with its runs.
 struct SweepRun {
   size_t combination = 0;
   uint64_t seed = 0;
   BacktestOutcome outcome;
   std::vector<std::string> notices;  // the first few distinct notices of the run
+  int64_t finalProfit = 0;           // the statistics' profit at the end of the run
+  bool judged = false;               // the run judged at least one period
 };
 
 // One combination over its seeds: sums over the seeds, drawdown and miss run of its worst seed.
 struct SweepRow {
   std::string label;
   std::vector<std::string> values;
-  ChanceSummary chance;
-  double holm = 1;  // p Holm-adjusted over the combinations
+  ChanceSummary chance;  // hits of all seeds against their exact distribution under fair draws
+  double holm = 1;       // p Holm-adjusted over the combinations
+  // The chance that the most profitable of the N combinations (profit summed over the seeds) on
+  // fair replays of these periods, with the pools each combination bet, earns at least this
+  // row's profit: (1 + replicas at least as high) / (1 + replicas).
+  double selectionP = 1;
   int64_t profit = 0, turnover = 0, drawdown = 0, missRun = 0;
   double poolSum = 0;  // sum of the pool sizes over every seed's periods
+  // Random pools of the same sizes on the same draws (seeded per combination and seed), booked
+  // with the same money scheme: the plan against a coin of the same size.
+  int64_t baselineHits = 0, baselineProfit = 0;
+};
+
+// The chance band of the best of N: per period (draw after the first 120), quantiles over the
+// fair replays of the highest cumulative profit among the N runs.
+struct BestOfBand {
+  std::vector<double> low, median, high;  // 2.5 %, 50 %, 97.5 %
 };
 
 struct SweepResult {
@@ -66,8 +86,15 @@ struct SweepResult {
   std::vector<SweepRun> runs;         // combination-major, seeds 1..K within
   std::ptrdiff_t luckiest = -1;       // index in runs of the run with the highest final profit, -1 if none
   std::vector<std::string> notices;   // the first four distinct notices over all runs
-  int odds = 1940;                    // the odds of the first combination
+  int odds = 1940;                    // the lowest odds of the combinations
+  int highestOdds = 1940;             // the highest (above `odds` when odds were swept)
+  int64_t firstDraw = 0;              // index of the first judged draw: band entry t is draw firstDraw + t
   size_t threads = 0;                 // threads used
+  int replicas = 0;                   // fair replays made
+  // The chance that the best of the N runs on a fair replay ends at least as high as the most
+  // profitable run did: its selection-adjusted p. 1 without replays.
+  double bestRunSelectionP = 1;
+  BestOfBand band;
   bool cancelled = false;
   std::string error;                  // the first run that could not start: "LABEL: why"
 };

@@ -2,6 +2,7 @@
 // The recorder port: what the program did, told to an observer that keeps it beyond the process
 // (journal/ writes it to a database). The engine only tells; it never reads anything back, so
 // the stores and every rule behave the same with or without a recorder.
+#include <cstdint>
 #include <string>
 
 namespace lumora {
@@ -20,8 +21,8 @@ struct PlanJudged {
   std::string period;  // the draw's period
   std::string digits;  // the draw's five digits
   bool hit = false;
-  int profitChange = 0;  // booked for this period
-  int profit = 0;        // the statistics' profit after it
+  int64_t profitChange = 0;  // booked for this period
+  int64_t profit = 0;        // the statistics' profit after it
   std::string scheme;    // the statistics scheme that booked it
   std::string line;      // the judged line of the plan record
 };

@@ -68,6 +68,10 @@ std::string Indexed(std::string_view name, int index);
 std::string FormatNumber(double value, int maxDecimals = 6);
 
 bool Contains(std::string_view text, std::string_view part);
+
+// Terminal columns a UTF-8 text takes: East Asian wide and fullwidth characters (Chinese,
+// Japanese, Korean, fullwidth forms) 2, combining marks 0, every other character 1.
+int DisplayColumns(std::string_view utf8);
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 }  // namespace lumora

@@ -586,7 +586,7 @@ void Journal::drawBetween(const std::string& period, const std::string& digits) 
 
 void Journal::planJudged(const PlanJudged& j) {
   if (j.period == standingPlan_) standingPlan_.clear();
-  add(Kind::Judgement, {now(), j.period, j.digits, j.hit, j.profitChange, j.profit, j.scheme, j.line});
+  add(Kind::Judgement, {now(), j.period, j.digits, j.hit, static_cast<long long>(j.profitChange), static_cast<long long>(j.profit), j.scheme, j.line});
 }
 
 void Journal::planNotJudged(const PlanNotJudged& p) {

@@ -17,6 +17,16 @@ int32_t Clamp32(int64_t v) {
 }
 int32_t Round32(double v) { return Clamp32(RoundHalfEven(v)); }
 
+// Checked 64-bit arithmetic: false when the result would not fit.
+bool Add(int64_t a, int64_t b, int64_t& out) { return !__builtin_add_overflow(a, b, &out); }
+bool Mul(int64_t a, int64_t b, int64_t& out) { return !__builtin_mul_overflow(a, b, &out); }
+// A money figure of the push-wave (a double) rounded half to even, when it fits 64 bits.
+bool Round64(double v, int64_t& out) {
+  if (!(v > -9.2e18 && v < 9.2e18)) return false;
+  out = RoundHalfEven(v);
+  return true;
+}
+
 // Ten blanks, and as many more as the turnover's text is longer than the profit's.
 std::string Pad(const PlanStats& st) {
   size_t t = std::to_string(st.turnover).size(), p = std::to_string(st.profit).size();
@@ -38,33 +48,54 @@ void PresetPlanStats(StatsState& stats) {
   st.step = 1;
 }
 
-void UpdateFlatStats(PlanStats& st) {
-  if (st.active) {
-    int64_t stake = 2LL * st.poolSize;
-    st.profit = Clamp32(int64_t{st.profit} - stake + (st.lastResult == 1 ? st.odds : 0));
-    st.turnover = Clamp32(int64_t{st.turnover} + stake);
-    st.active = 0;
+namespace {
+
+void BookFlat(PlanStats& st) {
+  if (st.active && !st.overflow) {
+    const int64_t stake = 2LL * st.poolSize;
+    int64_t profit = 0, turnover = 0;
+    if (Add(st.profit, (st.lastResult == 1 ? st.odds : 0) - stake, profit) && Add(st.turnover, stake, turnover)) {
+      st.profit = profit;
+      st.turnover = turnover;
+    } else {
+      st.overflow = true;
+    }
   }
+  st.active = 0;
+}
+
+}  // namespace
+
+void UpdateFlatStats(PlanStats& st) {
+  BookFlat(st);
   st.summary = std::string(tx::kFlatProfit) + std::to_string(st.profit) + Pad(st) + tx::kFlatCounts +
                std::to_string(st.periods) + "/" + std::to_string(st.hits) + "\r\n" + tx::kTurnover +
                std::to_string(st.turnover) + std::string(10, ' ') + tx::kFlatName + "\r\n";
 }
 
-void UpdateMultiplierStats(PlanStats& st) {
-  if (st.active) {
-    int64_t m = MultipleAt(st, st.step);
-    int64_t stake = 2LL * st.poolSize * m;
-    st.turnover = Clamp32(int64_t{st.turnover} + stake);
-    if (st.lastResult == 1) {
-      st.profit = Clamp32(int64_t{st.profit} + m * st.odds - stake);
-      st.step = 1;
+namespace {
+
+void BookMultiplier(PlanStats& st) {
+  if (st.active && !st.overflow) {
+    const int64_t m = MultipleAt(st, st.step);
+    int64_t stake = 0, win = 0, turnover = 0, profit = 0;
+    if (Mul(2LL * st.poolSize, m, stake) && Mul(m, st.lastResult == 1 ? st.odds : 0, win) && Add(st.turnover, stake, turnover) &&
+        Add(st.profit, win - stake, profit)) {
+      st.turnover = turnover;
+      st.profit = profit;
+      st.step = st.lastResult == 1 ? 1 : st.step + 1;
+      if (st.step > st.multipleCount) st.step = 1;
     } else {
-      st.profit = Clamp32(int64_t{st.profit} - stake);
-      st.step += 1;
+      st.overflow = true;
     }
-    st.active = 0;
-    if (st.step > st.multipleCount) st.step = 1;
   }
+  st.active = 0;
+}
+
+}  // namespace
+
+void UpdateMultiplierStats(PlanStats& st) {
+  BookMultiplier(st);
   st.summary = std::string(tx::kMultProfit) + std::to_string(st.profit) + Pad(st) + tx::kMultCounts +
                std::to_string(st.multipleCount) + "/" + std::to_string(st.step) + "/" +
                std::to_string(MultipleAt(st, st.step)) + "\r\n" + tx::kTurnover + std::to_string(st.turnover) +
@@ -79,8 +110,10 @@ std::string StatsSchemeName(const PlanStats& st) {
   return std::string(tx::kMultName) + Join(items, "-") + ")";
 }
 
-void UpdatePushWaveStats(PlanStats& st) {
-  if (st.active) {
+namespace {
+
+void BookPushWave(PlanStats& st) {
+  if (st.active && !st.overflow) {
     double w = st.pushMultiple;
     double stake = w * 2.0 * st.poolSize;
     if (st.poolSize <= 0) {
@@ -88,15 +121,20 @@ void UpdatePushWaveStats(PlanStats& st) {
       st.pushMultiple = 1;
       st.step = 1;
       st.lastWin = 0;
+    } else if (int64_t turnover = 0, profit = 0, win = 0;
+               !Round64(stake + static_cast<double>(st.turnover), turnover) ||
+               !Round64(static_cast<double>(st.profit) - stake + (st.lastResult == 1 ? w * st.odds : 0.0), profit) ||
+               !Round64(w * st.odds, win)) {
+      st.overflow = true;
     } else if (st.lastResult == 1) {
-      st.turnover = Round32(stake + st.turnover);
-      st.lastWin = Round32(w * st.odds);
-      st.profit = Round32(w * st.odds + st.profit - stake);
+      st.turnover = turnover;
+      st.lastWin = win;
+      st.profit = profit;
       st.pushMultiple = static_cast<float>(RoundQuotientTo(st.lastWin, 2 * int64_t{st.poolSize}, 3));
       st.step += 1;
     } else {
-      st.turnover = Round32(stake + st.turnover);
-      st.profit = Round32(st.profit - stake);
+      st.turnover = turnover;
+      st.profit = profit;
       st.pushMultiple = 1;
       st.step = 1;
     }
@@ -105,12 +143,26 @@ void UpdatePushWaveStats(PlanStats& st) {
       st.lastWin = 0;
       st.pushMultiple = 1;
     }
-    st.active = 0;
   }
+  st.active = 0;
+}
+
+}  // namespace
+
+void UpdatePushWaveStats(PlanStats& st) {
+  BookPushWave(st);
   st.summary = std::string(tx::kPushProfit) + std::to_string(st.profit) + Pad(st) + tx::kPushCounts +
                std::to_string(st.pushPeriods) + "/" + std::to_string(st.step) + "/" +
                FormatNumber(st.pushMultiple, 3) + "\r\n" + tx::kPushTurnover + std::to_string(st.turnover) +
                std::string(10, ' ') + tx::kPushName;
+}
+
+void BookStats(PlanStats& st) {
+  switch (st.betMode) {
+    case kStatsMultiplier: BookMultiplier(st); break;
+    case kStatsPushWave: BookPushWave(st); break;
+    default: BookFlat(st); break;
+  }
 }
 
 void UpdateStats(PlanStats& st) {
@@ -145,7 +197,7 @@ bool ApplyStatsSettings(Context& cx, StatsState& stats) {
       if ((c >= '0' && c <= '9') || c == '-') clean += c;
     // A sequence with an empty item ("1-2-", "-1-2", "1--2") has no multiple for that step.
     for (const std::string& item : Split(clean, "-")) {
-      if (item.empty()) return refuse(tx::kSequence);
+      if (item.empty() || item.size() > 9) return refuse(tx::kSequence);
       multiples.push_back(ReadInt(item));
     }
     f.setText("T_szzx_canshu_2", clean);

@@ -255,7 +255,7 @@ void JudgePlan(PlanEnv& env) {
     plan.lastJudgeResult = 2;
   }
 
-  const int32_t profitBefore = st.profit;
+  const int64_t profitBefore = st.profit;
   UpdateStats(st);
 
   for (int i = 1; i <= kFundUsedRows; ++i) {

@@ -13,10 +13,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <atomic>
+#include <cmath>
+#include <exception>
 #include <memory>
 #include <thread>
 
@@ -93,15 +96,19 @@ class AnalysisWindow final : public QWidget {
     status_->setWordWrap(true);
     box->addWidget(status_);
 
-    chart_ = new ChartView(this);
+    // The report at its own size (its texts are laid out in pixels), scrolled.
+    auto* scroller = new QScrollArea(this);
+    chart_ = new ChartView;
     chart_->setObjectName("Pic_fenxi");
-    chart_->setMinimumHeight(260);
-    box->addWidget(chart_, 3);
+    scroller->setWidget(chart_);
+    scroller->setMinimumHeight(300);
+    box->addWidget(scroller, 5);
     table_ = new QTableWidget(this);
     table_->setObjectName("Tab_fenxi");
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    box->addWidget(table_, 2);
+    table_->setMaximumHeight(180);
+    box->addWidget(table_, 1);
     risk_ = new QLabel(this);
     risk_->setObjectName("L_fenxi_fengxian");
     risk_->setWordWrap(true);
@@ -181,10 +188,17 @@ class AnalysisWindow final : public QWidget {
         job->drawsName = path;
         if (!file.error.empty() && job->error.empty()) job->error = file.error;
       }
-      AnalysisOutcome outcome = RunAnalysisJob(*job, *cancel, [self](size_t done, size_t total) {
-        QMetaObject::invokeMethod(self, [self, done, total] { if (self) self->showProgress(done, total); },
-                                  Qt::QueuedConnection);
-      });
+      AnalysisOutcome outcome;
+      try {
+        outcome = RunAnalysisJob(*job, *cancel, [self](size_t done, size_t total) {
+          QMetaObject::invokeMethod(self, [self, done, total] { if (self) self->showProgress(done, total); },
+                                    Qt::QueuedConnection);
+        });
+      } catch (const std::exception& e) {
+        // Whatever went wrong stays in this window: the program goes on.
+        outcome = AnalysisOutcome{};
+        outcome.error = e.what();
+      }
       auto shared = std::make_shared<AnalysisOutcome>(std::move(outcome));
       QMetaObject::invokeMethod(self, [self, shared] { if (self) self->show(*shared); }, Qt::QueuedConnection);
     });
@@ -213,6 +227,7 @@ class AnalysisWindow final : public QWidget {
     }
     status_->setText(Q(o.summary));
     chart_->setScene(o.chart);
+    chart_->setFixedSize(static_cast<int>(std::ceil(o.chart.width)), static_cast<int>(std::ceil(std::abs(o.chart.height))));
     table_->setColumnCount(static_cast<int>(o.headers.size()));
     QStringList headers;
     for (const std::string& h : o.headers) headers << Q(h);

@@ -13,6 +13,7 @@
 #include <random>
 
 #include "core/Text.h"
+#include "session/AfterDraw.h"
 #include "ui/ChartView.h"
 #include "ui/support/UiTest.h"
 
@@ -28,6 +29,8 @@ struct AnalysisWindowTest : uitest::WindowTest {
     ASSERT_NE(data, nullptr);
     session.cx.data = DataFolder(data);
     WindowTest::SetUp();
+    // The program's start-up: statistics preset, the capital frame read, the design's plan settings.
+    shell->run([](Session& s) { ASSERT_TRUE(StartupDefaults(s)); });
     window->show();
     fenxi = window->findChild<QWidget*>("Ffenxi");
     ASSERT_NE(fenxi, nullptr);
@@ -75,11 +78,15 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   auto* table = In<QTableWidget>("Tab_fenxi");
   ASSERT_EQ(table->rowCount(), 1) << Status().toStdString();
   EXPECT_EQ(table->item(0, 1)->text(), "280");  // 400 draws, the first 120 warm up
-  EXPECT_GT(In<ChartView>("Pic_fenxi")->scene().items.size(), 100u);
+  // The backtest report, the risk section under it.
+  const Scene& report = In<ChartView>("Pic_fenxi")->scene();
+  EXPECT_GT(report.items.size(), 100u);
+  ASSERT_TRUE(std::holds_alternative<SceneText>(report.items.back()));
+  EXPECT_NE(std::get<SceneText>(report.items.back()).text.find("止损概率 ruin "), std::string::npos);
   const QString risk = In<QLabel>("L_fenxi_fengxian")->text();
   EXPECT_TRUE(risk.contains("capital 130, stop-loss 5, take-profit 300")) << risk.toStdString();
   EXPECT_TRUE(risk.contains("止损概率 ruin ")) << risk.toStdString();
-  EXPECT_TRUE(risk.contains("280 draws")) << risk.toStdString();
+  EXPECT_TRUE(risk.contains(" draws)")) << risk.toStdString();
   EXPECT_EQ(In<QProgressBar>("P_fenxi_jindu")->value(), In<QProgressBar>("P_fenxi_jindu")->maximum());
 
   // A small sweep of one control: a row per value, Holm-adjusted, a risk line each.

@@ -93,7 +93,8 @@ TEST(ProgramAnalysis, RiskOfARunUsesThePoolsActuallyBet) {
   EXPECT_EQ(r.question.stopLoss, 500);
   EXPECT_EQ(r.question.takeProfit, 30000);
   EXPECT_NE(RiskLine(r).find("(pool 20, 2 draws)"), std::string::npos) << RiskLine(r);
-  EXPECT_FALSE(RiskOfRun(RiskScheme{}, DesignFund(), {{0, false, 0, 0}}).asked);
+  EXPECT_EQ(RiskLine(RiskOfRun(RiskScheme{}, DesignFund(), {{0, false, 0, 0}})),
+            "risk of ruin not worked out: no period had a pool to bet");
   EXPECT_EQ(RiskLine(RiskOfRun(RiskScheme{}, DesignFund(), {})), "");
   BacktestSettings settings;
   settings.stats = "push-wave:3";

@@ -47,7 +47,7 @@ Outcome Play(const RiskQuestion& q, NextHit&& nextHit) {
     if (!betting) continue;
     st.lastResult = hit ? 1 : 0;
     st.active = 1;
-    UpdateStats(st);
+    BookStats(st);
     const int64_t capital = q.capital + st.profit;
     if (capital <= q.stopLoss) o.ruined = true;
     if (capital >= q.takeProfit) o.taken = true;

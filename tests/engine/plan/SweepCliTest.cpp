@@ -106,12 +106,26 @@ std::string XmlProblem(const std::string& x) {
   return roots == 1 ? "" : "want one root element";
 }
 
-// The text of the first <text> element carrying class="cls".
-std::string TextOfClass(const std::string& svg, const std::string& cls) {
-  size_t at = svg.find("class=\"" + cls + "\"");
-  if (at == std::string::npos) return {};
-  size_t from = svg.find('>', at) + 1;
-  return svg.substr(from, svg.find("</text>", from) - from);
+// The texts of every <text> element, in order.
+std::vector<std::string> Texts(const std::string& svg) {
+  std::vector<std::string> out;
+  for (size_t at = 0; (at = svg.find("<text ", at)) != std::string::npos;) {
+    const size_t from = svg.find('>', at) + 1, to = svg.find("</text>", from);
+    out.push_back(svg.substr(from, to - from));
+    at = to;
+  }
+  return out;
+}
+
+// The text right after the one equal to `label` (a legend's figure below its label).
+std::string After(const std::vector<std::string>& texts, const std::string& label) {
+  for (size_t i = 0; i + 1 < texts.size(); ++i)
+    if (texts[i] == label) return texts[i + 1];
+  return {};
+}
+
+bool AnyContains(const std::vector<std::string>& texts, const std::string& part) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 class SweepCliTest : public ::testing::Test {
@@ -143,12 +157,13 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
   const std::string profit = r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
   const std::string text = ReadAll(svg);
   EXPECT_EQ(XmlProblem(text), "");
-  EXPECT_EQ(TextOfClass(text, "profit"), profit);
-  EXPECT_NE(text.find("periods: 14<"), std::string::npos);
-  EXPECT_NE(TextOfClass(text, "chance-line").find("loses 0.060 k units a draw on average at odds 1940"), std::string::npos);
+  const std::vector<std::string> texts = Texts(text);
+  EXPECT_EQ(After(texts, "本次累计利润 run"), profit);
+  EXPECT_TRUE(AnyContains(texts, "periods: 14")) << text;
+  EXPECT_TRUE(AnyContains(texts, "loses 0.060 k units a draw on average at odds 1940"));
   // The chance mean of 14 flat periods is -3% of the turnover.
   const long long turnover = std::stoll(r.out.substr(r.out.find(" turnover=") + 10));
-  EXPECT_EQ(TextOfClass(text, "chance-mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
+  EXPECT_EQ(After(texts, "机会均值 chance mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
 }
 
 TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
@@ -170,7 +185,7 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   const std::string report = ReadAll(svg);
   EXPECT_EQ(XmlProblem(report), "");
   size_t points = 0;
-  for (size_t at = 0; (at = report.find("class=\"hit-rate\"", at)) != std::string::npos; ++at) ++points;
+  for (const std::string& t : Texts(report)) points += t.find("% (chance ") != std::string::npos ? 1 : 0;
   EXPECT_EQ(points, 4u);
 
   Ran bad = RunCli("sweep --draws " + draws.string() + " --set T_no_such_box=1,2 2>&1");
