@@ -23,25 +23,18 @@ RiskScheme RiskSchemeOf(const BacktestSettings& settings) {
   return scheme;
 }
 
-RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, const std::vector<JudgedPeriod>& periods) {
+RunRiskFigures RiskOfPools(const RiskScheme& scheme, const FundSettings& fund, double poolSum, int64_t periods) {
   RunRiskFigures r;
-  // Only the periods with a pool were bet: their mean pool, over as many draws.
-  double pools = 0;
-  int64_t bets = 0;
-  for (const JudgedPeriod& p : periods)
-    if (p.poolSize > 0) {
-      pools += p.poolSize;
-      ++bets;
-    }
-  if (bets == 0) {
-    r.asked = !periods.empty();
-    r.answer.error = "no period had a pool to bet";
+  if (periods <= 0) return r;
+  r.asked = true;
+  const int64_t pool = RoundHalfEven(poolSum / static_cast<double>(periods));
+  if (pool < 1) {
+    r.answer.error = "the pools were too small to bet (mean " + FormatNumber(poolSum / static_cast<double>(periods), 2) + ")";
     return r;
   }
-  r.asked = true;
   r.question.scheme = scheme;
-  r.question.poolSize = static_cast<int>(std::clamp<int64_t>(RoundHalfEven(pools / static_cast<double>(bets)), 1, 1000));
-  r.question.draws = std::min<int64_t>(bets, kRiskMaxDraws);
+  r.question.poolSize = static_cast<int>(std::min<int64_t>(pool, 1000));
+  r.question.draws = std::min<int64_t>(periods, kRiskMaxDraws);
   r.unitsPerMoney = RiskUnitsPerMoney(fund);
   if (!RiskMoneyFromFund(fund, r.question)) {
     r.answer.error = "the capital or a limit is too large";
@@ -49,6 +42,12 @@ RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, con
   }
   r.answer = ComputeRisk(r.question);
   return r;
+}
+
+RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, const std::vector<JudgedPeriod>& periods) {
+  double pools = 0;
+  for (const JudgedPeriod& p : periods) pools += p.poolSize;
+  return RiskOfPools(scheme, fund, pools, static_cast<int64_t>(periods.size()));
 }
 
 std::string RiskLine(const RunRiskFigures& r) {
@@ -81,12 +80,20 @@ std::vector<std::string> SweepRiskLines(const std::vector<SweepCombination>& com
   std::vector<std::string> lines;
   if (combinations.empty()) return lines;
   lines.push_back(RiskHeading(RiskSchemeOf(combinations.front().settings), fund));
-  for (size_t c = 0; c < combinations.size(); ++c) {
-    // Runs are combination-major: the first of each combination's seeds.
-    auto run = std::find_if(result.runs.begin(), result.runs.end(), [c](const SweepRun& r) { return r.combination == c; });
-    if (run == result.runs.end()) continue;
-    const RunRiskFigures risk = RiskOfRun(RiskSchemeOf(combinations[c].settings), fund, run->outcome.periods);
-    if (risk.asked) lines.push_back("#" + std::to_string(c + 1) + " " + combinations[c].label + ": " + RiskLine(risk));
+  // A row sums its seeds: its mean pool over all their periods, as many draws as one seed judged.
+  const int64_t seeds = std::max<int64_t>(1, static_cast<int64_t>(result.runs.size()) /
+                                                 std::max<int64_t>(1, static_cast<int64_t>(combinations.size())));
+  for (size_t c = 0; c < combinations.size() && c < result.rows.size(); ++c) {
+    const SweepRow& row = result.rows[c];
+    const RunRiskFigures risk = RiskOfPools(RiskSchemeOf(combinations[c].settings), fund, row.poolSum, row.chance.periods);
+    if (risk.asked) {
+      RunRiskFigures perSeed = risk;
+      if (risk.answer.error.empty()) {
+        perSeed.question.draws = std::max<int64_t>(1, row.chance.periods / seeds);
+        perSeed.answer = ComputeRisk(perSeed.question);
+      }
+      lines.push_back("#" + std::to_string(c + 1) + " " + combinations[c].label + ": " + RiskLine(perSeed));
+    }
   }
   return lines;
 }

@@ -24,9 +24,12 @@ struct RunRiskFigures {
 FundSettings DesignFund();
 // The statistics scheme a backtest runs with: its --stats text (flat when empty) and its odds.
 RiskScheme RiskSchemeOf(const BacktestSettings& settings);
-// The figures for `periods` judged under `scheme`: the pool is the mean size of the pools bet
-// (rounded), the horizon the number of periods with a pool. Nothing is asked when none had one.
+// The figures for `periods` judged under `scheme`: the pool is the mean pool size over the
+// periods (rounded; a mean below one half is no bet, said in the answer's error), the horizon the
+// number of periods. Nothing is asked without periods.
 RunRiskFigures RiskOfRun(const RiskScheme& scheme, const FundSettings& fund, const std::vector<JudgedPeriod>& periods);
+// The same from a sum of pool sizes over a number of periods.
+RunRiskFigures RiskOfPools(const RiskScheme& scheme, const FundSettings& fund, double poolSum, int64_t periods);
 // One line for a report or a table: "ruin 12.3% before take-profit 0.5% · longest miss run 70.1 ·
 // expected loss 10.89 (pool 50, 400 draws)"; "" when nothing was asked.
 std::string RiskLine(const RunRiskFigures& risk);
@@ -34,7 +37,7 @@ std::string RiskLine(const RunRiskFigures& risk);
 std::string RiskHeading(const RiskScheme& scheme, const FundSettings& fund);
 
 // The risk section of a sweep: the heading, then per combination "#N LABEL: " and its RiskLine
-// (its first seed's run, its own scheme and odds).
+// (its own scheme and odds, its mean pool over every seed, as many draws as one seed judged).
 std::vector<std::string> SweepRiskLines(const std::vector<SweepCombination>& combinations, const SweepResult& result,
                                         const FundSettings& fund);
 

@@ -95,7 +95,7 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
   EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
-  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().contains("#2 T_jh_dadi_chongfu_cs=9: "));
+  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << In<QLabel>("L_fenxi_fengxian")->text().toStdString();
 
   // A swept name no control has is refused before any run, and says so.
   Start(DrawFile(200), "T_no_such_box=1,2");

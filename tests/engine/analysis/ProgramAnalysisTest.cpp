@@ -83,18 +83,18 @@ TEST(ProgramAnalysis, SweepTextIsOneControlWithValues) {
   EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=6,,9", axes), "");
 }
 
-TEST(ProgramAnalysis, RiskOfARunUsesThePoolsActuallyBet) {
+TEST(ProgramAnalysis, RiskOfARunUsesItsMeanPool) {
   const std::vector<JudgedPeriod> periods = {{0, false, 0, 0}, {10, false, -20, 20}, {30, true, 1880, 80}};
   const RunRiskFigures r = RiskOfRun(RiskScheme{}, DesignFund(), periods);
   ASSERT_TRUE(r.asked);
-  EXPECT_EQ(r.question.poolSize, 20);
-  EXPECT_EQ(r.question.draws, 2);
+  EXPECT_EQ(r.question.poolSize, 13);  // 40 numbers over 3 periods
+  EXPECT_EQ(r.question.draws, 3);
   EXPECT_EQ(r.question.capital, 13000);
   EXPECT_EQ(r.question.stopLoss, 500);
   EXPECT_EQ(r.question.takeProfit, 30000);
-  EXPECT_NE(RiskLine(r).find("(pool 20, 2 draws)"), std::string::npos) << RiskLine(r);
+  EXPECT_NE(RiskLine(r).find("(pool 13, 3 draws)"), std::string::npos) << RiskLine(r);
   EXPECT_EQ(RiskLine(RiskOfRun(RiskScheme{}, DesignFund(), {{0, false, 0, 0}})),
-            "risk of ruin not worked out: no period had a pool to bet");
+            "risk of ruin not worked out: the pools were too small to bet (mean 0)");
   EXPECT_EQ(RiskLine(RiskOfRun(RiskScheme{}, DesignFund(), {})), "");
   BacktestSettings settings;
   settings.stats = "push-wave:3";

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
 #include "core/Context.h"
@@ -121,11 +123,13 @@ TEST(RiskOfRuin, FiguresAgreeWithSimulation) {
       {Question(Flat(), 10, 600, 6000, 500, 30000), true},
       // The frame's multiple sequence with a 50-number plan.
       {Question(Multiplier({1, 1, 1, 1, 2, 2, 3, 4, 5, 6}), 50, 400, 13000, 500, 30000), true},
+      // The statistics' design sequence, 100 numbers, the frame's design capital and limits.
+      {Question(Multiplier({1, 2, 4, 8}), 100, 1000, 13000, 500, 30000), true},
       // Push-wave over three hits with a 100-number plan (multiples 1, 9.7, 94.09).
       {Question(PushWave(3), 100, 300, 13000, 500, 60000), false},
   };
   std::mt19937_64 rng(20261209);
-  constexpr int kGames = 8000;
+  constexpr int kGames = 20000;
   for (const Case& c : cases) {
     const RiskQuestion& q = c.q;
     std::bernoulli_distribution draw(q.poolSize / 1000.0);
@@ -153,6 +157,10 @@ TEST(RiskOfRuin, FiguresAgreeWithSimulation) {
     if (c.lossIsMeanLoss) {
       EXPECT_NEAR(a.expectedLoss, mean(loss), 4.5 * error(loss, loss2)) << q.scheme.mode;
     }
+    if (std::getenv("LUMORA_RISK_FIGURES"))
+      std::printf("ruin %.4f sim %.4f±%.4f | run %.2f sim %.2f±%.2f | staked %.0f sim %.0f±%.0f | loss %.1f sim %.1f±%.1f\n", a.ruin, pRuin,
+                  std::sqrt(pRuin * (1 - pRuin) / kGames), a.longestMissRun, mean(runs), error(runs, runs2), a.staked, mean(staked),
+                  error(staked, staked2), a.expectedLoss, mean(loss), error(loss, loss2));
     // Neither figure is trivially 0 or 1 here.
     EXPECT_GT(a.ruin, 0.02);
     EXPECT_LT(a.ruin, 0.98);
