@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/ControlNames.h"
 #include "core/Form.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
@@ -58,9 +57,7 @@ void AnsweringPrompter::settle() {
 }
 
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
-  // A control of the windows' catalogues (probing the form with an unknown name is a fault where
-  // names are strict, as in the program's tests).
-  auto has = [](const std::string& n) { return !n.empty() && IsCataloguedName(n); };
+  auto has = [&](const std::string& n) { return !n.empty() && form.holds(n); };
   const std::string v = Trim(value);
   if (!has(name)) {
     // An option array by its bare name: the value is the index of the option to select.

@@ -75,28 +75,15 @@ struct Gather {
 // Replays one run's pools and money scheme on every fair sequence: folds its cumulative profit
 // into the per-replica best path and keeps its final profit per replica.
 void ReplayRun(Gather& g, const SweepSpec& spec, SweepRun& run, size_t index) {
-  const std::vector<JudgedPeriod>& periods = run.outcome.periods;
-  const std::vector<NumberSet>& pools = run.outcome.pools;
   std::vector<int64_t>& finals = g.finals[index];
   finals.assign(static_cast<size_t>(spec.replicas), 0);
   std::vector<int64_t> path(g.periods);
   for (size_t r = 0; r < static_cast<size_t>(spec.replicas); ++r) {
-    const uint16_t* drawn = g.drawn.data() + r * g.periods;
-    PlanStats st = run.outcome.scheme;
-    size_t n = 0;
-    for (size_t t = 0; t < g.periods; ++t) {
-      for (; n < periods.size() && periods[n].draw - g.firstDraw == static_cast<int64_t>(t); ++n) {
-        st.poolSize = periods[n].poolSize;
-        st.lastResult = pools[n].contains(drawn[t]) ? 1 : 0;
-        st.periods += 1;
-        st.active = 1;
-        BookStats(st);
-      }
-      path[t] = st.profit;
-    }
-    finals[r] = st.profit;
+    const bool fits = ReplayProfit(run.outcome, g.drawn.data() + r * g.periods, g.firstDraw, path);
+    const int64_t final = path.empty() ? 0 : path.back();
+    finals[r] = final;
     std::lock_guard<std::mutex> hold(g.lock);
-    if (st.overflow && g.replayError.empty()) g.replayError = "a fair replay's profit passes the largest 64-bit figure";
+    if (!fits && g.replayError.empty()) g.replayError = "a fair replay's profit passes the largest 64-bit figure";
     int64_t* best = g.bestPath.data() + r * g.periods;
     for (size_t t = 0; t < g.periods; ++t) best[t] = std::max(best[t], path[t]);
   }
@@ -173,6 +160,22 @@ double Quantile(std::vector<int64_t>& values, double q) {
 }
 
 }  // namespace
+
+bool ReplayProfit(const BacktestOutcome& run, const uint16_t* drawn, int64_t firstDraw, std::vector<int64_t>& path) {
+  PlanStats st = run.scheme;
+  size_t n = 0;
+  for (size_t t = 0; t < path.size(); ++t) {
+    for (; n < run.periods.size() && run.periods[n].draw - firstDraw == static_cast<int64_t>(t); ++n) {
+      st.poolSize = run.periods[n].poolSize;
+      st.lastResult = n < run.pools.size() && run.pools[n].contains(drawn[t]) ? 1 : 0;
+      st.periods += 1;
+      st.active = 1;
+      BookStats(st);
+    }
+    path[t] = st.profit;
+  }
+  return !st.overflow;
+}
 
 SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
                          const std::vector<DrawRecord>& draws, const SweepProgress& progress) {

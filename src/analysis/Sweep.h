@@ -99,6 +99,11 @@ struct SweepResult {
   std::string error;                  // the first run that could not start: "LABEL: why"
 };
 
+// The cumulative profit after each draw from `firstDraw` on (path.size() draws) that a run kept
+// with its pools books when the drawn numbers are drawn[0..]: its pools and money scheme replayed
+// on other draws. False when a figure passes the 64-bit range (the path stops growing there).
+bool ReplayProfit(const BacktestOutcome& run, const uint16_t* drawn, int64_t firstDraw, std::vector<int64_t>& path);
+
 // Called on the calling thread about five times a second while the runs go on.
 using SweepProgress = std::function<void(size_t done, size_t total, size_t threads)>;
 

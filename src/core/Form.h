@@ -48,6 +48,8 @@ class Form {
 
   // List boxes.
   const std::vector<std::string>& items(std::string_view name) const;
+  // True when the form holds a control of that name; asks no catalogue and creates nothing.
+  bool holds(std::string_view name) const { return controls_.find(name) != controls_.end(); }
   void setItems(std::string_view name, std::vector<std::string> items);
   void addItem(std::string_view name, std::string item);
   int selectedIndex(std::string_view name) const;  // -1 when nothing is selected

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/RecordingPorts.h"
 #include "money/PlanStats.h"
 
@@ -14,6 +16,36 @@ void Book(PlanStats& st, bool hit, int z) {
   if (hit) st.hits += 1;
   st.lastResult = hit ? 1 : 0;
   UpdateStats(st);
+}
+
+TEST(PlanStatsTest, FiguresPastThirtyTwoBitsAreBookedAndPastSixtyFourAreRefused) {
+  // Multiples 1-100000: the second miss stakes 2 x 765 x 100000; turnover passes 2^31 at once.
+  PlanStats st;
+  st.betMode = kStatsMultiplier;
+  st.odds = 1940;
+  st.multiples = {1, 100000};
+  st.multipleCount = 2;
+  st.step = 1;
+  for (int i = 0; i < 30; ++i) Book(st, false, 765);
+  EXPECT_EQ(st.turnover, 15LL * (2 * 765) + 15LL * (2 * 765 * 100000LL));
+  EXPECT_EQ(st.profit, -st.turnover);
+  EXPECT_FALSE(st.overflow);
+  EXPECT_NE(st.summary.find(std::to_string(st.turnover)), std::string::npos);
+  // Near the 64-bit limit a booking is refused, never saturated: the figures stay as they were.
+  for (int mode : {kStatsFlat, kStatsMultiplier, kStatsPushWave}) {
+    PlanStats big = st;
+    big.betMode = mode;
+    big.pushPeriods = 3;
+    big.pushMultiple = 1;
+    big.turnover = std::numeric_limits<int64_t>::max() - 10;
+    const int64_t profit = big.profit;
+    Book(big, false, 765);
+    EXPECT_TRUE(big.overflow) << mode;
+    EXPECT_EQ(big.turnover, std::numeric_limits<int64_t>::max() - 10) << mode;
+    EXPECT_EQ(big.profit, profit) << mode;
+    Book(big, true, 1);
+    EXPECT_EQ(big.turnover, std::numeric_limits<int64_t>::max() - 10) << mode;
+  }
 }
 
 TEST(PlanStatsTest, FlatBooksStakeAndWin) {

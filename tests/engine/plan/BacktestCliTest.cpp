@@ -50,5 +50,32 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
   EXPECT_NE(lines[16].find(", 6 draws)"), std::string::npos) << lines[16];
 }
 
+TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
+  // --stats multiplier:1-100000: every booked stake is 2 x pool size x the step's multiple; the
+  // printed turnover is their exact sum, far past 2147483647.
+  auto file = std::filesystem::temp_directory_path() / "lumora-backtest-64-draws.txt";
+  {
+    std::ofstream out(file);
+    std::mt19937 rng(8);
+    for (int i = 0; i < 200; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+  }
+  auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-100000 --seed 2");
+  std::filesystem::remove(file);
+  ASSERT_EQ(lines.size(), 80u * 2 + 3);
+  long long turnover = 0, profit = 0, multiple = 1;
+  for (size_t n = 0; n < 80; ++n) {
+    const std::string& pool = lines[2 * n];
+    const long long size = pool.empty() ? 0 : static_cast<long long>((pool.size() + 1) / 4);
+    const bool hit = lines[2 * n + 1].find("中") != std::string::npos && lines[2 * n + 1].find("挂") == std::string::npos;
+    turnover += 2 * size * multiple;
+    profit += (hit ? 1940 * multiple : 0) - 2 * size * multiple;
+    multiple = hit || multiple == 100000 ? 1 : 100000;
+  }
+  const std::string& last = lines.back();
+  EXPECT_GT(turnover, 2147483647LL);
+  EXPECT_NE(last.find(" turnover=" + std::to_string(turnover) + " "), std::string::npos) << last;
+  EXPECT_NE(last.find(" profit=" + std::to_string(profit) + " "), std::string::npos) << last;
+}
+
 }  // namespace
 }  // namespace lumora

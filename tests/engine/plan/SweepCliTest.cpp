@@ -169,11 +169,14 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
 TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   const std::string base = "sweep --draws " + draws.string() +
                            " --set T_jh_dadi_chongfu_cs=1,3 --set T_quxian_zhushu_0=100,300 --seeds 2 ";
-  const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg";
-  Ran one = RunCli(base + "--jobs 1 2>/dev/null");
-  Ran two = RunCli(base + "--jobs 2 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
+  const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg", csv1 = dir / "one.csv", svg1 = dir / "one.svg";
+  Ran one = RunCli(base + "--jobs 1 --csv " + csv1.string() + " --report " + svg1.string() + " 2>/dev/null");
+  Ran two = RunCli(base + "--jobs 3 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
   ASSERT_EQ(one.status, 0) << one.out;
+  // Table, CSV and report byte for byte the same on one thread and on three.
   EXPECT_EQ(one.out, two.out);
+  EXPECT_EQ(ReadAll(csv1), ReadAll(csv));
+  EXPECT_EQ(ReadAll(svg1), ReadAll(svg));
   EXPECT_EQ(one.out.rfind("Every pool of k numbers loses 0.060 k units a draw on average at odds 1940", 0), 0u);
   // Four combinations, 14 judged periods and two seeds each.
   for (const char* label : {"T_jh_dadi_chongfu_cs=1 T_quxian_zhushu_0=100", "T_jh_dadi_chongfu_cs=3 T_quxian_zhushu_0=300"})
@@ -194,6 +197,23 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   Ran badValue = RunCli("sweep --draws " + draws.string() + " --set Option_touzhu_sz=0,7 2>&1");
   EXPECT_EQ(badValue.status, 2);
   EXPECT_NE(badValue.out.find("Option_touzhu_sz selects one of its 3 options"), std::string::npos) << badValue.out;
+}
+
+TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
+  Ran r = RunCli("sweep --draws " + draws.string() + " --set T_jh_dadi_chongfu_rc=08.09,容对08.09.10 --jobs 1 2>/dev/null");
+  ASSERT_EQ(r.status, 0) << r.out;
+  // The header and both rows put "periods" / its figure's end at the same terminal column.
+  std::vector<std::string> lines;
+  for (const std::string& line : Split(r.out, "\n"))
+    if (line.rfind("  #", 0) == 0 || line.rfind("  1  ", 0) == 0 || line.rfind("  2  ", 0) == 0) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u) << r.out;
+  const size_t header = static_cast<size_t>(DisplayColumns(lines[0].substr(0, lines[0].find("periods") + 7)));
+  for (size_t i = 1; i < 3; ++i) {
+    const std::string& row = lines[i];
+    const size_t eq = row.find('=');
+    const size_t end = row.find_first_of(' ', row.find_first_not_of(' ', row.find_first_of(' ', eq)));  // end of the periods figure
+    EXPECT_EQ(static_cast<size_t>(DisplayColumns(row.substr(0, end))), header) << row;
+  }
 }
 
 }  // namespace
