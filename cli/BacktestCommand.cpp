@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/RunRisk.h"
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "analysis/Report.h"
 #include "core/Files.h"
+#include "core/SceneSvg.h"
 
 namespace lumora::cli {
 namespace {
@@ -60,9 +62,15 @@ int RunBacktest(int argc, char** argv) {
               static_cast<long long>(chance.hits), static_cast<long long>(chance.periods), chance.expectedHits,
               static_cast<long long>(last.profit), static_cast<long long>(last.turnover), PValueText(chance.p).c_str(),
               chance.exact ? "exact" : "a bound never below the exact p");
+  std::vector<std::string> risk;
+  if (const RunRiskFigures r = RiskOfRun(RiskSchemeOf(settings), DesignFund(), run.periods); r.asked)
+    risk = {RiskHeading(r.question.scheme, DesignFund()), RiskLine(r)};
+  for (const std::string& line : risk) std::printf("%s\n", line.c_str());
   if (args.has("--report")) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
-    if (std::string why = WriteOutput("--report", args.get("--report"), BacktestReportSvg(r)); !why.empty()) return Fail(why);
+    Scene report = BacktestReportScene(r);
+    AppendRiskSection(report, risk);
+    if (std::string why = WriteOutput("--report", args.get("--report"), SceneSvg(report)); !why.empty()) return Fail(why);
   }
   return 0;
 }

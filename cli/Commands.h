@@ -11,5 +11,6 @@ int RunShrink(int argc, char** argv);    // ToolCommands.cpp
 int RunBacktest(int argc, char** argv);  // BacktestCommand.cpp
 int RunJournal(int argc, char** argv);   // JournalCommand.cpp
 int RunSweep(int argc, char** argv);     // SweepCommand.cpp
+int RunRisk(int argc, char** argv);      // RiskCommand.cpp
 
 }  // namespace lumora::cli

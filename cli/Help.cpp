@@ -52,6 +52,7 @@ const Entry kHelp[] = {
 
 std::string CommandHelp(const std::string& command, const std::string& usage) {
   if (command == "feed") return FeedUsage() + "\n";
+  if (command == "risk") return RiskUsage() + "\n";
   std::string text = "usage: lumora-cli " + usage + "\n";
   for (const char* withDraws : {"curve", "fit", "rank", "backtest", "sweep"})
     if (command == withDraws) text += kDrawFile;

@@ -15,9 +15,11 @@
 #include "cli/SweepChecks.h"
 #include "cli/WalkForwardOutput.h"
 #include "analysis/Report.h"
+#include "analysis/RunRisk.h"
 #include "analysis/Sweep.h"
 #include "analysis/WalkForward.h"
 #include "core/Files.h"
+#include "core/SceneSvg.h"
 #include "core/Text.h"
 
 namespace lumora::cli {
@@ -194,6 +196,8 @@ int RunSweep(int argc, char** argv) {
                 result.runs.size(), rows[best.combination].label.c_str(), static_cast<unsigned long long>(best.seed),
                 static_cast<long long>(best.finalProfit), result.runs.size(), PText(result.bestRunSelectionP).c_str());
   }
+  const std::vector<std::string> risk = SweepRiskLines(grid, result, DesignFund());
+  for (const std::string& line : risk) std::printf("%s\n", line.c_str());
   std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads, Seconds(wall).c_str());
 
   int status = 0;
@@ -216,10 +220,11 @@ int RunSweep(int argc, char** argv) {
     if (std::string why = WriteOutput("--csv", csvPath, csv); !why.empty()) status = Fail(why);
   }
   // Written whatever became of the CSV: one failed output never costs the other.
-  if (!reportPath.empty())
-    if (std::string why = WriteOutput("--report", reportPath, SweepReportSvg(spec, result, std::filesystem::path(drawsPath).filename().string()));
-        !why.empty())
-      status = Fail(why);
+  if (!reportPath.empty()) {
+    Scene report = SweepReportScene(spec, result, std::filesystem::path(drawsPath).filename().string());
+    AppendRiskSection(report, risk);
+    if (std::string why = WriteOutput("--report", reportPath, SceneSvg(report)); !why.empty()) status = Fail(why);
+  }
   return status;
 }
 

@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
     {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N] [--report FILE.svg]"},
     {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg] [--train N --test M]"},
+    {"risk", lumora::cli::RunRisk, "risk --pool K [--stats flat|multiplier:SEQ|push-wave:N] [--odds N] [--periods D] [--capital X --stop-loss X --take-profit X --prize X]"},
     {"journal", lumora::cli::RunJournal, "journal [--data DIR] [--from DATE] [--to DATE] --csv FILE | --backup FILE"},
 };
 }  // namespace

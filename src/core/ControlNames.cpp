@@ -5,6 +5,7 @@
 
 #include "core/controls/Fadd.h"
 #include "core/controls/Fbj.h"
+#include "core/controls/Ffenxi.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr WindowCatalogue kWindows[] = {
     {"Fmain", "", controls::kFmain}, {"Fadd", "Fadd.", controls::kFadd},     {"Fbj", "Fbj.", controls::kFbj},
     {"Fk", "Fk.", controls::kFk},    {"Ftishi", "Ftishi.", controls::kFtishi}, {"Ftool", "Ftool.", controls::kFtool},
+    {"Ffenxi", "Ffenxi.", controls::kFfenxi},
 };
 
 std::string Element(const ControlEntry& e, int i) { return std::string(e.name) + "_" + std::to_string(i); }

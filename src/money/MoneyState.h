@@ -32,6 +32,8 @@ struct MoneyState {
   FundSettings fund;
   std::string multipleSequence;   // MultipleSequence: cleaned text of T_zd_touzhu_beitou_0
   int sequenceValid = 0;          // SequenceValid: 1 when the last validation accepted it
+  // The inputs the risk of ruin beside the capital frame was last worked out for.
+  std::string riskInputs;
 };
 
 }  // namespace lumora

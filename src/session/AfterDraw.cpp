@@ -8,6 +8,7 @@
 #include "curves/CurveStore.h"
 #include "curves/TrendChart.h"
 #include "money/Fund.h"
+#include "money/RiskOfRuin.h"
 #include "plan/FundChart.h"
 #include "plan/PoolBoard.h"
 #include "money/PlanStats.h"
@@ -91,6 +92,8 @@ bool StartupDefaults(Session& s) {
   // 25 s later) and the one-shot folder check.
   f.setTimer("Timer_gx", true, 1000);
   f.setTimer("Timer_lj", true, 1000);
+  // The risk of ruin beside the capital frame, kept up to date once a second.
+  StartRiskOfRuin(s.cx, s.money, s.stats.plan());
   // A lumora.ini that is there but could not be taken: said once, the defaults are in use.
   if (!s.cx.service.fault.empty()) s.cx.inform(s.cx.service.fault, draw_text::kTip);
   return true;

@@ -12,6 +12,8 @@
 #include "core/Text.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
+#include "money/FundTexts.h"
+#include "money/RiskOfRuin.h"
 #include "output/BetRun.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
@@ -44,16 +46,23 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   auto* update = new QPushButton("修改参数后点按钮更新", frame);
   update->setObjectName("C_touzhu_gx");
   grid->addWidget(update, 6, 0, 1, 3);
+  // The risk of ruin of the current settings; the engine writes its text.
+  auto* risk = new QLabel(frame);
+  risk->setObjectName(QString::fromUtf8(fund_texts::kRiskLabel.data(), fund_texts::kRiskLabel.size()));
+  risk->setWordWrap(true);
+  grid->addWidget(risk, 7, 0, 1, 3);
   auto* log = new QListWidget(frame);
   log->setObjectName(kBetLogList);
   log->setMinimumHeight(120);
-  grid->addWidget(log, 7, 0, 1, 3);
-  grid->setRowStretch(7, 1);
+  grid->addWidget(log, 8, 0, 1, 3);
+  grid->setRowStretch(8, 1);
 
   if (auto* layout = qobject_cast<QBoxLayout*>(parent->layout())) layout->addWidget(frame);
   else if (!parent->layout()) (new QVBoxLayout(parent))->addWidget(frame);
 
   shell.onClick(frame, "C_touzhu_gx", [](Session& s) { UpdateFundParameters(s.cx, s.money); });
+  shell.onTimer(std::string(fund_texts::kRiskTimer),
+                [](Session& s) { ShowRiskOfRuin(s.cx, s.money, s.stats.plan()); });
 }
 
 }  // namespace lumora

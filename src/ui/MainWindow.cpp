@@ -45,6 +45,9 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   auto* tool = new QPushButton("缩水工具区", this);
   tool->setObjectName("C_sst_tool");
   nav->addWidget(tool);
+  auto* analysis = new QPushButton("回测分析", this);
+  analysis->setObjectName("C_sst_fenxi");
+  nav->addWidget(analysis);
   auto* mainArea = new QWidget(this);
   mainArea->setObjectName("Frame_main_area");
   nav->addWidget(mainArea, 1);
@@ -84,6 +87,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   BuildSmallWindows(shell, this);
   BuildToolWindow(shell, this);
   BuildSideWindow(shell, this);
+  BuildAnalysisWindow(shell, this);
   // Placed in the scroll area once the pages are whole, so that the area learns their size.
   scroller_->setWidget(pagesHolder_);
   shell.binder().bind(this);
@@ -102,6 +106,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
     });
   };
   raiseWhenShown(shell.onClick(this, "C_sst_tool", [](Session& s) { s.cx.form.setVisible("Ftool", true); }), "Ftool");
+  raiseWhenShown(shell.onClick(this, "C_sst_fenxi", [](Session& s) { s.cx.form.setVisible("Ffenxi", true); }), "Ffenxi");
   raiseWhenShown(mainArea->findChild<QAbstractButton*>("C_rulu_kjh"), "Fadd");
   // The alarm pattern is cleaned on every edit.
   shell.onUserChange("T_bj", [](Session& s) { SanitizeAlarmPattern(s.cx); });

@@ -28,5 +28,6 @@ void BuildSmallWindows(Shell& shell, QWidget* main);      // Fadd, Fbj, Ftishi (
 void BuildToolWindow(Shell& shell, QWidget* main);        // Ftool, the shrink tool (ToolWindow.cpp)
 void BuildSideWindow(Shell& shell, QWidget* main);        // Fk, charts and schemes (SideWindow.cpp)
 void BuildSettingsCentre(Shell& shell, QWidget* main);    // Frame_sz_zx (SettingsCentre.cpp)
+void BuildAnalysisWindow(Shell& shell, QWidget* main);    // Ffenxi, backtest and sweep (AnalysisWindow.cpp)
 
 }  // namespace lumora

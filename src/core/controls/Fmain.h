@@ -55,6 +55,7 @@ inline constexpr ControlEntry kFmain[] = {
     One("C_save_yongyu"),
     One("C_shoudong_xiazhu"),
     Array("C_sst_0", 1, 5),
+    One("C_sst_fenxi"),
     One("C_sst_tool"),
     One("C_sz_sx_0"),
     One("C_sz_touzhu"),
@@ -102,6 +103,7 @@ inline constexpr ControlEntry kFmain[] = {
     One("L_djs"),
     One("L_jindu_news"),
     One("L_journal"),
+    One("L_zijin_fengxian"),
     Array("L_jjdi_zhushu", 0, 6),
     Array("L_jjdi_zhushu1", 7, 7),
     Array("L_xl_zhushu", 0, 14),
@@ -179,6 +181,7 @@ inline constexpr ControlEntry kFmain[] = {
     FormOnly("Timer_dianji"),
     FormOnly("Timer_jiaoben"),
     FormOnly("Timer_sz_zx"),
+    FormOnly("Timer_zijin_fengxian"),
     FormOnlyArray("Timer_pt_id", 0, 2),
     FormOnlyArray("Timer_dsf_sb", 0, 1),
 };

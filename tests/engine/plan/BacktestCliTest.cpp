@@ -34,7 +34,7 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
   }
   auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-2-4 --seed 5");
   std::filesystem::remove(file);
-  ASSERT_EQ(lines.size(), 6u * 2 + 3);
+  ASSERT_EQ(lines.size(), 6u * 2 + 5);
   // Period 121 after "120" is the first judged one.
   EXPECT_NE(lines[1].find("后三"), std::string::npos);
   EXPECT_NE(lines[1].find("注001期开"), std::string::npos);
@@ -44,6 +44,10 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
   EXPECT_NE(lines[13].find("方案二<倍投>(1-2-4)"), std::string::npos);
   EXPECT_EQ(lines[14].rfind("hits=", 0), 0u);
   EXPECT_NE(lines[14].find(" periods=6 expected="), std::string::npos);
+  // The risk of ruin of the run's scheme and mean pool over its six periods.
+  EXPECT_EQ(lines[15].rfind("风险 risk of ruin: capital 130, stop-loss 5, take-profit 300", 0), 0u) << lines[15];
+  EXPECT_NE(lines[15].find("multiplier 1-2-4 at odds 1940"), std::string::npos) << lines[15];
+  EXPECT_NE(lines[16].find(", 6 draws)"), std::string::npos) << lines[16];
 }
 
 TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
@@ -57,7 +61,7 @@ TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
   }
   auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-100000 --seed 2");
   std::filesystem::remove(file);
-  ASSERT_EQ(lines.size(), 80u * 2 + 3);
+  ASSERT_EQ(lines.size(), 80u * 2 + 5);  // the periods, the summary, the hits, the risk of ruin
   long long turnover = 0, profit = 0, multiple = 1;
   for (size_t n = 0; n < 80; ++n) {
     const std::string& pool = lines[2 * n];
@@ -67,7 +71,7 @@ TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
     profit += (hit ? 1940 * multiple : 0) - 2 * size * multiple;
     multiple = hit || multiple == 100000 ? 1 : 100000;
   }
-  const std::string& last = lines.back();
+  const std::string& last = lines[lines.size() - 3];
   EXPECT_GT(turnover, 2147483647LL);
   EXPECT_NE(last.find(" turnover=" + std::to_string(turnover) + " "), std::string::npos) << last;
   EXPECT_NE(last.find(" profit=" + std::to_string(profit) + " "), std::string::npos) << last;

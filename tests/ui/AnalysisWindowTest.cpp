@@ -1,0 +1,152 @@
+// The analysis window driven through its widgets: opened from the main window, a backtest and a
+// sweep over a draw file on the worker thread while the event loop goes on, a cancelled run, and
+// the refusal when the program holds too few draws.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <fstream>
+#include <random>
+
+#include "core/Text.h"
+#include "session/AfterDraw.h"
+#include "ui/ChartView.h"
+#include "ui/support/UiTest.h"
+
+namespace lumora {
+namespace {
+
+struct AnalysisWindowTest : uitest::WindowTest {
+  QTemporaryDir dir;
+  QWidget* fenxi = nullptr;
+
+  void SetUp() override {
+    const char* data = std::getenv("LUMORA_DATA");
+    ASSERT_NE(data, nullptr);
+    session.cx.data = DataFolder(data);
+    WindowTest::SetUp();
+    // The program's start-up: statistics preset, the capital frame read, the design's plan settings.
+    shell->run([](Session& s) { ASSERT_TRUE(StartupDefaults(s)); });
+    window->show();
+    fenxi = window->findChild<QWidget*>("Ffenxi");
+    ASSERT_NE(fenxi, nullptr);
+    EXPECT_FALSE(fenxi->isVisible());
+    Click("C_sst_fenxi");
+    ASSERT_TRUE(uitest::Eventually([&] { return fenxi->isVisible(); }));
+  }
+
+  // A seeded draw file of `count` draws.
+  QString DrawFile(int count) {
+    const QString path = dir.filePath(QString("draws-%1.txt").arg(count));
+    std::ofstream out(path.toStdString());
+    std::mt19937 rng(11);
+    for (int i = 0; i < count; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+    return path;
+  }
+  template <typename W>
+  W* In(const QString& name) { return uitest::Find<W>(fenxi, name); }
+  void Start(const QString& file, const QString& sweep = {}) {
+    In<QRadioButton>("Op_fenxi_laiyuan_1")->setChecked(true);
+    In<QLineEdit>("T_fenxi_wenjian")->setText(file);
+    In<QLineEdit>("T_fenxi_saomiao")->setText(sweep);
+    uitest::Click(fenxi, "C_fenxi_kaishi");
+  }
+  bool Idle() { return In<QPushButton>("C_fenxi_kaishi")->isEnabled(); }
+  QString Status() { return In<QLabel>("L_fenxi_zhuangtai")->text(); }
+};
+
+TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) {
+  Start(DrawFile(400));
+  EXPECT_FALSE(Idle());
+  EXPECT_TRUE(In<QPushButton>("C_fenxi_quxiao")->isEnabled());
+  // While the run goes on, the program's own work is served: a timer keeps ticking and an engine
+  // operation runs at once.
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(20);
+  bool ran = false;
+  shell->run([&](Session&) { ran = true; });
+  EXPECT_TRUE(ran);
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000)) << Status().toStdString();
+  EXPECT_GT(ticks, 0);
+
+  auto* table = In<QTableWidget>("Tab_fenxi");
+  ASSERT_EQ(table->rowCount(), 1) << Status().toStdString();
+  EXPECT_EQ(table->item(0, 1)->text(), "280");  // 400 draws, the first 120 warm up
+  // The backtest report, the risk section under it.
+  const Scene& report = In<ChartView>("Pic_fenxi")->scene();
+  EXPECT_GT(report.items.size(), 100u);
+  ASSERT_TRUE(std::holds_alternative<SceneText>(report.items.back()));
+  EXPECT_NE(std::get<SceneText>(report.items.back()).text.find("止损概率 ruin "), std::string::npos);
+  const QString risk = In<QLabel>("L_fenxi_fengxian")->text();
+  EXPECT_TRUE(risk.contains("capital 130, stop-loss 5, take-profit 300")) << risk.toStdString();
+  EXPECT_TRUE(risk.contains("止损概率 ruin ")) << risk.toStdString();
+  EXPECT_TRUE(risk.contains(" draws)")) << risk.toStdString();
+  EXPECT_EQ(In<QProgressBar>("P_fenxi_jindu")->value(), In<QProgressBar>("P_fenxi_jindu")->maximum());
+
+  // A small sweep of one control: a row per value, Holm-adjusted, a risk line each.
+  Start(DrawFile(200), "T_jh_dadi_chongfu_cs=6,9");
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000)) << Status().toStdString();
+  ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
+  EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
+  EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
+  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << In<QLabel>("L_fenxi_fengxian")->text().toStdString();
+
+  // A swept name no control has is refused before any run, and says so.
+  Start(DrawFile(200), "T_no_such_box=1,2");
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 60000));
+  EXPECT_TRUE(Status().contains("T_no_such_box")) << Status().toStdString();
+  EXPECT_EQ(table->rowCount(), 0);
+}
+
+TEST_F(AnalysisWindowTest, CancelStopsTheRunAndShowsNothing) {
+  Start(DrawFile(6000));
+  auto* bar = In<QProgressBar>("P_fenxi_jindu");
+  ASSERT_TRUE(uitest::Eventually([&] { return bar->value() > 0; }, 60000));
+  QElapsedTimer clock;
+  clock.start();
+  uitest::Click(fenxi, "C_fenxi_quxiao");
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  EXPECT_LT(clock.elapsed(), 10000);
+  EXPECT_EQ(Status(), "已取消");
+  EXPECT_EQ(In<QTableWidget>("Tab_fenxi")->rowCount(), 0);
+  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().isEmpty());
+}
+
+TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
+  shell->run([](Session& s) {
+    for (int i = 1; i <= 120; ++i) s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
+  });
+  In<QRadioButton>("Op_fenxi_laiyuan_0")->setChecked(true);
+  uitest::Click(fenxi, "C_fenxi_kaishi");
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  EXPECT_TRUE(Status().contains("只有 120 期开奖")) << Status().toStdString();
+
+  const QString bad = dir.filePath("bad.txt");
+  std::ofstream(bad.toStdString()) << "001-12345\nthis is not a draw 12345\n";
+  Start(bad);
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  EXPECT_TRUE(Status().contains(":2: not a draw line")) << Status().toStdString();
+
+  Start(DrawFile(200), "T_jh_dadi_chongfu_cs=");
+  EXPECT_TRUE(Idle());
+  EXPECT_TRUE(Status().contains("NAME=V1,V2")) << Status().toStdString();
+}
+
+TEST_F(AnalysisWindowTest, Screenshot) {
+  const QByteArray shots = qgetenv("LUMORA_SHOT_DIR");
+  if (shots.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR";
+  Start(DrawFile(600));
+  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000));
+  fenxi->resize(1000, 760);
+  QTest::qWait(300);
+  fenxi->grab().save(QString(shots) + "/analysis-window.png");
+}
+
+}  // namespace
+}  // namespace lumora
