@@ -44,58 +44,7 @@ std::vector<std::string> Args::unknown(const std::vector<std::string>& known) co
   return out;
 }
 
-namespace {
-
-// A line as it can be shown in a message: printable ASCII as it is, every other byte as \xNN,
-// cut after 60 bytes.
-std::string ShownLine(std::string_view line) {
-  std::string out;
-  for (size_t i = 0; i < line.size() && i < 60; ++i) {
-    const auto c = static_cast<unsigned char>(line[i]);
-    if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", c);
-      out += buf;
-    }
-  }
-  if (line.size() > 60) out += "...";
-  return out;
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-}  // namespace
-
-DrawFile ReadDrawFile(const std::string& path) {
-  DrawFile file;
-  // Bytes, not decoded text: a draw file is ASCII, and a stray byte is shown as it is.
-  auto bytes = ReadWholeFileBytes(PathFromUtf8(path));
-  if (!bytes) {
-    file.error = "cannot read draw file " + path;
-    return file;
-  }
-  std::string_view text = *bytes;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte-order mark
-  int lineNo = 0;
-  for (const std::string& raw : SplitCrLf(ToCrLf(text))) {
-    ++lineNo;
-    std::string_view line = raw;
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
-    if (line.empty()) continue;
-    const bool draw = line.size() == 9 && IsDigits(line.substr(0, 3)) && line[3] == '-' && IsDigits(line.substr(4));
-    if (!draw) {
-      file.error = path + ":" + std::to_string(lineNo) + ": not a draw line (want three digits, '-', five digits, e.g. 023-12345): " +
-                   ShownLine(raw);
-      return file;
-    }
-    file.draws.push_back(DrawRecord{std::string(line.substr(0, 3)), std::string(line.substr(4))});
-  }
-  if (file.draws.empty()) file.error = path + ": no draws";
-  return file;
-}
+DrawFile ReadDrawFile(const std::string& path) { return ReadDrawFileAt(path); }
 
 std::string CheckWarmUp(const std::string& path, size_t draws) {
   if (draws > kWarmUpDraws) return {};

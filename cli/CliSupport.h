@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/DrawFile.h"
 #include "core/Context.h"
 #include "core/Draws.h"
 
@@ -31,14 +32,8 @@ class Args {
   std::string error_;
 };
 
-// A draw file: one draw a line, oldest first, each line exactly the period's three digits, '-' and
-// the draw's five digits (023-12345); spaces or tabs around it, blank lines, LF, CR LF or CR line
-// breaks and a UTF-8 byte-order mark are allowed. Any other line refuses the file, naming the
-// line's number and showing it (bytes outside printable ASCII as \xNN).
-struct DrawFile {
-  std::vector<DrawRecord> draws;  // oldest first
-  std::string error;              // why the file was refused ("" when read)
-};
+// A draw file (analysis/DrawFile.h: exactly one draw a line, or refused with the line's number).
+using DrawFile = DrawFileText;
 DrawFile ReadDrawFile(const std::string& path);
 
 // The draws that only fill the history before a backtest judges anything.

@@ -92,7 +92,9 @@ TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
   EXPECT_NEAR(std::round(one.bestRunSelectionP * 101), one.bestRunSelectionP * 101, 1e-9);
   for (const SweepRow& a : one.rows)
     for (const SweepRow& b : one.rows)
-      if (a.profit > b.profit) EXPECT_LE(a.selectionP, b.selectionP);
+      if (a.profit > b.profit) {
+        EXPECT_LE(a.selectionP, b.selectionP);
+      }
   // Only the most profitable run keeps its periods.
   for (size_t j = 0; j < one.runs.size(); ++j)
     EXPECT_EQ(one.runs[j].outcome.periods.empty(), static_cast<std::ptrdiff_t>(j) != one.luckiest) << j;
