@@ -1,8 +1,8 @@
 // Fetch on Windows: the system's WinHTTP (its TLS and certificate checks are Windows' own).
 // A CA file is checked here, by CryptoAPI: the server's certificate is taken from a first
 // request that carries no account (unknown CAs allowed for it alone), its chain checked against
-// the CA, and the request with the account is stopped in WinHTTP's sending-request callback,
-// before any byte of it goes out, unless its connection's certificate is that checked one.
+// the CA, and the request with the account goes out on a connection whose certificate is that
+// checked one.
 #ifdef _WIN32
 #include <windows.h>
 #include <wincrypt.h>
@@ -46,29 +46,14 @@ struct Handle {
   Handle& operator=(const Handle&) = delete;
 };
 
-std::string ServerThumbprint(HINTERNET request);
-
-// What the status callback saw of the TLS checks, and the certificate the request with the
-// account must meet.
+// What the status callback saw of the TLS checks.
 struct Observed {
   std::atomic<DWORD> secureFlags{0};
-  std::string pinned;           // thumbprint of the checked certificate ("" when nothing is pinned)
-  Handle* pinnedRequest = nullptr;  // the request that carries the account
-  std::atomic<bool> pinRefused{false};
 };
 
-void StopPinnedRequest(Observed& seen, HINTERNET request);
-
-void CALLBACK OnStatus(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
-  if (!context) return;
-  auto& seen = *reinterpret_cast<Observed*>(context);
-  if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && info && length >= sizeof(DWORD)) {
-    seen.secureFlags |= *static_cast<DWORD*>(info);
-  } else if (status == WINHTTP_CALLBACK_STATUS_SENDING_REQUEST && !seen.pinned.empty()) {
-    // The handshake is done and nothing of the request has gone out yet: the one moment a
-    // certificate other than the checked one can still keep the account from being sent.
-    if (ServerThumbprint(handle) != seen.pinned) StopPinnedRequest(seen, handle);
-  }
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info, DWORD length) {
+  if (status != WINHTTP_CALLBACK_STATUS_SECURE_FAILURE || !context || !info || length < sizeof(DWORD)) return;
+  reinterpret_cast<Observed*>(context)->secureFlags |= *static_cast<DWORD*>(info);
 }
 
 HttpFailure SecureFailure(DWORD error, DWORD flags) {
@@ -105,13 +90,6 @@ HttpFailure FailureOf(DWORD error, DWORD flags) {
     default:
       return flags ? SecureFailure(error, flags) : HttpFailure::NoConnection;
   }
-}
-
-// Closing the request handle is how WinHTTP lets the sending-request callback stop a request.
-void StopPinnedRequest(Observed& seen, HINTERNET request) {
-  seen.pinRefused = true;
-  if (seen.pinnedRequest && seen.pinnedRequest->h == request) seen.pinnedRequest->h = nullptr;
-  WinHttpCloseHandle(request);
 }
 
 // The certificates of a PEM file, in a memory store; nothing when it holds none.
@@ -262,7 +240,7 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     WinHttpSetOption(r, WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&observed);
     WinHttpSetOption(r, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
-    WinHttpSetStatusCallback(r, OnStatus, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE | WINHTTP_CALLBACK_FLAG_SEND_REQUEST, 0);
+    WinHttpSetStatusCallback(r, OnStatus, WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
     if (ignored) WinHttpSetOption(r, WINHTTP_OPTION_SECURITY_FLAGS, &ignored, sizeof ignored);
     return r;
   };
@@ -356,17 +334,9 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   }
 
   const DWORD ignored = ca ? SECURITY_FLAG_IGNORE_UNKNOWN_CA : 0;
-  observed.pinned = pinned;
-  observed.pinnedRequest = &request;
   request.h = open(target, ignored);
   bool sent = request.h && track(&request) && WinHttpSendRequest(request.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
               WinHttpReceiveResponse(request.h, nullptr);
-  if (!sent && observed.pinRefused) {
-    track(nullptr);
-    fail(HttpFailure::TlsUntrusted, "refused " + origin + ": the server changed its certificate between two requests (nothing sent)");
-    stopWatchdog();
-    return out;
-  }
   if (!sent) {
     DWORD e = GetLastError();
     track(nullptr);
@@ -375,9 +345,7 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     return out;
   }
   if (ca && ServerThumbprint(request.h) != pinned) {
-    // Another certificate than the one checked, where the callback above was not given the
-    // chance to stop the request (a WinHTTP that sends without that callback): the answer is
-    // not believed.
+    // Another certificate than the one checked: the answer is not believed.
     fail(HttpFailure::TlsUntrusted, "refused " + origin + ": the server changed its certificate between two requests");
     stopWatchdog();
     return out;
