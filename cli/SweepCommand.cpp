@@ -120,18 +120,18 @@ int RunSweep(int argc, char** argv) {
   std::vector<char*> wordPtrs;
   for (std::string& w : words) wordPtrs.push_back(w.data());
   Args args(static_cast<int>(wordPtrs.size()), wordPtrs.data(), 0);
-  SweepSpec spec;
-  spec.axes = axes;
-  spec.seeds = static_cast<int>(seeds);
-  spec.jobs = static_cast<int>(jobs);
-  spec.base.start = static_cast<int>(start);
+  SweepSetup setup;
+  setup.axes = axes;
+  setup.seeds = static_cast<int>(seeds);
+  setup.jobs = static_cast<int>(jobs);
+  setup.base.start = static_cast<int>(start);
   TempData temp;
-  if (std::string error = PrepareDataFolder(args, spec.base, temp); !error.empty()) return Fail(error);
-  if (std::string error = CheckGridSize(axes, seeds, jobs, spec.base, file.draws); !error.empty()) return Fail(error);
+  if (std::string error = PrepareDataFolder(args, setup.base, temp); !error.empty()) return Fail(error);
+  if (std::string error = CheckGridSize(axes, seeds, jobs, setup.base, file.draws); !error.empty()) return Fail(error);
   size_t combinations = 1;
   for (const SweepAxis& axis : axes) combinations *= axis.values.size();
 
-  const std::vector<SweepCombination> grid = SweepCombinations(spec);
+  const std::vector<SweepCombination> grid = SweepCombinations(setup);
   // Names and values checked on a bare session before any run: a mistyped name stops the sweep.
   if (std::string error = CheckCombinations(grid); !error.empty()) return Fail(error);
 
@@ -149,7 +149,7 @@ int RunSweep(int argc, char** argv) {
   if (train > 0) {
     SweepResult runs;
     const WalkForwardResult walk =
-        RunWalkForward(spec, grid, file.draws, static_cast<size_t>(train), static_cast<size_t>(test), progress, &runs);
+        RunWalkForward(setup, grid, file.draws, static_cast<size_t>(train), static_cast<size_t>(test), progress, &runs);
     if (shown) std::fprintf(stderr, "\n");
     if (!walk.error.empty()) return Fail(walk.error);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
@@ -157,7 +157,7 @@ int RunSweep(int argc, char** argv) {
     return PrintWalkForward(runs, walk, file.draws.size(),
                             WalkForwardOutputs{drawsPath, csvPath, reportPath, static_cast<size_t>(train), static_cast<size_t>(test), seeds});
   }
-  SweepResult result = RunSweepGrid(spec, grid, file.draws, progress);
+  SweepResult result = RunSweepGrid(setup, grid, file.draws, progress);
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   if (shown) std::fprintf(stderr, "\n");
   if (!result.error.empty()) return Fail(result.error);
@@ -221,7 +221,7 @@ int RunSweep(int argc, char** argv) {
   }
   // Written whatever became of the CSV: one failed output never costs the other.
   if (!reportPath.empty()) {
-    Scene report = SweepReportScene(spec, result, std::filesystem::path(drawsPath).filename().string());
+    Scene report = SweepReportScene(setup, result, std::filesystem::path(drawsPath).filename().string());
     AppendRiskSection(report, risk);
     if (std::string why = WriteOutput("--report", reportPath, SceneSvg(report)); !why.empty()) status = Fail(why);
   }

@@ -100,7 +100,7 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
   s.cx.data = DataFolder(settings.data);
 
   Form& f = s.cx.form;
-  // The boxes' design texts, as the window creates them.
+  // The boxes' default texts, as the window creates them.
   ApplyPlanDesignValues(f);
   ApplyBankerDesignValues(f);
   ApplyFundDesignValues(f);

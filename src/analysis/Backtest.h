@@ -1,6 +1,6 @@
 #pragma once
 // One backtest run, shared by `backtest`, `sweep` and the program: a bare session with the
-// design's values, "自动计划" ticked and "每期算号" selected, optional scheme, statistics scheme and
+// default values, "自动计划" ticked and "每期算号" selected, optional scheme, statistics scheme and
 // controls set by name, replayed over draws through the after-draw pipeline.
 #include <cstdint>
 #include <deque>

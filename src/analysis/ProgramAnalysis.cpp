@@ -72,7 +72,7 @@ AnalysisJob CopyAnalysisJob(const Session& s) {
   SchemeText scheme = BuildSchemeText(s.cx.form);
   if (!scheme.error.empty()) job.error = scheme.error;
   job.settings.schemeText = std::move(scheme.text);
-  // A record the settings never filled (no odds yet) leaves the run on the design's scheme.
+  // A record the settings never filled (no odds yet) leaves the run on the default scheme.
   const PlanStats& st = s.stats.plan();
   if (st.odds > 1700 && st.odds <= 2000) {
     job.settings.stats = StatsSchemeText(st);
@@ -148,19 +148,19 @@ AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& 
     return out;
   }
 
-  SweepSpec spec;
-  spec.axes = job.axes;
-  spec.base = job.settings;
-  spec.seeds = std::max(1, job.seeds);
-  spec.jobs = std::max(1, job.jobs);
-  spec.cancel = &cancel;
-  const std::vector<SweepCombination> grid = SweepCombinations(spec);
+  SweepSetup setup;
+  setup.axes = job.axes;
+  setup.base = job.settings;
+  setup.seeds = std::max(1, job.seeds);
+  setup.jobs = std::max(1, job.jobs);
+  setup.cancel = &cancel;
+  const std::vector<SweepCombination> grid = SweepCombinations(setup);
   if (std::string refused = CheckCombinations(grid); !refused.empty()) {
     out.error = refused;
     return out;
   }
   out.headers.push_back("Holm p");
-  SweepResult result = RunSweepGrid(spec, grid, job.draws, [&](size_t done, size_t total, size_t) {
+  SweepResult result = RunSweepGrid(setup, grid, job.draws, [&](size_t done, size_t total, size_t) {
     if (progress) progress(done, total);
   });
   if (result.cancelled) {
@@ -177,9 +177,9 @@ AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& 
     out.rows.push_back(std::move(cells));
   }
   out.risk = SweepRiskLines(grid, result, job.fund);
-  out.chart = SweepReportScene(spec, result, job.drawsName);
+  out.chart = SweepReportScene(setup, result, job.drawsName);
   AppendRiskSection(out.chart, out.risk);
-  out.summary = "扫描 sweep: " + std::to_string(grid.size()) + " combinations x " + std::to_string(spec.seeds) +
+  out.summary = "扫描 sweep: " + std::to_string(grid.size()) + " combinations x " + std::to_string(setup.seeds) +
                 " seeds over " + std::to_string(periods) + " periods of " + job.drawsName;
   return out;
 }

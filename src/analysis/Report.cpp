@@ -356,13 +356,13 @@ Scene BacktestReportScene(const ReportRun& run) {
   return s;
 }
 
-Scene SweepReportScene(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName) {
+Scene SweepReportScene(const SweepSetup& setup, const SweepResult& result, const std::string& drawsName) {
   Scene s = Canvas();
   std::string names;
-  for (const SweepAxis& axis : spec.axes) names += (names.empty() ? "" : " / ") + axis.name;
+  for (const SweepAxis& axis : setup.axes) names += (names.empty() ? "" : " / ") + axis.name;
   const size_t runs = result.runs.size();
   double y = Paragraph(s, 24, 14,
-                       "参数扫描 sweep: " + std::to_string(result.rows.size()) + " × " + std::to_string(spec.seeds) + " seeds, " +
+                       "参数扫描 sweep: " + std::to_string(result.rows.size()) + " × " + std::to_string(setup.seeds) + " seeds, " +
                            drawsName + " — " + names,
                        kWidth - 48, kInk, kTitle);
   const SweepRun* best = result.luckiest >= 0 ? &result.runs[static_cast<size_t>(result.luckiest)] : nullptr;
@@ -420,8 +420,8 @@ Scene SweepReportScene(const SweepSpec& spec, const SweepResult& result, const s
 
 std::string BacktestReportSvg(const ReportRun& run) { return SceneSvg(BacktestReportScene(run)); }
 
-std::string SweepReportSvg(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName) {
-  return SceneSvg(SweepReportScene(spec, result, drawsName));
+std::string SweepReportSvg(const SweepSetup& setup, const SweepResult& result, const std::string& drawsName) {
+  return SceneSvg(SweepReportScene(setup, result, drawsName));
 }
 
 }  // namespace lumora

@@ -29,11 +29,11 @@ struct HitRatePoint {
 
 Scene BacktestReportScene(const ReportRun& run);
 // `drawsName` names the draw file in the title.
-Scene SweepReportScene(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName);
+Scene SweepReportScene(const SweepSetup& setup, const SweepResult& result, const std::string& drawsName);
 
 // The same as SVG documents.
 std::string BacktestReportSvg(const ReportRun& run);
-std::string SweepReportSvg(const SweepSpec& spec, const SweepResult& result, const std::string& drawsName);
+std::string SweepReportSvg(const SweepSetup& setup, const SweepResult& result, const std::string& drawsName);
 
 // Pool-size groups of a run (up to `groups` groups of equal period counts, by pool size).
 std::vector<HitRatePoint> PoolSizeGroups(const std::vector<JudgedPeriod>& periods, int groups);

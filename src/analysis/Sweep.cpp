@@ -24,22 +24,22 @@ class QuietPrompter final : public AnsweringPrompter {
 
 }  // namespace
 
-std::vector<SweepCombination> SweepCombinations(const SweepSpec& spec) {
+std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup) {
   size_t count = 1;
-  for (const SweepAxis& axis : spec.axes) count *= axis.values.size();
+  for (const SweepAxis& axis : setup.axes) count *= axis.values.size();
   std::vector<SweepCombination> out(count);
   for (size_t c = 0; c < count; ++c) {
     SweepCombination& combo = out[c];
-    combo.settings = spec.base;
+    combo.settings = setup.base;
     size_t rest = c;
-    combo.values.resize(spec.axes.size());
-    for (size_t a = spec.axes.size(); a-- > 0;) {
-      combo.values[a] = spec.axes[a].values[rest % spec.axes[a].values.size()];
-      rest /= spec.axes[a].values.size();
+    combo.values.resize(setup.axes.size());
+    for (size_t a = setup.axes.size(); a-- > 0;) {
+      combo.values[a] = setup.axes[a].values[rest % setup.axes[a].values.size()];
+      rest /= setup.axes[a].values.size();
     }
-    for (size_t a = 0; a < spec.axes.size(); ++a) {
-      combo.settings.controls.emplace_back(spec.axes[a].name, combo.values[a]);
-      combo.label += (a ? " " : "") + spec.axes[a].name + "=" + combo.values[a];
+    for (size_t a = 0; a < setup.axes.size(); ++a) {
+      combo.settings.controls.emplace_back(setup.axes[a].name, combo.values[a]);
+      combo.label += (a ? " " : "") + setup.axes[a].name + "=" + combo.values[a];
     }
   }
   return out;
@@ -74,11 +74,11 @@ struct Gather {
 
 // Replays one run's pools and money scheme on every fair sequence: folds its cumulative profit
 // into the per-replica best path and keeps its final profit per replica.
-void ReplayRun(Gather& g, const SweepSpec& spec, SweepRun& run, size_t index) {
+void ReplayRun(Gather& g, const SweepSetup& setup, SweepRun& run, size_t index) {
   std::vector<int64_t>& finals = g.finals[index];
-  finals.assign(static_cast<size_t>(spec.replicas), 0);
+  finals.assign(static_cast<size_t>(setup.replicas), 0);
   std::vector<int64_t> path(g.periods);
-  for (size_t r = 0; r < static_cast<size_t>(spec.replicas); ++r) {
+  for (size_t r = 0; r < static_cast<size_t>(setup.replicas); ++r) {
     const bool fits = ReplayProfit(run.outcome, g.drawn.data() + r * g.periods, g.firstDraw, path);
     const int64_t final = path.empty() ? 0 : path.back();
     finals[r] = final;
@@ -110,8 +110,8 @@ void Baseline(const SweepRun& run, size_t combination, int64_t& hits, int64_t& p
 bool CheckedAdd(int64_t& into, int64_t more) { return !__builtin_add_overflow(into, more, &into); }
 
 // Sums up combination c once all its seeds have run; keeps only the best run's periods.
-void FinishCombination(Gather& g, const SweepSpec& spec, std::vector<SweepRun>& work, size_t c, SweepRow& row) {
-  const size_t from = c * static_cast<size_t>(spec.seeds), to = from + static_cast<size_t>(spec.seeds);
+void FinishCombination(Gather& g, const SweepSetup& setup, std::vector<SweepRun>& work, size_t c, SweepRow& row) {
+  const size_t from = c * static_cast<size_t>(setup.seeds), to = from + static_cast<size_t>(setup.seeds);
   std::vector<const std::vector<JudgedPeriod>*> periods;
   std::vector<const std::vector<NumberSet>*> pools;
   bool fits = true;
@@ -128,7 +128,7 @@ void FinishCombination(Gather& g, const SweepSpec& spec, std::vector<SweepRun>& 
     Baseline(run, c, row.baselineHits, row.baselineProfit);
   }
   row.chance = SummariseSeeds(periods, pools);
-  std::vector<int64_t> sums(static_cast<size_t>(spec.replicas), 0);
+  std::vector<int64_t> sums(static_cast<size_t>(setup.replicas), 0);
   for (size_t j = from; j < to; ++j)
     for (size_t r = 0; r < sums.size(); ++r) fits = fits && CheckedAdd(sums[r], g.finals[j][r]);
 
@@ -177,12 +177,12 @@ bool ReplayProfit(const BacktestOutcome& run, const uint16_t* drawn, int64_t fir
   return !st.overflow;
 }
 
-SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
+SweepResult RunSweepGrid(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
                          const std::vector<DrawRecord>& draws, const SweepProgress& progress) {
   SweepResult result;
   std::vector<SweepRun>& work = result.runs;
   for (size_t c = 0; c < combinations.size(); ++c)
-    for (int k = 1; k <= spec.seeds; ++k) work.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
+    for (int k = 1; k <= setup.seeds; ++k) work.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
   result.rows.resize(combinations.size());
   for (size_t c = 0; c < combinations.size(); ++c) {
     result.rows[c].label = combinations[c].label;
@@ -190,21 +190,21 @@ SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombinati
   }
 
   Gather g;
-  g.seedsLeft.assign(combinations.size(), spec.seeds);
+  g.seedsLeft.assign(combinations.size(), setup.seeds);
   g.firstDraw = static_cast<int64_t>(std::min<size_t>(draws.size(), kHistoryRows));
   g.periods = draws.size() - static_cast<size_t>(g.firstDraw);
-  const int replicas = g.periods ? std::max(0, spec.replicas) : 0;
-  SweepSpec local = spec;
+  const int replicas = g.periods ? std::max(0, setup.replicas) : 0;
+  SweepSetup local = setup;
   local.replicas = replicas;
   g.drawn.resize(static_cast<size_t>(replicas) * g.periods);
-  Rng fair(spec.replicaSeed);
+  Rng fair(setup.replicaSeed);
   for (uint16_t& d : g.drawn) d = static_cast<uint16_t>(fair.Below(1000));
   g.bestPath.assign(g.drawn.size(), std::numeric_limits<int64_t>::min());
   g.bestRow.assign(static_cast<size_t>(replicas), std::numeric_limits<int64_t>::min());
   g.finals.resize(work.size());
 
   std::atomic<size_t> next{0}, done{0};
-  auto cancelled = [&] { return spec.cancel && spec.cancel->load(); };
+  auto cancelled = [&] { return setup.cancel && setup.cancel->load(); };
   auto worker = [&] {
     for (size_t j; !cancelled() && (j = next.fetch_add(1)) < work.size();) {
       SweepRun& run = work[j];
@@ -226,7 +226,7 @@ SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombinati
       done.fetch_add(1);
     }
   };
-  result.threads = std::min<size_t>(static_cast<size_t>(std::max(1, spec.jobs)), work.size());
+  result.threads = std::min<size_t>(static_cast<size_t>(std::max(1, setup.jobs)), work.size());
   std::vector<std::thread> pool;
   for (size_t t = 0; t < result.threads; ++t) pool.emplace_back(worker);
   while (done.load() < work.size() && !cancelled()) {
@@ -280,7 +280,7 @@ SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombinati
     }
   }
   result.firstDraw = g.firstDraw;
-  result.odds = result.highestOdds = combinations.empty() ? spec.base.odds : OddsOf(combinations[0].settings);
+  result.odds = result.highestOdds = combinations.empty() ? setup.base.odds : OddsOf(combinations[0].settings);
   for (const SweepCombination& c : combinations) {
     result.odds = std::min(result.odds, OddsOf(c.settings));
     result.highestOdds = std::max(result.highestOdds, OddsOf(c.settings));

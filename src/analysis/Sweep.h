@@ -20,7 +20,7 @@ struct SweepAxis {
   std::vector<std::string> values;
 };
 
-struct SweepSpec {
+struct SweepSetup {
   std::vector<SweepAxis> axes;
   BacktestSettings base;  // data folder, scheme, start; the axes' controls are added to it
   int seeds = 1;          // seeds 1..seeds per combination
@@ -41,7 +41,7 @@ struct SweepCombination {
 
 // Every combination of the axes' values, the last axis varying fastest. The count is the product
 // of the axes' sizes; the caller sizes the grid before asking for it.
-std::vector<SweepCombination> SweepCombinations(const SweepSpec& spec);
+std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup);
 
 // Every combination's names and values tried on a bare session before any run. Returns why the
 // first one was refused ("" when all are accepted).
@@ -107,9 +107,9 @@ bool ReplayProfit(const BacktestOutcome& run, const uint16_t* drawn, int64_t fir
 // Called on the calling thread about five times a second while the runs go on.
 using SweepProgress = std::function<void(size_t done, size_t total, size_t threads)>;
 
-// Runs every combination with seeds 1..spec.seeds over `draws` on spec.jobs threads and gathers
+// Runs every combination with seeds 1..setup.seeds over `draws` on setup.jobs threads and gathers
 // the rows. The result is the same for any thread count.
-SweepResult RunSweepGrid(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
+SweepResult RunSweepGrid(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
                          const std::vector<DrawRecord>& draws, const SweepProgress& progress = {});
 
 }  // namespace lumora

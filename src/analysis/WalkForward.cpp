@@ -169,7 +169,7 @@ void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which, const
 
 }  // namespace
 
-WalkForwardResult RunWalkForward(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
+WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
                                  const std::vector<DrawRecord>& draws, size_t train, size_t test, const SweepProgress& progress,
                                  SweepResult* out) {
   WalkForwardResult result;
@@ -180,13 +180,13 @@ WalkForwardResult RunWalkForward(const SweepSpec& spec, const std::vector<SweepC
     sweep.rows.emplace_back();
     sweep.rows.back().label = combinations[c].label;
     sweep.rows.back().values = combinations[c].values;
-    for (int k = 1; k <= spec.seeds; ++k) sweep.runs.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
+    for (int k = 1; k <= setup.seeds; ++k) sweep.runs.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
   }
-  sweep.odds = combinations.empty() ? spec.base.odds : OddsOf(combinations[0].settings);
+  sweep.odds = combinations.empty() ? setup.base.odds : OddsOf(combinations[0].settings);
   std::vector<size_t> every(sweep.runs.size());
   for (size_t i = 0; i < every.size(); ++i) every[i] = i;
   // The choice needs every run's periods; the test figures need the chosen runs' pools too.
-  RunAll(sweep.runs, every, combinations, draws, false, spec.jobs, sweep.threads, progress, 0, every.size());
+  RunAll(sweep.runs, every, combinations, draws, false, setup.jobs, sweep.threads, progress, 0, every.size());
   for (const SweepRun& run : sweep.runs)
     if (!run.outcome.error.empty()) {
       result.error = combinations[run.combination].label + ": " + run.outcome.error;
@@ -200,7 +200,7 @@ WalkForwardResult RunWalkForward(const SweepSpec& spec, const std::vector<SweepC
   for (size_t i = 0; i < sweep.runs.size(); ++i)
     if (picked.count(sweep.runs[i].combination)) again.push_back(i);
   size_t threads = 0;
-  RunAll(sweep.runs, again, combinations, draws, true, spec.jobs, threads, progress, every.size(), every.size() + again.size());
+  RunAll(sweep.runs, again, combinations, draws, true, setup.jobs, threads, progress, every.size(), every.size() + again.size());
   result = WalkForward(sweep, draws.size(), kHistoryRows, train, test);
   if (out) *out = std::move(sweep);
   return result;

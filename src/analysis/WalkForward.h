@@ -52,11 +52,11 @@ std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp,
 WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t warmUp, size_t train, size_t test,
                               bool chance = true);
 
-// Runs every combination with seeds 1..spec.seeds over `draws` on spec.jobs threads, then the
+// Runs every combination with seeds 1..setup.seeds over `draws` on setup.jobs threads, then the
 // chosen combinations once more keeping their pools (for the exact chance of their test hits), and
 // returns the walk-forward with the warm-up of kHistoryRows draws. `runs` (optional) receives the
 // runs. Deterministic for any thread count. A run that could not start is the error.
-WalkForwardResult RunWalkForward(const SweepSpec& spec, const std::vector<SweepCombination>& combinations,
+WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
                                  const std::vector<DrawRecord>& draws, size_t train, size_t test,
                                  const SweepProgress& progress = {}, SweepResult* runs = nullptr);
 

@@ -60,7 +60,7 @@ TEST(ProgramAnalysis, TheJobIsACopyOfTheSessionsSettings) {
   s.stats.plan().pushPeriods = 4;
   EXPECT_EQ(StatsSchemeText(s.stats.plan()), "push-wave:4");
 
-  // A record the settings never filled keeps the design's scheme.
+  // A record the settings never filled keeps the default scheme.
   Session bare;
   EXPECT_EQ(CopyAnalysisJob(bare).settings.stats, "");
 

@@ -21,9 +21,9 @@ std::vector<SceneText> TextsOf(const Scene& s) {
 }
 
 // A sweep of 30 combinations with long Chinese and Latin labels whose points crowd together.
-SweepResult CrowdedSweep(SweepSpec& spec) {
-  spec.axes = {SweepAxis{"T_jh_dadi_chongfu_rc", {}}, SweepAxis{"T_jiankong_rc", {}}};
-  spec.seeds = 1;
+SweepResult CrowdedSweep(SweepSetup& setup) {
+  setup.axes = {SweepAxis{"T_jh_dadi_chongfu_rc", {}}, SweepAxis{"T_jiankong_rc", {}}};
+  setup.seeds = 1;
   SweepResult r;
   for (int c = 0; c < 30; ++c) {
     SweepRow row;
@@ -59,9 +59,9 @@ SweepResult CrowdedSweep(SweepSpec& spec) {
 }
 
 TEST(ReportTest, SweepLegendShowsEveryEntryWholeAndPointLabelsDoNotOverlap) {
-  SweepSpec spec;
-  const SweepResult result = CrowdedSweep(spec);
-  const Scene scene = SweepReportScene(spec, result, "draws.txt");
+  SweepSetup setup;
+  const SweepResult result = CrowdedSweep(setup);
+  const Scene scene = SweepReportScene(setup, result, "draws.txt");
   const std::vector<SceneText> texts = TextsOf(scene);
   // Every entry's number and both of its values appear in the legend, and no text runs past
   // the picture's right edge (a long label is wrapped, not cut).

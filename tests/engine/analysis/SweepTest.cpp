@@ -56,21 +56,21 @@ TEST(SweepTest, ReplayOnTheRealDrawsBooksTheRealProfit) {
 }
 
 TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
-  SweepSpec spec;
-  spec.base = Base();
-  spec.axes = {SweepAxis{"T_jh_dadi_chongfu_cs", {"9", "18"}}, SweepAxis{"T_jiankong_rc", {"01.02", "01.02.03"}}};
-  spec.seeds = 2;
-  spec.replicas = 100;
+  SweepSetup setup;
+  setup.base = Base();
+  setup.axes = {SweepAxis{"T_jh_dadi_chongfu_cs", {"9", "18"}}, SweepAxis{"T_jiankong_rc", {"01.02", "01.02.03"}}};
+  setup.seeds = 2;
+  setup.replicas = 100;
   const std::vector<DrawRecord> draws = FairDraws(9, 320);
-  const auto grid = SweepCombinations(spec);
+  const auto grid = SweepCombinations(setup);
   ASSERT_EQ(CheckCombinations(grid), "");
-  spec.jobs = 1;
-  const SweepResult one = RunSweepGrid(spec, grid, draws);
-  spec.jobs = 3;
-  const SweepResult three = RunSweepGrid(spec, grid, draws);
+  setup.jobs = 1;
+  const SweepResult one = RunSweepGrid(setup, grid, draws);
+  setup.jobs = 3;
+  const SweepResult three = RunSweepGrid(setup, grid, draws);
   ASSERT_EQ(one.error, "");
   ASSERT_EQ(one.rows.size(), 4u);
-  EXPECT_EQ(SweepReportSvg(spec, one, "f"), SweepReportSvg(spec, three, "f"));
+  EXPECT_EQ(SweepReportSvg(setup, one, "f"), SweepReportSvg(setup, three, "f"));
   EXPECT_EQ(one.luckiest, three.luckiest);
   EXPECT_EQ(one.bestRunSelectionP, three.bestRunSelectionP);
   for (size_t c = 0; c < 4; ++c) {

@@ -123,7 +123,7 @@ TEST(RiskOfRuin, FiguresAgreeWithSimulation) {
       {Question(Flat(), 10, 600, 6000, 500, 30000), true},
       // The frame's multiple sequence with a 50-number plan.
       {Question(Multiplier({1, 1, 1, 1, 2, 2, 3, 4, 5, 6}), 50, 400, 13000, 500, 30000), true},
-      // The statistics' design sequence, 100 numbers, the frame's design capital and limits.
+      // The statistics' default sequence, 100 numbers, the frame's default capital and limits.
       {Question(Multiplier({1, 2, 4, 8}), 100, 1000, 13000, 500, 30000), true},
       // Push-wave over three hits with a 100-number plan (multiples 1, 9.7, 94.09).
       {Question(PushWave(3), 100, 300, 13000, 500, 60000), false},
