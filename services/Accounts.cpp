@@ -10,7 +10,7 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
-#include "services/FieldEscape.h"
+#include "services/UserLines.h"
 
 namespace lumora::feed {
 
@@ -67,27 +67,12 @@ bool Accounts::Available() {
 }
 
 Accounts::Accounts(fs::path file) : file_(std::move(file)) {
-  std::error_code ec;
-  if (!fs::exists(file_, ec)) return;
-  auto bytes = ReadWholeFileBytes(file_);
-  if (!bytes) {
-    error_ = "cannot read " + PathToUtf8(file_);
-    return;
-  }
-  int lineNo = 0;
-  for (const std::string& line : Split(ToLf(*bytes), "\n")) {
-    ++lineNo;
-    if (line.empty()) continue;
-    size_t blank = line.find(' ');
-    auto user = blank == std::string::npos ? std::nullopt : UnescapeField(line.substr(0, blank));
-    std::string hash = blank == std::string::npos ? std::string() : line.substr(blank + 1);
-    if (!user || user->empty() || !hash.starts_with("$argon2id$")) {
-      error_ = PathToUtf8(file_) + ":" + std::to_string(lineNo) + ": not an account line";
-      hashes_.clear();
-      return;
-    }
-    hashes_[*user] = hash;
-  }
+  UserLines read = ReadUserLines(file_, /*escapedValues=*/false, [](const std::string& user, const std::string& hash) {
+    return !user.empty() && hash.starts_with("$argon2id$");
+  });
+  if (!read.unreadable.empty()) error_ = read.unreadable;
+  else if (read.badLine) error_ = PathToUtf8(file_) + ":" + std::to_string(read.badLine) + ": not an account line";
+  hashes_ = std::move(read.entries);
 }
 
 bool Accounts::empty() const {
@@ -101,18 +86,11 @@ bool Accounts::contains(const std::string& user) const {
 }
 
 bool Accounts::write(const std::map<std::string, std::string>& next, std::string& error) {
-  std::string text;
-  for (const auto& [user, hash] : next) text += EscapeField(user) + " " + hash + "\n";
   std::error_code ec;
   if (!file_.parent_path().empty() && fs::create_directories(file_.parent_path(), ec))
     fs::permissions(file_.parent_path(), fs::perms::owner_all, fs::perm_options::replace, ec);
-  if (!WriteFileAtomic(file_, text)) {
+  if (!WriteUserLines(file_, next, /*escapedValues=*/false)) {
     error = "cannot write " + PathToUtf8(file_);
-    return false;
-  }
-  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
-  if (ec) {
-    error = "cannot make " + PathToUtf8(file_) + " private to its owner";
     return false;
   }
   return true;

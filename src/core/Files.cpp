@@ -109,7 +109,7 @@ void RemoveStaleTemps(const fs::path& dir) {
 
 }  // namespace
 
-bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
+bool WriteFileAtomic(const fs::path& path, std::string_view bytes, FileAccess access) {
   std::error_code ec;
   fs::path dir = path.parent_path();
   if (!dir.empty() && !fs::is_directory(dir, ec)) return false;
@@ -117,13 +117,13 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
   std::random_device rd;
   fs::path tmp = dir / (std::string(kTempPrefix) + std::to_string(rd() % 1000000000) + std::string(kTempSuffix));
 #ifndef _WIN32
-  // A replaced file keeps its permissions: a private file (lumora.ini) stays private.
   struct stat old {};
   const bool replacing = ::stat(path.c_str(), &old) == 0;
-  const mode_t mode = replacing ? (old.st_mode & 07777) : 0644;
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, replacing ? 0600 : mode);
+  // The temporary file is private from its creation; a replaced file's own mode is put back.
+  const bool ownerOnly = access == FileAccess::OwnerOnly;
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, replacing || ownerOnly ? 0600 : 0644);
   if (fd < 0) return false;
-  if (replacing) ::fchmod(fd, mode);
+  if (replacing && !ownerOnly) ::fchmod(fd, old.st_mode & 07777);
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -140,6 +140,7 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
     return false;
   }
 #else
+  (void)access;  // the per-user folders the programs write in are private already
   {
     std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
     if (!out) return false;

@@ -28,8 +28,11 @@ std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path)
 // disk and renames it over `path`, then flushes the folder: a failed or cut-off save never leaves
 // a half-written file, `path` is always the old or the new content. Temporary files a cut-off
 // save left in the folder are removed by a later save once they are a minute old. Returns false
-// (and leaves `path` as it was) on any failure.
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+// (and leaves `path` as it was) on any failure. A replaced file keeps its permissions; with
+// `FileAccess::OwnerOnly` the file is its owner's alone (0600) from the moment it exists, also
+// when it replaces a file others could read (Windows: as the folder gives).
+enum class FileAccess { AsBefore, OwnerOnly };
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, FileAccess access = FileAccess::AsBefore);
 
 // Text helpers over the codec, the one reading and the one writing of the data folder's text
 // files: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text atomically as GBK, or as

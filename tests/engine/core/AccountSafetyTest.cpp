@@ -208,9 +208,15 @@ TEST(AccountSafety, TheDataFolderAndLumoraIniArePrivate) {
   EXPECT_EQ(fs::status(data / "lumora.ini").permissions() & fs::perms::all, fs::perms(0600));
   EXPECT_TRUE(MakeDataFolderPrivate(data).empty());  // nothing to say the second time
 
-  // Saving over a private file keeps it private.
+  // Saving over a private file keeps it private; a file saved owner-only is private whatever it
+  // replaced (the service's accounts and records).
   ASSERT_TRUE(WriteFileAtomic(data / "lumora.ini", "password=\n"));
   EXPECT_EQ(fs::status(data / "lumora.ini").permissions() & fs::perms::all, fs::perms(0600));
+  ASSERT_TRUE(WriteFileAtomic(data / "accounts", "a b\n", FileAccess::OwnerOnly));
+  EXPECT_EQ(fs::status(data / "accounts").permissions() & fs::perms::all, fs::perms(0600));
+  fs::permissions(data / "accounts", fs::perms(0644));
+  ASSERT_TRUE(WriteFileAtomic(data / "accounts", "a c\n", FileAccess::OwnerOnly));
+  EXPECT_EQ(fs::status(data / "accounts").permissions() & fs::perms::all, fs::perms(0600));
 
   // A user folder seeded at the first start is private from the start.
   const fs::path exe = s.root / "usr" / "bin" / "lumora";
