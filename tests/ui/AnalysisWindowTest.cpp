@@ -29,8 +29,7 @@ struct AnalysisWindowTest : uitest::WindowTest {
     ASSERT_NE(data, nullptr);
     session.cx.data = DataFolder(data);
     WindowTest::SetUp();
-    // The program's start-up: statistics preset, the capital frame read, the default plan settings.
-    shell->run([](Session& s) { ASSERT_TRUE(StartupDefaults(s)); });
+    StartProgram();
     window->show();
     fenxi = window->findChild<QWidget*>("Ffenxi");
     ASSERT_NE(fenxi, nullptr);

@@ -132,9 +132,7 @@ struct PipelineBoxTest : BoxesTest {
     BoxesTest::SetUp();
     window->resize(1280, 800);
     window->show();
-    bool started = false;
-    shell->run([&started](Session& s) { started = StartupDefaults(s); });
-    ASSERT_TRUE(started);
+    StartProgram();
   }
 };
 

@@ -15,7 +15,7 @@ struct CapitalRiskTest : uitest::WindowTest {
     ASSERT_NE(data, nullptr);
     session.cx.data = DataFolder(data);
     WindowTest::SetUp();
-    shell->run([](Session& s) { ASSERT_TRUE(StartupDefaults(s)); });
+    StartProgram();
     window->show();
   }
 };

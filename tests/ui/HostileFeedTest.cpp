@@ -121,9 +121,7 @@ struct HostileFeedTest : uitest::WindowTest {
     UseRealHttp();
     WindowTest::SetUp();
     window->show();
-    bool started = false;
-    shell->run([&started](Session& s) { started = StartupDefaults(s); });
-    ASSERT_TRUE(started);
+    StartProgram();
     session.cx.service.feedEndpoint = feed.url();
     Find<QCheckBox>("Cauto")->setChecked(false);
     prompter.notices.clear();

@@ -31,9 +31,7 @@ struct MainWindowTest : uitest::WindowTest {
     session.drawApplied = [this](const DrawRecord& r) { applied.push_back(r.period); };
     UseRealHttp();
     WindowTest::SetUp();
-    bool started = false;
-    shell->run([&started](Session& s) { started = StartupDefaults(s); });
-    ASSERT_TRUE(started);
+    StartProgram();
     prompter.notices.clear();
   }
   int HistoryLines() { return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>("Tkjh")->toPlainText().toStdString())).size()); }

@@ -33,9 +33,7 @@ struct PlanRoadTest : uitest::WindowTest {
     WindowTest::SetUp();
     window->resize(1280, 800);
     window->show();
-    bool started = false;
-    shell->run([&started](Session& s) { started = StartupDefaults(s); });
-    ASSERT_TRUE(started);
+    StartProgram();
     prompter.notices.clear();
   }
   std::vector<std::string> RecordLines() {

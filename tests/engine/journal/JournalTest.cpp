@@ -22,20 +22,16 @@
 #include "journal/JournalExport.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
+#include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 
 namespace lumora {
 namespace {
 
+using testing::Digits;
+using testing::FeedEndingAt;
+
 using namespace journal_test;
-
-std::string Digits(int p) { return Pad((p * 7919 + 333) % 100000, 5); }
-
-std::string Feed(int newest) {  // 150 draws ending with period `newest`
-  std::string b = "**ok***-*";
-  for (int p = newest - 149; p <= newest; ++p) b += Pad(p, 3) + "-" + Digits(p) + (p == newest ? "" : "\r\n");
-  return b + "*-*";
-}
 
 // A started session over the shipped data folder, journalled into `db`.
 struct JournalledRun {
@@ -68,7 +64,7 @@ struct JournalledRun {
   }
   void Fetch(int newest) {
     s.gate.run([&] { RequestDraws(s); });
-    ASSERT_TRUE(http.answer(Feed(newest)));
+    ASSERT_TRUE(http.answer(FeedEndingAt(newest)));
     clock.advance(std::chrono::minutes(1));
   }
 };
@@ -124,7 +120,7 @@ TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
   run.Fetch(151);
   run.Fetch(150);  // older
   run.s.gate.run([&] { RequestDraws(run.s); });
-  ASSERT_TRUE(run.http.complete(HttpResult{true, 500, Feed(152), "", HttpFailure::None}));
+  ASSERT_TRUE(run.http.complete(HttpResult{true, 500, FeedEndingAt(152), "", HttpFailure::None}));
   for (int i = 0; i < 6; ++i) {
     run.s.gate.run([&] { RequestDraws(run.s); });
     ASSERT_TRUE(run.http.complete(HttpResult{false, 0, "", "timeout", HttpFailure::Timeout}));

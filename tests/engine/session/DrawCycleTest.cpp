@@ -15,22 +15,15 @@
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "plan/PlanRecord.h"
+#include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"
 
 namespace lumora {
 namespace {
 
-std::string Digits(int period) { return Pad((period * 7919 + 333) % 100000, 5); }
-
-std::string Feed(int newest) {  // 150 draws ending with period `newest`
-  std::string b = "**ok***-*";
-  for (int p = newest - 149; p <= newest; ++p) {
-    b += Pad(p, 3) + "-" + Digits(p);
-    b += p == newest ? "" : "\r\n";
-  }
-  return b + "*-*";
-}
+using testing::Digits;
+using testing::FeedEndingAt;
 
 // A prompter that runs `onInform` when a notice is raised, in the middle of the operation that
 // raised it (as work arriving from outside can).
@@ -69,7 +62,7 @@ struct SessionFixture {
   // A request and its answer, as the shell delivers it (through the gate).
   void Fetch(int newest) {
     s.gate.run([&] { RequestDraws(s); });
-    ASSERT_TRUE(http.answer(Feed(newest)));
+    ASSERT_TRUE(http.answer(FeedEndingAt(newest)));
   }
 };
 
@@ -82,7 +75,7 @@ TEST(DrawCycle, ResponseArrivingDuringAnOperationIsQueuedNotAppliedUnderIt) {
   DrawRecord deepDuringBox;
   f.prompter.onInform = [&](const std::string& text) {
     if (text != "删除成功") return;
-    f.http.answer(Feed(151));  // the feed's answer arrives inside the box's loop
+    f.http.answer(FeedEndingAt(151));  // the feed's answer arrives inside the box's loop
     deepDuringBox = f.s.cx.draws.deep[1];
   };
   f.prompter.inner.yesNoAnswers = {true, true};

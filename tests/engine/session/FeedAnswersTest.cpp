@@ -9,19 +9,14 @@
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 
 namespace lumora {
 namespace {
 
-std::string Digits(int period) { return Pad((period * 7919 + 333) % 100000, 5); }
-
-// 150 draws ending with period `newest`.
-std::string Feed(int newest) {
-  std::string b = "**ok***-*";
-  for (int p = newest - 149; p <= newest; ++p) b += Pad(p, 3) + "-" + Digits(p) + (p == newest ? "" : "\r\n");
-  return b + "*-*";
-}
+using testing::Digits;
+using testing::FeedEndingAt;
 
 struct Fixture {
   Session s;
@@ -60,18 +55,18 @@ struct Fixture {
 TEST(FeedAnswers, AnAnswerThatCannotBeTiedPausesBettingAndGroupSendUntilTickedAgain) {
   Fixture f;
   // The first answer: nothing to hold it against, nothing paused.
-  f.Answer(Feed(150));
+  f.Answer(FeedEndingAt(150));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕");
   EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
   f.s.cx.form.setTimer("Timer_qf_dd", true, 1000);
 
   // Soon after a good answer, an answer sharing no draw is refused.
-  f.Answer(Feed(400));
+  f.Answer(FeedEndingAt(400));
   EXPECT_EQ(f.s.cx.draws.history[1].period, "150");
   EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
   // The computer slept past the answer's reach: applied, both switches unticked.
   f.clock.advance(std::chrono::hours(4));
-  f.Answer(Feed(400));
+  f.Answer(FeedEndingAt(400));
   EXPECT_EQ(f.s.cx.draws.history[1].period, "400");
   EXPECT_FALSE(f.s.cx.form.checked("Check_touzhu_sx"));
   EXPECT_FALSE(f.s.cx.form.checked("C_qunfa_sx"));
@@ -83,16 +78,16 @@ TEST(FeedAnswers, AnAnswerThatCannotBeTiedPausesBettingAndGroupSendUntilTickedAg
   EXPECT_NE(std::find(f.recorder.events.begin(), f.recorder.events.end(), "feed untied 400"), f.recorder.events.end());
 
   // It stays visible with every answer until the player ticks the switches again.
-  f.Answer(Feed(401));
+  f.Answer(FeedEndingAt(401));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕；" + paused);
   EXPECT_FALSE(f.s.cx.form.checked("Check_touzhu_sx"));
-  f.Answer(Feed(401));
+  f.Answer(FeedEndingAt(401));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新；" + paused);
   f.s.cx.form.setChecked("Check_touzhu_sx", true);
-  f.Answer(Feed(401));
+  f.Answer(FeedEndingAt(401));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新；" + paused);  // group send still paused
   f.s.cx.form.setChecked("C_qunfa_sx", true);
-  f.Answer(Feed(402));
+  f.Answer(FeedEndingAt(402));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕");
   EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
 }
@@ -100,7 +95,7 @@ TEST(FeedAnswers, AnAnswerThatCannotBeTiedPausesBettingAndGroupSendUntilTickedAg
 TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
   Fixture f;
   const std::string good = TimeText(f.clock.time);
-  f.Answer(Feed(150));
+  f.Answer(FeedEndingAt(150));
   const std::string check = "没有获取到数据,请检查：";
   const std::pair<HttpFailure, std::string> kinds[] = {
       {HttpFailure::NoConnection, "无法连接开奖服务"}, {HttpFailure::Timeout, "请求超时"},
@@ -118,13 +113,13 @@ TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
   f.Answer(HttpResult{false, 0, "", "x", HttpFailure::Timeout});
   EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "请求超时；已有 5 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
-  for (int i = 0; i < 20; ++i) f.Answer(Feed(149).substr(0, 800) + "*-*");  // truncated, still failing
+  for (int i = 0; i < 20; ++i) f.Answer(FeedEndingAt(149).substr(0, 800) + "*-*");  // truncated, still failing
   EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "答复不完整（开奖号行数不足）；已有 13 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
   EXPECT_EQ(std::count(f.recorder.events.begin(), f.recorder.events.end(), "feed outage "), 1);
 
   // The next good answer clears both; a later failure starts afresh.
-  f.Answer(Feed(150));
+  f.Answer(FeedEndingAt(150));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
   EXPECT_EQ(f.recorder.events.back(), "feed recovered ");
   f.Answer(HttpResult{false, 0, "", "x", HttpFailure::Timeout});
@@ -137,18 +132,18 @@ TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
 
 TEST(FeedAnswers, ManualEntryAndDeletionKeepTheirWays) {
   Fixture f;
-  f.Answer(Feed(150));
-  f.Answer(Feed(151));
+  f.Answer(FeedEndingAt(150));
+  f.Answer(FeedEndingAt(151));
   // A draw entered by hand with other digits than the feed's: the feed's same period is "no
   // update", its next period replaces the guess.
   f.s.gate.run([&] { OpenManualEntryWindow(f.s); });
   f.s.cx.form.setText("Fadd.T_total_renshu", "152-77777");
   f.s.gate.run([&] { ConfirmManualEntryWindow(f.s); });
   ASSERT_EQ(f.s.cx.draws.history[1], (DrawRecord{"152", "77777"}));
-  f.Answer(Feed(152));
+  f.Answer(FeedEndingAt(152));
   EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
   EXPECT_EQ(f.s.cx.draws.history[1], (DrawRecord{"152", "77777"}));
-  f.Answer(Feed(153));
+  f.Answer(FeedEndingAt(153));
   EXPECT_EQ(f.s.cx.form.text("Tnew").rfind("开奖完毕", 0), 0u);
   EXPECT_EQ(f.s.cx.draws.history[2], (DrawRecord{"152", Digits(152)}));
   EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
@@ -157,7 +152,7 @@ TEST(FeedAnswers, ManualEntryAndDeletionKeepTheirWays) {
   f.prompter.textAnswers = {std::string("2")};
   f.s.gate.run([&] { DeletionDialogue(f.s); });
   ASSERT_EQ(f.s.cx.draws.history[1].period, "151");
-  f.Answer(Feed(153));
+  f.Answer(FeedEndingAt(153));
   EXPECT_EQ(f.s.cx.draws.history[1], (DrawRecord{"153", Digits(153)}));
 }
 

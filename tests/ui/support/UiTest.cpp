@@ -1,5 +1,7 @@
 #include "ui/support/UiTest.h"
 
+#include "session/AfterDraw.h"
+
 #include <QCheckBox>
 #include <QRegularExpression>
 
@@ -30,6 +32,12 @@ void WindowTest::UseRealHttp() {
   App();
   http = std::make_unique<QtHttp>([this](std::function<void()> f) { shell->run([f](Session&) { f(); }); });
   session.cx.ports.http = http.get();
+}
+
+void WindowTest::StartProgram() {
+  bool started = false;
+  shell->run([&started](Session& s) { started = StartupDefaults(s); });
+  ASSERT_TRUE(started);
 }
 
 void WindowTest::FetchNextDraw() {

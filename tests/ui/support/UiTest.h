@@ -49,6 +49,9 @@ struct WindowTest : ::testing::Test {
   void SetUp() override;
   // The real network port, its answers entering through the shell like the program's own.
   void UseRealHttp();
+  // The program's start-up (statistics preset, capital frame, plan settings) through the shell;
+  // the test fails when it is refused.
+  void StartProgram();
   // Presses of "手动更新" until the next draw is applied. With "自动更新" off the button comes back
   // after every answer.
   void FetchNextDraw();
