@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <functional>
 
 #include "core/Text.h"
 #include "e2e/support/Process.h"
@@ -43,6 +44,24 @@ RunResult Feed(const std::vector<std::string>& args, const fs::path& program = B
 
 bool Says(const RunResult& r, const std::string& words) { return r.err.find(words) != std::string::npos; }
 
+struct CaFileRuns {
+  RunResult fetched, wrongHost, expired;
+};
+// With the CA file named, the good feed is fetched, and the wrong-host and the expired
+// certificates are refused with their reasons, never asked for the account.
+CaFileRuns ExpectCaFileChecks(const std::function<RunResult(std::vector<std::string>)>& run, std::string (TlsFeed::*url)() const,
+                              const std::string& ca, TlsFeed& good, TlsFeed& wrongHost, TlsFeed& expired) {
+  CaFileRuns r{run({"--url", (good.*url)(), "--ca-file", ca}), run({"--url", (wrongHost.*url)(), "--ca-file", ca}),
+               run({"--url", (expired.*url)(), "--ca-file", ca})};
+  EXPECT_EQ(r.fetched.exitCode, 0) << r.fetched.err;
+  EXPECT_EQ(r.wrongHost.exitCode, 2);
+  EXPECT_TRUE(Says(r.wrongHost, "certificate names another host")) << r.wrongHost.err;
+  EXPECT_EQ(r.expired.exitCode, 2);
+  EXPECT_TRUE(Says(r.expired, "certificate expired")) << r.expired.err;
+  EXPECT_EQ(wrongHost.accountRequests() + expired.accountRequests(), 0);
+  return r;
+}
+
 class CliTls : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ca_ = new PrivateCa(FreshTempDir() / "ca"); }
@@ -63,17 +82,10 @@ TEST_F(CliTls, EachCertificateFaultIsNamedAndTheCaFileLetsTheGoodOneThrough) {
   EXPECT_TRUE(Says(untrusted, "certificate not trusted")) << untrusted.err;
   EXPECT_EQ(good.requests(), 0);  // refused in the handshake: nothing was sent
 
-  RunResult fetched = Feed({"--url", good.url(), "--user", "u", "--ca-file", ca});
-  EXPECT_EQ(fetched.exitCode, 0) << fetched.err;
+  auto [fetched, host, old] = ExpectCaFileChecks([](std::vector<std::string> args) { return Feed(args); }, &TlsFeed::url, ca,
+                                                       good, wrongHost, expired);
   EXPECT_EQ(Split(fetched.out, "\n")[0], "开奖完毕");
-
-  RunResult host = Feed({"--url", wrongHost.url(), "--ca-file", ca});
-  EXPECT_EQ(host.exitCode, 2);
-  EXPECT_TRUE(Says(host, "certificate names another host")) << host.err;
-  RunResult old = Feed({"--url", expired.url(), "--ca-file", ca});
-  EXPECT_EQ(old.exitCode, 2);
-  EXPECT_TRUE(Says(old, "certificate expired")) << old.err;
-  EXPECT_EQ(wrongHost.requests() + expired.requests(), 0);
+  EXPECT_EQ(wrongHost.requests() + expired.requests(), 0);  // refused in the handshake
 
   // The CA file named in lumora.ini of the data folder (relative to it).
   fs::path data = FreshTempDir();
@@ -158,16 +170,7 @@ TEST_F(CliTls, TheWindowsProgramFetchesHttpsUnderWine) {
   EXPECT_TRUE(Says(untrusted, "certificate not trusted")) << untrusted.err;
   EXPECT_EQ(good.accountRequests(), 0);
 
-  RunResult fetched = run({"--url", good.namedUrl(), "--ca-file", ca});
-  EXPECT_EQ(fetched.exitCode, 0) << fetched.err;
-  RunResult host = run({"--url", wrongHost.namedUrl(), "--ca-file", ca});
-  EXPECT_EQ(host.exitCode, 2);
-  EXPECT_TRUE(Says(host, "certificate names another host")) << host.err;
-  RunResult old = run({"--url", expired.namedUrl(), "--ca-file", ca});
-  EXPECT_EQ(old.exitCode, 2);
-  EXPECT_TRUE(Says(old, "certificate expired")) << old.err;
-  // Only the good feed was ever asked for the account.
-  EXPECT_EQ(wrongHost.accountRequests() + expired.accountRequests(), 0);
+  auto [fetched, host, old] = ExpectCaFileChecks(run, &TlsFeed::namedUrl, ca, good, wrongHost, expired);
 
   // Without the CA file each fault is named too, found by requests without the account.
   RunResult hostNoCa = run({"--url", wrongHost.namedUrl()});
