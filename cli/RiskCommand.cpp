@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Help.h"
@@ -36,9 +37,7 @@ bool Decimal(const std::string& text, double& out) {
 }
 
 bool Whole(const std::string& text, long long low, long long high, long long& out) {
-  const std::string t = Trim(text);
-  auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-  return !t.empty() && ec == std::errc() && end == t.data() + t.size() && out >= low && out <= high;
+  return WholeNumber(text, out) && out >= low && out <= high;
 }
 
 std::string Money(double units, double perMoney) { return FormatNumber(units / perMoney, 2); }

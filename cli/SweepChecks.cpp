@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <set>
 #include <thread>
 
 #include "analysis/ControlValues.h"
@@ -44,20 +43,6 @@ double Seconds(const BacktestSettings& settings, const std::vector<DrawRecord>& 
 }
 
 }  // namespace
-
-std::string CheckSweepAxes(const std::vector<SweepAxis>& axes) {
-  for (const SweepAxis& axis : axes) {
-    std::set<std::string> seen;
-    const std::string given = "--set " + axis.name + "=" + Join(axis.values, ",");
-    for (const std::string& value : axis.values) {
-      if (Trim(value).empty()) return "an empty value in " + given + ": every value between the commas must be given";
-      if (std::string why = CheckControlValue(axis.name, value); !why.empty()) return why;
-      if (!seen.insert(Trim(value)).second)
-        return "\"" + Trim(value) + "\" is given twice in " + given + " (its row would be booked twice)";
-    }
-  }
-  return {};
-}
 
 std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, long long jobs, const BacktestSettings& base,
                           const std::vector<DrawRecord>& draws) {

@@ -1,16 +1,12 @@
 #pragma once
-// What `sweep` checks before it runs anything: every swept value against its control's kind, and
-// the grid's size against what this machine can run and hold.
+// What `sweep` checks before it runs anything beyond the swept values (analysis/Sweep.h): the
+// grid's size against what this machine can run and hold.
 #include <string>
 #include <vector>
 
 #include "analysis/Sweep.h"
 
 namespace lumora::cli {
-
-// Why a --set is refused ("" when every value of every axis can be set): the first value that is
-// not of its control's kind, an empty value, or a value given twice, named with its control.
-std::string CheckSweepAxes(const std::vector<SweepAxis>& axes);
 
 // The limits of one sweep: runs (combinations x seeds) and judged draws over all runs, which is
 // both the time and the memory the results take.

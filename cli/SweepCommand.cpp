@@ -95,7 +95,7 @@ int RunSweep(int argc, char** argv) {
 
   if ((train > 0) != (test > 0)) return Fail("walk-forward wants both --train N and --test M");
   // Everything that can be refused is refused before the first run.
-  if (std::string error = CheckSweepAxes(axes); !error.empty()) return Fail(error);
+  if (std::string error = CheckSweepAxes(axes, "--set "); !error.empty()) return Fail(error);
   if (!csvPath.empty() && csvPath == reportPath) return Fail("--csv and --report name the same file " + csvPath);
   for (const auto& [option, path] : {std::pair{"--csv", csvPath}, std::pair{"--report", reportPath}})
     if (!path.empty())

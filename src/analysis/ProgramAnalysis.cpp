@@ -100,7 +100,9 @@ std::string ParseSweepText(std::string_view text, std::vector<SweepAxis>& axes) 
     axis.values.push_back(Trim(v));
   }
   axes.push_back(std::move(axis));
-  return "";
+  std::string refused = CheckSweepAxes(axes);
+  if (!refused.empty()) axes.clear();
+  return refused;
 }
 
 AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel, const AnalysisProgress& progress) {

@@ -40,7 +40,8 @@ std::vector<DrawRecord> HeldDraws(const DrawStore& store);
 // The statistics scheme of a record as a backtest names it ("flat", "multiplier:1-2-4", "push-wave:3").
 std::string StatsSchemeText(const PlanStats& st);
 
-// "NAME=V1,V2,..." as one swept control; blank text is no sweep. Returns why it was refused.
+// "NAME=V1,V2,..." as one swept control; blank text is no sweep. Returns why it was refused,
+// each value checked against its control's kind as a sweep of the cli does.
 std::string ParseSweepText(std::string_view text, std::vector<SweepAxis>& axes);
 
 struct AnalysisOutcome {

@@ -4,9 +4,12 @@
 #include <chrono>
 #include <limits>
 #include <mutex>
+#include <set>
 #include <thread>
 
+#include "analysis/ControlValues.h"
 #include "core/Random.h"
+#include "core/Text.h"
 #include "money/PlanStats.h"
 
 namespace lumora {
@@ -43,6 +46,20 @@ std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup) {
     }
   }
   return out;
+}
+
+std::string CheckSweepAxes(const std::vector<SweepAxis>& axes, const std::string& given) {
+  for (const SweepAxis& axis : axes) {
+    std::set<std::string> seen;
+    const std::string text = given + axis.name + "=" + Join(axis.values, ",");
+    for (const std::string& value : axis.values) {
+      if (Trim(value).empty()) return "an empty value in " + text + ": every value between the commas must be given";
+      if (std::string why = CheckControlValue(axis.name, value); !why.empty()) return why;
+      if (!seen.insert(Trim(value)).second)
+        return "\"" + Trim(value) + "\" is given twice in " + text + " (its row would be booked twice)";
+    }
+  }
+  return {};
 }
 
 std::string CheckCombinations(const std::vector<SweepCombination>& combinations) {

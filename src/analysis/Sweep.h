@@ -43,6 +43,11 @@ struct SweepCombination {
 // of the axes' sizes; the caller sizes the grid before asking for it.
 std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup);
 
+// Why `axes` cannot be swept ("" when every value of every axis can be set): the first value that
+// is not of its control's kind, an empty value, or a value given twice, named with its control as
+// `given` + "NAME=V1,V2,..." (the cli says "--set ").
+std::string CheckSweepAxes(const std::vector<SweepAxis>& axes, const std::string& given = "");
+
 // Every combination's names and values tried on a bare session before any run. Returns why the
 // first one was refused ("" when all are accepted).
 std::string CheckCombinations(const std::vector<SweepCombination>& combinations);

@@ -137,6 +137,12 @@ class AnalysisWindow final : public QWidget {
   void begin() {
     if (running()) return;
     stop();
+    // What an earlier run showed goes: a start that is refused leaves only its reason.
+    table_->clear();
+    table_->setRowCount(0);
+    table_->setColumnCount(0);
+    chart_->setScene(Scene{});
+    risk_->clear();
     std::vector<SweepAxis> axes;
     if (std::string refused = ParseSweepText(S(sweep_->text()), axes); !refused.empty()) {
       status_->setText(Q(refused));
@@ -168,11 +174,6 @@ class AnalysisWindow final : public QWidget {
       return;
     }
 
-    table_->clear();
-    table_->setRowCount(0);
-    table_->setColumnCount(0);
-    chart_->setScene(Scene{});
-    risk_->clear();
     progress_->setRange(0, 0);
     status_->setText("正在运行…");
     start_->setEnabled(false);

@@ -81,6 +81,8 @@ TEST(ProgramAnalysis, SweepTextIsOneControlWithValues) {
   EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=", axes), "");
   EXPECT_NE(ParseSweepText("=6,9", axes), "");
   EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=6,,9", axes), "");
+  // Values are checked against the control's kind before anything runs, as in the cli.
+  EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=6,abc", axes).find("\"abc\" is not a value of T_jh_dadi_chongfu_cs"), std::string::npos);
 }
 
 TEST(ProgramAnalysis, RiskOfARunUsesItsMeanPool) {
