@@ -4,7 +4,6 @@
 
 #include <atomic>
 
-#include "analysis/DrawFile.h"
 #include "analysis/ProgramAnalysis.h"
 #include "analysis/RunRisk.h"
 #include "money/Fund.h"
@@ -13,23 +12,6 @@
 
 namespace lumora {
 namespace {
-
-TEST(ProgramAnalysis, DrawFilesAreExactlyDrawsOrRefusedByLine) {
-  DrawFileText ok = ParseDrawFile("\xEF\xBB\xBF" "001-12345\r\n\r\n  002-00007\t\n003-99999", "f");
-  EXPECT_EQ(ok.error, "");
-  ASSERT_EQ(ok.draws.size(), 3u);
-  EXPECT_EQ(ok.draws[1].period, "002");
-  EXPECT_EQ(ok.draws[1].digits, "00007");
-  const char* bad[] = {"001-12345\nthis is not a draw 12345\n", "001-12345\n001-12345678\n", "001-12345\n001-1234\xE4\n"};
-  for (const char* text : bad) {
-    DrawFileText refused = ParseDrawFile(text, "f");
-    EXPECT_EQ(refused.error.rfind("f:2: not a draw line", 0), 0u) << refused.error;
-    EXPECT_TRUE(refused.draws.empty());
-  }
-  EXPECT_NE(ParseDrawFile("001-1234\xE4", "f").error.find("\\xE4"), std::string::npos);
-  EXPECT_EQ(ParseDrawFile("\n\n", "f").error, "f: no draws");
-  EXPECT_NE(ReadDrawFileAt("/no/such/draws.txt").error, "");
-}
 
 TEST(ProgramAnalysis, TheJobIsACopyOfTheSessionsSettings) {
   Session s;
