@@ -10,6 +10,7 @@
 #include "curves/CurveStore.h"
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
+#include "core/controls/Fmain.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void BM_FitPoolToTrend200(benchmark::State& state) {
   ClimbingTrend(curves);
   for (auto _ : state) {
     FitPoolToTrend(cx, curves, 200, kNoSlot);
-    benchmark::DoNotOptimize(cx.form.text("Tdadi").data());
+    benchmark::DoNotOptimize(cx.form.text(fmain::Tdadi).data());
   }
 }
 BENCHMARK(BM_FitPoolToTrend200)->Unit(benchmark::kMicrosecond);
@@ -44,7 +45,7 @@ void BM_FifteenFits(benchmark::State& state) {
   Context cx;
   CurveState curves;
   FillDraws(cx);
-  cx.form.setChecked("Op_mos_0", true);
+  cx.form.setChecked(fmain::Op_mos[0], true);
   for (int i = 0; i < kCurveSlots; ++i) {
     for (int x = 1; x <= kTrendLength; ++x) curves.trend[x] = (i % 5 - 2) * 3 * x;
     curves.slots[i] = [&] {
@@ -52,15 +53,15 @@ void BM_FifteenFits(benchmark::State& state) {
       for (int x = 1; x <= kTrendLength; ++x) t += (x > 1 ? "*" : "") + std::to_string(curves.trend[x]);
       return t;
     }();
-    cx.form.setText(Indexed("T_quxian_zhushu", i), std::to_string(110 + 10 * i));
-    cx.form.setChecked(Indexed("Check_xl_md", i), true);
-    cx.form.setText(Indexed("T_xl_muduan", i), "1111111111");
+    cx.form.set(fmain::T_quxian_zhushu[i], 110 + 10 * i);
+    cx.form.setChecked(fmain::Check_xl_md[i], true);
+    cx.form.setText(fmain::T_xl_muduan[i], "1111111111");
   }
   for (auto _ : state) {
     for (int i = 0; i < kCurveSlots; ++i) {
       LoadTrendText(cx, curves, i);
-      FitPoolToTrend(cx, curves, ReadInt(cx.form.text(Indexed("T_quxian_zhushu", i))), i);
-      benchmark::DoNotOptimize(cx.form.text("Tdadi").data());
+      FitPoolToTrend(cx, curves, cx.form.value(fmain::T_quxian_zhushu[i]), i);
+      benchmark::DoNotOptimize(cx.form.text(fmain::Tdadi).data());
     }
   }
 }

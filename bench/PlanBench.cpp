@@ -13,6 +13,7 @@
 #include "plan/PlanRecord.h"
 #include "session/AfterDraw.h"
 #include "session/PlanSession.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -33,7 +34,7 @@ struct PlanBenchSession {
     ready = StartupDefaults(s);
     for (int i = 1; i <= kHistoryRows; ++i) s.cx.draws.history[static_cast<size_t>(i)] = Draw(121 - i);
     s.cx.draws.rebuildSubSeries();
-    s.cx.form.setText("Tkjh", "draws");
+    s.cx.form.setText(fmain::Tkjh, "draws");
   }
   DrawRecord Draw(int period) { return DrawRecord{Pad(period % 1000, 3), Pad(std::uniform_int_distribution<int>(0, 99999)(draws), 5)}; }
 };
@@ -43,7 +44,7 @@ void BM_StartPlanDefaults(benchmark::State& state) {
   if (!b.ready) return state.SkipWithError("no curve store in the data folder");
   PlanEnv env = PlanEnvOf(b.s);
   for (auto _ : state) StartPlan(env);
-  benchmark::DoNotOptimize(b.s.cx.form.text("T_jihua_jj_dadi"));
+  benchmark::DoNotOptimize(b.s.cx.form.text(fmain::T_jihua_jj_dadi));
 }
 BENCHMARK(BM_StartPlanDefaults)->Unit(benchmark::kMillisecond);
 

@@ -9,6 +9,7 @@
 #include "core/Text.h"
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::cli {
 
@@ -100,16 +101,16 @@ int RunFit(int argc, char** argv) {
 
   RecordingPrompter prompter;
   cx.ports.prompter = &prompter;
-  cx.form.setChecked(Indexed("Op_mos", static_cast<int>(*mode)), true);
+  cx.form.setChecked(fmain::Op_mos[static_cast<int>(*mode)], true);
   if (args.has("--mask")) {
-    cx.form.setText(Indexed("T_xl_muduan", static_cast<int>(*slot)), args.get("--mask"));
-    cx.form.setChecked(Indexed("Check_xl_md", static_cast<int>(*slot)), true);
+    cx.form.setText(fmain::T_xl_muduan[static_cast<int>(*slot)], args.get("--mask"));
+    cx.form.setChecked(fmain::Check_xl_md[static_cast<int>(*slot)], true);
   }
   CurveState curves;
   if (!LoadTrendText(cx, curves, std::string_view(args.get("--trend"))))
     return Fail(prompter.lastText() + " (--trend wants 120 whole numbers joined by '*')");
   FitPoolToTrend(cx, curves, static_cast<int>(*size), static_cast<int>(*slot));
-  std::printf("%s\n", cx.form.text("Tdadi").c_str());
+  std::printf("%s\n", cx.form.text(fmain::Tdadi).c_str());
   PrintCurve(curves.profit);
   return 0;
 }

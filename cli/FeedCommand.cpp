@@ -15,6 +15,7 @@
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::cli {
 
@@ -124,7 +125,7 @@ int RunFeed(int argc, char** argv) {
 
   Context cx;
   bool applied = ProcessDrawResponse(cx, feed);
-  std::printf("%s\n", cx.form.text("Tnew").c_str());
+  std::printf("%s\n", cx.form.text(fmain::Tnew).c_str());
   if (applied) std::printf("%s\n", ToLf(HistoryText(cx.draws)).c_str());
   return applied ? 0 : 1;
 }

@@ -10,6 +10,8 @@
 #include "tools/BankerRanking.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora::cli {
 
@@ -32,7 +34,7 @@ bool DigitString(const std::string& s, char maxDigit = '9') {
 
 // Marks a digit string on a button row: buttons first+d for every digit d.
 void MarkDigits(Form& f, const std::string& control, int first, const std::string& digits, int colour) {
-  for (char c : digits) f.setBackColor("Ftool." + Indexed(control, first + (c - '0')), colour);
+  for (char c : digits) f.setBackColor("Ftool." + control[first + (c - '0')], colour);
 }
 
 // "--compound H,T,U" / "--kill H,T,U": three comma-separated digit strings.
@@ -57,7 +59,7 @@ std::string TickPatterns(Form& f, const std::string& option, const std::string& 
     for (size_t i = 0; i < captions.size(); ++i)
       if (captions[i] == p) item = static_cast<int>(i);
     if (item < 0) return option + ": unknown pattern \"" + p + "\"";
-    f.setChecked("Ftool." + Indexed(control, item), true);
+    f.setChecked("Ftool." + control[item], true);
   }
   return {};
 }
@@ -98,11 +100,11 @@ int RunFilter(int argc, char** argv) {
   auto rules = ReadTextFile(PathFromUtf8(args.get("--rules")));
   if (!rules) return Fail("cannot read rules file " + args.get("--rules"));
   Context cx;
-  cx.form.setText("T_paixu_input", ToCrLf(*rules));
-  cx.form.setText("T_paixu_input_rc", args.get("--accept"));
-  cx.form.setText("Label_paixu_zhushu", "0");
+  cx.form.setText(fmain::T_paixu_input, ToCrLf(*rules));
+  cx.form.setText(fmain::T_paixu_input_rc, args.get("--accept"));
+  cx.form.setText(fmain::Label_paixu_zhushu, "0");
   BankerFilter(cx);
-  std::printf("%s\n%s\n", cx.form.text("T_paixu_dadi").c_str(), cx.form.text("Label_paixu_zhushu").c_str());
+  std::printf("%s\n%s\n", cx.form.text(fmain::T_paixu_dadi).c_str(), cx.form.text(fmain::Label_paixu_zhushu).c_str());
   return 0;
 }
 
@@ -133,7 +135,7 @@ int RunShrink(int argc, char** argv) {
       error = std::string(option) + " wants digits, got \"" + digits + "\"";
       continue;
     }
-    for (char c : digits) f.setChecked("Ftool." + Indexed(control, c - '0'), true);
+    for (char c : digits) f.setChecked("Ftool." + control[c - '0'], true);
   }
   if (error.empty() && args.has("--banker")) {
     auto groups = Split(ReplaceAll(args.get("--banker"), ",", " "), " ");
@@ -151,10 +153,10 @@ int RunShrink(int argc, char** argv) {
     }
   }
   if (!error.empty()) return Fail(error);
-  f.setChecked("Ftool.Check_danma_jc", args.has("--banker-repeat"));
-  f.setText("Ftool.T_lj_dd", args.get("--junk"));
+  f.setChecked(ftool::Check_danma_jc, args.has("--banker-repeat"));
+  f.setText(ftool::T_lj_dd, args.get("--junk"));
   ks_suoshui(cx);
-  std::printf("%s\n%s\n", f.text("Ftool.Tdd").c_str(), f.text("Ftool.L_zhushu").c_str());
+  std::printf("%s\n%s\n", f.text(ftool::Tdd).c_str(), f.text(ftool::L_zhushu).c_str());
   return 0;
 }
 

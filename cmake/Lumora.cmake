@@ -22,8 +22,7 @@ endfunction()
 # One GoogleTest executable registered with ctest; GUI tests run on Qt's offscreen platform.
 function(lumora_test name)
   cmake_parse_arguments(T "GUI;SERIAL" "" "SOURCES;LIBS;ENV" ${ARGN})
-  # Every test program runs with strict control names (tests/support/StrictControlNames.cpp).
-  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/StrictControlNames.cpp)
+  add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

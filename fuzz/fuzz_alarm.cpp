@@ -6,6 +6,8 @@
 #include "alarm/Notices.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fmain.h"
 
 using namespace lumora;
 
@@ -32,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cx.ports.prompter = &prompter;
   cx.ports.sound = &sound;
   AlarmState alarm;
-  cx.form.setText("T_bj", p[0]);
-  cx.form.setChecked("Check_baojing", true);
+  cx.form.setText(fmain::T_bj, p[0]);
+  cx.form.setChecked(fmain::Check_baojing, true);
   const std::string pattern = SanitizeAlarmPattern(cx);
-  FUZZ_CHECK(cx.form.text("T_bj") == pattern);
+  FUZZ_CHECK(cx.form.text(fmain::T_bj) == pattern);
   const int marks = Marks(pattern);
   FUZZ_CHECK(marks >= 0 && marks <= 5);
   // Cleaning is idempotent.
@@ -49,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool raised = TestAlarmPattern(cx, alarm, p[1]);
   FUZZ_CHECK(raised == AlarmPatternMatches(pattern, p[1]));
   if (raised) {
-    FUZZ_CHECK(cx.form.visible("Fbj"));
+    FUZZ_CHECK(cx.form.visible(fbj::window));
     for (int i = 0; i < 12; ++i) AlarmSoundTick(cx, alarm), AlarmCountdownTick(cx, alarm);
   }
   return 0;

@@ -11,6 +11,7 @@
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
+#include "core/controls/Fmain.h"
 
 using namespace lumora;
 
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     BankerFilter(cx);
     FeedFilterFromRanking(cx);
-    CheckResult({cx.form.text("T_paixu_dadi"), NumberSet::FromText(cx.form.text("T_paixu_dadi")).count()});
+    CheckResult({cx.form.text(fmain::T_paixu_dadi), NumberSet::FromText(cx.form.text(fmain::T_paixu_dadi)).count()});
   } else {
     CheckResult(RunBankerRules(p[0], p[1]));
     const std::string cleaned = CleanFilterInput(p[0]);

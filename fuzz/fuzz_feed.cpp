@@ -10,6 +10,8 @@
 #include "core/History.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 
 using namespace lumora;
 
@@ -27,7 +29,7 @@ void CheckStores(const Context& cx) {
     FUZZ_CHECK(h.empty() || IsDrawRecord(h));
   }
   for (size_t i = kHistoryRows + 1; i < d.history.size(); ++i) FUZZ_CHECK(d.history[i].empty());
-  FUZZ_CHECK(SplitCrLf(cx.form.text("Tkjh")).size() <= static_cast<size_t>(kHistoryRows));
+  FUZZ_CHECK(SplitCrLf(cx.form.text(fmain::Tkjh)).size() <= static_cast<size_t>(kHistoryRows));
 }
 
 std::string Frame(std::string_view lines, size_t extra) {
@@ -78,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(!e.error.empty());
     }
     OpenManualEntry(cx);
-    cx.form.setText("Fadd.T_total_renshu", std::string(text));
+    cx.form.setText(fadd::T_total_renshu, std::string(text));
     ConfirmManualEntry(cx, {});
   }
   CheckStores(cx);

@@ -16,6 +16,7 @@
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/fake/FakeDesktop.h"
+#include "core/controls/Fmain.h"
 
 using namespace lumora;
 
@@ -34,17 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   desk.windowEverywhere = 7;
 
   Form& f = cx.form;
-  f.setText("Tid_0", p[0]);
-  f.setText("Tid_1", p[1]);
-  f.setText("Tid_2", p[2]);
-  f.setText("T_beishu_xy_0", p[3]);
-  f.setText("T_beishu_xy_1", p[4]);
-  f.setText("T_touzhu_dd_0", p[5]);
-  f.setText("T_touzhu_dd_1", "5");
-  f.setText("T_zd_touzhu_beitou_0", p[6]);
-  f.setText("T_dsf_canshu_0", p[7]);
-  f.setText("T_dsf_canshu_1", p[0]);
-  for (int i = 0; i < 5; ++i) f.setText(Indexed("T_zijin", i), std::to_string(i == 4 ? 100000 : 1000 * i));
+  f.setText(fmain::Tid[0], p[0]);
+  f.setText(fmain::Tid[1], p[1]);
+  f.setText(fmain::Tid[2], p[2]);
+  f.setText(fmain::T_beishu_xy[0], p[3]);
+  f.setText(fmain::T_beishu_xy[1], p[4]);
+  f.setText(fmain::T_touzhu_dd[0], p[5]);
+  f.setText(fmain::T_touzhu_dd[1], "5");
+  f.setText(fmain::T_zd_touzhu_beitou[0], p[6]);
+  f.setText(fmain::T_dsf_canshu[0], p[7]);
+  f.setText(fmain::T_dsf_canshu[1], p[0]);
+  for (int i = 0; i < 5; ++i) f.setText(fmain::T_zijin[i], std::to_string(i == 4 ? 100000 : 1000 * i));
   const std::string& steps = p[8];
   for (size_t at = 0; at + 9 <= steps.size() && out.steps.count < kStepSlots; at += 9) {
     Step s;
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   ReadFundSettings(cx, money);
   StartAutoBet(cx, out, money);
-  for (int tick = 0; tick < 60 && f.timer("Timer_dianji").enabled; ++tick) {
+  for (int tick = 0; tick < 60 && f.timer(fmain::Timer_dianji).enabled; ++tick) {
     StepTick(cx, out, money);
     RunScriptsToEnd(cx, out, desk);
   }

@@ -7,6 +7,7 @@
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "tools/ShrinkTool.h"
+#include "core/controls/Ftool.h"
 
 using namespace lumora;
 
@@ -39,7 +40,7 @@ void Click(Context& cx, int choice) {
     if (r.button) {
       ToggleShrinkMark(cx, r.name, choice);
     } else {
-      const std::string key = "Ftool." + (r.items == 1 ? std::string(r.name) : Indexed(r.name, choice));
+      const std::string key = "Ftool." + (r.items == 1 ? std::string(r.name) : r.name[choice]);
       cx.form.setChecked(key, !cx.form.checked(key));
     }
     return;
@@ -55,12 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cx.ports.prompter = &prompter;
   ShrinkToolDefaults(cx.form);
   for (unsigned char c : p[0]) Click(cx, c);
-  cx.form.setText("Ftool.T_lj_dd", p[1]);
+  cx.form.setText(ftool::T_lj_dd, p[1]);
   ks_suoshui(cx);
-  const std::string result = cx.form.text("Ftool.Tdd");
+  const std::string result = cx.form.text(ftool::Tdd);
   const NumberSet kept = NumberSet::FromText(result);
   FUZZ_CHECK(kept.text() == result);
-  FUZZ_CHECK(cx.form.text("Ftool.L_zhushu") == std::to_string(kept.count()));
+  FUZZ_CHECK(cx.form.text(ftool::L_zhushu) == std::to_string(kept.count()));
   FUZZ_CHECK(kept == Shrink(ReadShrinkMarks(cx.form)));
   // No number of the junk box survives.
   FUZZ_CHECK((kept & NumberSet::FromText(Trim(p[1]))).empty());

@@ -28,6 +28,7 @@
 #include "core/Text.h"
 #include "ui/Program.h"
 #include "ui/Translations.h"
+#include "core/controls/Fmain.h"
 
 namespace {
 
@@ -111,23 +112,23 @@ int main(int argc, char** argv) {
     if (!planStarted) {
       planStarted = true;
       QTimer::singleShot(0, &window, [&window] {
-        if (auto* b = window.findChild<QAbstractButton*>("C_jihua_ks")) b->click();
+        if (auto* b = window.findChild<QAbstractButton*>(fmain::C_jihua_ks)) b->click();
       });
     }
   };
   if (!program.start()) return 1;
 
   // What a player leaves on for the day.
-  Tick(window, "Check_jihua_sx");
-  Tick(window, "Check_pszj_sx");
-  if (auto* pattern = window.findChild<QLineEdit*>("T_bj")) {
+  Tick(window, fmain::Check_jihua_sx);
+  Tick(window, fmain::Check_pszj_sx);
+  if (auto* pattern = window.findChild<QLineEdit*>(fmain::T_bj)) {
     pattern->setText("挂挂挂");
     Q_EMIT pattern->textEdited(pattern->text());
   }
-  Tick(window, "Check_baojing");
-  Tick(window, "Check_touzhu_sx");
+  Tick(window, fmain::Check_baojing);
+  Tick(window, fmain::Check_touzhu_sx);
   // Only the countdown's tick is shortened: 25 ticks still make one request.
-  program.shell().run([&o](lumora::Session& s) { s.cx.form.setTimer("Timer_gx", true, o.tickMs); });
+  program.shell().run([&o](lumora::Session& s) { s.cx.form.setTimer(fmain::Timer_gx, true, o.tickMs); });
 
   std::ofstream csv;
   if (!o.csv.empty()) csv.open(o.csv);

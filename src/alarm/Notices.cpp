@@ -4,6 +4,9 @@
 
 #include "alarm/Texts.h"
 #include "core/Text.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
 
 namespace lumora {
 
@@ -28,7 +31,7 @@ bool IsMark(std::string_view ch) { return ch == alarm_text::kHit || ch == alarm_
 }  // namespace
 
 std::string SanitizeAlarmPattern(Context& cx) {
-  const std::string before = cx.form.text("T_bj");
+  const std::string before = cx.form.text(fmain::T_bj);
   std::string kept;
   int count = 0;
   for (std::string_view ch : Characters(before)) {
@@ -38,12 +41,12 @@ std::string SanitizeAlarmPattern(Context& cx) {
   }
   if (count > 5) {
     kept.clear();
-    cx.form.setText("T_bj", kept);
+    cx.form.setText(fmain::T_bj, kept);
     cx.inform(alarm_text::kPatternTooLong, alarm_text::kPatternTooLongTitle);
     return kept;
   }
   // Writing an unchanged text back would only move the caret; the shell puts it at the end.
-  if (kept != before) cx.form.setText("T_bj", kept);
+  if (kept != before) cx.form.setText(fmain::T_bj, kept);
   return kept;
 }
 
@@ -54,8 +57,8 @@ bool AlarmPatternMatches(std::string_view pattern, std::string_view trail) {
 }
 
 bool TestAlarmPattern(Context& cx, AlarmState& alarm, std::string_view hitMissTrail) {
-  if (!cx.form.checked("Check_baojing")) return false;
-  if (!AlarmPatternMatches(cx.form.text("T_bj"), hitMissTrail)) return false;
+  if (!cx.form.checked(fmain::Check_baojing)) return false;
+  if (!AlarmPatternMatches(cx.form.text(fmain::T_bj), hitMissTrail)) return false;
   RaiseAlarm(cx, alarm);
   return true;
 }
@@ -63,45 +66,45 @@ bool TestAlarmPattern(Context& cx, AlarmState& alarm, std::string_view hitMissTr
 void RaiseAlarm(Context& cx, AlarmState& alarm) {
   alarm.countdown = 10;
   ++alarm.raised;
-  cx.form.setText("Fbj.L20s", std::to_string(alarm.countdown));
-  cx.form.setVisible("Fbj", true);
-  cx.form.setTimer("Fbj.Timer_bj", true, 100);
-  cx.form.setTimer("Fbj.Timer1", true, 600);
+  cx.form.setText(fbj::L20s, std::to_string(alarm.countdown));
+  cx.form.setVisible(fbj::window, true);
+  cx.form.setTimer(fbj::Timer_bj, true, 100);
+  cx.form.setTimer(fbj::Timer1, true, 600);
 }
 
 void AlarmSoundTick(Context& cx, AlarmState&) {
-  cx.form.setTimerEnabled("Fbj.Timer_bj", false);
+  cx.form.setTimerEnabled(fbj::Timer_bj, false);
   if (cx.ports.sound) cx.ports.sound->play(PathToUtf8(cx.data.alarmSound()));
 }
 
 void AlarmCountdownTick(Context& cx, AlarmState& alarm) {
   alarm.countdown -= 1;
-  cx.form.setText("Fbj.L20s", std::to_string(alarm.countdown));
+  cx.form.setText(fbj::L20s, std::to_string(alarm.countdown));
   if (alarm.countdown <= 0) CloseAlarmWindow(cx);
 }
 
 void CloseAlarmWindow(Context& cx) {
-  cx.form.setTimerEnabled("Fbj.Timer_bj", false);
-  cx.form.setTimerEnabled("Fbj.Timer1", false);
-  cx.form.setVisible("Fbj", false);
+  cx.form.setTimerEnabled(fbj::Timer_bj, false);
+  cx.form.setTimerEnabled(fbj::Timer1, false);
+  cx.form.setVisible(fbj::window, false);
 }
 
 void ShowCopyNotice(Context& cx) {
-  for (int i = 0; i < 4; ++i) cx.form.setBackColor(Indexed("Ftishi.Shape_shan", i), kShapeWhite);
-  cx.form.setVisible("Ftishi", true);
-  cx.form.setTimer("Ftishi.Timer_shan", true, 100);
-  cx.form.setTimer("Ftishi.Timer1", true, 600);
+  for (int i = 0; i < 4; ++i) cx.form.setBackColor(ftishi::Shape_shan[i], kShapeWhite);
+  cx.form.setVisible(ftishi::window, true);
+  cx.form.setTimer(ftishi::Timer_shan, true, 100);
+  cx.form.setTimer(ftishi::Timer1, true, 600);
 }
 
 void NoticeFlashTick(Context& cx) {
-  int next = cx.form.backColor("Ftishi.Shape_shan_0") != kShapeBlack ? kShapeBlack : kShapeWhite;
-  for (int i = 0; i < 4; ++i) cx.form.setBackColor(Indexed("Ftishi.Shape_shan", i), next);
+  int next = cx.form.backColor(ftishi::Shape_shan[0]) != kShapeBlack ? kShapeBlack : kShapeWhite;
+  for (int i = 0; i < 4; ++i) cx.form.setBackColor(ftishi::Shape_shan[i], next);
 }
 
 void NoticeCloseTick(Context& cx) {
-  cx.form.setTimerEnabled("Ftishi.Timer_shan", false);
-  cx.form.setTimerEnabled("Ftishi.Timer1", false);
-  cx.form.setVisible("Ftishi", false);
+  cx.form.setTimerEnabled(ftishi::Timer_shan, false);
+  cx.form.setTimerEnabled(ftishi::Timer1, false);
+  cx.form.setVisible(ftishi::window, false);
 }
 
 }  // namespace lumora

@@ -18,6 +18,7 @@
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "tools/BankerRanking.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -35,7 +36,7 @@ bool IsBoxName(const std::string& name) {
 }
 
 bool StatsName(const std::string& name) {
-  return name.rfind("T_szzx_canshu", 0) == 0 || name.rfind("Option_touzhu_sz", 0) == 0;
+  return name.rfind(fmain::T_szzx_canshu, 0) == 0 || name.rfind(fmain::Option_touzhu_sz, 0) == 0;
 }
 
 
@@ -73,7 +74,7 @@ std::string SetControlByName(Form& form, const std::string& name, const std::str
     form.setText(name, v);
   } else if (IsDigits(v) && IsCataloguedArray(name)) {
     // An option array by its bare name: the value is the index of the option to select.
-    for (int i = 0; IsCataloguedName(Indexed(name, i)); ++i) form.setChecked(Indexed(name, i), i == ReadInt(v));
+    for (int i = 0; IsCataloguedName(name[i]); ++i) form.setChecked(name[i], i == ReadInt(v));
   } else {
     form.setChecked(name, v == "1" || v == "on" || v == "true");
   }
@@ -83,7 +84,7 @@ std::string SetControlByName(Form& form, const std::string& name, const std::str
 int OddsOf(const BacktestSettings& settings) {
   int odds = settings.odds;
   for (const auto& [name, value] : settings.controls)
-    if (name == "T_szzx_canshu_0") odds = static_cast<int>(RoundHalfEven(ReadNumber(value)));
+    if (name == fmain::T_szzx_canshu[0]) odds = static_cast<int>(RoundHalfEven(ReadNumber(value)));
   return odds;
 }
 
@@ -108,9 +109,9 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
     out.error = "the curve store " + s.cx.data.curveStore().string() + " cannot be read";
     return out;
   }
-  f.setChecked("Check_jihua_sx", true);
-  f.setChecked("Op_jiankong_zihui", true);
-  f.setChecked("Op_jiankong_shougong", false);
+  f.setChecked(fmain::Check_jihua_sx, true);
+  f.setChecked(fmain::Op_jiankong_zihui, true);
+  f.setChecked(fmain::Op_jiankong_shougong, false);
   s.cx.draws.subStart = settings.start;
 
   if (!settings.schemeText.empty() && !ApplySchemeText(s.cx, settings.schemeText)) {
@@ -126,16 +127,16 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
       option = 0;
     } else if (stats.rfind("multiplier:", 0) == 0) {
       option = 1;
-      f.setText("T_szzx_canshu_2", stats.substr(11));
+      f.setText(fmain::T_szzx_canshu[2], stats.substr(11));
     } else if (stats.rfind("push-wave:", 0) == 0) {
       option = 2;
-      f.setText("T_szzx_canshu_3", stats.substr(10));
+      f.setText(fmain::T_szzx_canshu[3], stats.substr(10));
     } else {
       out.error = "--stats must be flat, multiplier:SEQ or push-wave:N";
       return out;
     }
-    for (int i = 0; i < 3; ++i) f.setChecked(Indexed("Option_touzhu_sz", i), i == option);
-    f.setText("T_szzx_canshu_0", std::to_string(settings.odds));
+    for (int i = 0; i < 3; ++i) f.setChecked(fmain::Option_touzhu_sz[i], i == option);
+    f.setText(fmain::T_szzx_canshu[0], std::to_string(settings.odds));
     statsChanged = true;
   }
   for (const auto& [name, value] : settings.controls) {
@@ -169,8 +170,8 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
   const bool wantPool = judged || settings.keepPools;
   std::string pool;
   for (size_t end = first + 1; end <= draws.size(); ++end) {
-    if (wantPool) pool = f.text("T_jihua_jj_dadi");
-    const int size = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
+    if (wantPool) pool = f.text(fmain::T_jihua_jj_dadi);
+    const int size = f.value(fmain::T_jihua_jj_dadi_zhushu);
     const int32_t before = s.stats.plan().periods;
     FillIncoming(s.cx.draws, draws, end);
     const bool applied = ApplyDraws(s);

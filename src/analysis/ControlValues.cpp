@@ -8,6 +8,12 @@
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 namespace {
@@ -34,52 +40,52 @@ struct Settable {
 
 const Settable kSettable[] = {
     // Plan
-    {"T_jh_dadi_chongfu_cs", Kind::Whole, 0, 999, "the plan's number of repeats"},
-    {"T_jh_dadi_chongfu_rc", Kind::CountList, 0, 0, "the repeat counts accepted"},
-    {"T_jiankong_rc", Kind::CountList, 0, 0, "the monitor-pool coverage counts accepted"},
-    {"T_moshier_input_rc", Kind::CountList, 0, 0, "the rule counts accepted"},
-    {"T_moshier_input", Kind::Text, 0, 0, "the rules of the second plan mode"},
-    {"T_duoqi", Kind::Whole, 1, 999, "the periods of a multi-period plan"},
-    {"T_jh_qi_baoliu", Kind::Whole, 1, 200, "the periods the plan record keeps"},
-    {"T_beiyong_rc", Kind::DigitList, 0, 0, "the backup-pool misses accepted"},
-    {"T_jihua_danma", Kind::Text, 0, 0, "the plan's banker rules"},
-    {"T_jihua_danma_rc", Kind::DigitList, 0, 0, "the banker rules met accepted"},
-    {"T_jihua_qianming", Kind::Text, 0, 0, "the plan record's signature"},
-    {"T_zdy_yongyu", Kind::Text, 0, 0, "a phrase of the plan record"},
-    {"Check_jh_dadi_chongfu", Kind::Box},
-    {"Check_jh_dadi_fenzu", Kind::Box},
-    {"Check_duoqi", Kind::Box},
-    {"Check_bd", Kind::Box},
-    {"Check_hang_lr", Kind::Box},
-    {"Check_jihua_jilu_haoma", Kind::Box},
-    {"Check_pszj_sx", Kind::Box},
-    {"Check_baozi", Kind::Box},
-    {"Check_beiyong_canyu", Kind::Box},
-    {"Check_duanzu_canyu", Kind::Box},
-    {"Ch_jiankong_jj", Kind::Box},
-    {"Op_jiankong_zihui", Kind::Box},
-    {"Op_jiankong_shougong", Kind::Box},
+    {fmain::T_jh_dadi_chongfu_cs, Kind::Whole, 0, 999, "the plan's number of repeats"},
+    {fmain::T_jh_dadi_chongfu_rc, Kind::CountList, 0, 0, "the repeat counts accepted"},
+    {fmain::T_jiankong_rc, Kind::CountList, 0, 0, "the monitor-pool coverage counts accepted"},
+    {fmain::T_moshier_input_rc, Kind::CountList, 0, 0, "the rule counts accepted"},
+    {fmain::T_moshier_input, Kind::Text, 0, 0, "the rules of the second plan mode"},
+    {fmain::T_duoqi, Kind::Whole, 1, 999, "the periods of a multi-period plan"},
+    {fmain::T_jh_qi_baoliu, Kind::Whole, 1, 200, "the periods the plan record keeps"},
+    {fmain::T_beiyong_rc, Kind::DigitList, 0, 0, "the backup-pool misses accepted"},
+    {fmain::T_jihua_danma, Kind::Text, 0, 0, "the plan's banker rules"},
+    {fmain::T_jihua_danma_rc, Kind::DigitList, 0, 0, "the banker rules met accepted"},
+    {fmain::T_jihua_qianming, Kind::Text, 0, 0, "the plan record's signature"},
+    {fmain::T_zdy_yongyu, Kind::Text, 0, 0, "a phrase of the plan record"},
+    {fmain::Check_jh_dadi_chongfu, Kind::Box},
+    {fmain::Check_jh_dadi_fenzu, Kind::Box},
+    {fmain::Check_duoqi, Kind::Box},
+    {fmain::Check_bd, Kind::Box},
+    {fmain::Check_hang_lr, Kind::Box},
+    {fmain::Check_jihua_jilu_haoma, Kind::Box},
+    {fmain::Check_pszj_sx, Kind::Box},
+    {fmain::Check_baozi, Kind::Box},
+    {fmain::Check_beiyong_canyu, Kind::Box},
+    {fmain::Check_duanzu_canyu, Kind::Box},
+    {fmain::Ch_jiankong_jj, Kind::Box},
+    {fmain::Op_jiankong_zihui, Kind::Box},
+    {fmain::Op_jiankong_shougong, Kind::Box},
     // Curves
-    {"T_quxian_zhushu", Kind::Whole, 0, 980, "a curve's pool size"},
-    {"T_xl_muduan", Kind::Mask, 0, 0, "a curve's end-control mask"},
-    {"Check_xl_md", Kind::Box},
-    {"Op_mos", Kind::Box},
+    {fmain::T_quxian_zhushu, Kind::Whole, 0, 980, "a curve's pool size"},
+    {fmain::T_xl_muduan, Kind::Mask, 0, 0, "a curve's end-control mask"},
+    {fmain::Check_xl_md, Kind::Box},
+    {fmain::Op_mos, Kind::Box},
     // Banker
-    {"Check_dz_auto", Kind::Box},
-    {"T_paixu_qishu", Kind::Whole, 1, kRankingMaxWindow, "the banker ranking's window"},
-    {"T_paixu_qishu_02", Kind::Whole, 1, kRankingMaxWindow, "the second banker ranking's window"},
-    {"T_paixu_fenjiemoshi", Kind::RankMode, 0, 0, "the banker ranking's groups"},
-    {"T_paixu_fenjiemoshi_02", Kind::RankMode, 0, 0, "the second banker ranking's groups"},
-    {"T_paixu_fenjie_houbei_cs", Kind::Text, 0, 0, "the banker ranking's hit counts"},
-    {"T_paixu_fenjie_houbei_cs_02", Kind::Text, 0, 0, "the second banker ranking's hit counts"},
-    {"T_paixu_input", Kind::Text, 0, 0, "the banker filter's rules"},
-    {"T_paixu_input_rc", Kind::Text, 0, 0, "the banker filter's accepted counts"},
+    {fmain::Check_dz_auto, Kind::Box},
+    {fmain::T_paixu_qishu, Kind::Whole, 1, kRankingMaxWindow, "the banker ranking's window"},
+    {fmain::T_paixu_qishu_02, Kind::Whole, 1, kRankingMaxWindow, "the second banker ranking's window"},
+    {fmain::T_paixu_fenjiemoshi, Kind::RankMode, 0, 0, "the banker ranking's groups"},
+    {fmain::T_paixu_fenjiemoshi_02, Kind::RankMode, 0, 0, "the second banker ranking's groups"},
+    {fmain::T_paixu_fenjie_houbei_cs, Kind::Text, 0, 0, "the banker ranking's hit counts"},
+    {fmain::T_paixu_fenjie_houbei_cs_02, Kind::Text, 0, 0, "the second banker ranking's hit counts"},
+    {fmain::T_paixu_input, Kind::Text, 0, 0, "the banker filter's rules"},
+    {fmain::T_paixu_input_rc, Kind::Text, 0, 0, "the banker filter's accepted counts"},
     // Statistics
-    {"T_szzx_canshu_0", Kind::Odds, 1700, 2000, "the statistics' odds"},
-    {"T_szzx_canshu_2", Kind::Multiples, 1, 1000000, "the statistics' multiple sequence"},
-    {"T_szzx_canshu_3", Kind::Whole, 2, 999, "the statistics' push-wave periods"},
-    {"T_szzx_canshu_4", Kind::Number, 0.005, 0.5, "the statistics' rebate"},
-    {"Option_touzhu_sz", Kind::Box},
+    {fmain::T_szzx_canshu[0], Kind::Odds, 1700, 2000, "the statistics' odds"},
+    {fmain::T_szzx_canshu[2], Kind::Multiples, 1, 1000000, "the statistics' multiple sequence"},
+    {fmain::T_szzx_canshu[3], Kind::Whole, 2, 999, "the statistics' push-wave periods"},
+    {fmain::T_szzx_canshu[4], Kind::Number, 0.005, 0.5, "the statistics' rebate"},
+    {fmain::Option_touzhu_sz, Kind::Box},
 };
 
 // Controls of the main window that hold something but cannot be varied in a backtest, and why.
@@ -97,39 +103,39 @@ constexpr const char* kAlarm = "it belongs to the alarm, and a backtest sounds n
 constexpr const char* kArrival = "it says how new draws arrive, and a backtest replays the draw file";
 
 const Refused kRefused[] = {
-    {"T_szzx_canshu_1", "no figure reads the statistics' start multiple"},
-    {"Check_jihua_sx", "a backtest ticks it itself: the plan has to run every period"},
-    {"Op_3x_moshi", "the sub-game is chosen with --start 1|2|3"},
-    {"Tdadi", kResult},
-    {"Tkjh", kResult},
-    {"Tnew", kResult},
-    {"T_jihua_jj_dadi", kResult},
-    {"T_jihua_jj_dadi_zhushu", kResult},
-    {"T_jh_dadi_jilu", kResult},
-    {"T_jh_dadi_jilu_rc", kResult},
-    {"T_jiankong_15di_geshu", kResult},
-    {"T_paixu_dadi", kResult},
-    {"T_paixu_fenjie_houbei", kResult},
-    {"T_paixu_fenjie_houbei_02", kResult},
-    {"T_dadi_zhushu", kResult},
-    {"T_rj_jh_dd", kResult},
-    {"T_dd_beiyong", kResult},
-    {"T_zhushu_ag", kResult},
-    {"Check_touzhu_sx", kBetting},
-    {"Check_pt_tz_sx", kBetting},
-    {"T_touzhu_dd", kBetting},
-    {"T_zd_touzhu_beitou", kBetting},
-    {"T_zijin", kBetting},
-    {"T_beishu_xy", kBetting},
-    {"T_dsf_canshu", kBetting},
-    {"T_xy", kBetting},
-    {"Tid", kBetting},
-    {"Check_qf_min", kSending},
-    {"T_qf_yanshi", kSending},
-    {"Check_baojing", kAlarm},
-    {"T_bj", kAlarm},
-    {"Cauto", kArrival},
-    {"Cshoudong", kArrival},
+    {fmain::T_szzx_canshu[1], "no figure reads the statistics' start multiple"},
+    {fmain::Check_jihua_sx, "a backtest ticks it itself: the plan has to run every period"},
+    {fmain::Op_3x_moshi, "the sub-game is chosen with --start 1|2|3"},
+    {fmain::Tdadi, kResult},
+    {fmain::Tkjh, kResult},
+    {fmain::Tnew, kResult},
+    {fmain::T_jihua_jj_dadi, kResult},
+    {fmain::T_jihua_jj_dadi_zhushu, kResult},
+    {fmain::T_jh_dadi_jilu, kResult},
+    {fmain::T_jh_dadi_jilu_rc, kResult},
+    {fmain::T_jiankong_15di_geshu, kResult},
+    {fmain::T_paixu_dadi, kResult},
+    {fmain::T_paixu_fenjie_houbei, kResult},
+    {fmain::T_paixu_fenjie_houbei_02, kResult},
+    {fmain::T_dadi_zhushu, kResult},
+    {fmain::T_rj_jh_dd, kResult},
+    {fmain::T_dd_beiyong, kResult},
+    {fmain::T_zhushu_ag, kResult},
+    {fmain::Check_touzhu_sx, kBetting},
+    {fmain::Check_pt_tz_sx, kBetting},
+    {fmain::T_touzhu_dd, kBetting},
+    {fmain::T_zd_touzhu_beitou, kBetting},
+    {fmain::T_zijin, kBetting},
+    {fmain::T_beishu_xy, kBetting},
+    {fmain::T_dsf_canshu, kBetting},
+    {fmain::T_xy, kBetting},
+    {fmain::Tid, kBetting},
+    {fmain::Check_qf_min, kSending},
+    {fmain::T_qf_yanshi, kSending},
+    {fmain::Check_baojing, kAlarm},
+    {fmain::T_bj, kAlarm},
+    {fmain::Cauto, kArrival},
+    {fmain::Cshoudong, kArrival},
 };
 
 // What a control of these kinds is, by the start of its name: none of them holds a setting.
@@ -139,16 +145,16 @@ struct Inert {
 };
 const Inert kInert[] = {
     {"C_", "a button"},     {"Label", "a label"},  {"Labe_", "a label"}, {"L_", "a label"},
-    {"Frame", "a frame"},   {"Fr_", "a frame"},    {"List", "a list"},   {"qf_list", "a list"}, {"Pic", "a picture"},
+    {"Frame", "a frame"},   {"Fr_", "a frame"},    {"List", "a list"},   {fmain::qf_list, "a list"}, {fmain::Pic, "a picture"},
     {"Timer", "a timer"},   {"Shape", "a shape"},
 };
 
 const char* WindowWhat(std::string_view window) {
-  if (window == "Fadd") return "the manual draw entry";
-  if (window == "Fbj") return "the alarm window";
-  if (window == "Fk") return "the scheme list";
-  if (window == "Ftishi") return "the copy notice";
-  if (window == "Ftool") return "the shrink tool";
+  if (window == fadd::window) return "the manual draw entry";
+  if (window == fbj::window) return "the alarm window";
+  if (window == fk::window) return "the scheme list";
+  if (window == ftishi::window) return "the copy notice";
+  if (window == ftool::window) return "the shrink tool";
   return "another window";
 }
 

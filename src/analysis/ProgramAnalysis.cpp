@@ -8,6 +8,7 @@
 #include "core/Text.h"
 #include "money/Fund.h"
 #include "settings/SchemeFile.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -78,11 +79,11 @@ AnalysisJob CopyAnalysisJob(const Session& s) {
     job.settings.stats = StatsSchemeText(st);
     job.settings.odds = static_cast<int>(st.odds);
   }
-  job.fund.principal = ToSingle(ReadNumber(s.cx.form.text("T_zijin_0")));
-  job.fund.current = ToSingle(ReadNumber(s.cx.form.text("T_zijin_1")));
-  job.fund.prize = ToSingle(ReadNumber(s.cx.form.text("T_zijin_2")));
-  job.fund.lower = ToSingle(ReadNumber(s.cx.form.text("T_zijin_3")));
-  job.fund.upper = ToSingle(ReadNumber(s.cx.form.text("T_zijin_4")));
+  job.fund.principal = ToSingle(s.cx.form.value(fmain::T_zijin[0]));
+  job.fund.current = ToSingle(s.cx.form.value(fmain::T_zijin[1]));
+  job.fund.prize = ToSingle(s.cx.form.value(fmain::T_zijin[2]));
+  job.fund.lower = ToSingle(s.cx.form.value(fmain::T_zijin[3]));
+  job.fund.upper = ToSingle(s.cx.form.value(fmain::T_zijin[4]));
   job.draws = HeldDraws(s.cx.draws);
   job.drawsName = "程序中的开奖 held draws";
   return job;

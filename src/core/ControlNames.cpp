@@ -1,6 +1,7 @@
 #include "core/ControlNames.h"
 
 #include <algorithm>
+#include <charconv>
 #include <set>
 
 #include "core/controls/Fadd.h"
@@ -15,41 +16,21 @@ namespace lumora {
 
 namespace {
 
-constexpr WindowCatalogue kWindows[] = {
-    {"Fmain", "", controls::kFmain}, {"Fadd", "Fadd.", controls::kFadd},     {"Fbj", "Fbj.", controls::kFbj},
-    {"Fk", "Fk.", controls::kFk},    {"Ftishi", "Ftishi.", controls::kFtishi}, {"Ftool", "Ftool.", controls::kFtool},
-    {"Ffenxi", "Ffenxi.", controls::kFfenxi},
-};
+constexpr WindowCatalogue kWindows[] = {fmain::kCatalogue, fadd::kCatalogue,   fbj::kCatalogue,   fk::kCatalogue,
+                                        ftishi::kCatalogue, ftool::kCatalogue, ffenxi::kCatalogue};
 
 std::string Element(const ControlEntry& e, int i) { return std::string(e.name) + "_" + std::to_string(i); }
 
 template <typename F>
 void ForEachName(const WindowCatalogue& w, F&& f) {
   for (const ControlEntry& e : w.controls) {
-    if (e.first < 0) f(std::string(e.name), e);
+    if (!e.isArray()) f(std::string(e.name), e);
     else
       for (int i = e.first; i <= e.last; ++i) f(Element(e, i), e);
   }
 }
 
-const std::set<std::string, std::less<>>& AllNames() {
-  static const std::set<std::string, std::less<>> names = [] {
-    std::set<std::string, std::less<>> n;
-    for (const WindowCatalogue& w : kWindows) {
-      n.insert(w.window);
-      ForEachName(w, [&](const std::string& name, const ControlEntry&) { n.insert(w.prefix + name); });
-    }
-    return n;
-  }();
-  return names;
-}
-
-bool strictNames = false;
-
 }  // namespace
-
-void SetStrictControlNames(bool on) { strictNames = on; }
-bool StrictControlNames() { return strictNames; }
 
 std::span<const WindowCatalogue> ControlCatalogues() { return kWindows; }
 
@@ -59,19 +40,34 @@ const WindowCatalogue* CatalogueForPrefix(std::string_view prefix) {
   return nullptr;
 }
 
-bool IsCataloguedName(std::string_view key) { return AllNames().count(key) > 0; }
-
-bool IsCataloguedArray(std::string_view base) {
+const ControlEntry* FindEntry(std::string_view key) {
   for (const WindowCatalogue& w : kWindows)
     for (const ControlEntry& e : w.controls)
-      if (e.first >= 0 && (std::string(w.prefix) + e.name) == base) return true;
-  return false;
+      if (key == e.key) return &e;
+  return nullptr;
+}
+
+std::optional<FoundControl> FindControl(std::string_view name) {
+  for (const WindowCatalogue& w : kWindows)
+    if (name == w.window) return FoundControl{{w.window, -1}, ControlKind::Window, nullptr};
+  if (const ControlEntry* e = FindEntry(name); e && !e->isArray()) return FoundControl{{e->key, -1}, e->kind, e};
+  // An element of a control array: "<key>_<index>" with the index in the array's range.
+  const size_t bar = name.rfind('_');
+  if (bar == std::string_view::npos || bar + 1 == name.size()) return std::nullopt;
+  const std::string_view digits = name.substr(bar + 1);
+  if (digits.size() > 1 && digits[0] == '0') return std::nullopt;
+  int index = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  const ControlEntry* e = FindEntry(name.substr(0, bar));
+  if (!e || !e->isArray() || index < e->first || index > e->last) return std::nullopt;
+  return FoundControl{{e->key, index}, e->kind, e};
 }
 
 std::vector<std::string> WidgetNames(const WindowCatalogue& window) {
   std::vector<std::string> names;
   ForEachName(window, [&](const std::string& name, const ControlEntry& e) {
-    if (e.widget) names.push_back(name);
+    if (e.hasWidget()) names.push_back(name);
   });
   return names;
 }
@@ -80,7 +76,8 @@ std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, cons
                                              bool wholeWindow) {
   std::set<std::string> widgets(widgetNames.begin(), widgetNames.end());
   std::set<std::string> wanted, formOnly;
-  ForEachName(window, [&](const std::string& name, const ControlEntry& e) { (e.widget ? wanted : formOnly).insert(name); });
+  ForEachName(window,
+              [&](const std::string& name, const ControlEntry& e) { (e.hasWidget() ? wanted : formOnly).insert(name); });
   std::vector<std::string> problems;
   for (const std::string& w : widgets)
     if (!wanted.count(w))

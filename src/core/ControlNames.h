@@ -1,30 +1,30 @@
 #pragma once
-// The catalogue of control names: every window lists the names of its controls in one place
-// (core/controls/<window>.h), so a name the engine or the shell uses can be checked against it.
+// The catalogue of controls: every window lists its controls once (core/controls/<window>.h),
+// which gives the engine its typed handles and the shell the names its widgets carry.
 //
-// An entry is a single name ("Tkjh") or a control array ("T_quxian_zhushu", elements 0..14,
-// named "T_quxian_zhushu_0" ... "T_quxian_zhushu_14"). `widget` says whether the window has a
-// widget for it; timers and the like live only in the Form.
+// An entry is a single control ("Tkjh") or a control array ("T_quxian_zhushu", elements 0..14,
+// whose widgets are named "T_quxian_zhushu_0" ... "T_quxian_zhushu_14"). Timers live only in the
+// Form and have no widget.
+#include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/Control.h"
+
 namespace lumora {
 
 struct ControlEntry {
-  const char* name;
+  const char* key;   // the Form key: the window's prefix and the name ("Fadd.T_total_renshu")
+  const char* name;  // the name its widget carries ("T_total_renshu")
+  ControlKind kind;
   int first = -1;  // a control array: elements first..last; -1 for a single control
   int last = -1;
-  bool widget = true;
-};
 
-// A single control, a control array, and Form-only names (timers).
-constexpr ControlEntry One(const char* name) { return {name, -1, -1, true}; }
-constexpr ControlEntry Array(const char* name, int first, int last) { return {name, first, last, true}; }
-constexpr ControlEntry FormOnly(const char* name) { return {name, -1, -1, false}; }
-constexpr ControlEntry FormOnlyArray(const char* name, int first, int last) { return {name, first, last, false}; }
+  constexpr bool isArray() const { return first >= 0; }
+  constexpr bool hasWidget() const { return kind != ControlKind::Timer && kind != ControlKind::Window; }
+};
 
 struct WindowCatalogue {
   const char* window;  // the window's own name: "Fmain", "Fadd", ...
@@ -32,25 +32,23 @@ struct WindowCatalogue {
   std::span<const ControlEntry> controls;
 };
 
-// With strict names on (every test program turns them on) the Form refuses a name that no
-// catalogue holds: it throws std::invalid_argument naming it, so a mistyped name cannot quietly
-// read an empty text (a test then fails with the name). The binder then also stops on a window whose widgets and catalogue disagree.
-// The operation gate lets it through: it is a fault in the program, not a failure to run.
-struct UnknownControlName : std::invalid_argument {
-  using std::invalid_argument::invalid_argument;
-};
-void SetStrictControlNames(bool on);
-bool StrictControlNames();
-
 // Every window's catalogue.
 std::span<const WindowCatalogue> ControlCatalogues();
 // The catalogue of the window whose controls carry `prefix` (nullptr when none).
 const WindowCatalogue* CatalogueForPrefix(std::string_view prefix);
 
-// Whether `key` ("Tkjh", "Fadd.T_total_renshu", "Fk") is a name in some catalogue, or a window.
-bool IsCataloguedName(std::string_view key);
-// Whether `base` is a control array of some catalogue (for names built element by element).
-bool IsCataloguedArray(std::string_view base);
+// A control found by the name it is written with ("Tkjh", "Fadd.T_total_renshu",
+// "T_quxian_zhushu_3", or a window's name "Fbj"): for the shell, which binds widgets by their
+// names, and for the command line, which names controls in its arguments. No value when no
+// catalogue holds the name (an array's base name alone is no control).
+struct FoundControl {
+  ControlRef ref;
+  ControlKind kind;
+  const ControlEntry* entry;  // nullptr for a window
+};
+std::optional<FoundControl> FindControl(std::string_view name);
+// The catalogue entry whose key is `key` (an array's base "Fmain" key included), or nullptr.
+const ControlEntry* FindEntry(std::string_view key);
 
 // The window's names (arrays expanded, without the prefix) that need a widget.
 std::vector<std::string> WidgetNames(const WindowCatalogue& window);

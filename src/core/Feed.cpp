@@ -8,6 +8,7 @@
 #include "core/DrawTexts.h"
 #include "core/Endpoint.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -20,7 +21,7 @@ TimePoint Now(Context& cx) { return cx.ports.clock ? cx.ports.clock->now() : std
 
 // Tnew gains "；" and `more`.
 void AddToStatus(Context& cx, const std::string& more) {
-  cx.form.setText("Tnew", cx.form.text("Tnew") + "；" + more);
+  cx.form.setText(fmain::Tnew, cx.form.text(fmain::Tnew) + "；" + more);
 }
 
 // A feed event for the recorder, unless it is the one recorded last.
@@ -33,15 +34,15 @@ void Record(Context& cx, FeedState& feed, FeedEvent e) {
 
 // While a switch unticked by a pause stays unticked, the status says so; ticking it resumes.
 void ShowPause(Context& cx, FeedState& feed) {
-  if (feed.betPaused && cx.form.checked("Check_touzhu_sx")) feed.betPaused = false;
-  if (feed.sendPaused && cx.form.checked("C_qunfa_sx")) feed.sendPaused = false;
+  if (feed.betPaused && cx.form.checked(fmain::Check_touzhu_sx)) feed.betPaused = false;
+  if (feed.sendPaused && cx.form.checked(fmain::C_qunfa_sx)) feed.sendPaused = false;
   if (feed.betPaused || feed.sendPaused) AddToStatus(cx, T::kPaused);
 }
 
 // A good answer ends a run of failures.
 void Good(Context& cx, FeedState& feed) {
   const TimePoint now = Now(cx);
-  if (feed.outageNoticed) Record(cx, feed, {"recovered", "", "", cx.form.text("Tnew")});
+  if (feed.outageNoticed) Record(cx, feed, {"recovered", "", "", cx.form.text(fmain::Tnew)});
   feed.lastGood = now;
   feed.failingSince.reset();
   feed.outageNoticed = false;
@@ -53,19 +54,19 @@ void Good(Context& cx, FeedState& feed) {
 void Failed(Context& cx, FeedState& feed, const std::string& why) {
   const TimePoint now = Now(cx);
   if (!feed.failingSince) feed.failingSince = now;
-  cx.form.setText("Tnew", std::string(T::kNoDataCheck) + T::kWhy + why);
-  Record(cx, feed, {"failure", "", "", cx.form.text("Tnew")});
+  cx.form.setText(fmain::Tnew, std::string(T::kNoDataCheck) + T::kWhy + why);
+  Record(cx, feed, {"failure", "", "", cx.form.text(fmain::Tnew)});
   const auto failing = std::chrono::duration_cast<std::chrono::minutes>(now - *feed.failingSince);
   if (failing.count() >= kOutageMinutes) {
     const TimePoint since = feed.lastGood ? *feed.lastGood : *feed.failingSince;
     const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(now - since).count();
     std::string more = std::string(T::kOutageSince) + std::to_string(minutes) + T::kOutageMinutes;
     if (feed.lastGood) more += T::kOutageLast + TimeText(*feed.lastGood) + T::kOutageLastEnd;
-    cx.form.setText("Tnew", cx.form.text("Tnew") + more);
+    cx.form.setText(fmain::Tnew, cx.form.text(fmain::Tnew) + more);
     if (!feed.outageNoticed) {
       feed.outageNoticed = true;
       cx.inform(T::kOutageNotice, T::kTip);
-      Record(cx, feed, {"outage", "", "", cx.form.text("Tnew")});
+      Record(cx, feed, {"outage", "", "", cx.form.text(fmain::Tnew)});
     }
   }
   ShowPause(cx, feed);
@@ -84,7 +85,7 @@ std::string DrawText(const DrawRecord& r) { return "第" + r.period + "期 " + r
 
 // An answer not applied: the history, DeepBuffer and IncomingWindow stay as they were.
 void Refuse(Context& cx, FeedState& feed, const std::string& kind, const std::string& status, const DrawRecord& newest) {
-  cx.form.setText("Tnew", status);
+  cx.form.setText(fmain::Tnew, status);
   NoticeOnce(cx, feed, kind, status + std::string(kCrLf) + T::kRefusedNotice);
   Record(cx, feed, {kind, newest.period, newest.digits, status});
   ShowPause(cx, feed);
@@ -105,15 +106,15 @@ void FillBuffers(DrawStore& d, const std::vector<DrawRecord>& draws) {
 
 // Unticks automatic betting and group send (those ticked) and stops a group send already armed.
 void Pause(Context& cx, FeedState& feed) {
-  if (cx.form.checked("Check_touzhu_sx")) {
-    cx.form.setChecked("Check_touzhu_sx", false);
+  if (cx.form.checked(fmain::Check_touzhu_sx)) {
+    cx.form.setChecked(fmain::Check_touzhu_sx, false);
     feed.betPaused = true;
   }
-  if (cx.form.checked("C_qunfa_sx")) {
-    cx.form.setChecked("C_qunfa_sx", false);
+  if (cx.form.checked(fmain::C_qunfa_sx)) {
+    cx.form.setChecked(fmain::C_qunfa_sx, false);
     feed.sendPaused = true;
   }
-  cx.form.setTimerEnabled("Timer_qf_dd", false);
+  cx.form.setTimerEnabled(fmain::Timer_qf_dd, false);
 }
 
 std::string AnswerFaultText(const FeedAnswer& a) {
@@ -152,18 +153,18 @@ std::string HttpFailureText(const HttpResult& result) {
 
 bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply) {
   auto buttonAfterAnswer = [&cx] {
-    if (!cx.form.checked("Cauto")) cx.form.setEnabled("Cshoudong", true);
+    if (!cx.form.checked(fmain::Cauto)) cx.form.setEnabled(fmain::Cshoudong, true);
   };
   if (feed.response.empty()) {
     Failed(cx, feed, T::kEmptyAnswer);
-    cx.form.setEnabled("Cshoudong", true);
+    cx.form.setEnabled(fmain::Cshoudong, true);
     return false;
   }
   FeedAnswer answer = ReadFeedAnswer(feed.response);
   if (answer.fault != AnswerFault::None) {
     if (answer.fault == AnswerFault::NoMarker) feed.response.clear();
     Failed(cx, feed, AnswerFaultText(answer));
-    cx.form.setEnabled("Cshoudong", true);
+    cx.form.setEnabled(fmain::Cshoudong, true);
     return false;
   }
   DrawStore& d = cx.draws;
@@ -198,7 +199,7 @@ bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply
       return false;
     case AnswerVerdict::NotNew:
       FillBuffers(d, answer.draws);
-      cx.form.setText("Tnew", T::kNotNew);
+      cx.form.setText(fmain::Tnew, T::kNotNew);
       Good(cx, feed);
       ShowPause(cx, feed);
       buttonAfterAnswer();
@@ -217,7 +218,7 @@ bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply
   if (check.verdict == AnswerVerdict::Untied) {
     AddToStatus(cx, T::kUntied);
     NoticeOnce(cx, feed, "untied", std::string(T::kUntied) + std::string(kCrLf) + "（" + DrawText(newest) + "）");
-    Record(cx, feed, {"untied", newest.period, newest.digits, cx.form.text("Tnew")});
+    Record(cx, feed, {"untied", newest.period, newest.digits, cx.form.text(fmain::Tnew)});
     // The status already says it; the flags stay until the player ticks the switches again.
   } else {
     ShowPause(cx, feed);
@@ -234,13 +235,13 @@ bool HandleDrawResult(Context& cx, FeedState& feed, const HttpResult& result, co
   if (!result.ok) {
     feed.response.clear();
     Failed(cx, feed, HttpFailureText(result));
-    cx.form.setEnabled("Cshoudong", true);
+    cx.form.setEnabled(fmain::Cshoudong, true);
     return false;
   }
   if (result.status != 200) {
     feed.response.clear();
     Failed(cx, feed, T::kHttpStatus + std::to_string(result.status));
-    cx.form.setEnabled("Cshoudong", true);
+    cx.form.setEnabled(fmain::Cshoudong, true);
     return false;
   }
   feed.response = result.body;
@@ -249,7 +250,7 @@ bool HandleDrawResult(Context& cx, FeedState& feed, const HttpResult& result, co
 
 void FetchOnChannel(Context& cx, int channel, const std::string& url, std::function<void(const HttpResult&)> done) {
   try {
-    if (channel == kDrawChannel) cx.form.setText("Tnew", draw_text::kFetching);
+    if (channel == kDrawChannel) cx.form.setText(fmain::Tnew, draw_text::kFetching);
     if (!cx.ports.http) return;
     if (HttpResult refusal; !MaySend(cx, url, refusal)) {
       if (done) done(refusal);
@@ -267,7 +268,7 @@ void RequestDrawFeed(Context& cx, std::function<void(const HttpResult&)> done) {
 
 bool CountdownTick(Context& cx, FeedState& feed) {
   feed.countdownTicks += 1;
-  cx.form.setText("L_djs", std::to_string(kCountdownTicks - feed.countdownTicks));
+  cx.form.setText(fmain::L_djs, std::to_string(kCountdownTicks - feed.countdownTicks));
   if (feed.countdownTicks > kCountdownTicks - 1) {
     feed.countdownTicks = 0;
     return true;
@@ -276,14 +277,14 @@ bool CountdownTick(Context& cx, FeedState& feed) {
 }
 
 bool AutoUpdateTick(Context& cx) {
-  if (cx.form.checked("Cauto")) {
-    cx.form.setEnabled("Cshoudong", false);
+  if (cx.form.checked(fmain::Cauto)) {
+    cx.form.setEnabled(fmain::Cshoudong, false);
     return true;
   }
-  cx.form.setEnabled("Cshoudong", true);
+  cx.form.setEnabled(fmain::Cshoudong, true);
   return false;
 }
 
-void BeginManualUpdate(Context& cx) { cx.form.setEnabled("Cshoudong", false); }
+void BeginManualUpdate(Context& cx) { cx.form.setEnabled(fmain::Cshoudong, false); }
 
 }  // namespace lumora

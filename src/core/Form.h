@@ -1,13 +1,14 @@
 #pragma once
-// The values of the program's controls, keyed by control name.
+// The values of the program's controls, read and written through their typed handles.
 //
 // Settings are the values of controls at the moment an operation runs, and results are written
 // back into controls. The engine reads and writes this model; the shell binds its widgets to it
 // by objectName (ui/FormBinder), so every rule stays testable without a window.
 //
-// Keys: a main-window control is its design name ("Tkjh", "T_quxian_zhushu_3" for element 3 of a
-// control array). A control of another window carries that window's name in front:
-// "Fadd.T_total_renshu", "Ftool.Tdd", "Fbj.Timer1".
+// Controls are named by their handles (core/controls/<window>.h): `fmain::Tkjh`,
+// `fmain::T_quxian_zhushu[3]` for element 3 of a control array, `fadd::T_total_renshu`. Every
+// control's raw text is at hand through text(); value() reads a control the way its kind says
+// (an integer box through the one lenient number reader), set() writes it back as text.
 //
 // Multi-line text boxes hold CR LF line breaks here; the binder converts to the widget's "\n".
 #include <functional>
@@ -17,7 +18,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Control.h"
 #include "core/Scene.h"
+#include "core/Text.h"
 
 namespace lumora {
 
@@ -29,63 +32,76 @@ struct TimerState {
 class Form {
  public:
   // Text of a text box, caption of a label / button / check box ("" when never set).
-  const std::string& text(std::string_view name) const;
-  void setText(std::string_view name, std::string value);
+  const std::string& text(ControlRef name) const;
+  void setText(ControlRef name, std::string value);
 
-  bool checked(std::string_view name) const;
-  void setChecked(std::string_view name, bool value);
+  bool checked(ControlRef name) const;
+  void setChecked(ControlRef name, bool value);
 
-  bool enabled(std::string_view name) const;  // true unless disabled
-  void setEnabled(std::string_view name, bool value);
-  bool visible(std::string_view name) const;  // true unless hidden
-  void setVisible(std::string_view name, bool value);
+  bool enabled(ControlRef name) const;  // true unless disabled
+  void setEnabled(ControlRef name, bool value);
+  bool visible(ControlRef name) const;  // true unless hidden
+  void setVisible(ControlRef name, bool value);
 
   // Colours as design colour numbers; -1 means the widget's own colour.
-  int backColor(std::string_view name) const;
-  void setBackColor(std::string_view name, int bgr);
-  int foreColor(std::string_view name) const;
-  void setForeColor(std::string_view name, int bgr);
+  int backColor(ControlRef name) const;
+  void setBackColor(ControlRef name, int bgr);
+  int foreColor(ControlRef name) const;
+  void setForeColor(ControlRef name, int bgr);
 
   // List boxes.
-  const std::vector<std::string>& items(std::string_view name) const;
+  const std::vector<std::string>& items(ControlRef name) const;
   // True when the form holds a control of that name; asks no catalogue and creates nothing.
-  bool holds(std::string_view name) const { return controls_.find(name) != controls_.end(); }
-  void setItems(std::string_view name, std::vector<std::string> items);
-  void addItem(std::string_view name, std::string item);
-  int selectedIndex(std::string_view name) const;  // -1 when nothing is selected
-  void setSelectedIndex(std::string_view name, int index);
+  bool holds(ControlRef name) const { return controls_.find(name) != controls_.end(); }
+  void setItems(ControlRef name, std::vector<std::string> items);
+  void addItem(ControlRef name, std::string item);
+  int selectedIndex(ControlRef name) const;  // -1 when nothing is selected
+  void setSelectedIndex(ControlRef name, int index);
   // Multi-select list boxes ("selected" flags per item).
-  bool itemSelected(std::string_view name, int index) const;
-  void setItemSelected(std::string_view name, int index, bool value);
+  bool itemSelected(ControlRef name, int index) const;
+  void setItemSelected(ControlRef name, int index, bool value);
 
   // Pictures.
-  const Scene& scene(std::string_view name) const;
-  Scene& editScene(std::string_view name);  // marks the picture changed
-  void setScene(std::string_view name, Scene scene);
+  const Scene& scene(ControlRef name) const;
+  Scene& editScene(ControlRef name);  // marks the picture changed
+  void setScene(ControlRef name, Scene scene);
 
   // Timers: enabled flag and interval; the shell runs a real timer per name.
-  TimerState timer(std::string_view name) const;
-  void setTimer(std::string_view name, bool enabled, int intervalMs);
-  void setTimerEnabled(std::string_view name, bool enabled);
+  TimerState timer(ControlRef name) const;
+  void setTimer(ControlRef name, bool enabled, int intervalMs);
+  void setTimerEnabled(ControlRef name, bool enabled);
 
   // Font point size of a control (0 = the widget's own).
-  int fontSize(std::string_view name) const;
-  void setFontSize(std::string_view name, int points);
+  int fontSize(ControlRef name) const;
+  void setFontSize(ControlRef name, int points);
 
-  // Names whose values the engine changed since the last call, for the shell to push to widgets.
-  std::set<std::string> takeChanged();
+  // Typed values. An integer box reads its leading number rounded half to even, a number box
+  // its leading number, either 0 without one; set() writes the number as plain text.
+  int32_t value(IntBox box) const { return ReadInt(text(box)); }
+  double value(NumberBox box) const { return ReadNumber(text(box)); }
+  bool value(CheckBox box) const { return checked(box); }
+  bool value(OptionButton button) const { return checked(button); }
+  void set(IntBox box, int64_t value) { setText(box, std::to_string(value)); }
+  void set(NumberBox box, double value);
+  void set(CheckBox box, bool value) { setChecked(box, value); }
+  // An option group: the index of its checked button (-1 when none is), and checking one.
+  int option(const OptionGroup& group) const;
+  void setOption(const OptionGroup& group, int index);
+
+  // Controls whose values the engine changed since the last call, for the shell to push to widgets.
+  std::set<ControlRef> takeChanged();
   // Marks a name changed without changing a value (the shell repaints it).
-  void touch(std::string_view name);
+  void touch(ControlRef name);
 
   // The shell reports a user's edit: the value changes but is not marked for pushing back.
-  void userSetText(std::string_view name, std::string value);
-  void userSetChecked(std::string_view name, bool value);
-  void userSetSelectedIndex(std::string_view name, int index);
-  void userSetItemSelected(std::string_view name, int index, bool value);
-  void userSetVisible(std::string_view name, bool value);
+  void userSetText(ControlRef name, std::string value);
+  void userSetChecked(ControlRef name, bool value);
+  void userSetSelectedIndex(ControlRef name, int index);
+  void userSetItemSelected(ControlRef name, int index, bool value);
+  void userSetVisible(ControlRef name, bool value);
 
  private:
-  struct Control {
+  struct Values {
     std::string text;
     bool checked = false;
     bool enabled = true;
@@ -99,12 +115,12 @@ class Form {
     Scene scene;
     TimerState timer;
   };
-  Control& at(std::string_view name);
-  const Control* find(std::string_view name) const;
-  void changed(std::string_view name) { changed_.emplace(name); }
+  Values& at(ControlRef name);
+  const Values* find(ControlRef name) const;
+  void changed(ControlRef name) { changed_.insert(name); }
 
-  std::map<std::string, Control, std::less<>> controls_;
-  std::set<std::string> changed_;
+  std::map<ControlRef, Values> controls_;
+  std::set<ControlRef> changed_;
 };
 
 }  // namespace lumora

@@ -4,6 +4,8 @@
 
 #include "core/DrawTexts.h"
 #include "core/Text.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -34,7 +36,7 @@ std::string HistoryText(const DrawStore& draws) {
   return text;
 }
 
-bool HistoryPresent(const Context& cx) { return !TrimView(cx.form.text("Tkjh")).empty(); }
+bool HistoryPresent(const Context& cx) { return !TrimView(cx.form.text(fmain::Tkjh)).empty(); }
 
 std::string FollowingPeriod(std::string_view period) {
   std::string_view last = period.size() > 3 ? period.substr(period.size() - 3) : period;
@@ -45,7 +47,7 @@ bool ApplyIncomingDraws(Context& cx) {
   DrawStore& d = cx.draws;
   const DrawRecord& newest = d.incoming[1];
   if (newest.period == d.history[1].period || newest.digits.empty()) {
-    cx.form.setText("Tnew", draw_text::kNotNew);
+    cx.form.setText(fmain::Tnew, draw_text::kNotNew);
     return false;
   }
   return ReplaceHistory(cx);
@@ -56,8 +58,8 @@ bool ReplaceHistory(Context& cx) {
   d.previousNewest = d.history[1];
   for (int i = 1; i <= kHistoryRows; ++i) d.history[static_cast<size_t>(i)] = d.incoming[static_cast<size_t>(i)];
   d.rebuildSubSeries();
-  cx.form.setText("Tnew", draw_text::kApplied);
-  cx.form.setText("Tkjh", HistoryText(d));
+  cx.form.setText(fmain::Tnew, draw_text::kApplied);
+  cx.form.setText(fmain::Tkjh, HistoryText(d));
   return true;
 }
 
@@ -102,7 +104,7 @@ bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply) {
   }
   DrawStore& d = cx.draws;
   for (int k = 1; k <= kHistoryRows; ++k) d.incoming[static_cast<size_t>(k)] = d.deep[static_cast<size_t>(n + k)];
-  cx.form.setChecked("Cauto", false);
+  cx.form.setChecked(fmain::Cauto, false);
   cx.inform(draw_text::kDeleted, draw_text::kTip);
   const bool applied = apply ? apply(cx) : ApplyIncomingDraws(cx);
   // The window came from the last answer: a draw entered by hand is gone with it.
@@ -154,9 +156,9 @@ bool OpenManualEntry(Context& cx) {
     cx.inform(draw_text::kNoHistory, draw_text::kErrorTipTitle);
     return false;
   }
-  cx.form.setText("Fadd.T_total_renshu", FollowingPeriod(cx.draws.history[1].period) + draw_text::kEntryTail);
-  cx.form.setEnabled("Fadd.C_rulu_kjh", true);
-  cx.form.setVisible("Fadd", true);
+  cx.form.setText(fadd::T_total_renshu, FollowingPeriod(cx.draws.history[1].period) + draw_text::kEntryTail);
+  cx.form.setEnabled(fadd::C_rulu_kjh, true);
+  cx.form.setVisible(fadd::window, true);
   return true;
 }
 
@@ -165,28 +167,28 @@ bool ConfirmManualEntry(Context& cx, const ApplyDrawsFn& apply) {
     cx.inform(draw_text::kNoHistory, draw_text::kErrorTitle);
     return false;
   }
-  ManualEntry e = ParseManualEntry(cx.form.text("Fadd.T_total_renshu"));
+  ManualEntry e = ParseManualEntry(cx.form.text(fadd::T_total_renshu));
   if (!e.ok) {
     cx.inform(e.error, draw_text::kErrorTitle);
     return false;
   }
-  cx.form.setEnabled("Fadd.C_rulu_kjh", false);
+  cx.form.setEnabled(fadd::C_rulu_kjh, false);
   DrawStore& d = cx.draws;
   for (int i = kHistoryRows; i >= 2; --i) d.incoming[static_cast<size_t>(i)] = d.incoming[static_cast<size_t>(i - 1)];
   d.incoming[1] = DrawRecord{e.period, e.digits};
-  cx.form.setVisible("Fadd", false);
+  cx.form.setVisible(fadd::window, false);
   bool applied = apply ? apply(cx) : ApplyIncomingDraws(cx);
   if (applied) d.handEntered = std::min(d.handEntered + 1, kHistoryRows);
-  cx.form.setEnabled("Fadd.C_rulu_kjh", true);
-  cx.form.touch("Tkjh");
-  cx.form.setChecked("Cauto", false);
+  cx.form.setEnabled(fadd::C_rulu_kjh, true);
+  cx.form.touch(fmain::Tkjh);
+  cx.form.setChecked(fmain::Cauto, false);
   return applied;
 }
 
 bool SelectSubGame(Context& cx, int element) {
   static constexpr int kStart[3] = {3, 2, 1};
   if (element < 0 || element > 2) return false;
-  for (int i = 0; i < 3; ++i) cx.form.setChecked(Indexed("Op_3x_moshi", i), i == element);
+  for (int i = 0; i < 3; ++i) cx.form.setChecked(fmain::Op_3x_moshi[i], i == element);
   int start = kStart[element];
   if (cx.draws.subStart == start) return false;
   cx.draws.subStart = start;

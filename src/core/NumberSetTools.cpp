@@ -6,6 +6,7 @@
 #include "core/Endpoint.h"
 #include "core/Feed.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -16,14 +17,14 @@ constexpr const char* kPhraseSeparator = "@-@";
 }  // namespace
 
 void CopyIntersectionToBet(Context& cx) {
-  cx.form.setText("T_touzhu_dd_0", cx.form.text("T_jihua_jj_dadi"));
-  cx.form.setText("T_touzhu_dd_1", cx.form.text("T_jihua_jj_dadi_zhushu"));
+  cx.form.setText(fmain::T_touzhu_dd[0], cx.form.text(fmain::T_jihua_jj_dadi));
+  cx.form.setText(fmain::T_touzhu_dd[1], cx.form.text(fmain::T_jihua_jj_dadi_zhushu));
 }
 
-void ShowProgressPanel(Context& cx, int flag) { cx.form.setVisible("Pic_jindu", flag == 1); }
+void ShowProgressPanel(Context& cx, int flag) { cx.form.setVisible(fmain::Pic_jindu, flag == 1); }
 
 void CopyCurveCounts(Context& cx) {
-  for (int i = 0; i < 15; ++i) cx.form.setText(Indexed("L_xl_zhushu", i), cx.form.text(Indexed("T_quxian_zhushu", i)));
+  for (int i = 0; i < 15; ++i) cx.form.setText(fmain::L_xl_zhushu[i], cx.form.text(fmain::T_quxian_zhushu[i]));
 }
 
 bool LoadUserPhrases(Context& cx) {
@@ -39,8 +40,8 @@ bool LoadUserPhrases(Context& cx) {
     return false;
   }
   std::vector<std::string> pieces = Split(trimmed, kPhraseSeparator);
-  cx.form.setText("T_jihua_qianming", pieces[0]);
-  for (size_t i = 1; i < pieces.size() && i <= 3; ++i) cx.form.setText(Indexed("T_zdy_yongyu", static_cast<int>(i - 1)), pieces[i]);
+  cx.form.setText(fmain::T_jihua_qianming, pieces[0]);
+  for (size_t i = 1; i < pieces.size() && i <= 3; ++i) cx.form.setText(fmain::T_zdy_yongyu[static_cast<int>(i - 1)], pieces[i]);
   if (pieces.size() < 4) {
     cx.inform(kPhrasesError, kPhrasesErrorTitle);
     return false;

@@ -181,13 +181,6 @@ std::string Pad(int64_t value, int width) {
   return negative ? "-" + digits : digits;
 }
 
-std::string Indexed(std::string_view name, int index) {
-  std::string out(name);
-  out += '_';
-  out += std::to_string(index);
-  return out;
-}
-
 std::string FormatNumber(double value, int maxDecimals) {
   if (!std::isfinite(value)) return "0";
   char buf[64];

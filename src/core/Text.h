@@ -61,9 +61,6 @@ std::string ToLf(std::string_view text);
 // Zero-padded decimal: Pad(7, 3) == "007"; a wider number is written in full.
 std::string Pad(int64_t value, int width);
 
-// Name of an element of a control array: Indexed("T_quxian_zhushu", 3) == "T_quxian_zhushu_3".
-std::string Indexed(std::string_view name, int index);
-
 // Formats a number as the program shows decimals: no exponent, no trailing zeros ("12.5", "-3", "0.01").
 std::string FormatNumber(double value, int maxDecimals = 6);
 

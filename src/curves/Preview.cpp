@@ -4,6 +4,8 @@
 
 #include "core/Text.h"
 #include "curves/PoolCurve.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -36,10 +38,10 @@ Scene PreviewScene(const ProfitCurve& curve) {
 }
 
 void ShowPoolPreview(Context& cx, CurveState& curves, int p) {
-  const std::string& pool = p == kPlanPreview ? cx.form.text("T_jihua_jj_dadi") : cx.form.text(Indexed("T_dd_beiyong", p));
+  const std::string& pool = p == kPlanPreview ? cx.form.text(fmain::T_jihua_jj_dadi) : cx.form.text(fmain::T_dd_beiyong[p]);
   ComputePoolCurve(cx.draws, curves, Trim(pool));
   if (p < 3 || p > 5) return;
-  const std::string picture = Indexed("Fk.Pic_k", p);
+  const std::string picture = fk::Pic_k[p];
   cx.form.setScene(picture, PreviewScene(curves.profit));
   cx.form.setVisible(picture, true);
 }

@@ -9,6 +9,7 @@
 #include "curves/PoolCurve.h"
 #include "curves/Texts.h"
 #include "curves/TrendText.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -42,7 +43,7 @@ bool ReadTrendPart(std::string_view part, int32_t& value) {
   return true;
 }
 
-bool HorizontalArmed(const Context& cx) { return !cx.form.enabled("C_huaxian_line"); }
+bool HorizontalArmed(const Context& cx) { return !cx.form.enabled(fmain::C_huaxian_line); }
 
 }  // namespace
 
@@ -81,7 +82,7 @@ void PrepareDrawingGrid(Context& cx) {
 
 void ArmHorizontalLine(Context& cx) {
   PrepareDrawingGrid(cx);
-  cx.form.setEnabled("C_huaxian_line", false);
+  cx.form.setEnabled(fmain::C_huaxian_line, false);
 }
 
 void PressTrendChart(Context& cx, CurveState& curves, double, double y) {
@@ -96,7 +97,7 @@ void PressTrendChart(Context& cx, CurveState& curves, double, double y) {
   curves.lastY = 0;
   if (HorizontalArmed(cx)) {
     cx.form.editScene(kTrendChart).line(0, y, kChartRight, y, kRed, 3);
-    cx.form.setEnabled("C_huaxian_line", true);
+    cx.form.setEnabled(fmain::C_huaxian_line, true);
     curves.clickCounter = 0;
     const int32_t h = CurvePoint(y);
     for (int x = 0; x <= kTrendLength; ++x) curves.trend[x] = h;
@@ -192,12 +193,12 @@ Scene ProfitCurveScene(const ProfitCurve& curve) {
 void PlotProfitCurve(Context& cx, const CurveState& curves) { cx.form.setScene(kTrendChart, ProfitCurveScene(curves.profit)); }
 
 void ShowPoolCurve(Context& cx, CurveState& curves) {
-  ComputePoolCurve(cx.draws, curves, Trim(cx.form.text("Tdadi")));
+  ComputePoolCurve(cx.draws, curves, Trim(cx.form.text(fmain::Tdadi)));
   PlotProfitCurve(cx, curves);
 }
 
 bool CopyPoolText(Context& cx) {
-  const std::string& pool = cx.form.text("Tdadi");
+  const std::string& pool = cx.form.text(fmain::Tdadi);
   bool ok = cx.ports.clipboard != nullptr;
   if (ok) {
     cx.ports.clipboard->clear();

@@ -8,10 +8,11 @@
 #include "core/Context.h"
 #include "core/Scene.h"
 #include "curves/CurveState.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
-inline constexpr const char* kTrendChart = "Pic";
+inline constexpr auto kTrendChart = fmain::Pic;
 
 // "开始画线" (and start-up): clears "Pic" and draws the empty drawing grid.
 void PrepareDrawingGrid(Context& cx);

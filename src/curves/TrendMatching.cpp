@@ -9,6 +9,7 @@
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
 #include "curves/TrendText.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -49,7 +50,7 @@ int SubNumberValue(const DrawStore& draws, int row) {
 // The end-control mask of slot q, read from the right: the rightmost character is the newest draw
 // (history row 1). "1" forces a hit, "0" a miss; other characters are skipped and do not advance.
 void ApplyMask(const Context& cx, int q, NumberSet& hits, NumberSet& misses) {
-  const std::string& mask = cx.form.text(Indexed("T_xl_muduan", q));
+  const std::string& mask = cx.form.text(fmain::T_xl_muduan[q]);
   int row = 1;
   for (size_t c = mask.size(); c-- > 0;) {
     if (mask[c] != '1' && mask[c] != '0') continue;
@@ -83,9 +84,9 @@ FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q) {
   NumberSet& forcedHits = d.hits;      // ForcedHitList
   NumberSet& forcedMisses = d.misses;  // ForcedMissList
   const bool slotted = q != kNoSlot && q >= 0 && q < kCurveSlots;
-  const bool maskOn = slotted && cx.form.checked(Indexed("Check_xl_md", q));
-  const bool randomOnly = slotted && cx.form.checked("Op_mos_1");
-  const bool maskFirst = slotted && cx.form.checked("Op_mos_0");
+  const bool maskOn = slotted && cx.form.checked(fmain::Check_xl_md[q]);
+  const bool randomOnly = slotted && cx.form.checked(fmain::Op_mos[1]);
+  const bool maskFirst = slotted && cx.form.checked(fmain::Op_mos[0]);
 
   if (maskFirst && maskOn) ApplyMask(cx, q, forcedHits, forcedMisses);
   if (!randomOnly) {
@@ -132,11 +133,11 @@ void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
   FitDecision d = DecideFit(cx, curves.trend, n, q);
   curves.profit = d.curve;
   if (n <= 0) {
-    cx.form.setText("Tdadi", "");
+    cx.form.setText(fmain::Tdadi, "");
     return;
   }
   std::vector<uint16_t> scratch;
-  cx.form.setText("Tdadi", PickFitPool(cx.rng, d, scratch).text());
+  cx.form.setText(fmain::Tdadi, PickFitPool(cx.rng, d, scratch).text());
 }
 
 bool LoadTrendText(Context& cx, CurveState& curves, int slot) {
@@ -151,16 +152,16 @@ bool LoadTrendText(Context& cx, CurveState& curves, std::string_view text) {
 }
 
 void LookForPool(Context& cx, CurveState& curves) {
-  if (TrimView(cx.form.text("Tkjh")).empty()) {
+  if (TrimView(cx.form.text(fmain::Tkjh)).empty()) {
     cx.inform(curves_text::kNoDraws, curves_text::kTitleHint);
     return;
   }
-  FitPoolToTrend(cx, curves, ReadInt(cx.form.text("T_dadi_zhushu")), kNoSlot);
+  FitPoolToTrend(cx, curves, cx.form.value(fmain::T_dadi_zhushu), kNoSlot);
   ShowPoolCurve(cx, curves);
 }
 
 void CheckCurveCount(Context& cx, int slot) {
-  const std::string key = Indexed("T_quxian_zhushu", slot);
+  const std::string key = fmain::T_quxian_zhushu[slot];
   if (ReadNumber(cx.form.text(key)) > 980) {
     cx.inform(curves_text::kTooManyNumbers, curves_text::kTitleTooMany);
     cx.form.setText(key, curves_text::kResetCount);
@@ -169,7 +170,7 @@ void CheckCurveCount(Context& cx, int slot) {
 }
 
 void CheckEndControlMask(Context& cx, int slot) {
-  const std::string key = Indexed("T_xl_muduan", slot);
+  const std::string key = fmain::T_xl_muduan[slot];
   const std::string& text = cx.form.text(key);
   size_t characters = 0;
   for (unsigned char c : text)

@@ -3,10 +3,11 @@
 #include <string>
 
 #include "core/Context.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
-inline constexpr const char* kBetLogList = "List_tz_new";
+inline constexpr auto kBetLogList = fmain::List_tz_new;
 
 // Appends `message` + "::" + the current date and time as one line; once the list holds 201
 // lines it is emptied first.

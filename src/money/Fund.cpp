@@ -15,7 +15,7 @@ namespace lumora {
 namespace {
 namespace T = fund_texts;
 
-std::string CapitalBox(int i) { return Indexed(T::kCapital, i); }
+std::string CapitalBox(int i) { return T::kCapital[i]; }
 
 void ShowFund(Form& form, const FundSettings& f) {
   const float values[5] = {f.principal, f.current, f.prize, f.lower, f.upper};

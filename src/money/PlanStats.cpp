@@ -5,6 +5,7 @@
 
 #include "core/Text.h"
 #include "money/StatsTexts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -179,18 +180,18 @@ bool ApplyStatsSettings(Context& cx, StatsState& stats) {
     cx.inform(text, tx::kErrorTitle);
     return false;
   };
-  double odds = ReadNumber(f.text("T_szzx_canshu_0"));
+  double odds = f.value(fmain::T_szzx_canshu[0]);
   if (!(odds > 1700 && odds <= 2000)) return refuse(tx::kOdds);
-  double rebate = ReadNumber(f.text("T_szzx_canshu_4"));
+  double rebate = f.value(fmain::T_szzx_canshu[4]);
   if (!(rebate >= 0.005 && rebate <= 0.5)) return refuse(tx::kRebate);
 
-  int32_t mode = f.checked("Option_touzhu_sz_1") ? kStatsMultiplier
-                 : f.checked("Option_touzhu_sz_2") ? kStatsPushWave
+  int32_t mode = f.checked(fmain::Option_touzhu_sz[1]) ? kStatsMultiplier
+                 : f.checked(fmain::Option_touzhu_sz[2]) ? kStatsPushWave
                                                     : kStatsFlat;
   std::vector<int32_t> multiples;
   int32_t pushPeriods = 0;
   if (mode == kStatsMultiplier) {
-    std::string seq = Trim(f.text("T_szzx_canshu_2"));
+    std::string seq = Trim(f.text(fmain::T_szzx_canshu[2]));
     if (!Contains(seq, "-")) return refuse(tx::kSequence);
     std::string clean;
     for (char c : seq)
@@ -200,9 +201,9 @@ bool ApplyStatsSettings(Context& cx, StatsState& stats) {
       if (item.empty() || item.size() > 9) return refuse(tx::kSequence);
       multiples.push_back(ReadInt(item));
     }
-    f.setText("T_szzx_canshu_2", clean);
+    f.setText(fmain::T_szzx_canshu[2], clean);
   } else if (mode == kStatsPushWave) {
-    pushPeriods = ReadInt(f.text("T_szzx_canshu_3"));
+    pushPeriods = ReadInt(f.text(fmain::T_szzx_canshu[3]));
     if (pushPeriods < 2) return refuse(tx::kPushWave);
   }
 

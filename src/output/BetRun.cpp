@@ -8,6 +8,7 @@
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -15,8 +16,8 @@ namespace T = output_text;
 
 namespace {
 
-constexpr const char* kCountdownTimer = "Timer_tz_djs";
-constexpr const char* kStepTimer = "Timer_dianji";
+constexpr auto kCountdownTimer = fmain::Timer_tz_djs;
+constexpr auto kStepTimer = fmain::Timer_dianji;
 
 void Log(Context& cx, const std::string& text) { LogBetMessage(cx, text); }
 
@@ -43,7 +44,7 @@ void BetCountdown(Context& cx, OutputState& out, MoneyState& money) {
   if (out.countdown < 30) return;
   out.countdown = 0;
   cx.form.setTimerEnabled(kCountdownTimer, false);
-  if (!cx.form.checked("Check_touzhu_sx")) {
+  if (!cx.form.checked(fmain::Check_touzhu_sx)) {
     Log(cx, T::kNotTicked);
     return;
   }
@@ -56,7 +57,7 @@ void BetCountdown(Context& cx, OutputState& out, MoneyState& money) {
 
 void StartAutoBet(Context& cx, OutputState& out, MoneyState& money) {
   try {
-    money.betCount = ReadInt(cx.form.text("T_touzhu_dd_1"));
+    money.betCount = ReadInt(cx.form.text(fmain::T_touzhu_dd[1]));
     if (money.sequenceValid != 1) {
       Log(cx, T::kBadSequence);
       return;
@@ -74,7 +75,7 @@ void StartAutoBet(Context& cx, OutputState& out, MoneyState& money) {
       money.multiplePosition = money.multiplePosition + 1;
     }
     money.currentMultiple = FormatNumber(RoundHalfEvenTo(multiple, 2), 2);
-    cx.form.setText("T_zd_touzhu_beitou_1", money.currentMultiple);
+    cx.form.setText(fmain::T_zd_touzhu_beitou[1], money.currentMultiple);
     Log(cx, T::kCurrentMultiple + money.currentMultiple);
     out.stepIndex = 1;
     out.stepCountdown = 0;
@@ -91,9 +92,9 @@ void StepTick(Context& cx, OutputState& out, MoneyState& money) {
   // Scripts never overlap: while the previous step is still being typed, this tick waits.
   if (ScriptsRunning(out)) return;
   try {
-    if (cx.form.checked("Check_pt_tz_sx")) {
+    if (cx.form.checked(fmain::Check_pt_tz_sx)) {
       out.stepCountdown = 0;
-      RecordPlacedBet(money, Trim(cx.form.text("T_touzhu_dd_0")), money.betCount, money.currentMultiple,
+      RecordPlacedBet(money, Trim(cx.form.text(fmain::T_touzhu_dd[0])), money.betCount, money.currentMultiple,
                       cx.draws.history[1]);
       StopSteps(cx);
       PassParametersToTool(cx, out);
@@ -143,14 +144,14 @@ void ExecuteNextStep(Context& cx, OutputState& out, MoneyState& money) {
   }
   const Step& step = out.steps.slots[index];
   s.move({step.x, step.y});
-  cx.form.setSelectedIndex("List_touzhu", index - 1);
+  cx.form.setSelectedIndex(fmain::List_touzhu, index - 1);
   Log(cx, T::kClicking + std::to_string(index));
   s.eventsOnce().click();
   if (step.kind != 2) {
     out.stepIndex = index + 1;
     return;
   }
-  const std::string numbers = cx.form.text("T_touzhu_dd_0");
+  const std::string numbers = cx.form.text(fmain::T_touzhu_dd[0]);
   PasteResult r = AddPaste(cx, s, numbers, "0", "1");
   if (r == PasteResult::Error) throw StepError();
   if (r == PasteResult::Ok) {
@@ -163,22 +164,22 @@ void ExecuteNextStep(Context& cx, OutputState& out, MoneyState& money) {
 }
 
 void PassParametersToTool(Context& cx, OutputState& out) {
-  std::string numbersWindow = Trim(cx.form.text("T_dsf_canshu_0"));
-  std::string multipleWindow = Trim(cx.form.text("T_dsf_canshu_1"));
+  std::string numbersWindow = Trim(cx.form.text(fmain::T_dsf_canshu[0]));
+  std::string multipleWindow = Trim(cx.form.text(fmain::T_dsf_canshu[1]));
   if (numbersWindow.empty() || multipleWindow.empty()) {
     Log(cx, T::kToolHandlesMissing);
     return;
   }
   Script s;
-  AddPassText(s, numbersWindow, Trim(cx.form.text("T_touzhu_dd_0")), CapturedToolBox(out, 0, numbersWindow));
-  AddPassText(s, multipleWindow, Trim(cx.form.text("T_zd_touzhu_beitou_1")), CapturedToolBox(out, 1, multipleWindow));
+  AddPassText(s, numbersWindow, Trim(cx.form.text(fmain::T_touzhu_dd[0])), CapturedToolBox(out, 0, numbersWindow));
+  AddPassText(s, multipleWindow, Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])), CapturedToolBox(out, 1, multipleWindow));
   RunScript(cx, out, std::move(s));
 }
 
 void UpdateFundParameters(Context& cx, MoneyState& money) {
-  cx.form.setEnabled("C_touzhu_gx", false);
+  cx.form.setEnabled(fmain::C_touzhu_gx, false);
   ReadFundSettings(cx, money);
-  cx.form.setEnabled("C_touzhu_gx", true);
+  cx.form.setEnabled(fmain::C_touzhu_gx, true);
 }
 
 }  // namespace lumora

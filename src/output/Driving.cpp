@@ -7,6 +7,7 @@
 #include "money/BetLog.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -20,7 +21,7 @@ std::string PointerText(Point p) { return "x:" + std::to_string(p.x) + "\r\ny:" 
 std::string StarText(Point p) { return std::to_string(p.x) + "*" + std::to_string(p.y); }
 
 void ShowCaptureButtons(Form& form, bool visible) {
-  for (int i = 0; i < 6; ++i) form.setVisible(Indexed("C_pt_id_shibie", i), visible);
+  for (int i = 0; i < 6; ++i) form.setVisible(fmain::C_pt_id_shibie[i], visible);
 }
 
 // A number taken to the nearest whole number, as long as it fits 32 bits.
@@ -67,7 +68,7 @@ void ForgetPresses(Desktop& d) {
 void CaptureTarget(Context& cx, OutputState& out, int k) {
   if (k < 0 || k > 2 || !DesktopReady(cx, out)) return;
   ForgetPresses(*out.desktop);
-  cx.form.setTimer(Indexed("Timer_pt_id", k), true, kCaptureTickMs);
+  cx.form.setTimer(fmain::Timer_pt_id[k], true, kCaptureTickMs);
   ShowCaptureButtons(cx.form, false);
 }
 
@@ -75,17 +76,17 @@ void CaptureTick(Context& cx, OutputState& out, int k) {
   if (!out.desktop) return;
   Desktop& d = *out.desktop;
   Point p = d.pointer();
-  cx.form.setText("T_xy", PointerText(p));
+  cx.form.setText(fmain::T_xy, PointerText(p));
   WindowHandle w = d.windowAt(p);
   bool done = d.newlyPressed(MouseButton::Right);
   if (k == 0 || k == 1) {
-    cx.form.setText(Indexed("Tid", k), HandleText(w));
-    if (done) cx.form.setText(Indexed("T_beishu_xy", k), StarText(p));
+    cx.form.setText(fmain::Tid[k], HandleText(w));
+    if (done) cx.form.setText(fmain::T_beishu_xy[k], StarText(p));
   } else {
-    cx.form.setText("Tid_2", StarText(p));
+    cx.form.setText(fmain::Tid[2], StarText(p));
   }
   if (done) {
-    cx.form.setTimerEnabled(Indexed("Timer_pt_id", k), false);
+    cx.form.setTimerEnabled(fmain::Timer_pt_id[k], false);
     ShowCaptureButtons(cx.form, true);
   }
 }
@@ -93,39 +94,39 @@ void CaptureTick(Context& cx, OutputState& out, int k) {
 void RecordSteps(Context& cx, OutputState& out) {
   if (!DesktopReady(cx, out)) return;
   ForgetPresses(*out.desktop);
-  cx.form.setEnabled("C_sz_touzhu", false);
-  cx.form.setItems("List_touzhu", {});
+  cx.form.setEnabled(fmain::C_sz_touzhu, false);
+  cx.form.setItems(fmain::List_touzhu, {});
   out.steps.clear();
-  cx.form.setTimer("Timer_shubiao", true, kCaptureTickMs);
+  cx.form.setTimer(fmain::Timer_shubiao, true, kCaptureTickMs);
 }
 
 void RecordTick(Context& cx, OutputState& out) {
   if (!out.desktop) return;
   Desktop& d = *out.desktop;
   Point p = d.pointer();
-  cx.form.setText("T_xy", PointerText(p));
+  cx.form.setText(fmain::T_xy, PointerText(p));
   auto record = [&](int kind, const char* ending) {
     if (out.steps.count >= kStepSlots) return;  // every slot in use: ignored
     int n = ++out.steps.count;
     out.steps.slots[n] = Step{p.x, p.y, kind};
-    cx.form.addItem("List_touzhu",
+    cx.form.addItem(fmain::List_touzhu,
                     "[" + std::to_string(n) + "]x:" + std::to_string(p.x) + "--y:" + std::to_string(p.y) + ending);
   };
   if (d.newlyPressed(MouseButton::Left)) record(1, T::kClickLine);
   if (d.newlyPressedCtrlV()) record(2, T::kPasteLine);
   if (d.newlyPressed(MouseButton::Right)) {
-    cx.form.setTimerEnabled("Timer_shubiao", false);
-    cx.form.setEnabled("C_sz_touzhu", true);
-    cx.form.addItem("List_touzhu", T::kSetupDone);
+    cx.form.setTimerEnabled(fmain::Timer_shubiao, false);
+    cx.form.setEnabled(fmain::C_sz_touzhu, true);
+    cx.form.addItem(fmain::List_touzhu, T::kSetupDone);
   }
 }
 
 void CaptureToolWindow(Context& cx, OutputState& out, int k) {
   if (k < 0 || k > 1 || !DesktopReady(cx, out)) return;
   ForgetPresses(*out.desktop);
-  cx.form.setTimer(Indexed("Timer_dsf_sb", k), true, kCaptureTickMs);
-  cx.form.setVisible("C_dsf_sb_0", false);
-  cx.form.setVisible("C_dsf_sb_1", false);
+  cx.form.setTimer(fmain::Timer_dsf_sb[k], true, kCaptureTickMs);
+  cx.form.setVisible(fmain::C_dsf_sb[0], false);
+  cx.form.setVisible(fmain::C_dsf_sb[1], false);
 }
 
 void CaptureToolTick(Context& cx, OutputState& out, int k) {
@@ -133,17 +134,17 @@ void CaptureToolTick(Context& cx, OutputState& out, int k) {
   Desktop& d = *out.desktop;
   Point p = d.pointer();
   const std::string handle = HandleText(d.windowAt(p));
-  cx.form.setText(Indexed("T_dsf_canshu", k), handle);
+  cx.form.setText(fmain::T_dsf_canshu[k], handle);
   if (d.newlyPressed(MouseButton::Right)) {
     out.toolBoxes[static_cast<size_t>(k)] = {handle, p};
-    cx.form.setTimerEnabled(Indexed("Timer_dsf_sb", k), false);
-    cx.form.setVisible("C_dsf_sb_0", true);
-    cx.form.setVisible("C_dsf_sb_1", true);
+    cx.form.setTimerEnabled(fmain::Timer_dsf_sb[k], false);
+    cx.form.setVisible(fmain::C_dsf_sb[0], true);
+    cx.form.setVisible(fmain::C_dsf_sb[1], true);
   }
 }
 
 bool AddPlatformClick(const Form& form, Script& script) {
-  auto p = StarPoint(form.text("Tid_2"));
+  auto p = StarPoint(form.text(fmain::Tid[2]));
   if (!p) return false;
   script.move(*p).click();
   return true;
@@ -162,12 +163,12 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
   Script s;
   s.eventsOnce();
   const bool multipleBox = mode == "1";
-  const std::string handleKey = multipleBox ? "Tid_1" : "Tid_0";
+  const std::string handleKey = multipleBox ? fmain::Tid[1] : fmain::Tid[0];
   std::string cleaned;
   for (char c : Trim(form.text(handleKey)))
     if ((c >= '0' && c <= '9') || c == '.') cleaned += c;
-  if (mode.empty()) form.setText("Tid_0", cleaned);
-  if (multipleBox) form.setText("Tid_1", cleaned);
+  if (mode.empty()) form.setText(fmain::Tid[0], cleaned);
+  if (multipleBox) form.setText(fmain::Tid[1], cleaned);
   // These two lines go into the bet log as they stand, without a time stamp.
   if (cleaned.empty()) {
     form.addItem(kBetLogList, T::kNoPlatformHandle);
@@ -185,7 +186,7 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
   if (!handle) return PasteResult::Error;
   const WindowHandle w = static_cast<WindowHandle>(static_cast<uint32_t>(*handle));
   if (!multipleBox) {
-    auto at = StarPoint(form.text("T_beishu_xy_0"));
+    auto at = StarPoint(form.text(fmain::T_beishu_xy[0]));
     if (!at) return PasteResult::Error;
     s.clipboard(text).restore(w).activate(w);
     s.eventsOnce().pause(500000);
@@ -194,7 +195,7 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
     s.activate(w).restore(w).keysTo(w, KeyChord::CtrlV);
     s.eventsOnce().pause(80000);
   } else {
-    auto at = StarPoint(form.text("T_beishu_xy_1"));
+    auto at = StarPoint(form.text(fmain::T_beishu_xy[1]));
     if (!at) return PasteResult::Error;
     s.restore(w).activate(w);
     s.eventsOnce().activate(w);
@@ -265,8 +266,8 @@ void SendTest(Context& cx, OutputState& out, int button) {
 }
 
 void TestToolWindows(Context& cx, OutputState& out) {
-  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_0")), Trim(cx.form.text("T_touzhu_dd_0")), 0);
-  PassTextToWindow(cx, out, Trim(cx.form.text("T_dsf_canshu_1")), Trim(cx.form.text("T_zd_touzhu_beitou_1")), 1);
+  PassTextToWindow(cx, out, Trim(cx.form.text(fmain::T_dsf_canshu[0])), Trim(cx.form.text(fmain::T_touzhu_dd[0])), 0);
+  PassTextToWindow(cx, out, Trim(cx.form.text(fmain::T_dsf_canshu[1])), Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])), 1);
 }
 
 }  // namespace lumora

@@ -6,6 +6,7 @@
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -31,7 +32,7 @@ void AddSendTo(Context& cx, Script& s, const QqWindow& target) {
   }
   s.pause(280000).keysTo(w, KeyChord::CtrlV).eventsOnce().pause(180000);
   s.restore(w).activate(w).keysTo(w, KeyChord::Enter).eventsOnce().pause(510000);
-  if (cx.form.checked("Check_qf_min")) s.minimise(w);
+  if (cx.form.checked(fmain::Check_qf_min)) s.minimise(w);
 }
 
 }  // namespace
@@ -62,10 +63,10 @@ bool SkippedQqTitle(const std::string& title) {
 }
 
 void RefreshQqTargets(Context& cx, OutputState& out) {
-  cx.form.setItems("qf_list", {});
+  cx.form.setItems(fmain::qf_list, {});
   if (!DesktopReady(cx, out)) return;
   for (const QqWindow& w : WalkQqWindows(*out.desktop, cx.service.chat))
-    if (!SkippedQqTitle(w.title)) cx.form.addItem("qf_list", w.title);
+    if (!SkippedQqTitle(w.title)) cx.form.addItem(fmain::qf_list, w.title);
 }
 
 QqWindow FindQqWindow(Desktop& desktop, const std::string& target, const ChatClasses& classes) {
@@ -75,15 +76,15 @@ QqWindow FindQqWindow(Desktop& desktop, const std::string& target, const ChatCla
 }
 
 void SelectAllQqTargets(Context& cx) {
-  int n = static_cast<int>(cx.form.items("qf_list").size());
-  for (int i = 0; i < n; ++i) cx.form.setItemSelected("qf_list", i, true);
+  int n = static_cast<int>(cx.form.items(fmain::qf_list).size());
+  for (int i = 0; i < n; ++i) cx.form.setItemSelected(fmain::qf_list, i, true);
 }
 
 std::string QqMessage(const Form& form) {
   std::string message;
-  if (form.checked("Check_jihua_jilu_haoma")) message = form.text("T_jihua_jj_dadi") + std::string(kCrLf);
-  message += form.text("T_jh_dadi_jilu");
-  message += form.text("T_jihua_qianming");
+  if (form.checked(fmain::Check_jihua_jilu_haoma)) message = form.text(fmain::T_jihua_jj_dadi) + std::string(kCrLf);
+  message += form.text(fmain::T_jh_dadi_jilu);
+  message += form.text(fmain::T_jihua_qianming);
   return message;
 }
 
@@ -91,10 +92,10 @@ namespace {
 
 // The send itself, added to `s`. False when there is no target.
 bool AddGroupSend(Context& cx, OutputState& out, Script& s) {
-  const std::vector<std::string>& items = cx.form.items("qf_list");
+  const std::vector<std::string>& items = cx.form.items(fmain::qf_list);
   std::vector<std::string> targets;
   for (int i = 0; i < static_cast<int>(items.size()); ++i)
-    if (cx.form.itemSelected("qf_list", i)) targets.push_back(items[i]);
+    if (cx.form.itemSelected(fmain::qf_list, i)) targets.push_back(items[i]);
   if (targets.empty() || !out.desktop) return false;
   s.clipboard(QqMessage(cx.form));
   for (const std::string& target : targets) {
@@ -119,35 +120,35 @@ void SendToQqGroupsLocked(Context& cx, OutputState& out) {
   Script s;
   s.lock().eventsOnce();
   AddGroupSend(cx, out, s);
-  s.eventsOnce().free().armTimer("Timer_jiesuo", 2000);
+  s.eventsOnce().free().armTimer(fmain::Timer_jiesuo, 2000);
   RunScript(cx, out, std::move(s));
 }
 
 void GroupSendTick(Context& cx, OutputState& out) {
-  double elapsed = ReadNumber(cx.form.text("T_qf_yanshi_1")) + 1;
-  cx.form.setText("T_qf_yanshi_1", FormatNumber(elapsed));
-  if (elapsed - ReadNumber(cx.form.text("T_qf_yanshi_0")) < 0) return;
-  cx.form.setTimerEnabled("Timer_qf_dd", false);
-  cx.form.setText("T_qf_yanshi_1", "0");
-  if (cx.form.checked("C_qunfa_sx")) SendToQqGroupsLocked(cx, out);
+  double elapsed = cx.form.value(fmain::T_qf_yanshi[1]) + 1;
+  cx.form.setText(fmain::T_qf_yanshi[1], FormatNumber(elapsed));
+  if (elapsed - cx.form.value(fmain::T_qf_yanshi[0]) < 0) return;
+  cx.form.setTimerEnabled(fmain::Timer_qf_dd, false);
+  cx.form.setText(fmain::T_qf_yanshi[1], "0");
+  if (cx.form.checked(fmain::C_qunfa_sx)) SendToQqGroupsLocked(cx, out);
 }
 
 void UnlockTick(Context& cx, OutputState& out) {
   LockMouse(cx, out, 0);
-  cx.form.setTimerEnabled("Timer_jiesuo", false);
+  cx.form.setTimerEnabled(fmain::Timer_jiesuo, false);
 }
 
 void ArmGroupSend(Context& cx) {
-  if (cx.form.checked("C_qunfa_sx")) cx.form.setTimer("Timer_qf_dd", true, 1000);
+  if (cx.form.checked(fmain::C_qunfa_sx)) cx.form.setTimer(fmain::Timer_qf_dd, true, 1000);
 }
 
 void ToggleSignatureFrame(Context& cx) {
-  if (cx.form.visible("Fr_qianming")) {
-    cx.form.setVisible("Fr_qianming", false);
-    cx.form.setText("C_qm_show", T::kShowSignature);
+  if (cx.form.visible(fmain::Fr_qianming)) {
+    cx.form.setVisible(fmain::Fr_qianming, false);
+    cx.form.setText(fmain::C_qm_show, T::kShowSignature);
   } else {
-    cx.form.setVisible("Fr_qianming", true);
-    cx.form.setText("C_qm_show", T::kHideSignature);
+    cx.form.setVisible(fmain::Fr_qianming, true);
+    cx.form.setText(fmain::C_qm_show, T::kHideSignature);
   }
 }
 

@@ -22,11 +22,12 @@
 
 #include "core/Context.h"
 #include "output/Desktop.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
 inline constexpr long kMicrosecondsPerPass = 1;
-inline constexpr const char* kScriptTimer = "Timer_jiaoben";
+inline constexpr auto kScriptTimer = fmain::Timer_jiaoben;
 
 struct Action {
   enum class Kind {

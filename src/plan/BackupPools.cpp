@@ -6,16 +6,17 @@
 #include "plan/PlanRecord.h"
 #include "plan/PlanTexts.h"
 #include "plan/PoolBoard.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
 
 namespace {
-std::string Box(int i) { return Indexed("T_dd_beiyong", i); }
+std::string Box(int i) { return fmain::T_dd_beiyong[i]; }
 
 void WritePlanOnly(Context& cx, const NumberSet& pool) {
-  cx.form.setText("T_jihua_jj_dadi", pool.text());
-  cx.form.setText("T_jihua_jj_dadi_zhushu", std::to_string(pool.count()));
+  cx.form.setText(fmain::T_jihua_jj_dadi, pool.text());
+  cx.form.set(fmain::T_jihua_jj_dadi_zhushu, pool.count());
 }
 
 int ItemCount(std::string_view text) {
@@ -43,7 +44,7 @@ void NormalizePool(PlanEnv& env, int i) {
     }
   }
   env.cx.form.setText(Box(i), out);
-  env.cx.form.setText(Indexed("L_jjdi_zhushu", i), std::to_string(ItemCount(out)));
+  env.cx.form.setText(fmain::L_jjdi_zhushu[i], std::to_string(ItemCount(out)));
   ShowPoolPreview(env.cx, env.curves, i);
 }
 
@@ -58,7 +59,7 @@ NumberSet SmallPool(const Context& cx) {
   NumberSet exclusion = NumberSet::FromText(excluded);
   std::array<bool, 100> endingOk{};
   for (int e = 0; e < 100; ++e) endingOk[static_cast<size_t>(e)] = endings.empty() || Contains(endings, Pad(e, 2));
-  std::string acc = Trim(f.text("T_beiyong_rc"));
+  std::string acc = Trim(f.text(fmain::T_beiyong_rc));
   std::vector<char> missingOk(sources.size() + 1);
   for (size_t m = 0; m <= sources.size(); ++m) missingOk[m] = Contains(acc, std::to_string(m)) ? 1 : 0;
 
@@ -68,7 +69,7 @@ NumberSet SmallPool(const Context& cx) {
     std::array<bool, 4> accept{};
   };
   std::vector<Rule> rules;
-  std::string rulesText = Trim(f.text("T_jihua_danma"));
+  std::string rulesText = Trim(f.text(fmain::T_jihua_danma));
   // Any rules text makes the satisfied-rule count a condition, even when none of its lines is a
   // rule: every number then satisfies 0 rules.
   const bool countRules = !rulesText.empty();
@@ -82,7 +83,7 @@ NumberSet SmallPool(const Context& cx) {
       rules.push_back(r);
     }
   }
-  std::string satisfiedText = Trim(f.text("T_jihua_danma_rc"));
+  std::string satisfiedText = Trim(f.text(fmain::T_jihua_danma_rc));
   std::vector<char> satisfiedOk(rules.size() + 1);
   for (size_t m = 0; m <= rules.size(); ++m) satisfiedOk[m] = Contains(satisfiedText, std::to_string(m)) ? 1 : 0;
 
@@ -110,15 +111,15 @@ NumberSet SmallPool(const Context& cx) {
 void BuildSmallPool(Context& cx) {
   NumberSet pool = SmallPool(cx);
   cx.form.setText(Box(7), pool.text());
-  cx.form.setText(Indexed("L_jjdi_zhushu1", 7), std::to_string(pool.count()));
+  cx.form.setText(fmain::L_jjdi_zhushu1[7], std::to_string(pool.count()));
 }
 
 void MergeSmallPool(Context& cx, bool participate) {
-  std::string a = Trim(cx.form.text("T_rj_jh_dd"));
+  std::string a = Trim(cx.form.text(fmain::T_rj_jh_dd));
   std::string b = participate ? Trim(cx.form.text(Box(7))) : std::string();
   if (!participate && a.empty()) {
-    cx.form.setText("T_jihua_jj_dadi", "");
-    cx.form.setText("T_jihua_jj_dadi_zhushu", "0");
+    cx.form.setText(fmain::T_jihua_jj_dadi, "");
+    cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "0");
     return;
   }
   NumberSet pool = NumberSet::All();
@@ -128,22 +129,22 @@ void MergeSmallPool(Context& cx, bool participate) {
 }
 
 void IntersectBankerPool(Context& cx) {
-  if (!cx.form.checked("Check_duanzu_canyu")) return;
-  std::string plan = Trim(cx.form.text("T_jihua_jj_dadi")), banker = Trim(cx.form.text("T_paixu_dadi"));
+  if (!cx.form.checked(fmain::Check_duanzu_canyu)) return;
+  std::string plan = Trim(cx.form.text(fmain::T_jihua_jj_dadi)), banker = Trim(cx.form.text(fmain::T_paixu_dadi));
   if (plan.empty() || banker.empty()) return;
   WritePlanOnly(cx, NumberSet::FromText(plan) & NumberSet::FromText(banker));
 }
 
 void ForceTriples(Context& cx) {
-  WritePlanOnly(cx, NumberSet::FromText(Trim(cx.form.text("T_jihua_jj_dadi"))) | NumberSet::FromText(tx::kTriples));
+  WritePlanOnly(cx, NumberSet::FromText(Trim(cx.form.text(fmain::T_jihua_jj_dadi))) | NumberSet::FromText(tx::kTriples));
 }
 
 void RefreshPlanFromBackups(PlanEnv& env, bool fromButton) {
   Context& cx = env.cx;
   BuildSmallPool(cx);
-  MergeSmallPool(cx, cx.form.checked("Check_beiyong_canyu"));
+  MergeSmallPool(cx, cx.form.checked(fmain::Check_beiyong_canyu));
   IntersectBankerPool(cx);
-  if (cx.form.checked("Check_baozi")) ForceTriples(cx);
+  if (cx.form.checked(fmain::Check_baozi)) ForceTriples(cx);
   if (fromButton) {
     WritePendingLine(env);
     ShowPoolPreview(cx, env.curves, 3);
@@ -166,7 +167,7 @@ void PasteBackupBox(PlanEnv& env, int i) {
 void ClearBackupBox(Context& cx, int i) {
   if (i < 0 || i > 6) return;
   cx.form.setText(Box(i), "");
-  cx.form.setText(Indexed("L_jjdi_zhushu", i), "0");
+  cx.form.setText(fmain::L_jjdi_zhushu[i], "0");
 }
 
 void ClearFiveSourceBoxes(Context& cx) {
@@ -176,7 +177,7 @@ void ClearFiveSourceBoxes(Context& cx) {
 void InsertPlanIntoSourceBox(PlanEnv& env) {
   for (int i = 0; i < 5; ++i) {
     if (Trim(env.cx.form.text(Box(i))).empty()) {
-      env.cx.form.setText(Box(i), Trim(env.cx.form.text("T_jihua_jj_dadi")));
+      env.cx.form.setText(Box(i), Trim(env.cx.form.text(fmain::T_jihua_jj_dadi)));
       NormalizePool(env, i);
       return;
     }

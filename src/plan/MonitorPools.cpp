@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -18,7 +19,7 @@ void BuildAllThreeDigitNumbers(PlanState& plan) {
 
 bool ComputeMonitorPools(PlanEnv& env) {
   Form& f = env.cx.form;
-  if (!f.checked("Op_jiankong_zihui")) {
+  if (!f.checked(fmain::Op_jiankong_zihui)) {
     env.cx.inform(tx::kKeepPools, tx::kKeepPoolsTitle);
     return false;
   }
@@ -72,7 +73,7 @@ Scene MonitorBoardScene(const PlanState& plan) {
   return sc;
 }
 
-void DrawMonitorBoard(Context& cx, const PlanState& plan) { cx.form.setScene("Pic_jiangkong", MonitorBoardScene(plan)); }
+void DrawMonitorBoard(Context& cx, const PlanState& plan) { cx.form.setScene(fmain::Pic_jiangkong, MonitorBoardScene(plan)); }
 
 void ClearMonitorBoard(Context& cx, PlanState& plan) {
   plan.board = {};
@@ -81,12 +82,12 @@ void ClearMonitorBoard(Context& cx, PlanState& plan) {
 
 void RecountMonitorSelection(Context& cx) {
   int n = 0;
-  for (int i = 0; i < kMonitorPoolCount; ++i) n += cx.form.checked(Indexed("Ch_jiankong_jj", i)) ? 1 : 0;
-  cx.form.setText("T_jiankong_15di_geshu", std::to_string(n));
+  for (int i = 0; i < kMonitorPoolCount; ++i) n += cx.form.checked(fmain::Ch_jiankong_jj[i]) ? 1 : 0;
+  cx.form.setText(fmain::T_jiankong_15di_geshu, std::to_string(n));
 }
 
 void SelectAllMonitors(Context& cx, int index) {
-  for (int i = 0; i < kMonitorPoolCount; ++i) cx.form.setChecked(Indexed("Ch_jiankong_jj", i), index == 0);
+  for (int i = 0; i < kMonitorPoolCount; ++i) cx.form.setChecked(fmain::Ch_jiankong_jj[i], index == 0);
   RecountMonitorSelection(cx);
 }
 

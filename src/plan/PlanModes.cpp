@@ -8,6 +8,7 @@
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
 #include "curves/TrendMatching.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -47,13 +48,13 @@ namespace {
 bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
   Context& cx = env.cx;
   Form& f = cx.form;
-  if (!f.checked("Op_jiankong_zihui")) return false;
+  if (!f.checked(fmain::Op_jiankong_zihui)) return false;
   std::array<const TrendLine*, kMonitorPoolCount> trends{};
   for (int i = 0; i < kMonitorPoolCount; ++i)
     if (!(trends[static_cast<size_t>(i)] = StoredTrend(env, i))) return false;
   std::array<FitDecision, kMonitorPoolCount> decided;
   for (int i = 0; i < kMonitorPoolCount; ++i)
-    decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], ReadInt(f.text(Indexed("T_quxian_zhushu", i))), i);
+    decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], f.value(fmain::T_quxian_zhushu[i]), i);
   const IntersectionRule rule = ReadIntersectionRule(cx);
   // Coverage counts: the forced hits of the ticked pools are the same every round.
   std::array<uint8_t, 1000> forcedCoverage{};
@@ -63,7 +64,7 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
   std::vector<uint16_t> scratch;
   sets.assign(static_cast<size_t>(r) + 1, NumberSet());
   for (int k = 1; k <= r; ++k) {
-    f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    f.setText(fmain::L_jindu_news, std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
     std::array<uint8_t, 1000> coverage = forcedCoverage;
     const bool lastRound = k == r;
     for (size_t i = 0; i < pools.size(); ++i) {
@@ -82,7 +83,7 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
   // What the last round of fits leaves behind.
   for (size_t i = 0; i < pools.size(); ++i) env.plan.monitorPools[i] = pools[i].text();
   const size_t last = kMonitorPoolCount - 1;
-  f.setText("Tdadi", env.plan.monitorPools[last]);
+  f.setText(fmain::Tdadi, env.plan.monitorPools[last]);
   env.curves.trend = *trends[last];
   env.curves.profit = decided[last].curve;
   env.plan.lastIntersection = env.plan.repeatResults[static_cast<size_t>(r)];
@@ -94,16 +95,16 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
 bool RunModeOne(PlanEnv& env) {
   Context& cx = env.cx;
   Form& f = cx.form;
-  std::string count = Trim(f.text("T_jh_dadi_chongfu_cs"));
+  std::string count = Trim(f.text(fmain::T_jh_dadi_chongfu_cs));
   if (!IsDigits(count) || ReadNumber(count) > kMaxRepeats) {
     cx.inform(tx::kModeOneError, tx::kHintTitle);
     return false;
   }
   int r = ReadInt(count);
-  std::string acc = Trim(f.text("T_jh_dadi_chongfu_rc"));
+  std::string acc = Trim(f.text(fmain::T_jh_dadi_chongfu_rc));
   RefreshStoredTrends(env);
   if (r < 2) {
-    if (f.checked("Op_jiankong_zihui")) ComputeMonitorPools(env);
+    if (f.checked(fmain::Op_jiankong_zihui)) ComputeMonitorPools(env);
     ComputeIntersectionPool(cx, env.plan);
     return true;
   }
@@ -114,7 +115,7 @@ bool RunModeOne(PlanEnv& env) {
     return true;
   }
   for (int k = 1; k <= r; ++k) {
-    f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    f.setText(fmain::L_jindu_news, std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
     ComputeMonitorPools(env);
     env.plan.lastIntersection = IntersectMonitorPools(cx, env.plan).text();
     env.plan.repeatResults[static_cast<size_t>(k)] = env.plan.lastIntersection;
@@ -165,36 +166,36 @@ NumberSet ModeTwoPool(const PlanState& plan, const std::string& rulesText, const
 
 void RunModeTwo(PlanEnv& env) {
   RefreshStoredTrends(env);
-  if (env.cx.form.checked("Op_jiankong_zihui")) ComputeMonitorPools(env);
+  if (env.cx.form.checked(fmain::Op_jiankong_zihui)) ComputeMonitorPools(env);
   WritePlanPool(env.cx, env.plan,
-                ModeTwoPool(env.plan, env.cx.form.text("T_moshier_input"), Trim(env.cx.form.text("T_moshier_input_rc"))));
+                ModeTwoPool(env.plan, env.cx.form.text(fmain::T_moshier_input), Trim(env.cx.form.text(fmain::T_moshier_input_rc))));
 }
 
 void PaintModeColours(Context& cx) {
-  bool one = cx.form.checked("Check_jh_dadi_chongfu");
+  bool one = cx.form.checked(fmain::Check_jh_dadi_chongfu);
   Bgr on = Rgb(0, 255, 0), off = Rgb(224, 224, 224);
-  cx.form.setBackColor("Fr_ms1", one ? on : off);
-  cx.form.setBackColor("Check_jh_dadi_chongfu", one ? on : off);
-  cx.form.setBackColor("Fr_ms2", one ? off : on);
-  cx.form.setBackColor("Check_jh_dadi_fenzu", one ? off : on);
+  cx.form.setBackColor(fmain::Fr_ms1, one ? on : off);
+  cx.form.setBackColor(fmain::Check_jh_dadi_chongfu, one ? on : off);
+  cx.form.setBackColor(fmain::Fr_ms2, one ? off : on);
+  cx.form.setBackColor(fmain::Check_jh_dadi_fenzu, one ? off : on);
 }
 
 void OnModeOneToggled(Context& cx) {
-  cx.form.setChecked("Check_jh_dadi_fenzu", !cx.form.checked("Check_jh_dadi_chongfu"));
+  cx.form.setChecked(fmain::Check_jh_dadi_fenzu, !cx.form.checked(fmain::Check_jh_dadi_chongfu));
   PaintModeColours(cx);
 }
 
 void OnModeTwoToggled(Context& cx) {
-  cx.form.setChecked("Check_jh_dadi_chongfu", !cx.form.checked("Check_jh_dadi_fenzu"));
+  cx.form.setChecked(fmain::Check_jh_dadi_chongfu, !cx.form.checked(fmain::Check_jh_dadi_fenzu));
   PaintModeColours(cx);
 }
 
 void OnRepeatCountEdited(Context& cx) {
-  const std::string& text = cx.form.text("T_jh_dadi_chongfu_cs");
+  const std::string& text = cx.form.text(fmain::T_jh_dadi_chongfu_cs);
   std::string digits;
   for (char c : text)
     if (c >= '0' && c <= '9') digits += c;
-  if (digits != text) cx.form.setText("T_jh_dadi_chongfu_cs", digits);
+  if (digits != text) cx.form.setText(fmain::T_jh_dadi_chongfu_cs, digits);
 }
 
 }  // namespace lumora

@@ -13,6 +13,7 @@
 #include "plan/PlanModes.h"
 #include "plan/PlanTexts.h"
 #include "plan/PoolBoard.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -55,30 +56,30 @@ std::string SubGameLabel(int subStart) {
 // name + label + size: "Lumora计划后三120注".
 std::string LineHead(const Context& cx) {
   const Form& f = cx.form;
-  return Trim(f.text("T_zdy_yongyu_2")) + SubGameLabel(cx.draws.subStart) +
-         Pad(ReadInt(f.text("T_jihua_jj_dadi_zhushu")), 3) + tx::kCountUnit;
+  return Trim(f.text(fmain::T_zdy_yongyu[2])) + SubGameLabel(cx.draws.subStart) +
+         Pad(f.value(fmain::T_jihua_jj_dadi_zhushu), 3) + tx::kCountUnit;
 }
 
 // "<N>期/当前<c>" of a multi-period plan.
 std::string MultiWindow(const Context& cx, int counter) {
-  return "<" + FormatNumber(ReadNumber(cx.form.text("T_duoqi"))) + ">期/当前<" + std::to_string(counter) + ">";
+  return "<" + FormatNumber(cx.form.value(fmain::T_duoqi)) + ">期/当前<" + std::to_string(counter) + ">";
 }
 
 }  // namespace
 
 void WritePlanPool(Context& cx, PlanState& plan, const NumberSet& pool) {
   std::string text = pool.text();
-  cx.form.setText("T_rj_jh_dd", text);
-  cx.form.setText("T_jihua_jj_dadi", text);
-  cx.form.setText("T_jihua_jj_dadi_zhushu", std::to_string(pool.count()));
+  cx.form.setText(fmain::T_rj_jh_dd, text);
+  cx.form.setText(fmain::T_jihua_jj_dadi, text);
+  cx.form.set(fmain::T_jihua_jj_dadi_zhushu, pool.count());
   plan.lastIntersection = std::move(text);
 }
 
 IntersectionRule ReadIntersectionRule(const Context& cx) {
   IntersectionRule rule;
-  CountListText acc(cx.form.text("T_jiankong_rc"));
+  CountListText acc(cx.form.text(fmain::T_jiankong_rc));
   for (int c = 0; c <= kMonitorPoolCount; ++c) rule.accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
-  for (int j = 0; j < kMonitorPoolCount; ++j) rule.ticked[static_cast<size_t>(j)] = cx.form.checked(Indexed("Ch_jiankong_jj", j));
+  for (int j = 0; j < kMonitorPoolCount; ++j) rule.ticked[static_cast<size_t>(j)] = cx.form.checked(fmain::Ch_jiankong_jj[j]);
   return rule;
 }
 
@@ -106,45 +107,45 @@ void ComputeIntersectionPool(Context& cx, PlanState& plan) { WritePlanPool(cx, p
 void StartPlan(PlanEnv& env) {
   Context& cx = env.cx;
   Form& f = cx.form;
-  if (Trim(f.text("Tkjh")).empty()) {
+  if (Trim(f.text(fmain::Tkjh)).empty()) {
     cx.inform(tx::kNoDraws, tx::kNoDrawsTitle);
     return;
   }
-  f.setEnabled("C_jihua_ks", false);
+  f.setEnabled(fmain::C_jihua_ks, false);
   env.plan.planAfter = cx.draws.history[1];
-  if (f.checked("Check_bd") || env.plan.multiPeriodCounter == 1) {
+  if (f.checked(fmain::Check_bd) || env.plan.multiPeriodCounter == 1) {
     ShowProgressPanel(cx, 1);
-    if (f.checked("Check_jh_dadi_chongfu")) RunModeOne(env);
-    if (f.checked("Check_jh_dadi_fenzu")) RunModeTwo(env);
+    if (f.checked(fmain::Check_jh_dadi_chongfu)) RunModeOne(env);
+    if (f.checked(fmain::Check_jh_dadi_fenzu)) RunModeTwo(env);
   }
   RefreshPlanFromBackups(env, false);
   ShowPoolPreview(cx, env.curves, 3);
   PaintPoolBoard(cx);
   WritePendingLine(env);
-  if (f.checked("C_qunfa_sx")) f.setTimer("Timer_qf_dd", true, 1000);
-  f.setEnabled("C_jihua_ks", true);
+  if (f.checked(fmain::C_qunfa_sx)) f.setTimer(fmain::Timer_qf_dd, true, 1000);
+  f.setEnabled(fmain::C_jihua_ks, true);
   ShowProgressPanel(cx, 0);
-  f.setText("T_zhushu_ag", f.text("T_jihua_jj_dadi_zhushu"));
-  cx.recorder().planStarted({Trim(f.text("T_zdy_yongyu_2")), FollowingPeriod(cx.draws.history[1].period),
-                             SubGameLabel(cx.draws.subStart), f.text("T_jihua_jj_dadi"),
-                             ReadInt(f.text("T_jihua_jj_dadi_zhushu"))});
+  f.setText(fmain::T_zhushu_ag, f.text(fmain::T_jihua_jj_dadi_zhushu));
+  cx.recorder().planStarted({Trim(f.text(fmain::T_zdy_yongyu[2])), FollowingPeriod(cx.draws.history[1].period),
+                             SubGameLabel(cx.draws.subStart), f.text(fmain::T_jihua_jj_dadi),
+                             f.value(fmain::T_jihua_jj_dadi_zhushu)});
 }
 
 void WritePendingLine(PlanEnv& env) {
   Context& cx = env.cx;
   Form& f = cx.form;
   PlanState& plan = env.plan;
-  if (!f.checked("Check_jihua_sx")) return;
+  if (!f.checked(fmain::Check_jihua_sx)) return;
 
   std::string line = LineHead(cx) + FollowingPeriod(cx.draws.history[1].period) + tx::kHidden;
-  if (f.checked("Check_duoqi"))
+  if (f.checked(fmain::Check_duoqi))
     line += MultiWindow(cx, plan.multiPeriodCounter) + tx::kWaiting;
   else
     line += std::string(tx::kSingleWindow) + "-" + tx::kWaiting;
   if (plan.multiPeriodCounter != 1 && plan.justJudged == 1 && plan.recordIndex > 0) plan.recordIndex -= 1;
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = Trim(line);
 
-  int64_t keep = RoundHalfEven(ReadNumber(f.text("T_jh_qi_baoliu")));
+  int64_t keep = f.value(fmain::T_jh_qi_baoliu);
   if (keep < 1 || keep > 200) {
     // The pending line is stored and the bet boxes still follow the new plan; only the record
     // text is not refreshed.
@@ -154,12 +155,12 @@ void WritePendingLine(PlanEnv& env) {
     std::string record = std::string(tx::kRule) + "\r\n";
     for (int64_t e = std::max<int64_t>(0, plan.recordIndex - keep); e <= plan.recordIndex; ++e)
       record += plan.recordLines[static_cast<size_t>(e)] + "\r\n";
-    if (f.checked("Check_pszj_sx"))
-      f.setText("T_jh_dadi_jilu", TrimBlanks(record) + tx::kRule + "\r\n" + env.stats.plan().summary);
+    if (f.checked(fmain::Check_pszj_sx))
+      f.setText(fmain::T_jh_dadi_jilu, TrimBlanks(record) + tx::kRule + "\r\n" + env.stats.plan().summary);
     else
-      f.setText("T_jh_dadi_jilu", TrimBlanks(record));
+      f.setText(fmain::T_jh_dadi_jilu, TrimBlanks(record));
   }
-  f.setText("T_zhushu_ag", f.text("T_jihua_jj_dadi_zhushu"));
+  f.setText(fmain::T_zhushu_ag, f.text(fmain::T_jihua_jj_dadi_zhushu));
   CopyIntersectionToBet(cx);
   plan.justJudged = 0;
 }
@@ -178,11 +179,11 @@ void RecordNotJudged(PlanEnv& env, const DrawRecord& after) {
   const std::string period = FollowingPeriod(after.period);
   const std::string why = DrawMissingText(after);
   std::string line = LineHead(cx) + period + tx::kHidden +
-                     (f.checked("Check_duoqi") ? MultiWindow(cx, plan.multiPeriodCounter) : std::string(tx::kSingleWindow)) +
+                     (f.checked(fmain::Check_duoqi) ? MultiWindow(cx, plan.multiPeriodCounter) : std::string(tx::kSingleWindow)) +
                      tx::kNotJudged;
   plan.lastJudgedLine = Trim(line);
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
-  cx.form.setText("Tnew", std::string(cx.form.text("Tnew")) + tx::kNotJudgedStatusBefore + period +
+  cx.form.setText(fmain::Tnew, std::string(cx.form.text(fmain::Tnew)) + tx::kNotJudgedStatusBefore + period +
                               tx::kNotJudgedStatusAfter + why);
   cx.recorder().planNotJudged({period, why, plan.lastJudgedLine});
   plan.justJudged = 0;
@@ -204,14 +205,14 @@ void JudgePlan(PlanEnv& env) {
     return;
   }
 
-  std::string hitPhrase = Trim(f.text("T_zdy_yongyu_0")), missPhrase = Trim(f.text("T_zdy_yongyu_1"));
+  std::string hitPhrase = Trim(f.text(fmain::T_zdy_yongyu[0])), missPhrase = Trim(f.text(fmain::T_zdy_yongyu[1]));
   size_t hitLen = CharCount(hitPhrase), missLen = CharCount(missPhrase);
   size_t fill = missLen < hitLen ? hitLen - missLen : 0;
   int32_t c0 = plan.multiPeriodCounter;
 
   st.active = 1;
   st.periods += 1;
-  st.poolSize = ReadInt(f.text("T_jihua_jj_dadi_zhushu"));
+  st.poolSize = f.value(fmain::T_jihua_jj_dadi_zhushu);
 
   const DrawRecord& draw = cx.draws.history[static_cast<size_t>(row)];
   std::string sub = cx.draws.subNumber(row);
@@ -219,14 +220,14 @@ void JudgePlan(PlanEnv& env) {
   auto tickedCount = [&] {
     int n = 0;
     for (int j = 0; j < kMonitorPoolCount; ++j)
-      if (f.checked(Indexed("Ch_jiankong_jj", j)) && inPool(plan.monitorPools[static_cast<size_t>(j)])) ++n;
+      if (f.checked(fmain::Ch_jiankong_jj[j]) && inPool(plan.monitorPools[static_cast<size_t>(j)])) ++n;
     return n;
   };
   std::string countsLine;  // the CountsLine of T_jh_dadi_jilu_rc
-  if (f.checked("Check_jh_dadi_fenzu")) {
+  if (f.checked(fmain::Check_jh_dadi_fenzu)) {
     countsLine = tx::kModeTwoCounts;
   } else {
-    int r = ReadInt(f.text("T_jh_dadi_chongfu_cs"));
+    int r = f.value(fmain::T_jh_dadi_chongfu_cs);
     if (r > 1) {
       // Results beyond the stored ones (the count was raised after the last mode-one run) are
       // not there to count.
@@ -234,11 +235,11 @@ void JudgePlan(PlanEnv& env) {
       for (int k = 1; k <= upto; ++k) n += inPool(plan.repeatResults[static_cast<size_t>(k)]) ? 1 : 0;
       countsLine = std::to_string(r) + "-" + std::to_string(n);
     } else {
-      countsLine = f.text("T_jiankong_15di_geshu") + "-" + std::to_string(tickedCount());
+      countsLine = f.text(fmain::T_jiankong_15di_geshu) + "-" + std::to_string(tickedCount());
     }
   }
 
-  bool hit = inPool(f.text("T_jihua_jj_dadi"));
+  bool hit = inPool(f.text(fmain::T_jihua_jj_dadi));
   std::string phrase;
   if (hit) {
     phrase = hitPhrase;
@@ -268,13 +269,13 @@ void JudgePlan(PlanEnv& env) {
   }
 
   std::string profitText;
-  if (f.checked("Check_hang_lr")) {
+  if (f.checked(fmain::Check_hang_lr)) {
     if (!hit) profitText = std::string(fill * 2, ' ');
     profitText += std::string(tx::kProfit) + std::to_string(st.profit);
   }
 
   std::string line = LineHead(cx) + draw.period + tx::kOpened + draw.digits +
-                     (f.checked("Check_duoqi") ? MultiWindow(cx, c0) : std::string(tx::kSingleWindow)) + phrase +
+                     (f.checked(fmain::Check_duoqi) ? MultiWindow(cx, c0) : std::string(tx::kSingleWindow)) + phrase +
                      profitText;
   plan.lastJudgedLine = Trim(line);
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
@@ -283,16 +284,16 @@ void JudgePlan(PlanEnv& env) {
 
   // Like the plan record, the counts record keeps the newest lines only: left running for days it
   // would otherwise grow by a line a period without end, and be laid out whole every period.
-  f.setText("T_jh_dadi_jilu_rc",
-            std::string(LastCrLfLines(f.text("T_jh_dadi_jilu_rc") + countsLine + "\r\n", kRecordSlots - 1)));
+  f.setText(fmain::T_jh_dadi_jilu_rc,
+            std::string(LastCrLfLines(f.text(fmain::T_jh_dadi_jilu_rc) + countsLine + "\r\n", kRecordSlots - 1)));
 
   if (CharCount(plan.hitMissTrail) > static_cast<size_t>(kTrailLength))
     plan.hitMissTrail = LastChars(plan.hitMissTrail, kTrailLength);
 
   TestAlarmPattern(cx, env.alarm, plan.hitMissTrail);
 
-  if (f.checked("Check_duoqi") && !hit) {
-    double n = ReadNumber(f.text("T_duoqi"));
+  if (f.checked(fmain::Check_duoqi) && !hit) {
+    double n = f.value(fmain::T_duoqi);
     plan.multiPeriodCounter = plan.multiPeriodCounter >= n ? 1 : plan.multiPeriodCounter + 1;
   }
   plan.justJudged = 1;
@@ -308,15 +309,15 @@ void AdvanceRecordIndex(PlanState& plan) {
 }
 
 void UpdatePlan(PlanEnv& env) {
-  env.cx.form.setEnabled("C_gx_jh", false);
+  env.cx.form.setEnabled(fmain::C_gx_jh, false);
   StartPlan(env);
-  env.cx.form.setEnabled("C_gx_jh", true);
+  env.cx.form.setEnabled(fmain::C_gx_jh, true);
 }
 
 void ResetPlanRecord(PlanEnv& env) {
   env.plan.recordIndex = 0;
-  env.cx.form.setText("T_jh_dadi_jilu", "");
-  env.cx.form.setText("T_jh_dadi_jilu_rc", "");
+  env.cx.form.setText(fmain::T_jh_dadi_jilu, "");
+  env.cx.form.setText(fmain::T_jh_dadi_jilu_rc, "");
   env.stats.plan().step = 1;
   env.stats.plan().pushMultiple = 1;
   RefreshPlanFromBackups(env, true);
@@ -335,20 +336,20 @@ void ClearPlan(PlanEnv& env) {
   });
 }
 
-void CopyPlanPool(PlanEnv& env) { CopyToClipboard(env.cx, env.cx.form.text("T_jihua_jj_dadi"), true); }
+void CopyPlanPool(PlanEnv& env) { CopyToClipboard(env.cx, env.cx.form.text(fmain::T_jihua_jj_dadi), true); }
 
 void CopyPlan(PlanEnv& env) {
   const Form& f = env.cx.form;
-  std::string text = f.checked("Check_jihua_jilu_haoma")
-                         ? f.text("T_jihua_jj_dadi") + "\r\n" + f.text("T_jh_dadi_jilu")
-                         : f.text("T_jh_dadi_jilu");
-  text += "\r\n" + Trim(f.text("T_jihua_qianming"));
+  std::string text = f.checked(fmain::Check_jihua_jilu_haoma)
+                         ? f.text(fmain::T_jihua_jj_dadi) + "\r\n" + f.text(fmain::T_jh_dadi_jilu)
+                         : f.text(fmain::T_jh_dadi_jilu);
+  text += "\r\n" + Trim(f.text(fmain::T_jihua_qianming));
   CopyToClipboard(env.cx, text);
 }
 
 void CopyComplement(PlanEnv& env) {
   env.cx.inform(tx::kComplement, tx::kComplementTitle);
-  NumberSet pool = NumberSet::FromText(Trim(env.cx.form.text("T_jihua_jj_dadi")));
+  NumberSet pool = NumberSet::FromText(Trim(env.cx.form.text(fmain::T_jihua_jj_dadi)));
   std::string text;
   for (int i = 0; i < 1000; ++i)
     if (!pool.contains(i)) text += ThreeDigits(i) + " ";
@@ -357,8 +358,8 @@ void CopyComplement(PlanEnv& env) {
 
 void SaveSignature(Context& cx) {
   const Form& f = cx.form;
-  std::string line = Trim(Trim(f.text("T_jihua_qianming")) + "@-@" + Trim(f.text("T_zdy_yongyu_0")) + "@-@" +
-                          Trim(f.text("T_zdy_yongyu_1")) + "@-@" + Trim(f.text("T_zdy_yongyu_2")));
+  std::string line = Trim(Trim(f.text(fmain::T_jihua_qianming)) + "@-@" + Trim(f.text(fmain::T_zdy_yongyu[0])) + "@-@" +
+                          Trim(f.text(fmain::T_zdy_yongyu[1])) + "@-@" + Trim(f.text(fmain::T_zdy_yongyu[2])));
   if (WriteTextFile(cx.data.phrases(), line))
     cx.inform(tx::kSaved, tx::kSavedTitle);
   else
@@ -367,8 +368,8 @@ void SaveSignature(Context& cx) {
 
 void RecomputeToleranceSet(PlanEnv& env) {
   Context& cx = env.cx;
-  int n = ReadInt(Trim(cx.form.text("T_jh_dadi_chongfu_cs")));
-  std::string acc = Trim(cx.form.text("T_jh_dadi_chongfu_rc"));
+  int n = cx.form.value(fmain::T_jh_dadi_chongfu_cs);
+  std::string acc = Trim(cx.form.text(fmain::T_jh_dadi_chongfu_rc));
   if (env.plan.repeatUpper() != n) {
     cx.inform(tx::kRecombineError, tx::kHintTitle);
     return;

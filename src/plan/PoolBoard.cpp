@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "plan/SideCharts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -16,7 +17,7 @@ PoolBoardCells EvaluatePoolBoard(const Context& cx) {
   const DrawStore& draws = cx.draws;
   const size_t start = static_cast<size_t>(draws.subStart - 1);
   for (int r = 1; r <= kBoardPoolRows; ++r) {
-    const std::string& pool = cx.form.text(Indexed("T_dd_beiyong", r - 1));
+    const std::string& pool = cx.form.text(fmain::T_dd_beiyong[r - 1]);
     if (pool.empty()) continue;
     for (int j = 1; j <= kBoardColumns; ++j) {
       const std::string& digits = draws.history[static_cast<size_t>(kBoardColumns + 1 - j)].digits;

@@ -5,6 +5,7 @@
 #include "curves/CurveStore.h"
 #include "curves/TrendMatching.h"
 #include "curves/TrendText.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -26,8 +27,8 @@ std::string FitMonitorPool(PlanEnv& env, int i) {
     env.curves.trend = *parsed;
   else
     LoadTrendText(env.cx, env.curves, i);  // the notice, and the positions before the fault
-  FitPoolToTrend(env.cx, env.curves, ReadInt(env.cx.form.text(Indexed("T_quxian_zhushu", i))), i);
-  return env.cx.form.text("Tdadi");
+  FitPoolToTrend(env.cx, env.curves, env.cx.form.value(fmain::T_quxian_zhushu[i]), i);
+  return env.cx.form.text(fmain::Tdadi);
 }
 
 void RefreshStoredTrends(PlanEnv& env) {

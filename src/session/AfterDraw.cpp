@@ -19,6 +19,8 @@
 #include "plan/PlanRecord.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -33,7 +35,7 @@ bool StartupDefaults(Session& s) {
   // 3. MonitorBoard created empty (plan).
   s.plan.board = {};
   // 4. The curve bet-count boxes in 7 points.
-  for (int i = 0; i < 15; ++i) f.setFontSize(Indexed("T_quxian_zhushu", i), 7);
+  for (int i = 0; i < 15; ++i) f.setFontSize(fmain::T_quxian_zhushu[i], 7);
   // 5. SubNumberStart = 3 (后三).
   s.cx.draws.subStart = 3;
   // 6. Stores created empty: IncomingWindow here; trend points (curves), PlanRecordLines and
@@ -44,29 +46,29 @@ bool StartupDefaults(Session& s) {
   // 7. The user phrases.
   LoadUserPhrases(s.cx);
   // 8. All fifteen monitor selection boxes ticked.
-  for (int i = 0; i < 15; ++i) f.setChecked(Indexed("Ch_jiankong_jj", i), true);
+  for (int i = 0; i < 15; ++i) f.setChecked(fmain::Ch_jiankong_jj[i], true);
   // 9. "生效" and "自动计划" ticked.
-  f.setChecked("Check_jh_dadi_chongfu", true);
-  f.setChecked("Check_jihua_sx", true);
+  f.setChecked(fmain::Check_jh_dadi_chongfu, true);
+  f.setChecked(fmain::Check_jihua_sx, true);
   // 10. The progress panel hidden; the information label says the system is starting.
   ShowProgressPanel(s.cx, 0);
-  f.setText("L_jindu_news", "系统正在初始化");
+  f.setText(fmain::L_jindu_news, "系统正在初始化");
   // 11. RepeatResults with slots 0..T_jh_dadi_chongfu_cs (plan).
-  s.plan.repeatResults.assign(static_cast<size_t>(std::clamp(ReadInt(f.text("T_jh_dadi_chongfu_cs")), 0, 999)) + 1, {});
+  s.plan.repeatResults.assign(static_cast<size_t>(std::clamp(f.value(fmain::T_jh_dadi_chongfu_cs), 0, 999)) + 1, {});
   PaintModeColours(s.cx);
   RecountMonitorSelection(s.cx);  // the ticks of step 8 run the boxes' own recount
   // 12. The side window Fk shown modeless (settings).
-  f.setVisible("Fk", true);
+  f.setVisible(fk::window, true);
   // 13. Timer_qf_dd off (output).
-  f.setTimerEnabled("Timer_qf_dd", false);
+  f.setTimerEnabled(fmain::Timer_qf_dd, false);
   // 14. AllThreeDigitNumbers (plan).
   BuildAllThreeDigitNumbers(s.plan);
   // 15. The first bet-parameter page hidden.
-  f.setVisible("Frame_canshu_0", false);
+  f.setVisible(fmain::Frame_canshu[0], false);
   // 16. Option_touzhu_sz_0 selected (money).
-  f.setChecked("Option_touzhu_sz_0", true);
-  f.setChecked("Option_touzhu_sz_1", false);
-  f.setChecked("Option_touzhu_sz_2", false);
+  f.setChecked(fmain::Option_touzhu_sz[0], true);
+  f.setChecked(fmain::Option_touzhu_sz[1], false);
+  f.setChecked(fmain::Option_touzhu_sz[2], false);
   // 17. C_huaxian_ks: the empty trend grid (curves).
   PrepareDrawingGrid(s.cx);
   // 18. The six PlanStats records, record 1 preset (money).
@@ -76,7 +78,7 @@ bool StartupDefaults(Session& s) {
   // 20. ReadFundSettings (money).
   ReadFundSettings(s.cx, s.money);
   // 21. The caption of C_qunfa_find (output).
-  f.setText("C_qunfa_find", output_text::kFindCaption);
+  f.setText(fmain::C_qunfa_find, output_text::kFindCaption);
   // 22. MultiPeriodCounter = 1 (plan).
   s.plan.multiPeriodCounter = 1;
   // 23. The curve count labels.
@@ -86,12 +88,12 @@ bool StartupDefaults(Session& s) {
   // 25. PaintPoolBoard (plan).
   PaintPoolBoard(s.cx);
   // 26. The signature frame hidden.
-  f.setVisible("Fr_qianming", false);
+  f.setVisible(fmain::Fr_qianming, false);
 
   // The main window's timers that run from start-up: the update countdown (the first request
   // 25 s later) and the one-shot folder check.
-  f.setTimer("Timer_gx", true, 1000);
-  f.setTimer("Timer_lj", true, 1000);
+  f.setTimer(fmain::Timer_gx, true, 1000);
+  f.setTimer(fmain::Timer_lj, true, 1000);
   // The risk of ruin beside the capital frame, kept up to date once a second.
   StartRiskOfRuin(s.cx, s.money, s.stats.plan());
   // A lumora.ini that is there but could not be taken: said once, the defaults are in use.
@@ -114,7 +116,7 @@ bool AfterDrawSequence(Session& s, DrawSource source) {
     //       PaintFundChart (plan).
     RecordMonitorRow(s.cx, s.plan);
     DrawMonitorBoard(s.cx, s.plan);
-    if (s.cx.form.checked("Check_jihua_sx")) {
+    if (s.cx.form.checked(fmain::Check_jihua_sx)) {
       PlanEnv env = PlanEnvOf(s);
       JudgePlan(env);
       AdvanceRecordIndex(s.plan);

@@ -3,6 +3,7 @@
 #include "core/Feed.h"
 #include "core/History.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -66,18 +67,18 @@ void SubGameChosen(Session& s, int element) { SelectSubGame(s.cx, element); }
 void PageLayout(Session& s) {
   Form& f = s.cx.form;
   for (int k = 1; k <= 5; ++k) {
-    f.setVisible(Indexed("Frame_ding", k), k == 1);
-    f.setBackColor(Indexed("C_sst_0", k), k == 1 ? kNavSelected : kNavOther);
+    f.setVisible(fmain::Frame_ding[k], k == 1);
+    f.setBackColor(fmain::C_sst_0[k], k == 1 ? kNavSelected : kNavOther);
   }
 }
 
 void SwitchPage(Session& s, int k) {
   if (k < 1 || k > 5) return;
   Form& f = s.cx.form;
-  for (int i = 1; i <= 5; ++i) f.setVisible(Indexed("Frame_ding", i), false);
-  f.setVisible(Indexed("Frame_ding", k), true);
-  for (int i = 1; i <= 5; ++i) f.setBackColor(Indexed("C_sst_0", i), kNavOther);
-  f.setBackColor(Indexed("C_sst_0", k), kNavSelected);
+  for (int i = 1; i <= 5; ++i) f.setVisible(fmain::Frame_ding[i], false);
+  f.setVisible(fmain::Frame_ding[k], true);
+  for (int i = 1; i <= 5; ++i) f.setBackColor(fmain::C_sst_0[i], kNavOther);
+  f.setBackColor(fmain::C_sst_0[k], kNavSelected);
 }
 
 void ConfirmClose(Session& s, std::function<void()> close) {
@@ -96,7 +97,7 @@ bool ArchiveFolderCheck(Session& s, const std::string& programFolder) {
     s.cx.inform(text, kArchiveTitle);
     return true;
   }
-  s.cx.form.setTimerEnabled("Timer_lj", false);
+  s.cx.form.setTimerEnabled(fmain::Timer_lj, false);
   return false;
 }
 

@@ -3,6 +3,7 @@
 #include "plan/BackupPools.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -19,9 +20,9 @@ void UpdatePlanFromBanker(Session& s) {
 }
 
 void UpdatePlanAfterGroupChange(Session& s) {
-  s.cx.form.setEnabled("C_dz_jj_gx", false);
+  s.cx.form.setEnabled(fmain::C_dz_jj_gx, false);
   UpdatePlanFromBanker(s);
-  s.cx.form.setEnabled("C_dz_jj_gx", true);
+  s.cx.form.setEnabled(fmain::C_dz_jj_gx, true);
 }
 
 }  // namespace lumora

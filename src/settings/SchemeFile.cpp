@@ -9,6 +9,7 @@
 #include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -98,33 +99,33 @@ SchemeText BuildSchemeText(const Form& f) {
   };
   section(kSchemeCounts, [&] {
     for (int i = 0; i < kLines; ++i)
-      value(f.text(Indexed("T_quxian_zhushu", i)), BoxName("T_quxian_zhushu", i), i == 0 ? kSchemeCounts : "/"),
+      value(f.text(fmain::T_quxian_zhushu[i]), BoxName(fmain::T_quxian_zhushu, i), i == 0 ? kSchemeCounts : "/"),
           text += "/";
   });
   section(kSchemeMasks, [&] {
     for (int i = 0; i < kLines; ++i)
-      value(f.text(Indexed("T_xl_muduan", i)), BoxName("T_xl_muduan", i), i == 0 ? kSchemeMasks : "/"), text += "/";
+      value(f.text(fmain::T_xl_muduan[i]), BoxName(fmain::T_xl_muduan, i), i == 0 ? kSchemeMasks : "/"), text += "/";
   });
   section(kSchemeMaskOn, [&] {
-    for (int i = 0; i < kLines; ++i) text += CheckValue(f, Indexed("Check_xl_md", i)) + "/";
+    for (int i = 0; i < kLines; ++i) text += CheckValue(f, fmain::Check_xl_md[i]) + "/";
   });
   section(kSchemeModeOne, [&] {
-    text += CheckValue(f, "Check_jh_dadi_chongfu") + "/";
-    value(f.text("T_jh_dadi_chongfu_cs"), BoxName("T_jh_dadi_chongfu_cs"));
+    text += CheckValue(f, fmain::Check_jh_dadi_chongfu) + "/";
+    value(f.text(fmain::T_jh_dadi_chongfu_cs), BoxName(fmain::T_jh_dadi_chongfu_cs));
     text += "/";
-    value(f.text("T_jh_dadi_chongfu_rc"), BoxName("T_jh_dadi_chongfu_rc"));
+    value(f.text(fmain::T_jh_dadi_chongfu_rc), BoxName(fmain::T_jh_dadi_chongfu_rc));
     text += "/";
-    value(f.text("T_jiankong_rc"), BoxName("T_jiankong_rc"), "/", kSchemeEnd);
+    value(f.text(fmain::T_jiankong_rc), BoxName(fmain::T_jiankong_rc), "/", kSchemeEnd);
   });
   section(kSchemeModeTwo, [&] {
-    text += CheckValue(f, "Check_jh_dadi_fenzu") + "/";
-    value(f.text("T_moshier_input"), BoxName("T_moshier_input"));
+    text += CheckValue(f, fmain::Check_jh_dadi_fenzu) + "/";
+    value(f.text(fmain::T_moshier_input), BoxName(fmain::T_moshier_input));
     text += "/";
-    value(f.text("T_moshier_input_rc"), BoxName("T_moshier_input_rc"));
+    value(f.text(fmain::T_moshier_input_rc), BoxName(fmain::T_moshier_input_rc));
     text += "/";
   });
   section(kSchemeSelection, [&] {
-    for (int i = 0; i < kLines; ++i) text += CheckValue(f, Indexed("Ch_jiankong_jj", i)) + "/";
+    for (int i = 0; i < kLines; ++i) text += CheckValue(f, fmain::Ch_jiankong_jj[i]) + "/";
   });
   if (out.error.empty()) out.text = std::move(text);
   return out;
@@ -149,39 +150,39 @@ bool ApplySchemeText(Context& cx, std::string_view text) {
   auto counts = values(kSchemeCounts, kLines);
   if (!counts) return false;
   for (int i = 0; i < kLines; ++i)
-    SetText(cx, Indexed("T_quxian_zhushu", i), (*counts)[static_cast<size_t>(i)], [&] { CheckCurveCount(cx, i); });
+    SetText(cx, fmain::T_quxian_zhushu[i], (*counts)[static_cast<size_t>(i)], [&] { CheckCurveCount(cx, i); });
 
   auto masks = values(kSchemeMasks, kLines);
   if (!masks) return false;
   for (int i = 0; i < kLines; ++i)
-    SetText(cx, Indexed("T_xl_muduan", i), (*masks)[static_cast<size_t>(i)], [&] { CheckEndControlMask(cx, i); });
+    SetText(cx, fmain::T_xl_muduan[i], (*masks)[static_cast<size_t>(i)], [&] { CheckEndControlMask(cx, i); });
 
   auto maskOn = values(kSchemeMaskOn, kLines);
   auto maskOnValues = maskOn ? integers(*maskOn, kLines) : std::nullopt;
   if (!maskOnValues) return false;
-  for (int i = 0; i < kLines; ++i) SetCheck(cx, Indexed("Check_xl_md", i), (*maskOnValues)[static_cast<size_t>(i)] != 0, {});
+  for (int i = 0; i < kLines; ++i) SetCheck(cx, fmain::Check_xl_md[i], (*maskOnValues)[static_cast<size_t>(i)] != 0, {});
 
   auto selection = values(kSchemeSelection, kLines);
   auto selectionValues = selection ? integers(*selection, kLines) : std::nullopt;
   if (!selectionValues) return false;
   for (int i = 0; i < kLines; ++i)
-    SetCheck(cx, Indexed("Ch_jiankong_jj", i), (*selectionValues)[static_cast<size_t>(i)] != 0,
+    SetCheck(cx, fmain::Ch_jiankong_jj[i], (*selectionValues)[static_cast<size_t>(i)] != 0,
              [&] { RecountMonitorSelection(cx); });
 
   auto one = values(kSchemeModeOne, 4);
   auto oneOn = one ? ReadStrictInt((*one)[0]) : std::nullopt;
   if (!oneOn) return false;
-  SetCheck(cx, "Check_jh_dadi_chongfu", *oneOn != 0, [&] { OnModeOneToggled(cx); });
-  SetText(cx, "T_jh_dadi_chongfu_cs", (*one)[1], [&] { OnRepeatCountEdited(cx); });
-  SetText(cx, "T_jh_dadi_chongfu_rc", (*one)[2], {});
-  SetText(cx, "T_jiankong_rc", (*one)[3], {});
+  SetCheck(cx, fmain::Check_jh_dadi_chongfu, *oneOn != 0, [&] { OnModeOneToggled(cx); });
+  SetText(cx, fmain::T_jh_dadi_chongfu_cs, (*one)[1], [&] { OnRepeatCountEdited(cx); });
+  SetText(cx, fmain::T_jh_dadi_chongfu_rc, (*one)[2], {});
+  SetText(cx, fmain::T_jiankong_rc, (*one)[3], {});
 
   auto two = values(kSchemeModeTwo, 3);
   auto twoOn = two ? ReadStrictInt((*two)[0]) : std::nullopt;
   if (!twoOn) return false;
-  SetCheck(cx, "Check_jh_dadi_fenzu", *twoOn != 0, [&] { OnModeTwoToggled(cx); });
-  SetText(cx, "T_moshier_input", (*two)[1], {});
-  SetText(cx, "T_moshier_input_rc", (*two)[2], {});
+  SetCheck(cx, fmain::Check_jh_dadi_fenzu, *twoOn != 0, [&] { OnModeTwoToggled(cx); });
+  SetText(cx, fmain::T_moshier_input, (*two)[1], {});
+  SetText(cx, fmain::T_moshier_input_rc, (*two)[2], {});
   return true;
 }
 

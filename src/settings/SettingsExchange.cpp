@@ -9,6 +9,7 @@
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
 #include "settings/SettingsTexts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -30,13 +31,13 @@ void SetText(Context& cx, const std::string& key, const std::string& value, Reac
 
 void Finish(Context& cx, SettingsState& st, int button) {
   ShowProgressPanel(cx, 0);
-  cx.form.setEnabled(Indexed(T::kCentreButtons, button), true);
+  cx.form.setEnabled(T::kCentreButtons[button], true);
   st.exchange = SettingsExchange::None;
 }
 
 void Begin(Context& cx, SettingsState& st, SettingsExchange what, int button, std::string_view label) {
   st.exchange = what;
-  cx.form.setEnabled(Indexed(T::kCentreButtons, button), false);
+  cx.form.setEnabled(T::kCentreButtons[button], false);
   ShowProgressPanel(cx, 1);
   cx.form.setText(T::kProgressLabel, std::string(label));
 }
@@ -56,13 +57,13 @@ SettingsRecordText BuildSettingsRecord(const Form& f) {
     return v;
   };
   std::vector<std::string> zs, xl;
-  for (int i = 0; i < kLines; ++i) zs.push_back(value(f.text(Indexed("T_quxian_zhushu", i)), BoxName("T_quxian_zhushu", i)));
-  std::string ms1 = value(f.text("T_jh_dadi_chongfu_cs"), BoxName("T_jh_dadi_chongfu_cs"));
-  ms1 += "/" + value(f.text("T_jh_dadi_chongfu_rc"), BoxName("T_jh_dadi_chongfu_rc"));
-  std::string ms2 = value(ReplaceAll(f.text("T_moshier_input"), kCrLf, "@"), BoxName("T_moshier_input"));
-  ms2 += "/" + value(f.text("T_moshier_input_rc"), BoxName("T_moshier_input_rc"));
-  for (int i = 0; i < kLines; ++i) xl.push_back(f.checked(Indexed("Ch_jiankong_jj", i)) ? "1" : "0");
-  const std::string jk = value(Trim(f.text("T_jiankong_rc")), BoxName("T_jiankong_rc"), true);
+  for (int i = 0; i < kLines; ++i) zs.push_back(value(f.text(fmain::T_quxian_zhushu[i]), BoxName(fmain::T_quxian_zhushu, i)));
+  std::string ms1 = value(f.text(fmain::T_jh_dadi_chongfu_cs), BoxName(fmain::T_jh_dadi_chongfu_cs));
+  ms1 += "/" + value(f.text(fmain::T_jh_dadi_chongfu_rc), BoxName(fmain::T_jh_dadi_chongfu_rc));
+  std::string ms2 = value(ReplaceAll(f.text(fmain::T_moshier_input), kCrLf, "@"), BoxName(fmain::T_moshier_input));
+  ms2 += "/" + value(f.text(fmain::T_moshier_input_rc), BoxName(fmain::T_moshier_input_rc));
+  for (int i = 0; i < kLines; ++i) xl.push_back(f.checked(fmain::Ch_jiankong_jj[i]) ? "1" : "0");
+  const std::string jk = value(Trim(f.text(fmain::T_jiankong_rc)), BoxName(fmain::T_jiankong_rc), true);
   if (!out.error.empty()) return out;
   const std::string m(T::kRecordMarker);
   out.text = m + Join(zs, "/") + "*" + ms1 + "*" + ms2 + "*" + Join(xl, "/") + "*" + jk + m;
@@ -82,20 +83,20 @@ bool ApplySettingsRecord(Context& cx, std::string_view answer) {
   if (!zs) return false;
   for (int i = 0; i < kLines; ++i) {
     if (static_cast<size_t>(i) >= zs->size()) return false;
-    SetText(cx, Indexed("T_quxian_zhushu", i), (*zs)[static_cast<size_t>(i)], [&] { CheckCurveCount(cx, i); });
+    SetText(cx, fmain::T_quxian_zhushu[i], (*zs)[static_cast<size_t>(i)], [&] { CheckCurveCount(cx, i); });
   }
 
   auto ms1 = field(1);
   if (!ms1) return false;
-  SetText(cx, "T_jh_dadi_chongfu_cs", (*ms1)[0], [&] { OnRepeatCountEdited(cx); });
+  SetText(cx, fmain::T_jh_dadi_chongfu_cs, (*ms1)[0], [&] { OnRepeatCountEdited(cx); });
   if (ms1->size() < 2) return false;
-  SetText(cx, "T_jh_dadi_chongfu_rc", (*ms1)[1], [] {});
+  SetText(cx, fmain::T_jh_dadi_chongfu_rc, (*ms1)[1], [] {});
 
   auto ms2 = field(2);
   if (!ms2) return false;
-  SetText(cx, "T_moshier_input", ReplaceAll((*ms2)[0], "@", kCrLf), [] {});
+  SetText(cx, fmain::T_moshier_input, ReplaceAll((*ms2)[0], "@", kCrLf), [] {});
   if (ms2->size() < 2) return false;
-  SetText(cx, "T_moshier_input_rc", (*ms2)[1], [] {});
+  SetText(cx, fmain::T_moshier_input_rc, (*ms2)[1], [] {});
 
   auto xl = field(3);
   if (!xl) return false;
@@ -103,7 +104,7 @@ bool ApplySettingsRecord(Context& cx, std::string_view answer) {
     if (static_cast<size_t>(i) >= xl->size()) return false;
     std::optional<int> v = ReadStrictInt((*xl)[static_cast<size_t>(i)]);
     if (!v) return false;
-    const std::string key = Indexed("Ch_jiankong_jj", i);
+    const std::string key = fmain::Ch_jiankong_jj[i];
     if (cx.form.checked(key) != (*v != 0)) {
       cx.form.setChecked(key, *v != 0);
       RecountMonitorSelection(cx);
@@ -111,7 +112,7 @@ bool ApplySettingsRecord(Context& cx, std::string_view answer) {
   }
 
   if (fields.size() < 5) return false;
-  SetText(cx, "T_jiankong_rc", Trim(fields[4]), [] {});
+  SetText(cx, fmain::T_jiankong_rc, Trim(fields[4]), [] {});
   return true;
 }
 

@@ -3,22 +3,24 @@
 // centre.
 #include <string>
 #include <string_view>
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::settings_texts {
 
 // Scheme window Fk.
-inline constexpr std::string_view kSideWindow = "Fk";
+inline constexpr auto kSideWindow = fk::window;
 inline constexpr std::string_view kSideTitle = "K线预览界面";
-inline constexpr std::string_view kSchemeName = "Fk.T_fangan_name";
-inline constexpr std::string_view kSchemeList = "Fk.List_fangan";
+inline constexpr auto kSchemeName = fk::T_fangan_name;
+inline constexpr auto kSchemeList = fk::List_fangan;
 inline constexpr std::string_view kSchemeExtension = ".fa";
 inline constexpr std::string_view kDesignSchemeName = "800+[1]";
 inline constexpr std::string_view kSaveCaption = "保存方案";
 inline constexpr std::string_view kDeleteCaption = "删除选中";
 inline constexpr std::string_view kWidenCaption = "伸>>";
 inline constexpr std::string_view kCollapseCaption = "缩<<";
-inline constexpr std::string_view kWidenButton = "C_k_yulan_shou";
-inline constexpr std::string_view kCollapseButton = "C_k_yulan_cls";
+inline constexpr auto kWidenButton = fmain::C_k_yulan_shou;
+inline constexpr auto kCollapseButton = fmain::C_k_yulan_cls;
 inline constexpr std::string_view kPreviewCaption = "计划K线预览（上）";
 inline constexpr std::string_view kFundCaption = "计划利润走势曲线";
 inline constexpr std::string_view kBoardCaption = "底部7个交集框+一个综合框号码中挂图";
@@ -47,7 +49,7 @@ inline constexpr std::string_view kRecordMarker = "*sz*";
 inline constexpr std::string_view kAcknowledged = "*szok*";
 inline constexpr std::string_view kUploading = "系统正在上传数据";
 inline constexpr std::string_view kDownloading = "系统正在下载数据";
-inline constexpr std::string_view kProgressLabel = "L_jindu_news";
+inline constexpr auto kProgressLabel = fmain::L_jindu_news;
 inline constexpr std::string_view kUploaded = "数据上传服务器完毕";
 inline constexpr std::string_view kUploadFailed = "参数上传失败，服务器没有确认，请检查网络和账号后重试";
 inline constexpr std::string_view kDownloaded = "用户数据读取成功";
@@ -63,13 +65,13 @@ inline constexpr std::string_view kRecordBrokenTitle = "出错提示";
 inline constexpr std::string_view kUnsendableTitle = "提示";
 
 // Settings centre.
-inline constexpr std::string_view kCentrePanel = "Frame_sz_zx";
+inline constexpr auto kCentrePanel = fmain::Frame_sz_zx;
 inline constexpr std::string_view kCentreCaption = "用户设置中心";
-inline constexpr std::string_view kCentreButtons = "C_sz_zhongxin";  // _0..7
-inline constexpr std::string_view kCentreClose = "C_sz_zx_off";
+inline constexpr auto kCentreButtons = fmain::C_sz_zhongxin;  // _0..7
+inline constexpr auto kCentreClose = fmain::C_sz_zx_off;
 inline constexpr std::string_view kCentreCloseCaption = "X";
-inline constexpr std::string_view kStatsFrame = "Frame_canshu_0";
-inline constexpr std::string_view kBlinkTimer = "Timer_sz_zx";
+inline constexpr auto kStatsFrame = fmain::Frame_canshu[0];
+inline constexpr auto kBlinkTimer = fmain::Timer_sz_zx;
 inline constexpr int kBlinkMs = 400;
 inline constexpr std::string_view kCentreCaptions[8] = {
     "设置中心", "设置倍投等各参赛", "观看当天利润曲线", "上传参数(云保存)",

@@ -7,6 +7,7 @@
 #include "core/NumberSet.h"
 #include "core/Text.h"
 #include "tools/Texts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -54,25 +55,25 @@ std::optional<std::string> ComingLineGroups(const Context& cx, const std::string
 
 RankingKeys RankingKeysOf(int ranking) {
   if (ranking == 2)
-    return {"T_paixu_qishu_02", "T_paixu_fenjiemoshi_02", "T_paixu_fenjie_houbei_02", "T_paixu_fenjie_houbei_cs_02",
-            "List02"};
-  return {"T_paixu_qishu", "T_paixu_fenjiemoshi", "T_paixu_fenjie_houbei", "T_paixu_fenjie_houbei_cs", "List01"};
+    return {fmain::T_paixu_qishu_02, fmain::T_paixu_fenjiemoshi_02, fmain::T_paixu_fenjie_houbei_02, fmain::T_paixu_fenjie_houbei_cs_02,
+            fmain::List02};
+  return {fmain::T_paixu_qishu, fmain::T_paixu_fenjiemoshi, fmain::T_paixu_fenjie_houbei, fmain::T_paixu_fenjie_houbei_cs, fmain::List01};
 }
 
 const std::vector<std::pair<std::string, std::string>>& BankerDesignTexts() {
   static const std::vector<std::pair<std::string, std::string>> texts = {
-      {"T_paixu_qishu", S(tt::kDefaultWindow)},
-      {"T_paixu_qishu_02", S(tt::kDefaultWindow)},
-      {"T_paixu_fenjiemoshi", S(tt::kDefaultMode)},
-      {"T_paixu_fenjiemoshi_02", S(tt::kDefaultMode)},
-      {"T_paixu_fenjie_houbei", ""},
-      {"T_paixu_fenjie_houbei_02", ""},
-      {"T_paixu_fenjie_houbei_cs", S(tt::kDefaultHitCounts)},
-      {"T_paixu_fenjie_houbei_cs_02", S(tt::kDefaultHitCounts)},
-      {"T_paixu_input", S(tt::kDefaultRules)},
-      {"T_paixu_input_rc", S(tt::kDefaultAccepted)},
-      {"T_paixu_dadi", ""},
-      {"Label_paixu_zhushu", "0"},
+      {fmain::T_paixu_qishu, S(tt::kDefaultWindow)},
+      {fmain::T_paixu_qishu_02, S(tt::kDefaultWindow)},
+      {fmain::T_paixu_fenjiemoshi, S(tt::kDefaultMode)},
+      {fmain::T_paixu_fenjiemoshi_02, S(tt::kDefaultMode)},
+      {fmain::T_paixu_fenjie_houbei, ""},
+      {fmain::T_paixu_fenjie_houbei_02, ""},
+      {fmain::T_paixu_fenjie_houbei_cs, S(tt::kDefaultHitCounts)},
+      {fmain::T_paixu_fenjie_houbei_cs_02, S(tt::kDefaultHitCounts)},
+      {fmain::T_paixu_input, S(tt::kDefaultRules)},
+      {fmain::T_paixu_input_rc, S(tt::kDefaultAccepted)},
+      {fmain::T_paixu_dadi, ""},
+      {fmain::Label_paixu_zhushu, "0"},
   };
   return texts;
 }
@@ -208,10 +209,10 @@ void AddPickedToFilter(Context& cx, int ranking) {
     cx.inform(S(tt::kNeedData), S(tt::kNeedDataTitle));
     return;
   }
-  std::string input = cx.form.text("T_paixu_input");
+  std::string input = cx.form.text(fmain::T_paixu_input);
   if (!TrimView(input).empty()) input += kCrLf;
   input += picked + "=" + counts;
-  cx.form.setText("T_paixu_input", input);
+  cx.form.setText(fmain::T_paixu_input, input);
   cx.form.setText(k.picked, "");
 }
 
@@ -277,33 +278,33 @@ FilterResult RunBankerRules(std::string_view rules, std::string_view accepted) {
 
 void BankerFilter(Context& cx) {
   try {
-    std::string cleaned = CleanFilterInput(cx.form.text("T_paixu_input"));
-    cx.form.setText("T_paixu_input", cleaned);
+    std::string cleaned = CleanFilterInput(cx.form.text(fmain::T_paixu_input));
+    cx.form.setText(fmain::T_paixu_input, cleaned);
     if (cleaned.empty()) return;
-    FilterResult r = RunBankerRules(cleaned, cx.form.text("T_paixu_input_rc"));
-    cx.form.setText("T_paixu_dadi", r.pool);
-    cx.form.setText("Label_paixu_zhushu", std::to_string(r.count));
+    FilterResult r = RunBankerRules(cleaned, cx.form.text(fmain::T_paixu_input_rc));
+    cx.form.setText(fmain::T_paixu_dadi, r.pool);
+    cx.form.setText(fmain::Label_paixu_zhushu, std::to_string(r.count));
   } catch (const std::exception&) {
     cx.inform(S(tt::kFilterFailed), S(tt::kTitleHint));
   }
 }
 
-void ClearFilterInput(Context& cx) { cx.form.setText("T_paixu_input", ""); }
+void ClearFilterInput(Context& cx) { cx.form.setText(fmain::T_paixu_input, ""); }
 
 void FeedFilterFromRanking1(Context& cx) {
-  if (auto groups = ComingLineGroups(cx, "List01"))
-    cx.form.setText("T_paixu_input", *groups + "=" + cx.form.text("T_paixu_fenjie_houbei_cs"));
+  if (auto groups = ComingLineGroups(cx, fmain::List01))
+    cx.form.setText(fmain::T_paixu_input, *groups + "=" + cx.form.text(fmain::T_paixu_fenjie_houbei_cs));
 }
 
 void FeedFilterFromRanking2(Context& cx) {
-  if (auto groups = ComingLineGroups(cx, "List02"))
-    cx.form.setText("T_paixu_input", cx.form.text("T_paixu_input") + S(kCrLf) + *groups + "=" +
-                                         cx.form.text("T_paixu_fenjie_houbei_cs_02"));
+  if (auto groups = ComingLineGroups(cx, fmain::List02))
+    cx.form.setText(fmain::T_paixu_input, cx.form.text(fmain::T_paixu_input) + S(kCrLf) + *groups + "=" +
+                                         cx.form.text(fmain::T_paixu_fenjie_houbei_cs_02));
   BankerFilter(cx);
 }
 
 void FeedFilterFromRanking(Context& cx) {
-  if (!cx.form.checked("Check_dz_auto")) return;
+  if (!cx.form.checked(fmain::Check_dz_auto)) return;
   FeedFilterFromRanking1(cx);
   FeedFilterFromRanking2(cx);
 }
@@ -316,7 +317,7 @@ bool PutOnClipboard(Context& cx, const std::string& text) {
 }
 
 bool CopyBankerResult(Context& cx) {
-  if (!PutOnClipboard(cx, cx.form.text("T_paixu_dadi"))) {
+  if (!PutOnClipboard(cx, cx.form.text(fmain::T_paixu_dadi))) {
     cx.inform(S(tt::kCopyFailed), S(tt::kCopyFailedTitle));
     return false;
   }
@@ -326,9 +327,9 @@ bool CopyBankerResult(Context& cx) {
 
 std::optional<int> InsertBankerResultIntoSourcePool(Context& cx) {
   for (int i = 0; i <= 4; ++i) {
-    std::string box = Indexed("T_dd_beiyong", i);
+    std::string box = fmain::T_dd_beiyong[i];
     if (!cx.form.text(box).empty()) continue;
-    cx.form.setText(box, Trim(cx.form.text("T_paixu_dadi")));
+    cx.form.setText(box, Trim(cx.form.text(fmain::T_paixu_dadi)));
     return i;
   }
   return std::nullopt;

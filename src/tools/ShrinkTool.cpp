@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 
@@ -14,7 +15,7 @@ namespace tt = tools_text;
 
 namespace {
 
-std::string Key(std::string_view control, int item) { return "Ftool." + Indexed(control, item); }
+std::string Key(std::string_view control, int item) { return "Ftool." + control[item]; }
 
 bool Marked(const Form& f, std::string_view control, int item, int colour) {
   return f.backColor(Key(control, item)) == colour;
@@ -107,8 +108,8 @@ ShrinkMarks ReadShrinkMarks(const Form& f) {
     for (int c = 0; c < 4; ++c)
       if (Marked(f, "C_danzu_gs", g * 4 + c, tt::kGreen)) m.groups[g].counts |= 1 << c;
   }
-  m.bankerRepeat = f.checked("Ftool.Check_danma_jc");
-  m.junk = Trim(f.text("Ftool.T_lj_dd"));
+  m.bankerRepeat = f.checked(ftool::Check_danma_jc);
+  m.junk = Trim(f.text(ftool::T_lj_dd));
   return m;
 }
 
@@ -155,8 +156,8 @@ NumberSet Shrink(const ShrinkMarks& m) {
 void ks_suoshui(Context& cx) {
   Guard(cx, [&cx] {
     NumberSet kept = Shrink(ReadShrinkMarks(cx.form));
-    cx.form.setText("Ftool.Tdd", kept.text());
-    cx.form.setText("Ftool.L_zhushu", std::to_string(kept.count()));
+    cx.form.setText(ftool::Tdd, kept.text());
+    cx.form.setText(ftool::L_zhushu, std::to_string(kept.count()));
   });
 }
 
@@ -198,13 +199,13 @@ void PressShrinkAll(Context& cx, int item) {
 
 void ClearAllShrinkConditions(Context& cx) {
   for (int item : {1, 3, 5, 7, 9, 11, 13, 14, 15, 16, 17, 19, 21, 23, 25, 27}) PressShrinkAll(cx, item);
-  cx.form.setText("Ftool.T_lj_dd", std::string(tt::kJunkCleared));
-  cx.form.setText("Ftool.Tdd", "");
-  cx.form.setText("Ftool.L_zhushu", "0");
+  cx.form.setText(ftool::T_lj_dd, std::string(tt::kJunkCleared));
+  cx.form.setText(ftool::Tdd, "");
+  cx.form.setText(ftool::L_zhushu, "0");
 }
 
 bool CopyShrinkResult(Context& cx) {
-  if (!PutOnClipboard(cx, cx.form.text("Ftool.Tdd"))) {
+  if (!PutOnClipboard(cx, cx.form.text(ftool::Tdd))) {
     cx.inform(std::string(tt::kUnknownError), std::string(tt::kUnknownErrorTitle));
     return false;
   }
@@ -212,16 +213,16 @@ bool CopyShrinkResult(Context& cx) {
   return true;
 }
 
-void ClearJunkBox(Context& cx) { cx.form.setText("Ftool.T_lj_dd", ""); }
+void ClearJunkBox(Context& cx) { cx.form.setText(ftool::T_lj_dd, ""); }
 
 void ShrinkToolDefaults(Form& f) {
   Paint(f, "C_fushi_paichu", 0, 30, tt::kGrey);
   Paint(f, "C_dingwei_sha", 0, 30, tt::kGrey);
   Paint(f, "C_danzu", 0, 40, tt::kGrey);
   Paint(f, "C_danzu_gs", 0, 16, tt::kGrey);
-  f.setText("Ftool.T_lj_dd", std::string(tt::kJunkDesign));
-  f.setText("Ftool.Tdd", std::string(tt::kResultDesign));
-  f.setText("Ftool.L_zhushu", "0");
+  f.setText(ftool::T_lj_dd, std::string(tt::kJunkDesign));
+  f.setText(ftool::Tdd, std::string(tt::kResultDesign));
+  f.setText(ftool::L_zhushu, "0");
 }
 
 std::string_view ShrinkAllCaption(int item) {

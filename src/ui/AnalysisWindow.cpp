@@ -30,6 +30,7 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "core/controls/Ffenxi.h"
 
 namespace lumora {
 
@@ -41,10 +42,10 @@ std::string S(const QString& s) { return s.toStdString(); }
 class AnalysisWindow final : public QWidget {
  public:
   AnalysisWindow(Shell& shell, QWidget* main) : QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), shell_(shell) {
-    setObjectName("Ffenxi");
+    setObjectName(ffenxi::window);
     setWindowTitle("回测分析");
     setAttribute(Qt::WA_DeleteOnClose, false);
-    installEventFilter(new WindowHideWatcher(shell.form(), "Ffenxi", this));
+    installEventFilter(new WindowHideWatcher(shell.form(), ffenxi::window, this));
     resize(900, 720);
 
     auto* box = new QVBoxLayout(this);

@@ -18,6 +18,7 @@
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
 #include "ui/Watchers.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -99,7 +100,7 @@ QGroupBox* BuildRanking(Shell& shell, QWidget* page, int ranking, const RankingN
 
 QGroupBox* BuildFilter(Shell& shell, QWidget* page) {
   auto* frame = new QGroupBox("过滤功能(分解模式，中间用“-”号分开）", page);
-  frame->setObjectName("Frame_paixu_guolv");
+  frame->setObjectName(fmain::Frame_paixu_guolv);
   auto* grid = new QGridLayout(frame);
 
   auto* help = new QVBoxLayout;
@@ -107,62 +108,62 @@ QGroupBox* BuildFilter(Shell& shell, QWidget* page) {
   help->addWidget(new QLabel("表示前面以“-”号分M，N，K三段", frame));
   auto* rcRow = new QHBoxLayout;
   rcRow->addWidget(new QLabel("双击清空；容对：", frame));
-  rcRow->addWidget(Box(frame, "T_paixu_input_rc", 80));
+  rcRow->addWidget(Box(frame, fmain::T_paixu_input_rc, 80));
   rcRow->addStretch(1);
   help->addLayout(rcRow);
-  auto* go = Button(frame, "C_paixu_go", "开始过滤");
+  auto* go = Button(frame, fmain::C_paixu_go, "开始过滤");
   go->setMinimumHeight(32);
   help->addWidget(go);
   help->addStretch(1);
   grid->addLayout(help, 0, 0);
 
-  auto* input = new QPlainTextEdit(Q(ToLf(DesignText("T_paixu_input"))), frame);
-  input->setObjectName("T_paixu_input");
+  auto* input = new QPlainTextEdit(Q(ToLf(DesignText(fmain::T_paixu_input))), frame);
+  input->setObjectName(fmain::T_paixu_input);
   input->setMinimumHeight(90);
   grid->addWidget(input, 0, 1);
 
   auto* result = new QPlainTextEdit(frame);
-  result->setObjectName("T_paixu_dadi");
+  result->setObjectName(fmain::T_paixu_dadi);
   result->setMinimumHeight(90);
   grid->addWidget(result, 0, 2);
 
   auto* countRow = new QHBoxLayout;
   countRow->addWidget(new QLabel("注数：", frame));
-  auto* count = new QLabel(Q(DesignText("Label_paixu_zhushu")), frame);
-  count->setObjectName("Label_paixu_zhushu");
+  auto* count = new QLabel(Q(DesignText(fmain::Label_paixu_zhushu)), frame);
+  count->setObjectName(fmain::Label_paixu_zhushu);
   count->setMinimumWidth(40);
   countRow->addWidget(count);
-  countRow->addWidget(Button(frame, "C_paixu_copy", "复制号码"));
+  countRow->addWidget(Button(frame, fmain::C_paixu_copy, "复制号码"));
   countRow->addStretch(1);
   grid->addLayout(countRow, 1, 2);
 
   auto* checks = new QHBoxLayout;
   auto* autoFeed = new QCheckBox("开奖后自动更新并出计划", frame);
-  autoFeed->setObjectName("Check_dz_auto");
+  autoFeed->setObjectName(fmain::Check_dz_auto);
   auto* joins = new QCheckBox("参与计划(勾选，开奖后自动使用)", frame);
-  joins->setObjectName("Check_duanzu_canyu");
+  joins->setObjectName(fmain::Check_duanzu_canyu);
   checks->addWidget(autoFeed);
   checks->addWidget(joins);
   checks->addStretch(1);
   grid->addLayout(checks, 1, 0, 1, 2);
 
   auto* planRow = new QHBoxLayout;
-  planRow->addWidget(Button(frame, "C_duanzu_charu", "将上面过滤结果插到底部5个交集底"));
-  planRow->addWidget(Button(frame, "C_dz_jj_gx", "若断组号码有变化，点此来更新计划"));
-  planRow->addWidget(Button(frame, "C_danma_gengxin", "更新【含胆码，交集底】"));
+  planRow->addWidget(Button(frame, fmain::C_duanzu_charu, "将上面过滤结果插到底部5个交集底"));
+  planRow->addWidget(Button(frame, fmain::C_dz_jj_gx, "若断组号码有变化，点此来更新计划"));
+  planRow->addWidget(Button(frame, fmain::C_danma_gengxin, "更新【含胆码，交集底】"));
   planRow->addStretch(1);
   grid->addLayout(planRow, 2, 0, 1, 3);
   grid->setColumnStretch(1, 2);
   grid->setColumnStretch(2, 3);
 
   // The filter puts the caret at the end of the cleaned rules.
-  shell.onClick(frame, "C_paixu_go", [](Session& s) { BankerFilter(s.cx); });
+  shell.onClick(frame, fmain::C_paixu_go, [](Session& s) { BankerFilter(s.cx); });
   QObject::connect(go, &QPushButton::clicked, input, [input] { input->moveCursor(QTextCursor::End); });
   OnDoubleClick(input, [&shell] { shell.run([](Session& s) { ClearFilterInput(s.cx); }); });
-  shell.onClick(frame, "C_paixu_copy", [](Session& s) { CopyBankerResult(s.cx); });
-  shell.onClick(frame, "C_duanzu_charu", [](Session& s) { InsertBankerResultIntoPlan(s); });
-  shell.onClick(frame, "C_danma_gengxin", [](Session& s) { UpdatePlanFromBanker(s); });
-  shell.onClick(frame, "C_dz_jj_gx", [](Session& s) { UpdatePlanAfterGroupChange(s); });
+  shell.onClick(frame, fmain::C_paixu_copy, [](Session& s) { CopyBankerResult(s.cx); });
+  shell.onClick(frame, fmain::C_duanzu_charu, [](Session& s) { InsertBankerResultIntoPlan(s); });
+  shell.onClick(frame, fmain::C_danma_gengxin, [](Session& s) { UpdatePlanFromBanker(s); });
+  shell.onClick(frame, fmain::C_dz_jj_gx, [](Session& s) { UpdatePlanAfterGroupChange(s); });
   return frame;
 }
 
@@ -172,11 +173,11 @@ void BuildBankerPage(Shell& shell, QWidget* page) {
   auto* v = new QVBoxLayout(page);
   auto* rankings = new QHBoxLayout;
   rankings->addWidget(BuildRanking(shell, page, 1,
-                                   {"排序1（热-冷）", "排序期数[仅限后三，热-冷排序]", "C_paixu_qishu_jian",
-                                    "C_paixu_qishu_jia", "C_paixu_shuaxin", "刷新排序[1]", "C_paixu_add"}));
+                                   {"排序1（热-冷）", "排序期数[仅限后三，热-冷排序]", fmain::C_paixu_qishu_jian,
+                                    fmain::C_paixu_qishu_jia, fmain::C_paixu_shuaxin, "刷新排序[1]", fmain::C_paixu_add}));
   rankings->addWidget(BuildRanking(shell, page, 2,
-                                   {"排序2（冷-热）", "排序期数[仅限后三，冷-热排序]", "C_paixu_qishu_0",
-                                    "C_paixu_qishu_1", "C_paixu_shuaxin_02", "刷新排序[2]", "C_paixu_add_02"}));
+                                   {"排序2（冷-热）", "排序期数[仅限后三，冷-热排序]", fmain::C_paixu_qishu[0],
+                                    fmain::C_paixu_qishu[1], fmain::C_paixu_shuaxin_02, "刷新排序[2]", fmain::C_paixu_add_02}));
   v->addLayout(rankings, 3);
   v->addWidget(BuildFilter(shell, page), 2);
 }

@@ -17,12 +17,13 @@
 #include "output/BetRun.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
 void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   auto* frame = new QGroupBox("资金控制,注意止损，止盈，等的设置", parent);
-  frame->setObjectName("Frame_zijin");
+  frame->setObjectName(fmain::Frame_zijin);
   auto* grid = new QGridLayout(frame);
   const char* const labels[5] = {"本金", "最新资金", "奖金设置", "资金下限", "资金上限"};
   const auto& texts = FundDesignTexts();  // the five capital boxes, then the multiple sequence
@@ -40,11 +41,11 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   sequence->setObjectName(QString::fromStdString(texts[5].first));
   grid->addWidget(sequence, 5, 0, 1, 2);
   auto* state = new QLineEdit("当前倍数", frame);
-  state->setObjectName("T_zd_touzhu_beitou_1");
+  state->setObjectName(fmain::T_zd_touzhu_beitou[1]);
   state->setReadOnly(true);
   grid->addWidget(state, 5, 2);
   auto* update = new QPushButton("修改参数后点按钮更新", frame);
-  update->setObjectName("C_touzhu_gx");
+  update->setObjectName(fmain::C_touzhu_gx);
   grid->addWidget(update, 6, 0, 1, 3);
   // The risk of ruin of the current settings; the engine writes its text.
   auto* risk = new QLabel(frame);
@@ -60,7 +61,7 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   if (auto* layout = qobject_cast<QBoxLayout*>(parent->layout())) layout->addWidget(frame);
   else if (!parent->layout()) (new QVBoxLayout(parent))->addWidget(frame);
 
-  shell.onClick(frame, "C_touzhu_gx", [](Session& s) { UpdateFundParameters(s.cx, s.money); });
+  shell.onClick(frame, fmain::C_touzhu_gx, [](Session& s) { UpdateFundParameters(s.cx, s.money); });
   shell.onTimer(std::string(fund_texts::kRiskTimer),
                 [](Session& s) { ShowRiskOfRuin(s.cx, s.money, s.stats.plan()); });
 }

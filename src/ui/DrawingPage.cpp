@@ -22,6 +22,7 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -30,7 +31,7 @@ namespace {
 namespace t = curves_text;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString Name(const char* name, int i) { return Q(Indexed(name, i)); }
+QString Name(const char* name, int i) { return Q(name[i]); }
 
 // A row of fifteen small buttons "01".."15" in the given text colour on light grey.
 QHBoxLayout* SlotButtons(QWidget* parent, const char* name, const char* caption, const char* color) {
@@ -52,16 +53,16 @@ QWidget* BuildChartArea(Shell& shell, QWidget* page) {
   v->setContentsMargins(0, 0, 0, 0);
 
   auto* top = new QHBoxLayout;
-  auto* start = Button(area, "C_huaxian_ks", t::kStartDrawing);
-  auto* flat = Button(area, "C_huaxian_line", t::kHorizontalLine);
+  auto* start = Button(area, fmain::C_huaxian_ks, t::kStartDrawing);
+  auto* flat = Button(area, fmain::C_huaxian_line, t::kHorizontalLine);
   top->addWidget(start);
   top->addWidget(flat);
   auto* instruction = new QLabel(t::kInstruction, area);
-  instruction->setObjectName("Label_huaxian_shuoming");
+  instruction->setObjectName(fmain::Label_huaxian_shuoming);
   top->addWidget(instruction, 1);
   v->addLayout(top);
   auto* help = new QLabel(t::kHelp, area);
-  help->setObjectName("Label_huaxian_bangzhu");
+  help->setObjectName(fmain::Label_huaxian_bangzhu);
   help->setWordWrap(true);
   v->addWidget(help);
 
@@ -71,11 +72,11 @@ QWidget* BuildChartArea(Shell& shell, QWidget* page) {
   chart->setCursor(Qt::CrossCursor);
   v->addWidget(chart, 1);
 
-  v->addLayout(SlotButtons(area, "C_gengxin", t::kSaveRow, "#ff0000"));
-  v->addLayout(SlotButtons(area, "C_duqu", t::kLoadRow, "#00a000"));
+  v->addLayout(SlotButtons(area, fmain::C_gengxin, t::kSaveRow, "#ff0000"));
+  v->addLayout(SlotButtons(area, fmain::C_duqu, t::kLoadRow, "#00a000"));
 
-  shell.onClick(area, "C_huaxian_ks", [](Session& s) { PrepareDrawingGrid(s.cx); });
-  shell.onClick(area, "C_huaxian_line", [](Session& s) { ArmHorizontalLine(s.cx); });
+  shell.onClick(area, fmain::C_huaxian_ks, [](Session& s) { PrepareDrawingGrid(s.cx); });
+  shell.onClick(area, fmain::C_huaxian_line, [](Session& s) { ArmHorizontalLine(s.cx); });
   QObject::connect(chart, &ChartView::mousePressed, &shell, [&shell](double x, double y, int) {
     shell.run([x, y](Session& s) { PressTrendChart(s.cx, s.curves, x, y); });
   });
@@ -84,37 +85,37 @@ QWidget* BuildChartArea(Shell& shell, QWidget* page) {
     shell.run([x, y](Session& s) { MoveOverTrendChart(s.cx, s.curves, x, y); });
   });
   for (int i = 0; i < kCurveSlots; ++i) {
-    shell.onClick(area, Name("C_gengxin", i), [i](Session& s) { SaveTrendToSlot(s.cx, s.curves, i); });
+    shell.onClick(area, Name(fmain::C_gengxin, i), [i](Session& s) { SaveTrendToSlot(s.cx, s.curves, i); });
     // A store that cannot be read is reported and the chart stays as it was: a damaged file never
     // ends the running program (its draw cycle goes on).
-    shell.onClick(area, Name("C_duqu", i), [i](Session& s) { LoadTrendFromSlot(s.cx, s.curves, i); });
+    shell.onClick(area, Name(fmain::C_duqu, i), [i](Session& s) { LoadTrendFromSlot(s.cx, s.curves, i); });
   }
   return area;
 }
 
 QGroupBox* BuildDemoFit(Shell& shell, QWidget* page) {
   auto* box = new QGroupBox(t::kLookForPool, page);
-  box->setObjectName("Frame_dadi_look");
+  box->setObjectName(fmain::Frame_dadi_look);
   auto* v = new QVBoxLayout(box);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(new QLabel("注数：", box));
   auto* size = new QLineEdit(t::kDefaultPoolSize, box);
-  size->setObjectName("T_dadi_zhushu");
+  size->setObjectName(fmain::T_dadi_zhushu);
   size->setFixedWidth(60);
   sizeRow->addWidget(size);
-  sizeRow->addWidget(Button(box, "C_dadi_look", t::kLookForPool));
-  sizeRow->addWidget(Button(box, "C_dadi_k", t::kKLine));
+  sizeRow->addWidget(Button(box, fmain::C_dadi_look, t::kLookForPool));
+  sizeRow->addWidget(Button(box, fmain::C_dadi_k, t::kKLine));
   v->addLayout(sizeRow);
   auto* pool = new QPlainTextEdit(box);
-  pool->setObjectName("Tdadi");
+  pool->setObjectName(fmain::Tdadi);
   pool->setMinimumHeight(120);
   v->addWidget(pool, 1);
-  v->addWidget(Button(box, "C_copy", t::kCopyPool));
+  v->addWidget(Button(box, fmain::C_copy, t::kCopyPool));
   v->addWidget(new QLabel(t::kDemoOnly, box));
 
-  shell.onClick(box, "C_dadi_look", [](Session& s) { LookForPool(s.cx, s.curves); });
-  shell.onClick(box, "C_dadi_k", [](Session& s) { ShowPoolCurve(s.cx, s.curves); });
-  shell.onClick(box, "C_copy", [](Session& s) {
+  shell.onClick(box, fmain::C_dadi_look, [](Session& s) { LookForPool(s.cx, s.curves); });
+  shell.onClick(box, fmain::C_dadi_k, [](Session& s) { ShowPoolCurve(s.cx, s.curves); });
+  shell.onClick(box, fmain::C_copy, [](Session& s) {
     if (CopyPoolText(s.cx)) ShowCopyNotice(s.cx);
   });
   return box;
@@ -122,13 +123,13 @@ QGroupBox* BuildDemoFit(Shell& shell, QWidget* page) {
 
 QGroupBox* BuildModes(QWidget* page) {
   auto* box = new QGroupBox(t::kModeGroup, page);
-  box->setObjectName("Frame_mos");
+  box->setObjectName(fmain::Frame_mos);
   auto* v = new QVBoxLayout(box);
   auto* group = new QButtonGroup(box);
   const char* captions[3] = {t::kMode0, t::kMode1, t::kMode2};
   for (int i : {2, 0, 1}) {
     auto* option = new QRadioButton(captions[i], box);
-    option->setObjectName(Name("Op_mos", i));
+    option->setObjectName(Name(fmain::Op_mos, i));
     option->setChecked(i == 2);
     group->addButton(option);
     v->addWidget(option);
@@ -140,7 +141,7 @@ QGroupBox* BuildModes(QWidget* page) {
 // Per slot: end control on/off, its mask, and the pool size with its mirror label.
 QGroupBox* BuildSlotSettings(Shell& shell, QWidget* page) {
   auto* box = new QGroupBox("末端控制", page);
-  box->setObjectName("Frame_xl_md");
+  box->setObjectName(fmain::Frame_xl_md);
   auto* grid = new QGridLayout(box);
   grid->addWidget(new QLabel(t::kMaskLegend, box), 0, 0, 1, 4);
   grid->addWidget(new QLabel(t::kMaskRange, box), 1, 0, 1, 4);
@@ -149,22 +150,22 @@ QGroupBox* BuildSlotSettings(Shell& shell, QWidget* page) {
   grid->addWidget(new QLabel("注数", box), 2, 2);
   for (int i = 0; i < kCurveSlots; ++i) {
     auto* check = new QCheckBox(QString::number(i + 1), box);
-    check->setObjectName(Name("Check_xl_md", i));
+    check->setObjectName(Name(fmain::Check_xl_md, i));
     auto* mask = new QLineEdit(t::kDefaultMask, box);
-    mask->setObjectName(Name("T_xl_muduan", i));
+    mask->setObjectName(Name(fmain::T_xl_muduan, i));
     mask->setFixedWidth(96);
     auto* count = new QLineEdit(QString::number(110 + 10 * i), box);
-    count->setObjectName(Name("T_quxian_zhushu", i));
+    count->setObjectName(Name(fmain::T_quxian_zhushu, i));
     count->setFixedWidth(44);
     auto* mirror = new QLabel(QString::number(110 + 10 * i), box);
-    mirror->setObjectName(Name("L_xl_zhushu", i));
+    mirror->setObjectName(Name(fmain::L_xl_zhushu, i));
     mirror->setMinimumWidth(30);
     grid->addWidget(check, 3 + i, 0);
     grid->addWidget(mask, 3 + i, 1);
     grid->addWidget(count, 3 + i, 2);
     grid->addWidget(mirror, 3 + i, 3);
-    shell.onUserChange(Indexed("T_xl_muduan", i), [i](Session& s) { CheckEndControlMask(s.cx, i); });
-    shell.onUserChange(Indexed("T_quxian_zhushu", i), [i](Session& s) { CheckCurveCount(s.cx, i); });
+    shell.onUserChange(fmain::T_xl_muduan[i], [i](Session& s) { CheckEndControlMask(s.cx, i); });
+    shell.onUserChange(fmain::T_quxian_zhushu[i], [i](Session& s) { CheckCurveCount(s.cx, i); });
   }
   grid->setRowStretch(3 + kCurveSlots, 1);
   return box;

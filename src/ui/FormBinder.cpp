@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 #include "ui/FormBinder.h"
 
 #include <QAbstractButton>
@@ -141,6 +143,11 @@ void FormBinder::bindWidget(QWidget* w, const std::string& key) {
   for (auto [it, end] = widgets_.equal_range(key); it != end; ++it)
     if (it->second == w) return;
   widgets_.emplace(key, w);
+  if (const char* dump = std::getenv("LUMORA_DUMP_KINDS")) {
+    FILE* f = std::fopen(dump, "a");
+    std::fprintf(f, "%s %s\n", key.c_str(), w->metaObject()->className());
+    std::fclose(f);
+  }
   // Design values are the widgets' initial values.
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     form_.userSetText(key, S(e->text()));

@@ -21,6 +21,10 @@
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Ffenxi.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 
@@ -30,7 +34,7 @@ const char* const kPageCaptions[6] = {"", "画线界面", "计划界面", "监�
 }  // namespace
 
 MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
-  setObjectName("Fmain");
+  setObjectName(fmain::window);
   setWindowTitle("Lumora");
   resize(1280, 860);
 
@@ -38,18 +42,18 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   auto* nav = new QVBoxLayout;
   for (int k = 1; k <= 5; ++k) {
     auto* b = new QPushButton(kNavCaptions[k], this);
-    b->setObjectName(QString::fromStdString(Indexed("C_sst_0", k)));
+    b->setObjectName(QString::fromStdString(fmain::C_sst_0[k]));
     b->setMinimumHeight(36);
     nav->addWidget(b);
   }
   auto* tool = new QPushButton("缩水工具区", this);
-  tool->setObjectName("C_sst_tool");
+  tool->setObjectName(fmain::C_sst_tool);
   nav->addWidget(tool);
   auto* analysis = new QPushButton("回测分析", this);
-  analysis->setObjectName("C_sst_fenxi");
+  analysis->setObjectName(fmain::C_sst_fenxi);
   nav->addWidget(analysis);
   auto* mainArea = new QWidget(this);
-  mainArea->setObjectName("Frame_main_area");
+  mainArea->setObjectName(fmain::Frame_main_area);
   nav->addWidget(mainArea, 1);
   // Version, commit and licence, for a player who reports a problem.
   auto* about = new QPushButton("关于", this);
@@ -67,7 +71,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   for (int k = 1; k <= 5; ++k) {
     // Each page is a frame showing its caption.
     auto* page = new QGroupBox(kPageCaptions[k], pagesHolder_);
-    page->setObjectName(QString::fromStdString(Indexed("Frame_ding", k)));
+    page->setObjectName(QString::fromStdString(fmain::Frame_ding[k]));
     page->setAccessibleName(kPageCaptions[k]);
     stack->addWidget(page, 0, 0);
     pages_[k] = page;
@@ -94,7 +98,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
 
   // Navigation: one page at a time, the selected button cyan.
   for (int k = 1; k <= 5; ++k)
-    shell.onClick(this, QString::fromStdString(Indexed("C_sst_0", k)), [k](Session& s) { SwitchPage(s, k); });
+    shell.onClick(this, QString::fromStdString(fmain::C_sst_0[k]), [k](Session& s) { SwitchPage(s, k); });
   // Opening a small window that is already open brings it to the front.
   auto raiseWhenShown = [this](QAbstractButton* button, const char* window) {
     QWidget* w = findChild<QWidget*>(window);
@@ -105,14 +109,14 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
       w->activateWindow();
     });
   };
-  raiseWhenShown(shell.onClick(this, "C_sst_tool", [](Session& s) { s.cx.form.setVisible("Ftool", true); }), "Ftool");
-  raiseWhenShown(shell.onClick(this, "C_sst_fenxi", [](Session& s) { s.cx.form.setVisible("Ffenxi", true); }), "Ffenxi");
-  raiseWhenShown(mainArea->findChild<QAbstractButton*>("C_rulu_kjh"), "Fadd");
+  raiseWhenShown(shell.onClick(this, fmain::C_sst_tool, [](Session& s) { s.cx.form.setVisible(ftool::window, true); }), ftool::window);
+  raiseWhenShown(shell.onClick(this, fmain::C_sst_fenxi, [](Session& s) { s.cx.form.setVisible(ffenxi::window, true); }), ffenxi::window);
+  raiseWhenShown(mainArea->findChild<QAbstractButton*>(fmain::C_rulu_kjh), fadd::window);
   // The alarm pattern is cleaned on every edit.
-  shell.onUserChange("T_bj", [](Session& s) { SanitizeAlarmPattern(s.cx); });
+  shell.onUserChange(fmain::T_bj, [](Session& s) { SanitizeAlarmPattern(s.cx); });
   // One second after start-up: refuse to run from a temporary folder. The program ends through
   // its event loop, so that the data folder's lock and the journal are let go of.
-  shell.onTimer("Timer_lj", [](Session& s) {
+  shell.onTimer(fmain::Timer_lj, [](Session& s) {
     if (ArchiveFolderCheck(s, QCoreApplication::applicationDirPath().toStdString()))
       QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
   });

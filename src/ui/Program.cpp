@@ -7,6 +7,7 @@
 #include "core/ServiceConfig.h"
 #include "ui/SystemKeyStore.h"
 #include "session/AfterDraw.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -45,7 +46,7 @@ Program::Program(const ProgramOptions& options)
   session_.cx.rng.seed(static_cast<unsigned long>(clock_.now().time_since_epoch().count()));
   prompter_.setParent(&window_);
   journal_.onStatusChange([this] {
-    shell_.run([this](Session& s) { s.cx.form.setText("L_journal", journal_.statusText()); }, "journal status");
+    shell_.run([this](Session& s) { s.cx.form.setText(fmain::L_journal, journal_.statusText()); }, "journal status");
   });
 }
 

@@ -14,6 +14,7 @@
 #include "settings/SettingsTexts.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -79,7 +80,7 @@ void BuildSettingsCentre(Shell& shell, QWidget* main) {
   box->addLayout(top);
   for (int i = 1; i < 8; ++i) {
     auto* b = new QPushButton(Q(T::kCentreCaptions[i]), panel);
-    b->setObjectName(QString::fromStdString(Indexed(T::kCentreButtons, i)));
+    b->setObjectName(QString::fromStdString(T::kCentreButtons[i]));
     b->setMinimumHeight(32);
     box->addWidget(b);
   }
@@ -96,10 +97,10 @@ void BuildSettingsCentre(Shell& shell, QWidget* main) {
   new HeightFollower(main, panel);
 
   // "设置中心" outside the panel, below the main controls.
-  auto* area = main->findChild<QWidget*>("Frame_main_area");
+  auto* area = main->findChild<QWidget*>(fmain::Frame_main_area);
   QWidget* host = area ? area : main;
   auto* open = new QPushButton(Q(T::kCentreCaptions[0]), host);
-  open->setObjectName(QString::fromStdString(Indexed(T::kCentreButtons, 0)));
+  open->setObjectName(QString::fromStdString(T::kCentreButtons[0]));
   if (auto* layout = qobject_cast<QBoxLayout*>(host->layout())) layout->addWidget(open);
 
   QPointer<QWidget> slid(panel);
@@ -113,7 +114,7 @@ void BuildSettingsCentre(Shell& shell, QWidget* main) {
   });
   QPointer<QWidget> root(main);
   for (int i = 1; i < 8; ++i) {
-    shell.onClick(panel, QString::fromStdString(Indexed(T::kCentreButtons, i)), [i, root](Session& s) {
+    shell.onClick(panel, QString::fromStdString(T::kCentreButtons[i]), [i, root](Session& s) {
       SettingsCentreClick(s.cx, s.settings, i);
       if (i == 1 && root)
         if (auto* frame = root->findChild<QWidget*>(Q(T::kStatsFrame))) frame->raise();

@@ -19,6 +19,7 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -71,7 +72,7 @@ void BuildSideWindow(Shell& shell, QWidget* main) {
     caption->setObjectName(QString("L_pic_k_%1").arg(p));
     box->addWidget(caption);
     auto* picture = new ChartView(fk);
-    picture->setObjectName(QString::fromStdString(Indexed("Pic_k", p)));
+    picture->setObjectName(QString::fromStdString("Pic_k"[p]));
     picture->setMinimumHeight(120);
     box->addWidget(picture, 2);
   }
@@ -104,7 +105,7 @@ void BuildSideWindow(Shell& shell, QWidget* main) {
   fk->dock();
 
   // "伸>>" and "缩<<" sit on the main window, below its main controls.
-  auto* area = main->findChild<QWidget*>("Frame_main_area");
+  auto* area = main->findChild<QWidget*>(fmain::Frame_main_area);
   QWidget* host = area ? area : main;
   auto* row = new QHBoxLayout;
   auto* widen = new QPushButton(Q(T::kWidenCaption), host);

@@ -15,6 +15,10 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
 
 namespace lumora {
 
@@ -30,20 +34,20 @@ QWidget* SmallWindow(Shell& shell, QWidget* main, const char* name, const char* 
 }
 
 void BuildManualEntry(Shell& shell, QWidget* main) {
-  QWidget* w = SmallWindow(shell, main, "Fadd", "手工录入最新");
+  QWidget* w = SmallWindow(shell, main, fadd::window, "手工录入最新");
   auto* box = new QVBoxLayout(w);
   auto* entry = new QLineEdit("055-75894", w);
   entry->setObjectName("T_total_renshu");
   auto* confirm = new QPushButton("确认录入", w);
-  confirm->setObjectName("C_rulu_kjh");
+  confirm->setObjectName(fmain::C_rulu_kjh);
   box->addWidget(entry);
   box->addWidget(confirm);
-  shell.onClick(w, "C_rulu_kjh", [](Session& s) { ConfirmManualEntryWindow(s); });
+  shell.onClick(w, fmain::C_rulu_kjh, [](Session& s) { ConfirmManualEntryWindow(s); });
   shell.binder().bind(w, "Fadd.", true);
 }
 
 void BuildAlarmWindow(Shell& shell, QWidget* main) {
-  QWidget* w = SmallWindow(shell, main, "Fbj", alarm_text::kAlarmTitle);
+  QWidget* w = SmallWindow(shell, main, fbj::window, alarm_text::kAlarmTitle);
   w->setWindowFlag(Qt::WindowStaysOnTopHint);
   auto* box = new QVBoxLayout(w);
   auto* matched = new QLabel(alarm_text::kAlarmMatched, w);
@@ -61,12 +65,12 @@ void BuildAlarmWindow(Shell& shell, QWidget* main) {
   row->addWidget(left);
   box->addLayout(row);
   shell.binder().bind(w, "Fbj.", true);
-  shell.onTimer("Fbj.Timer_bj", [](Session& s) { AlarmSoundTick(s.cx, s.alarm); });
-  shell.onTimer("Fbj.Timer1", [](Session& s) { AlarmCountdownTick(s.cx, s.alarm); });
+  shell.onTimer(fbj::Timer_bj, [](Session& s) { AlarmSoundTick(s.cx, s.alarm); });
+  shell.onTimer(fbj::Timer1, [](Session& s) { AlarmCountdownTick(s.cx, s.alarm); });
 }
 
 void BuildCopyNotice(Shell& shell, QWidget* main) {
-  QWidget* w = SmallWindow(shell, main, "Ftishi", alarm_text::kNoticeTitle);
+  QWidget* w = SmallWindow(shell, main, ftishi::window, alarm_text::kNoticeTitle);
   w->setWindowModality(Qt::ApplicationModal);
   w->setWindowFlag(Qt::WindowStaysOnTopHint);
   auto* grid = new QGridLayout(w);
@@ -74,7 +78,7 @@ void BuildCopyNotice(Shell& shell, QWidget* main) {
   const int at[4][4] = {{0, 0, 1, 3}, {1, 0, 1, 1}, {1, 2, 1, 1}, {2, 0, 1, 3}};
   for (int i = 0; i < 4; ++i) {
     auto* bar = new QFrame(w);
-    bar->setObjectName(QString::fromStdString(Indexed("Shape_shan", i)));
+    bar->setObjectName(QString::fromStdString("Shape_shan"[i]));
     bar->setMinimumSize(12, 12);
     bar->setAutoFillBackground(true);
     grid->addWidget(bar, at[i][0], at[i][1], at[i][2], at[i][3]);
@@ -87,8 +91,8 @@ void BuildCopyNotice(Shell& shell, QWidget* main) {
   text->setAlignment(Qt::AlignCenter);
   grid->addWidget(text, 1, 1);
   shell.binder().bind(w, "Ftishi.", true);
-  shell.onTimer("Ftishi.Timer_shan", [](Session& s) { NoticeFlashTick(s.cx); });
-  shell.onTimer("Ftishi.Timer1", [](Session& s) { NoticeCloseTick(s.cx); });
+  shell.onTimer(ftishi::Timer_shan, [](Session& s) { NoticeFlashTick(s.cx); });
+  shell.onTimer(ftishi::Timer1, [](Session& s) { NoticeCloseTick(s.cx); });
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 
@@ -26,7 +27,7 @@ namespace {
 namespace tt = tools_text;
 
 QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-QString Name(std::string_view control, int item) { return QString::fromStdString(Indexed(control, item)); }
+QString Name(std::string_view control, int item) { return QString::fromStdString(control[item]); }
 
 QString Grey() { return QString("background-color: %1;").arg(ToQColor(tt::kGrey).name()); }
 
@@ -145,10 +146,10 @@ QGroupBox* DigitChecks(Shell& shell, QWidget* w, const char* title, const char* 
 
 void BuildToolWindow(Shell& shell, QWidget* main) {
   auto* w = new QWidget(main, Qt::Window);
-  w->setObjectName("Ftool");
+  w->setObjectName(ftool::window);
   w->setWindowTitle("Lumora画线缩水区");
   w->setAttribute(Qt::WA_DeleteOnClose, false);
-  w->installEventFilter(new WindowHideWatcher(shell.form(), "Ftool", w));
+  w->installEventFilter(new WindowHideWatcher(shell.form(), ftool::window, w));
   ShrinkToolDefaults(shell.form());
 
   auto* outer = new QHBoxLayout(w);
@@ -166,7 +167,7 @@ void BuildToolWindow(Shell& shell, QWidget* main) {
   outer->addLayout(left, 3);
 
   auto* right = new QVBoxLayout;
-  auto* junk = new QPlainTextEdit(Q(ToLf(shell.form().text("Ftool.T_lj_dd"))), w);
+  auto* junk = new QPlainTextEdit(Q(ToLf(shell.form().text(ftool::T_lj_dd))), w);
   junk->setObjectName("T_lj_dd");
   junk->setToolTip("双击清空");
   right->addWidget(junk, 1);
@@ -174,7 +175,7 @@ void BuildToolWindow(Shell& shell, QWidget* main) {
   start->setObjectName("C_guolv_ks_0");
   start->setMinimumHeight(36);
   right->addWidget(start);
-  auto* result = new QPlainTextEdit(Q(ToLf(shell.form().text("Ftool.Tdd"))), w);
+  auto* result = new QPlainTextEdit(Q(ToLf(shell.form().text(ftool::Tdd))), w);
   result->setObjectName("Tdd");
   right->addWidget(result, 2);
   auto* countRow = new QHBoxLayout;

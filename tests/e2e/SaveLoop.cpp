@@ -16,6 +16,8 @@
 #include "plan/PlanRecord.h"
 #include "services/SettingsStore.h"
 #include "settings/Schemes.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace {
 
@@ -32,14 +34,14 @@ void SaveAll(Context& cx, feed::SettingsStore& state, int v) {
   }
   WriteCurveStore(cx, curves);
 
-  for (int i = 0; i < 15; ++i) cx.form.setText(Indexed("T_quxian_zhushu", i), std::to_string(100 + 10 * i + v * (1 + i)));
-  cx.form.setText("T_moshier_input", v ? "01.02.03=12\r\n04.05=1" : "01.02.03.04.05=12345\r\n10.11.12.13=12\r\n07.08=2");
-  cx.form.setText("Fk.T_fangan_name", "准准准方案");
+  for (int i = 0; i < 15; ++i) cx.form.set(fmain::T_quxian_zhushu[i], 100 + 10 * i + v * (1 + i));
+  cx.form.setText(fmain::T_moshier_input, v ? "01.02.03=12\r\n04.05=1" : "01.02.03.04.05=12345\r\n10.11.12.13=12\r\n07.08=2");
+  cx.form.setText(fk::T_fangan_name, "准准准方案");
   SaveScheme(cx);
 
-  cx.form.setText("T_jihua_qianming", v ? "专业直选" : "专业直选 第二版签名");
-  cx.form.setText("T_zdy_yongyu_0", v ? "准准准" : "中中中中");
-  cx.form.setText("T_zdy_yongyu_1", "没");
+  cx.form.setText(fmain::T_jihua_qianming, v ? "专业直选" : "专业直选 第二版签名");
+  cx.form.setText(fmain::T_zdy_yongyu[0], v ? "准准准" : "中中中中");
+  cx.form.setText(fmain::T_zdy_yongyu[1], "没");
   SaveSignature(cx);
 
   state.put("张三", v ? "*sz*110/120*18/08.09*01.02=12@03.04=1/01*1/0/1*01.02*sz*" : "*sz*old*sz*");

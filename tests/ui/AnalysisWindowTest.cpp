@@ -16,6 +16,8 @@
 #include "session/AfterDraw.h"
 #include "ui/ChartView.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Ffenxi.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -31,10 +33,10 @@ struct AnalysisWindowTest : uitest::WindowTest {
     WindowTest::SetUp();
     StartProgram();
     window->show();
-    fenxi = window->findChild<QWidget*>("Ffenxi");
+    fenxi = window->findChild<QWidget*>(ffenxi::window);
     ASSERT_NE(fenxi, nullptr);
     EXPECT_FALSE(fenxi->isVisible());
-    Click("C_sst_fenxi");
+    Click(fmain::C_sst_fenxi);
     ASSERT_TRUE(uitest::Eventually([&] { return fenxi->isVisible(); }));
   }
 

@@ -9,6 +9,7 @@
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -22,56 +23,56 @@ struct BankerPageTest : uitest::WindowTest {
 };
 
 TEST_F(BankerPageTest, RefreshPickAddFilterAndCopy) {
-  Click("C_paixu_shuaxin");
-  auto* list = Find<QListWidget>("List01");
+  Click(fmain::C_paixu_shuaxin);
+  auto* list = Find<QListWidget>(fmain::List01);
   ASSERT_EQ(list->count(), 31);
   EXPECT_EQ(list->currentRow(), 30);
   EXPECT_EQ(list->item(30)->text(), "121期：1-23-456：出几：等中奖.");
   QListWidgetItem* line = list->item(29);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(line).center());
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjie_houbei")->text().toStdString(), Split(line->text().toStdString(), "：")[1]);
+  EXPECT_EQ(Find<QLineEdit>(fmain::T_paixu_fenjie_houbei)->text().toStdString(), Split(line->text().toStdString(), "：")[1]);
 
-  auto* input = Find<QPlainTextEdit>("T_paixu_input");
+  auto* input = Find<QPlainTextEdit>(fmain::T_paixu_input);
   QTest::mouseDClick(input->viewport(), Qt::LeftButton);
   EXPECT_EQ(input->toPlainText(), "");
-  Click("C_paixu_add");
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_fenjie_houbei")->text(), "");
+  Click(fmain::C_paixu_add);
+  EXPECT_EQ(Find<QLineEdit>(fmain::T_paixu_fenjie_houbei)->text(), "");
   EXPECT_EQ(input->toPlainText().toStdString(), Split(line->text().toStdString(), "：")[1] + "=12");
 
   input->setPlainText("12-34=2 junk\n");
-  Click("C_paixu_go");
+  Click(fmain::C_paixu_go);
   EXPECT_EQ(input->toPlainText(), "12-34=2");
   EXPECT_EQ(input->textCursor().position(), input->toPlainText().size());
-  const QString pool = Find<QPlainTextEdit>("T_paixu_dadi")->toPlainText();
+  const QString pool = Find<QPlainTextEdit>(fmain::T_paixu_dadi)->toPlainText();
   EXPECT_TRUE(pool.startsWith("013 "));
-  EXPECT_EQ(Find<QLabel>("Label_paixu_zhushu")->text().toInt(), NumberSet::FromText(pool.toStdString()).count());
-  Click("C_paixu_copy");
+  EXPECT_EQ(Find<QLabel>(fmain::Label_paixu_zhushu)->text().toInt(), NumberSet::FromText(pool.toStdString()).count());
+  Click(fmain::C_paixu_copy);
   EXPECT_EQ(QString::fromStdString(clipboard.content), pool);
 }
 
 TEST_F(BankerPageTest, WindowButtonsAndRefusals) {
-  Find<QLineEdit>("T_paixu_qishu_02")->setText("49");
-  Click("C_paixu_qishu_1");
-  Click("C_paixu_qishu_1");
-  EXPECT_EQ(Find<QLineEdit>("T_paixu_qishu_02")->text(), "50");
-  EXPECT_EQ(Find<QListWidget>("List02")->count(), 31);
-  Find<QLineEdit>("T_paixu_fenjiemoshi")->setText("123");
-  Click("C_paixu_shuaxin");
+  Find<QLineEdit>(fmain::T_paixu_qishu_02)->setText("49");
+  Click(fmain::C_paixu_qishu[1]);
+  Click(fmain::C_paixu_qishu[1]);
+  EXPECT_EQ(Find<QLineEdit>(fmain::T_paixu_qishu_02)->text(), "50");
+  EXPECT_EQ(Find<QListWidget>(fmain::List02)->count(), 31);
+  Find<QLineEdit>(fmain::T_paixu_fenjiemoshi)->setText("123");
+  Click(fmain::C_paixu_shuaxin);
   ASSERT_FALSE(prompter.notices.empty());
   EXPECT_EQ(prompter.notices.back().title, "出错提示");
-  EXPECT_EQ(Find<QListWidget>("List01")->count(), 0);
-  Click("C_paixu_add");
+  EXPECT_EQ(Find<QListWidget>(fmain::List01)->count(), 0);
+  Click(fmain::C_paixu_add);
   EXPECT_EQ(prompter.notices.back().text, "请输入数据");
 }
 
 TEST_F(BankerPageTest, Screenshot) {
   const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
   if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the tab";
-  Click("C_paixu_shuaxin");
-  Click("C_paixu_shuaxin_02");
-  Click("C_paixu_go");
-  Click("C_sst_0_4");
-  shell->run([](Session& s) { s.cx.form.setVisible("Frame_canshu_0", false); });  // as after start-up
+  Click(fmain::C_paixu_shuaxin);
+  Click(fmain::C_paixu_shuaxin_02);
+  Click(fmain::C_paixu_go);
+  Click(fmain::C_sst_0[4]);
+  shell->run([](Session& s) { s.cx.form.setVisible(fmain::Frame_canshu[0], false); });  // as after start-up
   window->resize(1500, 950);
   window->show();
   QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));

@@ -16,6 +16,7 @@
 #include "session/DrawCycle.h"
 #include "ui/Translations.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -51,12 +52,12 @@ TEST_F(BoxesTest, NoticeDoesNotHoldTheOperationAndIsNotShownTwiceWhileOpen) {
   auto inform = [&](const char* text, const char* title) {
     shell->run([=](Session& s) {
       s.cx.inform(text, title);
-      s.cx.form.setText("Tnew", text);  // the operation goes on after the notice
+      s.cx.form.setText(fmain::Tnew, text);  // the operation goes on after the notice
     });
     EXPECT_FALSE(session.gate.busy());
   };
   inform("甲", "提示");
-  EXPECT_EQ(Find<QLabel>("Tnew")->text(), "甲");
+  EXPECT_EQ(Find<QLabel>(fmain::Tnew)->text(), "甲");
   ASSERT_EQ(Shown<QMessageBox>("甲").size(), 1);
   QMessageBox* first = Shown<QMessageBox>("甲")[0];
   EXPECT_FALSE(first->isModal());
@@ -83,13 +84,13 @@ TEST_F(BoxesTest, DeletionDialogueGoesOnBoxByBoxWithoutHoldingTheProgram) {
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 
-  Click("C_kjh_shanchu");
+  Click(fmain::C_kjh_shanchu);
   for (const char* question : {"是否要删除最近开奖号数据？", "确定要删除吗？"}) {
     ASSERT_TRUE(uitest::Eventually([&] { return Shown<QMessageBox>(question).size() == 1; })) << question;
     EXPECT_FALSE(session.gate.busy());
     // Other work runs while the question waits.
-    shell->run([](Session& s) { s.cx.form.setText("Tnew", "运行中"); });
-    EXPECT_EQ(Find<QLabel>("Tnew")->text(), "运行中");
+    shell->run([](Session& s) { s.cx.form.setText(fmain::Tnew, "运行中"); });
+    EXPECT_EQ(Find<QLabel>(fmain::Tnew)->text(), "运行中");
     Shown<QMessageBox>(question)[0]->button(QMessageBox::Yes)->click();
   }
   const QString count = "需要删除多少期开奖号？[1~20]";
@@ -103,7 +104,7 @@ TEST_F(BoxesTest, DeletionDialogueGoesOnBoxByBoxWithoutHoldingTheProgram) {
 
   // A No ends the dialogue; closing the box counts as No.
   const std::string now = d.history[1].period;
-  Click("C_kjh_shanchu");
+  Click(fmain::C_kjh_shanchu);
   ASSERT_TRUE(uitest::Eventually([&] { return Shown<QMessageBox>("是否要删除最近开奖号数据？").size() == 1; }));
   Shown<QMessageBox>("是否要删除最近开奖号数据？")[0]->reject();
   QTest::qWait(200);
@@ -140,11 +141,11 @@ TEST_F(PipelineBoxTest, NoticeFromTheAfterDrawPipelineStaysOpenWhileDrawsGoOn) {
   ASSERT_TRUE(feed.start({"--seed", "11", "--interval", "1"}));
   session.cx.service.feedEndpoint = feed.url("/feed");
   FetchNextDraw();  // the first history
-  Click("C_sst_0_2");
-  Click("C_jihua_ks");
-  ASSERT_FALSE(session.cx.form.text("T_jihua_jj_dadi").empty());
+  Click(fmain::C_sst_0[2]);
+  Click(fmain::C_jihua_ks);
+  ASSERT_FALSE(session.cx.form.text(fmain::T_jihua_jj_dadi).empty());
   // The repeat count emptied: the next plan cannot be made and says so after every draw.
-  Find<QLineEdit>("T_jh_dadi_chongfu_cs")->clear();
+  Find<QLineEdit>(fmain::T_jh_dadi_chongfu_cs)->clear();
   const QString error = plan_text::kModeOneError;
   QTest::qWait(1100);
   FetchNextDraw();

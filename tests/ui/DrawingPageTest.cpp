@@ -23,6 +23,8 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
 
 namespace lumora {
 namespace {
@@ -51,7 +53,7 @@ struct Program {
     page->resize(1500, 900);
     page->show();
   }
-  ChartView* chart() { return page->findChild<ChartView*>("Pic"); }
+  ChartView* chart() { return page->findChild<ChartView*>(fmain::Pic); }
   void click(const char* name) {
     auto* b = page->findChild<QPushButton*>(name);
     ASSERT_NE(b, nullptr) << name;
@@ -81,14 +83,14 @@ TEST_F(DrawingPageTest, ALoadFromADamagedStoreSaysSoAndTheProgramGoesOn) {
   std::ofstream(dir_ / "data.mdb", std::ios::binary | std::ios::trunc) << "1*2\r\n3*4\r\n";
   // The event loop stands for the program's: ending the program would end it with status 1.
   QEventLoop loop;
-  QTimer::singleShot(0, &loop, [&] { p.click("C_duqu_2"); });
+  QTimer::singleShot(0, &loop, [&] { p.click(fmain::C_duqu[2]); });
   QTimer::singleShot(300, &loop, [&] { loop.exit(0); });
   EXPECT_EQ(loop.exec(), 0);
   ASSERT_EQ(p.prompter.notices.size(), 1u);
   EXPECT_EQ(p.prompter.notices[0].text, curves_text::kStoreMissing);
   // The page still works: a good store loads again.
   fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb", fs::copy_options::overwrite_existing);
-  p.click("C_duqu_2");
+  p.click(fmain::C_duqu[2]);
   EXPECT_EQ(p.prompter.notices.size(), 1u);
 }
 
@@ -111,13 +113,13 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   const TrendLine drawn = p.session.curves.trend;
   p.shot("drawing-chart.png");
 
-  p.click("C_gengxin_2");  // "03"
+  p.click(fmain::C_gengxin[2]);  // "03"
   EXPECT_TRUE(p.prompter.notices.empty());
   first.reset();
 
   Program again(dir_);
-  EXPECT_EQ(again.page->findChild<QPushButton*>("C_duqu_2")->text(), "03");
-  again.click("C_duqu_2");
+  EXPECT_EQ(again.page->findChild<QPushButton*>(fmain::C_duqu[2])->text(), "03");
+  again.click(fmain::C_duqu[2]);
   for (int x = 1; x <= 120; ++x) EXPECT_EQ(again.session.curves.trend[x], drawn[x]) << x;
   int polyline = 0;
   for (const SceneItem& item : again.chart()->scene().items)
@@ -125,52 +127,52 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   EXPECT_EQ(polyline, 119);
 
   // "按线寻找大底" without draws refuses; with draws its K-line climbs like the line.
-  again.click("C_dadi_look");
+  again.click(fmain::C_dadi_look);
   EXPECT_EQ(again.prompter.lastText(), "没有开奖数据，请先更新");
   DrawStore& d = again.session.cx.draws;
   for (int row = 1; row <= 120; ++row) d.history[row] = DrawRecord{Pad(row, 3), "12" + Pad((row * 389 + 17) % 1000, 3)};
   d.rebuildSubSeries();
-  again.session.cx.form.setText("Tkjh", "001-12345");
-  again.page->findChild<QLineEdit*>("T_dadi_zhushu")->setText("200");
-  again.click("C_dadi_look");
-  const std::string pool = again.page->findChild<QPlainTextEdit*>("Tdadi")->toPlainText().toStdString();
-  EXPECT_EQ(pool, again.session.cx.form.text("Tdadi"));
+  again.session.cx.form.setText(fmain::Tkjh, "001-12345");
+  again.page->findChild<QLineEdit*>(fmain::T_dadi_zhushu)->setText("200");
+  again.click(fmain::C_dadi_look);
+  const std::string pool = again.page->findChild<QPlainTextEdit*>(fmain::Tdadi)->toPlainText().toStdString();
+  EXPECT_EQ(pool, again.session.cx.form.text(fmain::Tdadi));
   EXPECT_GE(pool.size(), 200u * 4 - 1);
   const ProfitCurve& y = again.session.curves.profit;
   for (int k = 10; k <= 119; k += 10) EXPECT_NEAR(y[k], drawn[k], 200) << k;
   EXPECT_EQ(again.chart()->scene().top, ChooseProfitScale(y).range);
   again.shot("kline-plot.png");
 
-  again.click("C_copy");
+  again.click(fmain::C_copy);
   EXPECT_EQ(again.clipboard.content, pool);
-  EXPECT_TRUE(again.session.cx.form.visible("Ftishi"));
+  EXPECT_TRUE(again.session.cx.form.visible(ftishi::window));
 }
 
 TEST_F(DrawingPageTest, HorizontalLineAndSlotBoxes) {
   Program p(dir_);
-  auto* flat = p.page->findChild<QPushButton*>("C_huaxian_line");
-  p.click("C_huaxian_line");
+  auto* flat = p.page->findChild<QPushButton*>(fmain::C_huaxian_line);
+  p.click(fmain::C_huaxian_line);
   EXPECT_FALSE(flat->isEnabled());
   QTest::mouseClick(p.chart(), Qt::LeftButton, {}, p.at(60, 600));
   EXPECT_TRUE(flat->isEnabled());
   EXPECT_NEAR(p.session.curves.trend[1], 600, 15);
   EXPECT_EQ(p.session.curves.trend[1], p.session.curves.trend[120]);
 
-  auto* count = p.page->findChild<QLineEdit*>("T_quxian_zhushu_4");
+  auto* count = p.page->findChild<QLineEdit*>(fmain::T_quxian_zhushu[4]);
   ASSERT_NE(count, nullptr);
   EXPECT_EQ(count->text(), "150");
   count->clear();
   QTest::keyClicks(count, "981");
   EXPECT_EQ(p.prompter.lastText(), "注数不能多于980注");
   EXPECT_EQ(count->text(), "400");
-  EXPECT_EQ(p.page->findChild<QLabel*>("L_xl_zhushu_4")->text(), "400");
+  EXPECT_EQ(p.page->findChild<QLabel*>(fmain::L_xl_zhushu[4])->text(), "400");
 
-  auto* mask = p.page->findChild<QLineEdit*>("T_xl_muduan_0");
+  auto* mask = p.page->findChild<QLineEdit*>(fmain::T_xl_muduan[0]);
   EXPECT_EQ(mask->text(), "1111111111");
   QTest::keyClicks(mask, "0");
   EXPECT_EQ(mask->text(), "");
   EXPECT_EQ(p.prompter.notices.back().title, "出错拉");
-  EXPECT_TRUE(p.page->findChild<QWidget*>("Op_mos_2")->property("checked").toBool());
+  EXPECT_TRUE(p.page->findChild<QWidget*>(fmain::Op_mos[2])->property("checked").toBool());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "ui/ChartView.h"
 #include "ui/FormBinder.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -28,11 +29,11 @@ struct FormBinderTest : ::testing::Test {
     root = std::make_unique<QWidget>();
     button = new QPushButton("设置中心", root.get());
     button->resize(96, 28);
-    binder->bindWidget(button, "C_sz_zhongxin_0");
+    binder->bindWidget(button, fmain::C_sz_zhongxin[0]);
   }
   void Colour(int back, int fore = -1) {
-    form.setBackColor("C_sz_zhongxin_0", back);
-    form.setForeColor("C_sz_zhongxin_0", fore);
+    form.setBackColor(fmain::C_sz_zhongxin[0], back);
+    form.setForeColor(fmain::C_sz_zhongxin[0], fore);
     binder->push();
   }
   static QImage Picture(QWidget* w) { return w->grab().toImage(); }
@@ -57,8 +58,8 @@ TEST_F(FormBinderTest, AlternatingColoursComeBackUnderTheSamePaletteKeys) {
   EXPECT_EQ(keys.size(), 2);
   // Another button in the same colours shares them.
   auto* second = new QPushButton("展开", root.get());
-  binder->bindWidget(second, "C_k_yulan_shou");
-  form.setBackColor("C_k_yulan_shou", kBlinkGreen);
+  binder->bindWidget(second, fmain::C_k_yulan_shou);
+  form.setBackColor(fmain::C_k_yulan_shou, kBlinkGreen);
   binder->push();
   EXPECT_TRUE(keys.contains(second->palette().cacheKey()));
 }

@@ -18,6 +18,7 @@
 #include "journal/Journal.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -123,7 +124,7 @@ struct HostileFeedTest : uitest::WindowTest {
     window->show();
     StartProgram();
     session.cx.service.feedEndpoint = feed.url();
-    Find<QCheckBox>("Cauto")->setChecked(false);
+    Find<QCheckBox>(fmain::Cauto)->setChecked(false);
     prompter.notices.clear();
   }
   void TearDown() override {
@@ -134,15 +135,15 @@ struct HostileFeedTest : uitest::WindowTest {
   std::string Serve(Scripted s) {
     feed.push(std::move(s));
     const int before = feed.served();
-    Click("Cshoudong");
+    Click(fmain::Cshoudong);
     EXPECT_TRUE(uitest::Eventually([&] {
-      return feed.served() > before && Find<QPushButton>("Cshoudong")->isEnabled() && Status() != "正在获取开奖数据";
+      return feed.served() > before && Find<QPushButton>(fmain::Cshoudong)->isEnabled() && Status() != "正在获取开奖数据";
     }));
     clock.advance(std::chrono::seconds(25));
     return Status();
   }
   std::string Serve(std::vector<DrawRecord> draws, int status = 200) { return Serve(Scripted{status, Body(std::move(draws))}); }
-  std::string Status() { return Find<QLabel>("Tnew")->text().toStdString(); }
+  std::string Status() { return Find<QLabel>(fmain::Tnew)->text().toStdString(); }
   int Notices(const std::string& start) {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(),
                                           [&](const Notice& n) { return n.text.rfind(start, 0) == 0; }));
@@ -151,11 +152,11 @@ struct HostileFeedTest : uitest::WindowTest {
 
 TEST_F(HostileFeedTest, RefusedAnswersMoveNothingAndASleepPausesBettingUntilTickedAgain) {
   ASSERT_EQ(Serve(Window(500)), "开奖完毕");
-  Find<QCheckBox>("Check_touzhu_sx")->setChecked(true);
-  Find<QCheckBox>("C_qunfa_sx")->setChecked(true);
+  Find<QCheckBox>(fmain::Check_touzhu_sx)->setChecked(true);
+  Find<QCheckBox>(fmain::C_qunfa_sx)->setChecked(true);
   ASSERT_EQ(Serve(Window(501)).rfind("开奖完毕", 0), 0u);
   ASSERT_EQ(session.cx.draws.updateCount, 2);
-  shell->run([](Session& s) { s.cx.form.setTimerEnabled("Timer_tz_djs", false); });
+  shell->run([](Session& s) { s.cx.form.setTimerEnabled(fmain::Timer_tz_djs, false); });
   const DrawStore before = session.cx.draws;
   const float position = session.money.multiplePosition, capital = session.money.fund.current;
   const int periods = session.stats.plan().periods;
@@ -191,7 +192,7 @@ TEST_F(HostileFeedTest, RefusedAnswersMoveNothingAndASleepPausesBettingUntilTick
   EXPECT_EQ(session.cx.draws.history, before.history);
   EXPECT_EQ(session.cx.draws.deep, before.deep);
   EXPECT_EQ(session.cx.draws.updateCount, 2);
-  EXPECT_FALSE(session.cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_FALSE(session.cx.form.timer(fmain::Timer_tz_djs).enabled);
   EXPECT_EQ(session.money.multiplePosition, position);
   EXPECT_EQ(session.money.fund.current, capital);
   EXPECT_EQ(session.stats.plan().periods, periods);
@@ -211,13 +212,13 @@ TEST_F(HostileFeedTest, RefusedAnswersMoveNothingAndASleepPausesBettingUntilTick
   const std::string slept = Serve(Window(800));
   EXPECT_NE(slept.find("答复与已有开奖号接不上；自动投注和自动群发已暂停"), std::string::npos) << slept;
   EXPECT_EQ(session.cx.draws.history[1], Draw(800));
-  EXPECT_FALSE(Find<QCheckBox>("Check_touzhu_sx")->isChecked());
-  EXPECT_FALSE(Find<QCheckBox>("C_qunfa_sx")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(fmain::Check_touzhu_sx)->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(fmain::C_qunfa_sx)->isChecked());
   EXPECT_EQ(Notices("答复与已有开奖号接不上"), 1);
   const std::string paused = "自动投注和自动群发已暂停，核对开奖号后请重新勾选";
   EXPECT_EQ(Serve(Window(801)), "开奖完毕；" + paused);
-  Find<QCheckBox>("Check_touzhu_sx")->setChecked(true);
-  Find<QCheckBox>("C_qunfa_sx")->setChecked(true);
+  Find<QCheckBox>(fmain::Check_touzhu_sx)->setChecked(true);
+  Find<QCheckBox>(fmain::C_qunfa_sx)->setChecked(true);
   EXPECT_EQ(Serve(Window(802)).find(paused), std::string::npos);
 
   // The journal: a row for every refusal and the pause, no draw from a refused answer.

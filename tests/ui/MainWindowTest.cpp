@@ -17,6 +17,10 @@
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
 
 namespace lumora {
 namespace {
@@ -34,27 +38,27 @@ struct MainWindowTest : uitest::WindowTest {
     StartProgram();
     prompter.notices.clear();
   }
-  int HistoryLines() { return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>("Tkjh")->toPlainText().toStdString())).size()); }
+  int HistoryLines() { return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().toStdString())).size()); }
 };
 
 TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
-  EXPECT_TRUE(Find<QWidget>("Frame_ding_1")->isVisibleTo(window.get()));
-  EXPECT_FALSE(Find<QWidget>("Frame_ding_2")->isVisibleTo(window.get()));
-  Click("C_sst_0_3");
+  EXPECT_TRUE(Find<QWidget>(fmain::Frame_ding[1])->isVisibleTo(window.get()));
+  EXPECT_FALSE(Find<QWidget>(fmain::Frame_ding[2])->isVisibleTo(window.get()));
+  Click(fmain::C_sst_0[3]);
   for (int k = 1; k <= 5; ++k)
-    EXPECT_EQ(Find<QWidget>(Indexed("Frame_ding", k).c_str())->isVisibleTo(window.get()), k == 3) << k;
-  EXPECT_EQ(Find<QPushButton>("C_sst_0_3")->palette().color(QPalette::Button), QColor("#00ffff"));
-  EXPECT_EQ(Find<QPushButton>("C_sst_0_1")->palette().color(QPalette::Button), QColor("#80ff80"));
+    EXPECT_EQ(Find<QWidget>(fmain::Frame_ding[k].c_str())->isVisibleTo(window.get()), k == 3) << k;
+  EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[3])->palette().color(QPalette::Button), QColor("#00ffff"));
+  EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[1])->palette().color(QPalette::Button), QColor("#80ff80"));
   // Every page shows its caption.
   const char* const captions[6] = {"", "画线界面", "计划界面", "监控界面", "胆码排序", "附加功能"};
   for (int k = 1; k <= 5; ++k) {
-    auto* page = Find<QGroupBox>(Indexed("Frame_ding", k).c_str());
+    auto* page = Find<QGroupBox>(fmain::Frame_ding[k].c_str());
     ASSERT_NE(page, nullptr) << k;
     EXPECT_EQ(page->title().toStdString(), captions[k]);
   }
-  EXPECT_EQ(Find<QLabel>("Tnew")->text(), "更新倒计时");
-  EXPECT_TRUE(Find<QCheckBox>("Cauto")->isChecked());
-  EXPECT_TRUE(Find<QRadioButton>("Op_3x_moshi_0")->isChecked());
+  EXPECT_EQ(Find<QLabel>(fmain::Tnew)->text(), "更新倒计时");
+  EXPECT_TRUE(Find<QCheckBox>(fmain::Cauto)->isChecked());
+  EXPECT_TRUE(Find<QRadioButton>(fmain::Op_3x_moshi[0])->isChecked());
 }
 
 TEST_F(MainWindowTest, OnASmallScreenTheWindowFitsAndItsPagesScroll) {
@@ -81,55 +85,55 @@ TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
   ASSERT_TRUE(feed.start({"--seed", "7", "--interval", "3600"}));
   session.cx.service.feedEndpoint = feed.url("/feed");
 
-  Click("Cshoudong");
-  EXPECT_FALSE(Find<QPushButton>("Cshoudong")->isEnabled());
-  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>("Tnew")->text() == "开奖完毕"; }, 10000));
+  Click(fmain::Cshoudong);
+  EXPECT_FALSE(Find<QPushButton>(fmain::Cshoudong)->isEnabled());
+  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>(fmain::Tnew)->text() == "开奖完毕"; }, 10000));
   EXPECT_EQ(HistoryLines(), 120);
-  EXPECT_TRUE(Find<QPlainTextEdit>("Tkjh")->toPlainText().startsWith("第"));
+  EXPECT_TRUE(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().startsWith("第"));
   ASSERT_EQ(applied.size(), 1u);
   EXPECT_EQ(session.cx.draws.updateCount, 1);
   std::string newest = session.cx.draws.history[1].period;
 
   // The same feed again: nothing new. While automatic update was on the button stayed disabled;
   // the countdown's 25th tick with it off enables it again.
-  Find<QCheckBox>("Cauto")->setChecked(false);
-  EXPECT_FALSE(Find<QPushButton>("Cshoudong")->isEnabled());
+  Find<QCheckBox>(fmain::Cauto)->setChecked(false);
+  EXPECT_FALSE(Find<QPushButton>(fmain::Cshoudong)->isEnabled());
   for (int tick = 0; tick < 25; ++tick) shell->run([](Session& s) { UpdateCountdownTick(s); });
-  EXPECT_TRUE(Find<QPushButton>("Cshoudong")->isEnabled());
-  Click("Cshoudong");
-  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>("Tnew")->text() == "没有更新"; }, 10000));
-  EXPECT_TRUE(Find<QPushButton>("Cshoudong")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(fmain::Cshoudong)->isEnabled());
+  Click(fmain::Cshoudong);
+  EXPECT_TRUE(uitest::Eventually([&] { return Find<QLabel>(fmain::Tnew)->text() == "没有更新"; }, 10000));
+  EXPECT_TRUE(Find<QPushButton>(fmain::Cshoudong)->isEnabled());
 
   // Deletion: a cancelled count changes nothing; 3 winds back three draws.
   prompter.yesNoAnswers = {true, true};
-  Click("C_kjh_shanchu");
+  Click(fmain::C_kjh_shanchu);
   EXPECT_EQ(session.cx.draws.history[1].period, newest);
   prompter.yesNoAnswers = {true, true};
   prompter.textAnswers = {std::string("3")};
-  Click("C_kjh_shanchu");
+  Click(fmain::C_kjh_shanchu);
   EXPECT_EQ(session.cx.draws.history[1], session.cx.draws.deep[4]);
   EXPECT_EQ(prompter.lastText(), "删除成功");
-  EXPECT_FALSE(Find<QCheckBox>("Cauto")->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(fmain::Cauto)->isChecked());
 
   // Manual entry through Fadd.
-  Click("C_rulu_kjh");
-  auto* fadd = Find<QWidget>("Fadd");
+  Click(fmain::C_rulu_kjh);
+  auto* fadd = Find<QWidget>(fadd::window);
   ASSERT_TRUE(fadd->isVisible());
   auto* entry = fadd->findChild<QLineEdit*>("T_total_renshu");
   EXPECT_EQ(entry->text().toStdString(), FollowingPeriod(session.cx.draws.history[1].period) + "-12345");
   entry->setText("999-1234");
-  QTest::mouseClick(fadd->findChild<QPushButton*>("C_rulu_kjh"), Qt::LeftButton);
+  QTest::mouseClick(fadd->findChild<QPushButton*>(fmain::C_rulu_kjh), Qt::LeftButton);
   EXPECT_EQ(prompter.lastText(), "开奖号错误");
   EXPECT_TRUE(fadd->isVisible());
   entry->setText("999-12345");
-  QTest::mouseClick(fadd->findChild<QPushButton*>("C_rulu_kjh"), Qt::LeftButton);
+  QTest::mouseClick(fadd->findChild<QPushButton*>(fmain::C_rulu_kjh), Qt::LeftButton);
   EXPECT_FALSE(fadd->isVisible());
-  EXPECT_TRUE(Find<QPlainTextEdit>("Tkjh")->toPlainText().startsWith("第999期：12345"));
+  EXPECT_TRUE(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().startsWith("第999期：12345"));
   // Closed by the user and opened again: it shows again.
-  Click("C_rulu_kjh");
+  Click(fmain::C_rulu_kjh);
   EXPECT_TRUE(fadd->isVisible());
   fadd->close();
-  Click("C_rulu_kjh");
+  Click(fmain::C_rulu_kjh);
   EXPECT_TRUE(fadd->isVisible());
 }
 
@@ -138,21 +142,21 @@ TEST_F(MainWindowTest, SubGameOptionRebuildsTheSeries) {
   shell->run([](Session& s) { ApplyDraws(s); });
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  QTest::mouseClick(Find<QRadioButton>("Op_3x_moshi_2"), Qt::LeftButton);
+  QTest::mouseClick(Find<QRadioButton>(fmain::Op_3x_moshi[2]), Qt::LeftButton);
   EXPECT_EQ(session.cx.draws.subStart, 1);
   EXPECT_EQ(session.cx.draws.subSeries[119], "123");
-  QTest::mouseClick(Find<QRadioButton>("Op_3x_moshi_1"), Qt::LeftButton);
+  QTest::mouseClick(Find<QRadioButton>(fmain::Op_3x_moshi[1]), Qt::LeftButton);
   EXPECT_EQ(session.cx.draws.subSeries[0], "234");
 }
 
 TEST_F(MainWindowTest, CopyNoticeAndAlarmWindowCloseThemselves) {
   shell->run([](Session& s) { ShowCopyNotice(s.cx); });
-  auto* notice = Find<QWidget>("Ftishi");
+  auto* notice = Find<QWidget>(ftishi::window);
   EXPECT_TRUE(notice->isVisible());
   EXPECT_TRUE(uitest::Eventually([&] { return !notice->isVisible(); }, 3000));
 
   shell->run([](Session& s) { RaiseAlarm(s.cx, s.alarm); });
-  auto* alarm = Find<QWidget>("Fbj");
+  auto* alarm = Find<QWidget>(fbj::window);
   EXPECT_TRUE(alarm->isVisible());
   ASSERT_TRUE(uitest::Eventually([&] { return sound.played.size() == 1; }, 2000));
   EXPECT_EQ(sound.played[0], session.cx.data.alarmSound().string());

@@ -15,6 +15,7 @@
 #include "plan/PlanTexts.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -37,7 +38,7 @@ struct PlanRoadTest : uitest::WindowTest {
     prompter.notices.clear();
   }
   std::vector<std::string> RecordLines() {
-    return SplitCrLf(ToCrLf(Find<QPlainTextEdit>("T_jh_dadi_jilu")->toPlainText().toStdString()));
+    return SplitCrLf(ToCrLf(Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)->toPlainText().toStdString()));
   }
   int BoardRows() {
     int rows = 0;
@@ -56,14 +57,14 @@ struct PlanRoadTest : uitest::WindowTest {
 TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   ASSERT_TRUE(feed.start({"--seed", "11", "--interval", "2"}));
   session.cx.service.feedEndpoint = feed.url("/feed");
-  Find<QCheckBox>("Check_pszj_sx")->setChecked(true);
+  Find<QCheckBox>(fmain::Check_pszj_sx)->setChecked(true);
 
   FetchNextDraw();  // the first history: nothing is judged
-  EXPECT_EQ(Find<QLabel>("Tnew")->text(), "开奖完毕");
+  EXPECT_EQ(Find<QLabel>(fmain::Tnew)->text(), "开奖完毕");
   EXPECT_EQ(BoardRows(), 0);
-  Click("C_sst_0_2");
-  Click("C_jihua_ks");
-  const std::string pool = session.cx.form.text("T_jihua_jj_dadi");
+  Click(fmain::C_sst_0[2]);
+  Click(fmain::C_jihua_ks);
+  const std::string pool = session.cx.form.text(fmain::T_jihua_jj_dadi);
   ASSERT_FALSE(pool.empty());
   auto lines = RecordLines();
   ASSERT_FALSE(lines.empty());
@@ -85,7 +86,7 @@ TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   auto pending = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
     return l.find(next + plan_text::kHidden + plan_text::kSingleWindow + "-" + plan_text::kWaiting) != std::string::npos;
   });
-  ASSERT_NE(pending, lines.end()) << Find<QPlainTextEdit>("T_jh_dadi_jilu")->toPlainText().toStdString();
+  ASSERT_NE(pending, lines.end()) << Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)->toPlainText().toStdString();
   ASSERT_NE(pending, lines.begin());
   const std::string& last = *(pending - 1);
   EXPECT_NE(last.find(judged + plan_text::kOpened + session.cx.draws.history[static_cast<size_t>(judgedRow)].digits),
@@ -97,11 +98,11 @@ TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   // "显示统计利润信息": the statistics summary stands under the record.
   EXPECT_NE(std::find(pending, lines.end(), plan_text::kRule), lines.end());
   EXPECT_FALSE(session.stats.plan().summary.empty());
-  EXPECT_NE(Find<QPlainTextEdit>("T_jh_dadi_jilu")->toPlainText().toStdString().find(session.stats.plan().summary.substr(0, 20)),
+  EXPECT_NE(Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)->toPlainText().toStdString().find(session.stats.plan().summary.substr(0, 20)),
             std::string::npos);
 
-  Shot("C_sst_0_2", "plan-tab.png");
-  Shot("C_sst_0_3", "monitor-tab.png");
+  Shot(fmain::C_sst_0[2], "plan-tab.png");
+  Shot(fmain::C_sst_0[3], "monitor-tab.png");
 }
 
 // A feed faster than the requests (or an outage, or a sleeping computer): one answer brings several
@@ -122,10 +123,10 @@ TEST_F(PlanRoadTest, AnAnswerWithSeveralDrawsJudgesThePlanOfItsOwnPeriod) {
   session.cx.service.feedEndpoint = feed.url("/feed");
 
   FetchNextDraw();
-  Click("C_sst_0_2");
-  Click("C_jihua_ks");
+  Click(fmain::C_sst_0[2]);
+  Click(fmain::C_jihua_ks);
   const DrawRecord anchor = session.cx.draws.history[1];
-  const NumberSet pool = NumberSet::FromText(session.cx.form.text("T_jihua_jj_dadi"));
+  const NumberSet pool = NumberSet::FromText(session.cx.form.text(fmain::T_jihua_jj_dadi));
   const auto at = std::find(file.begin(), file.end(), anchor);
   ASSERT_NE(at, file.end());
   ASSERT_NE(at + 1, file.end());

@@ -7,6 +7,7 @@
 
 #include "core/Text.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -41,18 +42,18 @@ struct SettingsCentreTest : uitest::WindowTest {
 };
 
 TEST_F(SettingsCentreTest, PanelSlidesInAndOut) {
-  auto* panel = window->findChild<QWidget*>("Frame_sz_zx");
+  auto* panel = window->findChild<QWidget*>(fmain::Frame_sz_zx);
   ASSERT_NE(panel, nullptr);
   EXPECT_LT(panel->x(), 0);
-  Click("C_sz_zhongxin_0");
+  Click(fmain::C_sz_zhongxin[0]);
   EXPECT_TRUE(uitest::Eventually([&] { return panel->x() == 0; }));
   EXPECT_TRUE(panel->isVisible());
-  Click("C_sz_zx_off");
+  Click(fmain::C_sz_zx_off);
   EXPECT_TRUE(uitest::Eventually([&] { return panel->x() == -panel->width(); }));
   EXPECT_TRUE(uitest::Eventually([&] { return !panel->isVisible(); }));
   // The blink runs from start and moves both buttons.
-  EXPECT_TRUE(uitest::Eventually([&] { return session.cx.form.backColor("C_sz_zhongxin_0") >= 0; }));
-  EXPECT_EQ(session.cx.form.backColor("C_sz_zhongxin_0"), session.cx.form.backColor("C_k_yulan_shou"));
+  EXPECT_TRUE(uitest::Eventually([&] { return session.cx.form.backColor(fmain::C_sz_zhongxin[0]) >= 0; }));
+  EXPECT_EQ(session.cx.form.backColor(fmain::C_sz_zhongxin[0]), session.cx.form.backColor(fmain::C_k_yulan_shou));
 }
 
 TEST_F(SettingsCentreTest, BlinkComesBackToTheSameTwoPalettes) {
@@ -61,10 +62,10 @@ TEST_F(SettingsCentreTest, BlinkComesBackToTheSameTwoPalettes) {
   int changes = 0;
   int last = -1;
   EXPECT_TRUE(uitest::Eventually([&] {
-    if (int now = session.cx.form.backColor("C_sz_zhongxin_0"); now != last) {
+    if (int now = session.cx.form.backColor(fmain::C_sz_zhongxin[0]); now != last) {
       last = now;
       ++changes;
-      keys.insert(Button("C_sz_zhongxin_0")->palette().cacheKey());
+      keys.insert(Button(fmain::C_sz_zhongxin[0])->palette().cacheKey());
     }
     return changes >= 6;
   }, 8000));
@@ -74,32 +75,32 @@ TEST_F(SettingsCentreTest, BlinkComesBackToTheSameTwoPalettes) {
 TEST_F(SettingsCentreTest, UploadRestartDownloadAndStoppedService) {
   StartFeed();
   shell->run([](Session& s) {
-    for (int i = 0; i < 15; ++i) s.cx.form.setText(Indexed("T_quxian_zhushu", i), std::to_string(110 + 10 * i));
-    s.cx.form.setText("T_moshier_input", "01.02=12\r\n03.04=1234\r\n10.11=12");
-    s.cx.form.setText("T_jiankong_rc", "01.02.03");
+    for (int i = 0; i < 15; ++i) s.cx.form.set(fmain::T_quxian_zhushu[i], 110 + 10 * i);
+    s.cx.form.setText(fmain::T_moshier_input, "01.02=12\r\n03.04=1234\r\n10.11=12");
+    s.cx.form.setText(fmain::T_jiankong_rc, "01.02.03");
   });
-  Click("C_sz_zhongxin_3");
+  Click(fmain::C_sz_zhongxin[3]);
   EXPECT_TRUE(uitest::Eventually([&] { return prompter.lastText() == std::string("数据上传服务器完毕"); }));
   StopFeed();
   StartFeed();  // a restarted service still has the record
   shell->run([](Session& s) {
-    s.cx.form.setText("T_quxian_zhushu_2", "0");
-    s.cx.form.setText("T_moshier_input", "");
+    s.cx.form.setText(fmain::T_quxian_zhushu[2], "0");
+    s.cx.form.setText(fmain::T_moshier_input, "");
   });
-  Click("C_sz_zhongxin_4");
+  Click(fmain::C_sz_zhongxin[4]);
   EXPECT_TRUE(uitest::Eventually([&] { return prompter.lastText() == std::string("用户数据读取成功"); }));
-  EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_2"), "130");
-  EXPECT_EQ(session.cx.form.text("T_moshier_input"), "01.02=12\r\n03.04=1234\r\n10.11=12");
+  EXPECT_EQ(session.cx.form.text(fmain::T_quxian_zhushu[2]), "130");
+  EXPECT_EQ(session.cx.form.text(fmain::T_moshier_input), "01.02=12\r\n03.04=1234\r\n10.11=12");
 
   // Stopped service: the button stays disabled until the failure notice, within 16 s.
   StopFeed();
   QElapsedTimer clock;
   clock.start();
-  Click("C_sz_zhongxin_4");
+  Click(fmain::C_sz_zhongxin[4]);
   EXPECT_TRUE(uitest::Eventually([&] { return Contains(prompter.lastText(), "参数下载失败"); }, 17000));
   EXPECT_LT(clock.elapsed(), 17000);
-  EXPECT_TRUE(Button("C_sz_zhongxin_4")->isEnabled());
-  EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_2"), "130");
+  EXPECT_TRUE(Button(fmain::C_sz_zhongxin[4])->isEnabled());
+  EXPECT_EQ(session.cx.form.text(fmain::T_quxian_zhushu[2]), "130");
 }
 
 TEST_F(SettingsCentreTest, AServiceThatNeverAnswersIsGivenUpOnAfterSixteenSeconds) {
@@ -111,13 +112,13 @@ TEST_F(SettingsCentreTest, AServiceThatNeverAnswersIsGivenUpOnAfterSixteenSecond
   beat.start(100);
   QElapsedTimer clock;
   clock.start();
-  Click("C_sz_zhongxin_4");
-  EXPECT_FALSE(Button("C_sz_zhongxin_4")->isEnabled());
+  Click(fmain::C_sz_zhongxin[4]);
+  EXPECT_FALSE(Button(fmain::C_sz_zhongxin[4])->isEnabled());
   EXPECT_TRUE(uitest::Eventually([&] { return Contains(prompter.lastText(), "参数下载失败"); }, 18000));
   EXPECT_GE(clock.elapsed(), 15000);
   EXPECT_LT(clock.elapsed(), 17500);
   EXPECT_GT(ticks, 100);
-  EXPECT_TRUE(Button("C_sz_zhongxin_4")->isEnabled());
+  EXPECT_TRUE(Button(fmain::C_sz_zhongxin[4])->isEnabled());
 }
 
 }  // namespace

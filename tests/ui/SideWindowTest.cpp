@@ -12,6 +12,8 @@
 #include "plan/PoolBoard.h"
 #include "ui/ChartView.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -24,11 +26,11 @@ struct SideWindowTest : uitest::WindowTest {
     QDir(data.path()).mkpath("fa");
     session.cx.data = DataFolder(data.path().toStdString());
     WindowTest::SetUp();
-    fk = window->findChild<QWidget*>("Fk");
+    fk = window->findChild<QWidget*>(fk::window);
     ASSERT_NE(fk, nullptr);
     window->move(20, 20);
     window->show();
-    shell->run([](Session& s) { s.cx.form.setVisible("Fk", true); });
+    shell->run([](Session& s) { s.cx.form.setVisible(fk::window, true); });
   }
   template <typename W>
   W* Find(QWidget* root, const QString& name) { return uitest::Find<W>(root, name); }
@@ -48,7 +50,7 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   // Paint the board, then widen and collapse: the pictures keep their scenes.
   shell->run([](Session& s) {
     s.cx.draws.history[1] = {"001", "12345"};
-    s.cx.form.setText("T_dd_beiyong_0", "345");
+    s.cx.form.setText(fmain::T_dd_beiyong[0], "345");
     PaintPoolBoard(s.cx);
   });
   auto* board = Find<ChartView>(fk, "Pic_k_5");
@@ -58,10 +60,10 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   QFile file(data.path() + "/fa/late.fa");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  Click(window.get(), "C_k_yulan_shou");
+  Click(window.get(), fmain::C_k_yulan_shou);
   EXPECT_EQ(fk->width(), 3780 / 15);
   EXPECT_EQ(Find<QListWidget>(fk, "List_fangan")->count(), 1);
-  Click(window.get(), "C_k_yulan_cls");
+  Click(window.get(), fmain::C_k_yulan_cls);
   EXPECT_EQ(fk->width(), 1);
   EXPECT_TRUE(fk->isVisible());
   EXPECT_EQ(board->scene().items.size(), items);
@@ -73,11 +75,11 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
 
 TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
   shell->run([](Session& s) {
-    for (int i = 0; i < 15; ++i) s.cx.form.setText(Indexed("T_quxian_zhushu", i), std::to_string(110 + 10 * i));
-    s.cx.form.setText("T_moshier_input", "01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12");
-    s.cx.form.setText("T_jh_dadi_chongfu_cs", "18");
+    for (int i = 0; i < 15; ++i) s.cx.form.set(fmain::T_quxian_zhushu[i], 110 + 10 * i);
+    s.cx.form.setText(fmain::T_moshier_input, "01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12");
+    s.cx.form.setText(fmain::T_jh_dadi_chongfu_cs, "18");
   });
-  Click(window.get(), "C_k_yulan_shou");
+  Click(window.get(), fmain::C_k_yulan_shou);
   EXPECT_EQ(Find<QLineEdit>(fk, "T_fangan_name")->text(), "800+[1]");
   Click(fk, "C_fangan_0");
   EXPECT_EQ(prompter.lastText(), "保存完成");
@@ -86,15 +88,15 @@ TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
   EXPECT_EQ(list->item(0)->text(), "800+[1].fa");
 
   shell->run([](Session& s) {
-    s.cx.form.setText("T_quxian_zhushu_3", "999");
-    s.cx.form.setText("T_moshier_input", "");
+    s.cx.form.setText(fmain::T_quxian_zhushu[3], "999");
+    s.cx.form.setText(fmain::T_moshier_input, "");
   });
   // Double click on the selected scheme.
   list->setCurrentRow(0);
   Q_EMIT list->itemDoubleClicked(list->item(0));
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(session.cx.form.text("T_quxian_zhushu_3"), "140");
-  EXPECT_EQ(SplitCrLf(session.cx.form.text("T_moshier_input")).size(), 3u);
+  EXPECT_EQ(session.cx.form.text(fmain::T_quxian_zhushu[3]), "140");
+  EXPECT_EQ(SplitCrLf(session.cx.form.text(fmain::T_moshier_input)).size(), 3u);
 
   Click(fk, "C_fangan_1");
   EXPECT_EQ(list->count(), 0);
@@ -110,7 +112,7 @@ TEST_F(SideWindowTest, Screenshots) {
     for (int b = 0; b < 8; ++b) {
       std::string pool;
       for (int n = b * 37; n < 1000; n += 3 + b) pool += ThreeDigits(n) + " ";
-      s.cx.form.setText(Indexed("T_dd_beiyong", b), Trim(pool));
+      s.cx.form.setText(fmain::T_dd_beiyong[b], Trim(pool));
     }
     PaintPoolBoard(s.cx);
   });
@@ -122,10 +124,10 @@ TEST_F(SideWindowTest, Screenshots) {
   window->move(std::min(0, room), 0);
   QTest::qWait(300);
   QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-collapsed.png"});
-  Click(window.get(), "C_k_yulan_shou");
+  Click(window.get(), fmain::C_k_yulan_shou);
   QTest::qWait(400);
   QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-wide.png"});
-  Click(window.get(), "C_sz_zhongxin_0");
+  Click(window.get(), fmain::C_sz_zhongxin[0]);
   QTest::qWait(700);
   QProcess::execute("import", {"-window", "root", QString(dir) + "/settings-centre-open.png"});
 }

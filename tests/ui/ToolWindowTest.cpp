@@ -5,6 +5,8 @@
 
 #include "core/Text.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 namespace {
@@ -14,13 +16,13 @@ struct ToolWindowTest : uitest::WindowTest {
 
   void SetUp() override {
     WindowTest::SetUp();
-    tool = window->findChild<QWidget*>("Ftool");
+    tool = window->findChild<QWidget*>(ftool::window);
     ASSERT_NE(tool, nullptr);
   }
   template <typename W>
   W* Find(const QString& name) { return uitest::Find<W>(tool, name); }
   void Click(const QString& name) { uitest::Click(tool, name); }
-  void Open() { uitest::Click(window.get(), "C_sst_tool"); }
+  void Open() { uitest::Click(window.get(), fmain::C_sst_tool); }
   QString Count() { return Find<QLabel>("L_zhushu")->text(); }
 };
 
@@ -31,7 +33,7 @@ TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
   Open();
   EXPECT_TRUE(tool->isVisible());
   Click("C_dingwei_sha_20");
-  EXPECT_EQ(session.cx.form.backColor("Ftool.C_dingwei_sha_20"), 255);
+  EXPECT_EQ(session.cx.form.backColor(ftool::C_dingwei_sha[20]), 255);
   EXPECT_EQ(Find<QPushButton>("C_dingwei_sha_20")->palette().color(QPalette::Button), QColor("#ff0000"));
   Click("C_guolv_ks_0");
   EXPECT_EQ(Count(), "900");
@@ -62,7 +64,7 @@ TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
   EXPECT_EQ(Find<QPushButton>("C_all_26")->text(), "全");
   EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "杀垃圾单式大底\n");
   Click("C_danzu_1");
-  EXPECT_EQ(session.cx.form.backColor("Ftool.C_danzu_1"), 65280);
+  EXPECT_EQ(session.cx.form.backColor(ftool::C_danzu[1]), 65280);
   QTest::mouseClick(Find<QCheckBox>("Check_hewei_sha_0"), Qt::LeftButton);
   Click("C_guolv_ks_0");
   EXPECT_LT(Count().toInt(), 900);
@@ -73,7 +75,7 @@ TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
   Click("C_guolv_ks_2");
   EXPECT_FALSE(Find<QCheckBox>("Check_012_paichu_26")->isChecked());
   EXPECT_FALSE(Find<QCheckBox>("Check_hewei_sha_0")->isChecked());
-  EXPECT_EQ(session.cx.form.backColor("Ftool.C_danzu_1"), 14737632);
+  EXPECT_EQ(session.cx.form.backColor(ftool::C_danzu[1]), 14737632);
   EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "垃圾单式大底");
   EXPECT_EQ(Find<QPlainTextEdit>("Tdd")->toPlainText(), "");
   EXPECT_EQ(Count(), "0");

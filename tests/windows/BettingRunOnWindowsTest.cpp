@@ -17,6 +17,7 @@
 #include "output/Texts.h"
 #include "ui/support/UiTest.h"
 #include "win32/TargetIds.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -92,7 +93,7 @@ struct BettingRunOnWindows : uitest::WindowTest {
   std::string text(const char* name) { return session.cx.form.text(name); }
   std::string betLog() {
     std::string all;
-    for (const std::string& line : session.cx.form.items("List_tz_new")) all += line + "\n";
+    for (const std::string& line : session.cx.form.items(fmain::List_tz_new)) all += line + "\n";
     return all;
   }
   // Starts a capture with its button, points at `at` and fixes it with a right click.
@@ -112,28 +113,28 @@ TEST_F(BettingRunOnWindows, CaptureRecordTestSendAndTheRunArriveInTheClient) {
   GetWindowRect(client, &c);
   const POINT atPlatform{c.right - 60, c.bottom - 40};  // the client's bare background
 
-  Capture("C_pt_id_shibie_0", atNumbers, "Timer_pt_id_0");
-  EXPECT_EQ(text("Tid_0"), std::to_string(reinterpret_cast<std::uintptr_t>(numbers))) << ClassOf(text("Tid_0"));
-  EXPECT_EQ(text("T_beishu_xy_0"), std::to_string(atNumbers.x) + "*" + std::to_string(atNumbers.y));
-  Capture("C_pt_id_shibie_2", atMultiple, "Timer_pt_id_1");
-  EXPECT_EQ(text("Tid_1"), std::to_string(reinterpret_cast<std::uintptr_t>(multiple))) << ClassOf(text("Tid_1"));
-  Capture("C_pt_id_shibie_4", atPlatform, "Timer_pt_id_2");
-  EXPECT_EQ(text("Tid_2"), std::to_string(atPlatform.x) + "*" + std::to_string(atPlatform.y));
+  Capture(fmain::C_pt_id_shibie[0], atNumbers, fmain::Timer_pt_id[0]);
+  EXPECT_EQ(text(fmain::Tid[0]), std::to_string(reinterpret_cast<std::uintptr_t>(numbers))) << ClassOf(text(fmain::Tid[0]));
+  EXPECT_EQ(text(fmain::T_beishu_xy[0]), std::to_string(atNumbers.x) + "*" + std::to_string(atNumbers.y));
+  Capture(fmain::C_pt_id_shibie[2], atMultiple, fmain::Timer_pt_id[1]);
+  EXPECT_EQ(text(fmain::Tid[1]), std::to_string(reinterpret_cast<std::uintptr_t>(multiple))) << ClassOf(text(fmain::Tid[1]));
+  Capture(fmain::C_pt_id_shibie[4], atPlatform, fmain::Timer_pt_id[2]);
+  EXPECT_EQ(text(fmain::Tid[2]), std::to_string(atPlatform.x) + "*" + std::to_string(atPlatform.y));
 
   // Recording: click the numbers box, paste, click the client's button; a right click ends it.
-  Click("C_sz_touzhu");
+  Click(fmain::C_sz_touzhu);
   LeftClick(atNumbers);
   CtrlV();
   LeftClick(atButton);
   RightClick(atPlatform);
-  const std::vector<std::string> steps = session.cx.form.items("List_touzhu");
+  const std::vector<std::string> steps = session.cx.form.items(fmain::List_touzhu);
   ASSERT_EQ(steps.size(), 4u) << betLog();
   EXPECT_EQ(steps[0], "[1]x:" + std::to_string(atNumbers.x) + "--y:" + std::to_string(atNumbers.y) + "-点击");
   EXPECT_NE(steps[1].find("[粘贴]"), std::string::npos);
   EXPECT_EQ(steps[3], "设置完成！");
 
   // The test send puts its text into the captured box.
-  Click("C_pt_id_shibie_1");
+  Click(fmain::C_pt_id_shibie[1]);
   EXPECT_TRUE(uitest::Eventually([&] { return TextOf(numbers).find(L"测试功能") != std::wstring::npos; }, 10000))
       << QString::fromStdWString(TextOf(numbers)).toStdString();
 
@@ -141,15 +142,15 @@ TEST_F(BettingRunOnWindows, CaptureRecordTestSendAndTheRunArriveInTheClient) {
   // paste the bet numbers and press the client's button.
   SetWindowTextW(numbers, L"");
   const std::wstring clicksBefore = TextOf(button);
-  auto* bet = Find<QLineEdit>("T_touzhu_dd_0");
+  auto* bet = Find<QLineEdit>(fmain::T_touzhu_dd[0]);
   ASSERT_NE(bet, nullptr);
   bet->setText("012 345 678");
-  Find<QLineEdit>("T_touzhu_dd_1")->setText("3");
+  Find<QLineEdit>(fmain::T_touzhu_dd[1])->setText("3");
   session.money.fund = {130, 130, 19.4f, 5, 300};
   session.money.multipleSequence = "2-3";
   session.money.sequenceValid = 1;
   shell->run([](Session& s) {
-    s.cx.form.setChecked("Check_touzhu_sx", true);
+    s.cx.form.setChecked(fmain::Check_touzhu_sx, true);
     RestartBetCountdown(s.cx);
     for (int i = 0; i < 30; ++i) BetCountdown(s.cx, s.output, s.money);
   });

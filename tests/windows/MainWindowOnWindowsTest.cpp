@@ -12,6 +12,7 @@
 #include "core/Text.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -49,8 +50,8 @@ TEST_F(MainWindowOnWindows, FeedFillsTheHistoryWithinFortySecondsFromAChineseDat
   session.cx.service.feedEndpoint = feed.url("/feed");
   window->move(0, 0);
   window->show();
-  auto* history = Find<QPlainTextEdit>("Tkjh");
-  auto* status = Find<QLabel>("Tnew");
+  auto* history = Find<QPlainTextEdit>(fmain::Tkjh);
+  auto* status = Find<QLabel>(fmain::Tnew);
   ASSERT_TRUE(history && status);
   auto lines = [&] { return SplitCrLf(ToCrLf(history->toPlainText().toStdString())).size(); };
   EXPECT_TRUE(uitest::Eventually([&] { return status->text() == "开奖完毕" && lines() == 120; }, 40000))

@@ -22,6 +22,7 @@
 #include "output/Texts.h"
 #include "output/x11/X11Desktop.h"
 #include "ui/QtPorts.h"
+#include "core/controls/Fmain.h"
 
 // Last: Xlib's macros (None, Bool, ...) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -97,7 +98,7 @@ class X11OutputTest : public ::testing::Test {
       ScriptTick(cx, out);
     }
   }
-  std::string log() const { return Join(cx.form.items("List_tz_new"), "\n"); }
+  std::string log() const { return Join(cx.form.items(fmain::List_tz_new), "\n"); }
 };
 
 TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient) {
@@ -110,14 +111,14 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
   ASSERT_NE(client, 0u);
 
   Form& f = cx.form;
-  f.setText("Tid_0", HandleText(client));
-  f.setText("Tid_1", HandleText(client));
-  f.setText("Tid_2", parts[3].toStdString());
-  f.setText("T_beishu_xy_0", parts[1].toStdString());
-  f.setText("T_beishu_xy_1", parts[2].toStdString());
-  f.setText("T_touzhu_dd_0", "001 002 003");
-  f.setText("T_touzhu_dd_1", "3");
-  f.setChecked("Check_touzhu_sx", true);
+  f.setText(fmain::Tid[0], HandleText(client));
+  f.setText(fmain::Tid[1], HandleText(client));
+  f.setText(fmain::Tid[2], parts[3].toStdString());
+  f.setText(fmain::T_beishu_xy[0], parts[1].toStdString());
+  f.setText(fmain::T_beishu_xy[1], parts[2].toStdString());
+  f.setText(fmain::T_touzhu_dd[0], "001 002 003");
+  f.setText(fmain::T_touzhu_dd[1], "3");
+  f.setChecked(fmain::Check_touzhu_sx, true);
   money.fund = {130, 130, 19.4f, 5, 300};
   money.multipleSequence = "2-3";
   money.sequenceValid = 1;
@@ -130,8 +131,8 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
   // The countdown after a new draw, then the replay, one step tick after another.
   RestartBetCountdown(cx);
   for (int i = 0; i < 30; ++i) BetCountdown(cx, out, money);
-  ASSERT_TRUE(f.timer("Timer_dianji").enabled) << log();
-  for (int guard = 0; guard < 60 && f.timer("Timer_dianji").enabled; ++guard) {
+  ASSERT_TRUE(f.timer(fmain::Timer_dianji).enabled) << log();
+  for (int guard = 0; guard < 60 && f.timer(fmain::Timer_dianji).enabled; ++guard) {
     StepTick(cx, out, money);
     runScripts();
   }
@@ -166,7 +167,7 @@ TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
   const Window frame = topAt(inside);
 
   CaptureTarget(cx, out, 0);
-  ASSERT_TRUE(cx.form.timer("Timer_pt_id_0").enabled);
+  ASSERT_TRUE(cx.form.timer(fmain::Timer_pt_id[0]).enabled);
   XWarpPointer(hand, 0, DefaultRootWindow(hand), 0, 0, 0, 0, inside.x, inside.y);
   XTestFakeButtonEvent(hand, 3, True, CurrentTime);
   XTestFakeButtonEvent(hand, 3, False, CurrentTime);
@@ -178,8 +179,8 @@ TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
   }
   ASSERT_TRUE(menuUp) << "the client's context menu did not open";
   CaptureTick(cx, out, 0);
-  EXPECT_FALSE(cx.form.timer("Timer_pt_id_0").enabled);
-  EXPECT_EQ(cx.form.text("Tid_0"), HandleText(client));
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_pt_id[0]).enabled);
+  EXPECT_EQ(cx.form.text(fmain::Tid[0]), HandleText(client));
 
   const KeyCode escape = XKeysymToKeycode(hand, XStringToKeysym("Escape"));
   XTestFakeKeyEvent(hand, escape, True, CurrentTime);
@@ -205,9 +206,9 @@ TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
     WindowHandle client = windowAtOnceShown(ParsePoint(parts[2]), previous);
     ASSERT_NE(client, 0u) << "window " << k << " is not managed";
     previous = client;
-    cx.form.setText("Tid_0", HandleText(client));
-    cx.form.setText("T_beishu_xy_0", parts[2].toStdString());
-    cx.form.setText("Tid_2", parts[4].toStdString());
+    cx.form.setText(fmain::Tid[0], HandleText(client));
+    cx.form.setText(fmain::T_beishu_xy[0], parts[2].toStdString());
+    cx.form.setText(fmain::Tid[2], parts[4].toStdString());
     SendTest(cx, out, 1);
     runScripts();
     const QString want = QString("%1:numbers=%2").arg(k).arg(expected);
@@ -235,17 +236,17 @@ TEST_F(X11OutputTest, ExternalToolModeFillsEachOfTheToolsBoxes) {
   ASSERT_EQ(desk.windowAt(multiple), tool);
 
   Form& f = cx.form;
-  f.setText("T_dsf_canshu_0", HandleText(tool));
-  f.setText("T_dsf_canshu_1", HandleText(tool));
+  f.setText(fmain::T_dsf_canshu[0], HandleText(tool));
+  f.setText(fmain::T_dsf_canshu[1], HandleText(tool));
   out.toolBoxes[0] = {HandleText(tool), numbers};  // as the two captures leave them
   out.toolBoxes[1] = {HandleText(tool), multiple};
-  f.setText("T_touzhu_dd_0", "001 002 003");
-  f.setChecked("Check_pt_tz_sx", true);
+  f.setText(fmain::T_touzhu_dd[0], "001 002 003");
+  f.setChecked(fmain::Check_pt_tz_sx, true);
   money.multipleSequence = "2-3";
   money.sequenceValid = 1;
   StartAutoBet(cx, out, money);
   StepTick(cx, out, money);  // external-tool mode: both texts handed over at the first tick
-  EXPECT_FALSE(f.timer("Timer_dianji").enabled);
+  EXPECT_FALSE(f.timer(fmain::Timer_dianji).enabled);
   runScripts();
   QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
   EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
@@ -255,14 +256,14 @@ TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverLi
   QString file = start("chat");
   ASSERT_FALSE(WaitForLine(file, [](const QString& l) { return l == "ready"; }).isEmpty());
   RefreshQqTargets(cx, out);
-  std::vector<std::string> listed = cx.form.items("qf_list");
+  std::vector<std::string> listed = cx.form.items(fmain::qf_list);
   EXPECT_NE(std::find(listed.begin(), listed.end(), "A"), listed.end());
   EXPECT_NE(std::find(listed.begin(), listed.end(), "AB"), listed.end());
   EXPECT_EQ(std::find(listed.begin(), listed.end(), "QQ"), listed.end());
 
   SelectAllQqTargets(cx);
-  cx.form.setText("T_jh_dadi_jilu", "023期 中 ");
-  cx.form.setText("T_jihua_qianming", "签名档位置");
+  cx.form.setText(fmain::T_jh_dadi_jilu, "023期 中 ");
+  cx.form.setText(fmain::T_jihua_qianming, "签名档位置");
   SendToQqGroupsLocked(cx, out);
   runScripts();
   for (const char* title : {"A:", "AB:"}) {
@@ -270,7 +271,7 @@ TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverLi
     EXPECT_EQ(got.toStdString(), std::string(title) + "023期 中 签名档位置") << Lines(file).join("\n").toStdString();
   }
   EXPECT_TRUE(WaitForLine(file, [](const QString& l) { return l.startsWith("QQ:"); }, 200).isEmpty());
-  EXPECT_TRUE(cx.form.timer("Timer_jiesuo").enabled);
+  EXPECT_TRUE(cx.form.timer(fmain::Timer_jiesuo).enabled);
   EXPECT_FALSE(out.pointerLocked);
 }
 

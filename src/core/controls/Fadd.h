@@ -1,14 +1,10 @@
 #pragma once
-// The control names of the manual draw entry window (Form keys "Fadd.<name>").
-// A control the window builds is listed here, or the binder refuses the window; a name the engine
-// uses is listed here, or the tests fail.
-#include "core/ControlNames.h"
+// The controls of the manual draw entry window, each with its kind (Form keys "Fadd.<name>").
+// A widget the window builds is listed here, or the binder refuses the window.
+#include "core/controls/Declare.h"
 
-namespace lumora::controls {
+#define LUMORA_FADD_CONTROLS(ONE, ARRAY, P) \
+  ONE(P, Button, C_rulu_kjh) \
+  ONE(P, TextBox, T_total_renshu)
 
-inline constexpr ControlEntry kFadd[] = {
-    One("C_rulu_kjh"),
-    One("T_total_renshu"),
-};
-
-}  // namespace lumora::controls
+LUMORA_DECLARE_WINDOW(fadd, "Fadd", "Fadd.", LUMORA_FADD_CONTROLS)

@@ -1,16 +1,11 @@
 #pragma once
-// The control names of the alarm window (Form keys "Fbj.<name>").
-// A control the window builds is listed here, or the binder refuses the window; a name the engine
-// uses is listed here, or the tests fail.
-#include "core/ControlNames.h"
+// The controls of the alarm window, each with its kind (Form keys "Fbj.<name>").
+// A widget the window builds is listed here, or the binder refuses the window.
+#include "core/controls/Declare.h"
 
-namespace lumora::controls {
+#define LUMORA_FBJ_CONTROLS(ONE, ARRAY, P) \
+  ONE(P, Label, L20s) \
+  ONE(P, Timer, Timer1) \
+  ONE(P, Timer, Timer_bj)
 
-inline constexpr ControlEntry kFbj[] = {
-    One("L20s"),
-    // Timers: in the Form only, run by the shell as QTimers.
-    FormOnly("Timer1"),
-    FormOnly("Timer_bj"),
-};
-
-}  // namespace lumora::controls
+LUMORA_DECLARE_WINDOW(fbj, "Fbj", "Fbj.", LUMORA_FBJ_CONTROLS)

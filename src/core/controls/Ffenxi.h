@@ -1,25 +1,20 @@
 #pragma once
-// The control names of the analysis window (Form keys "Ffenxi.<name>"): a backtest or a small
-// sweep of the current settings, with its chart, table and risk of ruin.
-// A control the window builds is listed here, or the binder refuses the window; a name the engine
-// uses is listed here, or the tests fail.
-#include "core/ControlNames.h"
+// The controls of the analysis window, each with its kind (Form keys "Ffenxi.<name>").
+// A widget the window builds is listed here, or the binder refuses the window.
+#include "core/controls/Declare.h"
 
-namespace lumora::controls {
+#define LUMORA_FFENXI_CONTROLS(ONE, ARRAY, P) \
+  ONE(P, Button, C_fenxi_kaishi) \
+  ONE(P, Button, C_fenxi_liulan) \
+  ONE(P, Button, C_fenxi_quxiao) \
+  ONE(P, Label, L_fenxi_fengxian) \
+  ONE(P, Label, L_fenxi_zhuangtai) \
+  ARRAY(P, OptionButton, Op_fenxi_laiyuan, 0, 1) \
+  ONE(P, Widget, P_fenxi_jindu) \
+  ONE(P, Picture, Pic_fenxi) \
+  ONE(P, TextBox, T_fenxi_saomiao) \
+  ONE(P, TextBox, T_fenxi_wenjian) \
+  ONE(P, TextBox, T_fenxi_zhongzi) \
+  ONE(P, ListBox, Tab_fenxi)
 
-inline constexpr ControlEntry kFfenxi[] = {
-    One("C_fenxi_kaishi"),
-    One("C_fenxi_liulan"),
-    One("C_fenxi_quxiao"),
-    One("L_fenxi_fengxian"),
-    One("L_fenxi_zhuangtai"),
-    Array("Op_fenxi_laiyuan", 0, 1),
-    One("P_fenxi_jindu"),
-    One("Pic_fenxi"),
-    One("T_fenxi_saomiao"),
-    One("T_fenxi_wenjian"),
-    One("T_fenxi_zhongzi"),
-    One("Tab_fenxi"),
-};
-
-}  // namespace lumora::controls
+LUMORA_DECLARE_WINDOW(ffenxi, "Ffenxi", "Ffenxi.", LUMORA_FFENXI_CONTROLS)

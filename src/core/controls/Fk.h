@@ -1,17 +1,13 @@
 #pragma once
-// The control names of the side window with the scheme list and previews (Form keys "Fk.<name>").
-// A control the window builds is listed here, or the binder refuses the window; a name the engine
-// uses is listed here, or the tests fail.
-#include "core/ControlNames.h"
+// The controls of the scheme window, each with its kind (Form keys "Fk.<name>").
+// A widget the window builds is listed here, or the binder refuses the window.
+#include "core/controls/Declare.h"
 
-namespace lumora::controls {
+#define LUMORA_FK_CONTROLS(ONE, ARRAY, P) \
+  ARRAY(P, Button, C_fangan, 0, 1) \
+  ARRAY(P, Label, L_pic_k, 3, 5) \
+  ONE(P, ListBox, List_fangan) \
+  ARRAY(P, Picture, Pic_k, 3, 5) \
+  ONE(P, TextBox, T_fangan_name)
 
-inline constexpr ControlEntry kFk[] = {
-    Array("C_fangan", 0, 1),
-    Array("L_pic_k", 3, 5),
-    One("List_fangan"),
-    Array("Pic_k", 3, 5),
-    One("T_fangan_name"),
-};
-
-}  // namespace lumora::controls
+LUMORA_DECLARE_WINDOW(fk, "Fk", "Fk.", LUMORA_FK_CONTROLS)

@@ -1,16 +1,11 @@
 #pragma once
-// The control names of the copy notice window (Form keys "Ftishi.<name>").
-// A control the window builds is listed here, or the binder refuses the window; a name the engine
-// uses is listed here, or the tests fail.
-#include "core/ControlNames.h"
+// The controls of the notice window, each with its kind (Form keys "Ftishi.<name>").
+// A widget the window builds is listed here, or the binder refuses the window.
+#include "core/controls/Declare.h"
 
-namespace lumora::controls {
+#define LUMORA_FTISHI_CONTROLS(ONE, ARRAY, P) \
+  ARRAY(P, Frame, Shape_shan, 0, 3) \
+  ONE(P, Timer, Timer1) \
+  ONE(P, Timer, Timer_shan)
 
-inline constexpr ControlEntry kFtishi[] = {
-    Array("Shape_shan", 0, 3),
-    // Timers: in the Form only, run by the shell as QTimers.
-    FormOnly("Timer1"),
-    FormOnly("Timer_shan"),
-};
-
-}  // namespace lumora::controls
+LUMORA_DECLARE_WINDOW(ftishi, "Ftishi", "Ftishi.", LUMORA_FTISHI_CONTROLS)

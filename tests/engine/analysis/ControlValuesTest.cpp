@@ -8,6 +8,8 @@
 #include "core/ControlNames.h"
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 namespace {
@@ -29,7 +31,7 @@ std::vector<std::string> EveryCataloguedName() {
   for (const WindowCatalogue& w : ControlCatalogues())
     for (const ControlEntry& e : w.controls) {
       names.push_back(std::string(w.prefix) + e.name);
-      for (int i = e.first; e.first >= 0 && i <= e.last; ++i) names.push_back(std::string(w.prefix) + Indexed(e.name, i));
+      for (int i = e.first; e.first >= 0 && i <= e.last; ++i) names.push_back(std::string(w.prefix) + e.name[i]);
     }
   return names;
 }
@@ -63,20 +65,20 @@ TEST(ControlValuesTest, EveryCataloguedControlIsSettableInABacktestOrRefusedWith
   }
   EXPECT_GT(settable, 60);
   // Named before: a box the bare form had not created yet, refused as unknown.
-  EXPECT_EQ(WhyNotSettable("Check_duoqi"), "");
+  EXPECT_EQ(WhyNotSettable(fmain::Check_duoqi), "");
 }
 
 TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
   const std::vector<std::pair<std::string, std::string>> bad = {
-      {"T_jh_dadi_chongfu_cs", "abc"},   {"T_jh_dadi_chongfu_cs", "-5"},   {"T_jh_dadi_chongfu_cs", "九"},
-      {"T_jh_dadi_chongfu_cs", "1000"},  {"T_jh_dadi_chongfu_cs", "9.5"},  {"T_quxian_zhushu_0", "981"},
-      {"T_szzx_canshu_0", "1700"},       {"T_szzx_canshu_0", "2000.5"},    {"T_szzx_canshu_0", "19x0"},
-      {"T_szzx_canshu_2", "8"},          {"T_szzx_canshu_2", "1--2"},      {"T_szzx_canshu_2", "0-1"},
-      {"T_szzx_canshu_3", "1"},          {"T_szzx_canshu_4", "0.004"},     {"T_jiankong_rc", "1.2"},
-      {"T_jiankong_rc", "0809"},         {"T_jihua_danma_rc", "0-1"},      {"Option_touzhu_sz", "3"},
-      {"Option_touzhu_sz", "x"},         {"Check_duoqi", "yes"},           {"T_xl_muduan_0", "12345678901"},
-      {"T_paixu_qishu", "0"},            {"T_jh_qi_baoliu", "201"},        {"T_paixu_fenjiemoshi", "1-x"},
-      {"T_paixu_fenjiemoshi", "123"},
+      {fmain::T_jh_dadi_chongfu_cs, "abc"},   {fmain::T_jh_dadi_chongfu_cs, "-5"},   {fmain::T_jh_dadi_chongfu_cs, "九"},
+      {fmain::T_jh_dadi_chongfu_cs, "1000"},  {fmain::T_jh_dadi_chongfu_cs, "9.5"},  {fmain::T_quxian_zhushu[0], "981"},
+      {fmain::T_szzx_canshu[0], "1700"},       {fmain::T_szzx_canshu[0], "2000.5"},    {fmain::T_szzx_canshu[0], "19x0"},
+      {fmain::T_szzx_canshu[2], "8"},          {fmain::T_szzx_canshu[2], "1--2"},      {fmain::T_szzx_canshu[2], "0-1"},
+      {fmain::T_szzx_canshu[3], "1"},          {fmain::T_szzx_canshu[4], "0.004"},     {fmain::T_jiankong_rc, "1.2"},
+      {fmain::T_jiankong_rc, "0809"},         {fmain::T_jihua_danma_rc, "0-1"},      {fmain::Option_touzhu_sz, "3"},
+      {fmain::Option_touzhu_sz, "x"},         {fmain::Check_duoqi, "yes"},           {fmain::T_xl_muduan[0], "12345678901"},
+      {fmain::T_paixu_qishu, "0"},            {fmain::T_jh_qi_baoliu, "201"},        {fmain::T_paixu_fenjiemoshi, "1-x"},
+      {fmain::T_paixu_fenjiemoshi, "123"},
   };
   for (const auto& [name, value] : bad) {
     const std::string why = CheckControlValue(name, value);
@@ -84,29 +86,29 @@ TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
     EXPECT_NE(why.find(name), std::string::npos) << why;
   }
   for (const char* empty : {"", " "}) {
-    const std::string why = CheckControlValue("T_jh_dadi_chongfu_cs", empty);
+    const std::string why = CheckControlValue(fmain::T_jh_dadi_chongfu_cs, empty);
     EXPECT_NE(why.find("empty value for T_jh_dadi_chongfu_cs"), std::string::npos) << why;
   }
   const std::vector<std::pair<std::string, std::string>> good = {
-      {"T_jh_dadi_chongfu_cs", "9"}, {"T_jh_dadi_chongfu_cs", " 18 "}, {"T_jh_dadi_chongfu_cs", "0"},
-      {"T_szzx_canshu_0", "2000"},   {"T_szzx_canshu_0", "1700.5"},   {"T_szzx_canshu_2", "1-2-4"},
-      {"Option_touzhu_sz", "2"},     {"Option_touzhu_sz_1", "on"},    {"T_jiankong_rc", "01.02.03"}, {"T_jh_dadi_chongfu_rc", "容对08.09"},
-      {"T_quxian_zhushu_14", "980"}, {"Check_duoqi", "1"},            {"T_xl_muduan_3", "一二三四五六七八九十"},
+      {fmain::T_jh_dadi_chongfu_cs, "9"}, {fmain::T_jh_dadi_chongfu_cs, " 18 "}, {fmain::T_jh_dadi_chongfu_cs, "0"},
+      {fmain::T_szzx_canshu[0], "2000"},   {fmain::T_szzx_canshu[0], "1700.5"},   {fmain::T_szzx_canshu[2], "1-2-4"},
+      {fmain::Option_touzhu_sz, "2"},     {fmain::Option_touzhu_sz[1], "on"},    {fmain::T_jiankong_rc, "01.02.03"}, {fmain::T_jh_dadi_chongfu_rc, "容对08.09"},
+      {fmain::T_quxian_zhushu[14], "980"}, {fmain::Check_duoqi, "1"},            {fmain::T_xl_muduan[3], "一二三四五六七八九十"},
   };
   for (const auto& [name, value] : good) EXPECT_EQ(CheckControlValue(name, value), "") << name << "=" << value;
 }
 
 TEST(ControlValuesTest, RefusalsSayWhyTheControlCannotBeSet) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"C_jihua_ks", "a button"},
-      {"Tdadi", "the run writes it"},
-      {"T_zijin_0", "automatic betting"},
-      {"Check_jihua_sx", "ticks it itself"},
-      {"Op_3x_moshi", "--start"},
-      {"T_quxian_zhushu", "a row of 15 controls"},
-      {"Ch_jiankong_jj", "a row of 15 controls"},
-      {"Ftool.Check_danma_jc", "Ftool (the shrink tool"},
-      {"Check_danma_jc", "Ftool.Check_danma_jc"},
+      {fmain::C_jihua_ks, "a button"},
+      {fmain::Tdadi, "the run writes it"},
+      {fmain::T_zijin[0], "automatic betting"},
+      {fmain::Check_jihua_sx, "ticks it itself"},
+      {fmain::Op_3x_moshi, "--start"},
+      {fmain::T_quxian_zhushu, "a row of 15 controls"},
+      {fmain::Ch_jiankong_jj, "a row of 15 controls"},
+      {ftool::Check_danma_jc, "Ftool (the shrink tool"},
+      {"Check_danma_jc", ftool::Check_danma_jc},
       {"T_no_such_box", "no control named T_no_such_box"},
       {"T_quxian_zhushu_15", "no control named"},
       {"T_quxian_zhushu_01", "no control named"},

@@ -9,6 +9,7 @@
 #include "money/Fund.h"
 #include "plan/PlanDefaults.h"
 #include "settings/SchemeFile.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -20,7 +21,7 @@ TEST(ProgramAnalysis, TheJobIsACopyOfTheSessionsSettings) {
   PresetPlanStats(s.stats);
   s.stats.plan().betMode = kStatsMultiplier;
   s.stats.plan().multiples = {1, 2, 4};
-  s.cx.form.setText("T_zijin_1", "88.5");
+  s.cx.form.setText(fmain::T_zijin[1], "88.5");
   s.cx.draws.subStart = 2;
   s.cx.draws.history[1] = {"003", "33333"};
   s.cx.draws.history[2] = {"002", "22222"};
@@ -58,7 +59,7 @@ TEST(ProgramAnalysis, SweepTextIsOneControlWithValues) {
   EXPECT_TRUE(axes.empty());
   EXPECT_EQ(ParseSweepText("T_jh_dadi_chongfu_cs = 6, 9 ,12", axes), "");
   ASSERT_EQ(axes.size(), 1u);
-  EXPECT_EQ(axes[0].name, "T_jh_dadi_chongfu_cs");
+  EXPECT_EQ(axes[0].name, fmain::T_jh_dadi_chongfu_cs);
   EXPECT_EQ(axes[0].values, (std::vector<std::string>{"6", "9", "12"}));
   EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=", axes), "");
   EXPECT_NE(ParseSweepText("=6,9", axes), "");

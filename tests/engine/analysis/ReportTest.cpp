@@ -9,6 +9,7 @@
 #include "analysis/Report.h"
 #include "core/SceneSvg.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -22,7 +23,7 @@ std::vector<SceneText> TextsOf(const Scene& s) {
 
 // A sweep of 30 combinations with long Chinese and Latin labels whose points crowd together.
 SweepResult CrowdedSweep(SweepSetup& setup) {
-  setup.axes = {SweepAxis{"T_jh_dadi_chongfu_rc", {}}, SweepAxis{"T_jiankong_rc", {}}};
+  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_rc, {}}, SweepAxis{fmain::T_jiankong_rc, {}}};
   setup.seeds = 1;
   SweepResult r;
   for (int c = 0; c < 30; ++c) {

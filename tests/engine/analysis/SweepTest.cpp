@@ -11,6 +11,7 @@
 #include "core/Random.h"
 #include "core/SceneSvg.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -58,7 +59,7 @@ TEST(SweepTest, ReplayOnTheRealDrawsBooksTheRealProfit) {
 TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
   SweepSetup setup;
   setup.base = Base();
-  setup.axes = {SweepAxis{"T_jh_dadi_chongfu_cs", {"9", "18"}}, SweepAxis{"T_jiankong_rc", {"01.02", "01.02.03"}}};
+  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_cs, {"9", "18"}}, SweepAxis{fmain::T_jiankong_rc, {"01.02", "01.02.03"}}};
   setup.seeds = 2;
   setup.replicas = 100;
   const std::vector<DrawRecord> draws = FairDraws(9, 320);

@@ -11,6 +11,8 @@
 #include "core/ControlNames.h"
 #include "core/Files.h"
 #include "core/Form.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -23,7 +25,7 @@ TEST(ControlNames, EveryNameTheEngineSpellsOutIsCatalogued) {
 #endif
   const char* root = std::getenv("LUMORA_SOURCE");
   ASSERT_NE(root, nullptr);
-  // A Form call or an element name with a literal name: f.text("Tkjh"), Indexed("T_quxian_zhushu", i).
+  // A Form call or an element name with a literal name: f.text("Tkjh"), "T_quxian_zhushu"[i].
   const std::regex call(
       R"re(\b(?:text|setText|checked|setChecked|enabled|setEnabled|visible|setVisible|backColor|setBackColor|foreColor|setForeColor|items|setItems|addItem|selectedIndex|setSelectedIndex|itemSelected|setItemSelected|scene|editScene|setScene|timer|setTimer|setTimerEnabled|fontSize|setFontSize|touch|userSet\w+)\(\s*"([^"]+)")re");
   const std::regex element(R"re(\bIndexed\(\s*"([^"]+)")re");
@@ -55,9 +57,9 @@ TEST(ControlNames, EveryNameTheEngineSpellsOutIsCatalogued) {
 TEST(ControlNames, TheStrictFormRefusesAnUnknownName) {
   ASSERT_TRUE(StrictControlNames());  // every test program runs strict
   Form f;
-  EXPECT_NO_THROW(f.setText("Tkjh", "1"));
-  EXPECT_NO_THROW(f.setChecked("Ch_jiankong_jj_14", true));
-  EXPECT_NO_THROW(f.setTimer("Fbj.Timer_bj", true, 1000));
+  EXPECT_NO_THROW(f.setText(fmain::Tkjh, "1"));
+  EXPECT_NO_THROW(f.setChecked(fmain::Ch_jiankong_jj[14], true));
+  EXPECT_NO_THROW(f.setTimer(fbj::Timer_bj, true, 1000));
   EXPECT_THROW(f.text("Tkjh_"), UnknownControlName);            // read
   EXPECT_THROW(f.setText("T_quxian_zhushu_15", "1"), UnknownControlName);  // past the array
   EXPECT_THROW(f.checked("Fadd.Tkjh"), UnknownControlName);     // another window's name

@@ -14,6 +14,8 @@
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -39,7 +41,7 @@ struct Fixture {
   RecordingPrompter prompter;
   Fixture() {
     cx.ports.prompter = &prompter;
-    cx.form.setChecked("Cauto", true);
+    cx.form.setChecked(fmain::Cauto, true);
   }
   bool Feed(const std::string& text) {
     feed.response = text;
@@ -58,7 +60,7 @@ TEST(DrawFeed, AcceptedFormsFillBothBuffersNewestFirst) {
     EXPECT_EQ(d.incoming[1], d.deep[1]);
     EXPECT_EQ(d.history[1].period, "150");
     EXPECT_EQ(d.history[120].period, "031");
-    EXPECT_EQ(f.cx.form.text("Tnew"), "开奖完毕");
+    EXPECT_EQ(f.cx.form.text(fmain::Tnew), "开奖完毕");
   }
 }
 
@@ -99,10 +101,10 @@ TEST(DrawFeed, RefusedFormsLeaveTheHistory) {
       {Response(Block(149, 5) + "\r\nx01-12345"), check + "答复格式错误（开奖号行不合格）"},  // not a period
   };
   for (const Case& c : cases) {
-    f.cx.form.setEnabled("Cshoudong", false);
+    f.cx.form.setEnabled(fmain::Cshoudong, false);
     EXPECT_FALSE(f.Feed(c.text)) << c.text.substr(0, 20);
-    EXPECT_EQ(f.cx.form.text("Tnew"), c.status);
-    EXPECT_TRUE(f.cx.form.enabled("Cshoudong"));
+    EXPECT_EQ(f.cx.form.text(fmain::Tnew), c.status);
+    EXPECT_TRUE(f.cx.form.enabled(fmain::Cshoudong));
     EXPECT_EQ(f.cx.draws.history, before.history);
     EXPECT_EQ(f.cx.draws.deep, before.deep);
   }
@@ -114,12 +116,12 @@ TEST(DrawFeed, SameNewestPeriodWithOtherDigitsContradictsTheHistory) {
   const DrawStore before = f.cx.draws;
   std::string block = Block(149) + "\r\n150-99999";
   EXPECT_FALSE(f.Feed(Response(block)));
-  EXPECT_EQ(f.cx.form.text("Tnew"), "答复与已采用的开奖号不符，已拒绝（第150期 答复 99999，已有 " + before.history[1].digits + "）");
+  EXPECT_EQ(f.cx.form.text(fmain::Tnew), "答复与已采用的开奖号不符，已拒绝（第150期 答复 99999，已有 " + before.history[1].digits + "）");
   EXPECT_EQ(f.cx.draws.history, before.history);
   EXPECT_EQ(f.cx.draws.incoming, before.incoming);
   // The same answer again: "没有更新".
   EXPECT_FALSE(f.Feed(Response(Block(150))));
-  EXPECT_EQ(f.cx.form.text("Tnew"), "没有更新");
+  EXPECT_EQ(f.cx.form.text(fmain::Tnew), "没有更新");
 }
 
 TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {
@@ -180,7 +182,7 @@ TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {
   Fixture f;
   std::string block = Block(149) + "\r\n023-12345";
   ASSERT_TRUE(f.Feed(Response(block)));
-  const std::string& text = f.cx.form.text("Tkjh");
+  const std::string& text = f.cx.form.text(fmain::Tkjh);
   EXPECT_EQ(text.rfind("第023期：12345\r\n", 0), 0u);
   EXPECT_EQ(SplitCrLf(text).size(), 120u);
   EXPECT_NE(text.substr(text.size() - 2), "\r\n");
@@ -225,8 +227,8 @@ TEST(DrawHistory, SubGameSwitchRebuildsTheSeries) {
   EXPECT_TRUE(SelectSubGame(f.cx, 2));  // 前三
   EXPECT_EQ(f.cx.draws.subStart, 1);
   EXPECT_EQ(f.cx.draws.subSeries[119], "123");
-  EXPECT_TRUE(f.cx.form.checked("Op_3x_moshi_2"));
-  EXPECT_FALSE(f.cx.form.checked("Op_3x_moshi_0"));
+  EXPECT_TRUE(f.cx.form.checked(fmain::Op_3x_moshi[2]));
+  EXPECT_FALSE(f.cx.form.checked(fmain::Op_3x_moshi[0]));
   EXPECT_TRUE(SelectSubGame(f.cx, 1));
   EXPECT_EQ(f.cx.draws.subSeries[119], "234");
   EXPECT_FALSE(SelectSubGame(f.cx, 1));
@@ -238,7 +240,7 @@ TEST(DrawHistory, DeletionCountsFromTheFeedsNewestDraw) {
   ASSERT_TRUE(f.Feed(Response(Block(150))));
   EXPECT_TRUE(DeleteLatestDraws(f.cx, 2, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1].period, "148");
-  EXPECT_FALSE(f.cx.form.checked("Cauto"));
+  EXPECT_FALSE(f.cx.form.checked(fmain::Cauto));
   EXPECT_EQ(f.prompter.lastText(), "删除成功");
   EXPECT_TRUE(DeleteLatestDraws(f.cx, 3, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1].period, "147");  // 3 behind the feed, not 5
@@ -257,7 +259,7 @@ TEST(DrawHistory, DeletionOutOfRangeOrWithoutHistoryChangesNothing) {
     EXPECT_EQ(f.prompter.lastText(), "删除期数在1~20之内");
   }
   EXPECT_EQ(f.cx.draws.history[1].period, "150");
-  EXPECT_TRUE(f.cx.form.checked("Cauto"));
+  EXPECT_TRUE(f.cx.form.checked(fmain::Cauto));
 }
 
 TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
@@ -281,7 +283,7 @@ TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
   EXPECT_FALSE(run({true, true}, "abc"));
   EXPECT_TRUE(f.prompter.notices.empty());
   EXPECT_EQ(f.cx.draws.history[1].period, "150");
-  EXPECT_TRUE(f.cx.form.checked("Cauto"));
+  EXPECT_TRUE(f.cx.form.checked(fmain::Cauto));
   EXPECT_TRUE(run({true, true}, " 4 "));
   EXPECT_EQ(f.cx.draws.history[1].period, "146");
   EXPECT_EQ(f.prompter.questions.back().text, "需要删除多少期开奖号？[1~20]");
@@ -337,23 +339,23 @@ TEST(ManualEntry, ShiftsTheWindowAndStopsTheFeed) {
   ASSERT_TRUE(f.Feed(Response(Block(150))));
   const DrawStore before = f.cx.draws;
   ASSERT_TRUE(OpenManualEntry(f.cx));
-  EXPECT_EQ(f.cx.form.text("Fadd.T_total_renshu"), "151-12345");
-  EXPECT_TRUE(f.cx.form.visible("Fadd"));
+  EXPECT_EQ(f.cx.form.text(fadd::T_total_renshu), "151-12345");
+  EXPECT_TRUE(f.cx.form.visible(fadd::window));
 
-  f.cx.form.setText("Fadd.T_total_renshu", "151-4567");
+  f.cx.form.setText(fadd::T_total_renshu, "151-4567");
   EXPECT_FALSE(ConfirmManualEntry(f.cx, ApplyIncomingDraws));
   EXPECT_EQ(f.prompter.notices.back().text, "开奖号错误");
   EXPECT_EQ(f.prompter.notices.back().title, "出错");
-  EXPECT_TRUE(f.cx.form.visible("Fadd"));
+  EXPECT_TRUE(f.cx.form.visible(fadd::window));
 
-  f.cx.form.setText("Fadd.T_total_renshu", "151-45678");
+  f.cx.form.setText(fadd::T_total_renshu, "151-45678");
   EXPECT_TRUE(ConfirmManualEntry(f.cx, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1], (DrawRecord{"151", "45678"}));
   for (int i = 2; i <= 120; ++i) EXPECT_EQ(f.cx.draws.history[i], before.history[i - 1]);
   EXPECT_EQ(f.cx.draws.deep, before.deep);
-  EXPECT_FALSE(f.cx.form.visible("Fadd"));
-  EXPECT_FALSE(f.cx.form.checked("Cauto"));
-  EXPECT_TRUE(f.cx.form.enabled("Fadd.C_rulu_kjh"));
+  EXPECT_FALSE(f.cx.form.visible(fadd::window));
+  EXPECT_FALSE(f.cx.form.checked(fmain::Cauto));
+  EXPECT_TRUE(f.cx.form.enabled(fadd::C_rulu_kjh));
   // A deletion drops the hand-entered draw: it counts from the feed's newest.
   EXPECT_TRUE(DeleteLatestDraws(f.cx, 1, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1].period, "149");
@@ -368,37 +370,37 @@ TEST(Helpers, UserPhrasesAndBetBoxes) {
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // missing
   EXPECT_EQ(f.prompter.lastText(), "读取用户自定义用语出错");
   // An empty (or blank) file holds no piece: the signature box keeps its text.
-  f.cx.form.setText("T_jihua_qianming", "签名档位置");
+  f.cx.form.setText(fmain::T_jihua_qianming, "签名档位置");
   std::ofstream(dir / "zdy.txt", std::ios::binary) << "  ";
   f.prompter.notices.clear();
   EXPECT_FALSE(LoadUserPhrases(f.cx));
-  EXPECT_EQ(f.cx.form.text("T_jihua_qianming"), "签名档位置");
+  EXPECT_EQ(f.cx.form.text(fmain::T_jihua_qianming), "签名档位置");
   EXPECT_EQ(f.prompter.notices.size(), 1u);
   std::ofstream(dir / "zdy.txt", std::ios::binary) << ToGbk("签名@-@中中中@-@挂挂");
   f.prompter.notices.clear();
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // three pieces: placed, then the message
-  EXPECT_EQ(f.cx.form.text("T_zdy_yongyu_1"), "挂挂");
+  EXPECT_EQ(f.cx.form.text(fmain::T_zdy_yongyu[1]), "挂挂");
   EXPECT_EQ(f.prompter.notices.size(), 1u);
   const char* data = std::getenv("LUMORA_DATA");
   if (data) {
     f.cx.data = DataFolder(data);
     f.prompter.notices.clear();
     EXPECT_TRUE(LoadUserPhrases(f.cx));
-    EXPECT_EQ(f.cx.form.text("T_jihua_qianming"), "签名档位置");
-    EXPECT_EQ(f.cx.form.text("T_zdy_yongyu_2"), "Lumora计划");
+    EXPECT_EQ(f.cx.form.text(fmain::T_jihua_qianming), "签名档位置");
+    EXPECT_EQ(f.cx.form.text(fmain::T_zdy_yongyu[2]), "Lumora计划");
     EXPECT_TRUE(f.prompter.notices.empty());
   }
   fs::remove_all(dir);
 
-  f.cx.form.setText("T_jihua_jj_dadi", "001 002");
-  f.cx.form.setText("T_jihua_jj_dadi_zhushu", "2");
+  f.cx.form.setText(fmain::T_jihua_jj_dadi, "001 002");
+  f.cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "2");
   CopyIntersectionToBet(f.cx);
-  EXPECT_EQ(f.cx.form.text("T_touzhu_dd_0"), "001 002");
-  EXPECT_EQ(f.cx.form.text("T_touzhu_dd_1"), "2");
+  EXPECT_EQ(f.cx.form.text(fmain::T_touzhu_dd[0]), "001 002");
+  EXPECT_EQ(f.cx.form.text(fmain::T_touzhu_dd[1]), "2");
   ShowProgressPanel(f.cx, 1);
-  EXPECT_TRUE(f.cx.form.visible("Pic_jindu"));
+  EXPECT_TRUE(f.cx.form.visible(fmain::Pic_jindu));
   ShowProgressPanel(f.cx, 2);
-  EXPECT_FALSE(f.cx.form.visible("Pic_jindu"));
+  EXPECT_FALSE(f.cx.form.visible(fmain::Pic_jindu));
 }
 
 TEST(Helpers, FetchTextSyncAnswers) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "curves/Preview.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -22,12 +24,12 @@ TEST(Preview, ScaleAndPlanIndex) {
   // Index 3 is the plan pool, never backup box 3; an empty pool is a flat line with R = 20.
   Context cx;
   CurveState curves;
-  cx.form.setText("T_jihua_jj_dadi", "");
-  cx.form.setText("T_dd_beiyong_3", "000 001 002");
+  cx.form.setText(fmain::T_jihua_jj_dadi, "");
+  cx.form.setText(fmain::T_dd_beiyong[3], "000 001 002");
   ShowPoolPreview(cx, curves, 3);
-  EXPECT_EQ(cx.form.scene("Fk.Pic_k_3").top, 20);
-  EXPECT_TRUE(cx.form.visible("Fk.Pic_k_3"));
-  cx.form.setText("T_dd_beiyong_6", "000 001 002");
+  EXPECT_EQ(cx.form.scene(fk::Pic_k[3]).top, 20);
+  EXPECT_TRUE(cx.form.visible(fk::Pic_k[3]));
+  cx.form.setText(fmain::T_dd_beiyong[6], "000 001 002");
   cx.form.takeChanged();
   ShowPoolPreview(cx, curves, 6);  // no picture 6 (strict names would refuse it): only the curve is computed
   EXPECT_LT(curves.profit[119], 0);

@@ -6,6 +6,7 @@
 #include "curves/TrendChart.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -81,9 +82,9 @@ TEST(DrawingStateMachine, AStrokeRecordsWhatTheMouseCrossed) {
 TEST(DrawingStateMachine, HorizontalLineIsOneClickAndAConstantTrend) {
   test::Bench b;
   ArmHorizontalLine(b.cx);
-  EXPECT_FALSE(b.cx.form.enabled("C_huaxian_line"));
+  EXPECT_FALSE(b.cx.form.enabled(fmain::C_huaxian_line));
   PressTrendChart(b.cx, b.curves, 60, 412.5);
-  EXPECT_TRUE(b.cx.form.enabled("C_huaxian_line"));
+  EXPECT_TRUE(b.cx.form.enabled(fmain::C_huaxian_line));
   EXPECT_EQ(b.curves.clickCounter, 0);
   for (int x = 0; x <= 120; ++x) EXPECT_EQ(b.curves.trend[x], 412) << x;
   EXPECT_EQ(b.curves.trend[121], 0);
@@ -198,22 +199,22 @@ TEST(ProfitPlot, BarsAreRedUpBlueFlatOrDown) {
 
 TEST(SlotBoxes, PoolSizeAndMaskChecks) {
   test::Bench b;
-  b.cx.form.setText("T_quxian_zhushu_4", "980");
+  b.cx.form.setText(fmain::T_quxian_zhushu[4], "980");
   CheckCurveCount(b.cx, 4);
   EXPECT_TRUE(b.prompter.notices.empty());
-  EXPECT_EQ(b.cx.form.text("L_xl_zhushu_4"), "980");
-  b.cx.form.setText("T_quxian_zhushu_4", "981abc");
+  EXPECT_EQ(b.cx.form.text(fmain::L_xl_zhushu[4]), "980");
+  b.cx.form.setText(fmain::T_quxian_zhushu[4], "981abc");
   CheckCurveCount(b.cx, 4);
   EXPECT_EQ(b.prompter.lastText(), curves_text::kTooManyNumbers);
-  EXPECT_EQ(b.cx.form.text("T_quxian_zhushu_4"), "400");
-  EXPECT_EQ(b.cx.form.text("L_xl_zhushu_4"), "400");
+  EXPECT_EQ(b.cx.form.text(fmain::T_quxian_zhushu[4]), "400");
+  EXPECT_EQ(b.cx.form.text(fmain::L_xl_zhushu[4]), "400");
 
-  b.cx.form.setText("T_xl_muduan_2", "一二三四五六七八九十");  // ten characters
+  b.cx.form.setText(fmain::T_xl_muduan[2], "一二三四五六七八九十");  // ten characters
   CheckEndControlMask(b.cx, 2);
-  EXPECT_EQ(b.cx.form.text("T_xl_muduan_2"), "一二三四五六七八九十");
-  b.cx.form.setText("T_xl_muduan_2", "10101010101");
+  EXPECT_EQ(b.cx.form.text(fmain::T_xl_muduan[2]), "一二三四五六七八九十");
+  b.cx.form.setText(fmain::T_xl_muduan[2], "10101010101");
   CheckEndControlMask(b.cx, 2);
-  EXPECT_EQ(b.cx.form.text("T_xl_muduan_2"), "");
+  EXPECT_EQ(b.cx.form.text(fmain::T_xl_muduan[2]), "");
   EXPECT_EQ(b.prompter.notices.back().title, "出错拉");
 }
 

@@ -7,6 +7,7 @@
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -27,7 +28,7 @@ NumberSet DrawnInWindow(const DrawStore& d) {  // history rows 1..119
   return s;
 }
 
-NumberSet PoolSet(const Context& cx) { return NumberSet::FromText(cx.form.text("Tdadi")); }
+NumberSet PoolSet(const Context& cx) { return NumberSet::FromText(cx.form.text(fmain::Tdadi)); }
 
 TEST(FitPoolToTrend, AllHitLineTakesEveryDrawnNumberAndStaysAtN) {
   Bench b;
@@ -36,7 +37,7 @@ TEST(FitPoolToTrend, AllHitLineTakesEveryDrawnNumberAndStaysAtN) {
   FillHistory(b.cx.draws, subs);
   SetTrend(b.curves, 100000);
   FitPoolToTrend(b.cx, b.curves, 200, kNoSlot);
-  const std::string pool = b.cx.form.text("Tdadi");
+  const std::string pool = b.cx.form.text(fmain::Tdadi);
   const NumberSet drawn = DrawnInWindow(b.cx.draws);
   ASSERT_EQ(drawn.count(), 118);
   EXPECT_EQ(Count(pool), 200);  // hits count the distinct numbers once
@@ -54,11 +55,11 @@ TEST(FitPoolToTrend, AllMissLinePicksOnlyUndrawnNumbers) {
   FillHistory(b.cx.draws, DistinctSubs());
   SetTrend(b.curves, -100000);
   FitPoolToTrend(b.cx, b.curves, 150, 3);  // a slot, with the default line-only mode
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 150);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 150);
   EXPECT_TRUE((PoolSet(b.cx) & DrawnInWindow(b.cx.draws)).empty());
   for (int k = 1; k <= 119; ++k) EXPECT_EQ(b.curves.profit[k], -30 * k);
   EXPECT_EQ(b.curves.profit[120], 0);
-  EXPECT_EQ(ComputePoolCurve(b.cx.draws, b.cx.form.text("Tdadi")), b.curves.profit);
+  EXPECT_EQ(ComputePoolCurve(b.cx.draws, b.cx.form.text(fmain::Tdadi)), b.curves.profit);
 }
 
 TEST(FitPoolToTrend, TiesAreHits) {
@@ -82,13 +83,13 @@ TEST(FitPoolToTrend, EndControlMaskIsReadFromTheRight) {
   const int before = ParseThreeDigits(b.cx.draws.subNumber(2));
   const int third = ParseThreeDigits(b.cx.draws.subNumber(3));
   SetTrend(b.curves, 100000);
-  b.cx.form.setChecked("Op_mos_0", true);
-  b.cx.form.setChecked("Check_xl_md_5", true);
+  b.cx.form.setChecked(fmain::Op_mos[0], true);
+  b.cx.form.setChecked(fmain::Check_xl_md[5], true);
 
-  b.cx.form.setText("T_xl_muduan_5", "10");
+  b.cx.form.setText(fmain::T_xl_muduan[5], "10");
   b.cx.rng.seed(11);
   FitPoolToTrend(b.cx, b.curves, 200, 5);
-  const std::string plain = b.cx.form.text("Tdadi");
+  const std::string plain = b.cx.form.text(fmain::Tdadi);
   EXPECT_FALSE(PoolSet(b.cx).contains(newest));  // rightmost "0": the newest draw is a miss
   EXPECT_TRUE(PoolSet(b.cx).contains(before));   // "1": the one before it is a hit
   EXPECT_TRUE(PoolSet(b.cx).contains(third));    // beyond the mask the line decides
@@ -97,16 +98,16 @@ TEST(FitPoolToTrend, EndControlMaskIsReadFromTheRight) {
   EXPECT_EQ(Count(plain), 201);
 
   // Other characters are skipped and do not shift the positions.
-  b.cx.form.setText("T_xl_muduan_5", "1x0 ");
+  b.cx.form.setText(fmain::T_xl_muduan[5], "1x0 ");
   b.cx.rng.seed(11);
   FitPoolToTrend(b.cx, b.curves, 200, 5);
-  EXPECT_EQ(b.cx.form.text("Tdadi"), plain);
+  EXPECT_EQ(b.cx.form.text(fmain::Tdadi), plain);
 
   // Unticked, or the demonstration slot 100: no mask.
-  b.cx.form.setChecked("Check_xl_md_5", false);
+  b.cx.form.setChecked(fmain::Check_xl_md[5], false);
   FitPoolToTrend(b.cx, b.curves, 200, 5);
   EXPECT_TRUE(PoolSet(b.cx).contains(newest));
-  b.cx.form.setChecked("Check_xl_md_5", true);
+  b.cx.form.setChecked(fmain::Check_xl_md[5], true);
   FitPoolToTrend(b.cx, b.curves, 200, kNoSlot);
   EXPECT_TRUE(PoolSet(b.cx).contains(newest));
 }
@@ -115,9 +116,9 @@ TEST(FitPoolToTrend, MaskOfTenHitsAddsToThePool) {
   Bench b;
   FillHistory(b.cx.draws, DistinctSubs());
   SetTrend(b.curves, -100000);
-  b.cx.form.setChecked("Op_mos_0", true);
-  b.cx.form.setChecked("Check_xl_md_0", true);
-  b.cx.form.setText("T_xl_muduan_0", "1111111111");
+  b.cx.form.setChecked(fmain::Op_mos[0], true);
+  b.cx.form.setChecked(fmain::Check_xl_md[0], true);
+  b.cx.form.setText(fmain::T_xl_muduan[0], "1111111111");
   FitPoolToTrend(b.cx, b.curves, 150, 0);
   const NumberSet pool = PoolSet(b.cx);
   EXPECT_EQ(pool.count(), 160);
@@ -130,14 +131,14 @@ TEST(FitPoolToTrend, RandomModeSkipsTheLine) {
   Bench b;
   FillHistory(b.cx.draws, DistinctSubs());
   SetTrend(b.curves, 100000);
-  b.cx.form.setChecked("Op_mos_1", true);
+  b.cx.form.setChecked(fmain::Op_mos[1], true);
   FitPoolToTrend(b.cx, b.curves, 300, 7);  // end control off: all 1000 are candidates
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 300);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 300);
   for (int32_t v : b.curves.profit) EXPECT_EQ(v, 0);
   EXPECT_FALSE((PoolSet(b.cx) & DrawnInWindow(b.cx.draws)).empty());  // 300 of 1000: some drawn ones
 
-  b.cx.form.setChecked("Check_xl_md_7", true);
-  b.cx.form.setText("T_xl_muduan_7", "0000000011");
+  b.cx.form.setChecked(fmain::Check_xl_md[7], true);
+  b.cx.form.setText(fmain::T_xl_muduan[7], "0000000011");
   FitPoolToTrend(b.cx, b.curves, 300, 7);
   const NumberSet pool = PoolSet(b.cx);
   EXPECT_EQ(pool.count(), 302);
@@ -150,28 +151,28 @@ TEST(FitPoolToTrend, SizeRules) {
   Bench b;
   FillHistory(b.cx.draws, DistinctSubs());
   SetTrend(b.curves, -2000000000);  // below even the steepest fall
-  b.cx.form.setText("Tdadi", "stale");
+  b.cx.form.setText(fmain::Tdadi, "stale");
   b.curves.profit.fill(3);
   FitPoolToTrend(b.cx, b.curves, 0, kNoSlot);
-  EXPECT_EQ(b.cx.form.text("Tdadi"), "");
+  EXPECT_EQ(b.cx.form.text(fmain::Tdadi), "");
   for (int32_t v : b.curves.profit) EXPECT_EQ(v, 0);
   FitPoolToTrend(b.cx, b.curves, -5, kNoSlot);
-  EXPECT_EQ(b.cx.form.text("Tdadi"), "");
+  EXPECT_EQ(b.cx.form.text(fmain::Tdadi), "");
   // 881 numbers were never drawn in the window: asking for them all, or more, takes them all.
   for (int n : {880, 881, 882, 1000, 5000}) {
     FitPoolToTrend(b.cx, b.curves, n, kNoSlot);
-    EXPECT_EQ(Count(b.cx.form.text("Tdadi")), std::min(n, 881)) << n;
+    EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), std::min(n, 881)) << n;
   }
   // An all-hit line asking for fewer numbers than it hits keeps the hits (the pool is larger).
   SetTrend(b.curves, 100000);
   FitPoolToTrend(b.cx, b.curves, 50, kNoSlot);
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 119);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 119);
   // A line at the top of the range stays above a curve that has fallen to the bottom of it:
   // every draw is still a hit, and with so large a size every other number is taken too.
   SetTrend(b.curves, std::numeric_limits<int32_t>::max());
   FitPoolToTrend(b.cx, b.curves, 1000000000, kNoSlot);
   EXPECT_EQ(b.curves.profit[119], std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 1000);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 1000);
 }
 
 TEST(FitPoolToTrend, ShortHistoryDecidesOnlyTheDrawsThereAre) {
@@ -184,12 +185,12 @@ TEST(FitPoolToTrend, ShortHistoryDecidesOnlyTheDrawsThereAre) {
   for (int v : {11, 22, 33, 44, 55, 66, 77, 88, 99, 111}) EXPECT_TRUE(pool.contains(v)) << v;
   EXPECT_EQ(b.curves.profit[109], -20 * 109);  // no draws: every period only costs
   EXPECT_EQ(b.curves.profit[119], -20 * 109 + 10 * 180);
-  EXPECT_EQ(ComputePoolCurve(b.cx.draws, b.cx.form.text("Tdadi")), b.curves.profit);
+  EXPECT_EQ(ComputePoolCurve(b.cx.draws, b.cx.form.text(fmain::Tdadi)), b.curves.profit);
   // No history at all: the line has nothing to hit; the pool is random.
   DrawStore empty;
   b.cx.draws = empty;
   FitPoolToTrend(b.cx, b.curves, 100, kNoSlot);
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 100);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 100);
 }
 
 
@@ -239,20 +240,20 @@ TEST(PickRandomItems, IndexRuleAndBounds) {
 TEST(LookForPool, NeedsDrawsAndPlotsThePool) {
   Bench b;
   SetTrend(b.curves, 100000);
-  b.cx.form.setText("T_dadi_zhushu", "500");
+  b.cx.form.setText(fmain::T_dadi_zhushu, "500");
   LookForPool(b.cx, b.curves);
   EXPECT_EQ(b.prompter.lastText(), "没有开奖数据，请先更新");
-  EXPECT_EQ(b.cx.form.text("Tdadi"), "");
+  EXPECT_EQ(b.cx.form.text(fmain::Tdadi), "");
 
   FillHistory(b.cx.draws, DistinctSubs());
-  b.cx.form.setText("Tkjh", "001-12100\r\n");
-  b.cx.form.setText("T_dadi_zhushu", " 250.5abc");  // leading number, half to even: 250
+  b.cx.form.setText(fmain::Tkjh, "001-12100\r\n");
+  b.cx.form.setText(fmain::T_dadi_zhushu, " 250.5abc");  // leading number, half to even: 250
   LookForPool(b.cx, b.curves);
-  EXPECT_EQ(Count(b.cx.form.text("Tdadi")), 250);
+  EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 250);
   EXPECT_EQ(b.curves.profit[119], 119 * 150);  // the plotted real curve
-  b.cx.form.setText("T_dadi_zhushu", "");
+  b.cx.form.setText(fmain::T_dadi_zhushu, "");
   LookForPool(b.cx, b.curves);
-  EXPECT_EQ(b.cx.form.text("Tdadi"), "");
+  EXPECT_EQ(b.cx.form.text(fmain::Tdadi), "");
   EXPECT_EQ(b.prompter.notices.size(), 1u);
 }
 

@@ -24,6 +24,7 @@
 #include "money/Fund.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -49,13 +50,13 @@ struct JournalledRun {
     EXPECT_TRUE(StartupDefaults(s));
     if (record) journal.open();
     Form& f = s.cx.form;
-    f.setChecked("Cauto", true);
+    f.setChecked(fmain::Cauto, true);
     // A fixed plan pool: both plan modes off, the pool of the sub-numbers 000..499.
-    f.setChecked("Check_jh_dadi_chongfu", false);
-    f.setChecked("Check_jh_dadi_fenzu", false);
+    f.setChecked(fmain::Check_jh_dadi_chongfu, false);
+    f.setChecked(fmain::Check_jh_dadi_fenzu, false);
     std::string pool;
     for (int i = 0; i < 500; ++i) pool += (pool.empty() ? "" : " ") + Pad(i, 3);
-    f.setText("T_rj_jh_dd", pool);
+    f.setText(fmain::T_rj_jh_dd, pool);
   }
   int journalNotices() const {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(), [](const Notice& n) {
@@ -149,8 +150,8 @@ TEST(Journal, RecordingChangesNothingTheProgramShows) {
     with.Fetch(p);
     without.Fetch(p);
   }
-  EXPECT_EQ(with.s.cx.form.text("T_jh_dadi_jilu"), without.s.cx.form.text("T_jh_dadi_jilu"));
-  EXPECT_EQ(with.s.cx.form.text("T_jihua_jj_dadi"), without.s.cx.form.text("T_jihua_jj_dadi"));
+  EXPECT_EQ(with.s.cx.form.text(fmain::T_jh_dadi_jilu), without.s.cx.form.text(fmain::T_jh_dadi_jilu));
+  EXPECT_EQ(with.s.cx.form.text(fmain::T_jihua_jj_dadi), without.s.cx.form.text(fmain::T_jihua_jj_dadi));
   EXPECT_EQ(with.s.stats.plan().profit, without.s.stats.plan().profit);
   EXPECT_FALSE(fs::exists(dir.path / "unused.sqlite"));
 }

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -18,8 +19,8 @@ struct FundFixture : ::testing::Test {
     cx.ports.prompter = &prompter;
     cx.ports.clock = &clock;
     const char* design[5] = {"130", "130", "19.4", "5", "300"};
-    for (int i = 0; i < 5; ++i) cx.form.setText(Indexed("T_zijin", i), design[i]);
-    cx.form.setText("T_zd_touzhu_beitou_0", "1-1-1-1-2-2-3-4-5-6");
+    for (int i = 0; i < 5; ++i) cx.form.setText(fmain::T_zijin[i], design[i]);
+    cx.form.setText(fmain::T_zd_touzhu_beitou[0], "1-1-1-1-2-2-3-4-5-6");
     // Newest draw 12345: sub-number 345 (后三); bets are placed after 023.
     cx.draws.history[2] = {"023", "99999"};
     cx.draws.history[1] = {"024", "12345"};
@@ -35,25 +36,25 @@ TEST_F(FundFixture, WorkedExampleMissAndHit) {
   // Ten combinations at multiple 2, none of them the draw: the stake 0.4 is lost.
   placeBet("100 101 102 103 104 105 106 107 108 109", 10, "2");
   SettleBet(cx, money);
-  EXPECT_EQ(cx.form.text("T_zijin_1"), "129.6");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[1]), "129.6");
   EXPECT_EQ(money.betPlacedFlag, 2);
   // Same bet holding the draw: 19.4 x 2 - 0.4 = 38.4 won.
   placeBet("100 101 102 103 104 105 106 107 108 345", 10, "2");
   SettleBet(cx, money);
-  EXPECT_EQ(cx.form.text("T_zijin_1"), "168");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[1]), "168");
   EXPECT_FLOAT_EQ(money.fund.current, 129.6f + 38.4f);
   EXPECT_TRUE(prompter.notices.empty());
   // The other four values are shown again as read.
-  EXPECT_EQ(cx.form.text("T_zijin_0"), "130");
-  EXPECT_EQ(cx.form.text("T_zijin_2"), "19.4");
-  EXPECT_EQ(cx.form.text("T_zijin_4"), "300");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[0]), "130");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[2]), "19.4");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[4]), "300");
 }
 
 TEST_F(FundFixture, HitFromFreshCapital) {
   ReadFundSettings(cx, money);
   placeBet("345 346 347 348 349 350 351 352 353 354", 10, "2");
   SettleBet(cx, money);
-  EXPECT_EQ(cx.form.text("T_zijin_1"), "168.4");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[1]), "168.4");
 }
 
 TEST_F(FundFixture, OnlyAPlacedBetIsSettledAndOnlyOnce) {
@@ -64,12 +65,12 @@ TEST_F(FundFixture, OnlyAPlacedBetIsSettledAndOnlyOnce) {
   placeBet("345", 1, "1");
   SettleBet(cx, money);
   float after = money.fund.current;
-  cx.form.setText("T_zijin_1", "x");
+  cx.form.setText(fmain::T_zijin[1], "x");
   SettleBet(cx, money);  // flag 2: nothing moves, nothing is shown
   EXPECT_EQ(money.fund.current, after);
-  EXPECT_EQ(cx.form.text("T_zijin_1"), "x");
+  EXPECT_EQ(cx.form.text(fmain::T_zijin[1]), "x");
   // Re-reading the settings forgets a bet placed before.
-  cx.form.setText("T_zijin_1", "130");
+  cx.form.setText(fmain::T_zijin[1], "130");
   placeBet("345", 1, "1");
   ReadFundSettings(cx, money);
   SettleBet(cx, money);
@@ -99,8 +100,8 @@ TEST_F(FundFixture, UnitStakeTableEdges) {
   for (const Case& c : cases) {
     prompter.notices.clear();
     cx.form.setItems(kBetLogList, {});
-    cx.form.setText("T_zijin_1", "1000");
-    cx.form.setText("T_zijin_2", c.prize);
+    cx.form.setText(fmain::T_zijin[1], "1000");
+    cx.form.setText(fmain::T_zijin[2], c.prize);
     ReadFundSettings(cx, money);
     placeBet("100", 10, "1");  // a miss: the capital falls by exactly the stake
     SettleBet(cx, money);
@@ -120,9 +121,9 @@ TEST_F(FundFixture, UnitStakeTableEdges) {
 
 TEST_F(FundFixture, LimitsAreStrict) {
   auto check = [&](const char* current, const char* lower, const char* upper) {
-    cx.form.setText("T_zijin_1", current);
-    cx.form.setText("T_zijin_3", lower);
-    cx.form.setText("T_zijin_4", upper);
+    cx.form.setText(fmain::T_zijin[1], current);
+    cx.form.setText(fmain::T_zijin[3], lower);
+    cx.form.setText(fmain::T_zijin[4], upper);
     ReadFundSettings(cx, money);
     return CheckFundLimits(money);
   };
@@ -136,26 +137,26 @@ TEST_F(FundFixture, LimitsAreStrict) {
 }
 
 TEST_F(FundFixture, MultipleSequenceIsCleaned) {
-  cx.form.setText("T_zd_touzhu_beitou_0", "  1，2，4 ");
+  cx.form.setText(fmain::T_zd_touzhu_beitou[0], "  1，2，4 ");
   money.multiplePosition = 5;
   ReadFundSettings(cx, money);
-  EXPECT_EQ(cx.form.text("T_zd_touzhu_beitou_0"), "124");
+  EXPECT_EQ(cx.form.text(fmain::T_zd_touzhu_beitou[0]), "124");
   EXPECT_EQ(money.multipleSequence, "124");
   EXPECT_EQ(money.sequenceValid, 1);
   EXPECT_EQ(money.multiplePosition, 0);
-  EXPECT_EQ(cx.form.text("T_zd_touzhu_beitou_1"), "未开始");
+  EXPECT_EQ(cx.form.text(fmain::T_zd_touzhu_beitou[1]), "未开始");
 
-  cx.form.setText("T_zd_touzhu_beitou_0", "1-2.5-x3");
+  cx.form.setText(fmain::T_zd_touzhu_beitou[0], "1-2.5-x3");
   ValidateMultipleSequence(cx, money);
   EXPECT_EQ(money.multipleSequence, "1-2.5-3");
 
-  cx.form.setText("T_zd_touzhu_beitou_1", "running");
-  cx.form.setText("T_zd_touzhu_beitou_0", "倍数 abc");
+  cx.form.setText(fmain::T_zd_touzhu_beitou[1], "running");
+  cx.form.setText(fmain::T_zd_touzhu_beitou[0], "倍数 abc");
   ValidateMultipleSequence(cx, money);
   EXPECT_EQ(money.sequenceValid, 0);
-  EXPECT_EQ(cx.form.text("T_zd_touzhu_beitou_0"), "");
+  EXPECT_EQ(cx.form.text(fmain::T_zd_touzhu_beitou[0]), "");
   EXPECT_EQ(money.multipleSequence, "1-2.5-3");  // the last good sequence stays
-  EXPECT_EQ(cx.form.text("T_zd_touzhu_beitou_1"), "running");
+  EXPECT_EQ(cx.form.text(fmain::T_zd_touzhu_beitou[1]), "running");
   ASSERT_EQ(prompter.notices.size(), 1u);
   EXPECT_EQ(prompter.notices[0].text, "倍数有误，请检查");
   EXPECT_EQ(prompter.notices[0].title, "提示");

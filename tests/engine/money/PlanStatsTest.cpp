@@ -4,6 +4,7 @@
 
 #include "core/RecordingPorts.h"
 #include "money/PlanStats.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -153,7 +154,7 @@ class ApplyStatsTest : public ::testing::Test {
     cx.ports.prompter = &prompter;
     const char* texts[] = {"1940", "1", "1-2-4-8", "3", "0.01"};
     for (int i = 0; i < 5; ++i) cx.form.setText("T_szzx_canshu_" + std::to_string(i), texts[i]);
-    cx.form.setChecked("Option_touzhu_sz_0", true);
+    cx.form.setChecked(fmain::Option_touzhu_sz[0], true);
     PresetPlanStats(stats);
     stats.plan().periods = 7;
   }
@@ -170,14 +171,14 @@ class ApplyStatsTest : public ::testing::Test {
 };
 
 TEST_F(ApplyStatsTest, BoundsOfOddsAndRebate) {
-  cx.form.setText("T_szzx_canshu_0", "1700");
+  cx.form.setText(fmain::T_szzx_canshu[0], "1700");
   ExpectRefused("赔率设置要在1700~2000之间");
-  cx.form.setText("T_szzx_canshu_0", "2000");
-  cx.form.setText("T_szzx_canshu_4", "0.51");
+  cx.form.setText(fmain::T_szzx_canshu[0], "2000");
+  cx.form.setText(fmain::T_szzx_canshu[4], "0.51");
   ExpectRefused("返点设置要在0.005~0.5之间");
-  cx.form.setText("T_szzx_canshu_4", "0.004");
+  cx.form.setText(fmain::T_szzx_canshu[4], "0.004");
   ExpectRefused("返点设置要在0.005~0.5之间");
-  cx.form.setText("T_szzx_canshu_4", "0.5");
+  cx.form.setText(fmain::T_szzx_canshu[4], "0.5");
   EXPECT_TRUE(ApplyStatsSettings(cx, stats));
   EXPECT_EQ(stats.plan().odds, 2000);
   EXPECT_EQ(stats.plan().periods, 0);
@@ -186,15 +187,15 @@ TEST_F(ApplyStatsTest, BoundsOfOddsAndRebate) {
 
 TEST_F(ApplyStatsTest, MultiplierSequenceIsCleanedOrRefused) {
   Select(1);
-  cx.form.setText("T_szzx_canshu_2", "8");
+  cx.form.setText(fmain::T_szzx_canshu[2], "8");
   ExpectRefused("倍投输入格式不正确！");
   for (const char* bad : {"1-2-", "-1-2", "1--2"}) {
-    cx.form.setText("T_szzx_canshu_2", bad);
+    cx.form.setText(fmain::T_szzx_canshu[2], bad);
     ExpectRefused("倍投输入格式不正确！");
   }
-  cx.form.setText("T_szzx_canshu_2", " 1-2x-4 ");
+  cx.form.setText(fmain::T_szzx_canshu[2], " 1-2x-4 ");
   EXPECT_TRUE(ApplyStatsSettings(cx, stats));
-  EXPECT_EQ(cx.form.text("T_szzx_canshu_2"), "1-2-4");
+  EXPECT_EQ(cx.form.text(fmain::T_szzx_canshu[2]), "1-2-4");
   EXPECT_EQ(stats.plan().betMode, kStatsMultiplier);
   EXPECT_EQ(stats.plan().multipleCount, 3);
   EXPECT_EQ(stats.plan().multiples, (std::vector<int32_t>{1, 2, 4}));
@@ -202,9 +203,9 @@ TEST_F(ApplyStatsTest, MultiplierSequenceIsCleanedOrRefused) {
 
 TEST_F(ApplyStatsTest, PushWaveNeedsTwoPeriods) {
   Select(2);
-  cx.form.setText("T_szzx_canshu_3", "1.4");
+  cx.form.setText(fmain::T_szzx_canshu[3], "1.4");
   ExpectRefused("滚雪球，最少2期！");
-  cx.form.setText("T_szzx_canshu_3", "1.6");
+  cx.form.setText(fmain::T_szzx_canshu[3], "1.6");
   EXPECT_TRUE(ApplyStatsSettings(cx, stats));
   EXPECT_EQ(stats.plan().pushPeriods, 2);
   EXPECT_FLOAT_EQ(stats.plan().pushMultiple, 1);

@@ -10,6 +10,7 @@
 #include "core/Context.h"
 #include "money/PlanStats.h"
 #include "money/RiskOfRuin.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -247,13 +248,13 @@ TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
   PresetPlanStats(stats);
   const char* design[5] = {"130", "60", "19.4", "5", "300"};
   for (int i = 0; i < 5; ++i) cx.form.setText("T_zijin_" + std::to_string(i), design[i]);
-  cx.form.setText("T_jihua_jj_dadi_zhushu", "0");
+  cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "0");
   StartRiskOfRuin(cx, money, stats.plan());
-  EXPECT_EQ(cx.form.timer("Timer_zijin_fengxian").enabled, true);
-  EXPECT_NE(cx.form.text("L_zijin_fengxian").find("计划注数须在1~1000之间"), std::string::npos);
+  EXPECT_EQ(cx.form.timer(fmain::Timer_zijin_fengxian).enabled, true);
+  EXPECT_NE(cx.form.text(fmain::L_zijin_fengxian).find("计划注数须在1~1000之间"), std::string::npos);
 
   // A plan of 10 numbers, flat: the same figures as asked directly, in the frame's money.
-  cx.form.setText("T_jihua_jj_dadi_zhushu", "10");
+  cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "10");
   ShowRiskOfRuin(cx, money, stats.plan());
   RiskQuestion q;
   q.scheme = RiskSchemeFromStats(stats.plan());
@@ -263,25 +264,25 @@ TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
   q.stopLoss = 500;
   q.takeProfit = 30000;
   const RiskAnswer flat = ComputeRisk(q);
-  const std::string shown = cx.form.text("L_zijin_fengxian");
+  const std::string shown = cx.form.text(fmain::L_zijin_fengxian);
   EXPECT_EQ(shown, RiskOfRuinText(q, flat, 100));
   EXPECT_NE(shown.find("（1000期，每期10注）：先到资金下限 "), std::string::npos) << shown;
 
   // A higher stop-loss, then the multiplier scheme: the text changes each time.
-  cx.form.setText("T_zijin_3", "40");
+  cx.form.setText(fmain::T_zijin[3], "40");
   ShowRiskOfRuin(cx, money, stats.plan());
-  const std::string higher = cx.form.text("L_zijin_fengxian");
+  const std::string higher = cx.form.text(fmain::L_zijin_fengxian);
   EXPECT_NE(higher, shown);
   stats.plan().betMode = kStatsMultiplier;
   stats.plan().multiples = {1, 2, 4};
   stats.plan().multipleCount = 3;
   ShowRiskOfRuin(cx, money, stats.plan());
-  EXPECT_NE(cx.form.text("L_zijin_fengxian"), higher);
+  EXPECT_NE(cx.form.text(fmain::L_zijin_fengxian), higher);
   // A settlement that moves the capital counts as a change as well.
-  const std::string before = cx.form.text("L_zijin_fengxian");
-  cx.form.setText("T_zijin_1", "59.8");
+  const std::string before = cx.form.text(fmain::L_zijin_fengxian);
+  cx.form.setText(fmain::T_zijin[1], "59.8");
   ShowRiskOfRuin(cx, money, stats.plan());
-  EXPECT_NE(cx.form.text("L_zijin_fengxian"), before);
+  EXPECT_NE(cx.form.text(fmain::L_zijin_fengxian), before);
 }
 
 }  // namespace

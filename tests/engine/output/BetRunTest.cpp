@@ -5,6 +5,7 @@
 #include "output/Driving.h"
 #include "output/Texts.h"
 #include "OutputFixture.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -13,15 +14,15 @@ class BetRunTest : public OutputTest {
  protected:
   BetRunTest() {
     Form& f = cx.form;
-    f.setText("Tid_0", "1234");
-    f.setText("Tid_1", "5678");
-    f.setText("Tid_2", "10*20");
-    f.setText("T_beishu_xy_0", "30*40");
-    f.setText("T_beishu_xy_1", "50*60");
-    f.setText("T_touzhu_dd_0", "001 002 003");
-    f.setText("T_touzhu_dd_1", "3");
-    f.setText("T_zd_touzhu_beitou_0", "1-1-1-1-2-2-3-4-5-6");
-    f.setChecked("Check_touzhu_sx", true);
+    f.setText(fmain::Tid[0], "1234");
+    f.setText(fmain::Tid[1], "5678");
+    f.setText(fmain::Tid[2], "10*20");
+    f.setText(fmain::T_beishu_xy[0], "30*40");
+    f.setText(fmain::T_beishu_xy[1], "50*60");
+    f.setText(fmain::T_touzhu_dd[0], "001 002 003");
+    f.setText(fmain::T_touzhu_dd[1], "3");
+    f.setText(fmain::T_zd_touzhu_beitou[0], "1-1-1-1-2-2-3-4-5-6");
+    f.setChecked(fmain::Check_touzhu_sx, true);
     money.fund = {130, 130, 19.4f, 5, 300};
     money.multipleSequence = "1-1-1-1-2-2-3-4-5-6";
     money.sequenceValid = 1;
@@ -33,7 +34,7 @@ class BetRunTest : public OutputTest {
   // Ticks the step timer (letting every script finish in between) until the run stops.
   int runSteps(int maxTicks = 100) {
     int ticks = 0;
-    while (cx.form.timer("Timer_dianji").enabled && ticks < maxTicks) {
+    while (cx.form.timer(fmain::Timer_dianji).enabled && ticks < maxTicks) {
       StepTick(cx, out, money);
       runScripts();
       ++ticks;
@@ -44,7 +45,7 @@ class BetRunTest : public OutputTest {
     std::vector<std::string> m;
     for (int i = 0; i < bets; ++i) {
       StartAutoBet(cx, out, money);
-      m.push_back(cx.form.text("T_zd_touzhu_beitou_1"));
+      m.push_back(cx.form.text(fmain::T_zd_touzhu_beitou[1]));
     }
     return m;
   }
@@ -73,22 +74,22 @@ TEST_F(BetRunTest, CountdownLogsThirtyTicksThenChecksTickAndLimits) {
   ASSERT_GE(lines.size(), 30u);
   EXPECT_EQ(lines[0], "投注30秒倒计时：29");
   EXPECT_EQ(lines[29], "投注30秒倒计时：0");
-  EXPECT_FALSE(cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_tz_djs).enabled);
   EXPECT_TRUE(logged("开始自动投注"));
-  EXPECT_TRUE(cx.form.timer("Timer_dianji").enabled);
+  EXPECT_TRUE(cx.form.timer(fmain::Timer_dianji).enabled);
   EXPECT_EQ(out.countdown, 0);
 
   // Not ticked: no run. Capital at a limit: no run.
   cx.form.setItems(kBetLogList, {});
-  cx.form.setChecked("Check_touzhu_sx", false);
-  cx.form.setTimerEnabled("Timer_dianji", false);
+  cx.form.setChecked(fmain::Check_touzhu_sx, false);
+  cx.form.setTimerEnabled(fmain::Timer_dianji, false);
   for (int i = 0; i < 30; ++i) BetCountdown(cx, out, money);
   EXPECT_EQ(log().back(), "投注没勾选，不生效");
-  cx.form.setChecked("Check_touzhu_sx", true);
+  cx.form.setChecked(fmain::Check_touzhu_sx, true);
   money.fund.current = 300;  // equal to the upper limit
   for (int i = 0; i < 30; ++i) BetCountdown(cx, out, money);
   EXPECT_EQ(log().back(), "投注条件不满足[止损或止盈]");
-  EXPECT_FALSE(cx.form.timer("Timer_dianji").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_dianji).enabled);
 
   // A restart after a new draw keeps the count where it was.
   for (int i = 0; i < 5; ++i) BetCountdown(cx, out, money);
@@ -101,7 +102,7 @@ TEST_F(BetRunTest, InvalidSequenceRefusesTheRun) {
   money.sequenceValid = 0;
   StartAutoBet(cx, out, money);
   EXPECT_EQ(log(), std::vector<std::string>{"出错，倍数设置不正确"});
-  EXPECT_FALSE(cx.form.timer("Timer_dianji").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_dianji).enabled);
 }
 
 TEST_F(BetRunTest, ReplayClicksPastesAndTypesTheMultipleBeforeTheSecondStep) {
@@ -186,9 +187,9 @@ TEST_F(BetRunTest, StepTickWaitsWhileAPasteIsStillRunning) {
 
 TEST_F(BetRunTest, ExternalToolGetsNumbersAndMultipleAndNothingIsReplayed) {
   setSteps({{300, 400, 2}});
-  cx.form.setChecked("Check_pt_tz_sx", true);
-  cx.form.setText("T_dsf_canshu_0", " 77 ");
-  cx.form.setText("T_dsf_canshu_1", "88");
+  cx.form.setChecked(fmain::Check_pt_tz_sx, true);
+  cx.form.setText(fmain::T_dsf_canshu[0], " 77 ");
+  cx.form.setText(fmain::T_dsf_canshu[1], "88");
   StartAutoBet(cx, out, money);
   EXPECT_EQ(runSteps(), 1);
   EXPECT_EQ(desk.texts[77], "001 002 003");
@@ -205,7 +206,7 @@ TEST_F(BetRunTest, ExternalToolGetsNumbersAndMultipleAndNothingIsReplayed) {
   EXPECT_EQ(typed, (std::vector<std::string>{"clipboard 9 8", "keys Home", "keys ShiftEnd", "keys Backspace",
                                              "keys CtrlHome", "keys CtrlShiftEnd", "keys Backspace", "keys CtrlV"}));
   // Handles missing: a log line; a handle that is not a number: nothing at all.
-  cx.form.setText("T_dsf_canshu_1", "");
+  cx.form.setText(fmain::T_dsf_canshu[1], "");
   PassParametersToTool(cx, out);
   EXPECT_EQ(log().back(), "请先设别地三方的参数");
   desk.clearEvents();
@@ -225,9 +226,9 @@ TEST_F(BetRunTest, ExternalToolBoxesAreClickedAtTheirCapturedPointsWhereTextCann
     desk.pointerAt = k == 0 ? numbersBox : multipleBox;
     desk.rightPresses = 1;
     CaptureToolTick(cx, out, k);
-    EXPECT_EQ(cx.form.text(Indexed("T_dsf_canshu", k)), "77");
+    EXPECT_EQ(cx.form.text(fmain::T_dsf_canshu[k]), "77");
   }
-  cx.form.setText("T_zd_touzhu_beitou_1", "2");
+  cx.form.setText(fmain::T_zd_touzhu_beitou[1], "2");
   desk.clearEvents();
   PassParametersToTool(cx, out);
   runScripts();
@@ -246,7 +247,7 @@ TEST_F(BetRunTest, ExternalToolBoxesAreClickedAtTheirCapturedPointsWhereTextCann
   EXPECT_EQ(*(paste + 1), "settle 77");
 
   // A handle typed over by hand is no longer the captured box: typed in where the keyboard is.
-  cx.form.setText("T_dsf_canshu_0", "78");
+  cx.form.setText(fmain::T_dsf_canshu[0], "78");
   desk.clearEvents();
   TestToolWindows(cx, out);
   runScripts();
@@ -300,7 +301,7 @@ TEST_F(BetRunTest, AClickWaitsUntilThePointerHoldsWhereItWasMoved) {
 TEST_F(BetRunTest, FailureLinesOfTheBetLog) {
   setSteps({{300, 400, 2}});
   // Empty numbers: the paste's own line (no time stamp), then the run's line; replay stopped.
-  cx.form.setText("T_touzhu_dd_0", "");
+  cx.form.setText(fmain::T_touzhu_dd[0], "");
   StartAutoBet(cx, out, money);
   runSteps();
   std::vector<std::string> items = cx.form.items(kBetLogList);
@@ -309,8 +310,8 @@ TEST_F(BetRunTest, FailureLinesOfTheBetLog) {
   EXPECT_EQ(money.betPlacedFlag, 0);
 
   // Empty (or digit-free) bet-box handle.
-  cx.form.setText("T_touzhu_dd_0", "001");
-  cx.form.setText("Tid_0", "abc");
+  cx.form.setText(fmain::T_touzhu_dd[0], "001");
+  cx.form.setText(fmain::Tid[0], "abc");
   StartAutoBet(cx, out, money);
   runSteps();
   items = cx.form.items(kBetLogList);
@@ -318,15 +319,15 @@ TEST_F(BetRunTest, FailureLinesOfTheBetLog) {
   EXPECT_EQ(log().back(), "投注出错,请检查");
 
   // A bet-box click point that is not x*y: the step tick's line, replay stopped.
-  cx.form.setText("Tid_0", "1234");
-  cx.form.setText("T_beishu_xy_0", "30");
+  cx.form.setText(fmain::Tid[0], "1234");
+  cx.form.setText(fmain::T_beishu_xy[0], "30");
   StartAutoBet(cx, out, money);
   runSteps();
   EXPECT_EQ(log().back(), "出现错误，可能是第三方投注界面没打开");
-  EXPECT_FALSE(cx.form.timer("Timer_dianji").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_dianji).enabled);
 
   // No platform point: the message box, replay stopped, nothing clicked.
-  cx.form.setText("Tid_2", "");
+  cx.form.setText(fmain::Tid[2], "");
   desk.clearEvents();
   StartAutoBet(cx, out, money);
   runSteps();
@@ -336,7 +337,7 @@ TEST_F(BetRunTest, FailureLinesOfTheBetLog) {
   EXPECT_TRUE(desk.events.empty());
 
   // No usable desktop: said in the bet log, nothing runs.
-  cx.form.setText("Tid_2", "10*20");
+  cx.form.setText(fmain::Tid[2], "10*20");
   desk.reason = "no XTest";
   PasteIntoBox(cx, out, "5", "1", "5");
   EXPECT_EQ(log().back(), "自动操作不可用：no XTest");
@@ -348,7 +349,7 @@ TEST_F(BetRunTest, FullStepListEndsLikeAnyOther) {
   setSteps(all);
   out.stepIndex = kStepSlots + 1;
   out.runStarted = 1;
-  cx.form.setTimer("Timer_dianji", true, 1000);
+  cx.form.setTimer(fmain::Timer_dianji, true, 1000);
   ExecuteNextStep(cx, out, money);
   EXPECT_EQ(log().back(), "投注完毕");
 }

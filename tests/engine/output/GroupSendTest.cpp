@@ -3,6 +3,7 @@
 #include "output/Driving.h"
 #include "output/GroupSend.h"
 #include "OutputFixture.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -28,11 +29,11 @@ TEST_F(GroupSendTest, ListSkipsSystemTitlesAndStartsAtTheFirstOldStyleWindow) {
            {12, "QWidget", "新版聊天"},
            {13, "TXGuiFoundation", "AB"}});
   RefreshQqTargets(cx, out);
-  EXPECT_EQ(cx.form.items("qf_list"), (std::vector<std::string>{"QQ群", " QQ ", "新版聊天", "AB"}));
+  EXPECT_EQ(cx.form.items(fmain::qf_list), (std::vector<std::string>{"QQ群", " QQ ", "新版聊天", "AB"}));
   // Without an old-style window nothing is found, whatever new-style windows there are.
   windows({{1, "QWidget", "新版聊天"}});
   RefreshQqTargets(cx, out);
-  EXPECT_TRUE(cx.form.items("qf_list").empty());
+  EXPECT_TRUE(cx.form.items(fmain::qf_list).empty());
 }
 
 TEST_F(GroupSendTest, FindMatchesTheFirstTitleInZOrderThatContainsTheTarget) {
@@ -44,25 +45,25 @@ TEST_F(GroupSendTest, FindMatchesTheFirstTitleInZOrderThatContainsTheTarget) {
 }
 
 TEST_F(GroupSendTest, MessageIsPoolRecordAndSignatureAsTheyStand) {
-  cx.form.setText("T_jihua_jj_dadi", "001 002");
-  cx.form.setText("T_jh_dadi_jilu", "023期 中\r\n");
-  cx.form.setText("T_jihua_qianming", "签名档位置\r\n");
+  cx.form.setText(fmain::T_jihua_jj_dadi, "001 002");
+  cx.form.setText(fmain::T_jh_dadi_jilu, "023期 中\r\n");
+  cx.form.setText(fmain::T_jihua_qianming, "签名档位置\r\n");
   EXPECT_EQ(QqMessage(cx.form), "023期 中\r\n签名档位置\r\n");
-  cx.form.setChecked("Check_jihua_jilu_haoma", true);
+  cx.form.setChecked(fmain::Check_jihua_jilu_haoma, true);
   EXPECT_EQ(QqMessage(cx.form), "001 002\r\n023期 中\r\n签名档位置\r\n");
-  cx.form.setChecked("Check_jihua_jilu_haoma", false);
-  cx.form.setText("T_jh_dadi_jilu", "");
+  cx.form.setChecked(fmain::Check_jihua_jilu_haoma, false);
+  cx.form.setText(fmain::T_jh_dadi_jilu, "");
   EXPECT_EQ(QqMessage(cx.form), "签名档位置\r\n");
 }
 
 TEST_F(GroupSendTest, SendPastesAndEntersIntoEachFoundTargetWithTheMouseLocked) {
   windows({{30, "TXGuiFoundation", "A"}, {31, "QWidget", "新版"}});
   desk.rects[31] = Rect{100, 100, 500, 400};
-  cx.form.setText("T_jihua_qianming", "sig");
-  cx.form.setText("T_jh_dadi_jilu", "rec ");
-  cx.form.setItems("qf_list", {"A", "gone", "新版"});
+  cx.form.setText(fmain::T_jihua_qianming, "sig");
+  cx.form.setText(fmain::T_jh_dadi_jilu, "rec ");
+  cx.form.setItems(fmain::qf_list, {"A", "gone", "新版"});
   selectAll();
-  cx.form.setChecked("Check_qf_min", true);
+  cx.form.setChecked(fmain::Check_qf_min, true);
   SendToQqGroupsLocked(cx, out);
   EXPECT_TRUE(desk.locked);
   runScripts();
@@ -81,13 +82,13 @@ TEST_F(GroupSendTest, SendPastesAndEntersIntoEachFoundTargetWithTheMouseLocked) 
   ASSERT_NE(at, p.end());
   EXPECT_EQ(*(at + 1), "+25 click");  // the pointer checked once more a poll later, then 20000 passes
   EXPECT_EQ(*(at + 2), "+0 settle 31");  // the paste waits for the click to be handled
-  EXPECT_TRUE(cx.form.timer("Timer_jiesuo").enabled);
+  EXPECT_TRUE(cx.form.timer(fmain::Timer_jiesuo).enabled);
   UnlockTick(cx, out);
-  EXPECT_FALSE(cx.form.timer("Timer_jiesuo").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_jiesuo).enabled);
 
   // Nothing selected: the clipboard stays untouched.
   desk.clearEvents();
-  cx.form.setItems("qf_list", {"A"});
+  cx.form.setItems(fmain::qf_list, {"A"});
   SendToQqGroups(cx, out);
   runScripts();
   EXPECT_TRUE(desk.events.empty());
@@ -99,22 +100,22 @@ TEST_F(GroupSendTest, ChatClassesComeFromLumoraIni) {
   EXPECT_EQ(defaults.chat.ordinary, std::vector<std::string>{"TXGuiFoundation"});
   EXPECT_EQ(defaults.chat.newStyle, std::vector<std::string>{"QWidget"});
   RefreshQqTargets(cx, out);
-  EXPECT_EQ(cx.form.items("qf_list"), std::vector<std::string>{"旧版"});
+  EXPECT_EQ(cx.form.items(fmain::qf_list), std::vector<std::string>{"旧版"});
 
   cx.service = ParseServiceConfig("[desktop]\r\nchat_classes = QQ, WeChat ,\r\nchat_classes_new_style=\r\n");
   RefreshQqTargets(cx, out);
-  EXPECT_EQ(cx.form.items("qf_list"), (std::vector<std::string>{"甲群", "乙群"}));
+  EXPECT_EQ(cx.form.items(fmain::qf_list), (std::vector<std::string>{"甲群", "乙群"}));
   EXPECT_FALSE(FindQqWindow(desk, "乙", cx.service.chat).newStyle);
 
   cx.service = ParseServiceConfig("chat_classes=QQ\nchat_classes_new_style=QWidget,WeChat\n");
   RefreshQqTargets(cx, out);  // the walk starts at the first "QQ" window
-  EXPECT_EQ(cx.form.items("qf_list"), (std::vector<std::string>{"甲群", "乙群"}));
+  EXPECT_EQ(cx.form.items(fmain::qf_list), (std::vector<std::string>{"甲群", "乙群"}));
   EXPECT_TRUE(FindQqWindow(desk, "乙", cx.service.chat).newStyle);
 }
 
 TEST_F(GroupSendTest, KeysWaitUntilTheWindowIsActive) {
   windows({{30, "TXGuiFoundation", "A"}});
-  cx.form.setItems("qf_list", {"A"});
+  cx.form.setItems(fmain::qf_list, {"A"});
   selectAll();
   desk.activationDelayPolls = 3;
   SendToQqGroups(cx, out);
@@ -125,43 +126,43 @@ TEST_F(GroupSendTest, KeysWaitUntilTheWindowIsActive) {
 
 TEST_F(GroupSendTest, AutomaticSendWaitsTheDelayOncePerArming) {
   windows({{30, "TXGuiFoundation", "A"}});
-  cx.form.setItems("qf_list", {"A"});
+  cx.form.setItems(fmain::qf_list, {"A"});
   selectAll();
-  cx.form.setChecked("C_qunfa_sx", true);
-  cx.form.setText("T_qf_yanshi_0", "2");
-  cx.form.setText("T_qf_yanshi_1", "0");
+  cx.form.setChecked(fmain::C_qunfa_sx, true);
+  cx.form.setText(fmain::T_qf_yanshi[0], "2");
+  cx.form.setText(fmain::T_qf_yanshi[1], "0");
   ArmGroupSend(cx);
   GroupSendTick(cx, out);
-  EXPECT_EQ(cx.form.text("T_qf_yanshi_1"), "1");
+  EXPECT_EQ(cx.form.text(fmain::T_qf_yanshi[1]), "1");
   EXPECT_FALSE(ScriptsRunning(out));
   GroupSendTick(cx, out);
-  EXPECT_EQ(cx.form.text("T_qf_yanshi_1"), "0");
-  EXPECT_FALSE(cx.form.timer("Timer_qf_dd").enabled);
+  EXPECT_EQ(cx.form.text(fmain::T_qf_yanshi[1]), "0");
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_qf_dd).enabled);
   EXPECT_TRUE(ScriptsRunning(out));
   runScripts();
   // An empty delay sends on the first tick; unticked, the count runs out without a send.
   desk.clearEvents();
-  cx.form.setText("T_qf_yanshi_0", "");
+  cx.form.setText(fmain::T_qf_yanshi[0], "");
   ArmGroupSend(cx);
   GroupSendTick(cx, out);
   EXPECT_TRUE(ScriptsRunning(out));
   runScripts();
   desk.clearEvents();
   ArmGroupSend(cx);
-  cx.form.setChecked("C_qunfa_sx", false);
+  cx.form.setChecked(fmain::C_qunfa_sx, false);
   GroupSendTick(cx, out);
-  EXPECT_FALSE(cx.form.timer("Timer_qf_dd").enabled);
+  EXPECT_FALSE(cx.form.timer(fmain::Timer_qf_dd).enabled);
   EXPECT_TRUE(desk.events.empty());
 }
 
 TEST_F(GroupSendTest, SignatureFrameToggles) {
-  cx.form.setVisible("Fr_qianming", false);
+  cx.form.setVisible(fmain::Fr_qianming, false);
   ToggleSignatureFrame(cx);
-  EXPECT_TRUE(cx.form.visible("Fr_qianming"));
-  EXPECT_EQ(cx.form.text("C_qm_show"), "隐藏签名档设置");
+  EXPECT_TRUE(cx.form.visible(fmain::Fr_qianming));
+  EXPECT_EQ(cx.form.text(fmain::C_qm_show), "隐藏签名档设置");
   ToggleSignatureFrame(cx);
-  EXPECT_FALSE(cx.form.visible("Fr_qianming"));
-  EXPECT_EQ(cx.form.text("C_qm_show"), "打开签名档设置");
+  EXPECT_FALSE(cx.form.visible(fmain::Fr_qianming));
+  EXPECT_EQ(cx.form.text(fmain::C_qm_show), "打开签名档设置");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
 #include "plan/PlanRecord.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {
@@ -51,8 +52,8 @@ TEST_F(MonitorTest, BoardShiftsUpOnThe21stRow) {
 }
 
 TEST_F(MonitorTest, KeepingThePoolsRefusesToRecompute) {
-  form().setChecked("Op_jiankong_zihui", false);
-  form().setChecked("Op_jiankong_shougong", true);
+  form().setChecked(fmain::Op_jiankong_zihui, false);
+  form().setChecked(fmain::Op_jiankong_shougong, true);
   s.plan.monitorPools[3] = "123";
   PlanEnv e = env();
   EXPECT_FALSE(ComputeMonitorPools(e));
@@ -64,20 +65,20 @@ TEST_F(MonitorTest, IntersectionCountsOnlyTickedPools) {
   s.plan.monitorPools[0] = "001 002 003";
   s.plan.monitorPools[1] = "002 003";
   s.plan.monitorPools[2] = "003";
-  form().setChecked("Ch_jiankong_jj_2", false);
-  form().setText("T_jiankong_rc", "02");
+  form().setChecked(fmain::Ch_jiankong_jj[2], false);
+  form().setText(fmain::T_jiankong_rc, "02");
   ComputeIntersectionPool(s.cx, s.plan);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "002 003");
-  EXPECT_EQ(form().text("T_rj_jh_dd"), "002 003");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi), "002 003");
+  EXPECT_EQ(form().text(fmain::T_rj_jh_dd), "002 003");
   EXPECT_EQ(s.plan.lastIntersection, "002 003");
   // "00" takes every number no ticked pool covers.
-  form().setText("T_jiankong_rc", "00");
+  form().setText(fmain::T_jiankong_rc, "00");
   ComputeIntersectionPool(s.cx, s.plan);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "997");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "997");
   SelectAllMonitors(s.cx, 1);
-  EXPECT_EQ(form().text("T_jiankong_15di_geshu"), "0");
+  EXPECT_EQ(form().text(fmain::T_jiankong_15di_geshu), "0");
   SelectAllMonitors(s.cx, 0);
-  EXPECT_EQ(form().text("T_jiankong_15di_geshu"), "15");
+  EXPECT_EQ(form().text(fmain::T_jiankong_15di_geshu), "15");
 }
 
 class ModesTest : public PlanFixture {
@@ -108,23 +109,23 @@ TEST_F(ModesTest, HundredRepeatsCountInThreeDigits) {
 }
 
 TEST_F(ModesTest, RecomputeToleranceSetRecombinesStoredRepeats) {
-  form().setText("T_jh_dadi_chongfu_cs", "2");
+  form().setText(fmain::T_jh_dadi_chongfu_cs, "2");
   Repeats({"001 002", "002 003"});
-  form().setText("T_jh_dadi_chongfu_rc", "02");
+  form().setText(fmain::T_jh_dadi_chongfu_rc, "02");
   PlanEnv e = env();
   RecomputeToleranceSet(e);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "002");
-  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "1");
-  EXPECT_EQ(form().text("T_rj_jh_dd"), "002");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi), "002");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "1");
+  EXPECT_EQ(form().text(fmain::T_rj_jh_dd), "002");
   EXPECT_NE(prompter.lastText().find("本次更新容对完成。"), std::string::npos);
-  form().setText("T_jh_dadi_chongfu_rc", "01.02");
+  form().setText(fmain::T_jh_dadi_chongfu_rc, "01.02");
   RecomputeToleranceSet(e);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "001 002 003");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi), "001 002 003");
   // The count box changed since the last run: refused, nothing changes.
-  form().setText("T_jh_dadi_chongfu_cs", "3");
+  form().setText(fmain::T_jh_dadi_chongfu_cs, "3");
   RecomputeToleranceSet(e);
   EXPECT_EQ(prompter.lastText(), "出错啦。");
-  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "3");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "3");
 }
 
 TEST_F(ModesTest, ModeTwoParsesRulesAndSeparators) {
@@ -147,27 +148,27 @@ TEST_F(ModesTest, ModeTwoParsesRulesAndSeparators) {
 
 TEST_F(ModesTest, ModeOneRefusesAnEmptyOrHugeCount) {
   PlanEnv e = env();
-  form().setText("T_jh_dadi_chongfu_cs", "");
+  form().setText(fmain::T_jh_dadi_chongfu_cs, "");
   EXPECT_FALSE(RunModeOne(e));
   EXPECT_EQ(prompter.lastText(), "输入数据有误，请检查格式。");
-  form().setText("T_jh_dadi_chongfu_cs", "99999999999");
+  form().setText(fmain::T_jh_dadi_chongfu_cs, "99999999999");
   EXPECT_FALSE(RunModeOne(e));
   EXPECT_EQ(prompter.notices.size(), 2u);
 }
 
 TEST_F(ModesTest, SwitchKeepsExactlyOneModeOnWithItsColours) {
-  form().setChecked("Check_jh_dadi_chongfu", false);
+  form().setChecked(fmain::Check_jh_dadi_chongfu, false);
   OnModeOneToggled(s.cx);
-  EXPECT_TRUE(form().checked("Check_jh_dadi_fenzu"));
-  EXPECT_EQ(form().backColor("Fr_ms2"), Rgb(0, 255, 0));
-  EXPECT_EQ(form().backColor("Fr_ms1"), Rgb(224, 224, 224));
-  form().setChecked("Check_jh_dadi_fenzu", false);
+  EXPECT_TRUE(form().checked(fmain::Check_jh_dadi_fenzu));
+  EXPECT_EQ(form().backColor(fmain::Fr_ms2), Rgb(0, 255, 0));
+  EXPECT_EQ(form().backColor(fmain::Fr_ms1), Rgb(224, 224, 224));
+  form().setChecked(fmain::Check_jh_dadi_fenzu, false);
   OnModeTwoToggled(s.cx);
-  EXPECT_TRUE(form().checked("Check_jh_dadi_chongfu"));
-  EXPECT_EQ(form().backColor("Check_jh_dadi_chongfu"), Rgb(0, 255, 0));
-  form().setText("T_jh_dadi_chongfu_cs", "1a8");
+  EXPECT_TRUE(form().checked(fmain::Check_jh_dadi_chongfu));
+  EXPECT_EQ(form().backColor(fmain::Check_jh_dadi_chongfu), Rgb(0, 255, 0));
+  form().setText(fmain::T_jh_dadi_chongfu_cs, "1a8");
   OnRepeatCountEdited(s.cx);
-  EXPECT_EQ(form().text("T_jh_dadi_chongfu_cs"), "18");
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_chongfu_cs), "18");
 }
 
 }  // namespace
@@ -191,14 +192,14 @@ class ModeOneRepeatsTest : public PlanFixture {
       t.curves.slots[static_cast<size_t>(q)] = text;
     }
     Form& f = t.cx.form;
-    f.setChecked("Op_jiankong_zihui", true);
-    f.setChecked("Check_xl_md_3", true);  // end control on slot 3, before the fit
-    f.setChecked("Op_mos_0", true);
-    f.setText("T_xl_muduan_3", "1x0");
-    f.setText("T_quxian_zhushu_5", "0");    // an empty pool
-    f.setText("T_quxian_zhushu_6", "990");  // more than there is to pick from
-    f.setChecked("Ch_jiankong_jj_2", false);
-    f.setText("T_jh_dadi_chongfu_cs", "6");
+    f.setChecked(fmain::Op_jiankong_zihui, true);
+    f.setChecked(fmain::Check_xl_md[3], true);  // end control on slot 3, before the fit
+    f.setChecked(fmain::Op_mos[0], true);
+    f.setText(fmain::T_xl_muduan[3], "1x0");
+    f.setText(fmain::T_quxian_zhushu[5], "0");    // an empty pool
+    f.setText(fmain::T_quxian_zhushu[6], "990");  // more than there is to pick from
+    f.setChecked(fmain::Ch_jiankong_jj[2], false);
+    f.setText(fmain::T_jh_dadi_chongfu_cs, "6");
     t.cx.rng.seed(5);
   }
 };
@@ -213,7 +214,7 @@ TEST_F(ModeOneRepeatsTest, DecidingOnceGivesWhatEveryRoundOfFitsGives) {
   RecordingPrompter p2;
   ref.cx.ports = Ports{&clipboard, &sound, &p2, nullptr, &clock};
   ApplyPlanDesignValues(ref.cx.form);
-  for (int i = 0; i < 15; ++i) ref.cx.form.setChecked(Indexed("Ch_jiankong_jj", i), true);
+  for (int i = 0; i < 15; ++i) ref.cx.form.setChecked(fmain::Ch_jiankong_jj[i], true);
   Prepare(ref);
   PlanEnv slow = PlanEnvOf(ref);
   const int r = 6;
@@ -222,14 +223,14 @@ TEST_F(ModeOneRepeatsTest, DecidingOnceGivesWhatEveryRoundOfFitsGives) {
     ASSERT_TRUE(ComputeMonitorPools(slow));
     ref.plan.repeatResults[static_cast<size_t>(k)] = IntersectMonitorPools(ref.cx, ref.plan).text();
   }
-  NumberSet plan = CombineRepeats(ref.plan, r, ref.cx.form.text("T_jh_dadi_chongfu_rc"));
+  NumberSet plan = CombineRepeats(ref.plan, r, ref.cx.form.text(fmain::T_jh_dadi_chongfu_rc));
 
-  EXPECT_EQ(form().text("T_jihua_jj_dadi"), plan.text());
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi), plan.text());
   EXPECT_EQ(s.plan.repeatResults, ref.plan.repeatResults);
   EXPECT_EQ(s.plan.monitorPools, ref.plan.monitorPools);
   EXPECT_EQ(s.plan.monitorPools[5], "");
   EXPECT_EQ(NumberSet::FromText(s.plan.monitorPools[6]).count(), 990);
-  EXPECT_EQ(form().text("Tdadi"), ref.cx.form.text("Tdadi"));
+  EXPECT_EQ(form().text(fmain::Tdadi), ref.cx.form.text(fmain::Tdadi));
   EXPECT_EQ(s.curves.profit, ref.curves.profit);
   EXPECT_EQ(s.curves.trend, ref.curves.trend);
   EXPECT_EQ(s.cx.rng(), ref.cx.rng());  // the same number of draws from the generator

@@ -10,6 +10,7 @@
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
 #include "session/PlanSession.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 
@@ -25,9 +26,9 @@ class PlanFixture : public ::testing::Test {
     s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
     Form& f = s.cx.form;
     ApplyPlanDesignValues(f);
-    for (int i = 0; i < 15; ++i) f.setChecked(Indexed("Ch_jiankong_jj", i), true);
-    f.setChecked("Check_jihua_sx", true);
-    f.setText("Tkjh", "draws");
+    for (int i = 0; i < 15; ++i) f.setChecked(fmain::Ch_jiankong_jj[i], true);
+    f.setChecked(fmain::Check_jihua_sx, true);
+    f.setText(fmain::Tkjh, "draws");
     BuildAllThreeDigitNumbers(s.plan);
     PresetPlanStats(s.stats);
   }
@@ -46,9 +47,9 @@ class PlanFixture : public ::testing::Test {
 
   // A plan pool that StartPlan keeps as it is: both modes off, the small pool not taking part.
   void UseFixedPool(const std::string& pool) {
-    form().setChecked("Check_jh_dadi_chongfu", false);
-    form().setChecked("Check_jh_dadi_fenzu", false);
-    form().setText("T_rj_jh_dd", pool);
+    form().setChecked(fmain::Check_jh_dadi_chongfu, false);
+    form().setChecked(fmain::Check_jh_dadi_fenzu, false);
+    form().setText(fmain::T_rj_jh_dd, pool);
   }
 
   // `n` numbers starting at `first`, ascending.

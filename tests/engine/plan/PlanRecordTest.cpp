@@ -4,6 +4,7 @@
 #include "plan/PlanRecord.h"
 #include "core/Text.h"
 #include "plan/PlanState.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {
@@ -27,11 +28,11 @@ TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBox
   PlanEnv e = env();
   StartPlan(e);
   EXPECT_EQ(Line(0), "Lumora计划后三120注121期开*****<1>期/当前<1>-等中奖");
-  EXPECT_EQ(form().text("T_touzhu_dd_0"), Numbers(0, 120));
-  EXPECT_EQ(form().text("T_touzhu_dd_1"), "120");
-  EXPECT_EQ(form().text("T_zhushu_ag"), "120");
-  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "---------------------\r\n" + Line(0) + "\r\n");
-  EXPECT_TRUE(form().enabled("C_jihua_ks"));
+  EXPECT_EQ(form().text(fmain::T_touzhu_dd[0]), Numbers(0, 120));
+  EXPECT_EQ(form().text(fmain::T_touzhu_dd[1]), "120");
+  EXPECT_EQ(form().text(fmain::T_zhushu_ag), "120");
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "---------------------\r\n" + Line(0) + "\r\n");
+  EXPECT_TRUE(form().enabled(fmain::C_jihua_ks));
   EXPECT_EQ(s.plan.justJudged, 0);
 }
 
@@ -51,7 +52,7 @@ TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
   EXPECT_EQ(s.stats.plan().hits, 1);
   EXPECT_EQ(s.stats.plan().periods, 1);
   // Mode one's count line: r = 18 with no stored repeat result holding the number.
-  EXPECT_EQ(form().text("T_jh_dadi_jilu_rc"), "18-0\r\n");
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu_rc), "18-0\r\n");
   EXPECT_EQ(s.plan.fundCurve[1][1], 1940 - 240);
   EXPECT_EQ(s.plan.fundCurve[1][2], 1);
 }
@@ -59,10 +60,10 @@ TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
 TEST_F(PlanRecordTest, EmptyPoolIsAlwaysAMissOfSize000) {
   SetNewest("010", "00000");
   UseFixedPool("");
-  form().setChecked("Check_hang_lr", true);
+  form().setChecked(fmain::Check_hang_lr, true);
   PlanEnv e = env();
   StartPlan(e);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "0");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "0");
   Period("011", "00000");
   EXPECT_EQ(Line(0), "Lumora计划后三000注011期开00000<1>期/当前<1>------ 利润0");
   EXPECT_EQ(s.plan.lastJudgeResult, 2);
@@ -84,7 +85,7 @@ TEST_F(PlanRecordTest, AMissAfterAHitIsBookedAsAMiss) {
 TEST_F(PlanRecordTest, MultiPeriodMissesCollapseIntoOneSlotAndTheCounterWraps) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setChecked("Check_duoqi", true);
+  form().setChecked(fmain::Check_duoqi, true);
   PlanEnv e = env();
   StartPlan(e);
   EXPECT_EQ(Line(0), "Lumora计划后三010注002期开*****<3>期/当前<1>等中奖");
@@ -112,14 +113,14 @@ TEST_F(PlanRecordTest, MultiPeriodMissesCollapseIntoOneSlotAndTheCounterWraps) {
 TEST_F(PlanRecordTest, AlarmOpensOnAMatchingTrailOnly) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setChecked("Check_baojing", true);
+  form().setChecked(fmain::Check_baojing, true);
   PlanEnv e = env();
   StartPlan(e);
   const char* draws[] = {"00001", "00002", "00900", "00901", "00902"};
   for (int i = 0; i < 5; ++i) Period(Pad(i + 2, 3), draws[i]);
   EXPECT_EQ(s.plan.hitMissTrail, "中中挂挂挂");
   EXPECT_EQ(s.alarm.raised, 1);
-  form().setText("T_bj", "中中挂挂挂挂");
+  form().setText(fmain::T_bj, "中中挂挂挂挂");
   Period("007", "00903");
   EXPECT_EQ(s.alarm.raised, 1);
 }
@@ -136,8 +137,8 @@ TEST_F(PlanRecordTest, TrailKeepsItsNewestTenMarks) {
 TEST_F(PlanRecordTest, ProfitTextPadsTheShorterMissPhrase) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setChecked("Check_hang_lr", true);
-  form().setText("T_zdy_yongyu_1", "挂");
+  form().setChecked(fmain::Check_hang_lr, true);
+  form().setText(fmain::T_zdy_yongyu[1], "挂");
   PlanEnv e = env();
   StartPlan(e);
   Period("002", "00900");
@@ -147,11 +148,11 @@ TEST_F(PlanRecordTest, ProfitTextPadsTheShorterMissPhrase) {
 TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setChecked("Check_pszj_sx", true);
+  form().setChecked(fmain::Check_pszj_sx, true);
   PlanEnv e = env();
   StartPlan(e);
   Period("002", "00900");
-  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "---------------------\r\n" + Line(0) + "\r\n" + Line(1) +
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "---------------------\r\n" + Line(0) + "\r\n" + Line(1) +
                                                "\r\n---------------------\r\n" + s.stats.plan().summary);
   EXPECT_NE(s.stats.plan().summary.find("平刷 利润：-20"), std::string::npos);
 }
@@ -159,33 +160,33 @@ TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
 TEST_F(PlanRecordTest, KeepCountOutOfRangeStillStoresTheLineAndFillsTheBetBoxes) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setText("T_jh_qi_baoliu", "201");
+  form().setText(fmain::T_jh_qi_baoliu, "201");
   PlanEnv e = env();
   StartPlan(e);
   EXPECT_EQ(prompter.lastText(), "保留开奖记录参数设置有误，范围在1~200之间有效");
   EXPECT_FALSE(Line(0).empty());
-  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "");
-  EXPECT_EQ(form().text("T_touzhu_dd_1"), "10");
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "");
+  EXPECT_EQ(form().text(fmain::T_touzhu_dd[1]), "10");
   EXPECT_EQ(s.plan.justJudged, 0);
 }
 
 TEST_F(PlanRecordTest, WithoutAutoPlanTheRecordAndBetBoxesStayAsTheyWere) {
   SetNewest("001", "00000");
   UseFixedPool(Numbers(0, 10));
-  form().setChecked("Check_jihua_sx", false);
+  form().setChecked(fmain::Check_jihua_sx, false);
   PlanEnv e = env();
   StartPlan(e);
-  EXPECT_EQ(form().text("T_jihua_jj_dadi_zhushu"), "10");
-  EXPECT_EQ(form().text("T_jh_dadi_jilu"), "");
-  EXPECT_EQ(form().text("T_touzhu_dd_0"), "");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "10");
+  EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "");
+  EXPECT_EQ(form().text(fmain::T_touzhu_dd[0]), "");
 }
 
 TEST_F(PlanRecordTest, NoDrawsRefusesToStart) {
-  form().setText("Tkjh", "  ");
+  form().setText(fmain::Tkjh, "  ");
   PlanEnv e = env();
   StartPlan(e);
   EXPECT_EQ(prompter.lastText(), "没有开奖数据");
-  EXPECT_EQ(form().text("T_jihua_jj_dadi"), "");
+  EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi), "");
 }
 
 TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
@@ -202,7 +203,7 @@ TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
   EXPECT_EQ(s.plan.fundCurve[121][2], 0);
   EXPECT_EQ(s.plan.fundCurve[120][1], -20 * 120);
   // The counts record keeps as many lines as the plan record, the newest ones.
-  const std::vector<std::string> counts = SplitCrLf(form().text("T_jh_dadi_jilu_rc"));
+  const std::vector<std::string> counts = SplitCrLf(form().text(fmain::T_jh_dadi_jilu_rc));
   EXPECT_EQ(counts.size(), 401u);  // 400 lines and the empty text after the last CR LF
   EXPECT_EQ(counts.front(), "18-0");
   EXPECT_EQ(counts.back(), "");
@@ -216,9 +217,9 @@ TEST_F(PlanRecordTest, ComplementAndPlanCopies) {
   CopyComplement(e);
   EXPECT_EQ(prompter.notices.front().text, "提示，你现在复制的是反集号码");
   EXPECT_EQ(clipboard.content, "998 999 ");
-  form().setChecked("Check_jihua_jilu_haoma", true);
+  form().setChecked(fmain::Check_jihua_jilu_haoma, true);
   CopyPlan(e);
-  EXPECT_EQ(clipboard.content, Numbers(0, 998) + "\r\n" + form().text("T_jh_dadi_jilu") + "\r\n签名档位置");
+  EXPECT_EQ(clipboard.content, Numbers(0, 998) + "\r\n" + form().text(fmain::T_jh_dadi_jilu) + "\r\n签名档位置");
 }
 
 }  // namespace

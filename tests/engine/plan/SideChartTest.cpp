@@ -2,6 +2,8 @@
 
 #include "plan/FundChart.h"
 #include "plan/PoolBoard.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -37,30 +39,30 @@ TEST(PoolBoard, RowSevenIsTestedOnTwoDigits) {
   Context cx;
   for (int i = 1; i <= 20; ++i) cx.draws.history[static_cast<size_t>(i)] = {"001", "00000"};
   cx.draws.history[1] = {"020", "12345"};  // newest: column 20; 后三 345, last two 45
-  cx.form.setText("T_dd_beiyong_0", "345");
-  cx.form.setText("T_dd_beiyong_6", "45");     // row 7, two-digit pool
-  cx.form.setText("T_dd_beiyong_2", "045");    // row 3 holds "45" only inside "045": no hit
+  cx.form.setText(fmain::T_dd_beiyong[0], "345");
+  cx.form.setText(fmain::T_dd_beiyong[6], "45");     // row 7, two-digit pool
+  cx.form.setText(fmain::T_dd_beiyong[2], "045");    // row 3 holds "45" only inside "045": no hit
   PoolBoardCells cells = EvaluatePoolBoard(cx);
   EXPECT_EQ(cells[1][20], '2');
   EXPECT_EQ(cells[1][19], '1');
   EXPECT_EQ(cells[7][20], '2');
   EXPECT_EQ(cells[3][20], '1');
   EXPECT_EQ(cells[2][20], ' ');  // empty pool: not evaluated
-  cx.form.setText("T_dd_beiyong_6", "345");   // a three-digit pool in row 7 is tested the same way
+  cx.form.setText(fmain::T_dd_beiyong[6], "345");   // a three-digit pool in row 7 is tested the same way
   EXPECT_EQ(EvaluatePoolBoard(cx)[7][20], '2');
   cx.draws.subStart = 1;  // 前三 123: row 7 tests "23"
   EXPECT_EQ(EvaluatePoolBoard(cx)[7][20], '1');
-  cx.form.setText("T_dd_beiyong_6", "123");
+  cx.form.setText(fmain::T_dd_beiyong[6], "123");
   EXPECT_EQ(EvaluatePoolBoard(cx)[7][20], '2');
   // A short history leaves the older columns empty instead of counting them as hits.
   cx.draws.history[5] = {};
   EXPECT_EQ(EvaluatePoolBoard(cx)[1][16], ' ');
 
   PaintPoolBoard(cx);
-  const Scene& s = cx.form.scene("Fk.Pic_k_5");
+  const Scene& s = cx.form.scene(fk::Pic_k[5]);
   EXPECT_EQ(s.left, -1);
   EXPECT_EQ(s.width, 22);
-  EXPECT_TRUE(cx.form.visible("Fk.Pic_k_5"));
+  EXPECT_TRUE(cx.form.visible(fk::Pic_k[5]));
 }
 
 }  // namespace

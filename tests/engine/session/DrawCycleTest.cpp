@@ -18,6 +18,8 @@
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -56,7 +58,7 @@ struct SessionFixture {
     s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
     // Answers enter through the gate, as the shell's prompter delivers them.
     prompter.inner.dispatch = [this](std::function<void()> answer) { s.gate.run(std::move(answer)); };
-    s.cx.form.setChecked("Cauto", true);
+    s.cx.form.setChecked(fmain::Cauto, true);
     s.drawApplied = [this](const DrawRecord& r) { applied.push_back(r.period); };
   }
   // A request and its answer, as the shell delivers it (through the gate).
@@ -130,13 +132,13 @@ TEST(DrawCycle, FirstHistoryOnlyLoadsLaterOnesJudgeAndRestartTheBetCountdown) {
   SessionFixture f;
   f.Fetch(150);
   EXPECT_EQ(f.s.cx.draws.updateCount, 1);
-  EXPECT_FALSE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_FALSE(f.s.cx.form.timer(fmain::Timer_tz_djs).enabled);
   f.Fetch(150);  // nothing new
   EXPECT_EQ(f.s.cx.draws.updateCount, 1);
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有更新");
   f.Fetch(151);
   EXPECT_EQ(f.s.cx.draws.updateCount, 2);
-  EXPECT_TRUE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_TRUE(f.s.cx.form.timer(fmain::Timer_tz_djs).enabled);
 }
 
 // A feed outage, a sleeping computer or a feed faster than the requests: one answer brings several
@@ -147,16 +149,16 @@ TEST(DrawCycle, AnAnswerWithSeveralNewDrawsJudgesAndSettlesThePlanOfItsOwnPeriod
   RecordingRecorder recorder;
   f.s.cx.ports.recorder = &recorder;
   Form& form = f.s.cx.form;
-  form.setChecked("Check_jihua_sx", true);
-  form.setChecked("Check_jh_dadi_chongfu", false);
-  form.setChecked("Check_jh_dadi_fenzu", false);
-  form.setText("T_rj_jh_dd", "102");  // 151 is 96102: a hit; the newest, 154 (19859), is not
+  form.setChecked(fmain::Check_jihua_sx, true);
+  form.setChecked(fmain::Check_jh_dadi_chongfu, false);
+  form.setChecked(fmain::Check_jh_dadi_fenzu, false);
+  form.setText(fmain::T_rj_jh_dd, "102");  // 151 is 96102: a hit; the newest, 154 (19859), is not
   ASSERT_EQ(Digits(151), "96102");
   ASSERT_EQ(Digits(154), "19859");
   f.Fetch(150);
   PlanEnv env = PlanEnvOf(f.s);
   f.s.gate.run([&] { StartPlan(env); });
-  ASSERT_EQ(form.text("T_jihua_jj_dadi"), "102");
+  ASSERT_EQ(form.text(fmain::T_jihua_jj_dadi), "102");
   ReadFundSettings(f.s.cx, f.s.money);
   f.s.money.fund = {100, 100, 19.4f, 5, 300};
   RecordPlacedBet(f.s.money, "102", 1, "1", f.s.cx.draws.history[1]);  // the betting run bet 151's plan
@@ -191,7 +193,7 @@ TEST(DrawCycle, AnAnswerWithSeveralNewDrawsJudgesAndSettlesThePlanOfItsOwnPeriod
   EXPECT_EQ(f.s.plan.hitMissTrail, "中");
   EXPECT_EQ(f.s.money.fund.current, capital);
   EXPECT_EQ(f.s.money.betPlacedFlag, 2);
-  EXPECT_EQ(form.text("Tnew"), "开奖完毕；第155期计划未判定：开奖数据中没有第155期");
+  EXPECT_EQ(form.text(fmain::Tnew), "开奖完毕；第155期计划未判定：开奖数据中没有第155期");
   EXPECT_NE(f.s.plan.recordLines[1].find("后三001注155期开*****<1>期/当前<1>未判定"), std::string::npos);
   EXPECT_EQ(form.items(kBetLogList).back().rfind("投注未结算：开奖数据中没有第155期::", 0), 0u);
 }
@@ -200,20 +202,20 @@ TEST(DrawCycle, DeletionDoesNotRestartTheBetCountdownManualEntryDoes) {
   SessionFixture f;
   f.Fetch(150);
   f.Fetch(151);
-  f.s.cx.form.setTimer("Timer_tz_djs", false, 1000);
+  f.s.cx.form.setTimer(fmain::Timer_tz_djs, false, 1000);
   f.prompter.inner.yesNoAnswers = {true, true};
   f.prompter.inner.textAnswers = {std::string("1")};
   f.s.gate.run([&] { DeletionDialogue(f.s); });
   EXPECT_EQ(f.s.cx.draws.history[1].period, "150");
   EXPECT_EQ(f.s.cx.draws.updateCount, 3);
-  EXPECT_FALSE(f.s.cx.form.timer("Timer_tz_djs").enabled);
+  EXPECT_FALSE(f.s.cx.form.timer(fmain::Timer_tz_djs).enabled);
 
   f.s.gate.run([&] { OpenManualEntryWindow(f.s); });
-  EXPECT_EQ(f.s.cx.form.text("Fadd.T_total_renshu"), "151-12345");
+  EXPECT_EQ(f.s.cx.form.text(fadd::T_total_renshu), "151-12345");
   f.s.gate.run([&] { ConfirmManualEntryWindow(f.s); });
   EXPECT_EQ(f.s.cx.draws.history[1], (DrawRecord{"151", "12345"}));
-  EXPECT_TRUE(f.s.cx.form.timer("Timer_tz_djs").enabled);
-  EXPECT_FALSE(f.s.cx.form.checked("Cauto"));
+  EXPECT_TRUE(f.s.cx.form.timer(fmain::Timer_tz_djs).enabled);
+  EXPECT_FALSE(f.s.cx.form.checked(fmain::Cauto));
 }
 
 TEST(DrawCycle, CountdownSendsTheRequestOnlyWithAutoUpdate) {
@@ -225,19 +227,19 @@ TEST(DrawCycle, CountdownSendsTheRequestOnlyWithAutoUpdate) {
   UpdateCountdownTick(f.s);
   ASSERT_EQ(f.http.urls.size(), 1u);
   EXPECT_EQ(f.http.urls[0], "http://127.0.0.1:1/feed?username=&pw=a%20b&sjm_in=&lx=2&zt=2&r=8");
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "正在获取开奖数据");
-  EXPECT_FALSE(f.s.cx.form.enabled("Cshoudong"));
-  f.s.cx.form.setChecked("Cauto", false);
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "正在获取开奖数据");
+  EXPECT_FALSE(f.s.cx.form.enabled(fmain::Cshoudong));
+  f.s.cx.form.setChecked(fmain::Cauto, false);
   for (int t = 0; t < 25; ++t) UpdateCountdownTick(f.s);
   EXPECT_EQ(f.http.urls.size(), 1u);
-  EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
+  EXPECT_TRUE(f.s.cx.form.enabled(fmain::Cshoudong));
   ManualUpdate(f.s);
   EXPECT_EQ(f.http.urls.size(), 2u);
-  EXPECT_FALSE(f.s.cx.form.enabled("Cshoudong"));
+  EXPECT_FALSE(f.s.cx.form.enabled(fmain::Cshoudong));
   // No response (time limit, size cap): the button comes back, the history stays empty.
   f.http.pending.front().done(HttpResult{false, 0, "", "timeout", HttpFailure::Timeout});
-  EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有获取到数据,请检查：请求超时");
+  EXPECT_TRUE(f.s.cx.form.enabled(fmain::Cshoudong));
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有获取到数据,请检查：请求超时");
 }
 
 TEST(StartUp, DefaultsFromTheShippedDataFolder) {
@@ -248,13 +250,13 @@ TEST(StartUp, DefaultsFromTheShippedDataFolder) {
   ASSERT_TRUE(StartupDefaults(f.s));
   const Form& form = f.s.cx.form;
   EXPECT_EQ(f.s.cx.draws.subStart, 3);
-  EXPECT_TRUE(form.checked("Check_jihua_sx"));
-  EXPECT_TRUE(form.checked("Ch_jiankong_jj_14"));
-  EXPECT_EQ(form.text("T_zdy_yongyu_0"), "中中中");
-  EXPECT_FALSE(form.visible("Pic_jindu"));
-  EXPECT_TRUE(form.timer("Timer_gx").enabled);
-  EXPECT_EQ(form.timer("Timer_gx").intervalMs, 1000);
-  EXPECT_TRUE(form.timer("Timer_lj").enabled);
+  EXPECT_TRUE(form.checked(fmain::Check_jihua_sx));
+  EXPECT_TRUE(form.checked(fmain::Ch_jiankong_jj[14]));
+  EXPECT_EQ(form.text(fmain::T_zdy_yongyu[0]), "中中中");
+  EXPECT_FALSE(form.visible(fmain::Pic_jindu));
+  EXPECT_TRUE(form.timer(fmain::Timer_gx).enabled);
+  EXPECT_EQ(form.timer(fmain::Timer_gx).intervalMs, 1000);
+  EXPECT_TRUE(form.timer(fmain::Timer_lj).enabled);
   EXPECT_TRUE(f.http.urls.empty());  // no draw is asked for at start-up
 }
 
@@ -294,9 +296,9 @@ TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
                {"/home/a/Temp", false}};
   for (const Case& c : cases) {
     SessionFixture f;
-    f.s.cx.form.setTimer("Timer_lj", true, 1000);
+    f.s.cx.form.setTimer(fmain::Timer_lj, true, 1000);
     EXPECT_EQ(ArchiveFolderCheck(f.s, c.path), c.ends) << c.path;
-    EXPECT_EQ(f.s.cx.form.timer("Timer_lj").enabled, c.ends) << c.path;
+    EXPECT_EQ(f.s.cx.form.timer(fmain::Timer_lj).enabled, c.ends) << c.path;
     if (c.ends) {
       EXPECT_EQ(f.prompter.inner.notices.back().title, "文件解压提示");
       EXPECT_EQ(f.prompter.inner.notices.back().text,

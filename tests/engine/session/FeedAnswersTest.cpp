@@ -11,6 +11,8 @@
 #include "core/Text.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -33,12 +35,12 @@ struct Fixture {
     s.cx.data = DataFolder(std::getenv("LUMORA_DATA"));
     EXPECT_TRUE(StartupDefaults(s));
     Form& f = s.cx.form;
-    f.setChecked("Cauto", true);
-    f.setChecked("Check_jihua_sx", true);
-    f.setChecked("Check_jh_dadi_chongfu", false);
-    f.setText("T_rj_jh_dd", "102 859");
-    f.setChecked("Check_touzhu_sx", true);
-    f.setChecked("C_qunfa_sx", true);
+    f.setChecked(fmain::Cauto, true);
+    f.setChecked(fmain::Check_jihua_sx, true);
+    f.setChecked(fmain::Check_jh_dadi_chongfu, false);
+    f.setText(fmain::T_rj_jh_dd, "102 859");
+    f.setChecked(fmain::Check_touzhu_sx, true);
+    f.setChecked(fmain::C_qunfa_sx, true);
   }
   void Answer(const HttpResult& r) {
     s.gate.run([&] { RequestDraws(s); });
@@ -56,40 +58,40 @@ TEST(FeedAnswers, AnAnswerThatCannotBeTiedPausesBettingAndGroupSendUntilTickedAg
   Fixture f;
   // The first answer: nothing to hold it against, nothing paused.
   f.Answer(FeedEndingAt(150));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕");
-  EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
-  f.s.cx.form.setTimer("Timer_qf_dd", true, 1000);
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "开奖完毕");
+  EXPECT_TRUE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
+  f.s.cx.form.setTimer(fmain::Timer_qf_dd, true, 1000);
 
   // Soon after a good answer, an answer sharing no draw is refused.
   f.Answer(FeedEndingAt(400));
   EXPECT_EQ(f.s.cx.draws.history[1].period, "150");
-  EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
+  EXPECT_TRUE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
   // The computer slept past the answer's reach: applied, both switches unticked.
   f.clock.advance(std::chrono::hours(4));
   f.Answer(FeedEndingAt(400));
   EXPECT_EQ(f.s.cx.draws.history[1].period, "400");
-  EXPECT_FALSE(f.s.cx.form.checked("Check_touzhu_sx"));
-  EXPECT_FALSE(f.s.cx.form.checked("C_qunfa_sx"));
-  EXPECT_FALSE(f.s.cx.form.timer("Timer_qf_dd").enabled);
+  EXPECT_FALSE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
+  EXPECT_FALSE(f.s.cx.form.checked(fmain::C_qunfa_sx));
+  EXPECT_FALSE(f.s.cx.form.timer(fmain::Timer_qf_dd).enabled);
   const std::string paused = "自动投注和自动群发已暂停，核对开奖号后请重新勾选";
-  EXPECT_NE(f.s.cx.form.text("Tnew").find("答复与已有开奖号接不上；" + paused), std::string::npos)
-      << f.s.cx.form.text("Tnew");
+  EXPECT_NE(f.s.cx.form.text(fmain::Tnew).find("答复与已有开奖号接不上；" + paused), std::string::npos)
+      << f.s.cx.form.text(fmain::Tnew);
   EXPECT_EQ(f.Notices("答复与已有开奖号接不上"), 1);
   EXPECT_NE(std::find(f.recorder.events.begin(), f.recorder.events.end(), "feed untied 400"), f.recorder.events.end());
 
   // It stays visible with every answer until the player ticks the switches again.
   f.Answer(FeedEndingAt(401));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕；" + paused);
-  EXPECT_FALSE(f.s.cx.form.checked("Check_touzhu_sx"));
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "开奖完毕；" + paused);
+  EXPECT_FALSE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
   f.Answer(FeedEndingAt(401));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新；" + paused);
-  f.s.cx.form.setChecked("Check_touzhu_sx", true);
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有更新；" + paused);
+  f.s.cx.form.setChecked(fmain::Check_touzhu_sx, true);
   f.Answer(FeedEndingAt(401));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新；" + paused);  // group send still paused
-  f.s.cx.form.setChecked("C_qunfa_sx", true);
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有更新；" + paused);  // group send still paused
+  f.s.cx.form.setChecked(fmain::C_qunfa_sx, true);
   f.Answer(FeedEndingAt(402));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "开奖完毕");
-  EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "开奖完毕");
+  EXPECT_TRUE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
 }
 
 TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
@@ -104,30 +106,30 @@ TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
   };
   for (const auto& [kind, text] : kinds) {
     f.Answer(HttpResult{false, 0, "", "x", kind});
-    EXPECT_EQ(f.s.cx.form.text("Tnew"), check + text);
-    EXPECT_TRUE(f.s.cx.form.enabled("Cshoudong"));
+    EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + text);
+    EXPECT_TRUE(f.s.cx.form.enabled(fmain::Cshoudong));
   }
   // 25 s apart: the thirteenth failure is 5 minutes after the first.
   for (int i = 0; i < 6; ++i) f.Answer(HttpResult{false, 0, "", "x", HttpFailure::Timeout});
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "请求超时");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "请求超时");
   f.Answer(HttpResult{false, 0, "", "x", HttpFailure::Timeout});
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "请求超时；已有 5 分钟没有获取到开奖数据（上次成功 " + good + "）");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "请求超时；已有 5 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
   for (int i = 0; i < 20; ++i) f.Answer(FeedEndingAt(149).substr(0, 800) + "*-*");  // truncated, still failing
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "答复不完整（开奖号行数不足）；已有 13 分钟没有获取到开奖数据（上次成功 " + good + "）");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "答复不完整（开奖号行数不足）；已有 13 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
   EXPECT_EQ(std::count(f.recorder.events.begin(), f.recorder.events.end(), "feed outage "), 1);
 
   // The next good answer clears both; a later failure starts afresh.
   f.Answer(FeedEndingAt(150));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有更新");
   EXPECT_EQ(f.recorder.events.back(), "feed recovered ");
   f.Answer(HttpResult{false, 0, "", "x", HttpFailure::Timeout});
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), check + "请求超时");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "请求超时");
   // With no good answer since the start, the time counts from the first failure.
   Fixture g;
   for (int i = 0; i < 14; ++i) g.Answer(HttpResult{true, 200, "", "", HttpFailure::None});
-  EXPECT_EQ(g.s.cx.form.text("Tnew"), check + "答复为空；已有 5 分钟没有获取到开奖数据");
+  EXPECT_EQ(g.s.cx.form.text(fmain::Tnew), check + "答复为空；已有 5 分钟没有获取到开奖数据");
 }
 
 TEST(FeedAnswers, ManualEntryAndDeletionKeepTheirWays) {
@@ -137,16 +139,16 @@ TEST(FeedAnswers, ManualEntryAndDeletionKeepTheirWays) {
   // A draw entered by hand with other digits than the feed's: the feed's same period is "no
   // update", its next period replaces the guess.
   f.s.gate.run([&] { OpenManualEntryWindow(f.s); });
-  f.s.cx.form.setText("Fadd.T_total_renshu", "152-77777");
+  f.s.cx.form.setText(fadd::T_total_renshu, "152-77777");
   f.s.gate.run([&] { ConfirmManualEntryWindow(f.s); });
   ASSERT_EQ(f.s.cx.draws.history[1], (DrawRecord{"152", "77777"}));
   f.Answer(FeedEndingAt(152));
-  EXPECT_EQ(f.s.cx.form.text("Tnew"), "没有更新");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), "没有更新");
   EXPECT_EQ(f.s.cx.draws.history[1], (DrawRecord{"152", "77777"}));
   f.Answer(FeedEndingAt(153));
-  EXPECT_EQ(f.s.cx.form.text("Tnew").rfind("开奖完毕", 0), 0u);
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew).rfind("开奖完毕", 0), 0u);
   EXPECT_EQ(f.s.cx.draws.history[2], (DrawRecord{"152", Digits(152)}));
-  EXPECT_TRUE(f.s.cx.form.checked("Check_touzhu_sx"));
+  EXPECT_TRUE(f.s.cx.form.checked(fmain::Check_touzhu_sx));
   // Winding back two draws, then asking the feed: the two come back.
   f.prompter.yesNoAnswers = {true, true};
   f.prompter.textAnswers = {std::string("2")};

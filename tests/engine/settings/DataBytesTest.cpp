@@ -15,6 +15,8 @@
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "SchemeSupport.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -49,9 +51,9 @@ struct DataFolderTest : ::testing::Test, test::DataFolderContext {
 TEST_F(DataFolderTest, PhraseFileReadAndSavedBackKeepsItsBytes) {
   Put(cx.data.phrases(), kPhrasesGbk);
   ASSERT_TRUE(LoadUserPhrases(cx));
-  EXPECT_EQ(cx.form.text("T_jihua_qianming"), "专业直选");
-  EXPECT_EQ(cx.form.text("T_zdy_yongyu_0"), "准准准");
-  EXPECT_EQ(cx.form.text("T_zdy_yongyu_1"), "没");
+  EXPECT_EQ(cx.form.text(fmain::T_jihua_qianming), "专业直选");
+  EXPECT_EQ(cx.form.text(fmain::T_zdy_yongyu[0]), "准准准");
+  EXPECT_EQ(cx.form.text(fmain::T_zdy_yongyu[1]), "没");
   SaveSignature(cx);
   EXPECT_EQ(prompter.lastText(), "保存成功");
   EXPECT_EQ(Bytes(cx.data.phrases()), kPhrasesGbk);
@@ -62,7 +64,7 @@ TEST_F(DataFolderTest, SchemeFileAndGbkNameKeepTheirBytes) {
   GTEST_SKIP() << "file names are UTF-16 on Windows: raw GBK name bytes are a POSIX matter";
 #endif
   // A scheme saved elsewhere under a GBK name, its groups naming "准准准" and "没".
-  cx.form.setText("T_moshier_input", "01.02=12345准准准\r\n03.04=1234没");
+  cx.form.setText(fmain::T_moshier_input, "01.02=12345准准准\r\n03.04=1234没");
   const std::string text = BuildSchemeText(cx.form).text;
   const fs::path file = cx.data.schemes() / kSchemeNameGbk;
   Put(file, ToGbk(text));
@@ -70,14 +72,14 @@ TEST_F(DataFolderTest, SchemeFileAndGbkNameKeepTheirBytes) {
   ASSERT_NE(before.find("\xD7\xBC\xD7\xBC\xD7\xBC"), std::string::npos);
 
   RefreshSchemeList(cx);
-  ASSERT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"专业直选.fa"});
-  cx.form.setSelectedIndex("Fk.List_fangan", 0);
-  cx.form.setText("T_moshier_input", "");
+  ASSERT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"专业直选.fa"});
+  cx.form.setSelectedIndex(fk::List_fangan, 0);
+  cx.form.setText(fmain::T_moshier_input, "");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(cx.form.text("T_moshier_input"), "01.02=12345准准准\r\n03.04=1234没");
+  EXPECT_EQ(cx.form.text(fmain::T_moshier_input), "01.02=12345准准准\r\n03.04=1234没");
   // Saved back under the same name: the same file, the same bytes, no second file.
-  cx.form.setText("Fk.T_fangan_name", "专业直选");
+  cx.form.setText(fk::T_fangan_name, "专业直选");
   SaveScheme(cx);
   EXPECT_EQ(prompter.lastText(), "保存完成");
   EXPECT_EQ(Bytes(file), before);
@@ -86,11 +88,11 @@ TEST_F(DataFolderTest, SchemeFileAndGbkNameKeepTheirBytes) {
   EXPECT_EQ(files, 1);
 
   // A new scheme gets a GBK name too, and lists under its own name.
-  cx.form.setText("Fk.T_fangan_name", "没准");
+  cx.form.setText(fk::T_fangan_name, "没准");
   SaveScheme(cx);
   EXPECT_TRUE(fs::exists(cx.data.schemes() / fs::path("\xC3\xBB\xD7\xBC.fa")));
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), (std::vector<std::string>{"专业直选.fa", "没准.fa"}));
-  cx.form.setSelectedIndex("Fk.List_fangan", 1);
+  EXPECT_EQ(cx.form.items(fk::List_fangan), (std::vector<std::string>{"专业直选.fa", "没准.fa"}));
+  cx.form.setSelectedIndex(fk::List_fangan, 1);
   DeleteSelectedScheme(cx);
   EXPECT_FALSE(fs::exists(cx.data.schemes() / fs::path("\xC3\xBB\xD7\xBC.fa")));
 }
@@ -121,21 +123,21 @@ TEST_F(DataFolderTest, FuzzedSchemesWhoseGbkIsUtf8TooSaveAsTheSameBytes) {
     const char* file;
     const char* box;
     std::string holds;
-  } cases[] = {{"regression-gbk-also-utf8-1", "T_quxian_zhushu_9", "2蕶0"},
-               {"regression-gbk-also-utf8-2", "T_quxian_zhushu_7", "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},
-               {"regression-gbk-also-utf8-nul", "T_quxian_zhushu_11", "1:薅" + std::string(1, '\0') + "Pa" + std::string(2, '\0')}};
+  } cases[] = {{"regression-gbk-also-utf8-1", fmain::T_quxian_zhushu[9], "2蕶0"},
+               {"regression-gbk-also-utf8-2", fmain::T_quxian_zhushu[7], "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},
+               {"regression-gbk-also-utf8-nul", fmain::T_quxian_zhushu[11], "1:薅" + std::string(1, '\0') + "Pa" + std::string(2, '\0')}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     std::string input = Bytes(fs::path(root) / "fuzz" / "corpus" / "scheme" / c.file).substr(1);
     test::SetDesignValues(cx.form);
     Put(cx.data.schemes() / "fuzzed.fa", input);
     RefreshSchemeList(cx);
-    cx.form.setSelectedIndex("Fk.List_fangan", 0);
+    cx.form.setSelectedIndex(fk::List_fangan, 0);
     LoadScheme(cx);  // damaged after its first section: that section is taken
     EXPECT_EQ(cx.form.text(c.box), c.holds);
     std::string saved[2];
     for (std::string& bytes : saved) {
-      cx.form.setText("Fk.T_fangan_name", "fuzzed");
+      cx.form.setText(fk::T_fangan_name, "fuzzed");
       SaveScheme(cx);
       ASSERT_EQ(prompter.lastText(), "保存完成");
       bytes = Bytes(cx.data.schemes() / "fuzzed.fa");
@@ -158,17 +160,17 @@ TEST_F(DataFolderTest, SchemeWithSurrogateBytesSavesAsTheSameText) {
   text.replace(text.find("01.02.03*end*"), 8, "01.02\xED\xA0\x80.03");
   Put(cx.data.schemes() / "s.fa", text);
   RefreshSchemeList(cx);
-  cx.form.setSelectedIndex("Fk.List_fangan", 0);
+  cx.form.setSelectedIndex(fk::List_fangan, 0);
   LoadScheme(cx);
   ASSERT_EQ(prompter.lastText(), "参数读入成功");
-  const std::string box = cx.form.text("T_jiankong_rc");
+  const std::string box = cx.form.text(fmain::T_jiankong_rc);
   EXPECT_EQ(box, FromGbk("01.02\xED\xA0\x80.03"));
-  cx.form.setText("Fk.T_fangan_name", "s");
+  cx.form.setText(fk::T_fangan_name, "s");
   SaveScheme(cx);
   const std::string first = Bytes(cx.data.schemes() / "s.fa");
-  cx.form.setText("T_jiankong_rc", "");
+  cx.form.setText(fmain::T_jiankong_rc, "");
   LoadScheme(cx);
-  EXPECT_EQ(cx.form.text("T_jiankong_rc"), box);
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), box);
   SaveScheme(cx);
   EXPECT_EQ(Bytes(cx.data.schemes() / "s.fa"), first);
 }
@@ -177,16 +179,16 @@ TEST_F(DataFolderTest, SchemeWithSurrogateBytesSavesAsTheSameText) {
 // behind a byte-order mark when a text does not, read back whole either way.
 TEST_F(DataFolderTest, PhrasesAndCurveStoreKeepWhatGbkCannotHold) {
   const std::string pua = "\xEE\x9E\x8D";  // a private-use character (no GBK code on Linux); the file is marked for the emoji anyway
-  cx.form.setText("T_jihua_qianming", "签名😀");
-  cx.form.setText("T_zdy_yongyu_0", "中" + pua);
+  cx.form.setText(fmain::T_jihua_qianming, "签名😀");
+  cx.form.setText(fmain::T_zdy_yongyu[0], "中" + pua);
   SaveSignature(cx);
   EXPECT_EQ(prompter.lastText(), "保存成功");
   EXPECT_TRUE(Bytes(cx.data.phrases()).starts_with("\xEF\xBB\xBF签名😀@-@中"));
-  cx.form.setText("T_jihua_qianming", "");
-  cx.form.setText("T_zdy_yongyu_0", "");
+  cx.form.setText(fmain::T_jihua_qianming, "");
+  cx.form.setText(fmain::T_zdy_yongyu[0], "");
   ASSERT_TRUE(LoadUserPhrases(cx));
-  EXPECT_EQ(cx.form.text("T_jihua_qianming"), "签名😀");
-  EXPECT_EQ(cx.form.text("T_zdy_yongyu_0"), "中" + pua);
+  EXPECT_EQ(cx.form.text(fmain::T_jihua_qianming), "签名😀");
+  EXPECT_EQ(cx.form.text(fmain::T_zdy_yongyu[0]), "中" + pua);
 
   CurveState curves;
   for (int i = 0; i < kCurveSlots; ++i) curves.slots[static_cast<size_t>(i)] = "1*2*3";

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "plan/PlanDefaults.h"
 #include "settings/SchemeFile.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -16,10 +17,10 @@ class SchemeFileTest : public ::testing::Test {
     cx.ports.prompter = &prompter;
     ApplyPlanDesignValues(cx.form);
     for (int i = 0; i < 15; ++i) {
-      cx.form.setText(Indexed("T_xl_muduan", i), "1111111111");
-      cx.form.setChecked(Indexed("Ch_jiankong_jj", i), true);
+      cx.form.setText(fmain::T_xl_muduan[i], "1111111111");
+      cx.form.setChecked(fmain::Ch_jiankong_jj[i], true);
     }
-    cx.form.setChecked("Check_jh_dadi_chongfu", true);
+    cx.form.setChecked(fmain::Check_jh_dadi_chongfu, true);
   }
 };
 
@@ -35,11 +36,11 @@ TEST_F(SchemeFileTest, DesignValuesMakeTheSixSections) {
 }
 
 TEST_F(SchemeFileTest, RoundTripRestoresEveryControl) {
-  cx.form.setText("T_quxian_zhushu_4", "333");
-  cx.form.setText("T_xl_muduan_2", "10");
-  cx.form.setChecked("Check_xl_md_7", true);
-  cx.form.setChecked("Ch_jiankong_jj_3", false);
-  cx.form.setText("T_jh_dadi_chongfu_rc", "05.06");
+  cx.form.setText(fmain::T_quxian_zhushu[4], "333");
+  cx.form.setText(fmain::T_xl_muduan[2], "10");
+  cx.form.setChecked(fmain::Check_xl_md[7], true);
+  cx.form.setChecked(fmain::Ch_jiankong_jj[3], false);
+  cx.form.setText(fmain::T_jh_dadi_chongfu_rc, "05.06");
   std::string text = BuildSchemeText(cx.form).text;
 
   Context other;
@@ -47,62 +48,62 @@ TEST_F(SchemeFileTest, RoundTripRestoresEveryControl) {
   ApplyPlanDesignValues(other.form);
   ASSERT_TRUE(ApplySchemeText(other, text));
   for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(other.form.text(Indexed("T_quxian_zhushu", i)), cx.form.text(Indexed("T_quxian_zhushu", i)));
-    EXPECT_EQ(other.form.text(Indexed("T_xl_muduan", i)), cx.form.text(Indexed("T_xl_muduan", i)));
-    EXPECT_EQ(other.form.checked(Indexed("Check_xl_md", i)), i == 7);
-    EXPECT_EQ(other.form.checked(Indexed("Ch_jiankong_jj", i)), i != 3);
+    EXPECT_EQ(other.form.text(fmain::T_quxian_zhushu[i]), cx.form.text(fmain::T_quxian_zhushu[i]));
+    EXPECT_EQ(other.form.text(fmain::T_xl_muduan[i]), cx.form.text(fmain::T_xl_muduan[i]));
+    EXPECT_EQ(other.form.checked(fmain::Check_xl_md[i]), i == 7);
+    EXPECT_EQ(other.form.checked(fmain::Ch_jiankong_jj[i]), i != 3);
   }
-  EXPECT_EQ(other.form.text("T_moshier_input"), cx.form.text("T_moshier_input"));
-  EXPECT_EQ(other.form.text("T_jh_dadi_chongfu_rc"), "05.06");
-  EXPECT_TRUE(other.form.checked("Check_jh_dadi_chongfu"));
-  EXPECT_FALSE(other.form.checked("Check_jh_dadi_fenzu"));
-  EXPECT_EQ(other.form.text("T_jiankong_15di_geshu"), "14");  // the selection's own reaction ran
-  EXPECT_EQ(other.form.text("L_xl_zhushu_4"), "333");
+  EXPECT_EQ(other.form.text(fmain::T_moshier_input), cx.form.text(fmain::T_moshier_input));
+  EXPECT_EQ(other.form.text(fmain::T_jh_dadi_chongfu_rc), "05.06");
+  EXPECT_TRUE(other.form.checked(fmain::Check_jh_dadi_chongfu));
+  EXPECT_FALSE(other.form.checked(fmain::Check_jh_dadi_fenzu));
+  EXPECT_EQ(other.form.text(fmain::T_jiankong_15di_geshu), "14");  // the selection's own reaction ran
+  EXPECT_EQ(other.form.text(fmain::L_xl_zhushu[4]), "333");
   EXPECT_TRUE(prompter.notices.empty());
 }
 
 TEST_F(SchemeFileTest, ValuesThatWouldBreakTheFileAreRefusedNamingTheBox) {
-  cx.form.setText("T_xl_muduan_3", "10/1");
+  cx.form.setText(fmain::T_xl_muduan[3], "10/1");
   SchemeText out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
   EXPECT_NE(out.error.find("T_xl_muduan(3)"), std::string::npos);
-  cx.form.setText("T_xl_muduan_3", "1");
-  cx.form.setText("T_moshier_input", "1.2=1\r\n*end*");
+  cx.form.setText(fmain::T_xl_muduan[3], "1");
+  cx.form.setText(fmain::T_moshier_input, "1.2=1\r\n*end*");
   out = BuildSchemeText(cx.form);
-  EXPECT_NE(out.error.find("T_moshier_input"), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_moshier_input), std::string::npos);
   EXPECT_NE(out.error.find("*end*"), std::string::npos);
 }
 
 TEST_F(SchemeFileTest, ValuesThatFormAMarkerWithTheirNeighboursAreRefused) {
   // Right before "*end*": "*ms1" + "*end*" would start a second mode-one section.
-  cx.form.setText("T_jiankong_rc", "01.02*ms1");
+  cx.form.setText(fmain::T_jiankong_rc, "01.02*ms1");
   SchemeText out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
-  EXPECT_NE(out.error.find("T_jiankong_rc"), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_jiankong_rc), std::string::npos);
   EXPECT_NE(out.error.find("*ms1*"), std::string::npos);
   // Right after "*15zs*": "end*" would close the section at once.
-  cx.form.setText("T_jiankong_rc", "01.02.03");
-  cx.form.setText("T_quxian_zhushu_0", "end*1");
+  cx.form.setText(fmain::T_jiankong_rc, "01.02.03");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "end*1");
   out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
   EXPECT_NE(out.error.find("T_quxian_zhushu(0)"), std::string::npos);
   // The same texts further inside a section are harmless and saved.
-  cx.form.setText("T_quxian_zhushu_0", "110");
-  cx.form.setText("T_quxian_zhushu_1", "end*1");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "110");
+  cx.form.setText(fmain::T_quxian_zhushu[1], "end*1");
   EXPECT_EQ(BuildSchemeText(cx.form).error, "");
 }
 
 TEST_F(SchemeFileTest, DamagedSectionStopsTheLoadAfterTheEarlierOnes) {
-  cx.form.setText("T_quxian_zhushu_0", "500");
-  cx.form.setText("T_jh_dadi_chongfu_cs", "7");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "500");
+  cx.form.setText(fmain::T_jh_dadi_chongfu_cs, "7");
   std::string text = BuildSchemeText(cx.form).text;
   size_t at = text.find("*ms2*");
   text = text.substr(0, at) + "*ms2**end*\r\n" + text.substr(text.find("*15xl*"));
   Context other;
   ApplyPlanDesignValues(other.form);
   EXPECT_FALSE(ApplySchemeText(other, text));
-  EXPECT_EQ(other.form.text("T_quxian_zhushu_0"), "500");
-  EXPECT_EQ(other.form.text("T_jh_dadi_chongfu_cs"), "7");
+  EXPECT_EQ(other.form.text(fmain::T_quxian_zhushu[0]), "500");
+  EXPECT_EQ(other.form.text(fmain::T_jh_dadi_chongfu_cs), "7");
   // A check value that is not an integer damages its section.
   EXPECT_FALSE(ApplySchemeText(other, ReplaceAll(BuildSchemeText(cx.form).text, "*15xl*1/", "*15xl*x/")));
 }
@@ -119,7 +120,7 @@ TEST(ExtractSectionTest, TakesTheTextBetweenTheLastStartAndTheFirstEndAfterIt) {
 }
 
 TEST_F(SchemeFileTest, AFileWhoseSectionEndsInsideItsMarkerIsDamaged) {
-  cx.form.setText("T_quxian_zhushu_0", "500");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "500");
   std::string text = BuildSchemeText(cx.form).text;
   // "*15zs*" followed by "end*" and the counts: the section is damaged, its values are not taken
   // from the rest of the file.
@@ -127,7 +128,7 @@ TEST_F(SchemeFileTest, AFileWhoseSectionEndsInsideItsMarkerIsDamaged) {
   Context other;
   ApplyPlanDesignValues(other.form);
   EXPECT_FALSE(ApplySchemeText(other, text));
-  EXPECT_EQ(other.form.text("T_quxian_zhushu_0"), "110");
+  EXPECT_EQ(other.form.text(fmain::T_quxian_zhushu[0]), "110");
 }
 
 }  // namespace

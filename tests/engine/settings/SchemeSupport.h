@@ -7,6 +7,7 @@
 #include "core/Context.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora::test {
 
@@ -14,18 +15,18 @@ inline const char* const kDesignGroups = "01.02.03.04.05=12345\r\n01.03.05.07.09
 
 inline void SetDesignValues(Form& f) {
   for (int i = 0; i < 15; ++i) {
-    f.setText(Indexed("T_quxian_zhushu", i), std::to_string(110 + 10 * i));
-    f.setText(Indexed("T_xl_muduan", i), "1111111111");
-    f.setChecked(Indexed("Check_xl_md", i), false);
-    f.setChecked(Indexed("Ch_jiankong_jj", i), true);
+    f.set(fmain::T_quxian_zhushu[i], 110 + 10 * i);
+    f.setText(fmain::T_xl_muduan[i], "1111111111");
+    f.setChecked(fmain::Check_xl_md[i], false);
+    f.setChecked(fmain::Ch_jiankong_jj[i], true);
   }
-  f.setChecked("Check_jh_dadi_chongfu", true);
-  f.setText("T_jh_dadi_chongfu_cs", "18");
-  f.setText("T_jh_dadi_chongfu_rc", "08.09.10.11.12.13.14");
-  f.setText("T_jiankong_rc", "01.02.03");
-  f.setChecked("Check_jh_dadi_fenzu", false);
-  f.setText("T_moshier_input", kDesignGroups);
-  f.setText("T_moshier_input_rc", "01.02.03");
+  f.setChecked(fmain::Check_jh_dadi_chongfu, true);
+  f.setText(fmain::T_jh_dadi_chongfu_cs, "18");
+  f.setText(fmain::T_jh_dadi_chongfu_rc, "08.09.10.11.12.13.14");
+  f.setText(fmain::T_jiankong_rc, "01.02.03");
+  f.setChecked(fmain::Check_jh_dadi_fenzu, false);
+  f.setText(fmain::T_moshier_input, kDesignGroups);
+  f.setText(fmain::T_moshier_input_rc, "01.02.03");
 }
 
 // A temporary data folder with an empty "fa/", removed at the end of the test.

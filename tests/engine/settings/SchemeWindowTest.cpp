@@ -9,6 +9,8 @@
 #include "settings/SettingsCentre.h"
 #include "settings/SettingsTexts.h"
 #include "SchemeSupport.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -18,13 +20,13 @@ namespace fs = std::filesystem;
 struct SchemeWindow : ::testing::Test, test::DataFolderContext {
   fs::path fa() const { return folder.root / "fa"; }
   void save(const std::string& name) {
-    cx.form.setText("Fk.T_fangan_name", name);
+    cx.form.setText(fk::T_fangan_name, name);
     SaveScheme(cx);
   }
   void select(const std::string& item) {
-    const auto& items = cx.form.items("Fk.List_fangan");
+    const auto& items = cx.form.items(fk::List_fangan);
     for (size_t i = 0; i < items.size(); ++i)
-      if (items[i] == item) cx.form.setSelectedIndex("Fk.List_fangan", static_cast<int>(i));
+      if (items[i] == item) cx.form.setSelectedIndex(fk::List_fangan, static_cast<int>(i));
   }
   void write(const std::string& name, const std::string& text) {
     std::ofstream(fa() / name, std::ios::binary) << text;
@@ -37,7 +39,7 @@ TEST_F(SchemeWindow, SaveChangeAndLoadRestoresEveryValue) {
   EXPECT_EQ(prompter.lastText(), "保存完成");
   EXPECT_EQ(lastTitle(), "成功");
   ASSERT_TRUE(fs::exists(fa() / "800+[1].fa"));
-  ASSERT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"800+[1].fa"});
+  ASSERT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"800+[1].fa"});
   // The file is the scheme text as built, ending with the last section's CR LF.
   auto bytes = ReadWholeFileBytes(fa() / "800+[1].fa");
   ASSERT_TRUE(bytes);
@@ -45,27 +47,27 @@ TEST_F(SchemeWindow, SaveChangeAndLoadRestoresEveryValue) {
   EXPECT_TRUE(bytes->ends_with("*end*\r\n"));
 
   Form saved = cx.form;
-  cx.form.setText("T_quxian_zhushu_0", "300");
-  cx.form.setText("T_xl_muduan_4", "10");
-  cx.form.setChecked("Check_xl_md_2", true);
-  cx.form.setChecked("Ch_jiankong_jj_14", false);
-  cx.form.setText("T_jh_dadi_chongfu_rc", "01");
-  cx.form.setText("T_moshier_input", "x");
-  cx.form.setText("T_jiankong_rc", "05");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "300");
+  cx.form.setText(fmain::T_xl_muduan[4], "10");
+  cx.form.setChecked(fmain::Check_xl_md[2], true);
+  cx.form.setChecked(fmain::Ch_jiankong_jj[14], false);
+  cx.form.setText(fmain::T_jh_dadi_chongfu_rc, "01");
+  cx.form.setText(fmain::T_moshier_input, "x");
+  cx.form.setText(fmain::T_jiankong_rc, "05");
 
   select("800+[1].fa");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
   for (int i = 0; i < 15; ++i) {
-    EXPECT_EQ(cx.form.text(Indexed("T_quxian_zhushu", i)), saved.text(Indexed("T_quxian_zhushu", i)));
-    EXPECT_EQ(cx.form.text(Indexed("T_xl_muduan", i)), "1111111111");
-    EXPECT_FALSE(cx.form.checked(Indexed("Check_xl_md", i)));
-    EXPECT_TRUE(cx.form.checked(Indexed("Ch_jiankong_jj", i)));
+    EXPECT_EQ(cx.form.text(fmain::T_quxian_zhushu[i]), saved.text(fmain::T_quxian_zhushu[i]));
+    EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[i]), "1111111111");
+    EXPECT_FALSE(cx.form.checked(fmain::Check_xl_md[i]));
+    EXPECT_TRUE(cx.form.checked(fmain::Ch_jiankong_jj[i]));
   }
-  EXPECT_EQ(cx.form.text("T_jh_dadi_chongfu_rc"), "08.09.10.11.12.13.14");
-  EXPECT_EQ(cx.form.text("T_moshier_input"), test::kDesignGroups);
-  EXPECT_EQ(SplitCrLf(cx.form.text("T_moshier_input")).size(), 3u);
-  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "01.02.03");
+  EXPECT_EQ(cx.form.text(fmain::T_jh_dadi_chongfu_rc), "08.09.10.11.12.13.14");
+  EXPECT_EQ(cx.form.text(fmain::T_moshier_input), test::kDesignGroups);
+  EXPECT_EQ(SplitCrLf(cx.form.text(fmain::T_moshier_input)).size(), 3u);
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), "01.02.03");
 }
 
 TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
@@ -87,7 +89,7 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
   EXPECT_EQ(prompter.lastText(), "保存完成");
   // The name is written in the data folder's form (GBK bytes on POSIX) and lists as typed.
   EXPECT_TRUE(fs::exists(fa() / FileNamePath("方案..一.fa")));
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案..一.fa"});
+  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"方案..一.fa"});
 }
 
 TEST_F(SchemeWindow, NamesWindowsReservesOrThatReorderTheirTextAreRefused) {
@@ -110,7 +112,7 @@ TEST_F(SchemeWindow, NamesWindowsReservesOrThatReorderTheirTextAreRefused) {
 }
 
 TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
-  cx.form.setText("T_xl_muduan_3", "11/11");
+  cx.form.setText(fmain::T_xl_muduan[3], "11/11");
   save("bad");
   ASSERT_EQ(prompter.notices.size(), 1u);
   EXPECT_TRUE(Contains(prompter.notices[0].text, "T_xl_muduan(3)"));
@@ -125,8 +127,8 @@ TEST_F(SchemeWindow, SaveIntoAMissingFolderCreatesIt) {
 }
 
 TEST_F(SchemeWindow, DamagedModeTwoSectionKeepsTheEarlierSections) {
-  cx.form.setText("T_quxian_zhushu_0", "500");
-  cx.form.setText("T_jiankong_rc", "07");
+  cx.form.setText(fmain::T_quxian_zhushu[0], "500");
+  cx.form.setText(fmain::T_jiankong_rc, "07");
   std::string text = BuildSchemeText(cx.form).text;
   size_t at = text.find("*ms2*");
   text = text.substr(0, at) + "*ms2**end*\r\n" + text.substr(text.find("*15xl*"));
@@ -137,8 +139,8 @@ TEST_F(SchemeWindow, DamagedModeTwoSectionKeepsTheEarlierSections) {
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "在读取参数配置过程中，发现错误\r\n请确认文件是否丢失或者损坏");
   EXPECT_EQ(lastTitle(), "错误");
-  EXPECT_EQ(cx.form.text("T_quxian_zhushu_0"), "500");  // set before the fault
-  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "07");
+  EXPECT_EQ(cx.form.text(fmain::T_quxian_zhushu[0]), "500");  // set before the fault
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), "07");
 }
 
 TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
@@ -149,9 +151,9 @@ TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
   select("shift.fa");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(cx.form.text("T_xl_muduan_0"), "11");
-  EXPECT_EQ(cx.form.text("T_xl_muduan_1"), "11");
-  EXPECT_EQ(cx.form.text("T_xl_muduan_2"), "1111111111");
+  EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[0]), "11");
+  EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[1]), "11");
+  EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[2]), "1111111111");
 }
 
 TEST_F(SchemeWindow, GbkAndLfFilesLoad) {
@@ -160,11 +162,11 @@ TEST_F(SchemeWindow, GbkAndLfFilesLoad) {
   ASSERT_TRUE(WriteTextFile(fa() / "lf.fa", text));
   RefreshSchemeList(cx);
   select("lf.fa");
-  cx.form.setText("T_moshier_input", "");
+  cx.form.setText(fmain::T_moshier_input, "");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(SplitCrLf(cx.form.text("T_moshier_input")).size(), 3u);
-  EXPECT_TRUE(Contains(cx.form.text("T_moshier_input"), "=12345中\r\n"));
+  EXPECT_EQ(SplitCrLf(cx.form.text(fmain::T_moshier_input)).size(), 3u);
+  EXPECT_TRUE(Contains(cx.form.text(fmain::T_moshier_input), "=12345中\r\n"));
 }
 
 TEST_F(SchemeWindow, ListShowsEveryEntryWithDotFaAnywhere) {
@@ -173,13 +175,13 @@ TEST_F(SchemeWindow, ListShowsEveryEntryWithDotFaAnywhere) {
   write("c.txt", "x");
   fs::create_directory(fa() / "dir.fa");
   RefreshSchemeList(cx);
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), (std::vector<std::string>{"a.fa.bak", "dir.fa"}));
+  EXPECT_EQ(cx.form.items(fk::List_fangan), (std::vector<std::string>{"a.fa.bak", "dir.fa"}));
   select("a.fa.bak");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
   DeleteSelectedScheme(cx);
   EXPECT_FALSE(fs::exists(fa() / "a.fa.bak"));
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"dir.fa"});
+  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"dir.fa"});
   // A folder is listed but not deleted; a failed delete says nothing.
   size_t notices = prompter.notices.size();
   select("dir.fa");
@@ -199,31 +201,31 @@ TEST_F(SchemeWindow, NothingSelectedAndMissingFile) {
   save("gone");
   select("gone.fa");
   fs::remove(fa() / "gone.fa");
-  cx.form.setText("T_jiankong_rc", "unchanged");
+  cx.form.setText(fmain::T_jiankong_rc, "unchanged");
   LoadScheme(cx);
   EXPECT_TRUE(prompter.lastText().ends_with("gone.fa文件丢失,请检查"));
-  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "unchanged");
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), "unchanged");
   EXPECT_FALSE(ReadWholeFile(cx, fa() / "none.fa"));
 }
 
 TEST_F(SchemeWindow, EmojiNameListsLoadsSavesAndDeletesAsTyped) {
-  cx.form.setText("T_jiankong_rc", "01.02.03");
+  cx.form.setText(fmain::T_jiankong_rc, "01.02.03");
   save("方案😀");
   EXPECT_EQ(prompter.lastText(), "保存完成");
-  ASSERT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案😀.fa"});
+  ASSERT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"方案😀.fa"});
   ASSERT_TRUE(fs::exists(fa() / FileNamePath("方案😀.fa")));
-  cx.form.setText("T_jiankong_rc", "05");
+  cx.form.setText(fmain::T_jiankong_rc, "05");
   select("方案😀.fa");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(cx.form.text("T_jiankong_rc"), "01.02.03");
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), "01.02.03");
   // Saved again under the same name: the same file, still one.
   save("方案😀");
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"方案😀.fa"});
+  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"方案😀.fa"});
   EXPECT_EQ(std::distance(fs::directory_iterator(fa()), fs::directory_iterator()), 1);
   select("方案😀.fa");
   DeleteSelectedScheme(cx);
-  EXPECT_TRUE(cx.form.items("Fk.List_fangan").empty());
+  EXPECT_TRUE(cx.form.items(fk::List_fangan).empty());
   EXPECT_TRUE(fs::is_empty(fa()));
 }
 
@@ -253,18 +255,18 @@ TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
 TEST_F(SchemeWindow, BoxTextGbkCannotHoldIsSavedAsUtf8AndLoadsBack) {
   // An emoji and a character GB18030 has no code for (GBK gave "?" for it).
   const std::string groups = "01.02=12345😀\r\n03.04=1234\xEE\x9E\x8D";
-  cx.form.setText("T_moshier_input", groups);
+  cx.form.setText(fmain::T_moshier_input, groups);
   save("表情");
   EXPECT_EQ(prompter.lastText(), "保存完成");
   const std::string bytes = ReadWholeFileBytes(fa() / FileNamePath("表情.fa")).value_or("");
   EXPECT_EQ(bytes, "\xEF\xBB\xBF" + BuildSchemeText(cx.form).text);
-  cx.form.setText("T_moshier_input", "");
+  cx.form.setText(fmain::T_moshier_input, "");
   select("表情.fa");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
-  EXPECT_EQ(cx.form.text("T_moshier_input"), groups);
+  EXPECT_EQ(cx.form.text(fmain::T_moshier_input), groups);
   // Once the text fits GBK again, the file is GBK again.
-  cx.form.setText("T_moshier_input", "01.02=12345中");
+  cx.form.setText(fmain::T_moshier_input, "01.02=12345中");
   save("表情");
   EXPECT_EQ(ReadWholeFileBytes(fa() / FileNamePath("表情.fa")).value_or(""), ToGbk(BuildSchemeText(cx.form).text));
 }
@@ -272,13 +274,13 @@ TEST_F(SchemeWindow, BoxTextGbkCannotHoldIsSavedAsUtf8AndLoadsBack) {
 TEST_F(SchemeWindow, WideningRefreshesTheListCollapsingKeepsIt) {
   SettingsState st;
   write("late.fa", "x");
-  EXPECT_TRUE(cx.form.items("Fk.List_fangan").empty());
+  EXPECT_TRUE(cx.form.items(fk::List_fangan).empty());
   WidenSideWindow(cx, st);
   EXPECT_EQ(st.sideWindowTwips, 3780);
-  EXPECT_EQ(cx.form.items("Fk.List_fangan"), std::vector<std::string>{"late.fa"});
+  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"late.fa"});
   CollapseSideWindow(st);
   EXPECT_EQ(st.sideWindowTwips, 1);
-  EXPECT_EQ(cx.form.items("Fk.List_fangan").size(), 1u);
+  EXPECT_EQ(cx.form.items(fk::List_fangan).size(), 1u);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
+#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -26,13 +27,13 @@ struct BankerTest : ::testing::Test {
   void SetUp() override {
     cx.ports.prompter = &prompter;
     cx.ports.clipboard = &clipboard;
-    cx.form.setText("T_paixu_qishu", "10");
-    cx.form.setText("T_paixu_fenjiemoshi", "1-2-3");
-    cx.form.setText("T_paixu_qishu_02", "10");
-    cx.form.setText("T_paixu_fenjiemoshi_02", "1-2-3");
-    cx.form.setText("T_paixu_fenjie_houbei_cs", "12");
-    cx.form.setText("T_paixu_fenjie_houbei_cs_02", "12");
-    cx.form.setText("T_paixu_input_rc", "1.2.3");
+    cx.form.setText(fmain::T_paixu_qishu, "10");
+    cx.form.setText(fmain::T_paixu_fenjiemoshi, "1-2-3");
+    cx.form.setText(fmain::T_paixu_qishu_02, "10");
+    cx.form.setText(fmain::T_paixu_fenjiemoshi_02, "1-2-3");
+    cx.form.setText(fmain::T_paixu_fenjie_houbei_cs, "12");
+    cx.form.setText(fmain::T_paixu_fenjie_houbei_cs_02, "12");
+    cx.form.setText(fmain::T_paixu_input_rc, "1.2.3");
   }
 };
 
@@ -104,57 +105,57 @@ TEST(RankingLines, ComingLineHasNoWrapAroundAndEmptyHistoryStartsAt001) {
 TEST_F(BankerTest, RefreshWritesTheListOrRefusesAndKeepsIt) {
   cx.draws = History(std::vector<std::string>(60, "00123"));
   RefreshRanking(cx, 1);
-  ASSERT_EQ(cx.form.items("List01").size(), 31u);
-  EXPECT_EQ(cx.form.selectedIndex("List01"), 30);
-  auto before = cx.form.items("List01");
-  cx.form.setText("T_paixu_qishu", "51");
+  ASSERT_EQ(cx.form.items(fmain::List01).size(), 31u);
+  EXPECT_EQ(cx.form.selectedIndex(fmain::List01), 30);
+  auto before = cx.form.items(fmain::List01);
+  cx.form.setText(fmain::T_paixu_qishu, "51");
   RefreshRanking(cx, 1);
   EXPECT_EQ(prompter.lastText(), tt::kWindowTooLong);
-  EXPECT_EQ(cx.form.items("List01"), before);
-  cx.form.setText("T_paixu_qishu", "50");
-  cx.form.setText("T_paixu_fenjiemoshi", "123");
+  EXPECT_EQ(cx.form.items(fmain::List01), before);
+  cx.form.setText(fmain::T_paixu_qishu, "50");
+  cx.form.setText(fmain::T_paixu_fenjiemoshi, "123");
   RefreshRanking(cx, 1);
   EXPECT_EQ(prompter.notices.back().title, tt::kModeNeedsDashTitle);
-  EXPECT_EQ(cx.form.items("List01"), before);
+  EXPECT_EQ(cx.form.items(fmain::List01), before);
   RefreshRanking(cx, 2);
-  EXPECT_EQ(cx.form.items("List02").back(), "121期：9-87-654：出几：等中奖.");
+  EXPECT_EQ(cx.form.items(fmain::List02).back(), "121期：9-87-654：出几：等中奖.");
 }
 
 TEST_F(BankerTest, WindowButtonsStopAt49And50) {
-  cx.form.setText("T_paixu_qishu", "49");
+  cx.form.setText(fmain::T_paixu_qishu, "49");
   StepRankingWindow(cx, 1, +1);
-  EXPECT_EQ(cx.form.text("T_paixu_qishu"), "49");
-  EXPECT_TRUE(cx.form.items("List01").empty());  // unchanged N: no refresh
-  cx.form.setText("T_paixu_qishu_02", "49");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_qishu), "49");
+  EXPECT_TRUE(cx.form.items(fmain::List01).empty());  // unchanged N: no refresh
+  cx.form.setText(fmain::T_paixu_qishu_02, "49");
   StepRankingWindow(cx, 2, +1);
-  EXPECT_EQ(cx.form.text("T_paixu_qishu_02"), "50");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_qishu_02), "50");
   StepRankingWindow(cx, 2, +1);
-  EXPECT_EQ(cx.form.text("T_paixu_qishu_02"), "50");
-  EXPECT_EQ(cx.form.items("List02").size(), 31u);
-  cx.form.setText("T_paixu_qishu", "1");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_qishu_02), "50");
+  EXPECT_EQ(cx.form.items(fmain::List02).size(), 31u);
+  cx.form.setText(fmain::T_paixu_qishu, "1");
   StepRankingWindow(cx, 1, -1);
-  EXPECT_EQ(cx.form.text("T_paixu_qishu"), "1");
-  cx.form.setText("T_paixu_qishu", "12abc");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_qishu), "1");
+  cx.form.setText(fmain::T_paixu_qishu, "12abc");
   StepRankingWindow(cx, 1, -1);
-  EXPECT_EQ(cx.form.text("T_paixu_qishu"), "11");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_qishu), "11");
 }
 
 TEST_F(BankerTest, PickAndAddToFilter) {
-  cx.form.setItems("List01", {"045期：7-89-456：出几：1-0-1=2", "no field"});
+  cx.form.setItems(fmain::List01, {"045期：7-89-456：出几：1-0-1=2", "no field"});
   PickRankingLine(cx, 1, 1);
-  EXPECT_EQ(cx.form.text("T_paixu_fenjie_houbei"), "");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_fenjie_houbei), "");
   PickRankingLine(cx, 1, 0);
-  EXPECT_EQ(cx.form.text("T_paixu_fenjie_houbei"), "7-89-456");
-  cx.form.setText("T_paixu_input", "  ");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_fenjie_houbei), "7-89-456");
+  cx.form.setText(fmain::T_paixu_input, "  ");
   AddPickedToFilter(cx, 1);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "  7-89-456=12");
-  EXPECT_EQ(cx.form.text("T_paixu_fenjie_houbei"), "");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "  7-89-456=12");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_fenjie_houbei), "");
   AddPickedToFilter(cx, 1);
   EXPECT_EQ(prompter.notices.back().text, tt::kNeedData);
   EXPECT_EQ(prompter.notices.back().title, tt::kNeedDataTitle);
-  cx.form.setText("T_paixu_fenjie_houbei", "0-1");
+  cx.form.setText(fmain::T_paixu_fenjie_houbei, "0-1");
   AddPickedToFilter(cx, 1);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "  7-89-456=12\r\n0-1=12");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "  7-89-456=12\r\n0-1=12");
 }
 
 TEST(BankerRules, CleaningAndCounting) {
@@ -179,39 +180,39 @@ TEST(BankerRules, CleaningAndCounting) {
 }
 
 TEST_F(BankerTest, FilterWritesBackCleanedInputAndKeepsResultOnEmpty) {
-  cx.form.setText("T_paixu_input", "12-34=2 x");
+  cx.form.setText(fmain::T_paixu_input, "12-34=2 x");
   BankerFilter(cx);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "12-34=2");
-  const std::string pool = cx.form.text("T_paixu_dadi");
-  EXPECT_EQ(cx.form.text("Label_paixu_zhushu"), std::to_string(NumberSet::FromText(pool).count()));
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "12-34=2");
+  const std::string pool = cx.form.text(fmain::T_paixu_dadi);
+  EXPECT_EQ(cx.form.text(fmain::Label_paixu_zhushu), std::to_string(NumberSet::FromText(pool).count()));
   EXPECT_NE(pool.find("013"), std::string::npos);
-  cx.form.setText("T_paixu_input", "abc");
+  cx.form.setText(fmain::T_paixu_input, "abc");
   BankerFilter(cx);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "");
-  EXPECT_EQ(cx.form.text("T_paixu_dadi"), pool);
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "");
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_dadi), pool);
 }
 
 TEST_F(BankerTest, FeedFromBothRankingsOnlyWhenTicked) {
   cx.draws = History(std::vector<std::string>(60, "00123"));
   RefreshRanking(cx, 1);
   RefreshRanking(cx, 2);
-  cx.form.setText("T_paixu_input", "keep");
+  cx.form.setText(fmain::T_paixu_input, "keep");
   FeedFilterFromRanking(cx);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "keep");
-  cx.form.setChecked("Check_dz_auto", true);
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "keep");
+  cx.form.setChecked(fmain::Check_dz_auto, true);
   FeedFilterFromRanking(cx);
-  EXPECT_EQ(cx.form.text("T_paixu_input"), "1-23-045=12\r\n9-87-654=12");
-  EXPECT_FALSE(cx.form.text("T_paixu_dadi").empty());
+  EXPECT_EQ(cx.form.text(fmain::T_paixu_input), "1-23-045=12\r\n9-87-654=12");
+  EXPECT_FALSE(cx.form.text(fmain::T_paixu_dadi).empty());
 }
 
 TEST_F(BankerTest, CopyAndInsertIntoTheFirstEmptySourcePool) {
-  cx.form.setText("T_paixu_dadi", " 012 345 ");
+  cx.form.setText(fmain::T_paixu_dadi, " 012 345 ");
   EXPECT_TRUE(CopyBankerResult(cx));
   EXPECT_EQ(clipboard.content, " 012 345 ");
-  cx.form.setText("T_dd_beiyong_0", "111");
+  cx.form.setText(fmain::T_dd_beiyong[0], "111");
   EXPECT_EQ(InsertBankerResultIntoSourcePool(cx), 1);
-  EXPECT_EQ(cx.form.text("T_dd_beiyong_1"), "012 345");
-  for (int i = 2; i <= 4; ++i) cx.form.setText(Indexed("T_dd_beiyong", i), "1");
+  EXPECT_EQ(cx.form.text(fmain::T_dd_beiyong[1]), "012 345");
+  for (int i = 2; i <= 4; ++i) cx.form.setText(fmain::T_dd_beiyong[i], "1");
   EXPECT_EQ(InsertBankerResultIntoSourcePool(cx), std::nullopt);
   cx.ports.clipboard = nullptr;
   EXPECT_FALSE(CopyBankerResult(cx));

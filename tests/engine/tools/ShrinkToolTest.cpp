@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
+#include "core/controls/Ftool.h"
 
 namespace lumora {
 namespace {
@@ -18,20 +19,20 @@ struct ShrinkTest : ::testing::Test {
     cx.ports.prompter = &prompter;
     cx.ports.clipboard = &clipboard;
     ShrinkToolDefaults(cx.form);
-    cx.form.setText("Ftool.T_lj_dd", std::string(tt::kJunkDesign));
+    cx.form.setText(ftool::T_lj_dd, std::string(tt::kJunkDesign));
   }
-  void Tick(const std::string& control, int item) { cx.form.setChecked("Ftool." + Indexed(control, item), true); }
+  void Tick(const std::string& control, int item) { cx.form.setChecked("Ftool." + control[item], true); }
   void Click(const std::string& control, int item) { ToggleShrinkMark(cx, control, item); }
   int Run() {
     ks_suoshui(cx);
-    return ReadInt(cx.form.text("Ftool.L_zhushu"));
+    return ReadInt(cx.form.text(ftool::L_zhushu));
   }
-  bool Kept(const std::string& n) { return NumberSet::FromText(cx.form.text("Ftool.Tdd")).contains(n); }
+  bool Kept(const std::string& n) { return NumberSet::FromText(cx.form.text(ftool::Tdd)).contains(n); }
 };
 
 TEST_F(ShrinkTest, NoMarksKeepsAllAndTheResultIsAscending) {
   EXPECT_EQ(Run(), 1000);
-  const std::string& tdd = cx.form.text("Ftool.Tdd");
+  const std::string& tdd = cx.form.text(ftool::Tdd);
   EXPECT_EQ(tdd.substr(0, 11), "000 001 002");
   EXPECT_EQ(tdd.substr(tdd.size() - 3), "999");
 }
@@ -65,7 +66,7 @@ TEST_F(ShrinkTest, RouteShapesSumTailAndSpanCounts) {
   ClearAllShrinkConditions(cx);
   PressShrinkAll(cx, 20);  // every parity pattern
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(cx.form.text("Ftool.Tdd"), "");
+  EXPECT_EQ(cx.form.text(ftool::Tdd), "");
   ClearAllShrinkConditions(cx);
   Tick("Check_hewei_sha", 0);
   EXPECT_EQ(Run(), 900);
@@ -88,7 +89,7 @@ TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
   Click("C_danzu_gs", 3);  // count "3" only
   Run();
   EXPECT_FALSE(Kept("112"));  // two distinct banker digits
-  cx.form.setChecked("Ftool.Check_danma_jc", true);
+  cx.form.setChecked(ftool::Check_danma_jc, true);
   Run();
   EXPECT_TRUE(Kept("112"));  // three positions hold a banker digit
   EXPECT_TRUE(Kept("222"));
@@ -101,33 +102,33 @@ TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
   Run();
   EXPECT_TRUE(Kept("119"));
   EXPECT_FALSE(Kept("112"));
-  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_19"), tt::kGreen);
+  EXPECT_EQ(cx.form.backColor(ftool::C_danzu[19]), tt::kGreen);
 }
 
 TEST_F(ShrinkTest, JunkMatchesAcrossBoundaries) {
-  cx.form.setText("Ftool.T_lj_dd", "123456");
+  cx.form.setText(ftool::T_lj_dd, "123456");
   EXPECT_EQ(Run(), 996);
   EXPECT_FALSE(Kept("234"));
-  cx.form.setText("Ftool.T_lj_dd", "杀垃圾单式大底\r\n12 3\r\n789");
+  cx.form.setText(ftool::T_lj_dd, "杀垃圾单式大底\r\n12 3\r\n789");
   EXPECT_EQ(Run(), 999);
 }
 
 TEST_F(ShrinkTest, MarkButtonsToggleAndClearAllResetsEverything) {
   Click("C_fushi_paichu", 5);
-  EXPECT_EQ(cx.form.backColor("Ftool.C_fushi_paichu_5"), tt::kRed);
+  EXPECT_EQ(cx.form.backColor(ftool::C_fushi_paichu[5]), tt::kRed);
   Click("C_fushi_paichu", 5);
-  EXPECT_EQ(cx.form.backColor("Ftool.C_fushi_paichu_5"), tt::kGrey);
+  EXPECT_EQ(cx.form.backColor(ftool::C_fushi_paichu[5]), tt::kGrey);
   Click("C_danzu_gs", 15);
-  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_gs_15"), tt::kGreen);
+  EXPECT_EQ(cx.form.backColor(ftool::C_danzu_gs[15]), tt::kGreen);
   PressShrinkAll(cx, 10);  // mark the whole units row of "定位杀"
   EXPECT_EQ(Run(), 0);
   PressShrinkAll(cx, 12);
   Tick("Check_hewei_sha", 3);
   ClearAllShrinkConditions(cx);
-  EXPECT_EQ(cx.form.text("Ftool.T_lj_dd"), tt::kJunkCleared);
-  EXPECT_EQ(cx.form.text("Ftool.Tdd"), "");
-  EXPECT_EQ(cx.form.text("Ftool.L_zhushu"), "0");
-  EXPECT_EQ(cx.form.backColor("Ftool.C_danzu_gs_15"), tt::kGrey);
+  EXPECT_EQ(cx.form.text(ftool::T_lj_dd), tt::kJunkCleared);
+  EXPECT_EQ(cx.form.text(ftool::Tdd), "");
+  EXPECT_EQ(cx.form.text(ftool::L_zhushu), "0");
+  EXPECT_EQ(cx.form.backColor(ftool::C_danzu_gs[15]), tt::kGrey);
   EXPECT_EQ(Run(), 1000);
   EXPECT_EQ(ShrinkAllCaption(0), tt::kMarkAll);
   EXPECT_EQ(ShrinkAllCaption(15), tt::kClear);
@@ -135,13 +136,13 @@ TEST_F(ShrinkTest, MarkButtonsToggleAndClearAllResetsEverything) {
 }
 
 TEST_F(ShrinkTest, CopyPutsTheResultOnTheClipboard) {
-  cx.form.setText("Ftool.T_lj_dd", "");
+  cx.form.setText(ftool::T_lj_dd, "");
   Tick("Check_kuadu_sha", 0);
   for (int s = 2; s <= 9; ++s) Tick("Check_kuadu_sha", s);
   Run();
   EXPECT_TRUE(CopyShrinkResult(cx));
-  EXPECT_EQ(clipboard.content, cx.form.text("Ftool.Tdd"));
-  EXPECT_EQ(cx.form.text("Ftool.L_zhushu"), std::to_string(NumberSet::FromText(clipboard.content).count()));
+  EXPECT_EQ(clipboard.content, cx.form.text(ftool::Tdd));
+  EXPECT_EQ(cx.form.text(ftool::L_zhushu), std::to_string(NumberSet::FromText(clipboard.content).count()));
   cx.ports.clipboard = nullptr;
   EXPECT_FALSE(CopyShrinkResult(cx));
   EXPECT_EQ(prompter.notices.back().text, tt::kUnknownError);

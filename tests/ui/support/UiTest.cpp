@@ -1,6 +1,7 @@
 #include "ui/support/UiTest.h"
 
 #include "session/AfterDraw.h"
+#include "core/controls/Fmain.h"
 
 #include <QCheckBox>
 #include <QRegularExpression>
@@ -41,11 +42,11 @@ void WindowTest::StartProgram() {
 }
 
 void WindowTest::FetchNextDraw() {
-  Find<QCheckBox>("Cauto")->setChecked(false);
+  Find<QCheckBox>(fmain::Cauto)->setChecked(false);
   const int before = session.cx.draws.updateCount;
   for (int tries = 0; tries < 20 && session.cx.draws.updateCount == before; ++tries) {
-    Click("Cshoudong");
-    (void)QTest::qWaitFor([&] { return Find<QPushButton>("Cshoudong")->isEnabled(); }, 5000);
+    Click(fmain::Cshoudong);
+    (void)QTest::qWaitFor([&] { return Find<QPushButton>(fmain::Cshoudong)->isEnabled(); }, 5000);
     if (session.cx.draws.updateCount == before) QTest::qWait(500);
   }
   ASSERT_EQ(session.cx.draws.updateCount, before + 1);
