@@ -29,16 +29,12 @@ void FillIncoming(DrawStore& store, const std::vector<DrawRecord>& draws, size_t
   for (size_t row = 1; row <= static_cast<size_t>(kHistoryRows) && row <= end; ++row) store.incoming[row] = draws[end - row];
 }
 
-bool IsBoxName(const std::string& name) {
-  for (const char* prefix : {"Check_", "Ch_", "Op_", "Option_"})
-    if (name.rfind(prefix, 0) == 0) return true;
-  return false;
-}
-
+// Whether the named control belongs to the statistics' money scheme.
 bool StatsName(const std::string& name) {
-  return name.rfind(fmain::T_szzx_canshu, 0) == 0 || name.rfind(fmain::Option_touzhu_sz, 0) == 0;
+  const ControlEntry* e = FindEntry(name);
+  if (const std::optional<FoundControl> c = e ? std::nullopt : FindControl(name)) e = c->entry;
+  return e && (e->key == fmain::T_szzx_canshu.key || e->key == fmain::Option_touzhu_sz.key);
 }
-
 
 // Keeps the last message shown while the statistics settings are applied.
 class StatsRefusal final : public AnsweringPrompter {
@@ -70,21 +66,27 @@ void AnsweringPrompter::settle() {
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
   if (std::string refused = CheckControlValue(name, value); !refused.empty()) return refused;
   const std::string v = Trim(value);
-  if (!IsBoxName(name)) {
-    form.setText(name, v);
-  } else if (IsDigits(v) && IsCataloguedArray(name)) {
-    // An option array by its bare name: the value is the index of the option to select.
-    for (int i = 0; IsCataloguedName(name[i]); ++i) form.setChecked(name[i], i == ReadInt(v));
-  } else {
-    form.setChecked(name, v == "1" || v == "on" || v == "true");
+  const ControlEntry* row = FindEntry(name);
+  const bool box = [&] {
+    const ControlKind kind = row ? row->kind : FindControl(name)->kind;
+    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton;
+  }();
+  if (row && row->isArray()) {
+    // A row of boxes by its bare name: the value is the index of the one to tick.
+    if (box && IsDigits(v))
+      for (int i = row->first; i <= row->last; ++i) form.setChecked(ControlRef{row->key, i}, i == ReadInt(v));
+    return {};
   }
+  const ControlRef control = row ? ControlRef{row->key, -1} : FindControl(name)->ref;
+  if (box) form.setChecked(control, v == "1" || v == "on" || v == "true");
+  else form.setText(control, v);
   return {};
 }
 
 int OddsOf(const BacktestSettings& settings) {
   int odds = settings.odds;
   for (const auto& [name, value] : settings.controls)
-    if (name == fmain::T_szzx_canshu[0]) odds = static_cast<int>(RoundHalfEven(ReadNumber(value)));
+    if (name == fmain::T_szzx_canshu[0].name()) odds = static_cast<int>(RoundHalfEven(ReadNumber(value)));
   return odds;
 }
 

@@ -31,8 +31,17 @@ enum class Kind {
   Text,       // any text
 };
 
+// A control of a table below: a single control, an array element, or a whole array (index -1).
+struct Named {
+  std::string_view key;
+  int index = -1;
+  constexpr Named(ControlRef c) : key(c.key), index(c.index) {}
+  template <ControlKind K>
+  constexpr Named(const ControlArray<K>& row) : key(row.key) {}
+};
+
 struct Settable {
-  const char* name;  // a single control or a catalogue array's base name
+  Named control;
   Kind kind;
   double low = 0, high = 0;
   const char* what = "";  // what the control means, for messages
@@ -90,7 +99,7 @@ const Settable kSettable[] = {
 
 // Controls of the main window that hold something but cannot be varied in a backtest, and why.
 struct Refused {
-  const char* name;
+  Named control;
   const char* why;
 };
 
@@ -138,57 +147,53 @@ const Refused kRefused[] = {
     {fmain::Cshoudong, kArrival},
 };
 
-// What a control of these kinds is, by the start of its name: none of them holds a setting.
-struct Inert {
-  const char* prefix;
-  const char* what;
-};
-const Inert kInert[] = {
-    {"C_", "a button"},     {"Label", "a label"},  {"Labe_", "a label"}, {"L_", "a label"},
-    {"Frame", "a frame"},   {"Fr_", "a frame"},    {"List", "a list"},   {fmain::qf_list, "a list"}, {fmain::Pic, "a picture"},
-    {"Timer", "a timer"},   {"Shape", "a shape"},
-};
+// What a control of these kinds is: none of them holds a setting.
+const char* InertWhat(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Button: return "a button";
+    case ControlKind::Label: return "a label";
+    case ControlKind::Frame: return "a frame";
+    case ControlKind::ListBox: return "a list";
+    case ControlKind::Picture: return "a picture";
+    case ControlKind::Timer: return "a timer";
+    case ControlKind::Widget: return "a shape";
+    default: return nullptr;
+  }
+}
 
 const char* WindowWhat(std::string_view window) {
-  if (window == fadd::window) return "the manual draw entry";
-  if (window == fbj::window) return "the alarm window";
-  if (window == fk::window) return "the scheme list";
-  if (window == ftishi::window) return "the copy notice";
-  if (window == ftool::window) return "the shrink tool";
+  if (window == fadd::window.key) return "the manual draw entry";
+  if (window == fbj::window.key) return "the alarm window";
+  if (window == fk::window.key) return "the scheme list";
+  if (window == ftishi::window.key) return "the copy notice";
+  if (window == ftool::window.key) return "the shrink tool";
   return "another window";
 }
 
-// A catalogued control of the window with `prefix`: its entry and, for an array element, the index.
+// A catalogued control: its entry and, for an array element, the index.
 struct Found {
   const ControlEntry* entry = nullptr;
   int index = -1;  // an array element's index; -1 for a single control or an array's bare name
 };
 
-Found FindIn(const WindowCatalogue& window, std::string_view name) {
-  for (const ControlEntry& e : window.controls) {
-    const std::string_view base = e.name;
-    if (name == base) return {&e, -1};
-    if (e.first < 0 || name.size() <= base.size() + 1 || name.substr(0, base.size()) != base || name[base.size()] != '_') continue;
-    const std::string_view index = name.substr(base.size() + 1);
-    if (!IsDigits(index) || index.size() > 3 || (index.size() > 1 && index[0] == '0')) continue;
-    const int i = ReadInt(std::string(index));
-    if (i >= e.first && i <= e.last) return {&e, i};
-  }
+Found FindByName(std::string_view name) {
+  if (const ControlEntry* e = FindEntry(name)) return {e, -1};  // a single control or an array's bare name
+  if (auto c = FindControl(name); c && c->entry) return {c->entry, c->ref.index};
   return {};
 }
 
 // The row of a settable or refused table for the control found: by its own name, else by its
 // array's name.
 template <typename T, size_t N>
-const T* Lookup(const T (&table)[N], const Found& found, std::string_view name) {
+const T* Lookup(const T (&table)[N], const Found& found) {
+  if (!found.entry) return nullptr;
+  const std::string_view key = found.entry->key;
   for (const T& t : table)
-    if (name == t.name) return &t;
+    if (t.control.key == key && t.control.index == found.index) return &t;
   for (const T& t : table)
-    if (found.entry && std::string_view(found.entry->name) == t.name) return &t;
+    if (t.control.key == key && t.control.index < 0) return &t;
   return nullptr;
 }
-
-bool IsOptionName(std::string_view name) { return name.rfind("Op_", 0) == 0 || name.rfind("Option_", 0) == 0; }
 
 std::string Quoted(const std::string& value) { return "\"" + value + "\""; }
 
@@ -273,15 +278,16 @@ struct Resolved {
 
 Resolved Resolve(const std::string& name) {
   Resolved r;
-  const WindowCatalogue* main = CatalogueForPrefix("");
-  r.found = main ? FindIn(*main, name) : Found{};
-  if (!r.found.entry) {
+  r.found = FindByName(name);
+  const ControlEntry* e = r.found.entry;
+  const std::string_view key = e ? std::string_view(e->key) : std::string_view();
+  if (!e || key.find('.') != std::string_view::npos) {
     // Another window's control, with or without its prefix.
     for (const WindowCatalogue& w : ControlCatalogues()) {
       const std::string prefix = w.prefix;
       if (prefix.empty()) continue;
       const std::string bare = name.rfind(prefix, 0) == 0 ? name.substr(prefix.size()) : name;
-      if (FindIn(w, bare).entry) {
+      if (const Found other = FindByName(prefix + bare); other.entry && std::string_view(other.entry->key).rfind(prefix, 0) == 0) {
         r.why = name + " is a control of " + std::string(w.window) + " (" + WindowWhat(w.window) + ", " + prefix + bare +
                 "), which a backtest does not use";
         return r;
@@ -290,21 +296,19 @@ Resolved Resolve(const std::string& name) {
     r.why = "no control named " + name + " in any window";
     return r;
   }
-  const Settable* settable = Lookup(kSettable, r.found, name);
-  const Refused* refused = Lookup(kRefused, r.found, name);
-  const ControlEntry& e = *r.found.entry;
+  const Settable* settable = Lookup(kSettable, r.found);
+  const Refused* refused = Lookup(kRefused, r.found);
   if (refused) {
     r.why = name + " cannot be set in a backtest: " + refused->why;
     return r;
   }
-  for (const Inert& inert : kInert)
-    if (name.rfind(inert.prefix, 0) == 0) {
-      r.why = name + " is " + inert.what + ": it holds no setting";
-      return r;
-    }
-  if (e.first >= 0 && r.found.index < 0 && !(settable && settable->kind == Kind::Box && IsOptionName(name))) {
-    r.why = name + " is a row of " + std::to_string(e.last - e.first + 1) + " controls: name one of them, " + name + "_" +
-            std::to_string(e.first) + ".." + std::to_string(e.last) + ", not the row";
+  if (const char* what = InertWhat(e->kind)) {
+    r.why = name + " is " + what + ": it holds no setting";
+    return r;
+  }
+  if (e->isArray() && r.found.index < 0 && !(settable && e->kind == ControlKind::OptionButton)) {
+    r.why = name + " is a row of " + std::to_string(e->last - e->first + 1) + " controls: name one of them, " + name + "_" +
+            std::to_string(e->first) + ".." + std::to_string(e->last) + ", not the row";
     return r;
   }
   if (settable) {

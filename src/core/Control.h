@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lumora {
 
@@ -39,6 +41,10 @@ struct ControlRef {
 
   // The name as the shell's widgets carry it: "Tkjh", "T_quxian_zhushu_3" (with the prefix).
   std::string name() const { return index < 0 ? std::string(key) : std::string(key) + "_" + std::to_string(index); }
+  // The name as a message shows it to the player: "T_xl_muduan(3)".
+  std::string messageName() const {
+    return index < 0 ? std::string(key) : std::string(key) + "(" + std::to_string(index) + ")";
+  }
   // The objectName of its widget: the name without the window's prefix ("T_total_renshu").
   std::string widgetName() const {
     const size_t dot = key.find('.');
@@ -90,6 +96,9 @@ struct ControlArray {
   constexpr bool holds(int index) const { return index >= first && index <= last; }
   constexpr int count() const { return last - first + 1; }
 };
+
+// Controls with texts, in order: a window's values as built, or as a scheme stores them.
+using ControlTexts = std::vector<std::pair<ControlRef, std::string>>;
 
 // Option buttons of one group: the group's value is the index of its checked button.
 using OptionGroup = ControlArray<ControlKind::OptionButton>;

@@ -41,7 +41,7 @@ void ShowPoolPreview(Context& cx, CurveState& curves, int p) {
   const std::string& pool = p == kPlanPreview ? cx.form.text(fmain::T_jihua_jj_dadi) : cx.form.text(fmain::T_dd_beiyong[p]);
   ComputePoolCurve(cx.draws, curves, Trim(pool));
   if (p < 3 || p > 5) return;
-  const std::string picture = fk::Pic_k[p];
+  const auto picture = fk::Pic_k[p];
   cx.form.setScene(picture, PreviewScene(curves.profit));
   cx.form.setVisible(picture, true);
 }

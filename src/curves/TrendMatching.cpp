@@ -161,7 +161,7 @@ void LookForPool(Context& cx, CurveState& curves) {
 }
 
 void CheckCurveCount(Context& cx, int slot) {
-  const std::string key = fmain::T_quxian_zhushu[slot];
+  const auto key = fmain::T_quxian_zhushu[slot];
   if (ReadNumber(cx.form.text(key)) > 980) {
     cx.inform(curves_text::kTooManyNumbers, curves_text::kTitleTooMany);
     cx.form.setText(key, curves_text::kResetCount);
@@ -170,7 +170,7 @@ void CheckCurveCount(Context& cx, int slot) {
 }
 
 void CheckEndControlMask(Context& cx, int slot) {
-  const std::string key = fmain::T_xl_muduan[slot];
+  const auto key = fmain::T_xl_muduan[slot];
   const std::string& text = cx.form.text(key);
   size_t characters = 0;
   for (unsigned char c : text)

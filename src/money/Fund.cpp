@@ -15,7 +15,7 @@ namespace lumora {
 namespace {
 namespace T = fund_texts;
 
-std::string CapitalBox(int i) { return T::kCapital[i]; }
+NumberBox CapitalBox(int i) { return T::kCapital[i]; }
 
 void ShowFund(Form& form, const FundSettings& f) {
   const float values[5] = {f.principal, f.current, f.prize, f.lower, f.upper};
@@ -39,10 +39,10 @@ std::string SingleText(float value) {
   return std::string(buf, end);
 }
 
-const std::vector<std::pair<std::string, std::string>>& FundDesignTexts() {
-  static const std::vector<std::pair<std::string, std::string>> texts = {
+const ControlTexts& FundDesignTexts() {
+  static const ControlTexts texts = {
       {CapitalBox(0), "130"}, {CapitalBox(1), "130"}, {CapitalBox(2), "19.4"},
-      {CapitalBox(3), "5"},   {CapitalBox(4), "300"}, {std::string(T::kSequence), "1-1-1-1-2-2-3-4-5-6"},
+      {CapitalBox(3), "5"},   {CapitalBox(4), "300"}, {T::kSequence, "1-1-1-1-2-2-3-4-5-6"},
   };
   return texts;
 }
@@ -54,11 +54,11 @@ void ApplyFundDesignValues(Form& form) {
 void ReadFundSettings(Context& cx, MoneyState& money) {
   const Form& form = cx.form;
   FundSettings& f = money.fund;
-  f.principal = ToSingle(ReadNumber(form.text(CapitalBox(0))));
-  f.current = ToSingle(ReadNumber(form.text(CapitalBox(1))));
-  f.prize = ToSingle(ReadNumber(form.text(CapitalBox(2))));
-  f.lower = ToSingle(ReadNumber(form.text(CapitalBox(3))));
-  f.upper = ToSingle(ReadNumber(form.text(CapitalBox(4))));
+  f.principal = ToSingle(form.value(CapitalBox(0)));
+  f.current = ToSingle(form.value(CapitalBox(1)));
+  f.prize = ToSingle(form.value(CapitalBox(2)));
+  f.lower = ToSingle(form.value(CapitalBox(3)));
+  f.upper = ToSingle(form.value(CapitalBox(4)));
   money.betPlacedFlag = 0;
   ValidateMultipleSequence(cx, money);
 }

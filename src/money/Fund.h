@@ -13,7 +13,7 @@ namespace lumora {
 
 // The capital boxes T_zijin_0..4 and the multiple sequence with their design texts: the capital
 // frame creates its boxes with them, and lumora-cli gives a bare Form the same values.
-const std::vector<std::pair<std::string, std::string>>& FundDesignTexts();
+const ControlTexts& FundDesignTexts();
 void ApplyFundDesignValues(Form& form);
 
 // Reads the five FundSettings from T_zijin_0..4 (leading numeric part), puts BetPlacedFlag back

@@ -319,13 +319,13 @@ std::string RiskOfRuinText(const RiskQuestion& q, const RiskAnswer& a, double un
 void ShowRiskOfRuin(Context& cx, MoneyState& money, const PlanStats& st) {
   namespace T = fund_texts;
   FundSettings fund;
-  fund.current = ToSingle(ReadNumber(cx.form.text(T::kCapital[1])));
-  fund.prize = ToSingle(ReadNumber(cx.form.text(T::kCapital[2])));
-  fund.lower = ToSingle(ReadNumber(cx.form.text(T::kCapital[3])));
-  fund.upper = ToSingle(ReadNumber(cx.form.text(T::kCapital[4])));
+  fund.current = ToSingle(cx.form.value(T::kCapital[1]));
+  fund.prize = ToSingle(cx.form.value(T::kCapital[2]));
+  fund.lower = ToSingle(cx.form.value(T::kCapital[3]));
+  fund.upper = ToSingle(cx.form.value(T::kCapital[4]));
   RiskQuestion q;
   q.scheme = RiskSchemeFromStats(st);
-  q.poolSize = ReadInt(cx.form.text(T::kPlanPoolCount));
+  q.poolSize = cx.form.value(T::kPlanPoolCount);
   q.draws = kShownRiskDraws;
   // Kept small enough to work out between two ticks; beyond it the label shows a bound.
   q.maxStates = 1 << 18;

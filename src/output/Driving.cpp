@@ -163,7 +163,7 @@ PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const
   Script s;
   s.eventsOnce();
   const bool multipleBox = mode == "1";
-  const std::string handleKey = multipleBox ? fmain::Tid[1] : fmain::Tid[0];
+  const TextBox handleKey = multipleBox ? fmain::Tid[1] : fmain::Tid[0];
   std::string cleaned;
   for (char c : Trim(form.text(handleKey)))
     if ((c >= '0' && c <= '9') || c == '.') cleaned += c;

@@ -42,7 +42,7 @@ void Perform(Context& cx, OutputState& out, const Action& a) {
       d.freePointer();
       out.pointerLocked = false;
       break;
-    case Action::Kind::ArmTimer: cx.form.setTimer(a.text, true, static_cast<int>(a.passes)); break;
+    case Action::Kind::ArmTimer: cx.form.setTimer(a.timer, true, static_cast<int>(a.passes)); break;
     case Action::Kind::SetText:
     case Action::Kind::WaitActive:
     case Action::Kind::WaitPointer:

@@ -62,9 +62,9 @@ Script& Script::pause(long passes) {
   return add(std::move(a));
 }
 
-Script& Script::armTimer(std::string name, int ms) {
+Script& Script::armTimer(Timer timer, int ms) {
   Action a{Action::Kind::ArmTimer};
-  a.text = std::move(name);
+  a.timer = timer;
   a.passes = ms;
   return add(std::move(a));
 }

@@ -48,7 +48,7 @@ struct Action {
     Pause,           // `passes` passes of the event loop
     Lock,            // lock out the user's mouse
     Free,            // free the pointer
-    ArmTimer,        // start the Form timer `text` at `passes` ms
+    ArmTimer,        // start the Form timer `timer` at `passes` ms
   };
   Action(Kind k, Point p = {}) : kind(k), at(p) {}
   Kind kind;
@@ -56,6 +56,7 @@ struct Action {
   KeyChord chord = KeyChord::CtrlV;
   WindowHandle window = 0;
   std::string text;
+  Timer timer;  // ArmTimer
   long passes = 0;
   bool hasPoint = false;
 };
@@ -88,7 +89,7 @@ class Script {
   Script& eventsOnce() { return pause(1); }
   Script& lock() { return add({Action::Kind::Lock}); }
   Script& free() { return add({Action::Kind::Free}); }
-  Script& armTimer(std::string name, int ms);
+  Script& armTimer(Timer timer, int ms);
   Script& append(const Script& other);
 
   const std::vector<Action>& actions() const { return actions_; }

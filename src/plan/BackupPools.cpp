@@ -12,7 +12,7 @@ namespace lumora {
 namespace tx = plan_text;
 
 namespace {
-std::string Box(int i) { return fmain::T_dd_beiyong[i]; }
+auto Box(int i) { return fmain::T_dd_beiyong[i]; }
 
 void WritePlanOnly(Context& cx, const NumberSet& pool) {
   cx.form.setText(fmain::T_jihua_jj_dadi, pool.text());

@@ -5,9 +5,9 @@
 
 namespace lumora {
 
-const std::vector<std::pair<std::string, std::string>>& PlanDesignTexts() {
-  static const std::vector<std::pair<std::string, std::string>> texts = [] {
-    std::vector<std::pair<std::string, std::string>> t = {
+const ControlTexts& PlanDesignTexts() {
+  static const ControlTexts texts = [] {
+    ControlTexts t = {
         {fmain::T_jiankong_rc, "01.02.03"},
         {fmain::T_jiankong_15di_geshu, "0"},
         {fmain::T_duoqi, "3"},

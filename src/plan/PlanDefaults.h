@@ -10,7 +10,7 @@
 namespace lumora {
 
 // Text boxes and their design texts (multi-line texts with CR LF).
-const std::vector<std::pair<std::string, std::string>>& PlanDesignTexts();
+const ControlTexts& PlanDesignTexts();
 
 // Writes every design text into the Form and selects "每期算号".
 void ApplyPlanDesignValues(Form& form);

@@ -100,7 +100,7 @@ bool RunModeOne(PlanEnv& env) {
     cx.inform(tx::kModeOneError, tx::kHintTitle);
     return false;
   }
-  int r = ReadInt(count);
+  int r = f.value(fmain::T_jh_dadi_chongfu_cs);
   std::string acc = Trim(f.text(fmain::T_jh_dadi_chongfu_rc));
   RefreshStoredTrends(env);
   if (r < 2) {

@@ -18,11 +18,6 @@ constexpr int kLines = 15;
 constexpr std::string_view kMarkers[] = {kSchemeCounts, kSchemeMasks, kSchemeMaskOn, kSchemeModeOne,
                                          kSchemeModeTwo, kSchemeSelection, kSchemeEnd};
 
-// The box's name as the user finds it in a message: "T_xl_muduan(3)".
-std::string BoxName(std::string_view name, int index = -1) {
-  return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
-}
-
 // Why a value cannot be stored in a scheme file, or nothing. `before` and `after` are the texts
 // the value is written between ("/", a start marker, "*end*"): a marker may also form across the
 // value's edge ("end*" right after "*15zs*", "*ms1" right before "*end*").
@@ -48,15 +43,15 @@ std::optional<std::string> Unstorable(std::string_view value, const std::string&
   return "方案没有保存：" + box + " 的内容含有" + what + "，请修改后再保存。";
 }
 
-std::string CheckValue(const Form& f, const std::string& key) { return f.checked(key) ? "1" : "0"; }
+std::string CheckValue(const Form& f, ControlRef key) { return f.checked(key) ? "1" : "0"; }
 
-void SetText(Context& cx, const std::string& key, const std::string& value, const std::function<void()>& react) {
+void SetText(Context& cx, ControlRef key, const std::string& value, const std::function<void()>& react) {
   if (cx.form.text(key) == value) return;
   cx.form.setText(key, value);
   if (react) react();
 }
 
-void SetCheck(Context& cx, const std::string& key, bool value, const std::function<void()>& react) {
+void SetCheck(Context& cx, ControlRef key, bool value, const std::function<void()>& react) {
   if (cx.form.checked(key) == value) return;
   cx.form.setChecked(key, value);
   if (react) react();
@@ -99,29 +94,29 @@ SchemeText BuildSchemeText(const Form& f) {
   };
   section(kSchemeCounts, [&] {
     for (int i = 0; i < kLines; ++i)
-      value(f.text(fmain::T_quxian_zhushu[i]), BoxName(fmain::T_quxian_zhushu, i), i == 0 ? kSchemeCounts : "/"),
+      value(f.text(fmain::T_quxian_zhushu[i]), fmain::T_quxian_zhushu[i].messageName(), i == 0 ? kSchemeCounts : "/"),
           text += "/";
   });
   section(kSchemeMasks, [&] {
     for (int i = 0; i < kLines; ++i)
-      value(f.text(fmain::T_xl_muduan[i]), BoxName(fmain::T_xl_muduan, i), i == 0 ? kSchemeMasks : "/"), text += "/";
+      value(f.text(fmain::T_xl_muduan[i]), fmain::T_xl_muduan[i].messageName(), i == 0 ? kSchemeMasks : "/"), text += "/";
   });
   section(kSchemeMaskOn, [&] {
     for (int i = 0; i < kLines; ++i) text += CheckValue(f, fmain::Check_xl_md[i]) + "/";
   });
   section(kSchemeModeOne, [&] {
     text += CheckValue(f, fmain::Check_jh_dadi_chongfu) + "/";
-    value(f.text(fmain::T_jh_dadi_chongfu_cs), BoxName(fmain::T_jh_dadi_chongfu_cs));
+    value(f.text(fmain::T_jh_dadi_chongfu_cs), fmain::T_jh_dadi_chongfu_cs.messageName());
     text += "/";
-    value(f.text(fmain::T_jh_dadi_chongfu_rc), BoxName(fmain::T_jh_dadi_chongfu_rc));
+    value(f.text(fmain::T_jh_dadi_chongfu_rc), fmain::T_jh_dadi_chongfu_rc.messageName());
     text += "/";
-    value(f.text(fmain::T_jiankong_rc), BoxName(fmain::T_jiankong_rc), "/", kSchemeEnd);
+    value(f.text(fmain::T_jiankong_rc), fmain::T_jiankong_rc.messageName(), "/", kSchemeEnd);
   });
   section(kSchemeModeTwo, [&] {
     text += CheckValue(f, fmain::Check_jh_dadi_fenzu) + "/";
-    value(f.text(fmain::T_moshier_input), BoxName(fmain::T_moshier_input));
+    value(f.text(fmain::T_moshier_input), fmain::T_moshier_input.messageName());
     text += "/";
-    value(f.text(fmain::T_moshier_input_rc), BoxName(fmain::T_moshier_input_rc));
+    value(f.text(fmain::T_moshier_input_rc), fmain::T_moshier_input_rc.messageName());
     text += "/";
   });
   section(kSchemeSelection, [&] {

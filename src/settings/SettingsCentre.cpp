@@ -39,7 +39,7 @@ void SettingsCentreClick(Context& cx, SettingsState& st, int index) {
 }
 
 void BlinkSettingsCentre(Context& cx) {
-  const std::string first = T::kCentreButtons[0];
+  const Button first = T::kCentreButtons[0];
   const int next = cx.form.backColor(first) == kBlinkYellow ? kBlinkGreen : kBlinkYellow;
   cx.form.setBackColor(first, next);
   cx.form.setBackColor(T::kWidenButton, next);

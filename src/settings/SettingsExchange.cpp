@@ -17,13 +17,9 @@ namespace {
 namespace T = settings_texts;
 constexpr int kLines = 15;
 
-std::string BoxName(std::string_view name, int index = -1) {
-  return index < 0 ? std::string(name) : std::string(name) + "(" + std::to_string(index) + ")";
-}
-
 // Sets a text box and runs its reaction when the text changed.
 template <typename React>
-void SetText(Context& cx, const std::string& key, const std::string& value, React react) {
+void SetText(Context& cx, ControlRef key, const std::string& value, React react) {
   if (cx.form.text(key) == value) return;
   cx.form.setText(key, value);
   react();
@@ -57,13 +53,13 @@ SettingsRecordText BuildSettingsRecord(const Form& f) {
     return v;
   };
   std::vector<std::string> zs, xl;
-  for (int i = 0; i < kLines; ++i) zs.push_back(value(f.text(fmain::T_quxian_zhushu[i]), BoxName(fmain::T_quxian_zhushu, i)));
-  std::string ms1 = value(f.text(fmain::T_jh_dadi_chongfu_cs), BoxName(fmain::T_jh_dadi_chongfu_cs));
-  ms1 += "/" + value(f.text(fmain::T_jh_dadi_chongfu_rc), BoxName(fmain::T_jh_dadi_chongfu_rc));
-  std::string ms2 = value(ReplaceAll(f.text(fmain::T_moshier_input), kCrLf, "@"), BoxName(fmain::T_moshier_input));
-  ms2 += "/" + value(f.text(fmain::T_moshier_input_rc), BoxName(fmain::T_moshier_input_rc));
+  for (int i = 0; i < kLines; ++i) zs.push_back(value(f.text(fmain::T_quxian_zhushu[i]), fmain::T_quxian_zhushu[i].messageName()));
+  std::string ms1 = value(f.text(fmain::T_jh_dadi_chongfu_cs), fmain::T_jh_dadi_chongfu_cs.messageName());
+  ms1 += "/" + value(f.text(fmain::T_jh_dadi_chongfu_rc), fmain::T_jh_dadi_chongfu_rc.messageName());
+  std::string ms2 = value(ReplaceAll(f.text(fmain::T_moshier_input), kCrLf, "@"), fmain::T_moshier_input.messageName());
+  ms2 += "/" + value(f.text(fmain::T_moshier_input_rc), fmain::T_moshier_input_rc.messageName());
   for (int i = 0; i < kLines; ++i) xl.push_back(f.checked(fmain::Ch_jiankong_jj[i]) ? "1" : "0");
-  const std::string jk = value(Trim(f.text(fmain::T_jiankong_rc)), BoxName(fmain::T_jiankong_rc), true);
+  const std::string jk = value(Trim(f.text(fmain::T_jiankong_rc)), fmain::T_jiankong_rc.messageName(), true);
   if (!out.error.empty()) return out;
   const std::string m(T::kRecordMarker);
   out.text = m + Join(zs, "/") + "*" + ms1 + "*" + ms2 + "*" + Join(xl, "/") + "*" + jk + m;
@@ -104,7 +100,7 @@ bool ApplySettingsRecord(Context& cx, std::string_view answer) {
     if (static_cast<size_t>(i) >= xl->size()) return false;
     std::optional<int> v = ReadStrictInt((*xl)[static_cast<size_t>(i)]);
     if (!v) return false;
-    const std::string key = fmain::Ch_jiankong_jj[i];
+    const auto key = fmain::Ch_jiankong_jj[i];
     if (cx.form.checked(key) != (*v != 0)) {
       cx.form.setChecked(key, *v != 0);
       RecountMonitorSelection(cx);

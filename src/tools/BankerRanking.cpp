@@ -45,7 +45,7 @@ std::optional<std::string> GroupField(std::string_view line) {
   return fields.size() > 1 ? fields[1] : std::string();
 }
 
-std::optional<std::string> ComingLineGroups(const Context& cx, const std::string& list) {
+std::optional<std::string> ComingLineGroups(const Context& cx, ListBox list) {
   const auto& items = cx.form.items(list);
   if (items.size() <= static_cast<size_t>(kRankingLines - 1)) return std::nullopt;
   return GroupField(items[kRankingLines - 1]);
@@ -60,8 +60,8 @@ RankingKeys RankingKeysOf(int ranking) {
   return {fmain::T_paixu_qishu, fmain::T_paixu_fenjiemoshi, fmain::T_paixu_fenjie_houbei, fmain::T_paixu_fenjie_houbei_cs, fmain::List01};
 }
 
-const std::vector<std::pair<std::string, std::string>>& BankerDesignTexts() {
-  static const std::vector<std::pair<std::string, std::string>> texts = {
+const ControlTexts& BankerDesignTexts() {
+  static const ControlTexts texts = {
       {fmain::T_paixu_qishu, S(tt::kDefaultWindow)},
       {fmain::T_paixu_qishu_02, S(tt::kDefaultWindow)},
       {fmain::T_paixu_fenjiemoshi, S(tt::kDefaultMode)},
@@ -220,7 +220,7 @@ void StepRankingWindow(Context& cx, int ranking, int delta) {
   RankingKeys k = RankingKeysOf(ranking);
   // Ranking 1's "+" has always stopped at 49, ranking 2's at 50.
   const int top = ranking == 2 ? kRankingMaxWindow : kRankingMaxWindow - 1;
-  int n = ReadInt(cx.form.text(k.window));
+  int n = cx.form.value(k.window);
   bool changed = false;
   if (delta < 0 && n > 1) {
     --n;
@@ -229,7 +229,7 @@ void StepRankingWindow(Context& cx, int ranking, int delta) {
     ++n;
     changed = true;
   }
-  if (changed) cx.form.setText(k.window, std::to_string(n));
+  if (changed) cx.form.set(k.window, n);
   if (changed || ranking == 2) RefreshRanking(cx, ranking);
 }
 
@@ -327,7 +327,7 @@ bool CopyBankerResult(Context& cx) {
 
 std::optional<int> InsertBankerResultIntoSourcePool(Context& cx) {
   for (int i = 0; i <= 4; ++i) {
-    std::string box = fmain::T_dd_beiyong[i];
+    auto box = fmain::T_dd_beiyong[i];
     if (!cx.form.text(box).empty()) continue;
     cx.form.setText(box, Trim(cx.form.text(fmain::T_paixu_dadi)));
     return i;

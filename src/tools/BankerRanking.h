@@ -22,13 +22,15 @@ inline constexpr int kRankingMaxWindow = 50;
 
 // The controls of ranking 1 (hot to cold) or ranking 2 (cold to hot).
 struct RankingKeys {
-  std::string window, mode, picked, counts, list;
+  IntBox window;
+  TextBox mode, picked, counts;
+  ListBox list;
 };
 RankingKeys RankingKeysOf(int ranking);
 
 // The design texts of the banker tab's boxes: the tab creates its boxes with them, and
 // lumora-cli and the tests give a bare Form the same values.
-const std::vector<std::pair<std::string, std::string>>& BankerDesignTexts();
+const ControlTexts& BankerDesignTexts();
 void ApplyBankerDesignValues(Form& form);
 
 // The window length and group lengths read from their texts, or the refusal to show.

@@ -15,23 +15,22 @@ namespace tt = tools_text;
 
 namespace {
 
-std::string Key(std::string_view control, int item) { return "Ftool." + control[item]; }
+using ButtonRow = ControlArray<ControlKind::Button>;
+using CheckRow = ControlArray<ControlKind::CheckBox>;
 
-bool Marked(const Form& f, std::string_view control, int item, int colour) {
-  return f.backColor(Key(control, item)) == colour;
-}
+bool Marked(const Form& f, const ButtonRow& control, int item, int colour) { return f.backColor(control[item]) == colour; }
 
-int MarkedDigits(const Form& f, std::string_view control, int first, int colour) {
+int MarkedDigits(const Form& f, const ButtonRow& control, int first, int colour) {
   int mask = 0;
   for (int d = 0; d < 10; ++d)
     if (Marked(f, control, first + d, colour)) mask |= 1 << d;
   return mask;
 }
 
-int TickedItems(const Form& f, std::string_view control, int count) {
+int TickedItems(const Form& f, const CheckRow& control, int count) {
   int mask = 0;
   for (int i = 0; i < count; ++i)
-    if (f.checked(Key(control, i))) mask |= 1 << i;
+    if (f.checked(control[i])) mask |= 1 << i;
   return mask;
 }
 
@@ -66,16 +65,16 @@ void Guard(Context& cx, const std::function<void()>& op) {
   }
 }
 
-void Paint(Form& f, std::string_view control, int first, int count, int colour) {
-  for (int i = first; i < first + count; ++i) f.setBackColor(Key(control, i), colour);
+void Paint(Form& f, const ButtonRow& control, int first, int count, int colour) {
+  for (int i = first; i < first + count; ++i) f.setBackColor(control[i], colour);
 }
 
-void Tick(Form& f, std::string_view control, int count, bool on) {
-  for (int i = 0; i < count; ++i) f.setChecked(Key(control, i), on);
+void Tick(Form& f, const CheckRow& control, int count, bool on) {
+  for (int i = 0; i < count; ++i) f.setChecked(control[i], on);
 }
 
-int MarkedColourOf(std::string_view control) {
-  return control == "C_danzu" || control == "C_danzu_gs" ? tt::kGreen : tt::kRed;
+int MarkedColourOf(const ButtonRow& control) {
+  return control.key == ftool::C_danzu.key || control.key == ftool::C_danzu_gs.key ? tt::kGreen : tt::kRed;
 }
 
 }  // namespace
@@ -92,21 +91,21 @@ std::string PrimePattern(int number) { return Pattern(number, IsPrimeDigit, tt::
 ShrinkMarks ReadShrinkMarks(const Form& f) {
   ShrinkMarks m;
   for (int p = 0; p < 3; ++p) {
-    m.compound[p] = MarkedDigits(f, "C_fushi_paichu", p * 10, tt::kRed);
-    m.kill[p] = MarkedDigits(f, "C_dingwei_sha", p * 10, tt::kRed);
+    m.compound[p] = MarkedDigits(f, ftool::C_fushi_paichu, p * 10, tt::kRed);
+    m.kill[p] = MarkedDigits(f, ftool::C_dingwei_sha, p * 10, tt::kRed);
   }
-  for (int i = 0; i < 27; ++i) m.routes[i] = f.checked(Key("Check_012_paichu", i));
+  for (int i = 0; i < 27; ++i) m.routes[i] = f.checked(ftool::Check_012_paichu[i]);
   for (int i = 0; i < 8; ++i) {
-    m.size[i] = f.checked(Key("Check_pailie_daxiao", i));
-    m.parity[i] = f.checked(Key("Check_pailie_jiou", i));
-    m.prime[i] = f.checked(Key("Check_pailie_zhihe", i));
+    m.size[i] = f.checked(ftool::Check_pailie_daxiao[i]);
+    m.parity[i] = f.checked(ftool::Check_pailie_jiou[i]);
+    m.prime[i] = f.checked(ftool::Check_pailie_zhihe[i]);
   }
-  m.sumTails = TickedItems(f, "Check_hewei_sha", 10);
-  m.spans = TickedItems(f, "Check_kuadu_sha", 10);
+  m.sumTails = TickedItems(f, ftool::Check_hewei_sha, 10);
+  m.spans = TickedItems(f, ftool::Check_kuadu_sha, 10);
   for (int g = 0; g < kBankerGroups; ++g) {
-    m.groups[g].digits = MarkedDigits(f, "C_danzu", g * 10, tt::kGreen);
+    m.groups[g].digits = MarkedDigits(f, ftool::C_danzu, g * 10, tt::kGreen);
     for (int c = 0; c < 4; ++c)
-      if (Marked(f, "C_danzu_gs", g * 4 + c, tt::kGreen)) m.groups[g].counts |= 1 << c;
+      if (Marked(f, ftool::C_danzu_gs, g * 4 + c, tt::kGreen)) m.groups[g].counts |= 1 << c;
   }
   m.bankerRepeat = f.checked(ftool::Check_danma_jc);
   m.junk = Trim(f.text(ftool::T_lj_dd));
@@ -161,10 +160,10 @@ void ks_suoshui(Context& cx) {
   });
 }
 
-void ToggleShrinkMark(Context& cx, std::string_view control, int item) {
+void ToggleShrinkMark(Context& cx, const ControlArray<ControlKind::Button>& control, int item) {
   Guard(cx, [&] {
     const int marked = MarkedColourOf(control);
-    const std::string key = Key(control, item);
+    const ControlRef key = control[item];
     cx.form.setBackColor(key, cx.form.backColor(key) == marked ? tt::kGrey : marked);
   });
 }
@@ -174,25 +173,25 @@ void PressShrinkAll(Context& cx, int item) {
     Form& f = cx.form;
     const bool all = ShrinkAllCaption(item) == tt::kMarkAll;
     if (item >= 0 && item <= 5) {
-      Paint(f, "C_fushi_paichu", item / 2 * 10, 10, all ? tt::kRed : tt::kGrey);
+      Paint(f, ftool::C_fushi_paichu, item / 2 * 10, 10, all ? tt::kRed : tt::kGrey);
     } else if (item >= 6 && item <= 11) {
-      Paint(f, "C_dingwei_sha", (item - 6) / 2 * 10, 10, all ? tt::kRed : tt::kGrey);
+      Paint(f, ftool::C_dingwei_sha, (item - 6) / 2 * 10, 10, all ? tt::kRed : tt::kGrey);
     } else if (item == 12 || item == 13) {
-      Tick(f, "Check_012_paichu", 27, all);
+      Tick(f, ftool::Check_012_paichu, 27, all);
     } else if (item >= 14 && item <= 17) {
       const int g = item - 14;
-      Paint(f, "C_danzu", g * 10, 10, tt::kGrey);
-      Paint(f, "C_danzu_gs", g * 4, 4, tt::kGrey);
+      Paint(f, ftool::C_danzu, g * 10, 10, tt::kGrey);
+      Paint(f, ftool::C_danzu_gs, g * 4, 4, tt::kGrey);
     } else if (item == 18 || item == 19) {
-      Tick(f, "Check_pailie_daxiao", 8, all);
+      Tick(f, ftool::Check_pailie_daxiao, 8, all);
     } else if (item == 20 || item == 21) {
-      Tick(f, "Check_pailie_jiou", 8, all);
+      Tick(f, ftool::Check_pailie_jiou, 8, all);
     } else if (item == 22 || item == 23) {
-      Tick(f, "Check_pailie_zhihe", 8, all);
+      Tick(f, ftool::Check_pailie_zhihe, 8, all);
     } else if (item == 24 || item == 25) {
-      Tick(f, "Check_hewei_sha", 10, all);
+      Tick(f, ftool::Check_hewei_sha, 10, all);
     } else if (item == 26 || item == 27) {
-      Tick(f, "Check_kuadu_sha", 10, all);
+      Tick(f, ftool::Check_kuadu_sha, 10, all);
     }
   });
 }
@@ -216,10 +215,10 @@ bool CopyShrinkResult(Context& cx) {
 void ClearJunkBox(Context& cx) { cx.form.setText(ftool::T_lj_dd, ""); }
 
 void ShrinkToolDefaults(Form& f) {
-  Paint(f, "C_fushi_paichu", 0, 30, tt::kGrey);
-  Paint(f, "C_dingwei_sha", 0, 30, tt::kGrey);
-  Paint(f, "C_danzu", 0, 40, tt::kGrey);
-  Paint(f, "C_danzu_gs", 0, 16, tt::kGrey);
+  Paint(f, ftool::C_fushi_paichu, 0, 30, tt::kGrey);
+  Paint(f, ftool::C_dingwei_sha, 0, 30, tt::kGrey);
+  Paint(f, ftool::C_danzu, 0, 40, tt::kGrey);
+  Paint(f, ftool::C_danzu_gs, 0, 16, tt::kGrey);
   f.setText(ftool::T_lj_dd, std::string(tt::kJunkDesign));
   f.setText(ftool::Tdd, std::string(tt::kResultDesign));
   f.setText(ftool::L_zhushu, "0");

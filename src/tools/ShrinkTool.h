@@ -54,7 +54,7 @@ void ks_suoshui(Context& cx);
 
 // A click on a mark button ("C_fushi_paichu", "C_dingwei_sha", "C_danzu", "C_danzu_gs"):
 // toggles its colour between grey and its marked colour.
-void ToggleShrinkMark(Context& cx, std::string_view control, int item);
+void ToggleShrinkMark(Context& cx, const ControlArray<ControlKind::Button>& control, int item);
 // The 28 "全"/"清" buttons C_all_0..27.
 void PressShrinkAll(Context& cx, int item);
 // "清空所有条件".
