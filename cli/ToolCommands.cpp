@@ -33,17 +33,18 @@ bool DigitString(const std::string& s, char maxDigit = '9') {
 }
 
 // Marks a digit string on a button row: buttons first+d for every digit d.
-void MarkDigits(Form& f, const std::string& control, int first, const std::string& digits, int colour) {
-  for (char c : digits) f.setBackColor("Ftool." + control[first + (c - '0')], colour);
+void MarkDigits(Form& f, ControlArray<ControlKind::Button> row, int first, const std::string& digits, int colour) {
+  for (char c : digits) f.setBackColor(row[first + (c - '0')], colour);
 }
 
 // "--compound H,T,U" / "--kill H,T,U": three comma-separated digit strings.
-std::string PositionRows(Form& f, const std::string& option, const std::string& value, const std::string& control) {
+std::string PositionRows(Form& f, const std::string& option, const std::string& value,
+                         ControlArray<ControlKind::Button> row) {
   auto rows = Split(value, ",");
   if (rows.size() != 3) return option + " wants three digit strings separated by commas (H,T,U), got \"" + value + "\"";
   for (int p = 0; p < 3; ++p) {
     if (!DigitString(rows[p])) return option + ": \"" + rows[p] + "\" is not a digit string";
-    MarkDigits(f, control, p * 10, rows[p], tt::kRed);
+    MarkDigits(f, row, p * 10, rows[p], tt::kRed);
   }
   return {};
 }
@@ -51,7 +52,7 @@ std::string PositionRows(Form& f, const std::string& option, const std::string& 
 // "--route"/"--size"/...: blank-separated captions, each one of `captions`.
 template <typename Captions>
 std::string TickPatterns(Form& f, const std::string& option, const std::string& value, const Captions& captions,
-                         const std::string& control) {
+                         ControlArray<ControlKind::CheckBox> boxes) {
   for (const std::string& raw : Split(value, " ")) {
     std::string p = Trim(raw);
     if (p.empty()) continue;
@@ -59,7 +60,7 @@ std::string TickPatterns(Form& f, const std::string& option, const std::string& 
     for (size_t i = 0; i < captions.size(); ++i)
       if (captions[i] == p) item = static_cast<int>(i);
     if (item < 0) return option + ": unknown pattern \"" + p + "\"";
-    f.setChecked("Ftool." + control[item], true);
+    f.setChecked(boxes[item], true);
   }
   return {};
 }
@@ -118,24 +119,25 @@ int RunShrink(int argc, char** argv) {
   Form& f = cx.form;
   ShrinkToolDefaults(f);
   std::string error;
-  if (args.has("--compound")) error = PositionRows(f, "--compound", args.get("--compound"), "C_fushi_paichu");
-  if (error.empty() && args.has("--kill")) error = PositionRows(f, "--kill", args.get("--kill"), "C_dingwei_sha");
+  if (args.has("--compound")) error = PositionRows(f, "--compound", args.get("--compound"), ftool::C_fushi_paichu);
+  if (error.empty() && args.has("--kill")) error = PositionRows(f, "--kill", args.get("--kill"), ftool::C_dingwei_sha);
   if (error.empty() && args.has("--route"))
-    error = TickPatterns(f, "--route", args.get("--route"), RouteCaptions(), "Check_012_paichu");
+    error = TickPatterns(f, "--route", args.get("--route"), RouteCaptions(), ftool::Check_012_paichu);
   if (error.empty() && args.has("--size"))
-    error = TickPatterns(f, "--size", args.get("--size"), tt::kSizePatterns, "Check_pailie_daxiao");
+    error = TickPatterns(f, "--size", args.get("--size"), tt::kSizePatterns, ftool::Check_pailie_daxiao);
   if (error.empty() && args.has("--parity"))
-    error = TickPatterns(f, "--parity", args.get("--parity"), tt::kParityPatterns, "Check_pailie_jiou");
+    error = TickPatterns(f, "--parity", args.get("--parity"), tt::kParityPatterns, ftool::Check_pailie_jiou);
   if (error.empty() && args.has("--prime"))
-    error = TickPatterns(f, "--prime", args.get("--prime"), tt::kPrimePatterns, "Check_pailie_zhihe");
-  for (auto [option, control] : {std::pair{"--sum-tail", "Check_hewei_sha"}, std::pair{"--span", "Check_kuadu_sha"}}) {
+    error = TickPatterns(f, "--prime", args.get("--prime"), tt::kPrimePatterns, ftool::Check_pailie_zhihe);
+  for (auto [option, boxes] :
+       {std::pair{"--sum-tail", ftool::Check_hewei_sha}, std::pair{"--span", ftool::Check_kuadu_sha}}) {
     if (!error.empty() || !args.has(option)) continue;
     std::string digits = args.get(option);
     if (digits.empty() || !DigitString(digits)) {
       error = std::string(option) + " wants digits, got \"" + digits + "\"";
       continue;
     }
-    for (char c : digits) f.setChecked("Ftool." + control[c - '0'], true);
+    for (char c : digits) f.setChecked(boxes[c - '0'], true);
   }
   if (error.empty() && args.has("--banker")) {
     auto groups = Split(ReplaceAll(args.get("--banker"), ",", " "), " ");
@@ -148,8 +150,8 @@ int RunShrink(int argc, char** argv) {
         error = "--banker: \"" + groups[g] + "\" is not DIGITS[:COUNTS] (counts 0-3)";
         break;
       }
-      MarkDigits(f, "C_danzu", static_cast<int>(g) * 10, parts[0], tt::kGreen);
-      if (parts.size() == 2) MarkDigits(f, "C_danzu_gs", static_cast<int>(g) * 4, parts[1], tt::kGreen);
+      MarkDigits(f, ftool::C_danzu, static_cast<int>(g) * 10, parts[0], tt::kGreen);
+      if (parts.size() == 2) MarkDigits(f, ftool::C_danzu_gs, static_cast<int>(g) * 4, parts[1], tt::kGreen);
     }
   }
   if (!error.empty()) return Fail(error);

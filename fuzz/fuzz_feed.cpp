@@ -32,7 +32,7 @@ void CheckStores(const Context& cx) {
   FUZZ_CHECK(SplitCrLf(cx.form.text(fmain::Tkjh)).size() <= static_cast<size_t>(kHistoryRows));
 }
 
-std::string Frame(std::string_view lines, size_t extra) {
+std::string Framed(std::string_view lines, size_t extra) {
   std::vector<std::string> given = Split(ToLf(lines), "\n");
   std::string block;
   const size_t total = static_cast<size_t>(kDeepRows) + extra;
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       extra = static_cast<unsigned char>(text[0]) % 8;
       text.remove_prefix(1);
     }
-    feed.response = mode == 0 ? std::string(text) : Frame(text, extra);
+    feed.response = mode == 0 ? std::string(text) : Framed(text, extra);
     const bool applied = ProcessDrawResponse(cx, feed);
     if (applied) FUZZ_CHECK(!cx.draws.history[1].empty());
     if (mode == 1 && !feed.response.empty()) FUZZ_CHECK(cx.draws.deepCreated || !applied);

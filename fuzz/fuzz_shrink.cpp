@@ -1,6 +1,7 @@
 // The shrink tool's marks: the bytes before the first NUL are the player's clicks on the mark
 // buttons, check boxes and "全"/"清" buttons (one byte each), the rest is the junk box's text.
 #include <cstdint>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "core/NumberSet.h"
@@ -13,17 +14,23 @@ using namespace lumora;
 
 namespace {
 
-struct Row {
-  const char* name;
-  int items;
-  bool button;  // a mark button (toggled by a click) or a check box
-};
-constexpr Row kRows[] = {
-    {"C_fushi_paichu", 30, true},   {"C_dingwei_sha", 30, true},      {"C_danzu", 40, true},
-    {"C_danzu_gs", 16, true},       {"Check_012_paichu", 27, false},  {"Check_pailie_daxiao", 8, false},
-    {"Check_pailie_jiou", 8, false}, {"Check_pailie_zhihe", 8, false}, {"Check_danma_jc", 1, false},
-    {"Check_hewei_sha", 10, false}, {"Check_kuadu_sha", 10, false},
-};
+// The mark buttons, then the check boxes, in the order the bytes count them.
+constexpr ControlArray<ControlKind::Button> kMarkButtons[] = {ftool::C_fushi_paichu, ftool::C_dingwei_sha,
+                                                               ftool::C_danzu, ftool::C_danzu_gs};
+std::vector<CheckBox> CheckBoxes() {
+  std::vector<CheckBox> boxes;
+  auto row = [&](const ControlArray<ControlKind::CheckBox>& r) {
+    for (int i = r.first; i <= r.last; ++i) boxes.push_back(r[i]);
+  };
+  row(ftool::Check_012_paichu);
+  row(ftool::Check_pailie_daxiao);
+  row(ftool::Check_pailie_jiou);
+  row(ftool::Check_pailie_zhihe);
+  boxes.push_back(ftool::Check_danma_jc);
+  row(ftool::Check_hewei_sha);
+  row(ftool::Check_kuadu_sha);
+  return boxes;
+}
 constexpr int kAllButtons = 28;
 
 void Click(Context& cx, int choice) {
@@ -32,19 +39,15 @@ void Click(Context& cx, int choice) {
     return;
   }
   choice -= kAllButtons;
-  for (const Row& r : kRows) {
-    if (choice >= r.items) {
-      choice -= r.items;
-      continue;
+  for (const auto& buttons : kMarkButtons) {
+    if (choice < buttons.count()) {
+      ToggleShrinkMark(cx, buttons, buttons.first + choice);
+      return;
     }
-    if (r.button) {
-      ToggleShrinkMark(cx, r.name, choice);
-    } else {
-      const std::string key = "Ftool." + (r.items == 1 ? std::string(r.name) : r.name[choice]);
-      cx.form.setChecked(key, !cx.form.checked(key));
-    }
-    return;
+    choice -= buttons.count();
   }
+  static const std::vector<CheckBox> boxes = CheckBoxes();
+  if (choice < static_cast<int>(boxes.size())) cx.form.setChecked(boxes[choice], !cx.form.checked(boxes[choice]));
 }
 
 }  // namespace

@@ -28,7 +28,10 @@
 #include "core/Text.h"
 #include "ui/Program.h"
 #include "ui/Translations.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fmain.h"
+
+namespace fmain = lumora::fmain;
 
 namespace {
 
@@ -85,8 +88,8 @@ bool Parse(const QStringList& args, Options& o) {
   return !o.feed.empty() && o.minutes > 0 && o.tickMs > 0 && o.draws >= 0 && o.every >= 0;
 }
 
-void Tick(QWidget& window, const char* name) {
-  if (auto* box = window.findChild<QAbstractButton*>(name); box && !box->isChecked()) box->click();
+void Tick(QWidget& window, lumora::CheckBox box) {
+  if (auto* b = window.findChild<QAbstractButton*>(lumora::ObjectName(box)); b && !b->isChecked()) b->click();
 }
 
 }  // namespace
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
     if (!planStarted) {
       planStarted = true;
       QTimer::singleShot(0, &window, [&window] {
-        if (auto* b = window.findChild<QAbstractButton*>(fmain::C_jihua_ks)) b->click();
+        if (auto* b = window.findChild<QAbstractButton*>(lumora::ObjectName(fmain::C_jihua_ks))) b->click();
       });
     }
   };
@@ -121,7 +124,7 @@ int main(int argc, char** argv) {
   // What a player leaves on for the day.
   Tick(window, fmain::Check_jihua_sx);
   Tick(window, fmain::Check_pszj_sx);
-  if (auto* pattern = window.findChild<QLineEdit*>(fmain::T_bj)) {
+  if (auto* pattern = window.findChild<QLineEdit*>(lumora::ObjectName(fmain::T_bj))) {
     pattern->setText("挂挂挂");
     Q_EMIT pattern->textEdited(pattern->text());
   }

@@ -140,6 +140,7 @@ const Refused kRefused[] = {
     {fmain::T_xy, kBetting},
     {fmain::Tid, kBetting},
     {fmain::Check_qf_min, kSending},
+    {fmain::C_qunfa_sx, kSending},
     {fmain::T_qf_yanshi, kSending},
     {fmain::Check_baojing, kAlarm},
     {fmain::T_bj, kAlarm},

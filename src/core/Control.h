@@ -8,6 +8,7 @@
 // not compile and the kind says how a value is read: an integer box through the one lenient
 // number reader, a check box as a flag, an option group as the index of its checked button.
 #include <cstdint>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -60,6 +61,9 @@ struct ControlRef {
   }
 };
 
+// How a test's failure message shows a control.
+inline std::ostream& operator<<(std::ostream& out, const ControlRef& c) { return out << c.name(); }
+
 // A control of a known kind.
 template <ControlKind K>
 struct Control : ControlRef {
@@ -95,6 +99,8 @@ struct ControlArray {
   }
   constexpr bool holds(int index) const { return index >= first && index <= last; }
   constexpr int count() const { return last - first + 1; }
+  // The array's own name, as the command line names a whole row.
+  std::string name() const { return std::string(key); }
 };
 
 // Controls with texts, in order: a window's values as built, or as a scheme stores them.

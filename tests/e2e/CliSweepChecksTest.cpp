@@ -13,7 +13,6 @@
 
 #include "core/Text.h"
 #include "e2e/support/Process.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::e2e {
 namespace {
@@ -265,7 +264,7 @@ TEST(CliSweepChecks, WalkForwardChoosesOnTrainingDrawsAndBooksTheNextOnes) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::map<std::string, long long> byLabel;
     for (const auto& row : CsvRows(ReadFile(dir / "cut.csv")))
-      byLabel["T_jh_dadi_chongfu_cs=" + row.at(fmain::T_jh_dadi_chongfu_cs) + " T_quxian_zhushu_0=" + row.at(fmain::T_quxian_zhushu[0])] =
+      byLabel["T_jh_dadi_chongfu_cs=" + row.at("T_jh_dadi_chongfu_cs") + " T_quxian_zhushu_0=" + row.at("T_quxian_zhushu_0")] =
           std::stoll(row.at("profit"));
     return byLabel;
   };

@@ -33,7 +33,7 @@ struct AnalysisWindowTest : uitest::WindowTest {
     WindowTest::SetUp();
     StartProgram();
     window->show();
-    fenxi = window->findChild<QWidget*>(ffenxi::window);
+    fenxi = window->findChild<QWidget*>(ObjectName(ffenxi::window));
     ASSERT_NE(fenxi, nullptr);
     EXPECT_FALSE(fenxi->isVisible());
     Click(fmain::C_sst_fenxi);
@@ -49,21 +49,21 @@ struct AnalysisWindowTest : uitest::WindowTest {
     return path;
   }
   template <typename W>
-  W* In(const QString& name) { return uitest::Find<W>(fenxi, name); }
+  W* In(const ControlRef& control) { return uitest::Find<W>(fenxi, control); }
   void Start(const QString& file, const QString& sweep = {}) {
-    In<QRadioButton>("Op_fenxi_laiyuan_1")->setChecked(true);
-    In<QLineEdit>("T_fenxi_wenjian")->setText(file);
-    In<QLineEdit>("T_fenxi_saomiao")->setText(sweep);
-    uitest::Click(fenxi, "C_fenxi_kaishi");
+    In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[1])->setChecked(true);
+    In<QLineEdit>(ffenxi::T_fenxi_wenjian)->setText(file);
+    In<QLineEdit>(ffenxi::T_fenxi_saomiao)->setText(sweep);
+    uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);
   }
-  bool Idle() { return In<QPushButton>("C_fenxi_kaishi")->isEnabled(); }
-  QString Status() { return In<QLabel>("L_fenxi_zhuangtai")->text(); }
+  bool Idle() { return In<QPushButton>(ffenxi::C_fenxi_kaishi)->isEnabled(); }
+  QString Status() { return In<QLabel>(ffenxi::L_fenxi_zhuangtai)->text(); }
 };
 
 TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) {
   Start(DrawFile(400));
   EXPECT_FALSE(Idle());
-  EXPECT_TRUE(In<QPushButton>("C_fenxi_quxiao")->isEnabled());
+  EXPECT_TRUE(In<QPushButton>(ffenxi::C_fenxi_quxiao)->isEnabled());
   // While the run goes on, the program's own work is served: a timer keeps ticking and an engine
   // operation runs at once.
   int ticks = 0;
@@ -76,19 +76,19 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000)) << Status().toStdString();
   EXPECT_GT(ticks, 0);
 
-  auto* table = In<QTableWidget>("Tab_fenxi");
+  auto* table = In<QTableWidget>(ffenxi::Tab_fenxi);
   ASSERT_EQ(table->rowCount(), 1) << Status().toStdString();
   EXPECT_EQ(table->item(0, 1)->text(), "280");  // 400 draws, the first 120 warm up
   // The backtest report, the risk section under it.
-  const Scene& report = In<ChartView>("Pic_fenxi")->scene();
+  const Scene& report = In<ChartView>(ffenxi::Pic_fenxi)->scene();
   EXPECT_GT(report.items.size(), 100u);
   ASSERT_TRUE(std::holds_alternative<SceneText>(report.items.back()));
   EXPECT_NE(std::get<SceneText>(report.items.back()).text.find("止损概率 ruin "), std::string::npos);
-  const QString risk = In<QLabel>("L_fenxi_fengxian")->text();
+  const QString risk = In<QLabel>(ffenxi::L_fenxi_fengxian)->text();
   EXPECT_TRUE(risk.contains("capital 130, stop-loss 5, take-profit 300")) << risk.toStdString();
   EXPECT_TRUE(risk.contains("止损概率 ruin ")) << risk.toStdString();
   EXPECT_TRUE(risk.contains(" draws)")) << risk.toStdString();
-  EXPECT_EQ(In<QProgressBar>("P_fenxi_jindu")->value(), In<QProgressBar>("P_fenxi_jindu")->maximum());
+  EXPECT_EQ(In<QProgressBar>(ffenxi::P_fenxi_jindu)->value(), In<QProgressBar>(ffenxi::P_fenxi_jindu)->maximum());
 
   // A small sweep of one control: a row per value, Holm-adjusted, a risk line each.
   Start(DrawFile(200), "T_jh_dadi_chongfu_cs=6,9");
@@ -96,7 +96,7 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
   EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
-  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << In<QLabel>("L_fenxi_fengxian")->text().toStdString();
+  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << In<QLabel>(ffenxi::L_fenxi_fengxian)->text().toStdString();
 
   // A swept name no control has is refused before any run, and says so.
   Start(DrawFile(200), "T_no_such_box=1,2");
@@ -107,24 +107,24 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
 
 TEST_F(AnalysisWindowTest, CancelStopsTheRunAndShowsNothing) {
   Start(DrawFile(6000));
-  auto* bar = In<QProgressBar>("P_fenxi_jindu");
+  auto* bar = In<QProgressBar>(ffenxi::P_fenxi_jindu);
   ASSERT_TRUE(uitest::Eventually([&] { return bar->value() > 0; }, 60000));
   QElapsedTimer clock;
   clock.start();
-  uitest::Click(fenxi, "C_fenxi_quxiao");
+  uitest::Click(fenxi, ffenxi::C_fenxi_quxiao);
   ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
   EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(Status(), "已取消");
-  EXPECT_EQ(In<QTableWidget>("Tab_fenxi")->rowCount(), 0);
-  EXPECT_TRUE(In<QLabel>("L_fenxi_fengxian")->text().isEmpty());
+  EXPECT_EQ(In<QTableWidget>(ffenxi::Tab_fenxi)->rowCount(), 0);
+  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().isEmpty());
 }
 
 TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
   shell->run([](Session& s) {
     for (int i = 1; i <= 120; ++i) s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
   });
-  In<QRadioButton>("Op_fenxi_laiyuan_0")->setChecked(true);
-  uitest::Click(fenxi, "C_fenxi_kaishi");
+  In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[0])->setChecked(true);
+  uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);
   ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
   EXPECT_TRUE(Status().contains("只有 120 期开奖")) << Status().toStdString();
 

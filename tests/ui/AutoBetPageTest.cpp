@@ -19,11 +19,11 @@ struct AutoBetPageTest : uitest::WindowTest {
 };
 
 TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
-  for (const char* name : {fmain::C_pt_id_shibie[0], fmain::C_pt_id_shibie[5], fmain::C_sz_touzhu, fmain::C_dsf_sb[0], fmain::C_dsf_sb[1],
+  for (Button name : {fmain::C_pt_id_shibie[0], fmain::C_pt_id_shibie[5], fmain::C_sz_touzhu, fmain::C_dsf_sb[0], fmain::C_dsf_sb[1],
                            fmain::C_dsf_cs, fmain::C_shoudong_xiazhu, fmain::C_qunfa_find, fmain::C_qun_all, fmain::C_qunfa_shoudong,
                            fmain::C_qunfa_shuoming, fmain::C_qm_show})
     Find<QPushButton>(name);
-  for (const char* name : {fmain::Tid[0], fmain::Tid[1], fmain::Tid[2], fmain::T_beishu_xy[0], fmain::T_beishu_xy[1], fmain::T_dsf_canshu[0],
+  for (TextBox name : {fmain::Tid[0], fmain::Tid[1], fmain::Tid[2], fmain::T_beishu_xy[0], fmain::T_beishu_xy[1], fmain::T_dsf_canshu[0],
                            fmain::T_dsf_canshu[1], fmain::T_touzhu_dd[0], fmain::T_touzhu_dd[1]})
     Find<QLineEdit>(name);
   Find<QListWidget>(fmain::List_touzhu);
@@ -47,9 +47,9 @@ TEST_F(AutoBetPageTest, FramesCarryTheirNamesAndEveryAutomationTimerIsStoppedAtS
   for (auto* l : capital->findChildren<QLabel*>()) labelled = labelled || l->text() == "当前倍数";
   EXPECT_TRUE(labelled) << "the current-multiple box has its label";
   EXPECT_EQ(Find<QLineEdit>(fmain::T_zd_touzhu_beitou[1])->text(), "当前倍数");  // until the settings are first read
-  for (const char* t : {fmain::Timer_pt_id[0], fmain::Timer_pt_id[1], fmain::Timer_pt_id[2], fmain::Timer_shubiao, fmain::Timer_dsf_sb[0],
+  for (Timer t : {fmain::Timer_pt_id[0], fmain::Timer_pt_id[1], fmain::Timer_pt_id[2], fmain::Timer_shubiao, fmain::Timer_dsf_sb[0],
                         fmain::Timer_dsf_sb[1], fmain::Timer_tz_djs, fmain::Timer_dianji, fmain::Timer_qf_dd, fmain::Timer_jiesuo})
-    EXPECT_FALSE(session.cx.form.timer(t).enabled) << t;
+    EXPECT_FALSE(session.cx.form.timer(t).enabled) << t.name();
   EXPECT_TRUE(session.cx.form.timer(fmain::Timer_sz_zx).enabled);
   EXPECT_EQ(session.cx.form.timer(fmain::Timer_sz_zx).intervalMs, 400);
 }

@@ -23,6 +23,7 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
 
@@ -53,10 +54,10 @@ struct Program {
     page->resize(1500, 900);
     page->show();
   }
-  ChartView* chart() { return page->findChild<ChartView*>(fmain::Pic); }
-  void click(const char* name) {
-    auto* b = page->findChild<QPushButton*>(name);
-    ASSERT_NE(b, nullptr) << name;
+  ChartView* chart() { return page->findChild<ChartView*>(ObjectName(fmain::Pic)); }
+  void click(Button button) {
+    auto* b = page->findChild<QPushButton*>(ObjectName(button));
+    ASSERT_NE(b, nullptr) << button.name();
     QTest::mouseClick(b, Qt::LeftButton);
   }
   QPoint at(double x, double y) { return chart()->toPixel(x, y).toPoint(); }
@@ -118,7 +119,7 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   first.reset();
 
   Program again(dir_);
-  EXPECT_EQ(again.page->findChild<QPushButton*>(fmain::C_duqu[2])->text(), "03");
+  EXPECT_EQ(again.page->findChild<QPushButton*>(ObjectName(fmain::C_duqu[2]))->text(), "03");
   again.click(fmain::C_duqu[2]);
   for (int x = 1; x <= 120; ++x) EXPECT_EQ(again.session.curves.trend[x], drawn[x]) << x;
   int polyline = 0;
@@ -133,9 +134,9 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   for (int row = 1; row <= 120; ++row) d.history[row] = DrawRecord{Pad(row, 3), "12" + Pad((row * 389 + 17) % 1000, 3)};
   d.rebuildSubSeries();
   again.session.cx.form.setText(fmain::Tkjh, "001-12345");
-  again.page->findChild<QLineEdit*>(fmain::T_dadi_zhushu)->setText("200");
+  again.page->findChild<QLineEdit*>(ObjectName(fmain::T_dadi_zhushu))->setText("200");
   again.click(fmain::C_dadi_look);
-  const std::string pool = again.page->findChild<QPlainTextEdit*>(fmain::Tdadi)->toPlainText().toStdString();
+  const std::string pool = again.page->findChild<QPlainTextEdit*>(ObjectName(fmain::Tdadi))->toPlainText().toStdString();
   EXPECT_EQ(pool, again.session.cx.form.text(fmain::Tdadi));
   EXPECT_GE(pool.size(), 200u * 4 - 1);
   const ProfitCurve& y = again.session.curves.profit;
@@ -150,7 +151,7 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
 
 TEST_F(DrawingPageTest, HorizontalLineAndSlotBoxes) {
   Program p(dir_);
-  auto* flat = p.page->findChild<QPushButton*>(fmain::C_huaxian_line);
+  auto* flat = p.page->findChild<QPushButton*>(ObjectName(fmain::C_huaxian_line));
   p.click(fmain::C_huaxian_line);
   EXPECT_FALSE(flat->isEnabled());
   QTest::mouseClick(p.chart(), Qt::LeftButton, {}, p.at(60, 600));
@@ -158,21 +159,21 @@ TEST_F(DrawingPageTest, HorizontalLineAndSlotBoxes) {
   EXPECT_NEAR(p.session.curves.trend[1], 600, 15);
   EXPECT_EQ(p.session.curves.trend[1], p.session.curves.trend[120]);
 
-  auto* count = p.page->findChild<QLineEdit*>(fmain::T_quxian_zhushu[4]);
+  auto* count = p.page->findChild<QLineEdit*>(ObjectName(fmain::T_quxian_zhushu[4]));
   ASSERT_NE(count, nullptr);
   EXPECT_EQ(count->text(), "150");
   count->clear();
   QTest::keyClicks(count, "981");
   EXPECT_EQ(p.prompter.lastText(), "注数不能多于980注");
   EXPECT_EQ(count->text(), "400");
-  EXPECT_EQ(p.page->findChild<QLabel*>(fmain::L_xl_zhushu[4])->text(), "400");
+  EXPECT_EQ(p.page->findChild<QLabel*>(ObjectName(fmain::L_xl_zhushu[4]))->text(), "400");
 
-  auto* mask = p.page->findChild<QLineEdit*>(fmain::T_xl_muduan[0]);
+  auto* mask = p.page->findChild<QLineEdit*>(ObjectName(fmain::T_xl_muduan[0]));
   EXPECT_EQ(mask->text(), "1111111111");
   QTest::keyClicks(mask, "0");
   EXPECT_EQ(mask->text(), "");
   EXPECT_EQ(p.prompter.notices.back().title, "出错拉");
-  EXPECT_TRUE(p.page->findChild<QWidget*>(fmain::Op_mos[2])->property("checked").toBool());
+  EXPECT_TRUE(p.page->findChild<QWidget*>(ObjectName(fmain::Op_mos[2]))->property("checked").toBool());
 }
 
 }  // namespace

@@ -46,13 +46,13 @@ TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
   EXPECT_FALSE(Find<QWidget>(fmain::Frame_ding[2])->isVisibleTo(window.get()));
   Click(fmain::C_sst_0[3]);
   for (int k = 1; k <= 5; ++k)
-    EXPECT_EQ(Find<QWidget>(fmain::Frame_ding[k].c_str())->isVisibleTo(window.get()), k == 3) << k;
+    EXPECT_EQ(Find<QWidget>(fmain::Frame_ding[k])->isVisibleTo(window.get()), k == 3) << k;
   EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[3])->palette().color(QPalette::Button), QColor("#00ffff"));
   EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[1])->palette().color(QPalette::Button), QColor("#80ff80"));
   // Every page shows its caption.
   const char* const captions[6] = {"", "画线界面", "计划界面", "监控界面", "胆码排序", "附加功能"};
   for (int k = 1; k <= 5; ++k) {
-    auto* page = Find<QGroupBox>(fmain::Frame_ding[k].c_str());
+    auto* page = Find<QGroupBox>(fmain::Frame_ding[k]);
     ASSERT_NE(page, nullptr) << k;
     EXPECT_EQ(page->title().toStdString(), captions[k]);
   }
@@ -119,14 +119,14 @@ TEST_F(MainWindowTest, FeedOverHttpThenDeletionAndManualEntry) {
   Click(fmain::C_rulu_kjh);
   auto* fadd = Find<QWidget>(fadd::window);
   ASSERT_TRUE(fadd->isVisible());
-  auto* entry = fadd->findChild<QLineEdit*>("T_total_renshu");
+  auto* entry = fadd->findChild<QLineEdit*>(ObjectName(fadd::T_total_renshu));
   EXPECT_EQ(entry->text().toStdString(), FollowingPeriod(session.cx.draws.history[1].period) + "-12345");
   entry->setText("999-1234");
-  QTest::mouseClick(fadd->findChild<QPushButton*>(fmain::C_rulu_kjh), Qt::LeftButton);
+  QTest::mouseClick(fadd->findChild<QPushButton*>(ObjectName(fadd::C_rulu_kjh)), Qt::LeftButton);
   EXPECT_EQ(prompter.lastText(), "开奖号错误");
   EXPECT_TRUE(fadd->isVisible());
   entry->setText("999-12345");
-  QTest::mouseClick(fadd->findChild<QPushButton*>(fmain::C_rulu_kjh), Qt::LeftButton);
+  QTest::mouseClick(fadd->findChild<QPushButton*>(ObjectName(fadd::C_rulu_kjh)), Qt::LeftButton);
   EXPECT_FALSE(fadd->isVisible());
   EXPECT_TRUE(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().startsWith("第999期：12345"));
   // Closed by the user and opened again: it shows again.
@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, CopyNoticeAndAlarmWindowCloseThemselves) {
   EXPECT_TRUE(alarm->isVisible());
   ASSERT_TRUE(uitest::Eventually([&] { return sound.played.size() == 1; }, 2000));
   EXPECT_EQ(sound.played[0], session.cx.data.alarmSound().string());
-  EXPECT_TRUE(uitest::Eventually([&] { return alarm->findChild<QLabel*>("L20s")->text() == "8"; }, 3000));
+  EXPECT_TRUE(uitest::Eventually([&] { return alarm->findChild<QLabel*>(ObjectName(fbj::L20s))->text() == "8"; }, 3000));
   EXPECT_TRUE(uitest::Eventually([&] { return !alarm->isVisible(); }, 9000));
 }
 

@@ -13,10 +13,8 @@ namespace lumora {
 namespace {
 
 struct PlanPageTest : uitest::WindowTest {
-  template <typename W>
-  W* Find(const std::string& name) { return WindowTest::Find<W>(QString::fromStdString(name)); }
   // Pages other than the first are hidden: buttons are clicked programmatically.
-  void Click(const std::string& name) { Find<QPushButton>(name)->click(); }
+  void Click(Button button) { Find<QPushButton>(button)->click(); }
   Form& form() { return session.cx.form; }
 };
 

@@ -45,7 +45,7 @@ struct PlanRoadTest : uitest::WindowTest {
     for (const auto& slot : session.plan.board) rows += slot[16] == 1;
     return rows;
   }
-  void Shot(const char* page, const char* file) {
+  void Shot(Button page, const char* file) {
     const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
     if (dir.isEmpty()) return;
     Click(page);

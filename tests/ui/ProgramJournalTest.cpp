@@ -24,7 +24,7 @@ TEST(ProgramJournal, ALastingFailureShowsInTheStatusLineUntilTheRowsAreWritten) 
     Program program({"http://127.0.0.1:1/draws", data.string(), ""});
     ASSERT_TRUE(program.start());
     QCoreApplication::processEvents();
-    auto* status = program.window().findChild<QLabel*>(fmain::L_journal);
+    auto* status = program.window().findChild<QLabel*>(ObjectName(fmain::L_journal));
     ASSERT_NE(status, nullptr);
     EXPECT_TRUE(status->text().startsWith("运行记录未能打开")) << status->text().toStdString();
     program.shell().run([](Session& s) { LogBetMessage(s.cx, "投注完成"); });

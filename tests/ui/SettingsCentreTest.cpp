@@ -38,11 +38,11 @@ struct SettingsCentreTest : uitest::WindowTest {
     session.cx.service.settingsEndpoint = feed.url("/settings");
   }
   void StopFeed() { feed.stop(); }
-  QPushButton* Button(const QString& name) { return Find<QPushButton>(name); }
+  QPushButton* Button(const ControlRef& control) { return Find<QPushButton>(control); }
 };
 
 TEST_F(SettingsCentreTest, PanelSlidesInAndOut) {
-  auto* panel = window->findChild<QWidget*>(fmain::Frame_sz_zx);
+  auto* panel = window->findChild<QWidget*>(ObjectName(fmain::Frame_sz_zx));
   ASSERT_NE(panel, nullptr);
   EXPECT_LT(panel->x(), 0);
   Click(fmain::C_sz_zhongxin[0]);

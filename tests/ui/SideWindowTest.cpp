@@ -20,32 +20,32 @@ namespace {
 
 struct SideWindowTest : uitest::WindowTest {
   QTemporaryDir data;
-  QWidget* fk = nullptr;
+  QWidget* side = nullptr;
 
   void SetUp() override {
     QDir(data.path()).mkpath("fa");
     session.cx.data = DataFolder(data.path().toStdString());
     WindowTest::SetUp();
-    fk = window->findChild<QWidget*>(fk::window);
-    ASSERT_NE(fk, nullptr);
+    side = window->findChild<QWidget*>(ObjectName(fk::window));
+    ASSERT_NE(side, nullptr);
     window->move(20, 20);
     window->show();
     shell->run([](Session& s) { s.cx.form.setVisible(fk::window, true); });
   }
   template <typename W>
-  W* Find(QWidget* root, const QString& name) { return uitest::Find<W>(root, name); }
-  void Click(QWidget* root, const QString& name) { uitest::Click(root, name); }
+  W* Find(QWidget* root, const ControlRef& control) { return uitest::Find<W>(root, control); }
+  void Click(QWidget* root, const ControlRef& control) { uitest::Click(root, control); }
 };
 
 TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
-  EXPECT_TRUE(fk->isWindow());
-  EXPECT_EQ(fk->windowTitle(), "K线预览界面");
-  EXPECT_TRUE(fk->isVisible());
-  EXPECT_EQ(fk->width(), 1);
-  EXPECT_EQ(fk->height(), 10430 / 15);
-  EXPECT_TRUE(uitest::Eventually([&] { return fk->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << fk->pos().x() << "," << fk->pos().y();
-  EXPECT_FALSE(fk->close());
-  EXPECT_TRUE(fk->isVisible());
+  EXPECT_TRUE(side->isWindow());
+  EXPECT_EQ(side->windowTitle(), "K线预览界面");
+  EXPECT_TRUE(side->isVisible());
+  EXPECT_EQ(side->width(), 1);
+  EXPECT_EQ(side->height(), 10430 / 15);
+  EXPECT_TRUE(uitest::Eventually([&] { return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << side->pos().x() << "," << side->pos().y();
+  EXPECT_FALSE(side->close());
+  EXPECT_TRUE(side->isVisible());
 
   // Paint the board, then widen and collapse: the pictures keep their scenes.
   shell->run([](Session& s) {
@@ -53,7 +53,7 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
     s.cx.form.setText(fmain::T_dd_beiyong[0], "345");
     PaintPoolBoard(s.cx);
   });
-  auto* board = Find<ChartView>(fk, "Pic_k_5");
+  auto* board = Find<ChartView>(side, fk::Pic_k[5]);
   const size_t items = board->scene().items.size();
   EXPECT_GT(items, 30u);
   QDir(data.path()).mkpath("fa");
@@ -61,16 +61,16 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
   Click(window.get(), fmain::C_k_yulan_shou);
-  EXPECT_EQ(fk->width(), 3780 / 15);
-  EXPECT_EQ(Find<QListWidget>(fk, "List_fangan")->count(), 1);
+  EXPECT_EQ(side->width(), 3780 / 15);
+  EXPECT_EQ(Find<QListWidget>(side, fk::List_fangan)->count(), 1);
   Click(window.get(), fmain::C_k_yulan_cls);
-  EXPECT_EQ(fk->width(), 1);
-  EXPECT_TRUE(fk->isVisible());
+  EXPECT_EQ(side->width(), 1);
+  EXPECT_TRUE(side->isVisible());
   EXPECT_EQ(board->scene().items.size(), items);
 
   // The window follows the main window.
   window->move(60, 40);
-  EXPECT_TRUE(uitest::Eventually([&] { return fk->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << fk->pos().x() << "," << fk->pos().y();
+  EXPECT_TRUE(uitest::Eventually([&] { return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << side->pos().x() << "," << side->pos().y();
 }
 
 TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
@@ -80,10 +80,10 @@ TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
     s.cx.form.setText(fmain::T_jh_dadi_chongfu_cs, "18");
   });
   Click(window.get(), fmain::C_k_yulan_shou);
-  EXPECT_EQ(Find<QLineEdit>(fk, "T_fangan_name")->text(), "800+[1]");
-  Click(fk, "C_fangan_0");
+  EXPECT_EQ(Find<QLineEdit>(side, fk::T_fangan_name)->text(), "800+[1]");
+  Click(side, fk::C_fangan[0]);
   EXPECT_EQ(prompter.lastText(), "保存完成");
-  auto* list = Find<QListWidget>(fk, "List_fangan");
+  auto* list = Find<QListWidget>(side, fk::List_fangan);
   ASSERT_EQ(list->count(), 1);
   EXPECT_EQ(list->item(0)->text(), "800+[1].fa");
 
@@ -98,7 +98,7 @@ TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
   EXPECT_EQ(session.cx.form.text(fmain::T_quxian_zhushu[3]), "140");
   EXPECT_EQ(SplitCrLf(session.cx.form.text(fmain::T_moshier_input)).size(), 3u);
 
-  Click(fk, "C_fangan_1");
+  Click(side, fk::C_fangan[1]);
   EXPECT_EQ(list->count(), 0);
   EXPECT_FALSE(QFile::exists(data.path() + "/fa/800+[1].fa"));
 }

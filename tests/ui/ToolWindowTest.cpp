@@ -16,14 +16,14 @@ struct ToolWindowTest : uitest::WindowTest {
 
   void SetUp() override {
     WindowTest::SetUp();
-    tool = window->findChild<QWidget*>(ftool::window);
+    tool = window->findChild<QWidget*>(ObjectName(ftool::window));
     ASSERT_NE(tool, nullptr);
   }
   template <typename W>
-  W* Find(const QString& name) { return uitest::Find<W>(tool, name); }
-  void Click(const QString& name) { uitest::Click(tool, name); }
+  W* Find(const ControlRef& control) { return uitest::Find<W>(tool, control); }
+  void Click(const ControlRef& control) { uitest::Click(tool, control); }
   void Open() { uitest::Click(window.get(), fmain::C_sst_tool); }
-  QString Count() { return Find<QLabel>("L_zhushu")->text(); }
+  QString Count() { return Find<QLabel>(ftool::L_zhushu)->text(); }
 };
 
 TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
@@ -32,16 +32,16 @@ TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
   EXPECT_FALSE(tool->isVisible());
   Open();
   EXPECT_TRUE(tool->isVisible());
-  Click("C_dingwei_sha_20");
+  Click(ftool::C_dingwei_sha[20]);
   EXPECT_EQ(session.cx.form.backColor(ftool::C_dingwei_sha[20]), 255);
-  EXPECT_EQ(Find<QPushButton>("C_dingwei_sha_20")->palette().color(QPalette::Button), QColor("#ff0000"));
-  Click("C_guolv_ks_0");
+  EXPECT_EQ(Find<QPushButton>(ftool::C_dingwei_sha[20])->palette().color(QPalette::Button), QColor("#ff0000"));
+  Click(ftool::C_guolv_ks[0]);
   EXPECT_EQ(Count(), "900");
   tool->close();
   EXPECT_FALSE(tool->isVisible());
   Open();
   EXPECT_TRUE(tool->isVisible());
-  Click("C_guolv_ks_0");
+  Click(ftool::C_guolv_ks[0]);
   EXPECT_EQ(Count(), "900");
 }
 
@@ -58,41 +58,41 @@ TEST_F(ToolWindowTest, OpeningItAgainBringsItToTheFront) {
 }
 
 TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
-  EXPECT_EQ(Find<QCheckBox>("Check_012_paichu_5")->text(), "012");
-  EXPECT_EQ(Find<QCheckBox>("Check_pailie_jiou_1")->text(), "奇偶奇");
-  EXPECT_EQ(Find<QPushButton>("C_all_14")->text(), "清");
-  EXPECT_EQ(Find<QPushButton>("C_all_26")->text(), "全");
-  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "杀垃圾单式大底\n");
-  Click("C_danzu_1");
+  EXPECT_EQ(Find<QCheckBox>(ftool::Check_012_paichu[5])->text(), "012");
+  EXPECT_EQ(Find<QCheckBox>(ftool::Check_pailie_jiou[1])->text(), "奇偶奇");
+  EXPECT_EQ(Find<QPushButton>(ftool::C_all[14])->text(), "清");
+  EXPECT_EQ(Find<QPushButton>(ftool::C_all[26])->text(), "全");
+  EXPECT_EQ(Find<QPlainTextEdit>(ftool::T_lj_dd)->toPlainText(), "杀垃圾单式大底\n");
+  Click(ftool::C_danzu[1]);
   EXPECT_EQ(session.cx.form.backColor(ftool::C_danzu[1]), 65280);
-  QTest::mouseClick(Find<QCheckBox>("Check_hewei_sha_0"), Qt::LeftButton);
-  Click("C_guolv_ks_0");
+  QTest::mouseClick(Find<QCheckBox>(ftool::Check_hewei_sha[0]), Qt::LeftButton);
+  Click(ftool::C_guolv_ks[0]);
   EXPECT_LT(Count().toInt(), 900);
-  Click("C_guolv_ks_1");
-  EXPECT_EQ(QString::fromStdString(clipboard.content), Find<QPlainTextEdit>("Tdd")->toPlainText());
-  Click("C_all_12");
-  EXPECT_TRUE(Find<QCheckBox>("Check_012_paichu_26")->isChecked());
-  Click("C_guolv_ks_2");
-  EXPECT_FALSE(Find<QCheckBox>("Check_012_paichu_26")->isChecked());
-  EXPECT_FALSE(Find<QCheckBox>("Check_hewei_sha_0")->isChecked());
+  Click(ftool::C_guolv_ks[1]);
+  EXPECT_EQ(QString::fromStdString(clipboard.content), Find<QPlainTextEdit>(ftool::Tdd)->toPlainText());
+  Click(ftool::C_all[12]);
+  EXPECT_TRUE(Find<QCheckBox>(ftool::Check_012_paichu[26])->isChecked());
+  Click(ftool::C_guolv_ks[2]);
+  EXPECT_FALSE(Find<QCheckBox>(ftool::Check_012_paichu[26])->isChecked());
+  EXPECT_FALSE(Find<QCheckBox>(ftool::Check_hewei_sha[0])->isChecked());
   EXPECT_EQ(session.cx.form.backColor(ftool::C_danzu[1]), 14737632);
-  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "垃圾单式大底");
-  EXPECT_EQ(Find<QPlainTextEdit>("Tdd")->toPlainText(), "");
+  EXPECT_EQ(Find<QPlainTextEdit>(ftool::T_lj_dd)->toPlainText(), "垃圾单式大底");
+  EXPECT_EQ(Find<QPlainTextEdit>(ftool::Tdd)->toPlainText(), "");
   EXPECT_EQ(Count(), "0");
-  QTest::mouseDClick(Find<QPlainTextEdit>("T_lj_dd")->viewport(), Qt::LeftButton);
-  EXPECT_EQ(Find<QPlainTextEdit>("T_lj_dd")->toPlainText(), "");
+  QTest::mouseDClick(Find<QPlainTextEdit>(ftool::T_lj_dd)->viewport(), Qt::LeftButton);
+  EXPECT_EQ(Find<QPlainTextEdit>(ftool::T_lj_dd)->toPlainText(), "");
 }
 
 TEST_F(ToolWindowTest, Screenshot) {
   const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
   if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the window";
   Open();
-  for (const char* b : {"C_fushi_paichu_1", "C_fushi_paichu_12", "C_fushi_paichu_23", "C_dingwei_sha_20",
-                        "C_danzu_1", "C_danzu_2", "C_danzu_gs_1", "C_danzu_gs_2"})
+  for (Button b : {ftool::C_fushi_paichu[1], ftool::C_fushi_paichu[12], ftool::C_fushi_paichu[23], ftool::C_dingwei_sha[20],
+                        ftool::C_danzu[1], ftool::C_danzu[2], ftool::C_danzu_gs[1], ftool::C_danzu_gs[2]})
     Click(b);
-  QTest::mouseClick(Find<QCheckBox>("Check_012_paichu_0"), Qt::LeftButton);
-  QTest::mouseClick(Find<QCheckBox>("Check_kuadu_sha_0"), Qt::LeftButton);
-  Click("C_guolv_ks_0");
+  QTest::mouseClick(Find<QCheckBox>(ftool::Check_012_paichu[0]), Qt::LeftButton);
+  QTest::mouseClick(Find<QCheckBox>(ftool::Check_kuadu_sha[0]), Qt::LeftButton);
+  Click(ftool::C_guolv_ks[0]);
   tool->resize(1400, 720);
   QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));
   EXPECT_TRUE(tool->grab().save(QString(dir) + "/shrink.png"));

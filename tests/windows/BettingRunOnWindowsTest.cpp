@@ -90,20 +90,20 @@ struct BettingRunOnWindows : uitest::WindowTest {
     target.kill();
     target.waitForFinished(5000);
   }
-  std::string text(const char* name) { return session.cx.form.text(name); }
+  std::string text(TextBox box) { return session.cx.form.text(box); }
   std::string betLog() {
     std::string all;
     for (const std::string& line : session.cx.form.items(fmain::List_tz_new)) all += line + "\n";
     return all;
   }
   // Starts a capture with its button, points at `at` and fixes it with a right click.
-  void Capture(const char* startButton, POINT at, const char* timer) {
+  void Capture(Button startButton, POINT at, Timer timer) {
     Click(startButton);
     ASSERT_TRUE(session.cx.form.timer(timer).enabled) << betLog();
     SetCursorPos(at.x, at.y);
     QTest::qWait(200);
     RightClick(at);
-    EXPECT_TRUE(uitest::Eventually([&] { return !session.cx.form.timer(timer).enabled; }, 3000)) << timer;
+    EXPECT_TRUE(uitest::Eventually([&] { return !session.cx.form.timer(timer).enabled; }, 3000)) << timer.name();
   }
 };
 

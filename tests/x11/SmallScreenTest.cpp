@@ -14,10 +14,10 @@
 #include <QWindow>
 #include <cstdio>
 #include <filesystem>
-#include <string_view>
 
 #include "settings/SettingsTexts.h"
 #include "ui/Program.h"
+#include "ui/Widgets.h"
 
 // Last: Xlib's macros (None, Bool, ...) would clash with the headers above.
 #include <X11/Xatom.h>
@@ -72,7 +72,7 @@ class Panel {
 
  private:
   Display* display_ = nullptr;
-  Window window_ = 0;
+  ::Window window_ = 0;
 };
 
 QRect Global(const QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
@@ -115,10 +115,10 @@ TEST(SmallScreen, TheFirstSizeFitsTheAvailableAreaFrameIncluded) {
     EXPECT_TRUE(area.contains(Global(scroller->horizontalScrollBar())));
   }
   // The bottom row of the main controls: "缩<<" and "伸>>".
-  for (std::string_view name : {settings_texts::kCollapseButton, settings_texts::kWidenButton}) {
-    auto* button = window.findChild<QPushButton*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    ASSERT_NE(button, nullptr) << name;
-    EXPECT_TRUE(area.contains(Global(button))) << name;
+  for (Button control : {settings_texts::kCollapseButton, settings_texts::kWidenButton}) {
+    auto* button = window.findChild<QPushButton*>(ObjectName(control));
+    ASSERT_NE(button, nullptr) << control.name();
+    EXPECT_TRUE(area.contains(Global(button))) << control.name();
   }
 }
 

@@ -158,13 +158,13 @@ TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
   Display* hand = XOpenDisplay(nullptr);  // the user's own hand on the mouse
   ASSERT_NE(hand, nullptr);
   auto topAt = [&](Point p) {
-    Window child = 0;
+    ::Window child = 0;
     int x, y;
     XTranslateCoordinates(hand, DefaultRootWindow(hand), DefaultRootWindow(hand), p.x, p.y, &x, &y, &child);
     return child;
   };
   const Point inside{numbers.x + 4, numbers.y + 4};
-  const Window frame = topAt(inside);
+  const ::Window frame = topAt(inside);
 
   CaptureTarget(cx, out, 0);
   ASSERT_TRUE(cx.form.timer(fmain::Timer_pt_id[0]).enabled);

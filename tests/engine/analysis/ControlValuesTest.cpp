@@ -25,13 +25,20 @@ BacktestSettings Bare() {
   return s;
 }
 
+// A control as the command line names it: "T_quxian_zhushu_3", an array by its bare name.
+std::string Name(ControlRef control) { return control.name(); }
+template <ControlKind K>
+std::string Name(const ControlArray<K>& array) {
+  return std::string(array.key);
+}
+
 // Every name a window's catalogue holds: single controls, array elements and arrays' bare names.
 std::vector<std::string> EveryCataloguedName() {
   std::vector<std::string> names;
   for (const WindowCatalogue& w : ControlCatalogues())
     for (const ControlEntry& e : w.controls) {
-      names.push_back(std::string(w.prefix) + e.name);
-      for (int i = e.first; e.first >= 0 && i <= e.last; ++i) names.push_back(std::string(w.prefix) + e.name[i]);
+      names.push_back(e.key);
+      for (int i = e.first; e.first >= 0 && i <= e.last; ++i) names.push_back(ControlRef{e.key, i}.name());
     }
   return names;
 }
@@ -65,20 +72,20 @@ TEST(ControlValuesTest, EveryCataloguedControlIsSettableInABacktestOrRefusedWith
   }
   EXPECT_GT(settable, 60);
   // Named before: a box the bare form had not created yet, refused as unknown.
-  EXPECT_EQ(WhyNotSettable(fmain::Check_duoqi), "");
+  EXPECT_EQ(WhyNotSettable(Name(fmain::Check_duoqi)), "");
 }
 
 TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
   const std::vector<std::pair<std::string, std::string>> bad = {
-      {fmain::T_jh_dadi_chongfu_cs, "abc"},   {fmain::T_jh_dadi_chongfu_cs, "-5"},   {fmain::T_jh_dadi_chongfu_cs, "九"},
-      {fmain::T_jh_dadi_chongfu_cs, "1000"},  {fmain::T_jh_dadi_chongfu_cs, "9.5"},  {fmain::T_quxian_zhushu[0], "981"},
-      {fmain::T_szzx_canshu[0], "1700"},       {fmain::T_szzx_canshu[0], "2000.5"},    {fmain::T_szzx_canshu[0], "19x0"},
-      {fmain::T_szzx_canshu[2], "8"},          {fmain::T_szzx_canshu[2], "1--2"},      {fmain::T_szzx_canshu[2], "0-1"},
-      {fmain::T_szzx_canshu[3], "1"},          {fmain::T_szzx_canshu[4], "0.004"},     {fmain::T_jiankong_rc, "1.2"},
-      {fmain::T_jiankong_rc, "0809"},         {fmain::T_jihua_danma_rc, "0-1"},      {fmain::Option_touzhu_sz, "3"},
-      {fmain::Option_touzhu_sz, "x"},         {fmain::Check_duoqi, "yes"},           {fmain::T_xl_muduan[0], "12345678901"},
-      {fmain::T_paixu_qishu, "0"},            {fmain::T_jh_qi_baoliu, "201"},        {fmain::T_paixu_fenjiemoshi, "1-x"},
-      {fmain::T_paixu_fenjiemoshi, "123"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "abc"},   {Name(fmain::T_jh_dadi_chongfu_cs), "-5"},   {Name(fmain::T_jh_dadi_chongfu_cs), "九"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "1000"},  {Name(fmain::T_jh_dadi_chongfu_cs), "9.5"},  {Name(fmain::T_quxian_zhushu[0]), "981"},
+      {Name(fmain::T_szzx_canshu[0]), "1700"},       {Name(fmain::T_szzx_canshu[0]), "2000.5"},    {Name(fmain::T_szzx_canshu[0]), "19x0"},
+      {Name(fmain::T_szzx_canshu[2]), "8"},          {Name(fmain::T_szzx_canshu[2]), "1--2"},      {Name(fmain::T_szzx_canshu[2]), "0-1"},
+      {Name(fmain::T_szzx_canshu[3]), "1"},          {Name(fmain::T_szzx_canshu[4]), "0.004"},     {Name(fmain::T_jiankong_rc), "1.2"},
+      {Name(fmain::T_jiankong_rc), "0809"},         {Name(fmain::T_jihua_danma_rc), "0-1"},      {Name(fmain::Option_touzhu_sz), "3"},
+      {Name(fmain::Option_touzhu_sz), "x"},         {Name(fmain::Check_duoqi), "yes"},           {Name(fmain::T_xl_muduan[0]), "12345678901"},
+      {Name(fmain::T_paixu_qishu), "0"},            {Name(fmain::T_jh_qi_baoliu), "201"},        {Name(fmain::T_paixu_fenjiemoshi), "1-x"},
+      {Name(fmain::T_paixu_fenjiemoshi), "123"},
   };
   for (const auto& [name, value] : bad) {
     const std::string why = CheckControlValue(name, value);
@@ -86,32 +93,32 @@ TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
     EXPECT_NE(why.find(name), std::string::npos) << why;
   }
   for (const char* empty : {"", " "}) {
-    const std::string why = CheckControlValue(fmain::T_jh_dadi_chongfu_cs, empty);
-    EXPECT_NE(why.find("empty value for T_jh_dadi_chongfu_cs"), std::string::npos) << why;
+    const std::string why = CheckControlValue(Name(fmain::T_jh_dadi_chongfu_cs), empty);
+    EXPECT_NE(why.find("empty value for " + Name(fmain::T_jh_dadi_chongfu_cs)), std::string::npos) << why;
   }
   const std::vector<std::pair<std::string, std::string>> good = {
-      {fmain::T_jh_dadi_chongfu_cs, "9"}, {fmain::T_jh_dadi_chongfu_cs, " 18 "}, {fmain::T_jh_dadi_chongfu_cs, "0"},
-      {fmain::T_szzx_canshu[0], "2000"},   {fmain::T_szzx_canshu[0], "1700.5"},   {fmain::T_szzx_canshu[2], "1-2-4"},
-      {fmain::Option_touzhu_sz, "2"},     {fmain::Option_touzhu_sz[1], "on"},    {fmain::T_jiankong_rc, "01.02.03"}, {fmain::T_jh_dadi_chongfu_rc, "容对08.09"},
-      {fmain::T_quxian_zhushu[14], "980"}, {fmain::Check_duoqi, "1"},            {fmain::T_xl_muduan[3], "一二三四五六七八九十"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "9"}, {Name(fmain::T_jh_dadi_chongfu_cs), " 18 "}, {Name(fmain::T_jh_dadi_chongfu_cs), "0"},
+      {Name(fmain::T_szzx_canshu[0]), "2000"},   {Name(fmain::T_szzx_canshu[0]), "1700.5"},   {Name(fmain::T_szzx_canshu[2]), "1-2-4"},
+      {Name(fmain::Option_touzhu_sz), "2"},     {Name(fmain::Option_touzhu_sz[1]), "on"},    {Name(fmain::T_jiankong_rc), "01.02.03"}, {Name(fmain::T_jh_dadi_chongfu_rc), "容对08.09"},
+      {Name(fmain::T_quxian_zhushu[14]), "980"}, {Name(fmain::Check_duoqi), "1"},            {Name(fmain::T_xl_muduan[3]), "一二三四五六七八九十"},
   };
   for (const auto& [name, value] : good) EXPECT_EQ(CheckControlValue(name, value), "") << name << "=" << value;
 }
 
 TEST(ControlValuesTest, RefusalsSayWhyTheControlCannotBeSet) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {fmain::C_jihua_ks, "a button"},
-      {fmain::Tdadi, "the run writes it"},
-      {fmain::T_zijin[0], "automatic betting"},
-      {fmain::Check_jihua_sx, "ticks it itself"},
-      {fmain::Op_3x_moshi, "--start"},
-      {fmain::T_quxian_zhushu, "a row of 15 controls"},
-      {fmain::Ch_jiankong_jj, "a row of 15 controls"},
-      {ftool::Check_danma_jc, "Ftool (the shrink tool"},
-      {"Check_danma_jc", ftool::Check_danma_jc},
+      {Name(fmain::C_jihua_ks), "a button"},
+      {Name(fmain::Tdadi), "the run writes it"},
+      {Name(fmain::T_zijin[0]), "automatic betting"},
+      {Name(fmain::Check_jihua_sx), "ticks it itself"},
+      {Name(fmain::Op_3x_moshi), "--start"},
+      {Name(fmain::T_quxian_zhushu), "a row of 15 controls"},
+      {Name(fmain::Ch_jiankong_jj), "a row of 15 controls"},
+      {Name(ftool::Check_danma_jc), "Ftool (the shrink tool"},
+      {ftool::Check_danma_jc.widgetName(), Name(ftool::Check_danma_jc)},
       {"T_no_such_box", "no control named T_no_such_box"},
-      {"T_quxian_zhushu_15", "no control named"},
-      {"T_quxian_zhushu_01", "no control named"},
+      {Name(fmain::T_quxian_zhushu) + "_15", "no control named"},
+      {Name(fmain::T_quxian_zhushu) + "_01", "no control named"},
   };
   for (const auto& [name, part] : cases) {
     const std::string why = CheckControlValue(name, "1");

@@ -54,18 +54,19 @@ TEST(ProgramAnalysis, TheJobIsACopyOfTheSessionsSettings) {
 }
 
 TEST(ProgramAnalysis, SweepTextIsOneControlWithValues) {
+  const std::string box = fmain::T_jh_dadi_chongfu_cs.name();  // as the player types it
   std::vector<SweepAxis> axes;
   EXPECT_EQ(ParseSweepText("  ", axes), "");
   EXPECT_TRUE(axes.empty());
-  EXPECT_EQ(ParseSweepText("T_jh_dadi_chongfu_cs = 6, 9 ,12", axes), "");
+  EXPECT_EQ(ParseSweepText(box + " = 6, 9 ,12", axes), "");
   ASSERT_EQ(axes.size(), 1u);
-  EXPECT_EQ(axes[0].name, fmain::T_jh_dadi_chongfu_cs);
+  EXPECT_EQ(axes[0].name, box);
   EXPECT_EQ(axes[0].values, (std::vector<std::string>{"6", "9", "12"}));
-  EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=", axes), "");
+  EXPECT_NE(ParseSweepText(box + "=", axes), "");
   EXPECT_NE(ParseSweepText("=6,9", axes), "");
-  EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=6,,9", axes), "");
+  EXPECT_NE(ParseSweepText(box + "=6,,9", axes), "");
   // Values are checked against the control's kind before anything runs, as in the cli.
-  EXPECT_NE(ParseSweepText("T_jh_dadi_chongfu_cs=6,abc", axes).find("\"abc\" is not a value of T_jh_dadi_chongfu_cs"), std::string::npos);
+  EXPECT_NE(ParseSweepText(box + "=6,abc", axes).find("\"abc\" is not a value of " + box), std::string::npos);
 }
 
 TEST(ProgramAnalysis, RiskOfARunUsesItsMeanPool) {

@@ -23,13 +23,13 @@ std::vector<SceneText> TextsOf(const Scene& s) {
 
 // A sweep of 30 combinations with long Chinese and Latin labels whose points crowd together.
 SweepResult CrowdedSweep(SweepSetup& setup) {
-  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_rc, {}}, SweepAxis{fmain::T_jiankong_rc, {}}};
+  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_rc.name(), {}}, SweepAxis{fmain::T_jiankong_rc.name(), {}}};
   setup.seeds = 1;
   SweepResult r;
   for (int c = 0; c < 30; ++c) {
     SweepRow row;
     row.values = {"容对 " + std::to_string(c) + " 04.05.06.07.08.09.10.11.12.13.14.15.16", "01.02.03 监控 " + std::to_string(c)};
-    row.label = "T_jh_dadi_chongfu_rc=" + row.values[0] + " T_jiankong_rc=" + row.values[1];
+    row.label = setup.axes[0].name + "=" + row.values[0] + " " + setup.axes[1].name + "=" + row.values[1];
     row.chance.periods = 1000;
     row.chance.hits = 400 + c % 3;
     row.chance.expectedHits = 400;

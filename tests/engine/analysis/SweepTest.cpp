@@ -59,7 +59,7 @@ TEST(SweepTest, ReplayOnTheRealDrawsBooksTheRealProfit) {
 TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
   SweepSetup setup;
   setup.base = Base();
-  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_cs, {"9", "18"}}, SweepAxis{fmain::T_jiankong_rc, {"01.02", "01.02.03"}}};
+  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_cs.name(), {"9", "18"}}, SweepAxis{fmain::T_jiankong_rc.name(), {"01.02", "01.02.03"}}};
   setup.seeds = 2;
   setup.replicas = 100;
   const std::vector<DrawRecord> draws = FairDraws(9, 320);

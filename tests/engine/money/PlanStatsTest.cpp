@@ -153,14 +153,12 @@ class ApplyStatsTest : public ::testing::Test {
   void SetUp() override {
     cx.ports.prompter = &prompter;
     const char* texts[] = {"1940", "1", "1-2-4-8", "3", "0.01"};
-    for (int i = 0; i < 5; ++i) cx.form.setText("T_szzx_canshu_" + std::to_string(i), texts[i]);
+    for (int i = 0; i < 5; ++i) cx.form.setText(fmain::T_szzx_canshu[i], texts[i]);
     cx.form.setChecked(fmain::Option_touzhu_sz[0], true);
     PresetPlanStats(stats);
     stats.plan().periods = 7;
   }
-  void Select(int k) {
-    for (int i = 0; i < 3; ++i) cx.form.setChecked("Option_touzhu_sz_" + std::to_string(i), i == k);
-  }
+  void Select(int k) { cx.form.setOption(fmain::Option_touzhu_sz, k); }
   // Applies and expects a refusal with `message` that leaves the records alone.
   void ExpectRefused(const std::string& message) {
     EXPECT_FALSE(ApplyStatsSettings(cx, stats));

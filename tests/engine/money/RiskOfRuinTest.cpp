@@ -247,7 +247,7 @@ TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
   StatsState stats;
   PresetPlanStats(stats);
   const char* design[5] = {"130", "60", "19.4", "5", "300"};
-  for (int i = 0; i < 5; ++i) cx.form.setText("T_zijin_" + std::to_string(i), design[i]);
+  for (int i = 0; i < 5; ++i) cx.form.setText(fmain::T_zijin[i], design[i]);
   cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "0");
   StartRiskOfRuin(cx, money, stats.plan());
   EXPECT_EQ(cx.form.timer(fmain::Timer_zijin_fengxian).enabled, true);

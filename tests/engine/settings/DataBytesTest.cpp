@@ -121,7 +121,7 @@ TEST_F(DataFolderTest, FuzzedSchemesWhoseGbkIsUtf8TooSaveAsTheSameBytes) {
   ASSERT_NE(root, nullptr);
   const struct {
     const char* file;
-    const char* box;
+    IntBox box;
     std::string holds;
   } cases[] = {{"regression-gbk-also-utf8-1", fmain::T_quxian_zhushu[9], "2蕶0"},
                {"regression-gbk-also-utf8-2", fmain::T_quxian_zhushu[7], "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},

@@ -66,11 +66,11 @@ TEST_F(SchemeFileTest, ValuesThatWouldBreakTheFileAreRefusedNamingTheBox) {
   cx.form.setText(fmain::T_xl_muduan[3], "10/1");
   SchemeText out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
-  EXPECT_NE(out.error.find("T_xl_muduan(3)"), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_xl_muduan[3].messageName()), std::string::npos);
   cx.form.setText(fmain::T_xl_muduan[3], "1");
   cx.form.setText(fmain::T_moshier_input, "1.2=1\r\n*end*");
   out = BuildSchemeText(cx.form);
-  EXPECT_NE(out.error.find(fmain::T_moshier_input), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_moshier_input.messageName()), std::string::npos);
   EXPECT_NE(out.error.find("*end*"), std::string::npos);
 }
 
@@ -79,14 +79,14 @@ TEST_F(SchemeFileTest, ValuesThatFormAMarkerWithTheirNeighboursAreRefused) {
   cx.form.setText(fmain::T_jiankong_rc, "01.02*ms1");
   SchemeText out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
-  EXPECT_NE(out.error.find(fmain::T_jiankong_rc), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_jiankong_rc.messageName()), std::string::npos);
   EXPECT_NE(out.error.find("*ms1*"), std::string::npos);
   // Right after "*15zs*": "end*" would close the section at once.
   cx.form.setText(fmain::T_jiankong_rc, "01.02.03");
   cx.form.setText(fmain::T_quxian_zhushu[0], "end*1");
   out = BuildSchemeText(cx.form);
   EXPECT_EQ(out.text, "");
-  EXPECT_NE(out.error.find("T_quxian_zhushu(0)"), std::string::npos);
+  EXPECT_NE(out.error.find(fmain::T_quxian_zhushu[0].messageName()), std::string::npos);
   // The same texts further inside a section are harmless and saved.
   cx.form.setText(fmain::T_quxian_zhushu[0], "110");
   cx.form.setText(fmain::T_quxian_zhushu[1], "end*1");

@@ -115,7 +115,7 @@ TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
   cx.form.setText(fmain::T_xl_muduan[3], "11/11");
   save("bad");
   ASSERT_EQ(prompter.notices.size(), 1u);
-  EXPECT_TRUE(Contains(prompter.notices[0].text, "T_xl_muduan(3)"));
+  EXPECT_TRUE(Contains(prompter.notices[0].text, fmain::T_xl_muduan[3].messageName()));
   EXPECT_FALSE(fs::exists(fa() / "bad.fa"));
 }
 
@@ -240,7 +240,7 @@ TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
     prompter.notices.clear();
     save(name);
     ASSERT_EQ(prompter.notices.size(), 1u);
-    EXPECT_TRUE(prompter.notices[0].text.starts_with("方案没有保存：T_fangan_name ")) << prompter.notices[0].text;
+    EXPECT_TRUE(prompter.notices[0].text.starts_with("方案没有保存：" + fk::T_fangan_name.widgetName() + " ")) << prompter.notices[0].text;
     EXPECT_EQ(Contains(prompter.notices[0].text, "“" + pua + "”"), Contains(name, pua));
     EXPECT_EQ(prompter.notices[0].title, "错误");
     EXPECT_TRUE(fs::is_empty(fa()));

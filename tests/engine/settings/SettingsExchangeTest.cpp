@@ -87,7 +87,7 @@ TEST_F(Exchange, ValuesThatWouldBreakTheRecordAreNotSent) {
   UploadSettings(cx, st);
   EXPECT_TRUE(http.urls.empty());
   ASSERT_EQ(prompter.notices.size(), 2u);
-  EXPECT_TRUE(Contains(prompter.notices[0].text, fmain::T_moshier_input)) << prompter.notices[0].text;
+  EXPECT_TRUE(Contains(prompter.notices[0].text, fmain::T_moshier_input.messageName())) << prompter.notices[0].text;
   EXPECT_TRUE(Contains(prompter.notices[1].text, "“/”"));
   EXPECT_TRUE(cx.form.enabled(fmain::C_sz_zhongxin[3]));
   EXPECT_EQ(st.exchange, SettingsExchange::None);

@@ -21,8 +21,8 @@ struct ShrinkTest : ::testing::Test {
     ShrinkToolDefaults(cx.form);
     cx.form.setText(ftool::T_lj_dd, std::string(tt::kJunkDesign));
   }
-  void Tick(const std::string& control, int item) { cx.form.setChecked("Ftool." + control[item], true); }
-  void Click(const std::string& control, int item) { ToggleShrinkMark(cx, control, item); }
+  void Tick(const ControlArray<ControlKind::CheckBox>& control, int item) { cx.form.setChecked(control[item], true); }
+  void Click(const ControlArray<ControlKind::Button>& control, int item) { ToggleShrinkMark(cx, control, item); }
   int Run() {
     ks_suoshui(cx);
     return ReadInt(cx.form.text(ftool::L_zhushu));
@@ -38,29 +38,29 @@ TEST_F(ShrinkTest, NoMarksKeepsAllAndTheResultIsAscending) {
 }
 
 TEST_F(ShrinkTest, CompoundNeedsAllThreeRowsAndKillNeedsOne) {
-  Click("C_fushi_paichu", 1);
-  Click("C_fushi_paichu", 12);
+  Click(ftool::C_fushi_paichu, 1);
+  Click(ftool::C_fushi_paichu, 12);
   EXPECT_EQ(Run(), 1000);
-  Click("C_fushi_paichu", 23);
-  Click("C_fushi_paichu", 24);
+  Click(ftool::C_fushi_paichu, 23);
+  Click(ftool::C_fushi_paichu, 24);
   EXPECT_EQ(Run(), 998);
   EXPECT_FALSE(Kept("123"));
   EXPECT_FALSE(Kept("124"));
   ClearAllShrinkConditions(cx);
-  Click("C_dingwei_sha", 20);
+  Click(ftool::C_dingwei_sha, 20);
   EXPECT_EQ(Run(), 900);
   EXPECT_FALSE(Kept("340"));
 }
 
 TEST_F(ShrinkTest, RouteShapesSumTailAndSpanCounts) {
-  Tick("Check_012_paichu", 0);  // "000"
+  Tick(ftool::Check_012_paichu, 0);  // "000"
   EXPECT_EQ(Run(), 936);
   EXPECT_FALSE(Kept("369"));
   ClearAllShrinkConditions(cx);
-  Tick("Check_pailie_daxiao", 2);  // "大大大"
+  Tick(ftool::Check_pailie_daxiao, 2);  // "大大大"
   EXPECT_EQ(Run(), 875);
   ClearAllShrinkConditions(cx);
-  Tick("Check_pailie_zhihe", 2);  // "质质质"
+  Tick(ftool::Check_pailie_zhihe, 2);  // "质质质"
   EXPECT_EQ(Run(), 875);
   EXPECT_FALSE(Kept("357"));
   ClearAllShrinkConditions(cx);
@@ -68,25 +68,25 @@ TEST_F(ShrinkTest, RouteShapesSumTailAndSpanCounts) {
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(cx.form.text(ftool::Tdd), "");
   ClearAllShrinkConditions(cx);
-  Tick("Check_hewei_sha", 0);
+  Tick(ftool::Check_hewei_sha, 0);
   EXPECT_EQ(Run(), 900);
   EXPECT_FALSE(Kept("019"));
   EXPECT_FALSE(Kept("000"));
   EXPECT_TRUE(Kept("999"));
   ClearAllShrinkConditions(cx);
-  Tick("Check_kuadu_sha", 0);
-  Tick("Check_kuadu_sha", 9);
+  Tick(ftool::Check_kuadu_sha, 0);
+  Tick(ftool::Check_kuadu_sha, 9);
   EXPECT_EQ(Run(), 1000 - 10 - 54);
 }
 
 TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
-  Click("C_danzu", 1);
-  Click("C_danzu", 2);
+  Click(ftool::C_danzu, 1);
+  Click(ftool::C_danzu, 2);
   EXPECT_EQ(Run(), 488);  // holding a 1 or a 2, any count
-  Click("C_danzu_gs", 0);  // count "0" only
+  Click(ftool::C_danzu_gs, 0);  // count "0" only
   EXPECT_EQ(Run(), 512);
-  Click("C_danzu_gs", 0);
-  Click("C_danzu_gs", 3);  // count "3" only
+  Click(ftool::C_danzu_gs, 0);
+  Click(ftool::C_danzu_gs, 3);  // count "3" only
   Run();
   EXPECT_FALSE(Kept("112"));  // two distinct banker digits
   cx.form.setChecked(ftool::Check_danma_jc, true);
@@ -94,8 +94,8 @@ TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
   EXPECT_TRUE(Kept("112"));  // three positions hold a banker digit
   EXPECT_TRUE(Kept("222"));
   // A second group is tested too: group 2 digit 9 with count 1.
-  Click("C_danzu", 19);
-  Click("C_danzu_gs", 5);
+  Click(ftool::C_danzu, 19);
+  Click(ftool::C_danzu_gs, 5);
   Run();
   EXPECT_FALSE(Kept("112"));
   PressShrinkAll(cx, 14);  // clears group 1 only
@@ -114,16 +114,16 @@ TEST_F(ShrinkTest, JunkMatchesAcrossBoundaries) {
 }
 
 TEST_F(ShrinkTest, MarkButtonsToggleAndClearAllResetsEverything) {
-  Click("C_fushi_paichu", 5);
+  Click(ftool::C_fushi_paichu, 5);
   EXPECT_EQ(cx.form.backColor(ftool::C_fushi_paichu[5]), tt::kRed);
-  Click("C_fushi_paichu", 5);
+  Click(ftool::C_fushi_paichu, 5);
   EXPECT_EQ(cx.form.backColor(ftool::C_fushi_paichu[5]), tt::kGrey);
-  Click("C_danzu_gs", 15);
+  Click(ftool::C_danzu_gs, 15);
   EXPECT_EQ(cx.form.backColor(ftool::C_danzu_gs[15]), tt::kGreen);
   PressShrinkAll(cx, 10);  // mark the whole units row of "定位杀"
   EXPECT_EQ(Run(), 0);
   PressShrinkAll(cx, 12);
-  Tick("Check_hewei_sha", 3);
+  Tick(ftool::Check_hewei_sha, 3);
   ClearAllShrinkConditions(cx);
   EXPECT_EQ(cx.form.text(ftool::T_lj_dd), tt::kJunkCleared);
   EXPECT_EQ(cx.form.text(ftool::Tdd), "");
@@ -137,8 +137,8 @@ TEST_F(ShrinkTest, MarkButtonsToggleAndClearAllResetsEverything) {
 
 TEST_F(ShrinkTest, CopyPutsTheResultOnTheClipboard) {
   cx.form.setText(ftool::T_lj_dd, "");
-  Tick("Check_kuadu_sha", 0);
-  for (int s = 2; s <= 9; ++s) Tick("Check_kuadu_sha", s);
+  Tick(ftool::Check_kuadu_sha, 0);
+  for (int s = 2; s <= 9; ++s) Tick(ftool::Check_kuadu_sha, s);
   Run();
   EXPECT_TRUE(CopyShrinkResult(cx));
   EXPECT_EQ(clipboard.content, cx.form.text(ftool::Tdd));

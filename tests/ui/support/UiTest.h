@@ -10,10 +10,12 @@
 #include <QTest>
 #include <memory>
 
+#include "core/Control.h"
 #include "core/RecordingPorts.h"
 #include "ui/MainWindow.h"
 #include "ui/QtPorts.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 
 namespace lumora::uitest {
 
@@ -25,6 +27,10 @@ W* Find(const QObject* root, const QString& name) {
   EXPECT_NE(w, nullptr) << name.toStdString();
   return w;
 }
+template <typename W>
+W* Find(const QObject* root, const ControlRef& control) {
+  return Find<W>(root, ObjectName(control));
+}
 // Waits, serving events, until `done` holds or `ms` have passed; false on a timeout. (The QTRY_
 // macros report to QTest's own result log, which a gtest run never reads: a timeout there would
 // pass unseen.)
@@ -35,6 +41,7 @@ bool Eventually(F done, int ms = 5000) {
 
 // A real mouse click: the button must be on a shown page.
 void Click(const QObject* root, const QString& name);
+inline void Click(const QObject* root, const ControlRef& control) { Click(root, ObjectName(control)); }
 
 // The main window built over `session`, recording prompter and clipboard in place. Tests that
 // need something in the session before the window exists set it in their own SetUp first.
@@ -57,7 +64,10 @@ struct WindowTest : ::testing::Test {
   void FetchNextDraw();
   template <typename W>
   W* Find(const QString& name) { return uitest::Find<W>(window.get(), name); }
+  template <typename W>
+  W* Find(const ControlRef& control) { return uitest::Find<W>(window.get(), control); }
   void Click(const QString& name) { uitest::Click(window.get(), name); }
+  void Click(const ControlRef& control) { uitest::Click(window.get(), control); }
 };
 
 // lumora-feed as a child process on 127.0.0.1. Port 0 lets it take a free port; the one it
