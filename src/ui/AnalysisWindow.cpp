@@ -30,6 +30,7 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "ui/Widgets.h"
 #include "core/controls/Ffenxi.h"
 
 namespace lumora {
@@ -42,7 +43,7 @@ std::string S(const QString& s) { return s.toStdString(); }
 class AnalysisWindow final : public QWidget {
  public:
   AnalysisWindow(Shell& shell, QWidget* main) : QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), shell_(shell) {
-    setObjectName(ffenxi::window);
+    setObjectName(ObjectName(ffenxi::window));
     setWindowTitle("回测分析");
     setAttribute(Qt::WA_DeleteOnClose, false);
     installEventFilter(new WindowHideWatcher(shell.form(), ffenxi::window, this));
@@ -51,28 +52,28 @@ class AnalysisWindow final : public QWidget {
     auto* box = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     held_ = new QRadioButton("程序中的开奖", this);
-    held_->setObjectName("Op_fenxi_laiyuan_0");
+    held_->setObjectName(ObjectName(ffenxi::Op_fenxi_laiyuan[0]));
     held_->setChecked(true);
     fromFile_ = new QRadioButton("开奖文件", this);
-    fromFile_->setObjectName("Op_fenxi_laiyuan_1");
+    fromFile_->setObjectName(ObjectName(ffenxi::Op_fenxi_laiyuan[1]));
     file_ = new QLineEdit(this);
-    file_->setObjectName("T_fenxi_wenjian");
+    file_->setObjectName(ObjectName(ffenxi::T_fenxi_wenjian));
     file_->setPlaceholderText("每行一期：023-12345");
     auto* browse = new QPushButton("浏览…", this);
-    browse->setObjectName("C_fenxi_liulan");
+    browse->setObjectName(ObjectName(ffenxi::C_fenxi_liulan));
     grid->addWidget(held_, 0, 0);
     grid->addWidget(fromFile_, 0, 1);
     grid->addWidget(file_, 0, 2);
     grid->addWidget(browse, 0, 3);
     grid->addWidget(new QLabel("扫描（空为回测）", this), 1, 0);
     sweep_ = new QLineEdit(this);
-    sweep_->setObjectName("T_fenxi_saomiao");
+    sweep_->setObjectName(ObjectName(ffenxi::T_fenxi_saomiao));
     sweep_->setPlaceholderText("T_jh_dadi_chongfu_cs=6,9,12");
     grid->addWidget(sweep_, 1, 1, 1, 2);
     auto* seedsRow = new QHBoxLayout;
     seedsRow->addWidget(new QLabel("种子数", this));
     seeds_ = new QLineEdit("1", this);
-    seeds_->setObjectName("T_fenxi_zhongzi");
+    seeds_->setObjectName(ObjectName(ffenxi::T_fenxi_zhongzi));
     seeds_->setMaximumWidth(50);
     seedsRow->addWidget(seeds_);
     grid->addLayout(seedsRow, 1, 3);
@@ -80,12 +81,12 @@ class AnalysisWindow final : public QWidget {
 
     auto* buttons = new QHBoxLayout;
     start_ = new QPushButton("开始", this);
-    start_->setObjectName("C_fenxi_kaishi");
+    start_->setObjectName(ObjectName(ffenxi::C_fenxi_kaishi));
     cancel_ = new QPushButton("取消", this);
-    cancel_->setObjectName("C_fenxi_quxiao");
+    cancel_->setObjectName(ObjectName(ffenxi::C_fenxi_quxiao));
     cancel_->setEnabled(false);
     progress_ = new QProgressBar(this);
-    progress_->setObjectName("P_fenxi_jindu");
+    progress_->setObjectName(ObjectName(ffenxi::P_fenxi_jindu));
     progress_->setRange(0, 1);
     progress_->setValue(0);
     buttons->addWidget(start_);
@@ -93,25 +94,25 @@ class AnalysisWindow final : public QWidget {
     buttons->addWidget(progress_, 1);
     box->addLayout(buttons);
     status_ = new QLabel(this);
-    status_->setObjectName("L_fenxi_zhuangtai");
+    status_->setObjectName(ObjectName(ffenxi::L_fenxi_zhuangtai));
     status_->setWordWrap(true);
     box->addWidget(status_);
 
     // The report at its own size (its texts are laid out in pixels), scrolled.
     auto* scroller = new QScrollArea(this);
     chart_ = new ChartView;
-    chart_->setObjectName("Pic_fenxi");
+    chart_->setObjectName(ObjectName(ffenxi::Pic_fenxi));
     scroller->setWidget(chart_);
     scroller->setMinimumHeight(300);
     box->addWidget(scroller, 5);
     table_ = new QTableWidget(this);
-    table_->setObjectName("Tab_fenxi");
+    table_->setObjectName(ObjectName(ffenxi::Tab_fenxi));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
     table_->setMaximumHeight(180);
     box->addWidget(table_, 1);
     risk_ = new QLabel(this);
-    risk_->setObjectName("L_fenxi_fengxian");
+    risk_->setObjectName(ObjectName(ffenxi::L_fenxi_fengxian));
     risk_->setWordWrap(true);
     risk_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->addWidget(risk_);
@@ -272,7 +273,7 @@ class AnalysisWindow final : public QWidget {
 
 void BuildAnalysisWindow(Shell& shell, QWidget* main) {
   auto* w = new AnalysisWindow(shell, main);
-  shell.binder().bind(w, "Ffenxi.", true);
+  shell.binder().bind(w, ffenxi::window, true);
 }
 
 }  // namespace lumora

@@ -32,11 +32,9 @@ namespace lumora {
 
 namespace {
 
-QString Name(const std::string& s) { return QString::fromStdString(s); }
-
-QLineEdit* Line(QWidget* parent, const std::string& name, const char* text = "", int width = 0) {
+QLineEdit* Line(QWidget* parent, ControlRef name, const char* text = "", int width = 0) {
   auto* e = new QLineEdit(text, parent);
-  e->setObjectName(Name(name));
+  e->setObjectName(ObjectName(name));
   if (width > 0) e->setMaximumWidth(width);
   return e;
 }
@@ -96,7 +94,7 @@ class DesktopKeeper final : public QObject {
 
 QGroupBox* BuildAutomationFrame(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox("自动投注设置[默认右键确认]", page);
-  g->setObjectName(fmain::Frame_canshu[1]);
+  g->setObjectName(ObjectName(fmain::Frame_canshu[1]));
   auto* box = new QVBoxLayout(g);
   box->addWidget(Note(g, "备注：为了兼容大大小小不同的各类需求，采用模拟点击的思路来做，目的是通用各个平台。"));
 
@@ -106,14 +104,14 @@ QGroupBox* BuildAutomationFrame(Shell& shell, QWidget* page) {
     grid->addWidget(new QLabel(labels[k], g), k, 0);
     grid->addWidget(Line(g, fmain::Tid[k]), k, 1);
     if (k < 2) grid->addWidget(Line(g, fmain::T_beishu_xy[k], "", 90), k, 2);
-    grid->addWidget(Button(g, fmain::C_pt_id_shibie[2 * k], "开始识别"), k, 3);
-    grid->addWidget(Button(g, fmain::C_pt_id_shibie[2 * k + 1], "发送测试"), k, 4);
+    grid->addWidget(NewButton(g, fmain::C_pt_id_shibie[2 * k], "开始识别"), k, 3);
+    grid->addWidget(NewButton(g, fmain::C_pt_id_shibie[2 * k + 1], "发送测试"), k, 4);
   }
   box->addLayout(grid);
   auto* hint = new QHBoxLayout;
   hint->addWidget(Note(g, "右键结束"));
   auto* xy = new QPlainTextEdit("x-y", g);
-  xy->setObjectName(fmain::T_xy);
+  xy->setObjectName(ObjectName(fmain::T_xy));
   xy->setReadOnly(true);
   xy->setMaximumHeight(48);
   xy->setMaximumWidth(120);
@@ -122,58 +120,58 @@ QGroupBox* BuildAutomationFrame(Shell& shell, QWidget* page) {
 
   auto* steps = new QHBoxLayout;
   auto* stepList = new QListWidget(g);
-  stepList->setObjectName(fmain::List_touzhu);
+  stepList->setObjectName(ObjectName(fmain::List_touzhu));
   stepList->setMinimumHeight(110);
   steps->addWidget(stepList, 1);
   auto* stepButtons = new QVBoxLayout;
-  stepButtons->addWidget(Button(g, fmain::C_sz_touzhu, "开始设置"));
-  stepButtons->addWidget(Button(g, fmain::C_shoudong_xiazhu, "手动强制下注启动"));
+  stepButtons->addWidget(NewButton(g, fmain::C_sz_touzhu, "开始设置"));
+  stepButtons->addWidget(NewButton(g, fmain::C_shoudong_xiazhu, "手动强制下注启动"));
   stepButtons->addStretch(1);
   steps->addLayout(stepButtons);
   box->addLayout(steps);
 
   auto* bets = new QGridLayout;
   auto* numbers = new QLineEdit(g);
-  numbers->setObjectName(fmain::T_touzhu_dd[0]);
+  numbers->setObjectName(ObjectName(fmain::T_touzhu_dd[0]));
   bets->addWidget(numbers, 0, 0, 1, 3);
   bets->addWidget(new QLabel("要投注的注数：", g), 1, 0);
   bets->addWidget(Line(g, fmain::T_touzhu_dd[1], "0", 60), 1, 1);
   box->addLayout(bets);
   auto* autoBet = new QCheckBox("自动投注(开奖后1分钟自动投注)", g);
-  autoBet->setObjectName(fmain::Check_touzhu_sx);
+  autoBet->setObjectName(ObjectName(fmain::Check_touzhu_sx));
   box->addWidget(autoBet);
   auto* tool = new QCheckBox("第三方投注，本方停住[请确认第三方端开启]", g);
-  tool->setObjectName(fmain::Check_pt_tz_sx);
+  tool->setObjectName(ObjectName(fmain::Check_pt_tz_sx));
   box->addWidget(tool);
 
   auto* ext = new QGridLayout;
-  ext->addWidget(Button(g, fmain::C_dsf_sb[0], "大底框设别[传递大底号码]"), 0, 0);
+  ext->addWidget(NewButton(g, fmain::C_dsf_sb[0], "大底框设别[传递大底号码]"), 0, 0);
   ext->addWidget(Line(g, fmain::T_dsf_canshu[0]), 0, 1);
-  ext->addWidget(Button(g, fmain::C_dsf_sb[1], "下注倍数设别[传递倍数]"), 1, 0);
+  ext->addWidget(NewButton(g, fmain::C_dsf_sb[1], "下注倍数设别[传递倍数]"), 1, 0);
   ext->addWidget(Line(g, fmain::T_dsf_canshu[1]), 1, 1);
-  ext->addWidget(Button(g, fmain::C_dsf_cs, "测试"), 0, 2, 2, 1);
+  ext->addWidget(NewButton(g, fmain::C_dsf_cs, "测试"), 0, 2, 2, 1);
   box->addLayout(ext);
 
   for (int k = 0; k < 3; ++k) {
-    shell.onClick(g, Name(fmain::C_pt_id_shibie[2 * k]),
+    shell.onClick(g, fmain::C_pt_id_shibie[2 * k],
                   [k](Session& s) { CaptureTarget(s.cx, s.output, k); });
-    shell.onClick(g, Name(fmain::C_pt_id_shibie[2 * k + 1]),
+    shell.onClick(g, fmain::C_pt_id_shibie[2 * k + 1],
                   [k](Session& s) { SendTest(s.cx, s.output, 2 * k + 1); });
   }
   shell.onClick(g, fmain::C_sz_touzhu, [](Session& s) { RecordSteps(s.cx, s.output); });
   shell.onClick(g, fmain::C_shoudong_xiazhu, [](Session& s) { StartCountdownByHand(s.cx); });
   for (int k = 0; k < 2; ++k)
-    shell.onClick(g, Name(fmain::C_dsf_sb[k]), [k](Session& s) { CaptureToolWindow(s.cx, s.output, k); });
+    shell.onClick(g, fmain::C_dsf_sb[k], [k](Session& s) { CaptureToolWindow(s.cx, s.output, k); });
   shell.onClick(g, fmain::C_dsf_cs, [](Session& s) { TestToolWindows(s.cx, s.output); });
   return g;
 }
 
 QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox("QQ群发", page);
-  g->setObjectName(fmain::Frame_qunfa);
+  g->setObjectName(ObjectName(fmain::Frame_qunfa));
   auto* box = new QHBoxLayout(g);
   auto* list = new QListWidget(g);
-  list->setObjectName(fmain::qf_list);
+  list->setObjectName(ObjectName(fmain::qf_list));
   list->setSelectionMode(QAbstractItemView::MultiSelection);
   list->setMinimumHeight(120);
   auto* column = new QVBoxLayout;
@@ -181,21 +179,21 @@ QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
   // The signature frame sits under the target list, shown and hidden by "打开设置签名档". The
   // signature may span several lines: it follows the message untrimmed.
   auto* sign = new QGroupBox("签名档设置", g);
-  sign->setObjectName(fmain::Fr_qianming);
+  sign->setObjectName(ObjectName(fmain::Fr_qianming));
   auto* sh = new QHBoxLayout(sign);
   sh->addWidget(plan_ui::Text(sign, fmain::T_jihua_qianming, 56), 1);
-  sh->addWidget(plan_ui::Button(sign, fmain::C_save_yongyu, "保存签名"));
+  sh->addWidget(plan_ui::NewButton(sign, fmain::C_save_yongyu, "保存签名"));
   column->addWidget(sign);
   box->addLayout(column, 1);
 
   auto* side = new QVBoxLayout;
-  side->addWidget(Button(g, fmain::C_qunfa_find, "刷新群列表"));
-  side->addWidget(Button(g, fmain::C_qun_all, "列表全选"));
+  side->addWidget(NewButton(g, fmain::C_qunfa_find, "刷新群列表"));
+  side->addWidget(NewButton(g, fmain::C_qun_all, "列表全选"));
   auto* autoSend = new QCheckBox("自动群发", g);
-  autoSend->setObjectName(fmain::C_qunfa_sx);
+  autoSend->setObjectName(ObjectName(fmain::C_qunfa_sx));
   side->addWidget(autoSend);
-  side->addWidget(Button(g, fmain::C_qunfa_shoudong, "手动发送"));
-  side->addWidget(Button(g, fmain::C_qunfa_shuoming, "设置说明"));
+  side->addWidget(NewButton(g, fmain::C_qunfa_shoudong, "手动发送"));
+  side->addWidget(NewButton(g, fmain::C_qunfa_shuoming, "设置说明"));
   auto* delay = new QHBoxLayout;
   auto* digits = new DigitsOnly(g);
   for (int i = 0; i < 2; ++i) {
@@ -205,9 +203,9 @@ QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
   }
   side->addLayout(delay);
   auto* minimise = new QCheckBox("群发后最小化QQ发言窗口", g);
-  minimise->setObjectName(fmain::Check_qf_min);
+  minimise->setObjectName(ObjectName(fmain::Check_qf_min));
   side->addWidget(minimise);
-  side->addWidget(Button(g, fmain::C_qm_show, "打开设置签名档"));
+  side->addWidget(NewButton(g, fmain::C_qm_show, "打开设置签名档"));
   side->addStretch(1);
   box->addLayout(side);
 
@@ -244,7 +242,7 @@ void BuildAutoBetPage(Shell& shell, QWidget* page) {
   outer->addLayout(left, 3);
 
   auto* capital = new QWidget(page);
-  capital->setObjectName(fmain::Frame_zijin_area);
+  capital->setObjectName(ObjectName(fmain::Frame_zijin_area));
   BuildCapitalFrame(shell, capital);
   if (!capital->layout()) {
     auto* column = new QVBoxLayout(capital);

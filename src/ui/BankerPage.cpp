@@ -26,15 +26,15 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-std::string DesignText(const std::string& key) {
+std::string DesignText(ControlRef key) {
   for (const auto& [k, text] : BankerDesignTexts())
     if (k == key) return text;
   return {};
 }
 
-QLineEdit* Box(QWidget* parent, const std::string& name, int width = 0) {
+QLineEdit* Box(QWidget* parent, ControlRef name, int width = 0) {
   auto* e = new QLineEdit(Q(DesignText(name)), parent);
-  e->setObjectName(Q(name));
+  e->setObjectName(ObjectName(name));
   if (width > 0) e->setFixedWidth(width);
   return e;
 }
@@ -42,11 +42,11 @@ QLineEdit* Box(QWidget* parent, const std::string& name, int width = 0) {
 struct RankingNames {
   const char* title;
   const char* windowLabel;
-  const char* minus;
-  const char* plus;
-  const char* refresh;
+  Button minus;
+  Button plus;
+  Button refresh;
   const char* refreshCaption;
-  const char* add;
+  Button add;
 };
 
 // One ranking: window length with -/+, decomposition mode, refresh, the 31-line list, and the
@@ -59,8 +59,8 @@ QGroupBox* BuildRanking(Shell& shell, QWidget* page, int ranking, const RankingN
   auto* windowRow = new QHBoxLayout;
   windowRow->addWidget(new QLabel(n.windowLabel, group));
   windowRow->addWidget(Box(group, k.window, 48));
-  auto* minus = Button(group, n.minus, "-");
-  auto* plus = Button(group, n.plus, "+");
+  auto* minus = NewButton(group, n.minus, "-");
+  auto* plus = NewButton(group, n.plus, "+");
   minus->setFixedWidth(30);
   plus->setFixedWidth(30);
   windowRow->addWidget(minus);
@@ -71,12 +71,12 @@ QGroupBox* BuildRanking(Shell& shell, QWidget* page, int ranking, const RankingN
   auto* modeRow = new QHBoxLayout;
   modeRow->addWidget(new QLabel("分解模式：", group));
   modeRow->addWidget(Box(group, k.mode, 120));
-  modeRow->addWidget(Button(group, n.refresh, n.refreshCaption));
+  modeRow->addWidget(NewButton(group, n.refresh, n.refreshCaption));
   modeRow->addStretch(1);
   v->addLayout(modeRow);
 
   auto* list = new QListWidget(group);
-  list->setObjectName(Q(k.list));
+  list->setObjectName(ObjectName(k.list));
   list->setMinimumHeight(300);
   v->addWidget(list, 1);
 
@@ -84,7 +84,7 @@ QGroupBox* BuildRanking(Shell& shell, QWidget* page, int ranking, const RankingN
   pickRow->addWidget(Box(group, k.picked), 1);
   pickRow->addWidget(new QLabel("==", group));
   pickRow->addWidget(Box(group, k.counts, 60));
-  pickRow->addWidget(Button(group, n.add, "加入过滤框"));
+  pickRow->addWidget(NewButton(group, n.add, "加入过滤框"));
   v->addLayout(pickRow);
 
   shell.onClick(group, n.refresh, [ranking](Session& s) { RefreshRanking(s.cx, ranking); });
@@ -100,7 +100,7 @@ QGroupBox* BuildRanking(Shell& shell, QWidget* page, int ranking, const RankingN
 
 QGroupBox* BuildFilter(Shell& shell, QWidget* page) {
   auto* frame = new QGroupBox("过滤功能(分解模式，中间用“-”号分开）", page);
-  frame->setObjectName(fmain::Frame_paixu_guolv);
+  frame->setObjectName(ObjectName(fmain::Frame_paixu_guolv));
   auto* grid = new QGridLayout(frame);
 
   auto* help = new QVBoxLayout;
@@ -111,46 +111,46 @@ QGroupBox* BuildFilter(Shell& shell, QWidget* page) {
   rcRow->addWidget(Box(frame, fmain::T_paixu_input_rc, 80));
   rcRow->addStretch(1);
   help->addLayout(rcRow);
-  auto* go = Button(frame, fmain::C_paixu_go, "开始过滤");
+  auto* go = NewButton(frame, fmain::C_paixu_go, "开始过滤");
   go->setMinimumHeight(32);
   help->addWidget(go);
   help->addStretch(1);
   grid->addLayout(help, 0, 0);
 
   auto* input = new QPlainTextEdit(Q(ToLf(DesignText(fmain::T_paixu_input))), frame);
-  input->setObjectName(fmain::T_paixu_input);
+  input->setObjectName(ObjectName(fmain::T_paixu_input));
   input->setMinimumHeight(90);
   grid->addWidget(input, 0, 1);
 
   auto* result = new QPlainTextEdit(frame);
-  result->setObjectName(fmain::T_paixu_dadi);
+  result->setObjectName(ObjectName(fmain::T_paixu_dadi));
   result->setMinimumHeight(90);
   grid->addWidget(result, 0, 2);
 
   auto* countRow = new QHBoxLayout;
   countRow->addWidget(new QLabel("注数：", frame));
   auto* count = new QLabel(Q(DesignText(fmain::Label_paixu_zhushu)), frame);
-  count->setObjectName(fmain::Label_paixu_zhushu);
+  count->setObjectName(ObjectName(fmain::Label_paixu_zhushu));
   count->setMinimumWidth(40);
   countRow->addWidget(count);
-  countRow->addWidget(Button(frame, fmain::C_paixu_copy, "复制号码"));
+  countRow->addWidget(NewButton(frame, fmain::C_paixu_copy, "复制号码"));
   countRow->addStretch(1);
   grid->addLayout(countRow, 1, 2);
 
   auto* checks = new QHBoxLayout;
   auto* autoFeed = new QCheckBox("开奖后自动更新并出计划", frame);
-  autoFeed->setObjectName(fmain::Check_dz_auto);
+  autoFeed->setObjectName(ObjectName(fmain::Check_dz_auto));
   auto* joins = new QCheckBox("参与计划(勾选，开奖后自动使用)", frame);
-  joins->setObjectName(fmain::Check_duanzu_canyu);
+  joins->setObjectName(ObjectName(fmain::Check_duanzu_canyu));
   checks->addWidget(autoFeed);
   checks->addWidget(joins);
   checks->addStretch(1);
   grid->addLayout(checks, 1, 0, 1, 2);
 
   auto* planRow = new QHBoxLayout;
-  planRow->addWidget(Button(frame, fmain::C_duanzu_charu, "将上面过滤结果插到底部5个交集底"));
-  planRow->addWidget(Button(frame, fmain::C_dz_jj_gx, "若断组号码有变化，点此来更新计划"));
-  planRow->addWidget(Button(frame, fmain::C_danma_gengxin, "更新【含胆码，交集底】"));
+  planRow->addWidget(NewButton(frame, fmain::C_duanzu_charu, "将上面过滤结果插到底部5个交集底"));
+  planRow->addWidget(NewButton(frame, fmain::C_dz_jj_gx, "若断组号码有变化，点此来更新计划"));
+  planRow->addWidget(NewButton(frame, fmain::C_danma_gengxin, "更新【含胆码，交集底】"));
   planRow->addStretch(1);
   grid->addLayout(planRow, 2, 0, 1, 3);
   grid->setColumnStretch(1, 2);

@@ -31,14 +31,13 @@ namespace {
 namespace t = curves_text;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString Name(const char* name, int i) { return Q(name[i]); }
 
 // A row of fifteen small buttons "01".."15" in the given text colour on light grey.
-QHBoxLayout* SlotButtons(QWidget* parent, const char* name, const char* caption, const char* color) {
+QHBoxLayout* SlotButtons(QWidget* parent, ControlArray<ControlKind::Button> name, const char* caption, const char* color) {
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(caption, parent));
   for (int i = 0; i < kCurveSlots; ++i) {
-    auto* b = Button(parent, Name(name, i), Q(Pad(i + 1, 2)));
+    auto* b = NewButton(parent, name[i], Q(Pad(i + 1, 2)));
     b->setFixedWidth(38);
     b->setStyleSheet(QString("color: %1; background-color: #e0e0e0; font-weight: bold;").arg(color));
     row->addWidget(b);
@@ -53,21 +52,21 @@ QWidget* BuildChartArea(Shell& shell, QWidget* page) {
   v->setContentsMargins(0, 0, 0, 0);
 
   auto* top = new QHBoxLayout;
-  auto* start = Button(area, fmain::C_huaxian_ks, t::kStartDrawing);
-  auto* flat = Button(area, fmain::C_huaxian_line, t::kHorizontalLine);
+  auto* start = NewButton(area, fmain::C_huaxian_ks, t::kStartDrawing);
+  auto* flat = NewButton(area, fmain::C_huaxian_line, t::kHorizontalLine);
   top->addWidget(start);
   top->addWidget(flat);
   auto* instruction = new QLabel(t::kInstruction, area);
-  instruction->setObjectName(fmain::Label_huaxian_shuoming);
+  instruction->setObjectName(ObjectName(fmain::Label_huaxian_shuoming));
   top->addWidget(instruction, 1);
   v->addLayout(top);
   auto* help = new QLabel(t::kHelp, area);
-  help->setObjectName(fmain::Label_huaxian_bangzhu);
+  help->setObjectName(ObjectName(fmain::Label_huaxian_bangzhu));
   help->setWordWrap(true);
   v->addWidget(help);
 
   auto* chart = new ChartView(area);
-  chart->setObjectName(kTrendChart);
+  chart->setObjectName(ObjectName(kTrendChart));
   chart->setMinimumSize(720, 420);
   chart->setCursor(Qt::CrossCursor);
   v->addWidget(chart, 1);
@@ -85,32 +84,32 @@ QWidget* BuildChartArea(Shell& shell, QWidget* page) {
     shell.run([x, y](Session& s) { MoveOverTrendChart(s.cx, s.curves, x, y); });
   });
   for (int i = 0; i < kCurveSlots; ++i) {
-    shell.onClick(area, Name(fmain::C_gengxin, i), [i](Session& s) { SaveTrendToSlot(s.cx, s.curves, i); });
+    shell.onClick(area, fmain::C_gengxin[i], [i](Session& s) { SaveTrendToSlot(s.cx, s.curves, i); });
     // A store that cannot be read is reported and the chart stays as it was: a damaged file never
     // ends the running program (its draw cycle goes on).
-    shell.onClick(area, Name(fmain::C_duqu, i), [i](Session& s) { LoadTrendFromSlot(s.cx, s.curves, i); });
+    shell.onClick(area, fmain::C_duqu[i], [i](Session& s) { LoadTrendFromSlot(s.cx, s.curves, i); });
   }
   return area;
 }
 
 QGroupBox* BuildDemoFit(Shell& shell, QWidget* page) {
   auto* box = new QGroupBox(t::kLookForPool, page);
-  box->setObjectName(fmain::Frame_dadi_look);
+  box->setObjectName(ObjectName(fmain::Frame_dadi_look));
   auto* v = new QVBoxLayout(box);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(new QLabel("注数：", box));
   auto* size = new QLineEdit(t::kDefaultPoolSize, box);
-  size->setObjectName(fmain::T_dadi_zhushu);
+  size->setObjectName(ObjectName(fmain::T_dadi_zhushu));
   size->setFixedWidth(60);
   sizeRow->addWidget(size);
-  sizeRow->addWidget(Button(box, fmain::C_dadi_look, t::kLookForPool));
-  sizeRow->addWidget(Button(box, fmain::C_dadi_k, t::kKLine));
+  sizeRow->addWidget(NewButton(box, fmain::C_dadi_look, t::kLookForPool));
+  sizeRow->addWidget(NewButton(box, fmain::C_dadi_k, t::kKLine));
   v->addLayout(sizeRow);
   auto* pool = new QPlainTextEdit(box);
-  pool->setObjectName(fmain::Tdadi);
+  pool->setObjectName(ObjectName(fmain::Tdadi));
   pool->setMinimumHeight(120);
   v->addWidget(pool, 1);
-  v->addWidget(Button(box, fmain::C_copy, t::kCopyPool));
+  v->addWidget(NewButton(box, fmain::C_copy, t::kCopyPool));
   v->addWidget(new QLabel(t::kDemoOnly, box));
 
   shell.onClick(box, fmain::C_dadi_look, [](Session& s) { LookForPool(s.cx, s.curves); });
@@ -123,13 +122,13 @@ QGroupBox* BuildDemoFit(Shell& shell, QWidget* page) {
 
 QGroupBox* BuildModes(QWidget* page) {
   auto* box = new QGroupBox(t::kModeGroup, page);
-  box->setObjectName(fmain::Frame_mos);
+  box->setObjectName(ObjectName(fmain::Frame_mos));
   auto* v = new QVBoxLayout(box);
   auto* group = new QButtonGroup(box);
   const char* captions[3] = {t::kMode0, t::kMode1, t::kMode2};
   for (int i : {2, 0, 1}) {
     auto* option = new QRadioButton(captions[i], box);
-    option->setObjectName(Name(fmain::Op_mos, i));
+    option->setObjectName(ObjectName(fmain::Op_mos[i]));
     option->setChecked(i == 2);
     group->addButton(option);
     v->addWidget(option);
@@ -141,7 +140,7 @@ QGroupBox* BuildModes(QWidget* page) {
 // Per slot: end control on/off, its mask, and the pool size with its mirror label.
 QGroupBox* BuildSlotSettings(Shell& shell, QWidget* page) {
   auto* box = new QGroupBox("末端控制", page);
-  box->setObjectName(fmain::Frame_xl_md);
+  box->setObjectName(ObjectName(fmain::Frame_xl_md));
   auto* grid = new QGridLayout(box);
   grid->addWidget(new QLabel(t::kMaskLegend, box), 0, 0, 1, 4);
   grid->addWidget(new QLabel(t::kMaskRange, box), 1, 0, 1, 4);
@@ -150,15 +149,15 @@ QGroupBox* BuildSlotSettings(Shell& shell, QWidget* page) {
   grid->addWidget(new QLabel("注数", box), 2, 2);
   for (int i = 0; i < kCurveSlots; ++i) {
     auto* check = new QCheckBox(QString::number(i + 1), box);
-    check->setObjectName(Name(fmain::Check_xl_md, i));
+    check->setObjectName(ObjectName(fmain::Check_xl_md[i]));
     auto* mask = new QLineEdit(t::kDefaultMask, box);
-    mask->setObjectName(Name(fmain::T_xl_muduan, i));
+    mask->setObjectName(ObjectName(fmain::T_xl_muduan[i]));
     mask->setFixedWidth(96);
     auto* count = new QLineEdit(QString::number(110 + 10 * i), box);
-    count->setObjectName(Name(fmain::T_quxian_zhushu, i));
+    count->setObjectName(ObjectName(fmain::T_quxian_zhushu[i]));
     count->setFixedWidth(44);
     auto* mirror = new QLabel(QString::number(110 + 10 * i), box);
-    mirror->setObjectName(Name(fmain::L_xl_zhushu, i));
+    mirror->setObjectName(ObjectName(fmain::L_xl_zhushu[i]));
     mirror->setMinimumWidth(30);
     grid->addWidget(check, 3 + i, 0);
     grid->addWidget(mask, 3 + i, 1);

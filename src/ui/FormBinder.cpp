@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 #include "ui/FormBinder.h"
 
 #include <QAbstractButton>
@@ -20,6 +18,8 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -95,59 +95,54 @@ void SetColors(QWidget* w, int back, int fore) {
   if (w->styleSheet() != style) w->setStyleSheet(style);
 }
 // The window's own widgets must be what its control catalogue (core/ControlNames.h) lists, both
-// ways.
-// A page bound on its own (tests do) is checked one way only: its widgets must be catalogued.
-void CheckCatalogue(const QWidget* root, const std::string& prefix, const std::vector<std::string>& widgetNames) {
-  const WindowCatalogue* catalogue = CatalogueForPrefix(prefix);
+// ways. A page bound on its own (tests do) is checked one way only: its widgets must be
+// catalogued.
+// A disagreement is a programming fault in how a window builds its widgets, the same in every
+// run of a build, so the first test that builds the window stops on it.
+void CheckCatalogue(const QWidget* root, const WindowCatalogue* catalogue, const std::string& prefix,
+                    const std::vector<std::string>& widgetNames) {
   std::vector<std::string> problems =
       catalogue ? CatalogueMismatches(*catalogue, widgetNames, S(root->objectName()) == catalogue->window)
                 : std::vector<std::string>{"no control catalogue for the window bound as \"" + prefix + "\""};
   for (const std::string& p : problems) std::fprintf(stderr, "lumora: %s\n", p.c_str());
-  // A disagreement is a programming fault: debug builds and tests stop on it, a release build
-  // only reports it.
-#ifdef NDEBUG
-  const bool fatal = StrictControlNames();
-#else
-  const bool fatal = true;
-#endif
-  if (!problems.empty() && fatal) qFatal("lumora: the control catalogue and the widgets disagree (%d, listed above)",
-                                         static_cast<int>(problems.size()));
+  if (!problems.empty())
+    qFatal("lumora: the control catalogue and the widgets disagree (%d, listed above)", static_cast<int>(problems.size()));
 }
 
 }  // namespace
 
 FormBinder::FormBinder(Form& form, QObject* parent) : QObject(parent), form_(form) {}
 
-void FormBinder::bind(QWidget* root, const std::string& prefix, bool manageWindow) {
-  if (manageWindow && root->isWindow()) {
+void FormBinder::bind(QWidget* root, Window window, bool manageWindow) {
+  const WindowCatalogue* catalogue = nullptr;
+  for (const WindowCatalogue& c : ControlCatalogues())
+    if (window.key == c.window) catalogue = &c;
+  const std::string prefix = catalogue ? catalogue->prefix : "";
+  // The main window and its parts carry their own names ("Fmain", "Frame_ding_1"); another window
+  // is its own control (fadd::window).
+  const std::optional<FoundControl> self =
+      !prefix.empty() ? FindControl(window.key) : root->objectName().isEmpty() ? std::nullopt : FindControl(S(root->objectName()));
+  if (manageWindow && root->isWindow() && self) {
     root->setProperty("lumoraManaged", true);
-    form_.userSetVisible(prefix.empty() ? S(root->objectName()) : prefix.substr(0, prefix.size() - 1),
-                         root->isVisible());
+    form_.userSetVisible(self->ref, root->isVisible());
   }
-  // The window itself is keyed by its own name ("Fmain", "Fadd"), its controls by prefix + name.
-  if (!root->objectName().isEmpty())
-    bindWidget(root, prefix.empty() ? S(root->objectName()) : prefix.substr(0, prefix.size() - 1));
-  // The window's own widgets only: a child window (Fadd, Fk ...) is bound under its own prefix,
-  // never again under this window's names.
+  if (!root->objectName().isEmpty() && self) bindWidget(root, self->ref);
+  // The window's own widgets only: a child window (Fadd, Fk ...) is bound under its own
+  // catalogue, never again under this window's. A name no catalogue holds binds nothing; the
+  // catalogue check below names it.
   std::vector<std::string> own;
   for (QWidget* w : root->findChildren<QWidget*>()) {
     if (w->objectName().isEmpty() || w->objectName().startsWith("qt_") || w->window() != root->window()) continue;
-    bindWidget(w, prefix + S(w->objectName()));
     own.push_back(S(w->objectName()));
+    if (auto found = FindControl(prefix + own.back())) bindWidget(w, found->ref);
   }
-  CheckCatalogue(root, prefix, own);
+  CheckCatalogue(root, catalogue, prefix, own);
 }
 
-
-void FormBinder::bindWidget(QWidget* w, const std::string& key) {
+void FormBinder::bindWidget(QWidget* w, ControlRef key) {
   for (auto [it, end] = widgets_.equal_range(key); it != end; ++it)
     if (it->second == w) return;
   widgets_.emplace(key, w);
-  if (const char* dump = std::getenv("LUMORA_DUMP_KINDS")) {
-    FILE* f = std::fopen(dump, "a");
-    std::fprintf(f, "%s %s\n", key.c_str(), w->metaObject()->className());
-    std::fclose(f);
-  }
   // Design values are the widgets' initial values.
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     form_.userSetText(key, S(e->text()));
@@ -203,20 +198,20 @@ void FormBinder::bindWidget(QWidget* w, const std::string& key) {
   if (!w->isEnabled()) form_.setEnabled(key, false);
 }
 
-void FormBinder::onUserChange(const std::string& key, std::function<void()> reaction) { reactions_[key] = std::move(reaction); }
+void FormBinder::onUserChange(ControlRef key, std::function<void()> reaction) { reactions_[key] = std::move(reaction); }
 
-void FormBinder::userChanged(const std::string& key) {
+void FormBinder::userChanged(ControlRef key) {
   if (pushing_) return;
   auto it = reactions_.find(key);
   if (it != reactions_.end() && it->second) it->second();
 }
 
-void FormBinder::onTimer(const std::string& key, std::function<void()> tick) {
+void FormBinder::onTimer(ControlRef key, std::function<void()> tick) {
   ticks_[key] = std::move(tick);
   applyTimer(key);
 }
 
-QWidget* FormBinder::widget(const std::string& key) const {
+QWidget* FormBinder::widget(ControlRef key) const {
   auto it = widgets_.find(key);
   return it == widgets_.end() ? nullptr : it->second.data();
 }
@@ -224,10 +219,10 @@ QWidget* FormBinder::widget(const std::string& key) const {
 void FormBinder::push() {
   // Pushing can run widget signals; values the engine changes meanwhile are pushed next round.
   for (int round = 0; round < 4; ++round) {
-    std::set<std::string> changed = form_.takeChanged();
+    std::set<ControlRef> changed = form_.takeChanged();
     if (changed.empty()) return;
     pushing_ = true;
-    for (const std::string& key : changed) {
+    for (ControlRef key : changed) {
       bool any = false;
       for (auto [it, end] = widgets_.equal_range(key); it != end; ++it) {
         if (it->second) apply(key, it->second);
@@ -239,7 +234,7 @@ void FormBinder::push() {
   }
 }
 
-void FormBinder::applyTimer(const std::string& key) {
+void FormBinder::applyTimer(ControlRef key) {
   auto tick = ticks_.find(key);
   if (tick == ticks_.end()) return;
   QTimer*& t = timers_[key];
@@ -255,7 +250,7 @@ void FormBinder::applyTimer(const std::string& key) {
   if (st.enabled && st.intervalMs > 0) t->start(st.intervalMs);
 }
 
-void FormBinder::apply(const std::string& key, QWidget* w) {
+void FormBinder::apply(ControlRef key, QWidget* w) {
   const std::string& text = form_.text(key);
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     if (S(e->text()) != text) e->setText(Q(text));

@@ -15,6 +15,7 @@
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fmain.h"
 
 namespace lumora {
@@ -29,27 +30,27 @@ void BuildMainControls(Shell& shell, QWidget* area) {
 
   auto* status = new QHBoxLayout;
   auto* tnew = new QLabel("更新倒计时", area);
-  tnew->setObjectName(fmain::Tnew);
+  tnew->setObjectName(ObjectName(fmain::Tnew));
   tnew->setMinimumWidth(140);
   auto* djs = new QLabel("25", area);
-  djs->setObjectName(fmain::L_djs);
+  djs->setObjectName(ObjectName(fmain::L_djs));
   djs->setMinimumWidth(24);
   status->addWidget(tnew, 1);
   status->addWidget(djs);
   box->addLayout(status);
   // The journal's lasting trouble (rows waiting to be written); empty while all is written.
   auto* journal = new QLabel(area);
-  journal->setObjectName(fmain::L_journal);
+  journal->setObjectName(ObjectName(fmain::L_journal));
   journal->setWordWrap(true);
   journal->setStyleSheet("color: #b00000;");
   box->addWidget(journal);
 
   auto* updates = new QHBoxLayout;
   auto* cauto = new QCheckBox("自动更新", area);
-  cauto->setObjectName(fmain::Cauto);
+  cauto->setObjectName(ObjectName(fmain::Cauto));
   cauto->setChecked(true);
   auto* manual = new QPushButton("手动更新", area);
-  manual->setObjectName(fmain::Cshoudong);
+  manual->setObjectName(ObjectName(fmain::Cshoudong));
   updates->addWidget(cauto);
   updates->addWidget(manual);
   box->addLayout(updates);
@@ -57,14 +58,14 @@ void BuildMainControls(Shell& shell, QWidget* area) {
   auto* games = new QHBoxLayout;
   for (int i = 0; i < 3; ++i) {
     auto* op = new QRadioButton(kSubGames[i], area);
-    op->setObjectName(QString::fromStdString(fmain::Op_3x_moshi[i]));
+    op->setObjectName(ObjectName(fmain::Op_3x_moshi[i]));
     op->setChecked(i == 0);
     games->addWidget(op);
   }
   box->addLayout(games);
 
   auto* history = new QPlainTextEdit(area);
-  history->setObjectName(fmain::Tkjh);
+  history->setObjectName(ObjectName(fmain::Tkjh));
   history->setReadOnly(true);
   history->setMinimumWidth(150);
   history->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -76,9 +77,9 @@ void BuildMainControls(Shell& shell, QWidget* area) {
 
   auto* edits = new QHBoxLayout;
   auto* del = new QPushButton("删除", area);
-  del->setObjectName(fmain::C_kjh_shanchu);
+  del->setObjectName(ObjectName(fmain::C_kjh_shanchu));
   auto* entry = new QPushButton("录入开奖号", area);
-  entry->setObjectName(fmain::C_rulu_kjh);
+  entry->setObjectName(ObjectName(fmain::C_rulu_kjh));
   edits->addWidget(del);
   edits->addWidget(entry);
   box->addLayout(edits);
@@ -87,7 +88,7 @@ void BuildMainControls(Shell& shell, QWidget* area) {
   shell.onClick(area, fmain::C_kjh_shanchu, [](Session& s) { DeletionDialogue(s); });
   shell.onClick(area, fmain::C_rulu_kjh, [](Session& s) { OpenManualEntryWindow(s); });
   for (int i = 0; i < 3; ++i) {
-    std::string key = fmain::Op_3x_moshi[i];
+    const OptionButton key = fmain::Op_3x_moshi[i];
     shell.onUserChange(key, [key, i](Session& s) {
       if (s.cx.form.checked(key)) SubGameChosen(s, i);
     });

@@ -21,6 +21,7 @@
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Ffenxi.h"
 #include "core/controls/Fmain.h"
@@ -34,7 +35,7 @@ const char* const kPageCaptions[6] = {"", "画线界面", "计划界面", "监�
 }  // namespace
 
 MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(shell) {
-  setObjectName(fmain::window);
+  setObjectName(ObjectName(fmain::window));
   setWindowTitle("Lumora");
   resize(1280, 860);
 
@@ -42,18 +43,18 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   auto* nav = new QVBoxLayout;
   for (int k = 1; k <= 5; ++k) {
     auto* b = new QPushButton(kNavCaptions[k], this);
-    b->setObjectName(QString::fromStdString(fmain::C_sst_0[k]));
+    b->setObjectName(ObjectName(fmain::C_sst_0[k]));
     b->setMinimumHeight(36);
     nav->addWidget(b);
   }
   auto* tool = new QPushButton("缩水工具区", this);
-  tool->setObjectName(fmain::C_sst_tool);
+  tool->setObjectName(ObjectName(fmain::C_sst_tool));
   nav->addWidget(tool);
   auto* analysis = new QPushButton("回测分析", this);
-  analysis->setObjectName(fmain::C_sst_fenxi);
+  analysis->setObjectName(ObjectName(fmain::C_sst_fenxi));
   nav->addWidget(analysis);
   auto* mainArea = new QWidget(this);
-  mainArea->setObjectName(fmain::Frame_main_area);
+  mainArea->setObjectName(ObjectName(fmain::Frame_main_area));
   nav->addWidget(mainArea, 1);
   // Version, commit and licence, for a player who reports a problem.
   auto* about = new QPushButton("关于", this);
@@ -71,7 +72,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   for (int k = 1; k <= 5; ++k) {
     // Each page is a frame showing its caption.
     auto* page = new QGroupBox(kPageCaptions[k], pagesHolder_);
-    page->setObjectName(QString::fromStdString(fmain::Frame_ding[k]));
+    page->setObjectName(ObjectName(fmain::Frame_ding[k]));
     page->setAccessibleName(kPageCaptions[k]);
     stack->addWidget(page, 0, 0);
     pages_[k] = page;
@@ -98,10 +99,10 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
 
   // Navigation: one page at a time, the selected button cyan.
   for (int k = 1; k <= 5; ++k)
-    shell.onClick(this, QString::fromStdString(fmain::C_sst_0[k]), [k](Session& s) { SwitchPage(s, k); });
+    shell.onClick(this, fmain::C_sst_0[k], [k](Session& s) { SwitchPage(s, k); });
   // Opening a small window that is already open brings it to the front.
-  auto raiseWhenShown = [this](QAbstractButton* button, const char* window) {
-    QWidget* w = findChild<QWidget*>(window);
+  auto raiseWhenShown = [this](QAbstractButton* button, Window window) {
+    QWidget* w = findChild<QWidget*>(ObjectName(window));
     if (!button || !w) return;
     connect(button, &QAbstractButton::clicked, w, [w] {
       if (!w->isVisible()) return;
@@ -111,7 +112,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   };
   raiseWhenShown(shell.onClick(this, fmain::C_sst_tool, [](Session& s) { s.cx.form.setVisible(ftool::window, true); }), ftool::window);
   raiseWhenShown(shell.onClick(this, fmain::C_sst_fenxi, [](Session& s) { s.cx.form.setVisible(ffenxi::window, true); }), ffenxi::window);
-  raiseWhenShown(mainArea->findChild<QAbstractButton*>(fmain::C_rulu_kjh), fadd::window);
+  raiseWhenShown(mainArea->findChild<QAbstractButton*>(ObjectName(fmain::C_rulu_kjh)), fadd::window);
   // The alarm pattern is cleaned on every edit.
   shell.onUserChange(fmain::T_bj, [](Session& s) { SanitizeAlarmPattern(s.cx); });
   // One second after start-up: refuse to run from a temporary folder. The program ends through

@@ -16,6 +16,7 @@
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fmain.h"
 
 namespace lumora {
@@ -45,19 +46,19 @@ QGroupBox* BuildPoolGroup(Shell& shell, QWidget* page) {
   shell.form().setVisible(fmain::T_rj_jh_dd, false);
   v->addWidget(hidden);
   auto* counts = new QHBoxLayout;
-  counts->addWidget(Label(g, "注数："));
+  counts->addWidget(plan_ui::Label(g, "注数："));
   counts->addWidget(Line(g, fmain::T_jihua_jj_dadi_zhushu, 60));
-  counts->addWidget(Label(g, "投注注数："));
+  counts->addWidget(plan_ui::Label(g, "投注注数："));
   counts->addWidget(Line(g, fmain::T_zhushu_ag, 60));
   counts->addStretch();
   v->addLayout(counts);
   auto* buttons = new QGridLayout;
-  buttons->addWidget(Button(g, fmain::C_jihua_ks, "开始计划"), 0, 0);
-  buttons->addWidget(Button(g, fmain::C_gx_jh, "参数变，更新计划"), 0, 1);
-  buttons->addWidget(Button(g, fmain::C_jihua_cls, "清空计划"), 0, 2);
-  buttons->addWidget(Button(g, fmain::C_jihua_jj_copy, "复制大底"), 1, 0);
-  buttons->addWidget(Button(g, fmain::C_copy_1, "复制计划"), 1, 1);
-  buttons->addWidget(Button(g, fmain::C_copy_fanji, "复制反集"), 1, 2);
+  buttons->addWidget(NewButton(g, fmain::C_jihua_ks, "开始计划"), 0, 0);
+  buttons->addWidget(NewButton(g, fmain::C_gx_jh, "参数变，更新计划"), 0, 1);
+  buttons->addWidget(NewButton(g, fmain::C_jihua_cls, "清空计划"), 0, 2);
+  buttons->addWidget(NewButton(g, fmain::C_jihua_jj_copy, "复制大底"), 1, 0);
+  buttons->addWidget(NewButton(g, fmain::C_copy_1, "复制计划"), 1, 1);
+  buttons->addWidget(NewButton(g, fmain::C_copy_fanji, "复制反集"), 1, 2);
   v->addLayout(buttons);
   shell.onClick(g, fmain::C_jihua_ks, Plan([](PlanEnv& e) { StartPlan(e); }));
   shell.onClick(g, fmain::C_gx_jh, Plan([](PlanEnv& e) { UpdatePlan(e); }));
@@ -95,18 +96,18 @@ QGroupBox* BuildSettingsGroup(QWidget* page) {
   multi->addWidget(Line(g, fmain::T_duoqi, 40));
   grid->addLayout(multi, 0, 2);
   auto* keep = new QHBoxLayout;
-  keep->addWidget(Label(g, "保留记录期数"));
+  keep->addWidget(plan_ui::Label(g, "保留记录期数"));
   keep->addWidget(Line(g, fmain::T_jh_qi_baoliu, 40));
   grid->addLayout(keep, 1, 0);
   grid->addWidget(Check(g, fmain::Check_hang_lr, "每行记录后显示利润"), 1, 1);
   grid->addWidget(Check(g, fmain::Check_pszj_sx, "显示统计利润信息"), 1, 2);
   grid->addWidget(Check(g, fmain::Check_jihua_jilu_haoma, "记录+号码"), 2, 0);
   auto* phrases = new QHBoxLayout;
-  phrases->addWidget(Label(g, "中："));
+  phrases->addWidget(plan_ui::Label(g, "中："));
   phrases->addWidget(Line(g, fmain::T_zdy_yongyu[0], 60));
-  phrases->addWidget(Label(g, "挂："));
+  phrases->addWidget(plan_ui::Label(g, "挂："));
   phrases->addWidget(Line(g, fmain::T_zdy_yongyu[1], 60));
-  phrases->addWidget(Label(g, "名称："));
+  phrases->addWidget(plan_ui::Label(g, "名称："));
   phrases->addWidget(Line(g, fmain::T_zdy_yongyu[2], 90));
   grid->addLayout(phrases, 3, 0, 1, 3);
   return g;
@@ -114,15 +115,15 @@ QGroupBox* BuildSettingsGroup(QWidget* page) {
 
 QGroupBox* BuildModeOne(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox(QString::fromUtf8("计划模式一：15线多次出号后交集"), page);
-  g->setObjectName(fmain::Fr_ms1);
+  g->setObjectName(ObjectName(fmain::Fr_ms1));
   auto* grid = new QGridLayout(g);
   grid->addWidget(Check(g, fmain::Check_jh_dadi_chongfu, "生效"), 0, 0);
-  grid->addWidget(Label(g, "循环次数"), 0, 1);
+  grid->addWidget(plan_ui::Label(g, "循环次数"), 0, 1);
   grid->addWidget(Line(g, fmain::T_jh_dadi_chongfu_cs, 50), 0, 2);
-  grid->addWidget(Label(g, "容对"), 1, 0);
+  grid->addWidget(plan_ui::Label(g, "容对"), 1, 0);
   grid->addWidget(Line(g, fmain::T_jh_dadi_chongfu_rc), 1, 1, 1, 2);
-  grid->addWidget(Button(g, fmain::C_rc_gx, "更新容对"), 2, 0);
-  grid->addWidget(Button(g, fmain::C_daochu_xh_di, "<导出循环后的每个底>"), 2, 1, 1, 2);
+  grid->addWidget(NewButton(g, fmain::C_rc_gx, "更新容对"), 2, 0);
+  grid->addWidget(NewButton(g, fmain::C_daochu_xh_di, "<导出循环后的每个底>"), 2, 1, 1, 2);
   shell.onUserChange(fmain::Check_jh_dadi_chongfu, [](Session& s) { OnModeOneToggled(s.cx); });
   shell.onUserChange(fmain::T_jh_dadi_chongfu_cs, [](Session& s) { OnRepeatCountEdited(s.cx); });
   shell.onClick(g, fmain::C_rc_gx, Plan([](PlanEnv& e) { RecomputeToleranceSet(e); }));
@@ -132,12 +133,12 @@ QGroupBox* BuildModeOne(Shell& shell, QWidget* page) {
 
 QGroupBox* BuildModeTwo(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox(QString::fromUtf8("模式二[自由分段组合]"), page);
-  g->setObjectName(fmain::Fr_ms2);
+  g->setObjectName(ObjectName(fmain::Fr_ms2));
   auto* v = new QVBoxLayout(g);
   v->addWidget(Check(g, fmain::Check_jh_dadi_fenzu, "生效"));
   v->addWidget(Text(g, fmain::T_moshier_input, 60));
   auto* acc = new QHBoxLayout;
-  acc->addWidget(Label(g, "容对"));
+  acc->addWidget(plan_ui::Label(g, "容对"));
   acc->addWidget(Line(g, fmain::T_moshier_input_rc));
   v->addLayout(acc);
   shell.onUserChange(fmain::Check_jh_dadi_fenzu, [](Session& s) { OnModeTwoToggled(s.cx); });
@@ -152,18 +153,18 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
     auto* col = new QVBoxLayout;
     auto* head = new QHBoxLayout;
     head->addWidget(new QLabel(QString::fromUtf8(titles[i]), g));
-    head->addWidget(Label(g, "0", i < 7 ? fmain::L_jjdi_zhushu[i] : fmain::L_jjdi_zhushu1[7]));
+    head->addWidget(plan_ui::Label(g, "0", i < 7 ? fmain::L_jjdi_zhushu[i] : fmain::L_jjdi_zhushu1[7]));
     col->addLayout(head);
     auto* box = Text(g, fmain::T_dd_beiyong[i], 56);
     col->addWidget(box);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Button(g, fmain::C_fuzhu_copy[i], "复制"));
-    shell.onClick(g, Q(fmain::C_fuzhu_copy[i]), Plan([i](PlanEnv& e) { CopyBackupBox(e, i); }));
+    buttons->addWidget(NewButton(g, fmain::C_fuzhu_copy[i], "复制"));
+    shell.onClick(g, fmain::C_fuzhu_copy[i], Plan([i](PlanEnv& e) { CopyBackupBox(e, i); }));
     if (i < 7) {
-      buttons->addWidget(Button(g, fmain::C_fuzhu_tie[i], "粘贴"));
-      buttons->addWidget(Button(g, fmain::C_fuzhu_cls[i], "清"));
-      shell.onClick(g, Q(fmain::C_fuzhu_tie[i]), Plan([i](PlanEnv& e) { PasteBackupBox(e, i); }));
-      shell.onClick(g, Q(fmain::C_fuzhu_cls[i]), [i](Session& s) { ClearBackupBox(s.cx, i); });
+      buttons->addWidget(NewButton(g, fmain::C_fuzhu_tie[i], "粘贴"));
+      buttons->addWidget(NewButton(g, fmain::C_fuzhu_cls[i], "清"));
+      shell.onClick(g, fmain::C_fuzhu_tie[i], Plan([i](PlanEnv& e) { PasteBackupBox(e, i); }));
+      shell.onClick(g, fmain::C_fuzhu_cls[i], [i](Session& s) { ClearBackupBox(s.cx, i); });
     } else {
       OnDoubleClick(box, [&shell] {
         shell.run([](Session& s) {
@@ -178,18 +179,18 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
   auto* rules = new QGroupBox(QString::fromUtf8("胆码规则"), g);
   auto* rg = new QGridLayout(rules);
   rg->addWidget(Text(rules, fmain::T_jihua_danma, 64), 0, 0, 3, 1);
-  rg->addWidget(Label(rules, "规则容对"), 0, 1);
+  rg->addWidget(plan_ui::Label(rules, "规则容对"), 0, 1);
   rg->addWidget(Line(rules, fmain::T_jihua_danma_rc, 80), 0, 2);
-  rg->addWidget(Label(rules, "缺底容对"), 1, 1);
+  rg->addWidget(plan_ui::Label(rules, "缺底容对"), 1, 1);
   rg->addWidget(Line(rules, fmain::T_beiyong_rc, 80), 1, 2);
   grid->addWidget(rules, 2, 0, 1, 2);
   auto* actions = new QGridLayout;
   actions->addWidget(Check(g, fmain::Check_beiyong_canyu, "结果参与计划"), 0, 0);
   actions->addWidget(Check(g, fmain::Check_duanzu_canyu, "参与计划(勾选，开奖后自动使用)"), 0, 1);
   actions->addWidget(Check(g, fmain::Check_baozi, "强制加豹子"), 1, 0);
-  actions->addWidget(Button(g, fmain::C_danma_gengxin, "更新【含胆码，交集底】"), 1, 1);
-  actions->addWidget(Button(g, fmain::C_yj_5d_cls, "一键清5底"), 2, 0);
-  actions->addWidget(Button(g, fmain::C_charu, "插到交集底"), 2, 1);
+  actions->addWidget(NewButton(g, fmain::C_danma_gengxin, "更新【含胆码，交集底】"), 1, 1);
+  actions->addWidget(NewButton(g, fmain::C_yj_5d_cls, "一键清5底"), 2, 0);
+  actions->addWidget(NewButton(g, fmain::C_charu, "插到交集底"), 2, 1);
   grid->addLayout(actions, 2, 2, 1, 2);
   shell.onClick(g, fmain::C_danma_gengxin, Plan([](PlanEnv& e) { RefreshPlanFromBackups(e, true); }));
   shell.onClick(g, fmain::C_yj_5d_cls, [](Session& s) { ClearFiveSourceBoxes(s.cx); });
@@ -203,11 +204,11 @@ void BuildPlanPage(Shell& shell, QWidget* page) {
   auto* outer = new QVBoxLayout(page);
   // The progress panel: shown while a plan is computed.
   auto* progress = new QFrame(page);
-  progress->setObjectName(fmain::Pic_jindu);
+  progress->setObjectName(ObjectName(fmain::Pic_jindu));
   progress->setFrameShape(QFrame::StyledPanel);
   auto* ph = new QHBoxLayout(progress);
   auto* news = new QLabel(QString::fromUtf8("系统正在初始化"), progress);
-  news->setObjectName(fmain::L_jindu_news);
+  news->setObjectName(ObjectName(fmain::L_jindu_news));
   ph->addWidget(news);
   outer->addWidget(progress);
 

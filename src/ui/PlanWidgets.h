@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <optional>
 #include <string>
 
 #include "core/Text.h"
@@ -17,39 +18,40 @@ namespace lumora::plan_ui {
 
 inline QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-inline std::string DesignText(const std::string& key) {
+inline std::string DesignText(ControlRef key) {
   for (const auto& [k, text] : PlanDesignTexts())
     if (k == key) return text;
   return {};
 }
 
-inline QLineEdit* Line(QWidget* parent, const std::string& name, int width = 0) {
+inline QLineEdit* Line(QWidget* parent, ControlRef name, int width = 0) {
   auto* e = new QLineEdit(Q(DesignText(name)), parent);
-  e->setObjectName(Q(name));
+  e->setObjectName(ObjectName(name));
   if (width > 0) e->setFixedWidth(width);
   return e;
 }
 
-inline QPlainTextEdit* Text(QWidget* parent, const std::string& name, int height = 0) {
+inline QPlainTextEdit* Text(QWidget* parent, ControlRef name, int height = 0) {
   auto* e = new QPlainTextEdit(Q(ToLf(DesignText(name))), parent);
-  e->setObjectName(Q(name));
+  e->setObjectName(ObjectName(name));
   if (height > 0) e->setFixedHeight(height);
   return e;
 }
 
-using ::lumora::Button;
+using ::lumora::NewButton;
 
-inline QCheckBox* Check(QWidget* parent, const std::string& name, const char* caption) {
+inline QCheckBox* Check(QWidget* parent, ControlRef name, const char* caption) {
   auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
-  c->setObjectName(Q(name));
+  c->setObjectName(ObjectName(name));
   return c;
 }
 
-inline QLabel* Label(QWidget* parent, const char* caption, const std::string& name = {}) {
+// A caption; with `name`, the label of that control showing its design text.
+inline QLabel* Label(QWidget* parent, const char* caption, std::optional<ControlRef> name = std::nullopt) {
   auto* l = new QLabel(QString::fromUtf8(caption), parent);
-  if (!name.empty()) {
-    l->setObjectName(Q(name));
-    l->setText(Q(DesignText(name)));
+  if (name) {
+    l->setObjectName(ObjectName(*name));
+    l->setText(Q(DesignText(*name)));
   }
   return l;
 }

@@ -14,6 +14,7 @@
 #include "settings/SettingsTexts.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fmain.h"
 
 namespace lumora {
@@ -66,21 +67,22 @@ class HeightFollower final : public QObject {
 
 void BuildSettingsCentre(Shell& shell, QWidget* main) {
   auto* panel = new QGroupBox(Q(T::kCentreCaption), main);
-  panel->setObjectName(Q(T::kCentrePanel));
+  panel->setObjectName(ObjectName(T::kCentrePanel));
   panel->setAutoFillBackground(true);
   panel->setFixedWidth(kPanelWidth);
-  panel->setStyleSheet("QGroupBox#Frame_sz_zx { background: #f4f4ee; border: 1px solid #8a8a8a; font-weight: bold; }");
+  panel->setStyleSheet(QString("QGroupBox#%1 { background: #f4f4ee; border: 1px solid #8a8a8a; font-weight: bold; }")
+                           .arg(ObjectName(T::kCentrePanel)));
   auto* box = new QVBoxLayout(panel);
   auto* top = new QHBoxLayout;
   top->addStretch(1);
   auto* off = new QPushButton(Q(T::kCentreCloseCaption), panel);
-  off->setObjectName(Q(T::kCentreClose));
+  off->setObjectName(ObjectName(T::kCentreClose));
   off->setFixedWidth(32);
   top->addWidget(off);
   box->addLayout(top);
   for (int i = 1; i < 8; ++i) {
     auto* b = new QPushButton(Q(T::kCentreCaptions[i]), panel);
-    b->setObjectName(QString::fromStdString(T::kCentreButtons[i]));
+    b->setObjectName(ObjectName(T::kCentreButtons[i]));
     b->setMinimumHeight(32);
     box->addWidget(b);
   }
@@ -97,32 +99,32 @@ void BuildSettingsCentre(Shell& shell, QWidget* main) {
   new HeightFollower(main, panel);
 
   // "设置中心" outside the panel, below the main controls.
-  auto* area = main->findChild<QWidget*>(fmain::Frame_main_area);
+  auto* area = main->findChild<QWidget*>(ObjectName(fmain::Frame_main_area));
   QWidget* host = area ? area : main;
   auto* open = new QPushButton(Q(T::kCentreCaptions[0]), host);
-  open->setObjectName(QString::fromStdString(T::kCentreButtons[0]));
+  open->setObjectName(ObjectName(T::kCentreButtons[0]));
   if (auto* layout = qobject_cast<QBoxLayout*>(host->layout())) layout->addWidget(open);
 
   QPointer<QWidget> slid(panel);
-  shell.onClick(host, open->objectName(), [slid](Session& s) {
+  shell.onClick(host, T::kCentreButtons[0], [slid](Session& s) {
     SettingsCentreClick(s.cx, s.settings, 0);
     if (slid) Follow(slid, s.settings.panelOpen);
   });
-  shell.onClick(panel, Q(T::kCentreClose), [slid](Session& s) {
+  shell.onClick(panel, T::kCentreClose, [slid](Session& s) {
     SlidePanel(s.cx, s.settings, false);
     if (slid) Follow(slid, s.settings.panelOpen);
   });
   QPointer<QWidget> root(main);
   for (int i = 1; i < 8; ++i) {
-    shell.onClick(panel, QString::fromStdString(T::kCentreButtons[i]), [i, root](Session& s) {
+    shell.onClick(panel, T::kCentreButtons[i], [i, root](Session& s) {
       SettingsCentreClick(s.cx, s.settings, i);
       if (i == 1 && root)
-        if (auto* frame = root->findChild<QWidget*>(Q(T::kStatsFrame))) frame->raise();
+        if (auto* frame = root->findChild<QWidget*>(ObjectName(T::kStatsFrame))) frame->raise();
     });
   }
 
-  shell.form().setTimer(std::string(T::kBlinkTimer), true, T::kBlinkMs);
-  shell.onTimer(std::string(T::kBlinkTimer), [](Session& s) { BlinkSettingsCentre(s.cx); });
+  shell.form().setTimer(T::kBlinkTimer, true, T::kBlinkMs);
+  shell.onTimer(T::kBlinkTimer, [](Session& s) { BlinkSettingsCentre(s.cx); });
 }
 
 }  // namespace lumora

@@ -19,7 +19,8 @@ void Shell::run(std::function<void(Session&)> op, const std::string& key) {
   if (!session_.gate.busy()) binder_.push();
 }
 
-QAbstractButton* Shell::onClick(QWidget* root, const QString& name, std::function<void(Session&)> op) {
+QAbstractButton* Shell::onClick(QWidget* root, ControlRef control, std::function<void(Session&)> op) {
+  const QString name = QString::fromStdString(control.widgetName());
   auto* button = root->objectName() == name ? qobject_cast<QAbstractButton*>(root)
                                             : root->findChild<QAbstractButton*>(name);
   if (!button) return nullptr;
@@ -27,11 +28,11 @@ QAbstractButton* Shell::onClick(QWidget* root, const QString& name, std::functio
   return button;
 }
 
-void Shell::onTimer(const std::string& key, std::function<void(Session&)> op) {
-  binder_.onTimer(key, [this, key, op = std::move(op)] { run(op, "timer:" + key); });
+void Shell::onTimer(ControlRef key, std::function<void(Session&)> op) {
+  binder_.onTimer(key, [this, key, op = std::move(op)] { run(op, "timer:" + key.name()); });
 }
 
-void Shell::onUserChange(const std::string& key, std::function<void(Session&)> op) {
+void Shell::onUserChange(ControlRef key, std::function<void(Session&)> op) {
   binder_.onUserChange(key, [this, op = std::move(op)] { run(op); });
 }
 

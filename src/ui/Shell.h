@@ -26,12 +26,13 @@ class Shell : public QObject {
   // changed control value into its widget. A non-empty `key` is queued at most once.
   void run(std::function<void(Session&)> op, const std::string& key = {});
 
-  // Connects the click of the button named `name` under `root` to `op`. Returns the button.
-  QAbstractButton* onClick(QWidget* root, const QString& name, std::function<void(Session&)> op);
+  // Connects the click of `button` (`root` or its child carrying the button's name) to `op`.
+  // Returns the button.
+  QAbstractButton* onClick(QWidget* root, ControlRef button, std::function<void(Session&)> op);
   // A timer in the Form runs `op` on every tick (queued at most once while busy).
-  void onTimer(const std::string& key, std::function<void(Session&)> op);
+  void onTimer(ControlRef timer, std::function<void(Session&)> op);
   // A user's edit of a control runs `op`.
-  void onUserChange(const std::string& key, std::function<void(Session&)> op);
+  void onUserChange(ControlRef control, std::function<void(Session&)> op);
 
  private:
   Session& session_;

@@ -19,6 +19,8 @@
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
+#include "ui/Widgets.h"
+#include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
 
 namespace lumora {
@@ -60,7 +62,7 @@ class SideWindow final : public QWidget {
 
 void BuildSideWindow(Shell& shell, QWidget* main) {
   auto* fk = new SideWindow(main, shell.session());
-  fk->setObjectName(Q(T::kSideWindow));
+  fk->setObjectName(ObjectName(T::kSideWindow));
   fk->setWindowTitle(Q(T::kSideTitle));
 
   auto* box = new QVBoxLayout(fk);
@@ -69,30 +71,30 @@ void BuildSideWindow(Shell& shell, QWidget* main) {
   const std::string_view captions[3] = {T::kPreviewCaption, T::kFundCaption, T::kBoardCaption};
   for (int p = 3; p <= 5; ++p) {
     auto* caption = new QLabel(Q(captions[p - 3]), fk);
-    caption->setObjectName(QString("L_pic_k_%1").arg(p));
+    caption->setObjectName(ObjectName(fk::L_pic_k[p]));
     box->addWidget(caption);
     auto* picture = new ChartView(fk);
-    picture->setObjectName(QString::fromStdString("Pic_k"[p]));
+    picture->setObjectName(ObjectName(fk::Pic_k[p]));
     picture->setMinimumHeight(120);
     box->addWidget(picture, 2);
   }
   auto* name = new QLineEdit(Q(T::kDesignSchemeName), fk);
-  name->setObjectName("T_fangan_name");
+  name->setObjectName(ObjectName(fk::T_fangan_name));
   box->addWidget(name);
   auto* buttons = new QHBoxLayout;
   auto* save = new QPushButton(Q(T::kSaveCaption), fk);
-  save->setObjectName("C_fangan_0");
+  save->setObjectName(ObjectName(fk::C_fangan[0]));
   auto* del = new QPushButton(Q(T::kDeleteCaption), fk);
-  del->setObjectName("C_fangan_1");
+  del->setObjectName(ObjectName(fk::C_fangan[1]));
   buttons->addWidget(save);
   buttons->addWidget(del);
   box->addLayout(buttons);
   auto* list = new QListWidget(fk);
-  list->setObjectName("List_fangan");
+  list->setObjectName(ObjectName(fk::List_fangan));
   box->addWidget(list, 1);
 
-  shell.onClick(fk, "C_fangan_0", [](Session& s) { SaveScheme(s.cx); });
-  shell.onClick(fk, "C_fangan_1", [](Session& s) { DeleteSelectedScheme(s.cx); });
+  shell.onClick(fk, fk::C_fangan[0], [](Session& s) { SaveScheme(s.cx); });
+  shell.onClick(fk, fk::C_fangan[1], [](Session& s) { DeleteSelectedScheme(s.cx); });
   QObject::connect(list, &QListWidget::itemDoubleClicked, &shell, [&shell](QListWidgetItem*) {
     shell.run([](Session& s) { LoadScheme(s.cx); });
   });
@@ -105,26 +107,26 @@ void BuildSideWindow(Shell& shell, QWidget* main) {
   fk->dock();
 
   // "伸>>" and "缩<<" sit on the main window, below its main controls.
-  auto* area = main->findChild<QWidget*>(fmain::Frame_main_area);
+  auto* area = main->findChild<QWidget*>(ObjectName(fmain::Frame_main_area));
   QWidget* host = area ? area : main;
   auto* row = new QHBoxLayout;
   auto* widen = new QPushButton(Q(T::kWidenCaption), host);
-  widen->setObjectName(Q(T::kWidenButton));
+  widen->setObjectName(ObjectName(T::kWidenButton));
   auto* collapse = new QPushButton(Q(T::kCollapseCaption), host);
-  collapse->setObjectName(Q(T::kCollapseButton));
+  collapse->setObjectName(ObjectName(T::kCollapseButton));
   row->addWidget(collapse);
   row->addWidget(widen);
   if (auto* layout = qobject_cast<QBoxLayout*>(host->layout())) layout->addLayout(row);
-  shell.onClick(host, Q(T::kWidenButton), [fk](Session& s) {
+  shell.onClick(host, T::kWidenButton, [fk](Session& s) {
     WidenSideWindow(s.cx, s.settings);
     fk->dock();
   });
-  shell.onClick(host, Q(T::kCollapseButton), [fk](Session& s) {
+  shell.onClick(host, T::kCollapseButton, [fk](Session& s) {
     CollapseSideWindow(s.settings);
     fk->dock();
   });
 
-  shell.binder().bind(fk, "Fk.", true);
+  shell.binder().bind(fk, fk::window, true);
 }
 
 }  // namespace lumora

@@ -15,21 +15,21 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
+#include "ui/Widgets.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Fbj.h"
-#include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
 
 namespace lumora {
 
 namespace {
 
-QWidget* SmallWindow(Shell& shell, QWidget* main, const char* name, const char* title) {
+QWidget* SmallWindow(Shell& shell, QWidget* main, Window window, const char* title) {
   auto* w = new QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  w->setObjectName(name);
+  w->setObjectName(ObjectName(window));
   w->setWindowTitle(title);
   w->setAttribute(Qt::WA_DeleteOnClose, false);
-  w->installEventFilter(new WindowHideWatcher(shell.form(), name, w));
+  w->installEventFilter(new WindowHideWatcher(shell.form(), window, w));
   return w;
 }
 
@@ -37,13 +37,13 @@ void BuildManualEntry(Shell& shell, QWidget* main) {
   QWidget* w = SmallWindow(shell, main, fadd::window, "手工录入最新");
   auto* box = new QVBoxLayout(w);
   auto* entry = new QLineEdit("055-75894", w);
-  entry->setObjectName("T_total_renshu");
+  entry->setObjectName(ObjectName(fadd::T_total_renshu));
   auto* confirm = new QPushButton("确认录入", w);
-  confirm->setObjectName(fmain::C_rulu_kjh);
+  confirm->setObjectName(ObjectName(fadd::C_rulu_kjh));
   box->addWidget(entry);
   box->addWidget(confirm);
-  shell.onClick(w, fmain::C_rulu_kjh, [](Session& s) { ConfirmManualEntryWindow(s); });
-  shell.binder().bind(w, "Fadd.", true);
+  shell.onClick(w, fadd::C_rulu_kjh, [](Session& s) { ConfirmManualEntryWindow(s); });
+  shell.binder().bind(w, fadd::window, true);
 }
 
 void BuildAlarmWindow(Shell& shell, QWidget* main) {
@@ -61,10 +61,10 @@ void BuildAlarmWindow(Shell& shell, QWidget* main) {
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(alarm_text::kAlarmCountdown, w));
   auto* left = new QLabel("10", w);
-  left->setObjectName("L20s");
+  left->setObjectName(ObjectName(fbj::L20s));
   row->addWidget(left);
   box->addLayout(row);
-  shell.binder().bind(w, "Fbj.", true);
+  shell.binder().bind(w, fbj::window, true);
   shell.onTimer(fbj::Timer_bj, [](Session& s) { AlarmSoundTick(s.cx, s.alarm); });
   shell.onTimer(fbj::Timer1, [](Session& s) { AlarmCountdownTick(s.cx, s.alarm); });
 }
@@ -78,7 +78,7 @@ void BuildCopyNotice(Shell& shell, QWidget* main) {
   const int at[4][4] = {{0, 0, 1, 3}, {1, 0, 1, 1}, {1, 2, 1, 1}, {2, 0, 1, 3}};
   for (int i = 0; i < 4; ++i) {
     auto* bar = new QFrame(w);
-    bar->setObjectName(QString::fromStdString("Shape_shan"[i]));
+    bar->setObjectName(ObjectName(ftishi::Shape_shan[i]));
     bar->setMinimumSize(12, 12);
     bar->setAutoFillBackground(true);
     grid->addWidget(bar, at[i][0], at[i][1], at[i][2], at[i][3]);
@@ -90,7 +90,7 @@ void BuildCopyNotice(Shell& shell, QWidget* main) {
   text->setFont(big);
   text->setAlignment(Qt::AlignCenter);
   grid->addWidget(text, 1, 1);
-  shell.binder().bind(w, "Ftishi.", true);
+  shell.binder().bind(w, ftishi::window, true);
   shell.onTimer(ftishi::Timer_shan, [](Session& s) { NoticeFlashTick(s.cx); });
   shell.onTimer(ftishi::Timer1, [](Session& s) { NoticeCloseTick(s.cx); });
 }

@@ -34,7 +34,7 @@ inline void OnDoubleClick(QPlainTextEdit* edit, std::function<void()> action) {
 // so the next "show" from the engine is a change that reaches the window.
 class WindowHideWatcher : public QObject {
  public:
-  WindowHideWatcher(Form& form, std::string key, QObject* parent) : QObject(parent), form_(form), key_(std::move(key)) {}
+  WindowHideWatcher(Form& form, ControlRef window, QObject* parent) : QObject(parent), form_(form), key_(window) {}
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() == QEvent::Hide) form_.userSetVisible(key_, false);
     return QObject::eventFilter(watched, e);
@@ -42,7 +42,7 @@ class WindowHideWatcher : public QObject {
 
  private:
   Form& form_;
-  std::string key_;
+  ControlRef key_;
 };
 
 }  // namespace lumora

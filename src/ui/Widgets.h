@@ -1,22 +1,20 @@
 #pragma once
-// The one way the pages make a push button: under its design name, so the button's objectName
-// is its Form key. The name may come as it is at hand: a literal, a built std::string or a QString.
+// The one way the pages name their widgets: the objectName of a widget is the name its control's
+// handle gives (ref.widgetName()), the name the binder finds the control by.
 #include <QPushButton>
 #include <QString>
-#include <string>
+
+#include "core/Control.h"
 
 namespace lumora {
 
-inline QPushButton* Button(QWidget* parent, const QString& name, const QString& caption) {
+inline QString ObjectName(ControlRef control) { return QString::fromStdString(control.widgetName()); }
+
+// A push button of the control `button`, under its widget name.
+inline QPushButton* NewButton(QWidget* parent, ControlRef button, const QString& caption) {
   auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
+  b->setObjectName(ObjectName(button));
   return b;
-}
-inline QPushButton* Button(QWidget* parent, const std::string& name, const QString& caption) {
-  return Button(parent, QString::fromStdString(name), caption);
-}
-inline QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-  return Button(parent, QString::fromUtf8(name), caption);
 }
 
 }  // namespace lumora
