@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-RunResult Cli(const std::vector<std::string>& args) { return RunProgram(BinDir() / "lumora-cli", args); }
+RunResult Cli(const std::vector<std::string>& args) { return RunCli(args); }
 
 // `count` fair draws in the file's line form, periods 001..120 repeating.
 std::string DrawLines(int count, unsigned seed) {

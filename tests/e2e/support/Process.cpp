@@ -154,25 +154,4 @@ std::string BackgroundProcess::err() const {
   return text;
 }
 
-RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args) {
-  RunResult r;
-  auto dir = FreshTempDir();
-  int out = open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = Spawn(program, args, out, err);
-  close(out);
-  close(err);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  int fd = open((dir / "out").c_str(), O_RDONLY);
-  ReadAll(fd, r.out);
-  close(fd);
-  fd = open((dir / "err").c_str(), O_RDONLY);
-  ReadAll(fd, r.err);
-  close(fd);
-  std::filesystem::remove_all(dir);
-  return r;
-}
-
 }  // namespace lumora::e2e

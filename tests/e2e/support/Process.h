@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/RunProgram.h"
+
 namespace lumora::e2e {
 
 std::filesystem::path BinDir();          // LUMORA_BIN
@@ -52,12 +54,9 @@ class BackgroundProcess {
   std::filesystem::path dir_;
 };
 
-struct RunResult {
-  int exitCode = -1;  // -1 when it did not exit normally
-  std::string out;
-  std::string err;
-};
-// Runs `program` with `args` to its end, capturing standard output and error.
-RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args);
+// One-shot runs: RunProgram(program, args[, input]) and RunCli(args[, input]).
+using testing::RunCli;
+using testing::RunProgram;
+using testing::RunResult;
 
 }  // namespace lumora::e2e
