@@ -6,8 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
+#include <deque>
 #include <cstdlib>
 #include <regex>
 #include <stdexcept>
@@ -47,12 +47,9 @@ std::filesystem::path BinDir() {
 }
 
 std::filesystem::path FreshTempDir() {
-  static std::atomic<int> counter{0};
-  auto dir = std::filesystem::temp_directory_path() /
-             ("lumora-e2e-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
+  // Kept until the test program ends, then removed with whatever the test left in it.
+  static std::deque<testing::ScratchFolder> folders;
+  return folders.emplace_back("e2e").path();
 }
 
 FeedProcess::FeedProcess(std::vector<std::string> args, const std::filesystem::path& logFile) {

@@ -13,7 +13,7 @@
 #include "core/NumberSetTools.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {

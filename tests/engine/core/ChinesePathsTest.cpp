@@ -9,7 +9,7 @@
 
 #include "core/Files.h"
 #include "core/TextCodec.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {

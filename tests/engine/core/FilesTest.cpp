@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "core/Files.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {

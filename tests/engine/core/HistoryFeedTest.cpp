@@ -13,7 +13,7 @@
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {

@@ -10,7 +10,7 @@
 #include "curves/TrendChart.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 #include "session/AfterDraw.h"
 
 namespace lumora {

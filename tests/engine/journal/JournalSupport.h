@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::journal_test {
 

@@ -22,7 +22,7 @@
 #include "journal/JournalExport.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/Text.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 #include "money/PlanStats.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"

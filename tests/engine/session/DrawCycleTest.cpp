@@ -13,7 +13,7 @@
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "plan/PlanRecord.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"

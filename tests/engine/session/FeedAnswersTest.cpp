@@ -9,7 +9,7 @@
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/Text.h"
-#include "engine/support/DataFolderFixture.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::test {
 

@@ -1,7 +1,7 @@
 #pragma once
-// Folders and contexts the engine's tests build on: a scratch folder of their own, the shipped data
-// folder (LUMORA_DATA) or a copy of it to change, a context on a data folder of its own, and a
-// whole session whose ports record what the engine says and answer what it asks.
+// What the engine's tests build on: the shipped data folder (LUMORA_DATA) or a copy of it to change,
+// a context that records what the engine says (on a data folder of its own where the test needs
+// one), and a whole session whose ports record what it says and answer what it asks.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,18 +31,23 @@ class ShippedDataCopy : public ScratchFolder {
   }
 };
 
-// A context on an empty data folder of its own (with the schemes' "fa/"), notices and the clipboard
-// recorded.
-struct DataFolderContext {
-  ScratchFolder folder{"data"};
+// A context whose notices and clipboard are recorded; no data folder, no network.
+struct RecordedContext {
   Context cx;
   RecordingPrompter prompter;
   RecordingClipboard clipboard;
+  RecordedContext() {
+    cx.ports.prompter = &prompter;
+    cx.ports.clipboard = &clipboard;
+  }
+};
+
+// A recorded context on an empty data folder of its own (with the schemes' "fa/").
+struct DataFolderContext : RecordedContext {
+  ScratchFolder folder{"data"};
   DataFolderContext() {
     cx.data = DataFolder(folder.path());
     std::filesystem::create_directories(cx.data.schemes());
-    cx.ports.prompter = &prompter;
-    cx.ports.clipboard = &clipboard;
   }
 };
 
