@@ -33,14 +33,9 @@ std::string Block(int lines, int offset = 0, bool finalBreak = false) {
 
 std::string Response(const std::string& block) { return "**ok***-*" + block + "*-*"; }
 
-struct Fixture {
-  Context cx;
+struct Fixture : testing::RecordedContext {
   FeedState feed;
-  RecordingPrompter prompter;
-  Fixture() {
-    cx.ports.prompter = &prompter;
-    cx.form.setChecked("Cauto", true);
-  }
+  Fixture() { cx.form.setChecked("Cauto", true); }
   bool Feed(const std::string& text) {
     feed.response = text;
     return ProcessDrawResponse(cx, feed);
