@@ -1,11 +1,11 @@
 // lumora-cli backtest over a generated draw file: the real pipeline end to end.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/Text.h"
+#include "support/DrawLines.h"
 #include "support/RunProgram.h"
 #include "support/ScratchFolder.h"
 
@@ -20,12 +20,9 @@ std::vector<std::string> RunLines(const std::vector<std::string>& args) {
   return lines;
 }
 
-// A draw file of `count` draws in `dir`: periods 001..120 repeating, digits drawn from `seed`.
+// A draw file of `count` draws in `dir`, the digits drawn from `seed`.
 std::string DrawFile(const testing::ScratchFolder& dir, int count, unsigned seed) {
-  std::string text;
-  std::mt19937 rng(seed);
-  for (int i = 0; i < count; ++i) text += Pad(i % 120 + 1, 3) + "-" + Pad(static_cast<int>(rng() % 100000), 5) + "\n";
-  return dir.put("draws.txt", text).string();
+  return dir.put("draws.txt", testing::DrawLines(count, seed)).string();
 }
 
 TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/Text.h"
+#include "support/DrawLines.h"
 #include "support/RunProgram.h"
 #include "support/ScratchFolder.h"
 
@@ -121,9 +121,7 @@ class SweepCliTest : public ::testing::Test {
   const std::string draws = (dir / "draws.txt").string();
   void SetUp() override {
     ASSERT_NE(std::getenv("LUMORA_BIN"), nullptr);
-    std::ofstream out(draws);
-    std::mt19937 rng(4);
-    for (int i = 0; i < 134; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+    dir.put("draws.txt", testing::DrawLines(134, 4));
   }
 };
 
