@@ -151,13 +151,15 @@ TEST(BacktestResultsTest, PlansWithoutRandomPicksKeepEveryPoolAndLine) {
 }
 
 TEST(BacktestResultsTest, SeededDefaultRunKeepsItsPoolsAndJudgements) {
-  // The default settings: fifteen slots of 110..250 numbers picked at random, 18 rounds.
+  // The default settings: fifteen slots of 110..250 numbers picked at random, 18 rounds. (Before
+  // the picks took several bounded values from one generator output this seed gave 0xc2f6824181920a69,
+  // 73 hits and a profit of -10906: the same rule, other random numbers.)
   const char* data = std::getenv("LUMORA_DATA");
   const RunPrint p = Backtest(data ? data : ".", {}, 5, 220);
   EXPECT_EQ(p.periods, 100);
-  EXPECT_EQ(p.digest, 0xc2f6824181920a69ull) << std::hex << p.digest;
-  EXPECT_EQ(p.hits, 73);
-  EXPECT_EQ(p.profit, -10906);
+  EXPECT_EQ(p.digest, 0x4fc95ffe4c7327e0ull) << std::hex << p.digest;
+  EXPECT_EQ(p.hits, 72);
+  EXPECT_EQ(p.profit, -12780);
 }
 
 }  // namespace
