@@ -69,30 +69,31 @@ class Rng {
 };
 
 // floor(r * n) for a series of small bounds n, several from one output of the generator: an
-// output U serves bounds n1, n2, ... while their product stays at most 2^32, as the mixed-radix
-// digits of floor(U * n1 * n2 * ...) (each next value is taken from the fraction the previous one
-// left, U * n1 - floor(U * n1)). A value's chance departs from 1/n by at most 2^32 / 2^64 of
-// itself (2.3e-10), and a bound above 2^32 gets an output of its own.
+// output U serves up to three bounds n1, n2, n3 of at most 1024 as the mixed-radix digits of
+// floor(U * n1 * n2 * n3) (each next value is taken from the fraction the previous one left,
+// U * n1 - floor(U * n1)). A value's chance departs from 1/n by at most 2^30 / 2^64 of itself
+// (5.8e-11); a larger bound gets an output of its own.
 class RangeDraws {
  public:
   explicit RangeDraws(Rng& rng) : rng_(rng) {}
 
   uint64_t Below(uint64_t n) {
-    if (n > room_) {
+    if (n > kSmall || left_ == 0) {
       x_ = rng_();
-      room_ = n > kRoom ? n : kRoom;
+      left_ = n > kSmall ? 0 : kPerOutput;
     }
-    room_ /= n ? n : 1;
+    if (left_ > 0) --left_;
     const uint64_t value = Rng::MulHigh(x_, n);
     x_ *= n;  // the fraction left, modulo 2^64
     return value;
   }
 
  private:
-  static constexpr uint64_t kRoom = uint64_t{1} << 32;
+  static constexpr uint64_t kSmall = 1024;
+  static constexpr int kPerOutput = 3;
   Rng& rng_;
   uint64_t x_ = 0;
-  uint64_t room_ = 0;  // how large a product of further bounds this output still serves
+  int left_ = 0;  // bounds this output still serves
 };
 
 }  // namespace lumora

@@ -127,7 +127,7 @@ FitPicks::FitPicks(const FitDecision& d) : k_(d.size > 0 ? d.size - d.trendHits 
     for (uint16_t v : d.candidates) all_.add(v);
   } else {
     order_ = d.candidates;
-    undo_.reserve(static_cast<size_t>(k_));
+    undo_.resize(static_cast<size_t>(k_));
   }
 }
 
@@ -135,17 +135,18 @@ NumberSet FitPicks::pick(Rng& rng) {
   if (order_.empty()) return all_;
   NumberSet picked;
   RangeDraws draws(rng);
-  undo_.clear();
+  uint16_t* order = order_.data();
+  uint32_t* undo = undo_.data();
   size_t upper = order_.size() - 1;
-  for (int step = 0; step < k_; ++step, --upper) {
+  for (size_t step = 0; step < static_cast<size_t>(k_); ++step, --upper) {
     const size_t i = static_cast<size_t>(draws.Below(upper));
-    const uint16_t v = order_[i];
+    const uint16_t v = order[i];
     picked.add(v);
-    undo_.push_back(static_cast<uint32_t>(i) << 16 | v);
-    order_[i] = order_[upper];
+    undo[step] = static_cast<uint32_t>(i) << 16 | v;
+    order[i] = order[upper];
   }
   // The writes undone in reverse order leave the candidates as the round found them.
-  for (size_t s = undo_.size(); s-- > 0;) order_[undo_[s] >> 16] = static_cast<uint16_t>(undo_[s] & 0xFFFF);
+  for (size_t s = static_cast<size_t>(k_); s-- > 0;) order[undo[s] >> 16] = static_cast<uint16_t>(undo[s] & 0xFFFF);
   return picked;
 }
 
