@@ -5,7 +5,7 @@
 
 #include "alarm/Notices.h"
 #include "core/Files.h"
-#include "core/RecordingPorts.h"
+#include "engine/support/EngineFixture.h"
 #include "core/controls/Fbj.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
@@ -13,13 +13,10 @@
 namespace lumora {
 namespace {
 
-struct Fixture {
-  Context cx;
+struct Fixture : testing::RecordedContext {
   AlarmState alarm;
-  RecordingPrompter prompter;
   RecordingSound sound;
   Fixture() {
-    cx.ports.prompter = &prompter;
     cx.ports.sound = &sound;
     cx.data = DataFolder("/data-folder");
   }

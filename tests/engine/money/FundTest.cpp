@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "core/controls/Fmain.h"
@@ -9,14 +9,11 @@
 namespace lumora {
 namespace {
 
-struct FundFixture : ::testing::Test {
-  Context cx;
+struct FundFixture : ::testing::Test, testing::RecordedContext {
   MoneyState money;
-  RecordingPrompter prompter;
   FixedClock clock;
 
   void SetUp() override {
-    cx.ports.prompter = &prompter;
     cx.ports.clock = &clock;
     const char* design[5] = {"130", "130", "19.4", "5", "300"};
     for (int i = 0; i < 5; ++i) cx.form.setText(fmain::T_zijin[i], design[i]);
