@@ -25,7 +25,7 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 start=$(date +%s)
 status=0
-printf '%s\0' "${files[@]}" | xargs -0 -P "$(nproc)" -n 4 "$tool" -p "$build" --quiet --warnings-as-errors='*' \
+printf '%s\0' "${files[@]}" | xargs -0 -P "$(nproc)" -n 4 "$tool" -p "$build" --quiet --warnings-as-errors='*' --extra-arg=-Wno-unknown-warning-option \
   >"$out" 2>/dev/null || status=1
 if [ $status != 0 ] || grep -q ': \(warning\|error\): ' "$out"; then
   cat "$out"
