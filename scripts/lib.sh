@@ -53,7 +53,8 @@ lumora_setup() {
 }
 
 # lumora_configure PRESET DIR [-DNAME=VALUE ...]: configures DIR from a preset of CMakePresets.json
-# (source: LUMORA_SOURCE_DIR, default this tree) once, through ccache when it is there; its output
+# (source: LUMORA_SOURCE_DIR, default this tree; PRESET "none": Ninja and the settings given alone,
+# for a source folder without presets) once, through ccache when it is there; its output
 # goes to DIR.configure.log, whose end is shown on failure. An existing DIR whose cache disagrees
 # with a -DNAME=VALUE given is configured again with it.
 lumora_configure() {
@@ -71,11 +72,13 @@ lumora_configure() {
     cmake "$dir" "$@" >"$dir.configure.log" 2>&1 || { tail -n 40 "$dir.configure.log" >&2; return 1; }
     return 0
   fi
-  lumora_say "configuring $dir (preset $preset)"
+  lumora_say "configuring $dir"
   mkdir -p "$(dirname "$dir")"
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  (cd "$src" && cmake --preset "$preset" -S "$src" -B "$dir" "${launcher[@]}" "$@") >"$dir.configure.log" 2>&1 ||
+  local how=(--preset "$preset")
+  [ "$preset" != none ] || how=(-G Ninja)
+  (cd "$src" && cmake "${how[@]}" -S "$src" -B "$dir" "${launcher[@]}" "$@") >"$dir.configure.log" 2>&1 ||
     { tail -n 40 "$dir.configure.log" >&2; return 1; }
 }
 
