@@ -12,7 +12,8 @@
 # LUMORA_SOAK_WRAP runs lumora-soak under a tool, e.g. "heaptrack -o /tmp/soak.heaptrack";
 # LUMORA_SOAK_LEAVE_HEAP=1 ends it without freeing, so the tool's leaks are the heap at the end.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
+root=$LUMORA_ROOT
 build=${1:-$root/build}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 minutes=${2:-60}
@@ -26,16 +27,12 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; }
 trap cleanup EXIT
 
-"$bin/lumora-feed" --port 0 --interval "${LUMORA_SOAK_INTERVAL:-3}" --state "$out/feed-state" >"$out/feed.out" 2>"$out/feed.log" &
-pids+=("$!")
-for _ in $(seq 50); do grep -q serving "$out/feed.out" && break; sleep 0.1; done
-port=$(grep -o '127\.0\.0\.1:[0-9]*' "$out/feed.out" | head -1 | cut -d: -f2)
-[ -n "$port" ] || { echo "soak: lumora-feed did not start" >&2; cat "$out/feed.log" >&2; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
-pids+=("$!")
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$out/display")"
+lumora_start_feed "$out" "$bin/lumora-feed" --port 0 --interval "${LUMORA_SOAK_INTERVAL:-3}" --state "$out/feed-state" ||
+  { echo "soak: lumora-feed did not start" >&2; cat "$out/feed.log" >&2; exit 1; }
+pids+=("$LUMORA_FEED_PID")
+port=$LUMORA_FEED_PORT
+lumora_xvfb "$out" || exit 1
+pids+=("$LUMORA_XVFB_PID")
 
 echo "soak: $minutes min, feed http://127.0.0.1:$port/feed, display $DISPLAY, output $out" >&2
 ${LUMORA_SOAK_WRAP:-} "$bin/lumora-soak" --feed "http://127.0.0.1:$port/feed" --data "$out/data" --minutes "$minutes" \

@@ -9,19 +9,14 @@
 # (default 1: a run explores the same inputs each time, so a CI result does not depend on luck;
 # 0 for a fresh seed each run, as the long runs in docs/fuzzing.md use).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 dir="${LUMORA_FUZZ_DIR:-$LUMORA_ROOT/build-fuzz}"
 case "$dir" in /*) ;; *) dir="$LUMORA_ROOT/$dir" ;; esac
 seconds="${LUMORA_FUZZ_SECONDS:-20}"
 targets="${LUMORA_FUZZ_TARGETS:-$(sed -n 's/^set(LUMORA_FUZZ_TARGETS \(.*\))$/\1/p' "$LUMORA_ROOT/fuzz/CMakeLists.txt")}"
 
-if [ ! -f "$dir/build.ninja" ]; then
-  lumora_say "configuring $dir (clang, fuzzers and sanitizers)"
-  CC=clang CXX=clang++ cmake -S "$LUMORA_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DLUMORA_FUZZ=ON -DLUMORA_GUI=OFF -DLUMORA_TESTS=OFF -DLUMORA_BENCH=OFF \
-    $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
-fi
+lumora_configure fuzz "$dir"
 lumora_say "building the fuzz targets"
 ninja -C "$dir" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} $(printf 'fuzz_%s ' $targets)
 

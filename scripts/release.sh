@@ -11,7 +11,7 @@
 # 4. every program's --version must name the commit; the packages go to dist/ with SHA256SUMS.
 # Build logs: dist/logs/. Needs root (or sudo) for the package test. Settings: LUMORA_JOBS.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start=$(date +%s)
 commit=$(git -C "$LUMORA_ROOT" rev-parse --verify "${1:-HEAD}^{commit}")
@@ -40,12 +40,9 @@ git clone -q --no-checkout "$LUMORA_ROOT" "$src"
 git -C "$src" checkout -q --detach "$commit"
 # The compiler cache takes paths relative to the clone, so what this tree compiled is reused.
 export CCACHE_BASEDIR="$src"
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 lumora_say "Linux: building the programs and the Debian package"
-run_logged linux-configure cmake -S "$src" -B "$src/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLUMORA_TESTS=OFF -DLUMORA_BENCH=OFF "${launcher[@]}"
+LUMORA_SOURCE_DIR="$src" run_logged linux-configure lumora_configure programs "$src/build"
 run_logged linux-build nice ninja -C "$src/build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
 lap "Linux: programs, manual pages, changelog"
 lumora_say "Linux: checking the package (lintian, install, start under Xvfb, remove)"

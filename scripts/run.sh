@@ -6,7 +6,7 @@
 # Settings: LUMORA_FEED_INTERVAL (seconds between draws, default 60), LUMORA_RUN_SECONDS (end
 # after this long instead of running until Ctrl-C), LUMORA_BUILD_DIR.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 lumora_setup
 lumora_build lumora lumora-feed lumora-cli
@@ -32,37 +32,20 @@ fi
 lumora_say "settings service account: player, password in $RUN/feed-password"
 
 # lumora-feed on 127.0.0.1:18610 (Lumora's default endpoint), or on a free port when that is taken.
-start_feed() {
-  : >"$RUN/feed.out"
-  "$BIN/lumora-feed" --port "$1" --interval "${LUMORA_FEED_INTERVAL:-60}" --state "$RUN/feed-state" \
-    >"$RUN/feed.out" 2>"$RUN/feed.log" &
-  feed_pid=$!
-  local i
-  for i in $(seq 50); do
-    grep -q serving "$RUN/feed.out" && return 0
-    kill -0 "$feed_pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-if ! start_feed 18610; then
+feed=("$BIN/lumora-feed" --interval "${LUMORA_FEED_INTERVAL:-60}" --state "$RUN/feed-state")
+if ! lumora_start_feed "$RUN" "${feed[@]}" --port 18610; then
   lumora_say "port 18610 is taken; lumora-feed takes a free port (the settings exchange in lumora.ini still names 18610)"
-  start_feed 0 || { cat "$RUN/feed.log" >&2; exit 1; }
+  lumora_start_feed "$RUN" "${feed[@]}" --port 0 || { cat "$RUN/feed.log" >&2; exit 1; }
 fi
-pids+=("$feed_pid")
-port=$(grep -o '127\.0\.0\.1:[0-9]*' "$RUN/feed.out" | head -1 | cut -d: -f2)
-feed_url="http://127.0.0.1:$port/feed"
+pids+=("$LUMORA_FEED_PID")
+feed_url="http://127.0.0.1:$LUMORA_FEED_PORT/feed"
 lumora_say "lumora-feed serves $feed_url (log: $RUN/feed.log)"
 
 headless=1
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then headless=0; fi
 if [ $headless = 1 ]; then
-  : >"$RUN/display"
-  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$RUN/display" 2>"$RUN/xvfb.log" &
-  pids+=("$!")
-  for i in $(seq 100); do [ -s "$RUN/display" ] && break; sleep 0.1; done
-  [ -s "$RUN/display" ] || { lumora_say "Xvfb did not start"; cat "$RUN/xvfb.log" >&2; exit 1; }
-  export DISPLAY=":$(head -1 "$RUN/display")"
+  lumora_xvfb "$RUN" || exit 1
+  pids+=("$LUMORA_XVFB_PID")
   lumora_say "no display: Lumora runs on Xvfb $DISPLAY"
 fi
 

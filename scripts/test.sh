@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Sets up (missing Debian packages), builds everything and runs every test with ctest.
+# Sets up (missing Debian packages), builds everything (warnings are errors) and runs every test with ctest.
 # GUI tests run on Qt's offscreen platform, the X11 tests on their own Xvfb display.
 # Benchmarks are built but not run (run build/bin/lumora-bench for the figures).
 # Then the engine tests under the sanitizers (build-asan), every fuzz target briefly (scripts/fuzz.sh),
 # the Debian package (tests/package/run.sh) and the Windows build under Wine (tests/windows/run.sh).
+# Right after the build, the layout check (scripts/format.sh --check) and clang-tidy (scripts/tidy.sh).
 # Ends with the time each step took.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start=$(date +%s)
 status=0
@@ -23,8 +24,13 @@ timed() {
 LUMORA_PACKAGES+=("${LUMORA_WINDOWS_PACKAGES[@]}")
 lumora_setup
 timed "Debian packages"
-lumora_build
+LUMORA_CMAKE_ARGS="-DLUMORA_WERROR=ON" lumora_build
 timed "build (main: programs, tests, benchmarks)"
+lumora_say "layout (scripts/format.sh --check) and clang-tidy (scripts/tidy.sh)"
+"$LUMORA_ROOT/scripts/format.sh" --check >"$LUMORA_BUILD/format.diff" ||
+  { head -n 200 "$LUMORA_BUILD/format.diff"; status=$((status ? status : 1)); }
+"$LUMORA_ROOT/scripts/tidy.sh" "$LUMORA_BUILD" || status=$((status ? status : 1))
+timed "layout and clang-tidy"
 lumora_say "running the tests"
 (cd "$LUMORA_BUILD" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") || status=$?
 timed "ctest (engine, GUI, X11, end-to-end)"
@@ -33,11 +39,7 @@ timed "ctest (engine, GUI, X11, end-to-end)"
 # (no GUI), in their own build folder; any report fails its test.
 asan="$LUMORA_BUILD-asan"
 lumora_say "engine tests under AddressSanitizer + UndefinedBehaviorSanitizer ($asan)"
-if [ ! -f "$asan/build.ninja" ]; then
-  cmake -S "$LUMORA_ROOT" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_SANITIZE=ON \
-    -DLUMORA_GUI=OFF -DLUMORA_BENCH=OFF $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
-    >/dev/null || status=$((status ? status : 1))
-fi
+lumora_configure asan "$asan" -DLUMORA_WERROR=ON || status=$((status ? status : 1))
 ninja -C "$asan" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} || status=$((status ? status : 1))
 timed "build under the sanitizers"
 (cd "$asan" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") || status=$((status ? status : 1))

@@ -8,28 +8,23 @@
 # cpp-httplib's single header (scripts/windows/httplib.sh), all from Debian's source packages.
 # Settings: LUMORA_WINDOWS_BUILD_DIR (default build-windows), LUMORA_JOBS.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 start=$(date +%s)
 LUMORA_PACKAGES+=("${LUMORA_WINDOWS_PACKAGES[@]}")
 lumora_setup
 
-qt_prefix="${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-6.4.2-win64"
+# What the windows preset of CMakePresets.json configures with.
+export LUMORA_WINDOWS_QT="${XDG_CACHE_HOME:-$HOME/.cache}/lumora/qt-6.4.2-win64"
 bash "$LUMORA_ROOT/scripts/windows/qt.sh"
-sqlite_prefix=$(bash "$LUMORA_ROOT/scripts/windows/sqlite.sh" | tail -n 1)
-httplib_dir=$(bash "$LUMORA_ROOT/scripts/windows/httplib.sh" | tail -n 1)
+LUMORA_WINDOWS_SQLITE=$(bash "$LUMORA_ROOT/scripts/windows/sqlite.sh" | tail -n 1)
+LUMORA_WINDOWS_HTTPLIB=$(bash "$LUMORA_ROOT/scripts/windows/httplib.sh" | tail -n 1)
+export LUMORA_WINDOWS_SQLITE LUMORA_WINDOWS_HTTPLIB
+httplib_dir=$LUMORA_WINDOWS_HTTPLIB
 
 build="${LUMORA_WINDOWS_BUILD_DIR:-$LUMORA_ROOT/build-windows}"
 case "$build" in /*) ;; *) build="$LUMORA_ROOT/$build" ;; esac
-if [ ! -f "$build/build.ninja" ]; then
-  lumora_say "configuring $build"
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  cmake -S "$LUMORA_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DLUMORA_SQLITE_DIR="$sqlite_prefix" -DLUMORA_HTTPLIB_DIR="$httplib_dir" "${launcher[@]}" >"$build.configure.log" 2>&1 ||
-    { tail -n 40 "$build.configure.log" >&2; exit 1; }
-fi
+lumora_configure windows "$build"
 lumora_say "building lumora.exe, lumora-cli.exe, lumora-feed.exe"
 ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} lumora lumora-cli lumora-feed
 

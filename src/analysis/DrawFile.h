@@ -16,7 +16,7 @@ struct DrawFileText {
   std::string error;              // why the file was refused ("" when read)
 };
 // `name` names the file in the refusal.
-DrawFileText ParseDrawFile(std::string_view bytes, const std::string& name);
+DrawFileText ParseDrawFile(std::string_view text, const std::string& name);
 DrawFileText ReadDrawFileAt(const std::string& utf8Path);
 
 }  // namespace lumora

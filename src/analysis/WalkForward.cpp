@@ -171,7 +171,7 @@ void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which, const
 
 WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
                                  const std::vector<DrawRecord>& draws, size_t train, size_t test, const SweepProgress& progress,
-                                 SweepResult* out) {
+                                 SweepResult* runs) {
   WalkForwardResult result;
   WalkForwardWindows(draws.size(), kHistoryRows, train, test, result.error);
   if (!result.error.empty()) return result;
@@ -192,7 +192,7 @@ WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<Swee
       result.error = combinations[run.combination].label + ": " + run.outcome.error;
       return result;
     }
-  const WalkForwardResult chosen = WalkForward(sweep, draws.size(), kHistoryRows, train, test, false);
+  WalkForwardResult chosen = WalkForward(sweep, draws.size(), kHistoryRows, train, test, false);
   if (!chosen.error.empty()) return chosen;
   std::set<size_t> picked;
   for (const WalkForwardFold& f : chosen.folds) picked.insert(f.chosen);
@@ -202,7 +202,7 @@ WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<Swee
   size_t threads = 0;
   RunAll(sweep.runs, again, combinations, draws, true, setup.jobs, threads, progress, every.size(), every.size() + again.size());
   result = WalkForward(sweep, draws.size(), kHistoryRows, train, test);
-  if (out) *out = std::move(sweep);
+  if (runs) *runs = std::move(sweep);
   return result;
 }
 

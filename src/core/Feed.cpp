@@ -25,7 +25,7 @@ void AddToStatus(Context& cx, const std::string& more) {
 }
 
 // A feed event for the recorder, unless it is the one recorded last.
-void Record(Context& cx, FeedState& feed, FeedEvent e) {
+void Record(Context& cx, FeedState& feed, const FeedEvent& e) {
   std::string key = e.kind + "\n" + e.period + "\n" + e.digits + "\n" + e.text;
   if (key == feed.lastEvent) return;
   feed.lastEvent = std::move(key);

@@ -112,7 +112,7 @@ bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply) {
   return applied;
 }
 
-void RunDeletionDialogue(Context& cx, ApplyDrawsFn apply) {
+void RunDeletionDialogue(Context& cx, const ApplyDrawsFn& apply) {
   cx.askYesNo(draw_text::kAskDelete, draw_text::kTip, [&cx, apply](bool yes) {
     if (!yes) return;
     cx.askYesNo(draw_text::kAskDeleteSure, draw_text::kTip, [&cx, apply](bool sure) {

@@ -62,7 +62,7 @@ bool DeleteLatestDraws(Context& cx, int n, const ApplyDrawsFn& apply);
 // asked when the answer to the one before arrives (the prompter's answers come later, as
 // operations of their own). A No, a cancelled box, an empty or non-numeric reply end it without
 // change; a count deletes from the draws as they are when it arrives.
-void RunDeletionDialogue(Context& cx, ApplyDrawsFn apply);
+void RunDeletionDialogue(Context& cx, const ApplyDrawsFn& apply);
 
 // Manual entry "055-75894": trimmed, must hold "-"; characters other than digits and "-" are
 // dropped; split at "-": the first piece must have 3 characters, the second 5 (further pieces

@@ -15,7 +15,7 @@ namespace lumora {
 namespace {
 std::string Convert(std::string_view in, const char* to, const char* from, std::string_view replacement) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);  // NOLINT(performance-no-int-to-ptr): iconv_open fails so
   std::string out;
   out.resize(in.size() * 2 + 16);
   char* src = const_cast<char*>(in.data());

@@ -269,7 +269,7 @@ bool Journal::connect(Failure& why) {
 bool Journal::tryOpen(Failure& why) {
   // A file that does not even start as a database is not handed to SQLite, which would remove
   // the -wal and -shm beside it.
-  if (const auto head = ReadFilePrefix(file_, 16); head && !head->empty() && *head != std::string("SQLite format 3", 16)) {
+  if (const auto head = ReadFilePrefix(file_, 16); head && !head->empty() && *head != std::string("SQLite format 3\0", 16)) {
     why = {"damaged", "文件已损坏 / the file is damaged (not a database)", true};
     return false;
   }

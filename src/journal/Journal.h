@@ -99,7 +99,7 @@ class Journal final : public Recorder {
   void drawBetween(const std::string& period, const std::string& digits) override;
   void planJudged(const PlanJudged& judgement) override;
   void planNotJudged(const PlanNotJudged& plan) override;
-  void betSettled(const BetSettled& settlement) override;
+  void betSettled(const BetSettled& b) override;
   void betNotSettled(const std::string& period, const std::string& reason) override;
   void betLogLine(const std::string& line) override;
   void feedEvent(const FeedEvent& event) override;
@@ -128,12 +128,12 @@ class Journal final : public Recorder {
     std::string reason;  // in words, with SQLite's message
     bool damaged = false;
   };
-  bool connect(Failure& failure);
-  bool tryOpen(Failure& failure);
-  bool startRun(Failure& failure);
+  bool connect(Failure& why);
+  bool tryOpen(Failure& why);
+  bool startRun(Failure& why);
   bool moveAside(Failure& why);
   bool flush(bool quick = false);
-  bool writeWaiting(Failure& failure);
+  bool writeWaiting(Failure& why);
   void add(Kind kind, std::vector<Value> values);
   void failed(const Failure& failure);
   void recovered();

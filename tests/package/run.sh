@@ -9,6 +9,7 @@
 # Needs root (or sudo) for apt-get / dpkg.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/lib.sh"
 say() { printf '\033[1m==> package: %s\033[0m\n' "$*" >&2; }
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -31,10 +32,8 @@ else
   say "building from a clean clone of $(git -C "$root" rev-parse --short HEAD)"
   git clone -q "$root" "$work/src"
   build="$work/src/build"
-  launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  cmake -S "$work/src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMORA_TESTS=OFF \
-    -DLUMORA_BENCH=OFF "${launcher[@]}" >/dev/null
+  export CCACHE_BASEDIR="$work/src"
+  LUMORA_SOURCE_DIR="$work/src" lumora_configure programs "$build"
   nice ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} lumora lumora-cli lumora-feed >/dev/null
 fi
 

@@ -17,7 +17,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
-source "$root/scripts/common.sh"
+source "$root/scripts/lib.sh"
 build="${LUMORA_WINDOWS_BUILD_DIR:-$root/build-windows}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 status=0

@@ -1,24 +1,18 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Runs a command on a display of its own: Xvfb, a session bus and the openbox window manager,
 # in a temporary home. Usage: run-under-xvfb.sh COMMAND [ARGS...]
 # LUMORA_XVFB_SCREEN gives the screen's size and depth (1280x1024x24 when not set).
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
 work=$(mktemp -d)
-trap 'kill $wm $xvfb 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT INT TERM
+wm= LUMORA_XVFB_PID=
+trap 'kill $wm $LUMORA_XVFB_PID 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT INT TERM
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_CACHE_HOME="$work/cache" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-# Xvfb picks a free display and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 "${LUMORA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb=$!
-for i in $(seq 1 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+lumora_xvfb "$work" "${LUMORA_XVFB_SCREEN:-1280x1024x24}" || exit 1
 
 # openbox without the iconify animation (rectangles are wrong while it plays).
 rc="$work/rc.xml"
