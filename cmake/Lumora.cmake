@@ -1,9 +1,22 @@
-# lumora_library(NAME DIR [DEPS ...]): a static library of every source in src/DIR.
+# lumora_include_root(TARGET DIR): TARGET and whoever links it see src/DIR, and nothing else of
+# src/, through an include folder of the build tree that holds one link, DIR -> src/DIR. Headers
+# keep their "DIR/Name.h" spelling. A library so sees its own folder and the folders of the
+# libraries it links (transitively), never a higher layer's: an include of a folder the library
+# does not depend on fails to compile (tests/layering checks that).
+function(lumora_include_root target dir)
+  set(_root ${CMAKE_BINARY_DIR}/include/${target})
+  file(MAKE_DIRECTORY ${_root})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${dir} ${_root}/${dir} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${_root})
+endfunction()
+
+# lumora_library(NAME DIR [DEPS ...]): a static library of every source in src/DIR, seeing only
+# src/DIR and the folders of its DEPS.
 # Sources are globbed so a new file in a subsystem folder needs no CMake edit.
 function(lumora_library name dir)
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
   add_library(${name} STATIC ${_src})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  lumora_include_root(${name} ${dir})
   if(ARGN)
     target_link_libraries(${name} PUBLIC ${ARGN})
   endif()
@@ -25,7 +38,8 @@ function(lumora_test name)
   # Every test program runs with strict control names (tests/support/StrictControlNames.cpp).
   add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/StrictControlNames.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  # The engine's folders come from the libraries a test links.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   lumora_test_code(${name})
   add_test(NAME ${name} COMMAND ${name})
