@@ -5,7 +5,8 @@
 
 #include "alarm/Notices.h"
 #include "core/History.h"
-#include "core/NumberSetTools.h"
+#include "core/ProgressPanel.h"
+#include "plan/Intersection.h"
 #include "core/Text.h"
 #include "curves/Preview.h"
 #include "plan/BackupPools.h"

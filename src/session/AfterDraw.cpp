@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/DrawTexts.h"
-#include "core/NumberSetTools.h"
+#include "core/ProgressPanel.h"
+#include "core/UserPhrases.h"
+#include "curves/TrendMatching.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
 #include "curves/TrendChart.h"

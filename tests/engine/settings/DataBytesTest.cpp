@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "core/Files.h"
-#include "core/NumberSetTools.h"
+#include "core/UserPhrases.h"
 #include "core/TextCodec.h"
 #include "curves/CurveStore.h"
 #include "plan/PlanRecord.h"
