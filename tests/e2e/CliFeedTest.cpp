@@ -17,7 +17,7 @@ namespace {
 RunResult Cli(const std::vector<std::string>& args) {
   std::vector<std::string> all{"feed"};
   all.insert(all.end(), args.begin(), args.end());
-  return RunProgram(BinDir() / "lumora-cli", all);
+  return RunCli(all);
 }
 
 TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {

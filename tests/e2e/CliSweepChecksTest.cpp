@@ -7,27 +7,21 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 #include <thread>
 
 #include "core/Text.h"
 #include "e2e/support/Process.h"
+#include "support/DrawLines.h"
 
 namespace lumora::e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-RunResult Cli(const std::vector<std::string>& args) { return RunProgram(BinDir() / "lumora-cli", args); }
+RunResult Cli(const std::vector<std::string>& args) { return RunCli(args); }
 
-// `count` fair draws in the file's line form, periods 001..120 repeating.
-std::string DrawLines(int count, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::string out;
-  for (int i = 0; i < count; ++i) out += Pad(i % 120 + 1, 3) + "-" + Pad(static_cast<int>(rng() % 100000), 5) + "\n";
-  return out;
-}
+using testing::DrawLines;
 
 fs::path WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

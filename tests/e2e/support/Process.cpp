@@ -6,8 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
+#include <deque>
 #include <cstdlib>
 #include <regex>
 #include <stdexcept>
@@ -38,6 +38,23 @@ void ReadAll(int fd, std::string& into) {
   while ((n = read(fd, buf, sizeof buf)) > 0) into.append(buf, static_cast<size_t>(n));
 }
 
+// Sends `signal` to `pid` and waits up to `seconds` for its end, killing it after that; `pid` is
+// spent either way. The exit code, or -1 when it did not exit by itself in time.
+int SignalAndWait(pid_t& pid, int signal, int seconds) {
+  if (pid <= 0) return -1;
+  kill(pid, signal);
+  int status = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  pid_t done = 0;
+  while ((done = waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) usleep(10000);
+  if (done == 0) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  pid = -1;
+  return done != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 }  // namespace
 
 std::filesystem::path BinDir() {
@@ -47,12 +64,9 @@ std::filesystem::path BinDir() {
 }
 
 std::filesystem::path FreshTempDir() {
-  static std::atomic<int> counter{0};
-  auto dir = std::filesystem::temp_directory_path() /
-             ("lumora-e2e-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
+  // Kept until the test program ends, then removed with whatever the test left in it.
+  static std::deque<testing::ScratchFolder> folders;
+  return folders.emplace_back("e2e").path();
 }
 
 FeedProcess::FeedProcess(std::vector<std::string> args, const std::filesystem::path& logFile) {
@@ -92,21 +106,9 @@ std::string FeedProcess::url(const std::string& pathAndQuery) const {
 }
 
 int FeedProcess::stop() {
-  if (pid_ <= 0) return -1;
-  kill(pid_, SIGTERM);
   // A service that does not stop when told is a fault to report, not a test that hangs: after
   // 10 s it is killed and counts as not having exited.
-  int status = 0;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  pid_t done = 0;
-  while ((done = waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) usleep(10000);
-  if (done == 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    status = -1;
-  }
-  pid_ = -1;
-  return done != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return SignalAndWait(pid_, SIGTERM, 10);
 }
 
 BackgroundProcess::BackgroundProcess(const std::filesystem::path& program, const std::vector<std::string>& args)
@@ -129,20 +131,7 @@ BackgroundProcess::~BackgroundProcess() {
 
 bool BackgroundProcess::running() { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
 
-int BackgroundProcess::signalAndWait(int signal, int seconds) {
-  if (pid_ <= 0) return -1;
-  kill(pid_, signal);
-  int status = 0;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  pid_t done = 0;
-  while ((done = waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) usleep(10000);
-  if (done == 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-  }
-  pid_ = -1;
-  return done != 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int BackgroundProcess::signalAndWait(int signal, int seconds) { return SignalAndWait(pid_, signal, seconds); }
 
 std::string BackgroundProcess::err() const {
   std::string text;
@@ -152,27 +141,6 @@ std::string BackgroundProcess::err() const {
     close(fd);
   }
   return text;
-}
-
-RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args) {
-  RunResult r;
-  auto dir = FreshTempDir();
-  int out = open((dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = Spawn(program, args, out, err);
-  close(out);
-  close(err);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  int fd = open((dir / "out").c_str(), O_RDONLY);
-  ReadAll(fd, r.out);
-  close(fd);
-  fd = open((dir / "err").c_str(), O_RDONLY);
-  ReadAll(fd, r.err);
-  close(fd);
-  std::filesystem::remove_all(dir);
-  return r;
 }
 
 }  // namespace lumora::e2e

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "support/RunProgram.h"
+
 namespace lumora::e2e {
 
 std::filesystem::path BinDir();          // LUMORA_BIN
-std::filesystem::path FreshTempDir();    // an empty folder of its own per call
+std::filesystem::path FreshTempDir();    // an empty folder of its own per call, removed at the end
 
 // lumora-feed started with `args` plus --port 0 and --quiet; the constructor waits for the
 // "serving http(s)://127.0.0.1:PORT/..." line and reads the port. Stopped with SIGTERM on destruction.
@@ -52,12 +54,9 @@ class BackgroundProcess {
   std::filesystem::path dir_;
 };
 
-struct RunResult {
-  int exitCode = -1;  // -1 when it did not exit normally
-  std::string out;
-  std::string err;
-};
-// Runs `program` with `args` to its end, capturing standard output and error.
-RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args);
+// One-shot runs: RunProgram(program, args[, input]) and RunCli(args[, input]).
+using testing::RunCli;
+using testing::RunProgram;
+using testing::RunResult;
 
 }  // namespace lumora::e2e

@@ -5,18 +5,15 @@
 
 #include "alarm/Notices.h"
 #include "core/Files.h"
-#include "core/RecordingPorts.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
 
-struct Fixture {
-  Context cx;
+struct Fixture : testing::RecordedContext {
   AlarmState alarm;
-  RecordingPrompter prompter;
   RecordingSound sound;
   Fixture() {
-    cx.ports.prompter = &prompter;
     cx.ports.sound = &sound;
     cx.data = DataFolder("/data-folder");
   }

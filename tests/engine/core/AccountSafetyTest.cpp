@@ -13,6 +13,7 @@
 #include "settings/TextFetch.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
@@ -97,16 +98,7 @@ TEST(AccountSafety, TheEngineSendsNothingItMustNotAndSaysWhyOnce) {
 }
 
 struct Scratch {
-  fs::path root = fs::temp_directory_path() / ("lumora-account-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  Scratch() {
-    fs::remove_all(root);
-    fs::create_directories(root);
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
+  testing::ScratchFolder root{"account"};
 };
 
 TEST(AccountSafety, LumoraIniNamesTheCaFileThePlainHttpAllowanceAndTheKeyStore) {

@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <string>
 
 #include "core/Files.h"
 #include "core/TextCodec.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
@@ -17,15 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ChineseFolder : ::testing::Test {
-  fs::path root;
-  void SetUp() override {
-    root = fs::temp_directory_path() / ("lumora-files-" + std::to_string(std::random_device{}()));
-    fs::create_directories(root);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
+  testing::ScratchFolder root{"files"};
 };
 
 TEST_F(ChineseFolder, NamesSurviveTheRoundTripAndTheFilesHoldGbk) {

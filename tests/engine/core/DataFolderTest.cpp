@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/Files.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
@@ -13,11 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Scratch {
-  fs::path root;
+  testing::ScratchFolder root{"datafolder"};
   std::string oldData, oldXdg;
   Scratch() {
-    std::string t = (fs::temp_directory_path() / "lumora-datafolder-XXXXXX").string();
-    root = mkdtemp(t.data());
     if (const char* v = std::getenv("LUMORA_DATA")) oldData = v;
     if (const char* v = std::getenv("XDG_DATA_HOME")) oldXdg = v;
     unsetenv("LUMORA_DATA");
@@ -27,8 +26,6 @@ struct Scratch {
     if (!oldData.empty()) setenv("LUMORA_DATA", oldData.c_str(), 1);
     if (oldXdg.empty()) unsetenv("XDG_DATA_HOME");
     else setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
   void put(const fs::path& file, const std::string& bytes) {
     fs::create_directories(file.parent_path());

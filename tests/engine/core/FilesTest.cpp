@@ -4,9 +4,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "core/Files.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
@@ -14,16 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Folder {
-  fs::path root;
-  Folder() {
-    std::random_device rd;
-    root = fs::temp_directory_path() / ("lumora-files-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(root);
-  }
-  ~Folder() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
+  testing::ScratchFolder root{"files"};
   void put(const std::string& name, const std::string& bytes, std::chrono::minutes age) {
     std::ofstream(root / name, std::ios::binary) << bytes;
     fs::last_write_time(root / name, fs::file_time_type::clock::now() - age);

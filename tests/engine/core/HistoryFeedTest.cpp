@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "core/Feed.h"
 #include "core/Files.h"
@@ -17,6 +16,7 @@
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
@@ -36,14 +36,9 @@ std::string Block(int lines, int offset = 0, bool finalBreak = false) {
 
 std::string Response(const std::string& block) { return "**ok***-*" + block + "*-*"; }
 
-struct Fixture {
-  Context cx;
+struct Fixture : testing::RecordedContext {
   FeedState feed;
-  RecordingPrompter prompter;
-  Fixture() {
-    cx.ports.prompter = &prompter;
-    cx.form.setChecked("Cauto", true);
-  }
+  Fixture() { cx.form.setChecked("Cauto", true); }
   bool Feed(const std::string& text) {
     feed.response = text;
     return ProcessDrawResponse(cx, feed);
@@ -154,9 +149,7 @@ TEST(ServiceSettings, IniOverDefaults) {
 
 TEST(ServiceSettings, AnIniThatCannotBeTakenKeepsTheDefaultsAndSaysWhich) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("lumora-ini-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const testing::ScratchFolder dir("ini");
   auto write = [&](const std::string& bytes) { std::ofstream(dir / "lumora.ini", std::ios::binary) << bytes; };
   // Saved as UTF-16 by an editor: every other byte a NUL.
   write(std::string("\xFF\xFE" "f\0e\0e\0d\0_\0e\0n\0d\0p\0o\0i\0n\0t\0=\0x\0", 32));
@@ -176,7 +169,6 @@ TEST(ServiceSettings, AnIniThatCannotBeTakenKeepsTheDefaultsAndSaysWhich) {
   fs::create_directory(dir / "lumora.ini");
   EXPECT_FALSE(ReadServiceConfig(dir / "lumora.ini").fault.empty());
   EXPECT_EQ(ReadServiceConfig(dir / "absent.ini").fault, "");
-  fs::remove_all(dir);
 }
 
 TEST(DrawHistory, TextSubSeriesAndFollowingPeriod) {
@@ -363,9 +355,7 @@ TEST(ManualEntry, ShiftsTheWindowAndStopsTheFeed) {
 }
 
 TEST(Helpers, UserPhrasesAndBetBoxes) {
-  namespace fs = std::filesystem;
-  fs::path dir = fs::temp_directory_path() / ("lumora-phrases-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const testing::ScratchFolder dir("phrases");
   Fixture f;
   f.cx.data = DataFolder(dir);
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // missing
@@ -391,7 +381,6 @@ TEST(Helpers, UserPhrasesAndBetBoxes) {
     EXPECT_EQ(f.cx.form.text("T_zdy_yongyu_2"), "Lumora计划");
     EXPECT_TRUE(f.prompter.notices.empty());
   }
-  fs::remove_all(dir);
 
   f.cx.form.setText("T_jihua_jj_dadi", "001 002");
   f.cx.form.setText("T_jihua_jj_dadi_zhushu", "2");

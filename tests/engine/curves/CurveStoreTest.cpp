@@ -10,6 +10,7 @@
 #include "curves/TrendChart.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
+#include "engine/support/EngineFixture.h"
 #include "session/AfterDraw.h"
 
 namespace lumora {
@@ -19,14 +20,7 @@ namespace fs = std::filesystem;
 
 class CurveStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("lumora-curves-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    b_.cx.data = DataFolder(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { b_.cx.data = DataFolder(dir_); }
 
   void WriteStore(const std::string& bytes) {
     std::ofstream(dir_ / "data.mdb", std::ios::binary) << bytes;
@@ -50,7 +44,7 @@ class CurveStoreTest : public ::testing::Test {
     return true;
   }
 
-  fs::path dir_;
+  testing::ScratchFolder dir_{"curves"};
   test::Bench b_;
 };
 
@@ -167,10 +161,8 @@ TEST_F(CurveStoreTest, TheStartUpCheckTellsMissingUnreadableAndDamagedApart) {
 }
 
 TEST(ShippedCurveStore, FifteenTrendsThatParse) {
-  const char* data = std::getenv("LUMORA_DATA");
-  ASSERT_NE(data, nullptr);
   test::Bench b;
-  b.cx.data = DataFolder(data);
+  b.cx.data = DataFolder(testing::ShippedDataFolder());
   ASSERT_TRUE(ReadCurveStore(b.cx, b.curves));
   for (int i = 0; i < kCurveSlots; ++i) EXPECT_TRUE(LoadTrendText(b.cx, b.curves, i)) << i;
   EXPECT_TRUE(b.prompter.notices.empty());

@@ -3,11 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "core/Context.h"
 #include "core/NumberSet.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "curves/CurveState.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::test {
 
@@ -31,16 +30,9 @@ inline std::vector<int> DistinctSubs() {
 
 inline std::string Pad3(int v) { return ThreeDigits(v); }
 
-struct Bench {
-  Context cx;
+struct Bench : testing::RecordedContext {
   CurveState curves;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  Bench() {
-    cx.ports.prompter = &prompter;
-    cx.ports.clipboard = &clipboard;
-    cx.rng.seed(7);
-  }
+  Bench() { cx.rng.seed(7); }
 };
 
 inline int Count(const std::string& pool) {

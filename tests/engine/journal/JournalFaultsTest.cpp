@@ -123,7 +123,7 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    const fs::path db = dir.path / kJournalFile;
+    const fs::path db = dir.path() / kJournalFile;
     c.damage(db);
     const auto before = ReadWholeFileBytes(db);
     const auto wal = ReadWholeFileBytes(fs::path(db).concat("-wal"));
@@ -135,7 +135,7 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
 
     // Kept under the local time of the move: journal.damaged-20261201-080000.sqlite in UTC+8.
     const std::string stamp = DateTimeText(std::chrono::system_clock::from_time_t(1796000000));
-    const fs::path keptLocal = dir.path / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) +
+    const fs::path keptLocal = dir.path() / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) +
                                            stamp.substr(8, 2) + "-" + stamp.substr(11, 2) + stamp.substr(14, 2) +
                                            stamp.substr(17, 2) + ".sqlite");
     EXPECT_TRUE(ReadWholeFileBytes(keptLocal) == before) << keptLocal;
@@ -154,7 +154,7 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
 
 TEST(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
   TempDir dir;
-  const fs::path folder = dir.path / "not yet";
+  const fs::path folder = dir.path() / "not yet";
   const fs::path db = folder / kJournalFile;
   Recording r(db);
   EXPECT_FALSE(r.journal.open());
@@ -179,7 +179,7 @@ TEST(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
 
 TEST(JournalFaults, ABusyDatabaseIsWaitedForAndTheRowsArriveInOrder) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   Recording r(db);
   ASSERT_TRUE(r.journal.open());
   r.Sequence(1);
@@ -205,7 +205,7 @@ TEST(JournalFaults, ABusyDatabaseIsWaitedForAndTheRowsArriveInOrder) {
 
 TEST(JournalFaults, RowsThatOutlastTheWaitAreKeptAndWrittenAtTheNextCommit) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   Recording r(db);
   ASSERT_TRUE(r.journal.open());
   r.journal.setBusyWait(200ms);
@@ -264,7 +264,7 @@ void RunKilled(const fs::path& db) {
 
 TEST(JournalFaults, RunsAreRecordedAndAKilledRunIsFoundAtTheNextStart) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   {
     Recording r(db);
     ASSERT_TRUE(r.journal.open());
@@ -342,7 +342,7 @@ INSERT INTO judgements VALUES(2, '2026-11-30 10:01:00', 2, '102', '22222', 0, -6
 
 TEST(JournalFaults, AVersion1JournalIsMigratedInPlaceKeepingItsRows) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   WriteVersion1(db);
   // Exported as it is before a later program opens it.
   JournalCsv v1 = ExportJournalCsv(db, "", "");
@@ -377,7 +377,7 @@ TEST(JournalFaults, AVersion1JournalIsMigratedInPlaceKeepingItsRows) {
 
 TEST(JournalExport, OrdersByWhatWasWrittenAndFiltersByEachRowsDateWhenTheClockJumpsBack) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   Recording r(db);
   const auto day2 = r.clock.time;
   ASSERT_TRUE(r.journal.open());
@@ -415,7 +415,7 @@ TEST(JournalExport, OrdersByWhatWasWrittenAndFiltersByEachRowsDateWhenTheClockJu
 
 TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   {
     Recording r(db);
     ASSERT_TRUE(r.journal.open());
@@ -432,13 +432,13 @@ TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
     }
   } stop{child};
   std::this_thread::sleep_for(200ms);
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path.string();
+  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
   long long before = 0;
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE("copy " + std::to_string(i));
-    const fs::path copy = dir.path / ("copy" + std::to_string(i) + ".sqlite");
+    const fs::path copy = dir.path() / ("copy" + std::to_string(i) + ".sqlite");
     ASSERT_EQ(std::system((cli + " --backup " + copy.string() + " >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((cli + " --csv " + (dir.path / "out.csv").string() + " >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system((cli + " --csv " + (dir.path() / "out.csv").string() + " >/dev/null").c_str()), 0);
     EXPECT_FALSE(fs::exists(fs::path(copy).concat("-wal")));
     EXPECT_EQ(Query(copy, "PRAGMA integrity_check"), (Rows{{"ok"}}));
     EXPECT_EQ(Query(copy, "PRAGMA journal_mode"), (Rows{{"delete"}}));
@@ -454,8 +454,8 @@ TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
   }
   EXPECT_GT(before, 2);  // the writer was writing while the copies were taken
   // Copying nothing is an error, and leaves nothing behind.
-  EXPECT_NE(BackupJournal(dir.path / "none.sqlite", dir.path / "x.sqlite"), "");
-  EXPECT_FALSE(fs::exists(dir.path / "x.sqlite"));
+  EXPECT_NE(BackupJournal(dir.path() / "none.sqlite", dir.path() / "x.sqlite"), "");
+  EXPECT_FALSE(fs::exists(dir.path() / "x.sqlite"));
 }
 
 }  // namespace

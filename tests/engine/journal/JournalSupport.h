@@ -1,13 +1,13 @@
 #pragma once
-// What the journal's tests share: a temporary folder, reading a database with plain SQL.
+// What the journal's tests share: a scratch folder, reading a database with plain SQL.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::journal_test {
 
@@ -15,18 +15,7 @@ namespace fs = std::filesystem;
 using Row = std::vector<std::string>;
 using Rows = std::vector<Row>;
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string t = (fs::temp_directory_path() / "lumora-journal-XXXXXX").string();
-    path = mkdtemp(t.data());
-  }
-  ~TempDir() {
-    chmod(path.c_str(), 0700);
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
+using TempDir = testing::ScratchFolder;
 
 // Every row of `sql` as texts ("NULL" for a null).
 inline Rows Query(const fs::path& db, const std::string& sql) {

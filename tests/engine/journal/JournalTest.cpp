@@ -22,6 +22,7 @@
 #include "journal/JournalExport.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 
@@ -34,18 +35,12 @@ using testing::FeedEndingAt;
 using namespace journal_test;
 
 // A started session over the shipped data folder, journalled into `db`.
-struct JournalledRun {
-  Session s;
-  RecordingPrompter prompter;
-  ScriptedHttp http;
-  RecordingSound sound;
-  RecordingClipboard clipboard;
-  FixedClock clock;
+struct JournalledRun : testing::RecordedSession {
   Journal journal;
   explicit JournalledRun(const fs::path& db, bool record = true) : journal(db, &clock, &prompter) {
     clock.time = std::chrono::system_clock::from_time_t(1796000000);  // 2026-12-01
-    s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock, record ? &journal : nullptr};
-    s.cx.data = DataFolder(std::getenv("LUMORA_DATA"));
+    if (record) s.cx.ports.recorder = &journal;
+    s.cx.data = DataFolder(testing::ShippedDataFolder());
     EXPECT_TRUE(StartupDefaults(s));
     if (record) journal.open();
     Form& f = s.cx.form;
@@ -71,7 +66,7 @@ struct JournalledRun {
 
 TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -114,7 +109,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
 // and exported; a refused answer leaves no draw, plan or judgement.
 TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -144,7 +139,7 @@ TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
 
 TEST(Journal, RecordingChangesNothingTheProgramShows) {
   TempDir dir;
-  JournalledRun with(dir.path / kJournalFile), without(dir.path / "unused.sqlite", false);
+  JournalledRun with(dir.path() / kJournalFile), without(dir.path() / "unused.sqlite", false);
   for (int p = 150; p <= 155; ++p) {
     with.Fetch(p);
     without.Fetch(p);
@@ -152,7 +147,7 @@ TEST(Journal, RecordingChangesNothingTheProgramShows) {
   EXPECT_EQ(with.s.cx.form.text("T_jh_dadi_jilu"), without.s.cx.form.text("T_jh_dadi_jilu"));
   EXPECT_EQ(with.s.cx.form.text("T_jihua_jj_dadi"), without.s.cx.form.text("T_jihua_jj_dadi"));
   EXPECT_EQ(with.s.stats.plan().profit, without.s.stats.plan().profit);
-  EXPECT_FALSE(fs::exists(dir.path / "unused.sqlite"));
+  EXPECT_FALSE(fs::exists(dir.path() / "unused.sqlite"));
 }
 
 TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
@@ -173,7 +168,7 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
     SCOPED_TRACE(c.name);
     // root writes through file modes, so a read-only file stops only other users.
     if (geteuid() == 0 && std::string(c.name) == "a read-only file") continue;
-    JournalledRun run(c.make(dir.path));
+    JournalledRun run(c.make(dir.path()));
     run.Fetch(150);
     run.Fetch(151);
     run.Fetch(152);
@@ -207,7 +202,7 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
 
 TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   std::mt19937 rng(20261208);
   int lastCommitted = 0;
   for (int round = 0; round < 12; ++round) {
@@ -256,7 +251,7 @@ TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
 
 TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   TempDir dir;
-  const fs::path db = dir.path / kJournalFile;
+  const fs::path db = dir.path() / kJournalFile;
   FixedClock clock;
   clock.time = std::chrono::system_clock::from_time_t(1796000000);
   const std::string at = DateTimeText(clock.time), day1 = at.substr(0, 10);
@@ -306,15 +301,15 @@ TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   EXPECT_EQ(closed[8], later + ",not judged,152,,,,,,,,,,,,," + kPlanNotJudgedClosed + ",1");
   EXPECT_EQ(closed[9], later + ",run end,,,,,,,,,,,,,,closed,1");
   // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path.string();
-  const fs::path out = dir.path / "out.csv";
+  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
+  const fs::path out = dir.path() / "out.csv";
   EXPECT_EQ(std::system((cli + " --csv " + out.string() + " >/dev/null").c_str()), 0);
   EXPECT_EQ(ReadWholeFileBytes(out), ExportJournalCsv(db, "", "").text);
   EXPECT_EQ(WEXITSTATUS(std::system((cli + " --from 2026-1-1 --csv " + out.string() + " 2>/dev/null").c_str())), 2);
   EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2>/dev/null").c_str())), 2);
   EXPECT_NE(ExportJournalCsv(db, "1.12.2026", "").error, "");
-  EXPECT_NE(ExportJournalCsv(dir.path / "none.sqlite", "", "").error, "");
-  EXPECT_FALSE(fs::exists(dir.path / "none.sqlite"));
+  EXPECT_NE(ExportJournalCsv(dir.path() / "none.sqlite", "", "").error, "");
+  EXPECT_FALSE(fs::exists(dir.path() / "none.sqlite"));
 }
 
 }  // namespace

@@ -1,21 +1,18 @@
 #include <gtest/gtest.h>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
 
 namespace lumora {
 namespace {
 
-struct FundFixture : ::testing::Test {
-  Context cx;
+struct FundFixture : ::testing::Test, testing::RecordedContext {
   MoneyState money;
-  RecordingPrompter prompter;
   FixedClock clock;
 
   void SetUp() override {
-    cx.ports.prompter = &prompter;
     cx.ports.clock = &clock;
     const char* design[5] = {"130", "130", "19.4", "5", "300"};
     for (int i = 0; i < 5; ++i) cx.form.setText(Indexed("T_zijin", i), design[i]);

@@ -1,39 +1,33 @@
 // lumora-cli backtest over a generated draw file: the real pipeline end to end.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/Text.h"
-#include "engine/support/CliRun.h"
+#include "support/DrawLines.h"
+#include "support/RunProgram.h"
+#include "support/ScratchFolder.h"
 
 namespace lumora {
 namespace {
 
 // lumora-cli's standard output, one entry per finished line.
-std::vector<std::string> RunLines(const std::string& args) {
+std::vector<std::string> RunLines(const std::vector<std::string>& args) {
   std::vector<std::string> lines;
   std::string out = testing::RunCli(args).out;
   for (size_t at; (at = out.find('\n')) != std::string::npos; out.erase(0, at + 1)) lines.push_back(out.substr(0, at));
   return lines;
 }
 
+// A draw file of `count` draws in `dir`, the digits drawn from `seed`.
+std::string DrawFile(const testing::ScratchFolder& dir, int count, unsigned seed) {
+  return dir.put("draws.txt", testing::DrawLines(count, seed)).string();
+}
+
 TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
-  const char* bin = std::getenv("LUMORA_BIN");
-  ASSERT_NE(bin, nullptr);
-  auto file = std::filesystem::temp_directory_path() / "lumora-backtest-test-draws.txt";
-  {
-    std::ofstream out(file);
-    std::mt19937 rng(3);
-    for (int i = 0; i < 126; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
-  }
-  auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-2-4 --seed 5");
-  std::filesystem::remove(file);
+  const testing::ScratchFolder dir("backtest");
+  auto lines = RunLines({"backtest", "--draws", DrawFile(dir, 126, 3), "--stats", "multiplier:1-2-4", "--seed", "5"});
   ASSERT_EQ(lines.size(), 6u * 2 + 5);
   // Period 121 after "120" is the first judged one.
   EXPECT_NE(lines[1].find("后三"), std::string::npos);
@@ -53,14 +47,8 @@ TEST(BacktestCliTest, PrintsPoolAndLinePerJudgedPeriodThenTheSummary) {
 TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
   // --stats multiplier:1-100000: every booked stake is 2 x pool size x the step's multiple; the
   // printed turnover is their exact sum, far past 2147483647.
-  auto file = std::filesystem::temp_directory_path() / "lumora-backtest-64-draws.txt";
-  {
-    std::ofstream out(file);
-    std::mt19937 rng(8);
-    for (int i = 0; i < 200; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
-  }
-  auto lines = RunLines("backtest --draws " + file.string() + " --stats multiplier:1-100000 --seed 2");
-  std::filesystem::remove(file);
+  const testing::ScratchFolder dir("backtest");
+  auto lines = RunLines({"backtest", "--draws", DrawFile(dir, 200, 8), "--stats", "multiplier:1-100000", "--seed", "2"});
   ASSERT_EQ(lines.size(), 80u * 2 + 5);  // the periods, the summary, the hits, the risk of ruin
   long long turnover = 0, profit = 0, multiple = 1;
   for (size_t n = 0; n < 80; ++n) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "money/PlanStats.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
@@ -13,16 +13,10 @@
 
 namespace lumora::testing {
 
-class PlanFixture : public ::testing::Test {
+class PlanFixture : public ::testing::Test, protected RecordedSession {
  protected:
-  Session s;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
-  RecordingSound sound;
-  FixedClock clock;
-
   void SetUp() override {
-    s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
+    s.cx.ports.http = nullptr;  // the plan tab asks nothing of the network
     Form& f = s.cx.form;
     ApplyPlanDesignValues(f);
     for (int i = 0; i < 15; ++i) f.setChecked(Indexed("Ch_jiankong_jj", i), true);
@@ -33,7 +27,6 @@ class PlanFixture : public ::testing::Test {
   }
 
   PlanEnv env() { return PlanEnvOf(s); }
-  Form& form() { return s.cx.form; }
 
   // A new draw arrives: the history moves one row older and the draw becomes row 1.
   void SetNewest(const std::string& period, const std::string& digits) {

@@ -8,34 +8,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "core/Text.h"
+#include "support/DrawLines.h"
+#include "support/RunProgram.h"
+#include "support/ScratchFolder.h"
 
 namespace lumora {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Ran {
-  int status = -1;
-  std::string out;
-};
-
-Ran RunCli(const std::string& args) {
-  Ran r;
-  FILE* p = popen((std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli " + args).c_str(), "r");
-  if (!p) return r;
-  for (int c; (c = std::fgetc(p)) != EOF;) r.out += static_cast<char>(c);
-  r.status = WEXITSTATUS(pclose(p));
-  return r;
-}
+using testing::RunCli;
+using testing::RunResult;
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -130,16 +117,12 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
 
 class SweepCliTest : public ::testing::Test {
  protected:
-  fs::path dir = fs::temp_directory_path() / ("lumora-sweep-test-" + std::to_string(::getpid()));
-  fs::path draws = dir / "draws.txt";
+  const testing::ScratchFolder dir{"sweep"};
+  const std::string draws = (dir / "draws.txt").string();
   void SetUp() override {
     ASSERT_NE(std::getenv("LUMORA_BIN"), nullptr);
-    fs::create_directories(dir);
-    std::ofstream out(draws);
-    std::mt19937 rng(4);
-    for (int i = 0; i < 134; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+    dir.put("draws.txt", testing::DrawLines(134, 4));
   }
-  void TearDown() override { fs::remove_all(dir); }
 };
 
 TEST(XmlCheckTest, CatchesWhatBreaksAnSvg) {
@@ -152,8 +135,8 @@ TEST(XmlCheckTest, CatchesWhatBreaksAnSvg) {
 
 TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
   const fs::path svg = dir / "backtest.svg";
-  Ran r = RunCli("backtest --draws " + draws.string() + " --seed 3 --report " + svg.string() + " 2>/dev/null");
-  ASSERT_EQ(r.status, 0) << r.out;
+  RunResult r = RunCli({"backtest", "--draws", draws, "--seed", "3", "--report", svg.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.out;
   const std::string profit = r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
   const std::string text = ReadAll(svg);
   EXPECT_EQ(XmlProblem(text), "");
@@ -167,12 +150,16 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
 }
 
 TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
-  const std::string base = "sweep --draws " + draws.string() +
-                           " --set T_jh_dadi_chongfu_cs=1,3 --set T_quxian_zhushu_0=100,300 --seeds 2 ";
+  const std::vector<std::string> base = {"sweep", "--draws", draws, "--set", "T_jh_dadi_chongfu_cs=1,3",
+                                         "--set", "T_quxian_zhushu_0=100,300", "--seeds", "2"};
+  auto with = [&](std::vector<std::string> more) {
+    more.insert(more.begin(), base.begin(), base.end());
+    return more;
+  };
   const fs::path csv = dir / "sweep.csv", svg = dir / "sweep.svg", csv1 = dir / "one.csv", svg1 = dir / "one.svg";
-  Ran one = RunCli(base + "--jobs 1 --csv " + csv1.string() + " --report " + svg1.string() + " 2>/dev/null");
-  Ran two = RunCli(base + "--jobs 3 --csv " + csv.string() + " --report " + svg.string() + " 2>/dev/null");
-  ASSERT_EQ(one.status, 0) << one.out;
+  RunResult one = RunCli(with({"--jobs", "1", "--csv", csv1.string(), "--report", svg1.string()}));
+  RunResult two = RunCli(with({"--jobs", "3", "--csv", csv.string(), "--report", svg.string()}));
+  ASSERT_EQ(one.exitCode, 0) << one.out;
   // Table, CSV and report byte for byte the same on one thread and on three.
   EXPECT_EQ(one.out, two.out);
   EXPECT_EQ(ReadAll(csv1), ReadAll(csv));
@@ -191,17 +178,17 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   for (const std::string& t : Texts(report)) points += t.find("% (chance ") != std::string::npos ? 1 : 0;
   EXPECT_EQ(points, 4u);
 
-  Ran bad = RunCli("sweep --draws " + draws.string() + " --set T_no_such_box=1,2 2>&1");
-  EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.out.find("no control named T_no_such_box"), std::string::npos) << bad.out;
-  Ran badValue = RunCli("sweep --draws " + draws.string() + " --set Option_touzhu_sz=0,7 2>&1");
-  EXPECT_EQ(badValue.status, 2);
-  EXPECT_NE(badValue.out.find("\"7\" is not a value of Option_touzhu_sz: it selects one of its 3 options"), std::string::npos) << badValue.out;
+  RunResult bad = RunCli({"sweep", "--draws", draws, "--set", "T_no_such_box=1,2"});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("no control named T_no_such_box"), std::string::npos) << bad.err;
+  RunResult badValue = RunCli({"sweep", "--draws", draws, "--set", "Option_touzhu_sz=0,7"});
+  EXPECT_EQ(badValue.exitCode, 2);
+  EXPECT_NE(badValue.err.find("\"7\" is not a value of Option_touzhu_sz: it selects one of its 3 options"), std::string::npos) << badValue.err;
 }
 
 TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
-  Ran r = RunCli("sweep --draws " + draws.string() + " --set T_jh_dadi_chongfu_rc=08.09,容对08.09.10 --jobs 1 2>/dev/null");
-  ASSERT_EQ(r.status, 0) << r.out;
+  RunResult r = RunCli({"sweep", "--draws", draws, "--set", "T_jh_dadi_chongfu_rc=08.09,容对08.09.10", "--jobs", "1"});
+  ASSERT_EQ(r.exitCode, 0) << r.out;
   // The header and both rows put "periods" / its figure's end at the same terminal column.
   std::vector<std::string> lines;
   for (const std::string& line : Split(r.out, "\n"))

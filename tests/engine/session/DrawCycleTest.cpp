@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
@@ -15,6 +13,7 @@
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "plan/PlanRecord.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"
@@ -44,16 +43,12 @@ class NestedPrompter final : public Prompter {
   }
 };
 
-struct SessionFixture {
-  Session s;
+// The session's notices go through a nested prompter (this `prompter` stands in for the recorded one).
+struct SessionFixture : testing::RecordedSession {
   NestedPrompter prompter;
-  ScriptedHttp http;
-  RecordingSound sound;
-  RecordingClipboard clipboard;
-  FixedClock clock;
   std::vector<std::string> applied;
   SessionFixture() {
-    s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock};
+    s.cx.ports.prompter = &prompter;
     // Answers enter through the gate, as the shell's prompter delivers them.
     prompter.inner.dispatch = [this](std::function<void()> answer) { s.gate.run(std::move(answer)); };
     s.cx.form.setChecked("Cauto", true);
@@ -241,10 +236,8 @@ TEST(DrawCycle, CountdownSendsTheRequestOnlyWithAutoUpdate) {
 }
 
 TEST(StartUp, DefaultsFromTheShippedDataFolder) {
-  const char* data = std::getenv("LUMORA_DATA");
-  ASSERT_NE(data, nullptr);
   SessionFixture f;
-  f.s.cx.data = DataFolder(data);
+  f.s.cx.data = DataFolder(testing::ShippedDataFolder());
   ASSERT_TRUE(StartupDefaults(f.s));
   const Form& form = f.s.cx.form;
   EXPECT_EQ(f.s.cx.draws.subStart, 3);
@@ -259,11 +252,8 @@ TEST(StartUp, DefaultsFromTheShippedDataFolder) {
 }
 
 TEST(StartUp, AnUnreadableIniIsSaidOnceAndTheDefaultsAreUsed) {
-  namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("lumora-start-ini-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::copy(std::getenv("LUMORA_DATA"), dir, fs::copy_options::recursive);
-  std::ofstream(dir / "lumora.ini", std::ios::binary) << std::string("\xFF\xFE[\0s\0]\0", 8);
+  const testing::ShippedDataCopy dir;
+  dir.put("lumora.ini", std::string("\xFF\xFE[\0s\0]\0", 8));
   SessionFixture f;
   f.s.cx.data = DataFolder(dir);
   f.s.cx.service = ReadServiceConfig(f.s.cx.data.ini());
@@ -272,7 +262,6 @@ TEST(StartUp, AnUnreadableIniIsSaidOnceAndTheDefaultsAreUsed) {
   for (const auto& n : f.prompter.inner.notices) said += n.text.find(PathToUtf8(dir / "lumora.ini")) != std::string::npos;
   EXPECT_EQ(said, 1);
   EXPECT_EQ(f.s.cx.service.feedEndpoint, kDefaultFeedEndpoint);
-  fs::remove_all(dir);
 }
 
 TEST(StartUp, MissingCurveStoreEndsTheProgram) {

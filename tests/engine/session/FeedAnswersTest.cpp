@@ -9,6 +9,7 @@
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 
@@ -18,19 +19,13 @@ namespace {
 using testing::Digits;
 using testing::FeedEndingAt;
 
-struct Fixture {
-  Session s;
-  RecordingPrompter prompter;
-  ScriptedHttp http;
-  RecordingSound sound;
-  RecordingClipboard clipboard;
-  FixedClock clock;
+struct Fixture : testing::RecordedSession {
   RecordingRecorder recorder;
   Fixture() {
-    s.cx.ports = {&clipboard, &sound, &prompter, &http, &clock, &recorder};
+    s.cx.ports.recorder = &recorder;
     prompter.dispatch = [this](std::function<void()> answer) { s.gate.run(std::move(answer)); };
     clock.time = std::chrono::system_clock::from_time_t(1796000000);
-    s.cx.data = DataFolder(std::getenv("LUMORA_DATA"));
+    s.cx.data = DataFolder(testing::ShippedDataFolder());
     EXPECT_TRUE(StartupDefaults(s));
     Form& f = s.cx.form;
     f.setChecked("Cauto", true);

@@ -1,12 +1,10 @@
 #pragma once
-// Design values of the controls a scheme or settings record carries, and a fresh data folder.
-#include <filesystem>
-#include <random>
+// Design values of the controls a scheme or settings record carries, and a context on a fresh data
+// folder at those values.
 #include <string>
 
-#include "core/Context.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::test {
 
@@ -28,30 +26,9 @@ inline void SetDesignValues(Form& f) {
   f.setText("T_moshier_input_rc", "01.02.03");
 }
 
-// A temporary data folder with an empty "fa/", removed at the end of the test.
-struct TempDataFolder {
-  std::filesystem::path root;
-  TempDataFolder() {
-    std::random_device rd;
-    root = std::filesystem::temp_directory_path() / ("lumora-scheme-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(root / "fa");
-  }
-  ~TempDataFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
-  }
-};
-
 // A context on a data folder of its own, the form at its design values, notices recorded.
-struct DataFolderContext {
-  TempDataFolder folder;
-  Context cx;
-  RecordingPrompter prompter;
-  DataFolderContext() {
-    cx.data = DataFolder(folder.root);
-    cx.ports.prompter = &prompter;
-    SetDesignValues(cx.form);
-  }
+struct DataFolderContext : testing::DataFolderContext {
+  DataFolderContext() { SetDesignValues(cx.form); }
 };
 
 }  // namespace lumora::test

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct SchemeWindow : ::testing::Test, test::DataFolderContext {
-  fs::path fa() const { return folder.root / "fa"; }
+  fs::path fa() const { return folder.path() / "fa"; }
   void save(const std::string& name) {
     cx.form.setText("Fk.T_fangan_name", name);
     SaveScheme(cx);
@@ -76,7 +76,7 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
     EXPECT_EQ(prompter.notices[0].text, "保存过程发生错误，请检查") << name;
     EXPECT_EQ(prompter.notices[0].title, "错误");
   }
-  EXPECT_FALSE(fs::exists(folder.root / "x.fa"));
+  EXPECT_FALSE(fs::exists(folder.path() / "x.fa"));
   EXPECT_TRUE(fs::is_empty(fa()));
   // An empty name does nothing at all.
   prompter.notices.clear();

@@ -11,14 +11,11 @@ const char* const kDesignRecord =
     "*sz*110/120/130/140/150/160/170/180/190/200/210/220/230/240/250*18/08.09.10.11.12.13.14*"
     "01.02.03.04.05=12345@01.03.05.07.09.11=1234@10.11.12.13=12/01.02.03*1/1/1/1/1/1/1/1/1/1/1/1/1/1/1*01.02.03*sz*";
 
-struct Exchange : ::testing::Test {
-  Context cx;
+struct Exchange : ::testing::Test, testing::RecordedContext {
   SettingsState st;
-  RecordingPrompter prompter;
   ScriptedHttp http;
 
   void SetUp() override {
-    cx.ports.prompter = &prompter;
     cx.ports.http = &http;
     cx.service.settingsEndpoint = "http://127.0.0.1:1/settings";
     cx.service.user = "li lei";

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/NumberSet.h"
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
 
@@ -19,13 +19,8 @@ DrawStore History(const std::vector<std::string>& digits, int newest = 120) {
   return s;
 }
 
-struct BankerTest : ::testing::Test {
-  Context cx;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
+struct BankerTest : ::testing::Test, testing::RecordedContext {
   void SetUp() override {
-    cx.ports.prompter = &prompter;
-    cx.ports.clipboard = &clipboard;
     cx.form.setText("T_paixu_qishu", "10");
     cx.form.setText("T_paixu_fenjiemoshi", "1-2-3");
     cx.form.setText("T_paixu_qishu_02", "10");

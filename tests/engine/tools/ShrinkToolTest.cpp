@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "engine/support/EngineFixture.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
 
@@ -10,13 +10,8 @@ namespace {
 
 namespace tt = tools_text;
 
-struct ShrinkTest : ::testing::Test {
-  Context cx;
-  RecordingPrompter prompter;
-  RecordingClipboard clipboard;
+struct ShrinkTest : ::testing::Test, testing::RecordedContext {
   void SetUp() override {
-    cx.ports.prompter = &prompter;
-    cx.ports.clipboard = &clipboard;
     ShrinkToolDefaults(cx.form);
     cx.form.setText("Ftool.T_lj_dd", std::string(tt::kJunkDesign));
   }
