@@ -38,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     std::vector<std::string> p = fuzz::Pieces(text, 3);
     PlanState plan;
-    for (size_t i = 0; i < plan.monitorPools.size(); ++i)
-      plan.monitorPools[i] = i % 2 ? p[2] : NumberSet::FromText(p[2]).text();
+    for (size_t i = 0; i < plan.monitorPools.size(); ++i) plan.monitorPools[i] = NumberSet::FromText(p[2]);
     const NumberSet pool = ModeTwoPool(plan, p[0], p[1]);
     // Without an accepted rule count no number is accepted.
     if (p[1].empty()) FUZZ_CHECK(pool.empty());

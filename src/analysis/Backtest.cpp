@@ -8,6 +8,7 @@
 #include "core/Form.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "curves/CurveStore.h"
 #include "money/Fund.h"
 #include "money/PlanStats.h"
 #include "plan/PlanDefaults.h"
@@ -80,6 +81,12 @@ std::string SetControlByName(Form& form, const std::string& name, const std::str
   return {};
 }
 
+void ShareCurveStore(BacktestSettings& settings) {
+  if (settings.curveStore) return;
+  if (auto slots = ReadCurveStoreFile(DataFolder(settings.data).curveStore()))
+    settings.curveStore = std::make_shared<const std::array<std::string, kCurveSlots>>(std::move(*slots));
+}
+
 int OddsOf(const BacktestSettings& settings) {
   int odds = settings.odds;
   for (const auto& [name, value] : settings.controls)
@@ -98,13 +105,14 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
   s.cx.ports = Ports{&clipboard, &sound, &prompter, nullptr, &clock};
   if (settings.seed) s.cx.rng.seed(*settings.seed);
   s.cx.data = DataFolder(settings.data);
+  s.cx.headless = true;
 
   Form& f = s.cx.form;
   // The boxes' default texts, as the window creates them.
   ApplyPlanDesignValues(f);
   ApplyBankerDesignValues(f);
   ApplyFundDesignValues(f);
-  if (!StartupDefaults(s)) {
+  if (!StartupDefaults(s, settings.curveStore.get())) {
     out.error = "the curve store " + s.cx.data.curveStore().string() + " cannot be read";
     return out;
   }

@@ -2,10 +2,12 @@
 // One backtest run, shared by `backtest`, `sweep` and the program: a bare session with the
 // default values, "自动计划" ticked and "每期算号" selected, optional scheme, statistics scheme and
 // controls set by name, replayed over draws through the after-draw pipeline.
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,6 +18,7 @@
 #include "core/Form.h"
 #include "core/NumberSet.h"
 #include "core/Ports.h"
+#include "curves/CurveState.h"
 #include "money/PlanStats.h"
 
 namespace lumora {
@@ -29,6 +32,9 @@ struct BacktestSettings {
   int odds = 1940;
   std::vector<std::pair<std::string, std::string>> controls;  // NAME=value, in order
   bool keepPools = false;                   // keep every judged period's pool in the outcome
+  // The curve store's slots already read (the runs of a sweep share one reading); none: the run
+  // reads the data folder's store.
+  std::shared_ptr<const std::array<std::string, kCurveSlots>> curveStore;
 };
 
 struct BacktestOutcome {
@@ -71,6 +77,10 @@ class AnsweringPrompter : public Prompter {
  private:
   std::deque<std::function<void()>> pending_;
 };
+
+// Reads the data folder's curve store into settings.curveStore, unless it holds one already, for
+// runs that share it. A store that cannot be read is left to each run to refuse.
+void ShareCurveStore(BacktestSettings& settings);
 
 // The statistics' odds named in `controls` (T_szzx_canshu_0), else settings.odds.
 int OddsOf(const BacktestSettings& settings);

@@ -31,9 +31,11 @@ std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup) {
   size_t count = 1;
   for (const SweepAxis& axis : setup.axes) count *= axis.values.size();
   std::vector<SweepCombination> out(count);
+  BacktestSettings base = setup.base;
+  ShareCurveStore(base);
   for (size_t c = 0; c < count; ++c) {
     SweepCombination& combo = out[c];
-    combo.settings = setup.base;
+    combo.settings = base;
     size_t rest = c;
     combo.values.resize(setup.axes.size());
     for (size_t a = setup.axes.size(); a-- > 0;) {

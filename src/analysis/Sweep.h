@@ -40,7 +40,8 @@ struct SweepCombination {
 };
 
 // Every combination of the axes' values, the last axis varying fastest. The count is the product
-// of the axes' sizes; the caller sizes the grid before asking for it.
+// of the axes' sizes; the caller sizes the grid before asking for it. All of them share one
+// reading of the curve store (ShareCurveStore).
 std::vector<SweepCombination> SweepCombinations(const SweepSetup& setup);
 
 // Why `axes` cannot be swept ("" when every value of every axis can be set): the first value that

@@ -18,6 +18,10 @@ struct Context {
   ServiceConfig service;  // draw-feed and settings endpoints and the service account
   Ports ports;
   Rng rng{20261208};  // the app seeds it from the clock; tests and lumora-cli fix it
+  // No window shows this session and nothing outside it changes its files while it runs (the cli,
+  // backtests, sweeps): pictures are not painted, lists nobody reads are not laid out and the
+  // curve store read at start-up stands for the whole run.
+  bool headless = false;
 
   // Shorthands for the ports most operations use.
   void inform(const std::string& text, const std::string& title) {

@@ -38,26 +38,27 @@ NumberSet NumberSet::FromText(std::string_view text) {
     }
     // The common form: a run of exactly three digits ("045 ...") is one member.
     if (run == 0 && i + 2 < n && IsDigit(text[i + 1]) && IsDigit(text[i + 2]) && (i + 3 == n || !IsDigit(text[i + 3]))) {
-      set.bits_.set(static_cast<size_t>((c - '0') * 100 + (text[i + 1] - '0') * 10 + (text[i + 2] - '0')));
+      set.add((c - '0') * 100 + (text[i + 1] - '0') * 10 + (text[i + 2] - '0'));
       i += 2;
       run = 3;
       continue;
     }
     value = (value * 10 + (c - '0')) % 1000;
-    if (++run >= 3) set.bits_.set(static_cast<size_t>(value));
+    if (++run >= 3) set.add(value);
   }
   return set;
 }
 
 NumberSet NumberSet::All() {
   NumberSet set;
-  set.bits_.set();
+  set.words_.fill(~uint64_t{0});
+  set.words_[kWords - 1] = kLastWordMask;
   return set;
 }
 
 bool NumberSet::contains(std::string_view threeDigits) const {
   int n = ParseThreeDigits(threeDigits);
-  return n >= 0 && bits_.test(n);
+  return n >= 0 && contains(n);
 }
 
 std::string NumberSet::text() const {
@@ -70,7 +71,7 @@ std::string NumberSet::text() const {
   char* p = buffer;
   for (size_t n = 0; n < 1000; ++n) {
     std::memcpy(p, table.data() + n * 4, 4);
-    p += bits_[n] ? 4 : 0;
+    p += (words_[n >> 6] >> (n & 63) & 1) * 4;
   }
   return std::string(buffer, static_cast<size_t>(c) * 4 - 1);
 }

@@ -5,7 +5,9 @@
 // Pools live in text boxes as text, and membership in such a text is a substring test of the
 // three-character form. FromText builds the set of every three-digit window of the text, which
 // answers exactly what that substring test answers, so one build serves 1000 membership tests.
-#include <bitset>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,37 +15,118 @@ namespace lumora {
 
 class NumberSet {
  public:
+  // Members as bits: number n is bit n % 64 of word n / 64; the bits above 999 are always 0.
+  static constexpr int kWords = 16;
+  using Words = std::array<uint64_t, kWords>;
+
   NumberSet() = default;
 
   // Every run of three consecutive decimal digits anywhere in `text` is a member.
   static NumberSet FromText(std::string_view text);
   static NumberSet All();
+  // The set of the given words (bits above 999 are dropped).
+  static NumberSet FromWords(const Words& words) {
+    NumberSet s;
+    s.words_ = words;
+    s.words_[kWords - 1] &= kLastWordMask;
+    return s;
+  }
 
-  bool contains(int number) const { return number >= 0 && number < 1000 && bits_.test(number); }
+  bool contains(int number) const {
+    return number >= 0 && number < 1000 && (words_[static_cast<size_t>(number) >> 6] >> (number & 63) & 1);
+  }
   // Membership of a three-character text such as "045" (false for anything else).
   bool contains(std::string_view threeDigits) const;
-  void add(int number) { if (number >= 0 && number < 1000) bits_.set(number); }
-  void remove(int number) { if (number >= 0 && number < 1000) bits_.reset(number); }
-  int count() const { return static_cast<int>(bits_.count()); }
-  bool empty() const { return bits_.none(); }
+  void add(int number) {
+    if (number >= 0 && number < 1000) words_[static_cast<size_t>(number) >> 6] |= uint64_t{1} << (number & 63);
+  }
+  void remove(int number) {
+    if (number >= 0 && number < 1000) words_[static_cast<size_t>(number) >> 6] &= ~(uint64_t{1} << (number & 63));
+  }
+  int count() const {
+    int n = 0;
+    for (uint64_t w : words_) n += std::popcount(w);
+    return n;
+  }
+  bool empty() const {
+    uint64_t any = 0;
+    for (uint64_t w : words_) any |= w;
+    return any == 0;
+  }
+  const Words& words() const { return words_; }
 
   // Calls f(number) for every member, ascending.
   template <typename F>
   void forEach(F&& f) const {
-    for (size_t n = bits_._Find_first(); n < 1000; n = bits_._Find_next(n)) f(static_cast<int>(n));
+    for (size_t i = 0; i < kWords; ++i)
+      for (uint64_t w = words_[i]; w; w &= w - 1) f(static_cast<int>(i * 64 + static_cast<size_t>(std::countr_zero(w))));
   }
 
   // Ascending "000"-formatted members joined by one blank; empty set -> "".
   std::string text() const;
 
-  NumberSet& operator&=(const NumberSet& o) { bits_ &= o.bits_; return *this; }
-  NumberSet& operator|=(const NumberSet& o) { bits_ |= o.bits_; return *this; }
+  NumberSet& operator&=(const NumberSet& o) {
+    for (size_t i = 0; i < kWords; ++i) words_[i] &= o.words_[i];
+    return *this;
+  }
+  NumberSet& operator|=(const NumberSet& o) {
+    for (size_t i = 0; i < kWords; ++i) words_[i] |= o.words_[i];
+    return *this;
+  }
+  // Removes the members of `o`.
+  NumberSet& operator-=(const NumberSet& o) {
+    for (size_t i = 0; i < kWords; ++i) words_[i] &= ~o.words_[i];
+    return *this;
+  }
   friend NumberSet operator&(NumberSet a, const NumberSet& b) { return a &= b; }
   friend NumberSet operator|(NumberSet a, const NumberSet& b) { return a |= b; }
-  friend bool operator==(const NumberSet& a, const NumberSet& b) { return a.bits_ == b.bits_; }
+  friend NumberSet operator-(NumberSet a, const NumberSet& b) { return a -= b; }
+  friend bool operator==(const NumberSet& a, const NumberSet& b) { return a.words_ == b.words_; }
 
  private:
-  std::bitset<1000> bits_;
+  static constexpr uint64_t kLastWordMask = (uint64_t{1} << (1000 - 64 * (kWords - 1))) - 1;
+  Words words_{};
+};
+
+// How many of the sets added hold each number, for counts 0..maxCount (at most 1023). The counts
+// are kept as bit planes (plane p holds bit p of every number's count), so adding a set or
+// selecting the numbers of some counts costs a few operations per 64 numbers, whatever the sizes.
+class NumberCounts {
+ public:
+  explicit NumberCounts(int maxCount) : maxCount_(maxCount < 1 ? 1 : maxCount), planes_(std::bit_width(static_cast<unsigned>(maxCount_))) {}
+
+  void add(const NumberSet& set) {
+    const NumberSet::Words& w = set.words();
+    for (size_t i = 0; i < NumberSet::kWords; ++i) {
+      uint64_t carry = w[i];
+      for (int p = 0; p < planes_ && carry; ++p) {
+        const uint64_t next = bits_[static_cast<size_t>(p)][i] & carry;
+        bits_[static_cast<size_t>(p)][i] ^= carry;
+        carry = next;
+      }
+    }
+  }
+
+  // The numbers whose count c in 0..maxCount has accept(c).
+  template <typename Accept>
+  NumberSet where(Accept&& accept) const {
+    NumberSet::Words out{};
+    for (int c = 0; c <= maxCount_; ++c) {
+      if (!accept(c)) continue;
+      for (size_t i = 0; i < NumberSet::kWords; ++i) {
+        uint64_t match = ~uint64_t{0};
+        for (int p = 0; p < planes_; ++p)
+          match &= (c >> p & 1) ? bits_[static_cast<size_t>(p)][i] : ~bits_[static_cast<size_t>(p)][i];
+        out[i] |= match;
+      }
+    }
+    return NumberSet::FromWords(out);
+  }
+
+ private:
+  int maxCount_;
+  int planes_;
+  std::array<NumberSet::Words, 10> bits_{};
 };
 
 // "000".."999" for 0..999.

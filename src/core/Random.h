@@ -50,8 +50,7 @@ class Rng {
   // Uniform in [0, 1) from the top 53 bits.
   double Uniform() { return static_cast<double>((*this)() >> 11) * 0x1.0p-53; }
 
- private:
-  static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+  // The high 64 bits of the 128-bit product a * b.
   static uint64_t MulHigh(uint64_t a, uint64_t b) {
 #if defined(__SIZEOF_INT128__)
     return static_cast<uint64_t>((static_cast<unsigned __int128>(a) * b) >> 64);
@@ -63,7 +62,38 @@ class Rng {
 #endif
   }
 
+ private:
+  static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
   uint64_t s_[4];
+};
+
+// floor(r * n) for a series of small bounds n, several from one output of the generator: an
+// output U serves up to three bounds n1, n2, n3 of at most 1024 as the mixed-radix digits of
+// floor(U * n1 * n2 * n3) (each next value is taken from the fraction the previous one left,
+// U * n1 - floor(U * n1)). A value's chance departs from 1/n by at most 2^30 / 2^64 of itself
+// (5.8e-11); a larger bound gets an output of its own.
+class RangeDraws {
+ public:
+  explicit RangeDraws(Rng& rng) : rng_(rng) {}
+
+  uint64_t Below(uint64_t n) {
+    if (n > kSmall || left_ == 0) {
+      x_ = rng_();
+      left_ = n > kSmall ? 0 : kPerOutput;
+    }
+    if (left_ > 0) --left_;
+    const uint64_t value = Rng::MulHigh(x_, n);
+    x_ *= n;  // the fraction left, modulo 2^64
+    return value;
+  }
+
+ private:
+  static constexpr uint64_t kSmall = 1024;
+  static constexpr int kPerOutput = 3;
+  Rng& rng_;
+  uint64_t x_ = 0;
+  int left_ = 0;  // bounds this output still serves
 };
 
 }  // namespace lumora

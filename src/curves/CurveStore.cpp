@@ -39,6 +39,12 @@ std::string FormatCurveStore(const std::array<std::string, kCurveSlots>& slots) 
   return out;
 }
 
+std::optional<std::array<std::string, kCurveSlots>> ReadCurveStoreFile(const std::filesystem::path& file) {
+  std::optional<std::string> bytes = ReadWholeFileBytes(file);
+  if (!bytes) return std::nullopt;
+  return ParseCurveStore(*bytes);
+}
+
 CurveStoreFault CheckCurveStore(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec) && !ec) return CurveStoreFault::Missing;
@@ -48,9 +54,7 @@ CurveStoreFault CheckCurveStore(const std::filesystem::path& file) {
 }
 
 bool ReadCurveStore(Context& cx, CurveState& curves, OnUnreadableStore on) {
-  std::optional<std::string> bytes = ReadWholeFileBytes(cx.data.curveStore());
-  std::optional<std::array<std::string, kCurveSlots>> slots;
-  if (bytes) slots = ParseCurveStore(*bytes);
+  std::optional<std::array<std::string, kCurveSlots>> slots = ReadCurveStoreFile(cx.data.curveStore());
   if (!slots) {
     cx.inform(curves_text::kStoreMissing, curves_text::kTitleHint);
     if (on == OnUnreadableStore::ProgramEnds) cx.inform(curves_text::kProgramEnds, curves_text::kTitleHint);

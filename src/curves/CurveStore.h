@@ -19,6 +19,9 @@ std::optional<std::array<std::string, kCurveSlots>> ParseCurveStore(std::string_
 // The file's bytes for fifteen slots: each slot and CR LF, then the marker and CR LF.
 std::string FormatCurveStore(const std::array<std::string, kCurveSlots>& slots);
 
+// The fifteen slots of a store file, or nothing when it cannot be read or is damaged.
+std::optional<std::array<std::string, kCurveSlots>> ReadCurveStoreFile(const std::filesystem::path& file);
+
 // Why the store file cannot be read, if it cannot.
 enum class CurveStoreFault { None, Missing, Unreadable, Damaged };
 CurveStoreFault CheckCurveStore(const std::filesystem::path& file);

@@ -36,6 +36,8 @@ Scene PreviewScene(const ProfitCurve& curve) {
 }
 
 void ShowPoolPreview(Context& cx, CurveState& curves, int p) {
+  // The curve is computed for the picture and for a later plot of it, both of a window.
+  if (cx.headless) return;
   const std::string& pool = p == kPlanPreview ? cx.form.text("T_jihua_jj_dadi") : cx.form.text(Indexed("T_dd_beiyong", p));
   ComputePoolCurve(cx.draws, curves, Trim(pool));
   if (p < 3 || p > 5) return;

@@ -113,18 +113,45 @@ FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q) {
   if (randomOnly && maskOn) ApplyMask(cx, q, forcedHits, forcedMisses);
 
   // The numbers left to pick from, ascending.
-  const NumberSet forced = forcedHits | forcedMisses;
-  d.candidates.reserve(static_cast<size_t>(1000 - forced.count()));
-  for (int v = 0; v < 1000; ++v)
-    if (!forced.contains(v)) d.candidates.push_back(static_cast<uint16_t>(v));
+  const NumberSet open = NumberSet::All() - (forcedHits | forcedMisses);
+  d.candidates.reserve(static_cast<size_t>(open.count()));
+  open.forEach([&](int v) { d.candidates.push_back(static_cast<uint16_t>(v)); });
   return d;
 }
 
-NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch) {
+FitPicks::FitPicks(const FitDecision& d) : k_(d.size > 0 ? d.size - d.trendHits : 0) {
+  if (k_ <= 0 || d.candidates.empty()) {
+    k_ = 0;
+  } else if (static_cast<size_t>(k_) >= d.candidates.size()) {
+    for (uint16_t v : d.candidates) all_.add(v);
+  } else {
+    order_ = d.candidates;
+    undo_.resize(static_cast<size_t>(k_));
+  }
+}
+
+NumberSet FitPicks::pick(Rng& rng) {
+  if (order_.empty()) return all_;
+  NumberSet picked;
+  RangeDraws draws(rng);
+  uint16_t* order = order_.data();
+  uint32_t* undo = undo_.data();
+  size_t upper = order_.size() - 1;
+  for (size_t step = 0; step < static_cast<size_t>(k_); ++step, --upper) {
+    const size_t i = static_cast<size_t>(draws.Below(upper));
+    const uint16_t v = order[i];
+    picked.add(v);
+    undo[step] = static_cast<uint32_t>(i) << 16 | v;
+    order[i] = order[upper];
+  }
+  // The writes undone in reverse order leave the candidates as the round found them.
+  for (size_t s = static_cast<size_t>(k_); s-- > 0;) order[undo[s] >> 16] = static_cast<uint16_t>(undo[s] & 0xFFFF);
+  return picked;
+}
+
+NumberSet PickFitPool(Rng& rng, const FitDecision& d) {
   if (d.size <= 0) return NumberSet();
-  NumberSet pool = d.hits;
-  PickFitNumbers(rng, d, scratch, [&](int v) { pool.add(v); });
-  return pool;
+  return d.hits | FitPicks(d).pick(rng);
 }
 
 void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
@@ -134,8 +161,7 @@ void FitPoolToTrend(Context& cx, CurveState& curves, int n, int q) {
     cx.form.setText("Tdadi", "");
     return;
   }
-  std::vector<uint16_t> scratch;
-  cx.form.setText("Tdadi", PickFitPool(cx.rng, d, scratch).text());
+  cx.form.setText("Tdadi", PickFitPool(cx.rng, d).text());
 }
 
 bool LoadTrendText(Context& cx, CurveState& curves, int slot) {

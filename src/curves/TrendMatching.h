@@ -31,29 +31,27 @@ struct FitDecision {
   std::vector<uint16_t> candidates;  // the numbers in neither list, ascending
 };
 FitDecision DecideFit(const Context& cx, const TrendLine& trend, int n, int q);
-// The forced hits and n - trendHits random picks from the candidates (all of them when that many
-// or more are wanted); an empty set when n <= 0. `scratch` is working space the caller keeps.
-NumberSet PickFitPool(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch);
+// The random half of a decided fit, as often as wanted (a plan picks r times from one decision).
+// The pick rule over the candidates: k = n - trendHits times take a(floor(r * U)) with U the
+// current upper index, move a(U) into its place and shrink; every candidate when k reaches their
+// number. The candidates' order is kept between rounds: a round touches k places and puts them
+// back, instead of copying all candidates.
+class FitPicks {
+ public:
+  explicit FitPicks(const FitDecision& d);
+  // The picked numbers, not the forced hits; empty when n <= 0.
+  NumberSet pick(Rng& rng);
 
-// The random half alone: calls each(v) for every picked number (not the forced hits). The pick
-// rule over the candidates: k times take a(floor(U * r)) with r the current upper index, move a(r)
-// into its place and shrink; every candidate when k reaches their number.
-template <typename F>
-void PickFitNumbers(Rng& rng, const FitDecision& d, std::vector<uint16_t>& scratch, F&& each) {
-  const int k = d.size - d.trendHits;
-  if (d.size <= 0 || k <= 0 || d.candidates.empty()) return;
-  if (static_cast<size_t>(k) >= d.candidates.size()) {
-    for (uint16_t v : d.candidates) each(v);
-    return;
-  }
-  scratch.assign(d.candidates.begin(), d.candidates.end());
-  size_t upper = scratch.size() - 1;
-  for (int step = 0; step < k; ++step, --upper) {
-    const size_t i = static_cast<size_t>(rng.Below(upper));
-    each(scratch[i]);
-    scratch[i] = scratch[upper];
-  }
-}
+ private:
+  int k_ = 0;
+  NumberSet all_;                      // every candidate, when k reaches their number
+  std::vector<uint16_t> order_;        // the candidates, ascending, at the start of every round
+  std::vector<uint32_t> undo_;         // place << 16 | number taken from there, step by step
+};
+
+// The forced hits and n - trendHits random picks from the candidates (all of them when that many
+// or more are wanted); an empty set when n <= 0.
+NumberSet PickFitPool(Rng& rng, const FitDecision& d);
 
 // k items drawn without replacement from a space-separated list, each followed by one space, the
 // result trimmed. Step rule: i = floor(r * U) with U the current upper index, a(U) moves into a(i).

@@ -38,6 +38,7 @@ Scene FundChartScene(const FundCurve& curve) {
 }
 
 void PaintFundChart(Context& cx, const PlanState& plan) {
+  if (cx.headless) return;
   cx.form.setScene(kFundPicture, FundChartScene(plan.fundCurve));
 }
 

@@ -23,7 +23,7 @@ bool ComputeMonitorPools(PlanEnv& env) {
     return false;
   }
   env.plan.monitorPools = {};
-  for (int i = 0; i < kMonitorPoolCount; ++i) env.plan.monitorPools[static_cast<size_t>(i)] = FitMonitorPool(env, i);
+  for (int i = 0; i < kMonitorPoolCount; ++i) env.plan.monitorPools[static_cast<size_t>(i)] = NumberSet::FromText(FitMonitorPool(env, i));
   return true;
 }
 
@@ -43,9 +43,9 @@ void RecordMonitorRow(Context& cx, PlanState& plan) {
   std::string sub = cx.draws.subNumber(drawRow);
   int n = ParseThreeDigits(sub);
   for (int i = 0; i < kMonitorPoolCount; ++i) {
-    const std::string& pool = plan.monitorPools[static_cast<size_t>(i)];
+    const NumberSet& pool = plan.monitorPools[static_cast<size_t>(i)];
     // A sub-number that is not three digits is tested as the plain substring it is.
-    bool in = n >= 0 ? NumberSet::FromText(pool).contains(n) : (!sub.empty() && Contains(pool, sub));
+    bool in = n >= 0 ? pool.contains(n) : (!sub.empty() && Contains(pool.text(), sub));
     row[static_cast<size_t>(i)] = in ? 1 : 0;
   }
 }
@@ -72,7 +72,9 @@ Scene MonitorBoardScene(const PlanState& plan) {
   return sc;
 }
 
-void DrawMonitorBoard(Context& cx, const PlanState& plan) { cx.form.setScene("Pic_jiangkong", MonitorBoardScene(plan)); }
+void DrawMonitorBoard(Context& cx, const PlanState& plan) {
+  if (!cx.headless) cx.form.setScene("Pic_jiangkong", MonitorBoardScene(plan));
+}
 
 void ClearMonitorBoard(Context& cx, PlanState& plan) {
   plan.board = {};
@@ -102,14 +104,7 @@ void CopyToClipboard(Context& cx, const std::string& text, bool clearFirst) {
 
 void CopyMonitorPool(PlanEnv& env, int i) {
   if (i < 0 || i >= kMonitorPoolCount) return;
-  CopyToClipboard(env.cx, env.plan.monitorPools[static_cast<size_t>(i)]);
-}
-
-std::array<NumberSet, kMonitorPoolCount> MonitorPoolSets(const PlanState& plan) {
-  std::array<NumberSet, kMonitorPoolCount> sets;
-  for (int i = 0; i < kMonitorPoolCount; ++i)
-    sets[static_cast<size_t>(i)] = NumberSet::FromText(plan.monitorPools[static_cast<size_t>(i)]);
-  return sets;
+  CopyToClipboard(env.cx, env.plan.monitorPools[static_cast<size_t>(i)].text());
 }
 
 namespace {
@@ -129,12 +124,12 @@ void ExportPools(Context& cx, const std::string& prefix, int first, int last, Ge
 
 void ExportBasePools(Context& cx, const PlanState& plan) {
   ExportPools(cx, "dadi", 0, kMonitorPoolCount - 1,
-              [&](int i) -> const std::string& { return plan.monitorPools[static_cast<size_t>(i)]; });
+              [&](int i) { return plan.monitorPools[static_cast<size_t>(i)].text(); });
 }
 
 void ExportRepeatPools(Context& cx, const PlanState& plan) {
   ExportPools(cx, "dd_xunhuan_", 1, plan.repeatUpper(),
-              [&](int i) -> const std::string& { return plan.repeatResults[static_cast<size_t>(i)]; });
+              [&](int i) { return plan.repeatResults[static_cast<size_t>(i)].text(); });
 }
 
 }  // namespace lumora

@@ -35,9 +35,6 @@ void CopyMonitorPool(PlanEnv& env, int i);
 // Puts `text` on the clipboard and shows the copy notice (or the copy failure message).
 void CopyToClipboard(Context& cx, const std::string& text, bool clearFirst = false);
 
-// The memberships of all fifteen monitor pools, ticked or not (mode two names its pools itself).
-std::array<NumberSet, kMonitorPoolCount> MonitorPoolSets(const PlanState& plan);
-
 // <导出小底> and <导出循环后的每个底>.
 void ExportBasePools(Context& cx, const PlanState& plan);
 void ExportRepeatPools(Context& cx, const PlanState& plan);

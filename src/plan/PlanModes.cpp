@@ -18,24 +18,17 @@ constexpr int kMaxRepeats = 999;
 }  // namespace
 
 NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
-  std::vector<NumberSet> sets(static_cast<size_t>(std::max(0, std::min(r, plan.repeatUpper()))) + 1);
-  for (size_t k = 1; k < sets.size(); ++k) sets[k] = NumberSet::FromText(plan.repeatResults[k]);
-  return CombineRepeatSets(sets, r, acc);
+  const size_t upto = static_cast<size_t>(std::max(0, std::min(r, plan.repeatUpper())));
+  return CombineRepeatSets(std::vector<NumberSet>(plan.repeatResults.begin(), plan.repeatResults.begin() + static_cast<std::ptrdiff_t>(upto) + 1), r, acc);
 }
 
 NumberSet CombineRepeatSets(const std::vector<NumberSet>& sets, int r, const std::string& acc) {
   CountListText list(acc);
-  std::array<int, 1000> counts{};
-  // Counted number by number (no bit search): the repeats' sets are dense.
-  for (size_t k = 1; k < sets.size(); ++k)
-    for (int n = 0; n < 1000; ++n) counts[static_cast<size_t>(n)] += sets[k].contains(n) ? 1 : 0;
+  const int most = static_cast<int>(sets.size()) - 1;  // no number is counted more often
+  NumberCounts counts(std::max(most, 0));
+  for (size_t k = 1; k < sets.size(); ++k) counts.add(sets[k]);
   int sources = r > 99 ? 100 : 0;  // three-digit counts from r = 100 on
-  std::vector<char> accepted(static_cast<size_t>(std::max(r, 0)) + 1);
-  for (int c = 0; c <= std::max(r, 0); ++c) accepted[static_cast<size_t>(c)] = list.accepts(c, sources) ? 1 : 0;
-  NumberSet result;
-  for (int i = 0; i < 1000; ++i)
-    if (accepted[static_cast<size_t>(counts[static_cast<size_t>(i)])]) result.add(i);
-  return result;
+  return counts.where([&](int c) { return c <= std::max(r, 0) && list.accepts(c, sources); });
 }
 
 namespace {
@@ -44,7 +37,7 @@ namespace {
 // picked r times, and the repeats are intersected as sets. The same results, notices aside, as
 // r rounds of ComputeMonitorPools and IntersectMonitorPools (there are none on this path).
 // Returns false, having done nothing, when a trend is broken or the pools are kept by hand.
-bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
+bool RunRepeatsDecidedOnce(PlanEnv& env, int r) {
   Context& cx = env.cx;
   Form& f = cx.form;
   if (!f.checked("Op_jiankong_zihui")) return false;
@@ -56,36 +49,29 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r, std::vector<NumberSet>& sets) {
     decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], ReadInt(f.text(Indexed("T_quxian_zhushu", i))), i);
   const IntersectionRule rule = ReadIntersectionRule(cx);
   // Coverage counts: the forced hits of the ticked pools are the same every round.
-  std::array<uint8_t, 1000> forcedCoverage{};
+  NumberCounts forcedCoverage(kMonitorPoolCount);
   for (size_t i = 0; i < decided.size(); ++i)
-    if (rule.ticked[i] && decided[i].size > 0) decided[i].hits.forEach([&](int n) { ++forcedCoverage[static_cast<size_t>(n)]; });
-  std::array<NumberSet, kMonitorPoolCount> pools;
-  std::vector<uint16_t> scratch;
-  sets.assign(static_cast<size_t>(r) + 1, NumberSet());
+    if (rule.ticked[i] && decided[i].size > 0) forcedCoverage.add(decided[i].hits);
+  std::vector<FitPicks> picks;
+  picks.reserve(decided.size());
+  for (const FitDecision& d : decided) picks.emplace_back(d);
   for (int k = 1; k <= r; ++k) {
-    f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
-    std::array<uint8_t, 1000> coverage = forcedCoverage;
+    // The progress label only for a window to show (the last round's text is left either way).
+    if (!cx.headless || k == r) f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    NumberCounts coverage = forcedCoverage;
     const bool lastRound = k == r;
-    for (size_t i = 0; i < pools.size(); ++i) {
-      if (lastRound) pools[i] = decided[i].size > 0 ? decided[i].hits : NumberSet();
-      const bool ticked = rule.ticked[i];
-      PickFitNumbers(cx.rng, decided[i], scratch, [&](int v) {
-        if (ticked) ++coverage[static_cast<size_t>(v)];
-        if (lastRound) pools[i].add(v);
-      });
+    for (size_t i = 0; i < picks.size(); ++i) {
+      const NumberSet picked = picks[i].pick(cx.rng);
+      if (rule.ticked[i]) coverage.add(picked);
+      // What the last round of fits leaves behind.
+      if (lastRound) env.plan.monitorPools[i] = decided[i].size > 0 ? decided[i].hits | picked : NumberSet();
     }
-    NumberSet& met = sets[static_cast<size_t>(k)];
-    for (int n = 0; n < 1000; ++n)
-      if (rule.accepted[coverage[static_cast<size_t>(n)]]) met.add(n);
-    env.plan.repeatResults[static_cast<size_t>(k)] = met.text();
+    env.plan.repeatResults[static_cast<size_t>(k)] = coverage.where([&](int c) { return rule.accepted[static_cast<size_t>(c)]; });
   }
-  // What the last round of fits leaves behind.
-  for (size_t i = 0; i < pools.size(); ++i) env.plan.monitorPools[i] = pools[i].text();
   const size_t last = kMonitorPoolCount - 1;
-  f.setText("Tdadi", env.plan.monitorPools[last]);
+  f.setText("Tdadi", env.plan.monitorPools[last].text());
   env.curves.trend = *trends[last];
   env.curves.profit = decided[last].curve;
-  env.plan.lastIntersection = env.plan.repeatResults[static_cast<size_t>(r)];
   return true;
 }
 
@@ -107,17 +93,16 @@ bool RunModeOne(PlanEnv& env) {
     ComputeIntersectionPool(cx, env.plan);
     return true;
   }
-  env.plan.repeatResults.assign(static_cast<size_t>(r) + 1, std::string());
-  std::vector<NumberSet> sets;
-  if (RunRepeatsDecidedOnce(env, r, sets)) {
-    WritePlanPool(cx, env.plan, CombineRepeatSets(sets, r, acc));
+  env.plan.repeatResults.assign(static_cast<size_t>(r) + 1, NumberSet());
+  if (RunRepeatsDecidedOnce(env, r)) {
+    WritePlanPool(cx, env.plan, CombineRepeats(env.plan, r, acc));
     return true;
   }
   for (int k = 1; k <= r; ++k) {
     f.setText("L_jindu_news", std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
     ComputeMonitorPools(env);
-    env.plan.lastIntersection = IntersectMonitorPools(cx, env.plan).text();
-    env.plan.repeatResults[static_cast<size_t>(k)] = env.plan.lastIntersection;
+    env.plan.repeatResults[static_cast<size_t>(k)] = IntersectMonitorPools(cx, env.plan);
+    env.plan.lastIntersection = env.plan.repeatResults[static_cast<size_t>(k)].text();
   }
   WritePlanPool(cx, env.plan, CombineRepeats(env.plan, r, acc));
   return true;
@@ -146,7 +131,7 @@ NumberSet ModeTwoPool(const PlanState& plan, const std::string& rulesText, const
       parsed.push_back(std::move(rule));
     }
   }
-  auto sets = MonitorPoolSets(plan);
+  const auto& sets = plan.monitorPools;
   CountListText accepted(acc);
   std::vector<char> acceptMet(parsed.size() + 1);
   for (size_t m = 0; m <= parsed.size(); ++m) acceptMet[m] = accepted.accepts(static_cast<int>(m), 0) ? 1 : 0;

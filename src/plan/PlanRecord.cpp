@@ -85,21 +85,14 @@ IntersectionRule ReadIntersectionRule(const Context& cx) {
 
 NumberSet IntersectPools(const IntersectionRule& rule, const std::array<NumberSet, kMonitorPoolCount>& pools) {
   // Coverage counts from each ticked pool's members.
-  std::array<uint8_t, 1000> coverage{};
+  NumberCounts coverage(kMonitorPoolCount);
   for (size_t j = 0; j < pools.size(); ++j)
-    if (rule.ticked[j]) pools[j].forEach([&](int n) { ++coverage[static_cast<size_t>(n)]; });
-  NumberSet result;
-  for (int i = 0; i < 1000; ++i)
-    if (rule.accepted[coverage[static_cast<size_t>(i)]]) result.add(i);
-  return result;
+    if (rule.ticked[j]) coverage.add(pools[j]);
+  return coverage.where([&](int c) { return rule.accepted[static_cast<size_t>(c)]; });
 }
 
 NumberSet IntersectMonitorPools(const Context& cx, const PlanState& plan) {
-  IntersectionRule rule = ReadIntersectionRule(cx);
-  std::array<NumberSet, kMonitorPoolCount> pools;
-  for (size_t j = 0; j < pools.size(); ++j)
-    if (rule.ticked[j]) pools[j] = NumberSet::FromText(plan.monitorPools[j]);
-  return IntersectPools(rule, pools);
+  return IntersectPools(ReadIntersectionRule(cx), plan.monitorPools);
 }
 
 void ComputeIntersectionPool(Context& cx, PlanState& plan) { WritePlanPool(cx, plan, IntersectMonitorPools(cx, plan)); }
@@ -217,10 +210,14 @@ void JudgePlan(PlanEnv& env) {
   const DrawRecord& draw = cx.draws.history[static_cast<size_t>(row)];
   std::string sub = cx.draws.subNumber(row);
   auto inPool = [&](const std::string& pool) { return !sub.empty() && pool.find(sub) != std::string::npos; };
+  // A pool kept as a set holds what its text holds: a three-digit sub-number is a member, any
+  // other is looked for in the text.
+  const int subValue = ParseThreeDigits(sub);
+  auto inSet = [&](const NumberSet& pool) { return subValue >= 0 ? pool.contains(subValue) : inPool(pool.text()); };
   auto tickedCount = [&] {
     int n = 0;
     for (int j = 0; j < kMonitorPoolCount; ++j)
-      if (f.checked(Indexed("Ch_jiankong_jj", j)) && inPool(plan.monitorPools[static_cast<size_t>(j)])) ++n;
+      if (f.checked(Indexed("Ch_jiankong_jj", j)) && inSet(plan.monitorPools[static_cast<size_t>(j)])) ++n;
     return n;
   };
   std::string countsLine;  // the CountsLine of T_jh_dadi_jilu_rc
@@ -232,7 +229,7 @@ void JudgePlan(PlanEnv& env) {
       // Results beyond the stored ones (the count was raised after the last mode-one run) are
       // not there to count.
       int n = 0, upto = std::min(r, plan.repeatUpper());
-      for (int k = 1; k <= upto; ++k) n += inPool(plan.repeatResults[static_cast<size_t>(k)]) ? 1 : 0;
+      for (int k = 1; k <= upto; ++k) n += inSet(plan.repeatResults[static_cast<size_t>(k)]) ? 1 : 0;
       countsLine = std::to_string(r) + "-" + std::to_string(n);
     } else {
       countsLine = f.text("T_jiankong_15di_geshu") + "-" + std::to_string(tickedCount());

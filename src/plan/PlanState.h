@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Draws.h"
+#include "core/NumberSet.h"
 #include "curves/CurveState.h"
 
 namespace lumora {
@@ -29,10 +30,11 @@ using MonitorBoard = std::array<std::array<int32_t, kBoardFields>, kBoardSlots>;
 using FundCurve = std::array<std::array<float, 3>, kFundRows>;
 
 struct PlanState {
-  std::array<std::string, kMonitorPoolCount> monitorPools{};  // MonitorPools 0..14
+  // MonitorPools 0..14, kept as sets: their texts are made when something shows or writes them.
+  std::array<NumberSet, kMonitorPoolCount> monitorPools{};
   // RepeatResults: slots 0..n, n being the repeat count when the list was last created
   // (slot 0 unused). Its upper slot number is size() - 1.
-  std::vector<std::string> repeatResults{1};
+  std::vector<NumberSet> repeatResults{1};
   MonitorBoard board{};
 
   std::array<std::string, kRecordSlots> recordLines{};  // PlanRecordLines

@@ -48,7 +48,7 @@ Scene PoolBoardScene(const PoolBoardCells& cells) {
 }
 
 void PaintPoolBoard(Context& cx) {
-  cx.form.setScene(kBoardPicture, PoolBoardScene(EvaluatePoolBoard(cx)));
+  if (!cx.headless) cx.form.setScene(kBoardPicture, PoolBoardScene(EvaluatePoolBoard(cx)));
   cx.form.setVisible(kBoardPicture, true);
 }
 

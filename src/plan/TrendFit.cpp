@@ -31,6 +31,7 @@ std::string FitMonitorPool(PlanEnv& env, int i) {
 }
 
 void RefreshStoredTrends(PlanEnv& env) {
+  if (env.cx.headless) return;  // the store read at start-up stands
   // A store that cannot be read now keeps the trends read before: a plan start never ends the
   // program (the start-up read already checked the file).
   auto bytes = ReadWholeFileBytes(env.cx.data.curveStore());

@@ -26,10 +26,13 @@ namespace lumora {
 
 // The steps run in their numbered order. Each subsystem fills its own slots; a step's failure
 // message does not stop the sequence (only the curve store of step 1 ends the program).
-bool StartupDefaults(Session& s) {
+bool StartupDefaults(Session& s, const std::array<std::string, kCurveSlots>* store) {
   Form& f = s.cx.form;
   // 1. The curve store into the 15 curve slots (curves); missing or damaged: the program ends.
-  if (!ReadCurveStore(s.cx, s.curves)) return false;
+  if (store)
+    s.curves.slots = *store;
+  else if (!ReadCurveStore(s.cx, s.curves))
+    return false;
   // 2. The empty grid of the monitor board (plan).
   DrawMonitorBoard(s.cx, PlanState{});
   // 3. MonitorBoard created empty (plan).

@@ -189,6 +189,8 @@ void RefreshRanking(Context& cx, int ranking) {
     cx.inform(s.error, s.errorTitle);
     return;
   }
+  // Without a window only the filter fed from the rankings reads their lines.
+  if (cx.headless && !cx.form.checked("Check_dz_auto")) return;
   cx.form.setItems(k.list, BuildRankingLines(cx.draws, s.window, s.lengths, ranking == 2));
   cx.form.setSelectedIndex(k.list, kRankingLines - 1);
 }

@@ -14,8 +14,8 @@ namespace {
 class MonitorTest : public PlanFixture {};
 
 TEST_F(MonitorTest, BoardShiftsUpOnThe21stRow) {
-  s.plan.monitorPools[0] = "005 006";
-  s.plan.monitorPools[14] = "006";
+  s.plan.monitorPools[0] = NumberSet::FromText("005 006");
+  s.plan.monitorPools[14] = NumberSet::FromText("006");
   SetNewest("000", "00000");  // the draw the pools are made after
   for (int p = 1; p <= 20; ++p) {
     SetNewest(Pad(p, 3), p == 1 ? "00005" : "00006");
@@ -53,17 +53,17 @@ TEST_F(MonitorTest, BoardShiftsUpOnThe21stRow) {
 TEST_F(MonitorTest, KeepingThePoolsRefusesToRecompute) {
   form().setChecked("Op_jiankong_zihui", false);
   form().setChecked("Op_jiankong_shougong", true);
-  s.plan.monitorPools[3] = "123";
+  s.plan.monitorPools[3] = NumberSet::FromText("123");
   PlanEnv e = env();
   EXPECT_FALSE(ComputeMonitorPools(e));
   EXPECT_EQ(prompter.lastText(), "请先选择“每期算号”");
-  EXPECT_EQ(s.plan.monitorPools[3], "123");
+  EXPECT_EQ(s.plan.monitorPools[3].text(), "123");
 }
 
 TEST_F(MonitorTest, IntersectionCountsOnlyTickedPools) {
-  s.plan.monitorPools[0] = "001 002 003";
-  s.plan.monitorPools[1] = "002 003";
-  s.plan.monitorPools[2] = "003";
+  s.plan.monitorPools[0] = NumberSet::FromText("001 002 003");
+  s.plan.monitorPools[1] = NumberSet::FromText("002 003");
+  s.plan.monitorPools[2] = NumberSet::FromText("003");
   form().setChecked("Ch_jiankong_jj_2", false);
   form().setText("T_jiankong_rc", "02");
   ComputeIntersectionPool(s.cx, s.plan);
@@ -83,8 +83,8 @@ TEST_F(MonitorTest, IntersectionCountsOnlyTickedPools) {
 class ModesTest : public PlanFixture {
  protected:
   void Repeats(std::vector<std::string> results) {
-    s.plan.repeatResults.assign(1, "");
-    for (auto& r : results) s.plan.repeatResults.push_back(r);
+    s.plan.repeatResults.assign(1, NumberSet());
+    for (auto& r : results) s.plan.repeatResults.push_back(NumberSet::FromText(r));
   }
 };
 
@@ -128,9 +128,9 @@ TEST_F(ModesTest, RecomputeToleranceSetRecombinesStoredRepeats) {
 }
 
 TEST_F(ModesTest, ModeTwoParsesRulesAndSeparators) {
-  s.plan.monitorPools[0] = "001 002";
-  s.plan.monitorPools[1] = "002 003";
-  s.plan.monitorPools[2] = "003 004";
+  s.plan.monitorPools[0] = NumberSet::FromText("001 002");
+  s.plan.monitorPools[1] = NumberSet::FromText("002 003");
+  s.plan.monitorPools[2] = NumberSet::FromText("003 004");
   // Separators 。 * blank , + - / all split pool numbers; items 0 and 16 are ignored.
   EXPECT_EQ(ModeTwoPool(s.plan, "1。2*0,16=2", "01").text(), "002");
   EXPECT_EQ(ModeTwoPool(s.plan, "1+2/3=1", "01").text(), "001 004");
@@ -217,18 +217,18 @@ TEST_F(ModeOneRepeatsTest, DecidingOnceGivesWhatEveryRoundOfFitsGives) {
   Prepare(ref);
   PlanEnv slow = PlanEnvOf(ref);
   const int r = 6;
-  ref.plan.repeatResults.assign(r + 1, "");
+  ref.plan.repeatResults.assign(r + 1, NumberSet());
   for (int k = 1; k <= r; ++k) {
     ASSERT_TRUE(ComputeMonitorPools(slow));
-    ref.plan.repeatResults[static_cast<size_t>(k)] = IntersectMonitorPools(ref.cx, ref.plan).text();
+    ref.plan.repeatResults[static_cast<size_t>(k)] = IntersectMonitorPools(ref.cx, ref.plan);
   }
   NumberSet plan = CombineRepeats(ref.plan, r, ref.cx.form.text("T_jh_dadi_chongfu_rc"));
 
   EXPECT_EQ(form().text("T_jihua_jj_dadi"), plan.text());
   EXPECT_EQ(s.plan.repeatResults, ref.plan.repeatResults);
   EXPECT_EQ(s.plan.monitorPools, ref.plan.monitorPools);
-  EXPECT_EQ(s.plan.monitorPools[5], "");
-  EXPECT_EQ(NumberSet::FromText(s.plan.monitorPools[6]).count(), 990);
+  EXPECT_TRUE(s.plan.monitorPools[5].empty());
+  EXPECT_EQ(s.plan.monitorPools[6].count(), 990);
   EXPECT_EQ(form().text("Tdadi"), ref.cx.form.text("Tdadi"));
   EXPECT_EQ(s.curves.profit, ref.curves.profit);
   EXPECT_EQ(s.curves.trend, ref.curves.trend);
