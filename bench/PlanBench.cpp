@@ -10,7 +10,9 @@
 #include "curves/CurveStore.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
+#include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "session/AfterDraw.h"
 #include "session/PlanSession.h"
 

@@ -18,7 +18,9 @@
 #include "output/Texts.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
+#include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
 

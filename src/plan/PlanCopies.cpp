@@ -1,0 +1,40 @@
+#include "plan/PlanCopies.h"
+
+#include "core/Text.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanTexts.h"
+
+namespace lumora {
+namespace tx = plan_text;
+
+void CopyPlanPool(PlanEnv& env) { CopyToClipboard(env.cx, env.cx.form.text("T_jihua_jj_dadi"), true); }
+
+void CopyPlan(PlanEnv& env) {
+  const Form& f = env.cx.form;
+  std::string text = f.checked("Check_jihua_jilu_haoma")
+                         ? f.text("T_jihua_jj_dadi") + "\r\n" + f.text("T_jh_dadi_jilu")
+                         : f.text("T_jh_dadi_jilu");
+  text += "\r\n" + Trim(f.text("T_jihua_qianming"));
+  CopyToClipboard(env.cx, text);
+}
+
+void CopyComplement(PlanEnv& env) {
+  env.cx.inform(tx::kComplement, tx::kComplementTitle);
+  NumberSet pool = NumberSet::FromText(Trim(env.cx.form.text("T_jihua_jj_dadi")));
+  std::string text;
+  for (int i = 0; i < 1000; ++i)
+    if (!pool.contains(i)) text += ThreeDigits(i) + " ";
+  CopyToClipboard(env.cx, text);
+}
+
+void SaveSignature(Context& cx) {
+  const Form& f = cx.form;
+  std::string line = Trim(Trim(f.text("T_jihua_qianming")) + "@-@" + Trim(f.text("T_zdy_yongyu_0")) + "@-@" +
+                          Trim(f.text("T_zdy_yongyu_1")) + "@-@" + Trim(f.text("T_zdy_yongyu_2")));
+  if (WriteTextFile(cx.data.phrases(), line))
+    cx.inform(tx::kSaved, tx::kSavedTitle);
+  else
+    cx.inform(tx::kSaveFailed, tx::kSaveFailedTitle);
+}
+
+}  // namespace lumora
