@@ -1,11 +1,47 @@
-# lumora_library(NAME DIR [DEPS ...]): a static library of every source in src/DIR.
+# lumora_include_root(TARGET DIR [EXCEPT SUBFOLDER...]): TARGET and whoever links it see src/DIR,
+# and nothing else of src/, through an include folder of the build tree,
+# build/include/TARGET/DIR -> src/DIR. Headers keep their "DIR/Name.h" spelling. A library so sees
+# its own folder and the folders of the libraries it links (transitively), never a higher layer's:
+# an include of a folder the library does not link fails to compile (tests/layering checks that).
+# Subfolders named after EXCEPT are libraries of their own (the desktop backends in output/): the
+# folder is then linked entry by entry without them, and they get their own include folders.
+function(lumora_include_root target dir)
+  cmake_parse_arguments(R "" "" "EXCEPT" ${ARGN})
+  set(_root ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(_parent ${_root}/${dir} DIRECTORY)
+  file(MAKE_DIRECTORY ${_parent})
+  if(NOT R_EXCEPT)
+    if(IS_DIRECTORY ${_root}/${dir} AND NOT IS_SYMLINK ${_root}/${dir})
+      message(FATAL_ERROR "${_root}/${dir} is left from an older layout: remove ${_root}")
+    endif()
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${dir} ${_root}/${dir} SYMBOLIC)
+  else()
+    if(IS_SYMLINK ${_root}/${dir})
+      file(REMOVE ${_root}/${dir})
+    endif()
+    file(MAKE_DIRECTORY ${_root}/${dir})
+    # A new file in the folder re-runs the configuration, which links it.
+    file(GLOB _entries LIST_DIRECTORIES true CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/${dir}
+         ${CMAKE_SOURCE_DIR}/src/${dir}/*)
+    foreach(_entry ${_entries})
+      if(NOT _entry IN_LIST R_EXCEPT)
+        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${dir}/${_entry} ${_root}/${dir}/${_entry} SYMBOLIC)
+      endif()
+    endforeach()
+  endif()
+  target_include_directories(${target} PUBLIC ${_root})
+endfunction()
+
+# lumora_library(NAME DIR [DEPS ...] [EXCEPT SUBFOLDER...]): a static library of every source in
+# src/DIR, seeing only src/DIR (without the EXCEPT subfolders) and the folders of its DEPS.
 # Sources are globbed so a new file in a subsystem folder needs no CMake edit.
 function(lumora_library name dir)
+  cmake_parse_arguments(L "" "" "EXCEPT" ${ARGN})
   file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/*.cpp)
   add_library(${name} STATIC ${_src})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  if(ARGN)
-    target_link_libraries(${name} PUBLIC ${ARGN})
+  lumora_include_root(${name} ${dir} EXCEPT ${L_EXCEPT})
+  if(L_UNPARSED_ARGUMENTS)
+    target_link_libraries(${name} PUBLIC ${L_UNPARSED_ARGUMENTS})
   endif()
 endfunction()
 
@@ -24,7 +60,8 @@ function(lumora_test name)
   cmake_parse_arguments(T "GUI;SERIAL" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  # The engine's folders come from the libraries a test links.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   lumora_test_code(${name})
   add_test(NAME ${name} COMMAND ${name})

@@ -18,7 +18,8 @@ add_custom_target(lumora_version_stamp
   VERBATIM)
 add_library(lumora_version STATIC ${LUMORA_VERSION_FILE})
 add_dependencies(lumora_version lumora_version_stamp)
-target_include_directories(lumora_version PUBLIC ${CMAKE_SOURCE_DIR}/src)
+# It defines what core/Version.h declares.
+target_link_libraries(lumora_version PUBLIC lumora_core)
 
 # The same for the packaging scripts (scripts/windows.sh, scripts/release.sh): sourced by bash.
 file(WRITE ${CMAKE_BINARY_DIR}/generated/release.env

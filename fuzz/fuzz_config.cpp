@@ -13,7 +13,7 @@
 
 #include "FuzzSupport.h"
 #include "core/Feed.h"
-#include "core/NumberSetTools.h"
+#include "core/UserPhrases.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "core/Text.h"

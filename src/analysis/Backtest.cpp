@@ -12,7 +12,7 @@
 #include "money/Fund.h"
 #include "money/PlanStats.h"
 #include "plan/PlanDefaults.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/NumberSet.h"
-#include "core/NumberSetTools.h"
 #include "core/Text.h"
 #include "curves/PoolCurve.h"
 #include "curves/Texts.h"
@@ -205,6 +204,10 @@ void CheckEndControlMask(Context& cx, int slot) {
     cx.inform(curves_text::kMaskTooLong, curves_text::kTitleMaskTooLong);
     cx.form.setText(key, "");
   }
+}
+
+void CopyCurveCounts(Context& cx) {
+  for (int i = 0; i < 15; ++i) cx.form.setText(fmain::L_xl_zhushu[i], cx.form.text(fmain::T_quxian_zhushu[i]));
 }
 
 }  // namespace lumora

@@ -74,4 +74,7 @@ void LookForPool(Context& cx, CurveState& curves);
 void CheckCurveCount(Context& cx, int slot);
 void CheckEndControlMask(Context& cx, int slot);
 
+// L_xl_zhushu_i shows the text of T_quxian_zhushu_i, i = 0..14.
+void CopyCurveCounts(Context& cx);
+
 }  // namespace lumora

@@ -4,7 +4,7 @@
 
 #include "core/Text.h"
 #include "plan/MonitorPools.h"
-#include "plan/PlanRecord.h"
+#include "plan/Intersection.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
 #include "curves/TrendMatching.h"

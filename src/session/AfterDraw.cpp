@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/DrawTexts.h"
-#include "core/NumberSetTools.h"
+#include "core/ProgressPanel.h"
+#include "core/UserPhrases.h"
+#include "curves/TrendMatching.h"
 #include "core/Text.h"
 #include "curves/CurveStore.h"
 #include "curves/TrendChart.h"
@@ -16,7 +18,9 @@
 #include "output/Texts.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
+#include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
 #include "core/controls/Fk.h"

@@ -3,7 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/NumberSetTools.h"
+#include "core/ProgressPanel.h"
+#include "settings/TextFetch.h"
 #include "core/Text.h"
 #include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
@@ -128,7 +129,7 @@ void UploadSettings(Context& cx, SettingsState& st) {
     return;
   }
   Begin(cx, st, SettingsExchange::Upload, 3, T::kUploading);
-  FetchTextSync(cx, UploadSettingsUrl(cx.service, record.text), [&cx, &st](const std::string& answer) {
+  FetchText(cx, UploadSettingsUrl(cx.service, record.text), [&cx, &st](const std::string& answer) {
     if (Contains(answer, T::kAcknowledged)) cx.inform(std::string(T::kUploaded), std::string(T::kExchangeTitle));
     else cx.inform(std::string(T::kUploadFailed), std::string(T::kExchangeTitle));
     Finish(cx, st, 3);
@@ -138,7 +139,7 @@ void UploadSettings(Context& cx, SettingsState& st) {
 void DownloadSettings(Context& cx, SettingsState& st) {
   if (st.exchange != SettingsExchange::None) return;
   Begin(cx, st, SettingsExchange::Download, 4, T::kDownloading);
-  FetchTextSync(cx, DownloadSettingsUrl(cx.service), [&cx, &st](const std::string& answer) {
+  FetchText(cx, DownloadSettingsUrl(cx.service), [&cx, &st](const std::string& answer) {
     if (!Contains(answer, T::kAcknowledged)) {
       cx.inform(std::string(T::kDownloadFailed), std::string(T::kExchangeTitle));
     } else if (ApplySettingsRecord(cx, answer)) {

@@ -21,7 +21,7 @@
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/GroupSend.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanCopies.h"
 #include "ui/Pages.h"
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"

@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "core/Text.h"
-#include "session/ToolActions.h"
+#include "session/BankerActions.h"
 #include "tools/BankerRanking.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"

@@ -13,7 +13,7 @@
 #include "core/Text.h"
 #include "curves/CurveStore.h"
 #include "plan/PlanDefaults.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanCopies.h"
 #include "services/SettingsStore.h"
 #include "settings/Schemes.h"
 #include "core/controls/Fk.h"

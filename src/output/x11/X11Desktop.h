@@ -1,5 +1,7 @@
 #pragma once
-// The Desktop port on X11: Xlib + XTest, XInput2 raw events, XFixes pointer barriers, EWMH.
+// The Desktop port on X11: Xlib + XTest for synthetic input; its parts over one connection
+// (X11Connection) read the user's raw input (X11RawInput), settle after a click (X11Settling), query
+// windows through EWMH (X11WindowQueries) and confine the pointer (X11PointerBarriers).
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,8 +39,8 @@ class X11Desktop final : public Desktop {
   void freePointer() override;
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> d_;
+  struct Parts;
+  std::unique_ptr<Parts> d_;
   std::string reason_;
 };
 

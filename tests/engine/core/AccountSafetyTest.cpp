@@ -10,7 +10,7 @@
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/KeyStore.h"
-#include "core/NumberSetTools.h"
+#include "settings/TextFetch.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "engine/support/EngineFixture.h"
@@ -70,7 +70,7 @@ TEST(AccountSafety, TheEngineSendsNothingItMustNotAndSaysWhyOnce) {
   std::vector<HttpResult> results;
   for (int i = 0; i < 3; ++i) RequestDrawFeed(cx, [&](const HttpResult& r) { results.push_back(r); });
   std::vector<std::string> texts;
-  FetchTextSync(cx, cx.service.settingsEndpoint + "?username=&pw=s3cret", [&](const std::string& t) { texts.push_back(t); });
+  FetchText(cx, cx.service.settingsEndpoint + "?username=&pw=s3cret", [&](const std::string& t) { texts.push_back(t); });
   EXPECT_TRUE(http.urls.empty());
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[0].failure, HttpFailure::NotAllowed);

@@ -8,7 +8,10 @@
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/History.h"
-#include "core/NumberSetTools.h"
+#include "core/ProgressPanel.h"
+#include "core/UserPhrases.h"
+#include "plan/Intersection.h"
+#include "settings/TextFetch.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
@@ -392,12 +395,12 @@ TEST(Helpers, UserPhrasesAndBetBoxes) {
   EXPECT_FALSE(f.cx.form.visible(fmain::Pic_jindu));
 }
 
-TEST(Helpers, FetchTextSyncAnswers) {
+TEST(Helpers, FetchTextAnswers) {
   Fixture f;
   ScriptedHttp http;
   f.cx.ports.http = &http;
   std::vector<std::string> got;
-  FetchTextSync(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+  FetchText(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
   ASSERT_EQ(http.urls.size(), 1u);
   EXPECT_EQ(http.urls[0].rfind("http://127.0.0.1/s?zt=2&a=", 0), 0u);
   double a = ReadNumber(http.urls[0].substr(std::string("http://127.0.0.1/s?zt=2&a=").size()));
@@ -409,7 +412,7 @@ TEST(Helpers, FetchTextSyncAnswers) {
   HttpResult refused;
   refused.error = "Connection refused";
   for (const HttpResult& r : {timeout, refused}) {
-    FetchTextSync(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
+    FetchText(f.cx, "http://127.0.0.1/s?zt=2", [&](const std::string& t) { got.push_back(t); });
     auto done = std::move(http.pending.back().done);
     http.pending.clear();
     done(r);

@@ -6,6 +6,7 @@
 #include "engine/plan/PlanFixture.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
+#include "plan/Intersection.h"
 #include "plan/PlanRecord.h"
 #include "core/controls/Fmain.h"
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/plan/PlanFixture.h"
+#include "plan/PlanCopies.h"
+#include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "core/Text.h"
 #include "plan/PlanState.h"
 #include "core/controls/Fmain.h"

@@ -11,7 +11,7 @@
 #include "curves/TrendMatching.h"
 #include "engine/plan/PlanFixture.h"
 #include "plan/FundChart.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "plan/PoolBoard.h"
 #include "plan/SideCharts.h"
 #include "core/controls/Fmain.h"

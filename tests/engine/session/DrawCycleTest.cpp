@@ -12,7 +12,7 @@
 #include "core/Text.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
 #include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"

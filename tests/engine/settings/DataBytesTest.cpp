@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "core/Files.h"
-#include "core/NumberSetTools.h"
+#include "core/UserPhrases.h"
 #include "core/TextCodec.h"
 #include "curves/CurveStore.h"
-#include "plan/PlanRecord.h"
+#include "plan/PlanCopies.h"
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "SchemeSupport.h"

@@ -1,4 +1,4 @@
-#include "session/ToolActions.h"
+#include "session/BankerActions.h"
 
 #include "plan/BackupPools.h"
 #include "session/PlanSession.h"
