@@ -21,7 +21,8 @@ std::vector<DrawRecord> SeededDraws(uint64_t seed, int count) {
   Rng rng(seed);
   std::vector<DrawRecord> draws;
   draws.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
+  for (int i = 0; i < count; ++i)
+    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
   return draws;
 }
 

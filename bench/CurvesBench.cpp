@@ -7,10 +7,10 @@
 #include "core/Context.h"
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
-#include "core/controls/Fmain.h"
 
 namespace {
 

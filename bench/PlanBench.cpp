@@ -7,6 +7,7 @@
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
@@ -15,7 +16,6 @@
 #include "plan/PlanStart.h"
 #include "session/AfterDraw.h"
 #include "session/PlanSession.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -38,7 +38,9 @@ struct PlanBenchSession {
     s.cx.draws.rebuildSubSeries();
     s.cx.form.setText(fmain::Tkjh, "draws");
   }
-  DrawRecord Draw(int period) { return DrawRecord{Pad(period % 1000, 3), Pad(std::uniform_int_distribution<int>(0, 99999)(draws), 5)}; }
+  DrawRecord Draw(int period) {
+    return DrawRecord{Pad(period % 1000, 3), Pad(std::uniform_int_distribution<int>(0, 99999)(draws), 5)};
+  }
 };
 
 void BM_StartPlanDefaults(benchmark::State& state) {

@@ -36,7 +36,8 @@ std::string PrepareDataFolder(const Args& args, BacktestSettings& settings, Temp
     std::error_code ec;
     temp.root = fs::temp_directory_path(ec) / ("lumora-backtest-" + std::to_string(::getpid()));
     fs::create_directories(temp.root, ec);
-    if (ec || !fs::copy_file(PathFromUtf8(args.get("--curves")), temp.root / "data.mdb", fs::copy_options::overwrite_existing, ec))
+    if (ec || !fs::copy_file(PathFromUtf8(args.get("--curves")), temp.root / "data.mdb",
+                             fs::copy_options::overwrite_existing, ec))
       return "cannot read the curve store " + args.get("--curves");
     fs::copy_file(DataFolder(settings.data).phrases(), temp.root / "zdy.txt", ec);
     settings.data = temp.root;

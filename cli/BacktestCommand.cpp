@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
+#include "analysis/Report.h"
 #include "analysis/RunRisk.h"
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
-#include "analysis/Report.h"
 #include "core/Files.h"
 #include "core/SceneSvg.h"
 
@@ -31,7 +31,8 @@ int RunBacktest(int argc, char** argv) {
   if (!args.has("--draws")) return Fail(std::string("--draws is required\n") + kBacktestUsage);
   long long start = 3, seed = 0, odds = 1940;
   if (!WholeNumber(args.get("--start", "3"), start) || start < 1 || start > 3) return Fail("--start must be 1, 2 or 3");
-  if (args.has("--seed") && !WholeNumber(args.get("--seed"), seed)) return Fail("--seed must be a whole number of 0 or more");
+  if (args.has("--seed") && !WholeNumber(args.get("--seed"), seed))
+    return Fail("--seed must be a whole number of 0 or more");
   if (args.has("--odds") && (!WholeNumber(args.get("--odds"), odds) || odds > 1000000))
     return Fail("--odds must be a whole number");
 
@@ -51,9 +52,9 @@ int RunBacktest(int argc, char** argv) {
   if (!error.empty()) return Fail(error);
 
   PrintingPrompter prompter;
-  BacktestOutcome run = RunBacktestOn(settings, file.draws, prompter, [](const std::string& pool, const std::string& line) {
-    std::printf("%s\n%s\n", pool.c_str(), line.c_str());
-  });
+  BacktestOutcome run = RunBacktestOn(
+      settings, file.draws, prompter,
+      [](const std::string& pool, const std::string& line) { std::printf("%s\n%s\n", pool.c_str(), line.c_str()); });
   if (!run.error.empty()) return Fail(run.error);
   ChanceSummary chance = SummariseHits(run.periods);
   const JudgedPeriod last = run.periods.empty() ? JudgedPeriod{} : run.periods.back();
@@ -70,7 +71,8 @@ int RunBacktest(int argc, char** argv) {
     ReportRun r{PathToUtf8(PathFromUtf8(args.get("--draws")).filename()), run.periods, run.odds};
     Scene report = BacktestReportScene(r);
     AppendRiskSection(report, risk);
-    if (std::string why = WriteOutput("--report", args.get("--report"), SceneSvg(report)); !why.empty()) return Fail(why);
+    if (std::string why = WriteOutput("--report", args.get("--report"), SceneSvg(report)); !why.empty())
+      return Fail(why);
   }
   return 0;
 }

@@ -49,8 +49,8 @@ DrawFile ReadDrawFile(const std::string& path) { return ReadDrawFileAt(path); }
 std::string CheckWarmUp(const std::string& path, size_t draws) {
   if (draws > kWarmUpDraws) return {};
   return path + " has " + std::to_string(draws) + " draws: the first " + std::to_string(kWarmUpDraws) +
-         " only fill the history (the " + std::to_string(kWarmUpDraws) + "-draw warm-up) and judge nothing; a backtest needs " +
-         std::to_string(kWarmUpDraws + 1) + " draws or more";
+         " only fill the history (the " + std::to_string(kWarmUpDraws) +
+         "-draw warm-up) and judge nothing; a backtest needs " + std::to_string(kWarmUpDraws + 1) + " draws or more";
 }
 
 std::string CheckOutputPath(const std::string& option, const std::string& path) {
@@ -59,11 +59,14 @@ std::string CheckOutputPath(const std::string& option, const std::string& path) 
   const fs::path target = PathFromUtf8(path);
   std::error_code ec;
   if (fs::is_directory(target, ec)) return "cannot write " + option + " " + path + ": it is a folder";
-  if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) return "cannot write " + option + " " + path + ": it is not a regular file";
+  if (fs::exists(target, ec) && !fs::is_regular_file(target, ec))
+    return "cannot write " + option + " " + path + ": it is not a regular file";
   fs::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  if (!fs::exists(folder, ec)) return "cannot write " + option + " " + path + ": the folder " + PathToUtf8(folder) + " does not exist";
-  if (!fs::is_directory(folder, ec)) return "cannot write " + option + " " + path + ": " + PathToUtf8(folder) + " is not a folder";
+  if (!fs::exists(folder, ec))
+    return "cannot write " + option + " " + path + ": the folder " + PathToUtf8(folder) + " does not exist";
+  if (!fs::is_directory(folder, ec))
+    return "cannot write " + option + " " + path + ": " + PathToUtf8(folder) + " is not a folder";
   // The file is written beside its place and renamed over it: the folder must take a new file.
   const fs::path probe = folder / (".lumora-probe-" + std::to_string(std::random_device{}()));
   errno = 0;

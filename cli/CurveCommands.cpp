@@ -7,9 +7,9 @@
 #include "cli/Commands.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::cli {
 
@@ -83,7 +83,8 @@ int RunFit(int argc, char** argv) {
   if (!LoadDraws(args, {"--draws", "--trend", "--size", "--slot", "--mode", "--mask", "--start", "--seed"}, kFitUsage,
                  cx.draws, rc))
     return rc;
-  if (!args.has("--trend") || !args.has("--size")) return Fail(std::string("--trend and --size are required\n") + kFitUsage);
+  if (!args.has("--trend") || !args.has("--size"))
+    return Fail(std::string("--trend and --size are required\n") + kFitUsage);
 
   auto size = WholeNumber(args.get("--size"));
   if (!size || *size < 0 || *size > 1000) return Fail("--size must be a whole number from 0 to 1000");

@@ -7,8 +7,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/Fetch.h"
-#include "core/Endpoint.h"
 #include "cli/Help.h"
+#include "core/Endpoint.h"
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/History.h"
@@ -72,9 +72,11 @@ int RunFeed(int argc, char** argv) {
   Args args(argc, argv, 0);
   if (!args.ok()) return Fail(args.error() + "\n" + kFeedUsage);
   if (args.has("--password"))
-    return Fail("--password is not taken on the command line (any user can read it there): set LUMORA_PASSWORD "
-                "in the environment or give --password-file FILE");
-  auto unknown = args.unknown({"--url", "--file", "--user", "--password-file", "--code", "--timeout", "--ca-file", "--data"});
+    return Fail(
+        "--password is not taken on the command line (any user can read it there): set LUMORA_PASSWORD "
+        "in the environment or give --password-file FILE");
+  auto unknown =
+      args.unknown({"--url", "--file", "--user", "--password-file", "--code", "--timeout", "--ca-file", "--data"});
   if (!unknown.empty()) return Fail("unknown option " + unknown.front() + "\n" + kFeedUsage);
   if (args.has("--url") == args.has("--file")) return Fail(std::string("give either --url or --file\n") + kFeedUsage);
   double timeout = kDrawRequestTimeoutMs / 1000.0;
@@ -107,7 +109,8 @@ int RunFeed(int argc, char** argv) {
       const UrlParts parts = SplitUrl(url);
       if (parts.scheme != "http" && parts.scheme != "https")
         return Fail("not sent: " + OriginOf(RedactSecrets(url)) + " is not an http:// or https:// URL");
-      return Fail("not sent: " + OriginOf(url) + " is another machine and plain http would carry the password "
+      return Fail("not sent: " + OriginOf(url) +
+                  " is another machine and plain http would carry the password "
                   "unencrypted; use https:// (or allow_plain_http=1 in lumora.ini)");
     }
     if (verdict.plainOffMachine)

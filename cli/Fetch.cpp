@@ -7,7 +7,8 @@ std::string OriginOf(const std::string& url) {
   size_t hostStart = schemeEnd == std::string::npos ? 0 : schemeEnd + 3;
   std::string origin = url.substr(0, url.find_first_of("/?#", hostStart));
   // user:password@ before the host stays out of messages too.
-  if (size_t at = origin.rfind('@'); at != std::string::npos && at >= hostStart) origin.erase(hostStart, at + 1 - hostStart);
+  if (size_t at = origin.rfind('@'); at != std::string::npos && at >= hostStart)
+    origin.erase(hostStart, at + 1 - hostStart);
   return origin;
 }
 

@@ -22,10 +22,8 @@ HttpFailure VerifyFailure(long verifyResult) {
     case X509_V_OK:  // the chain was good: what failed is the host name check
       return HttpFailure::TlsWrongHost;
     case X509_V_ERR_CERT_HAS_EXPIRED:
-    case X509_V_ERR_CERT_NOT_YET_VALID:
-      return HttpFailure::TlsExpired;
-    case X509_V_ERR_HOSTNAME_MISMATCH:
-      return HttpFailure::TlsWrongHost;
+    case X509_V_ERR_CERT_NOT_YET_VALID: return HttpFailure::TlsExpired;
+    case X509_V_ERR_HOSTNAME_MISMATCH: return HttpFailure::TlsWrongHost;
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
     case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
@@ -33,10 +31,8 @@ HttpFailure VerifyFailure(long verifyResult) {
     case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
     case X509_V_ERR_CERT_UNTRUSTED:
     case X509_V_ERR_CERT_REJECTED:
-    case X509_V_ERR_INVALID_CA:
-      return HttpFailure::TlsUntrusted;
-    default:
-      return HttpFailure::TlsOther;
+    case X509_V_ERR_INVALID_CA: return HttpFailure::TlsUntrusted;
+    default: return HttpFailure::TlsOther;
   }
 }
 

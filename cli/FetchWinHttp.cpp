@@ -4,8 +4,8 @@
 // the CA, and the request with the account goes out on a connection whose certificate is that
 // checked one.
 #ifdef _WIN32
-#include <windows.h>
 #include <wincrypt.h>
+#include <windows.h>
 #include <winhttp.h>
 
 #include <atomic>
@@ -68,16 +68,13 @@ HttpFailure SecureFailure(DWORD error, DWORD flags) {
 
 HttpFailure FailureOf(DWORD error, DWORD flags) {
   switch (error) {
-    case ERROR_WINHTTP_TIMEOUT:
-      return HttpFailure::Timeout;
+    case ERROR_WINHTTP_TIMEOUT: return HttpFailure::Timeout;
     case ERROR_WINHTTP_CANNOT_CONNECT:
     case ERROR_WINHTTP_NAME_NOT_RESOLVED:
     case ERROR_WINHTTP_CONNECTION_ERROR:
-    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
-      return HttpFailure::NoConnection;
+    case ERROR_WINHTTP_INVALID_SERVER_RESPONSE: return HttpFailure::NoConnection;
     case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
-    case ERROR_WINHTTP_INVALID_URL:
-      return HttpFailure::NotAllowed;
+    case ERROR_WINHTTP_INVALID_URL: return HttpFailure::NotAllowed;
     case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_INVALID_CA:
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
@@ -85,10 +82,8 @@ HttpFailure FailureOf(DWORD error, DWORD flags) {
     case ERROR_WINHTTP_SECURE_CERT_REV_FAILED:
     case ERROR_WINHTTP_SECURE_CERT_REVOKED:
     case ERROR_WINHTTP_SECURE_INVALID_CERT:
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
-      return SecureFailure(error, flags);
-    default:
-      return flags ? SecureFailure(error, flags) : HttpFailure::NoConnection;
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return SecureFailure(error, flags);
+    default: return flags ? SecureFailure(error, flags) : HttpFailure::NoConnection;
   }
 }
 
@@ -106,9 +101,11 @@ HCERTSTORE ReadCaFile(const std::string& path) {
     stop += end.size();
     std::string one = pem->substr(at, stop - at);
     DWORD size = 0;
-    if (CryptStringToBinaryA(one.c_str(), static_cast<DWORD>(one.size()), CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) {
+    if (CryptStringToBinaryA(one.c_str(), static_cast<DWORD>(one.size()), CRYPT_STRING_BASE64HEADER, nullptr, &size,
+                             nullptr, nullptr)) {
       std::vector<BYTE> der(size);
-      if (CryptStringToBinaryA(one.c_str(), static_cast<DWORD>(one.size()), CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr) &&
+      if (CryptStringToBinaryA(one.c_str(), static_cast<DWORD>(one.size()), CRYPT_STRING_BASE64HEADER, der.data(),
+                               &size, nullptr, nullptr) &&
           CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(), size, CERT_STORE_ADD_ALWAYS, nullptr))
         ++added;
     }
@@ -130,7 +127,8 @@ HttpFailure CheckAgainstCa(PCCERT_CONTEXT server, HCERTSTORE ca) {
       CertFreeCertificateContext(issuer);
       return CertVerifyTimeValidity(nullptr, server->pCertInfo) == 0 ? HttpFailure::None : HttpFailure::TlsExpired;
     }
-    if (!CertCompareCertificateName(X509_ASN_ENCODING, &server->pCertInfo->Issuer, &issuer->pCertInfo->Subject)) continue;
+    if (!CertCompareCertificateName(X509_ASN_ENCODING, &server->pCertInfo->Issuer, &issuer->pCertInfo->Subject))
+      continue;
     if (!CryptVerifyCertificateSignatureEx(0, X509_ASN_ENCODING, CRYPT_VERIFY_CERT_SIGN_SUBJECT_CERT,
                                            const_cast<CERT_CONTEXT*>(server), CRYPT_VERIFY_CERT_SIGN_ISSUER_CERT,
                                            const_cast<CERT_CONTEXT*>(issuer), 0, nullptr))
@@ -165,16 +163,19 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   std::wstring wurl = Wide(url);
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof parts;
-  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = parts.dwSchemeLength = static_cast<DWORD>(-1);
+  parts.dwHostNameLength = parts.dwUrlPathLength = parts.dwExtraInfoLength = parts.dwSchemeLength =
+      static_cast<DWORD>(-1);
   if (!WinHttpCrackUrl(wurl.c_str(), 0, 0, &parts) ||
-      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) || parts.dwHostNameLength == 0) {
+      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) ||
+      parts.dwHostNameLength == 0) {
     out.failure = HttpFailure::NotAllowed;
     out.error = "not an http:// or https:// URL: " + origin;
     return out;
   }
   const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
   std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
-  std::wstring target = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) + std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  std::wstring target = std::wstring(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                        std::wstring(parts.lpszExtraInfo, parts.dwExtraInfoLength);
   if (target.empty()) target = L"/";
 
   HCERTSTORE ca = nullptr;
@@ -193,7 +194,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     }
   } caGuard{ca};
 
-  Handle session(WinHttpOpen(L"lumora-cli", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  Handle session(
+      WinHttpOpen(L"lumora-cli", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
   if (!session.h) {
     out.failure = HttpFailure::Other;
     out.error = "WinHTTP is not available (" + std::to_string(GetLastError()) + ")";
@@ -253,7 +255,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     Handle r(open(pathOnly, ignored));
     DWORD noKeepAlive = WINHTTP_DISABLE_KEEP_ALIVE;
     if (r.h) WinHttpSetOption(r.h, WINHTTP_OPTION_DISABLE_FEATURE, &noKeepAlive, sizeof noKeepAlive);
-    if (!r.h || !track(&r) || !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+    if (!r.h || !track(&r) ||
+        !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
         !WinHttpReceiveResponse(r.h, nullptr)) {
       track(nullptr);
       return false;
@@ -270,7 +273,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   // certificate check left out an answer must come; then each check alone is put back, the most
   // telling first (an untrusted chain, then the dates, then the host name), until one fails.
   auto diagnose = [&](DWORD alreadyIgnored) {
-    constexpr DWORD kAll = SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
+    constexpr DWORD kAll =
+        SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
     if (!probe(kAll, nullptr)) return timedOut ? HttpFailure::Timeout : HttpFailure::TlsOther;
     const std::pair<DWORD, HttpFailure> checks[] = {{SECURITY_FLAG_IGNORE_UNKNOWN_CA, HttpFailure::TlsUntrusted},
                                                     {SECURITY_FLAG_IGNORE_CERT_DATE_INVALID, HttpFailure::TlsExpired},
@@ -281,19 +285,24 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     }
     return HttpFailure::TlsOther;
   };
-  auto isSecureError = [](DWORD e) { return (e >= ERROR_WINHTTP_SECURE_CERT_DATE_INVALID && e <= ERROR_WINHTTP_SECURE_INVALID_CERT) ||
-                                            e == ERROR_WINHTTP_SECURE_FAILURE || e == ERROR_WINHTTP_SECURE_CHANNEL_ERROR ||
-                                            e == ERROR_WINHTTP_SECURE_CERT_REV_FAILED || e == ERROR_WINHTTP_SECURE_CERT_REVOKED ||
-                                            e == ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE; };
+  auto isSecureError = [](DWORD e) {
+    return (e >= ERROR_WINHTTP_SECURE_CERT_DATE_INVALID && e <= ERROR_WINHTTP_SECURE_INVALID_CERT) ||
+           e == ERROR_WINHTTP_SECURE_FAILURE || e == ERROR_WINHTTP_SECURE_CHANNEL_ERROR ||
+           e == ERROR_WINHTTP_SECURE_CERT_REV_FAILED || e == ERROR_WINHTTP_SECURE_CERT_REVOKED ||
+           e == ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE;
+  };
 
   auto fail = [&](HttpFailure f, const std::string& text) {
     out.failure = f;
     out.error = text;
   };
   auto transferError = [&](DWORD e, DWORD ignored) {
-    if (timedOut) return fail(HttpFailure::Timeout, "no complete response within " + FormatNumber(options.timeoutSeconds) + " s from " + origin);
+    if (timedOut)
+      return fail(HttpFailure::Timeout,
+                  "no complete response within " + FormatNumber(options.timeoutSeconds) + " s from " + origin);
     HttpFailure f = FailureOf(e, observed.secureFlags);
-    if (secure && isSecureError(e) && (f == HttpFailure::TlsOther || e == ERROR_WINHTTP_SECURE_FAILURE)) f = diagnose(ignored);
+    if (secure && isSecureError(e) && (f == HttpFailure::TlsOther || e == ERROR_WINHTTP_SECURE_FAILURE))
+      f = diagnose(ignored);
     fail(f, "cannot fetch " + origin + ": " + FailureWords(f) + " (WinHTTP error " + std::to_string(e) + ")");
   };
 
@@ -306,7 +315,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     HttpFailure verdict = HttpFailure::TlsOther;
     {
       Handle r(open(pathOnly, kCaProbe));
-      if (!r.h || !track(&r) || !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+      if (!r.h || !track(&r) ||
+          !WinHttpSendRequest(r.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
           !WinHttpReceiveResponse(r.h, nullptr)) {
         DWORD e = GetLastError();
         track(nullptr);
@@ -335,7 +345,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
 
   const DWORD ignored = ca ? SECURITY_FLAG_IGNORE_UNKNOWN_CA : 0;
   request.h = open(target, ignored);
-  bool sent = request.h && track(&request) && WinHttpSendRequest(request.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
+  bool sent = request.h && track(&request) &&
+              WinHttpSendRequest(request.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) &&
               WinHttpReceiveResponse(request.h, nullptr);
   if (!sent) {
     DWORD e = GetLastError();
@@ -351,8 +362,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
     return out;
   }
   DWORD status = 0, size = sizeof status;
-  WinHttpQueryHeaders(request.h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX, &status, &size,
-                      WINHTTP_NO_HEADER_INDEX);
+  WinHttpQueryHeaders(request.h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
+                      &status, &size, WINHTTP_NO_HEADER_INDEX);
   std::string body;
   std::vector<char> buffer(16384);
   for (;;) {
@@ -372,7 +383,8 @@ Fetched Fetch(const std::string& url, const FetchOptions& options) {
   }
   stopWatchdog();
   if (timedOut) {
-    fail(HttpFailure::Timeout, "no complete response within " + FormatNumber(options.timeoutSeconds) + " s from " + origin);
+    fail(HttpFailure::Timeout,
+         "no complete response within " + FormatNumber(options.timeoutSeconds) + " s from " + origin);
     return out;
   }
   out.status = static_cast<int>(status);

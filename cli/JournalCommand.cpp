@@ -17,7 +17,8 @@ int RunJournal(int argc, char** argv) {
   if (!args.ok()) return Fail(args.error());
   auto extra = args.unknown({"--data", "--from", "--to", "--csv", "--backup"});
   if (!extra.empty()) return Fail("unknown option " + extra.front());
-  if (args.get("--csv").empty() && args.get("--backup").empty()) return Fail("journal needs --csv FILE or --backup FILE");
+  if (args.get("--csv").empty() && args.get("--backup").empty())
+    return Fail("journal needs --csv FILE or --backup FILE");
   DataFolder data = DataFolder::Locate(RunningExecutable(), args.get("--data"));
   if (!args.get("--backup").empty()) {
     const std::string error = BackupJournal(data.file(kJournalFile), PathFromUtf8(args.get("--backup")));

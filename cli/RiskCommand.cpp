@@ -53,8 +53,8 @@ int RunRisk(int argc, char** argv) {
     std::printf("%s\n", kRiskUsage);
     return 0;
   }
-  for (const std::string& name : args.unknown({"--pool", "--stats", "--odds", "--periods", "--capital", "--stop-loss",
-                                               "--take-profit", "--prize"}))
+  for (const std::string& name : args.unknown(
+           {"--pool", "--stats", "--odds", "--periods", "--capital", "--stop-loss", "--take-profit", "--prize"}))
     return Fail("unknown option " + name + "\n" + kRiskUsage);
   if (!args.has("--pool")) return Fail(std::string("--pool is required\n") + kRiskUsage);
 

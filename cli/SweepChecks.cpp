@@ -44,8 +44,8 @@ double Seconds(const BacktestSettings& settings, const std::vector<DrawRecord>& 
 
 }  // namespace
 
-std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, long long jobs, const BacktestSettings& base,
-                          const std::vector<DrawRecord>& draws) {
+std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, long long jobs,
+                          const BacktestSettings& base, const std::vector<DrawRecord>& draws) {
   double combinations = 1;
   for (const SweepAxis& axis : axes) combinations *= static_cast<double>(axis.values.size());
   const double runs = combinations * static_cast<double>(seeds);
@@ -60,16 +60,21 @@ std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, l
   const size_t sample = std::min<size_t>(draws.size(), kWarmUpDraws + 40);
   const std::vector<DrawRecord> some(draws.begin(), draws.begin() + static_cast<std::ptrdiff_t>(sample));
   const double startUp = Seconds(first, {});
-  const double perDraw = sample > kWarmUpDraws ? std::max(0.0, Seconds(first, some) - startUp) / static_cast<double>(sample - kWarmUpDraws) : 0;
-  const double threads = static_cast<double>(std::clamp<long long>(jobs, 1, std::max(1u, std::thread::hardware_concurrency())));
+  const double perDraw =
+      sample > kWarmUpDraws ? std::max(0.0, Seconds(first, some) - startUp) / static_cast<double>(sample - kWarmUpDraws)
+                            : 0;
+  const double threads =
+      static_cast<double>(std::clamp<long long>(jobs, 1, std::max(1u, std::thread::hardware_concurrency())));
   const double estimate = (work * perDraw + runs * startUp) / threads;
   char rate[64];
   std::snprintf(rate, sizeof rate, "%.2f ms", perDraw * 1000);
-  return "the grid is too large to run: " + Count(combinations) + " combinations x " + Count(static_cast<double>(seeds)) +
-         (seeds == 1 ? " seed = " : " seeds = ") + Count(runs) + " runs over " + Count(judged) + " judged draws = " + Count(work) +
-         " judged draws in all, about " + Duration(estimate) + " on " + Count(threads) + (threads == 1 ? " thread" : " threads") +
-         " (" + rate + " a judged draw, timed here). The limits are " + Count(kMaxCombinations) + " combinations, " + Count(kMaxRuns) +
-         " runs and " + Count(kMaxJudgedDraws) + " judged draws in all: sweep fewer values or seeds, or a shorter draw file";
+  return "the grid is too large to run: " + Count(combinations) + " combinations x " +
+         Count(static_cast<double>(seeds)) + (seeds == 1 ? " seed = " : " seeds = ") + Count(runs) + " runs over " +
+         Count(judged) + " judged draws = " + Count(work) + " judged draws in all, about " + Duration(estimate) +
+         " on " + Count(threads) + (threads == 1 ? " thread" : " threads") + " (" + rate +
+         " a judged draw, timed here). The limits are " + Count(kMaxCombinations) + " combinations, " +
+         Count(kMaxRuns) + " runs and " + Count(kMaxJudgedDraws) +
+         " judged draws in all: sweep fewer values or seeds, or a shorter draw file";
 }
 
 }  // namespace lumora::cli

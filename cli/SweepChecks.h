@@ -17,7 +17,7 @@ inline constexpr double kMaxJudgedDraws = 20000000;
 // Why the grid of `axes` x `seeds` over `draws` is too large ("" when it fits), sized before
 // anything is allocated: the counts, and the time it would take on `jobs` threads from one short
 // run timed here on the first combination.
-std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, long long jobs, const BacktestSettings& base,
-                          const std::vector<DrawRecord>& draws);
+std::string CheckGridSize(const std::vector<SweepAxis>& axes, long long seeds, long long jobs,
+                          const BacktestSettings& base, const std::vector<DrawRecord>& draws);
 
 }  // namespace lumora::cli

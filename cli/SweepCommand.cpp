@@ -9,15 +9,15 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/Report.h"
+#include "analysis/RunRisk.h"
+#include "analysis/Sweep.h"
+#include "analysis/WalkForward.h"
 #include "cli/Backtest.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/SweepChecks.h"
 #include "cli/WalkForwardOutput.h"
-#include "analysis/Report.h"
-#include "analysis/RunRisk.h"
-#include "analysis/Sweep.h"
-#include "analysis/WalkForward.h"
 #include "core/Files.h"
 #include "core/SceneSvg.h"
 #include "core/Text.h"
@@ -70,7 +70,8 @@ int RunSweep(int argc, char** argv) {
         if (other.name == axis.name) return Fail("--set " + axis.name + " is given twice");
       axes.push_back(std::move(axis));
     } else if (a == "--seeds") {
-      if (!WholeNumber(v, seeds) || seeds < 1 || seeds > 10000) return Fail("--seeds must be a whole number from 1 to 10000");
+      if (!WholeNumber(v, seeds) || seeds < 1 || seeds > 10000)
+        return Fail("--seeds must be a whole number from 1 to 10000");
     } else if (a == "--jobs") {
       if (!WholeNumber(v, jobs) || jobs < 1 || jobs > 256) return Fail("--jobs must be a whole number from 1 to 256");
     } else if (a == "--start") {
@@ -141,8 +142,10 @@ int RunSweep(int argc, char** argv) {
   const SweepProgress progress = [&](size_t d, size_t total, size_t threads) {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     if (elapsed >= 1.0 && d < total) {
-      std::string eta = d ? ", about " + Seconds(elapsed / static_cast<double>(d) * static_cast<double>(total - d)) + " left" : "";
-      std::fprintf(stderr, "\rsweep: %zu/%zu runs on %zu threads, %s%s    ", d, total, threads, Seconds(elapsed).c_str(), eta.c_str());
+      std::string eta =
+          d ? ", about " + Seconds(elapsed / static_cast<double>(d) * static_cast<double>(total - d)) + " left" : "";
+      std::fprintf(stderr, "\rsweep: %zu/%zu runs on %zu threads, %s%s    ", d, total, threads,
+                   Seconds(elapsed).c_str(), eta.c_str());
       shown = true;
     }
   };
@@ -153,9 +156,11 @@ int RunSweep(int argc, char** argv) {
     if (shown) std::fprintf(stderr, "\n");
     if (!walk.error.empty()) return Fail(walk.error);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", runs.runs.size(), runs.threads, Seconds(seconds).c_str());
+    std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", runs.runs.size(), runs.threads,
+                 Seconds(seconds).c_str());
     return PrintWalkForward(runs, walk, file.draws.size(),
-                            WalkForwardOutputs{drawsPath, csvPath, reportPath, static_cast<size_t>(train), static_cast<size_t>(test), seeds});
+                            WalkForwardOutputs{drawsPath, csvPath, reportPath, static_cast<size_t>(train),
+                                               static_cast<size_t>(test), seeds});
   }
   SweepResult result = RunSweepGrid(setup, grid, file.draws, progress);
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
@@ -165,55 +170,61 @@ int RunSweep(int argc, char** argv) {
   const std::vector<SweepRow>& rows = result.rows;
 
   std::printf("%s\n", ChanceHeadline(result.odds, result.highestOdds).c_str());
-  std::printf("%zu combinations x %lld seeds over %zu draws (%s); sums over the seeds, drawdown and miss run of the worst seed.\n"
-              "p: two-sided, min(1, 2 x the smaller tail) of the exact distribution of the hits under fair draws given the pools "
-              "bet (several seeds: per draw, how many of their pools hold the drawn number, convolved over the draws); "
-              "~ marks a Chernoff bound, never below the exact p, where the convolution would cost too much. z uses the exact "
-              "variance. Holm p: adjusted over the %zu combinations. sel p: the chance that the best of the %zu combinations "
-              "earns at least this profit on %d fair replays of these draws with the pools each bet. coin: random pools of the "
-              "same sizes on the same draws, booked the same way.\n",
-              combinations, seeds, file.draws.size(), drawsPath.c_str(), combinations, combinations, result.replicas);
+  std::printf(
+      "%zu combinations x %lld seeds over %zu draws (%s); sums over the seeds, drawdown and miss run of the worst seed.\n"
+      "p: two-sided, min(1, 2 x the smaller tail) of the exact distribution of the hits under fair draws given the pools "
+      "bet (several seeds: per draw, how many of their pools hold the drawn number, convolved over the draws); "
+      "~ marks a Chernoff bound, never below the exact p, where the convolution would cost too much. z uses the exact "
+      "variance. Holm p: adjusted over the %zu combinations. sel p: the chance that the best of the %zu combinations "
+      "earns at least this profit on %d fair replays of these draws with the pools each bet. coin: random pools of the "
+      "same sizes on the same draws, booked the same way.\n",
+      combinations, seeds, file.draws.size(), drawsPath.c_str(), combinations, combinations, result.replicas);
   size_t labelWidth = 8;
   for (const SweepRow& r : rows) labelWidth = std::max(labelWidth, static_cast<size_t>(DisplayColumns(r.label)));
   labelWidth = std::min<size_t>(labelWidth, 60);
-  std::printf("%3s  %s %8s %7s %9s %7s %10s %9s %9s %9s %10s %11s %12s %7s %9s %6s\n", "#", PadColumns("settings", labelWidth).c_str(),
-              "periods", "hits", "expected", "z", "p", "Holm p", "sel p", "coin hits", "profit", "coin profit", "turnover", "return",
-              "drawdown", "misses");
+  std::printf("%3s  %s %8s %7s %9s %7s %10s %9s %9s %9s %10s %11s %12s %7s %9s %6s\n", "#",
+              PadColumns("settings", labelWidth).c_str(), "periods", "hits", "expected", "z", "p", "Holm p", "sel p",
+              "coin hits", "profit", "coin profit", "turnover", "return", "drawdown", "misses");
   for (size_t c = 0; c < rows.size(); ++c) {
     const SweepRow& r = rows[c];
     const double ret = r.turnover ? static_cast<double>(r.profit) / static_cast<double>(r.turnover) : 0.0;
     std::printf("%3zu  %s %8lld %7lld %9.1f %7.2f %10s %9s %9s %9lld %10lld %11lld %12lld %6.2f%% %9lld %6lld\n", c + 1,
                 PadColumns(r.label, labelWidth).c_str(), static_cast<long long>(r.chance.periods),
                 static_cast<long long>(r.chance.hits), r.chance.expectedHits, r.chance.z,
-                ((r.chance.exact ? "" : "~") + PText(r.chance.p)).c_str(), PText(r.holm).c_str(), PText(r.selectionP).c_str(),
-                static_cast<long long>(r.baselineHits), static_cast<long long>(r.profit), static_cast<long long>(r.baselineProfit),
-                static_cast<long long>(r.turnover), 100 * ret, static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun));
+                ((r.chance.exact ? "" : "~") + PText(r.chance.p)).c_str(), PText(r.holm).c_str(),
+                PText(r.selectionP).c_str(), static_cast<long long>(r.baselineHits), static_cast<long long>(r.profit),
+                static_cast<long long>(r.baselineProfit), static_cast<long long>(r.turnover), 100 * ret,
+                static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun));
   }
   if (result.luckiest >= 0) {
     const SweepRun& best = result.runs[static_cast<size_t>(result.luckiest)];
-    std::printf("The most profitable of the %zu runs, %s seed %llu, ended at %lld; the best of %zu runs on a fair replay ends "
-                "at least as high with selection-adjusted p %s.\n",
-                result.runs.size(), rows[best.combination].label.c_str(), static_cast<unsigned long long>(best.seed),
-                static_cast<long long>(best.finalProfit), result.runs.size(), PText(result.bestRunSelectionP).c_str());
+    std::printf(
+        "The most profitable of the %zu runs, %s seed %llu, ended at %lld; the best of %zu runs on a fair replay ends "
+        "at least as high with selection-adjusted p %s.\n",
+        result.runs.size(), rows[best.combination].label.c_str(), static_cast<unsigned long long>(best.seed),
+        static_cast<long long>(best.finalProfit), result.runs.size(), PText(result.bestRunSelectionP).c_str());
   }
   const std::vector<std::string> risk = SweepRiskLines(grid, result, DesignFund());
   for (const std::string& line : risk) std::printf("%s\n", line.c_str());
-  std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads, Seconds(wall).c_str());
+  std::fprintf(stderr, "sweep: %zu runs on %zu threads in %s\n", result.runs.size(), result.threads,
+               Seconds(wall).c_str());
 
   int status = 0;
   if (!csvPath.empty()) {
     std::string csv;
     for (const SweepAxis& axis : axes) csv += axis.name + ",";
-    csv += "seeds,periods,hits,expected_hits,z,p,holm_p,profit,turnover,return,largest_drawdown,longest_miss_run,p_exact,"
-           "selection_p,coin_hits,coin_profit\n";
+    csv +=
+        "seeds,periods,hits,expected_hits,z,p,holm_p,profit,turnover,return,largest_drawdown,longest_miss_run,p_exact,"
+        "selection_p,coin_hits,coin_profit\n";
     for (const SweepRow& r : rows) {
       for (const std::string& v : r.values) csv += "\"" + ReplaceAll(v, "\"", "\"\"") + "\",";
       const double ret = r.turnover ? static_cast<double>(r.profit) / static_cast<double>(r.turnover) : 0.0;
       char buf[512];
-      std::snprintf(buf, sizeof buf, "%lld,%lld,%lld,%.3f,%.4f,%.6g,%.6g,%lld,%lld,%.6f,%lld,%lld,%d,%.6g,%lld,%lld\n", seeds,
-                    static_cast<long long>(r.chance.periods), static_cast<long long>(r.chance.hits), r.chance.expectedHits,
-                    r.chance.z, r.chance.p, r.holm, static_cast<long long>(r.profit), static_cast<long long>(r.turnover), ret,
-                    static_cast<long long>(r.drawdown), static_cast<long long>(r.missRun), r.chance.exact ? 1 : 0, r.selectionP,
+      std::snprintf(buf, sizeof buf, "%lld,%lld,%lld,%.3f,%.4f,%.6g,%.6g,%lld,%lld,%.6f,%lld,%lld,%d,%.6g,%lld,%lld\n",
+                    seeds, static_cast<long long>(r.chance.periods), static_cast<long long>(r.chance.hits),
+                    r.chance.expectedHits, r.chance.z, r.chance.p, r.holm, static_cast<long long>(r.profit),
+                    static_cast<long long>(r.turnover), ret, static_cast<long long>(r.drawdown),
+                    static_cast<long long>(r.missRun), r.chance.exact ? 1 : 0, r.selectionP,
                     static_cast<long long>(r.baselineHits), static_cast<long long>(r.baselineProfit));
       csv += buf;
     }

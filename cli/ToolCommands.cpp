@@ -7,11 +7,11 @@
 #include "cli/Commands.h"
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftool.h"
 #include "tools/BankerRanking.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
-#include "core/controls/Fmain.h"
-#include "core/controls/Ftool.h"
 
 namespace lumora::cli {
 
@@ -112,7 +112,7 @@ int RunFilter(int argc, char** argv) {
 int RunShrink(int argc, char** argv) {
   Args args(argc, argv, 0, {"--banker-repeat"});
   if (!args.ok()) return Fail(args.error());
-  const std::vector<std::string> known = {"--compound", "--kill", "--route", "--size", "--parity", "--prime",
+  const std::vector<std::string> known = {"--compound", "--kill", "--route",  "--size",          "--parity", "--prime",
                                           "--sum-tail", "--span", "--banker", "--banker-repeat", "--junk"};
   if (int rc = Unknown(args, known)) return rc;
   Context cx;

@@ -14,6 +14,7 @@ struct WalkForwardOutputs {
 };
 
 // Prints the walk-forward of `sweep` and writes the outputs asked for. Returns the exit status.
-int PrintWalkForward(const SweepResult& sweep, const WalkForwardResult& walk, size_t drawCount, const WalkForwardOutputs& out);
+int PrintWalkForward(const SweepResult& sweep, const WalkForwardResult& walk, size_t drawCount,
+                     const WalkForwardOutputs& out);
 
 }  // namespace lumora::cli

@@ -18,13 +18,17 @@ struct Command {
 const Command kCommands[] = {
     {"feed", lumora::cli::RunFeed, "feed (--url URL | --file FILE)"},
     {"curve", lumora::cli::RunCurve, "curve --draws FILE --pool TEXT [--start 1|2|3]"},
-    {"fit", lumora::cli::RunFit, "fit --draws FILE --trend TEXT --size N [--slot Q --mode 0|1|2 --mask M] [--start S] [--seed N]"},
+    {"fit", lumora::cli::RunFit,
+     "fit --draws FILE --trend TEXT --size N [--slot Q --mode 0|1|2 --mask M] [--start S] [--seed N]"},
     {"rank", lumora::cli::RunRank, "rank --draws FILE --window N --groups MODE [--cold]"},
     {"filter", lumora::cli::RunFilter, "filter --rules FILE --accept TEXT"},
     {"shrink", lumora::cli::RunShrink, "shrink [marks]"},
-    {"backtest", lumora::cli::RunBacktest, "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N] [--report FILE.svg]"},
-    {"sweep", lumora::cli::RunSweep, "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg] [--train N --test M]"},
-    {"risk", lumora::cli::RunRisk, "risk --pool K [--stats flat|multiplier:SEQ|push-wave:N] [--odds N] [--periods D] [--capital X --stop-loss X --take-profit X --prize X]"},
+    {"backtest", lumora::cli::RunBacktest,
+     "backtest --draws FILE [--curves FILE] [--scheme FILE] [--stats ...] [--odds N] [--start S] [--seed N] [--report FILE.svg]"},
+    {"sweep", lumora::cli::RunSweep,
+     "sweep --draws FILE --set NAME=V1,V2,... [--set ...] [--seeds K] [--jobs N] [--csv FILE] [--report FILE.svg] [--train N --test M]"},
+    {"risk", lumora::cli::RunRisk,
+     "risk --pool K [--stats flat|multiplier:SEQ|push-wave:N] [--odds N] [--periods D] [--capital X --stop-loss X --take-profit X --prize X]"},
     {"journal", lumora::cli::RunJournal, "journal [--data DIR] [--from DATE] [--to DATE] --csv FILE | --backup FILE"},
 };
 }  // namespace
@@ -53,7 +57,9 @@ int main(int argc, char** argv) {
   }
   const bool help = argc >= 2 && lumora::cli::AsksForHelp(1, argv + 1);
   std::FILE* out = help ? stdout : stderr;
-  std::fprintf(out, "usage: lumora-cli COMMAND [options] | lumora-cli --version   (lumora-cli COMMAND --help for its options)\ncommands:\n");
+  std::fprintf(
+      out,
+      "usage: lumora-cli COMMAND [options] | lumora-cli --version   (lumora-cli COMMAND --help for its options)\ncommands:\n");
   for (const Command& c : kCommands) std::fprintf(out, "  lumora-cli %s\n", c.usage);
   return help ? 0 : 2;
 }

@@ -26,9 +26,7 @@ struct PlanControls {
 };
 
 // The bytes as a text.
-inline std::string_view AsText(const uint8_t* data, size_t size) {
-  return {reinterpret_cast<const char*>(data), size};
-}
+inline std::string_view AsText(const uint8_t* data, size_t size) { return {reinterpret_cast<const char*>(data), size}; }
 
 // The text cut at NUL bytes into exactly `n` pieces: missing pieces are empty, the last piece
 // keeps any further NUL bytes. Texts the program reads never hold NUL, so the cut is free.
@@ -60,7 +58,7 @@ inline int Choose(std::string_view& text, int n) {
 
 }  // namespace lumora::fuzz
 
-#define FUZZ_CHECK(cond) \
-  do {                   \
+#define FUZZ_CHECK(cond)                                                    \
+  do {                                                                      \
     if (!(cond)) ::lumora::fuzz::PropertyFailed(#cond, __FILE__, __LINE__); \
   } while (0)

@@ -10,8 +10,8 @@
 #include "core/NumberSet.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "tools/BankerRanking.h"
 #include "core/controls/Fmain.h"
+#include "tools/BankerRanking.h"
 
 using namespace lumora;
 

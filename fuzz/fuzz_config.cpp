@@ -13,10 +13,10 @@
 
 #include "FuzzSupport.h"
 #include "core/Feed.h"
-#include "core/UserPhrases.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
+#include "core/UserPhrases.h"
 #include "services/SettingsStore.h"
 
 using namespace lumora;

@@ -10,13 +10,13 @@
 #include "FuzzSupport.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/Fund.h"
 #include "money/MoneyState.h"
 #include "output/BetRun.h"
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/fake/FakeDesktop.h"
-#include "core/controls/Fmain.h"
 
 using namespace lumora;
 

@@ -7,8 +7,8 @@
 #include "core/NumberSet.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "tools/ShrinkTool.h"
 #include "core/controls/Ftool.h"
+#include "tools/ShrinkTool.h"
 
 using namespace lumora;
 
@@ -16,7 +16,7 @@ namespace {
 
 // The mark buttons, then the check boxes, in the order the bytes count them.
 constexpr ControlArray<ControlKind::Button> kMarkButtons[] = {ftool::C_fushi_paichu, ftool::C_dingwei_sha,
-                                                               ftool::C_danzu, ftool::C_danzu_gs};
+                                                              ftool::C_danzu, ftool::C_danzu_gs};
 std::vector<CheckBox> CheckBoxes() {
   std::vector<CheckBox> boxes;
   auto row = [&](const ControlArray<ControlKind::CheckBox>& r) {

@@ -17,7 +17,7 @@ struct Draw {
   std::string line() const { return period + "-" + digits; }
 };
 
-inline constexpr int kServedDraws = 150;   // draws in every answer
+inline constexpr int kServedDraws = 150;  // draws in every answer
 inline constexpr int kPeriodsPerDay = 120;
 
 class DrawSource {
@@ -40,8 +40,8 @@ class DrawSource {
 
   std::mutex mutex_;
   Clock::time_point start_ = Clock::now();
-  double interval_;      // seconds; 0 = no new draws
-  int64_t initial_;      // draws at start
+  double interval_;  // seconds; 0 = no new draws
+  int64_t initial_;  // draws at start
   bool fromFile_ = false;
   std::mt19937_64 rng_;
   std::vector<Draw> draws_;

@@ -72,7 +72,8 @@ FeedServer::FeedServer(Options options, std::unique_ptr<DrawSource> draws, std::
       accounts_(std::move(accounts)) {
   HttpLimits limits;
   limits.workers = kWorkerThreads;
-  server_ = std::make_unique<HttpServer>(limits, [this](const HttpRequest& req, HttpResponse& res) { handle(req, res); });
+  server_ =
+      std::make_unique<HttpServer>(limits, [this](const HttpRequest& req, HttpResponse& res) { handle(req, res); });
 }
 
 FeedServer::~FeedServer() = default;
@@ -183,25 +184,19 @@ void FeedServer::deliver(HttpResponse& res, std::string body) {
   Fault fault = options_.fault;
   if (fault != Fault::None && options_.faultCount >= 0 && faultsGiven_++ >= options_.faultCount) fault = Fault::None;
   switch (fault) {
-    case Fault::None:
-      res.body = std::move(body);
-      return;
+    case Fault::None: res.body = std::move(body); return;
     case Fault::Hang:
       // Never answers: holds the connection until the service stops.
       while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
       res.status = 503;
       return;
-    case Fault::Garbage:
-      res.body = Garbage();
-      return;
+    case Fault::Garbage: res.body = Garbage(); return;
     case Fault::Short:
       // A complete HTTP answer whose text stops half-way.
       body.resize(body.size() / 2);
       res.body = std::move(body);
       return;
-    case Fault::Huge:
-      res.body = Huge(body);
-      return;
+    case Fault::Huge: res.body = Huge(body); return;
     case Fault::Slow:
       // The right answer, trickled out over faultSeconds.
       res.body = std::move(body);
@@ -213,8 +208,8 @@ void FeedServer::deliver(HttpResponse& res, std::string body) {
 void FeedServer::log(const HttpRequest& req, const std::string& outcome) const {
   if (options_.quiet) return;
   std::string user = req.has("username") ? LogText(req.param("username")) : std::string("-");
-  std::fprintf(stderr, "lumora-feed: %s %s user=%s from %s: %s\n", LogText(req.method).c_str(), LogText(req.path).c_str(),
-               user.c_str(), LogText(req.remoteAddress).c_str(), LogText(outcome).c_str());
+  std::fprintf(stderr, "lumora-feed: %s %s user=%s from %s: %s\n", LogText(req.method).c_str(),
+               LogText(req.path).c_str(), user.c_str(), LogText(req.remoteAddress).c_str(), LogText(outcome).c_str());
 }
 
 std::string LogText(std::string_view text) {

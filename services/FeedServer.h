@@ -19,17 +19,17 @@ std::optional<Fault> ParseFault(const std::string& name);
 
 struct Options {
   std::string listen = "127.0.0.1";
-  int port = 18610;                    // 0 = any free port (printed at start)
-  double interval = 60;                // seconds between draws; 0 = no new draws
-  std::optional<uint64_t> seed;        // repeatable draws
-  std::string drawsFile;               // serve this file's draws one by one
-  std::optional<std::string> code;     // the random code every request must carry, when given
-  std::string certFile, keyFile;       // both given: https
-  std::string stateFolder;             // where the settings records live
+  int port = 18610;                 // 0 = any free port (printed at start)
+  double interval = 60;             // seconds between draws; 0 = no new draws
+  std::optional<uint64_t> seed;     // repeatable draws
+  std::string drawsFile;            // serve this file's draws one by one
+  std::optional<std::string> code;  // the random code every request must carry, when given
+  std::string certFile, keyFile;    // both given: https
+  std::string stateFolder;          // where the settings records live
   Fault fault = Fault::None;
-  double faultSeconds = 30;            // how long a slow answer takes
-  int faultCount = -1;                 // answer badly this many times, then well (-1 = always)
-  bool quiet = false;                  // no request log on stderr
+  double faultSeconds = 30;  // how long a slow answer takes
+  int faultCount = -1;       // answer badly this many times, then well (-1 = always)
+  bool quiet = false;        // no request log on stderr
 };
 
 class FeedServer {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cerrno>
 #include <cstring>
 #include <deque>
 #include <list>
@@ -434,8 +434,8 @@ struct HttpServer::Impl {
       SetBlocking(s, false);
       Pending c;
       c.sock = s;
-      c.deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                      std::chrono::duration<double>(limits.requestSeconds));
+      c.deadline = Clock::now() +
+                   std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limits.requestSeconds));
       char host[NI_MAXHOST] = "";
       if (getnameinfo(reinterpret_cast<sockaddr*>(&addr), len, host, sizeof host, nullptr, 0, NI_NUMERICHOST) == 0)
         c.remote = host;
@@ -576,8 +576,7 @@ int HttpServer::bind(const std::string& host, int port) {
   hints.ai_socktype = SOCK_STREAM;
   hints.ai_flags = AI_PASSIVE;
   addrinfo* found = nullptr;
-  if (getaddrinfo(host.empty() ? nullptr : host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
-    return -1;
+  if (getaddrinfo(host.empty() ? nullptr : host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return -1;
   int bound = -1;
   for (addrinfo* a = found; a && bound < 0; a = a->ai_next) {
     Socket s = ::socket(a->ai_family, a->ai_socktype, a->ai_protocol);

@@ -27,7 +27,7 @@ struct HttpLimits {
 
 struct HttpRequest {
   std::string method;
-  std::string path;  // decoded
+  std::string path;                                         // decoded
   std::vector<std::pair<std::string, std::string>> params;  // the query's pairs, decoded, in order
   std::string remoteAddress;
 

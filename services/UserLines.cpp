@@ -36,9 +36,11 @@ UserLines ReadUserLines(const std::filesystem::path& file, bool escapedValues, c
   return out;
 }
 
-bool WriteUserLines(const std::filesystem::path& file, const std::map<std::string, std::string>& entries, bool escapedValues) {
+bool WriteUserLines(const std::filesystem::path& file, const std::map<std::string, std::string>& entries,
+                    bool escapedValues) {
   std::string text;
-  for (const auto& [user, value] : entries) text += EscapeField(user) + " " + (escapedValues ? EscapeField(value) : value) + "\n";
+  for (const auto& [user, value] : entries)
+    text += EscapeField(user) + " " + (escapedValues ? EscapeField(value) : value) + "\n";
   return WriteFileAtomic(file, text, FileAccess::OwnerOnly);
 }
 

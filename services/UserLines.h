@@ -23,6 +23,7 @@ UserLines ReadUserLines(const std::filesystem::path& file, bool escapedValues, c
 
 // Replaces `file` with `entries`, 0600 from the moment it exists. False when it cannot be written
 // (the file is then as it was).
-bool WriteUserLines(const std::filesystem::path& file, const std::map<std::string, std::string>& entries, bool escapedValues);
+bool WriteUserLines(const std::filesystem::path& file, const std::map<std::string, std::string>& entries,
+                    bool escapedValues);
 
 }  // namespace lumora::feed

@@ -118,10 +118,10 @@ int main(int argc, char** argv) {
   const std::vector<std::string> argText = lumora::Utf8Arguments(argc, argv);
   argc = static_cast<int>(argText.size());
   Options options;
-  const std::vector<std::string> valued = {"--port", "--listen", "--interval", "--seed", "--draws", "--user",
-                                           "--password-file", "--code", "--state", "--fault", "--fault-seconds",
-                                           "--fault-count", "--accounts", "--cert", "--key", "--add-user",
-                                           "--remove-user"};
+  const std::vector<std::string> valued = {"--port",          "--listen",        "--interval", "--seed",  "--draws",
+                                           "--user",          "--password-file", "--code",     "--state", "--fault",
+                                           "--fault-seconds", "--fault-count",   "--accounts", "--cert",  "--key",
+                                           "--add-user",      "--remove-user"};
   std::map<std::string, std::string> args;
   for (int i = 1; i < argc; ++i) {
     std::string a = argText[static_cast<size_t>(i)];
@@ -139,7 +139,8 @@ int main(int argc, char** argv) {
     }
     if (a == "--password" || a.starts_with("--password="))
       return UsageError(std::string("--password is not taken: other users of this machine could read it (ps). Use "
-                                    "--password-file FILE or the environment variable ") + kPasswordVariable);
+                                    "--password-file FILE or the environment variable ") +
+                        kPasswordVariable);
     if (std::find(valued.begin(), valued.end(), a) == valued.end()) return UsageError("unknown option " + a);
     if (i + 1 >= argc) return UsageError("missing value for " + a);
     args[a] = argText[static_cast<size_t>(++i)];
@@ -157,7 +158,8 @@ int main(int argc, char** argv) {
     options.interval = number;
   }
   if (args.count("--seed")) {
-    if (!lumora::IsDigits(args["--seed"]) || args["--seed"].size() > 19) return UsageError("--seed wants a whole number");
+    if (!lumora::IsDigits(args["--seed"]) || args["--seed"].size() > 19)
+      return UsageError("--seed wants a whole number");
     options.seed = std::stoull(args["--seed"]);
   }
   if (args.count("--code")) options.code = args["--code"];
@@ -169,7 +171,8 @@ int main(int argc, char** argv) {
     options.fault = *fault;
   }
   if (args.count("--fault-seconds")) {
-    if (!ReadNumberArg(args["--fault-seconds"], number) || number < 0) return UsageError("--fault-seconds wants seconds >= 0");
+    if (!ReadNumberArg(args["--fault-seconds"], number) || number < 0)
+      return UsageError("--fault-seconds wants seconds >= 0");
     options.faultSeconds = number;
   }
   if (args.count("--fault-count")) {
@@ -187,7 +190,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (args.count("--add-user") || args.count("--remove-user")) {
-    if (args.count("--add-user") && args.count("--remove-user")) return UsageError("--add-user or --remove-user, not both");
+    if (args.count("--add-user") && args.count("--remove-user"))
+      return UsageError("--add-user or --remove-user, not both");
     std::string error;
     if (args.count("--remove-user")) {
       if (!accounts->remove(args["--remove-user"], error)) {
@@ -277,8 +281,9 @@ int main(int argc, char** argv) {
   std::printf("lumora-feed: serving %s://%s:%d/feed and %s://%s:%d/settings (state %s)\n", scheme,
               options.listen.c_str(), port, scheme, options.listen.c_str(), port, lumora::PathToUtf8(state).c_str());
   if (!anyAccount)
-    std::printf("lumora-feed: no accounts: the feed is open and /settings refuses every request "
-                "(lumora-feed --add-user NAME adds one)\n");
+    std::printf(
+        "lumora-feed: no accounts: the feed is open and /settings refuses every request "
+        "(lumora-feed --add-user NAME adds one)\n");
   std::fflush(stdout);
 
 #ifdef _WIN32

@@ -26,10 +26,10 @@
 #include <string>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "ui/Program.h"
 #include "ui/Translations.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace fmain = lumora::fmain;
 
@@ -100,7 +100,9 @@ int main(int argc, char** argv) {
   lumora::InstallQtTranslations(app);
   Options o;
   if (!Parse(QApplication::arguments(), o)) {
-    std::fprintf(stderr, "usage: lumora-soak --feed URL [--data DIR] [--minutes M] [--draws N] [--every D] [--tick-ms T] [--csv FILE] [--leave-heap]\n");
+    std::fprintf(
+        stderr,
+        "usage: lumora-soak --feed URL [--data DIR] [--minutes M] [--draws N] [--every D] [--tick-ms T] [--csv FILE] [--leave-heap]\n");
     return 2;
   }
   lumora::Program program({o.feed, o.data, QApplication::applicationFilePath().toStdString()});
@@ -148,7 +150,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (csv) csv << line << '\n' << std::flush;
   };
-  const char* header = "minutes,rss_kib,peak_rss_kib,draws_applied,update_count,record_index,queued_operations,heap_in_use_kib";
+  const char* header =
+      "minutes,rss_kib,peak_rss_kib,draws_applied,update_count,record_index,queued_operations,heap_in_use_kib";
   std::printf("%s\n", header);
   if (csv) csv << header << '\n';
   report();

@@ -8,6 +8,7 @@
 #include "core/Form.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "money/Fund.h"
 #include "money/PlanStats.h"
@@ -19,7 +20,6 @@
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "tools/BankerRanking.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -27,7 +27,8 @@ namespace {
 // IncomingWindow rows 1..120 from the draws ending at `end - 1` (row 1 the newest).
 void FillIncoming(DrawStore& store, const std::vector<DrawRecord>& draws, size_t end) {
   store.incoming.fill(DrawRecord{});
-  for (size_t row = 1; row <= static_cast<size_t>(kHistoryRows) && row <= end; ++row) store.incoming[row] = draws[end - row];
+  for (size_t row = 1; row <= static_cast<size_t>(kHistoryRows) && row <= end; ++row)
+    store.incoming[row] = draws[end - row];
 }
 
 // Whether the named control belongs to the statistics' money scheme.
@@ -97,8 +98,8 @@ int OddsOf(const BacktestSettings& settings) {
   return odds;
 }
 
-BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
-                              const JudgedFn& judged) {
+BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws,
+                              AnsweringPrompter& prompter, const JudgedFn& judged) {
   BacktestOutcome out;
   out.odds = OddsOf(settings);
   Session s;
@@ -188,12 +189,14 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
     prompter.settle();
     const PlanStats& st = s.stats.plan();
     if (st.overflow) {
-      out.error = "period " + draws[end - 1].period + ": the statistics' turnover or profit passes the largest 64-bit figure "
+      out.error = "period " + draws[end - 1].period +
+                  ": the statistics' turnover or profit passes the largest 64-bit figure "
                   "(9223372036854775807); the run is refused rather than booked wrong";
       return out;
     }
     if (!applied || st.periods == before) continue;
-    out.periods.push_back(JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover, static_cast<int64_t>(end - 1)});
+    out.periods.push_back(
+        JudgedPeriod{size, s.plan.lastJudgeResult == 1, st.profit, st.turnover, static_cast<int64_t>(end - 1)});
     if (settings.keepPools) out.pools.push_back(NumberSet::FromText(pool));
     if (judged) judged(pool, s.plan.lastJudgedLine);
   }

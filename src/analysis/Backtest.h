@@ -24,14 +24,14 @@
 namespace lumora {
 
 struct BacktestSettings {
-  std::filesystem::path data;               // the data folder (curve store, phrases)
-  int start = 3;                            // SubNumberStart
-  std::optional<uint64_t> seed;             // none: the session's own fixed seed
-  std::string schemeText;                   // a scheme file's text, "" for none
-  std::string stats;                        // flat | multiplier:SEQ | push-wave:N, "" to keep
+  std::filesystem::path data;    // the data folder (curve store, phrases)
+  int start = 3;                 // SubNumberStart
+  std::optional<uint64_t> seed;  // none: the session's own fixed seed
+  std::string schemeText;        // a scheme file's text, "" for none
+  std::string stats;             // flat | multiplier:SEQ | push-wave:N, "" to keep
   int odds = 1940;
   std::vector<std::pair<std::string, std::string>> controls;  // NAME=value, in order
-  bool keepPools = false;                   // keep every judged period's pool in the outcome
+  bool keepPools = false;                                     // keep every judged period's pool in the outcome
   // The curve store's slots already read (the runs of a sweep share one reading); none: the run
   // reads the data folder's store.
   std::shared_ptr<const std::array<std::string, kCurveSlots>> curveStore;
@@ -55,8 +55,8 @@ using JudgedFn = std::function<void(const std::string& pool, const std::string& 
 // Fewer than 121 draws give no periods. A figure of the statistics that would pass the 64-bit
 // range stops the run with an error naming it (figures are never saturated). `judged` (optional) sees every judged period; asking it
 // for nothing keeps the run from copying pools.
-BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws, AnsweringPrompter& prompter,
-                              const JudgedFn& judged = {});
+BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws,
+                              AnsweringPrompter& prompter, const JudgedFn& judged = {});
 
 // Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
 // take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index

@@ -14,11 +14,11 @@ namespace lumora {
 
 // One judged period as booked by the statistics.
 struct JudgedPeriod {
-  int poolSize = 0;        // k
+  int poolSize = 0;  // k
   bool hit = false;
-  int64_t profit = 0;      // cumulative profit after the booking
-  int64_t turnover = 0;    // cumulative stake after the booking
-  int64_t draw = -1;       // index of the judged draw in the replayed draws (-1: not known)
+  int64_t profit = 0;    // cumulative profit after the booking
+  int64_t turnover = 0;  // cumulative stake after the booking
+  int64_t draw = -1;     // index of the judged draw in the replayed draws (-1: not known)
 };
 
 // What chance gives one period: value j (how many of the bets hit) with probability

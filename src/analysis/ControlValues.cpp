@@ -6,14 +6,14 @@
 
 #include "core/ControlNames.h"
 #include "core/Text.h"
-#include "tools/BankerRanking.h"
-#include "tools/Texts.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Fbj.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
 #include "core/controls/Ftool.h"
+#include "tools/BankerRanking.h"
+#include "tools/Texts.h"
 
 namespace lumora {
 namespace {
@@ -217,7 +217,9 @@ size_t Characters(std::string_view text) {
 std::string KindProblem(const Settable& s, const std::string& v) {
   switch (s.kind) {
     case Kind::Box:
-      return v == "1" || v == "0" || v == "on" || v == "off" || v == "true" || v == "false" ? "" : "it is a check or option box: give 1 or 0";
+      return v == "1" || v == "0" || v == "on" || v == "off" || v == "true" || v == "false"
+                 ? ""
+                 : "it is a check or option box: give 1 or 0";
     case Kind::Whole:
       if (IsDigits(v) && v.size() <= 9 && ReadNumber(v) >= s.low && ReadNumber(v) <= s.high) return {};
       return "it takes a whole number from " + Range(s.low, s.high) + " (" + s.what + ")";
@@ -231,9 +233,11 @@ std::string KindProblem(const Settable& s, const std::string& v) {
     case Kind::Multiples: {
       const std::vector<std::string> items = Split(v, "-");
       bool ok = items.size() >= 2;
-      for (const std::string& m : items) ok = ok && IsDigits(m) && m.size() <= 9 && ReadNumber(m) >= s.low && ReadNumber(m) <= s.high;
+      for (const std::string& m : items)
+        ok = ok && IsDigits(m) && m.size() <= 9 && ReadNumber(m) >= s.low && ReadNumber(m) <= s.high;
       if (ok) return {};
-      return "it takes two or more whole multiples from " + Range(s.low, s.high) + " joined by '-', e.g. 1-2-4 (" + s.what + ")";
+      return "it takes two or more whole multiples from " + Range(s.low, s.high) + " joined by '-', e.g. 1-2-4 (" +
+             s.what + ")";
     }
     case Kind::CountList: {
       // The program looks for each count's two-digit form in the text: a run of one digit or of
@@ -252,10 +256,8 @@ std::string KindProblem(const Settable& s, const std::string& v) {
       if (ok && runs > 0) return {};
       return "it takes counts of two or three digits between separators, e.g. 08.09.10 (" + std::string(s.what) + ")";
     }
-    case Kind::DigitList:
-      return IsDigits(v) ? "" : "it takes digits, e.g. 012 (" + std::string(s.what) + ")";
-    case Kind::Mask:
-      return Characters(v) <= 10 ? "" : "it takes at most 10 characters (" + std::string(s.what) + ")";
+    case Kind::DigitList: return IsDigits(v) ? "" : "it takes digits, e.g. 012 (" + std::string(s.what) + ")";
+    case Kind::Mask: return Characters(v) <= 10 ? "" : "it takes at most 10 characters (" + std::string(s.what) + ")";
     case Kind::RankMode: {
       bool ok = true;
       for (const std::string& item : Split(v, "-")) ok = ok && IsDigits(item) && item.size() <= 3;
@@ -263,8 +265,7 @@ std::string KindProblem(const Settable& s, const std::string& v) {
       if (ok && r.error.empty()) return {};
       return "it takes whole group lengths joined by '-', e.g. 1-2-3 (" + std::string(s.what) + ")";
     }
-    case Kind::Text:
-      return {};
+    case Kind::Text: return {};
   }
   return {};
 }
@@ -288,9 +289,10 @@ Resolved Resolve(const std::string& name) {
       const std::string prefix = w.prefix;
       if (prefix.empty()) continue;
       const std::string bare = name.rfind(prefix, 0) == 0 ? name.substr(prefix.size()) : name;
-      if (const Found other = FindByName(prefix + bare); other.entry && std::string_view(other.entry->key).rfind(prefix, 0) == 0) {
-        r.why = name + " is a control of " + std::string(w.window) + " (" + WindowWhat(w.window) + ", " + prefix + bare +
-                "), which a backtest does not use";
+      if (const Found other = FindByName(prefix + bare);
+          other.entry && std::string_view(other.entry->key).rfind(prefix, 0) == 0) {
+        r.why = name + " is a control of " + std::string(w.window) + " (" + WindowWhat(w.window) + ", " + prefix +
+                bare + "), which a backtest does not use";
         return r;
       }
     }
@@ -308,8 +310,8 @@ Resolved Resolve(const std::string& name) {
     return r;
   }
   if (e->isArray() && r.found.index < 0 && !(settable && e->kind == ControlKind::OptionButton)) {
-    r.why = name + " is a row of " + std::to_string(e->last - e->first + 1) + " controls: name one of them, " + name + "_" +
-            std::to_string(e->first) + ".." + std::to_string(e->last) + ", not the row";
+    r.why = name + " is a row of " + std::to_string(e->last - e->first + 1) + " controls: name one of them, " + name +
+            "_" + std::to_string(e->first) + ".." + std::to_string(e->last) + ", not the row";
     return r;
   }
   if (settable) {

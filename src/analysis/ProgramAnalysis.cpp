@@ -6,9 +6,9 @@
 #include "analysis/Report.h"
 #include "analysis/RunRisk.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/Fund.h"
 #include "settings/SchemeFile.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -43,9 +43,8 @@ std::vector<std::string> Cells(const std::string& label, const ChanceSummary& c,
           std::to_string(misses)};
 }
 
-const std::vector<std::string> kHeaders = {"运行 run",      "期数 periods", "命中 hits",      "期望 expected",
-                                           "z",             "p",            "利润 profit",    "投注 turnover",
-                                           "回撤 drawdown", "最长连挂 misses"};
+const std::vector<std::string> kHeaders = {"运行 run",    "期数 periods",  "命中 hits",     "期望 expected",  "z", "p",
+                                           "利润 profit", "投注 turnover", "回撤 drawdown", "最长连挂 misses"};
 
 }  // namespace
 
@@ -106,7 +105,8 @@ std::string ParseSweepText(std::string_view text, std::vector<SweepAxis>& axes) 
   return refused;
 }
 
-AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel, const AnalysisProgress& progress) {
+AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel,
+                               const AnalysisProgress& progress) {
   AnalysisOutcome out;
   out.headers = kHeaders;
   if (!job.error.empty()) {

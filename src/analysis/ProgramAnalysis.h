@@ -22,11 +22,11 @@ struct AnalysisJob {
   BacktestSettings settings;      // data folder, plan settings (as a scheme text), scheme and odds
   std::vector<DrawRecord> draws;  // oldest first
   std::string drawsName;
-  std::vector<SweepAxis> axes;    // none: one backtest
-  int seeds = 1;                  // a sweep's seeds 1..seeds per combination
-  int jobs = 1;                   // a sweep's threads
-  FundSettings fund;              // the capital frame's figures, for the risk of ruin
-  std::string error;              // the settings could not be copied ("" when they were)
+  std::vector<SweepAxis> axes;  // none: one backtest
+  int seeds = 1;                // a sweep's seeds 1..seeds per combination
+  int jobs = 1;                 // a sweep's threads
+  FundSettings fund;            // the capital frame's figures, for the risk of ruin
+  std::string error;            // the settings could not be copied ("" when they were)
 };
 
 // Copies what a run needs from the session as it is now: the plan settings as a scheme file holds
@@ -45,7 +45,7 @@ std::string StatsSchemeText(const PlanStats& st);
 std::string ParseSweepText(std::string_view text, std::vector<SweepAxis>& axes);
 
 struct AnalysisOutcome {
-  std::string error;   // why nothing ran ("" when it did)
+  std::string error;  // why nothing ran ("" when it did)
   bool cancelled = false;
   std::vector<std::string> headers;
   std::vector<std::vector<std::string>> rows;  // one per run or combination
@@ -58,6 +58,7 @@ struct AnalysisOutcome {
 using AnalysisProgress = std::function<void(size_t done, size_t total)>;
 
 // Runs `job`; `cancel` set from another thread stops it soon (the outcome says so).
-AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel, const AnalysisProgress& progress);
+AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& cancel,
+                               const AnalysisProgress& progress);
 
 }  // namespace lumora

@@ -82,7 +82,8 @@ std::vector<std::string> Wrap(const std::string& text, double pixels, int pointS
 }
 
 // Writes `text` wrapped to `pixels` at (x, y); returns the y below it.
-double Paragraph(Scene& s, double x, double y, const std::string& text, double pixels, Bgr colour = kInk, int pointSize = kText) {
+double Paragraph(Scene& s, double x, double y, const std::string& text, double pixels, Bgr colour = kInk,
+                 int pointSize = kText) {
   const double step = pointSize == kTitle ? 22 : pointSize == kSmall ? 14 : kLine;
   for (const std::string& line : Wrap(text, pixels, pointSize)) {
     s.text(x, y, line, colour, pointSize);
@@ -122,13 +123,15 @@ void Axes(Scene& s, const Panel& p, const std::string& xTitle, const std::string
 
 // A polyline as joined lines (the SVG writer joins them again).
 void Polyline(Scene& s, const std::vector<std::pair<double, double>>& pts, Bgr colour, int width) {
-  for (size_t i = 1; i < pts.size(); ++i) s.line(pts[i - 1].first, pts[i - 1].second, pts[i].first, pts[i].second, colour, width);
+  for (size_t i = 1; i < pts.size(); ++i)
+    s.line(pts[i - 1].first, pts[i - 1].second, pts[i].first, pts[i].second, colour, width);
 }
 
 // A legend entry at the right of a panel: a swatch, its label and figure, wrapped to the legend's
 // width. Returns the y below it.
 constexpr double kLegendX = 766, kLegendWidth = kWidth - kLegendX - 40;
-double LegendEntry(Scene& s, double y, Bgr swatch, bool box, const std::string& label, const std::string& figure, Bgr figureColour) {
+double LegendEntry(Scene& s, double y, Bgr swatch, bool box, const std::string& label, const std::string& figure,
+                   Bgr figureColour) {
   if (box) {
     s.box(kLegendX, y + 3, kLegendX + 24, y + 13, swatch);
   } else {
@@ -144,7 +147,8 @@ struct Path {
 };
 
 // The profit panel's frame from everything it shows; returns the panel.
-Panel ProfitFrame(Scene& s, double top, double xMax, const std::vector<const std::vector<double>*>& series, const std::string& xTitle) {
+Panel ProfitFrame(Scene& s, double top, double xMax, const std::vector<const std::vector<double>*>& series,
+                  const std::string& xTitle) {
   double lo = 0, hi = 0;
   for (const auto* v : series)
     for (double y : *v) lo = std::min(lo, y), hi = std::max(hi, y);
@@ -174,7 +178,8 @@ void Band(Scene& s, const Panel& p, const std::vector<double>& low, const std::v
   }
 }
 
-void Curve(Scene& s, const Panel& p, const std::vector<double>& xs, const std::vector<double>& ys, Bgr colour, int width) {
+void Curve(Scene& s, const Panel& p, const std::vector<double>& xs, const std::vector<double>& ys, Bgr colour,
+           int width) {
   std::vector<std::pair<double, double>> pts{{p.X(0), p.Y(0)}};
   for (size_t j : Columns(ys.size())) pts.emplace_back(p.X(xs[j]), p.Y(ys[j]));
   Polyline(s, pts, colour, width);
@@ -258,9 +263,10 @@ double HitRatePanel(Scene& s, const std::vector<HitRatePoint>& points, double to
     const double expect = 100.0 * pt.chance.expectedHits / static_cast<double>(pt.chance.periods);
     const double x = 24 + column * (columnWidth + 16);
     s.circle(x + 4, rowTop + 7, 4, kColours[i % 6], true);
-    const double below = Paragraph(s, x + 12, rowTop,
-                                   std::to_string(i + 1) + " " + pt.label + ": " + Num(rate, 2) + "% (chance " + Num(expect, 2) + "%)",
-                                   columnWidth - 12, kInk, kSmall);
+    const double below =
+        Paragraph(s, x + 12, rowTop,
+                  std::to_string(i + 1) + " " + pt.label + ": " + Num(rate, 2) + "% (chance " + Num(expect, 2) + "%)",
+                  columnWidth - 12, kInk, kSmall);
     rowBottom = std::max(rowBottom, below);
     if (++column == 2) {
       column = 0;
@@ -288,9 +294,9 @@ std::string PValueText(double p) {
 std::string ChanceHeadline(int odds, int highestOdds) {
   auto loss = [](int o) { return 2.0 - o / 1000.0; };
   if (highestOdds <= odds) {
-    return "Every pool of k numbers " + std::string(loss(odds) >= 0 ? "loses " : "wins ") + Num(std::fabs(loss(odds)), 3) +
-           " k units a draw on average at odds " + std::to_string(odds) + ", whatever its curve (a number costs 2, a hit pays " +
-           std::to_string(odds) + ").";
+    return "Every pool of k numbers " + std::string(loss(odds) >= 0 ? "loses " : "wins ") +
+           Num(std::fabs(loss(odds)), 3) + " k units a draw on average at odds " + std::to_string(odds) +
+           ", whatever its curve (a number costs 2, a hit pays " + std::to_string(odds) + ").";
   }
   return "Every pool of k numbers loses " + Num(loss(highestOdds), 3) + " to " + Num(loss(odds), 3) +
          " k units a draw on average at the swept odds " + std::to_string(odds) + "–" + std::to_string(highestOdds) +
@@ -299,13 +305,15 @@ std::string ChanceHeadline(int odds, int highestOdds) {
 
 std::vector<HitRatePoint> PoolSizeGroups(const std::vector<JudgedPeriod>& periods, int groups) {
   std::vector<JudgedPeriod> sorted = periods;
-  std::stable_sort(sorted.begin(), sorted.end(), [](const JudgedPeriod& a, const JudgedPeriod& b) { return a.poolSize < b.poolSize; });
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const JudgedPeriod& a, const JudgedPeriod& b) { return a.poolSize < b.poolSize; });
   std::vector<HitRatePoint> points;
   const size_t n = sorted.size(), g = static_cast<size_t>(std::max(1, groups));
   for (size_t k = 0; k < g; ++k) {
     const size_t from = n * k / g, to = n * (k + 1) / g;
     if (from >= to) continue;
-    std::vector<JudgedPeriod> part(sorted.begin() + static_cast<std::ptrdiff_t>(from), sorted.begin() + static_cast<std::ptrdiff_t>(to));
+    std::vector<JudgedPeriod> part(sorted.begin() + static_cast<std::ptrdiff_t>(from),
+                                   sorted.begin() + static_cast<std::ptrdiff_t>(to));
     HitRatePoint pt;
     double sum = 0;
     for (const JudgedPeriod& p : part) sum += p.poolSize;
@@ -322,8 +330,9 @@ Scene BacktestReportScene(const ReportRun& run) {
   const ChanceSummary chance = SummariseHits(run.periods);
   double y = Paragraph(s, 24, 14, "回测报告 backtest: " + run.title, kWidth - 48, kInk, kTitle);
   y = Paragraph(s, 24, y,
-                "命中 hits " + std::to_string(chance.hits) + " / 机会 chance " + Num(chance.expectedHits, 1) + " (z " + Num(chance.z, 2) +
-                    ", two-sided " + PValueText(chance.p) + (chance.exact ? ", exact" : ", a bound never below the exact p") + ")",
+                "命中 hits " + std::to_string(chance.hits) + " / 机会 chance " + Num(chance.expectedHits, 1) + " (z " +
+                    Num(chance.z, 2) + ", two-sided " + PValueText(chance.p) +
+                    (chance.exact ? ", exact" : ", a bound never below the exact p") + ")",
                 kWidth - 48, kGreyInk);
   y = Paragraph(s, 24, y, ChanceHeadline(run.odds), kWidth - 48, kGreyInk);
 
@@ -346,7 +355,8 @@ Scene BacktestReportScene(const ReportRun& run) {
   double ly = top;
   ly = LegendEntry(s, ly, kRunRed, false, "本次累计利润 run", Num(endProfit), kRunRed);
   ly = LegendEntry(s, ly, kChanceBlue, false, "机会均值 chance mean", Num(endMean), kChanceBlue);
-  ly = LegendEntry(s, ly, kBandBlue, true, "机会 ±2 SD band", Num(endMean - 2 * endSd) + " … " + Num(endMean + 2 * endSd), kChanceBlue);
+  ly = LegendEntry(s, ly, kBandBlue, true, "机会 ±2 SD band",
+                   Num(endMean - 2 * endSd) + " … " + Num(endMean + 2 * endSd), kChanceBlue);
   const double z = endSd > 0 ? (endProfit - endMean) / endSd : 0;
   ly = Paragraph(s, kLegendX, ly, "差 difference: " + Num(z, 2) + " SD", kLegendWidth);
   ly = Paragraph(s, kLegendX, ly, "periods: " + std::to_string(n), kLegendWidth);
@@ -362,16 +372,17 @@ Scene SweepReportScene(const SweepSetup& setup, const SweepResult& result, const
   for (const SweepAxis& axis : setup.axes) names += (names.empty() ? "" : " / ") + axis.name;
   const size_t runs = result.runs.size();
   double y = Paragraph(s, 24, 14,
-                       "参数扫描 sweep: " + std::to_string(result.rows.size()) + " × " + std::to_string(setup.seeds) + " seeds, " +
-                           drawsName + " — " + names,
+                       "参数扫描 sweep: " + std::to_string(result.rows.size()) + " × " + std::to_string(setup.seeds) +
+                           " seeds, " + drawsName + " — " + names,
                        kWidth - 48, kInk, kTitle);
   const SweepRun* best = result.luckiest >= 0 ? &result.runs[static_cast<size_t>(result.luckiest)] : nullptr;
   std::string top = "上图 top: 最高利润的一次 the most profitable of " + std::to_string(runs) + " runs";
   if (best) {
     const SweepRow& row = result.rows[best->combination];
-    top += ": " + row.label + " seed " + std::to_string(best->seed) + ", against the band of the best of " + std::to_string(runs) +
-           " runs on " + std::to_string(result.replicas) + " fair replays of these periods; selection-adjusted " +
-           PValueText(result.bestRunSelectionP) + " (its combination's hits: Holm " + PValueText(row.holm) + ")";
+    top += ": " + row.label + " seed " + std::to_string(best->seed) + ", against the band of the best of " +
+           std::to_string(runs) + " runs on " + std::to_string(result.replicas) +
+           " fair replays of these periods; selection-adjusted " + PValueText(result.bestRunSelectionP) +
+           " (its combination's hits: Holm " + PValueText(row.holm) + ")";
   }
   y = Paragraph(s, 24, y, top, kWidth - 48, kGreyInk);
   y = Paragraph(s, 24, y, ChanceHeadline(result.odds, result.highestOdds), kWidth - 48, kGreyInk);
@@ -389,7 +400,8 @@ Scene SweepReportScene(const SweepSetup& setup, const SweepResult& result, const
   const BestOfBand& band = result.band;
   const double xMax = std::max(static_cast<double>(band.low.size()), xs.empty() ? 1.0 : xs.back());
   const double panelTop = y + 28;
-  const Panel p = ProfitFrame(s, panelTop, xMax, {&profit, &band.low, &band.high, &mean}, "期 periods after the first 120 draws");
+  const Panel p =
+      ProfitFrame(s, panelTop, xMax, {&profit, &band.low, &band.high, &mean}, "期 periods after the first 120 draws");
   if (!band.low.empty()) {
     Band(s, p, band.low, band.high);
     std::vector<double> bx(band.median.size());
@@ -400,19 +412,22 @@ Scene SweepReportScene(const SweepSetup& setup, const SweepResult& result, const
   Curve(s, p, xs, profit, kRunRed, 2);
 
   double ly = panelTop;
-  ly = LegendEntry(s, ly, kRunRed, false, "最高利润的一次 the most profitable run", profit.empty() ? "" : Num(profit.back()), kRunRed);
+  ly = LegendEntry(s, ly, kRunRed, false, "最高利润的一次 the most profitable run",
+                   profit.empty() ? "" : Num(profit.back()), kRunRed);
   if (!band.low.empty()) {
     ly = LegendEntry(s, ly, kChanceBlue, false, "机会 chance: median of the best of " + std::to_string(runs) + " runs",
                      Num(band.median.back()), kChanceBlue);
     ly = LegendEntry(s, ly, kBandBlue, true, "机会 chance: 95 % of the best of " + std::to_string(runs) + " runs",
                      Num(band.low.back()) + " … " + Num(band.high.back()), kChanceBlue);
   }
-  ly = LegendEntry(s, ly, kMeanGrey, false, "one run's chance mean (no selection)", mean.empty() ? "" : Num(mean.back()), kMeanGrey);
+  ly = LegendEntry(s, ly, kMeanGrey, false, "one run's chance mean (no selection)",
+                   mean.empty() ? "" : Num(mean.back()), kMeanGrey);
   ly = Paragraph(s, kLegendX, ly, "selection-adjusted " + PValueText(result.bestRunSelectionP), kLegendWidth);
 
   std::vector<HitRatePoint> points;
   for (const SweepRow& r : result.rows)
-    points.push_back(HitRatePoint{Join(r.values, " / "), r.chance.periods ? r.poolSum / static_cast<double>(r.chance.periods) : 0, r.chance});
+    points.push_back(HitRatePoint{Join(r.values, " / "),
+                                  r.chance.periods ? r.poolSum / static_cast<double>(r.chance.periods) : 0, r.chance});
   const double bottom = HitRatePanel(s, points, std::max(p.top + p.height + 70, ly + 30));
   Finish(s, bottom);
   return s;

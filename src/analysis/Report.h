@@ -15,7 +15,7 @@
 namespace lumora {
 
 struct ReportRun {
-  std::string title;                 // what ran (file name, combination)
+  std::string title;  // what ran (file name, combination)
   std::vector<JudgedPeriod> periods;
   int odds = 1940;
 };

@@ -29,7 +29,8 @@ RunRiskFigures RiskOfPools(const RiskScheme& scheme, const FundSettings& fund, d
   r.asked = true;
   const int64_t pool = RoundHalfEven(poolSum / static_cast<double>(periods));
   if (pool < 1) {
-    r.answer.error = "the pools were too small to bet (mean " + FormatNumber(poolSum / static_cast<double>(periods), 2) + ")";
+    r.answer.error =
+        "the pools were too small to bet (mean " + FormatNumber(poolSum / static_cast<double>(periods), 2) + ")";
     return r;
   }
   r.question.scheme = scheme;
@@ -57,8 +58,9 @@ std::string RiskLine(const RunRiskFigures& r) {
   auto percent = [](double v) { return FormatNumber(v * 100, 2) + "%"; };
   return std::string("止损概率 ruin ") + (a.ruinIsBound ? "<= " : "") + percent(a.ruin) + " (take-profit first " +
          percent(a.profitTaken) + ") · 最长连挂 longest miss run " + FormatNumber(a.longestMissRun, 1) +
-         " · 预计亏损 expected loss " + (a.stakedIsBound ? "<= " : "") + FormatNumber(a.expectedLoss / r.unitsPerMoney, 2) +
-         " (pool " + std::to_string(r.question.poolSize) + ", " + std::to_string(r.question.draws) + " draws)";
+         " · 预计亏损 expected loss " + (a.stakedIsBound ? "<= " : "") +
+         FormatNumber(a.expectedLoss / r.unitsPerMoney, 2) + " (pool " + std::to_string(r.question.poolSize) + ", " +
+         std::to_string(r.question.draws) + " draws)";
 }
 
 std::string RiskHeading(const RiskScheme& scheme, const FundSettings& fund) {
@@ -81,11 +83,12 @@ std::vector<std::string> SweepRiskLines(const std::vector<SweepCombination>& com
   if (combinations.empty()) return lines;
   lines.push_back(RiskHeading(RiskSchemeOf(combinations.front().settings), fund));
   // A row sums its seeds: its mean pool over all their periods, as many draws as one seed judged.
-  const int64_t seeds = std::max<int64_t>(1, static_cast<int64_t>(result.runs.size()) /
-                                                 std::max<int64_t>(1, static_cast<int64_t>(combinations.size())));
+  const int64_t seeds = std::max<int64_t>(
+      1, static_cast<int64_t>(result.runs.size()) / std::max<int64_t>(1, static_cast<int64_t>(combinations.size())));
   for (size_t c = 0; c < combinations.size() && c < result.rows.size(); ++c) {
     const SweepRow& row = result.rows[c];
-    const RunRiskFigures risk = RiskOfPools(RiskSchemeOf(combinations[c].settings), fund, row.poolSum, row.chance.periods);
+    const RunRiskFigures risk =
+        RiskOfPools(RiskSchemeOf(combinations[c].settings), fund, row.poolSum, row.chance.periods);
     if (risk.asked) {
       RunRiskFigures perSeed = risk;
       if (risk.answer.error.empty()) {

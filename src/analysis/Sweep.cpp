@@ -80,13 +80,13 @@ namespace {
 // the order runs finish in, so the figures do not depend on the thread count.
 struct Gather {
   std::mutex lock;
-  std::vector<int> seedsLeft;               // per combination
-  std::vector<uint16_t> drawn;              // replicas x periods: the fair drawn number
-  size_t periods = 0;                       // draws after the first 120
-  int64_t firstDraw = 0;                    // index of the first judged draw
-  std::vector<int64_t> bestPath;            // replicas x periods: highest cumulative profit of any run
-  std::vector<int64_t> bestRow;             // replicas: highest profit of any combination over its seeds
-  std::vector<std::vector<int64_t>> finals; // per run: final profit on each replica
+  std::vector<int> seedsLeft;                // per combination
+  std::vector<uint16_t> drawn;               // replicas x periods: the fair drawn number
+  size_t periods = 0;                        // draws after the first 120
+  int64_t firstDraw = 0;                     // index of the first judged draw
+  std::vector<int64_t> bestPath;             // replicas x periods: highest cumulative profit of any run
+  std::vector<int64_t> bestRow;              // replicas: highest profit of any combination over its seeds
+  std::vector<std::vector<int64_t>> finals;  // per run: final profit on each replica
   std::ptrdiff_t luckiest = -1;
   std::string replayError;
 };
@@ -140,7 +140,8 @@ void FinishCombination(Gather& g, const SweepSetup& setup, std::vector<SweepRun>
     periods.push_back(&run.outcome.periods);
     pools.push_back(&run.outcome.pools);
     const auto& ps = run.outcome.periods;
-    if (!ps.empty()) fits = fits && CheckedAdd(row.profit, ps.back().profit) && CheckedAdd(row.turnover, ps.back().turnover);
+    if (!ps.empty())
+      fits = fits && CheckedAdd(row.profit, ps.back().profit) && CheckedAdd(row.turnover, ps.back().turnover);
     for (const JudgedPeriod& p : ps) row.poolSum += p.poolSize;
     row.drawdown = std::max(row.drawdown, LargestDrawdown(ps));
     row.missRun = std::max(row.missRun, LongestMissRun(ps));
@@ -152,7 +153,8 @@ void FinishCombination(Gather& g, const SweepSetup& setup, std::vector<SweepRun>
     for (size_t r = 0; r < sums.size(); ++r) fits = fits && CheckedAdd(sums[r], g.finals[j][r]);
 
   std::lock_guard<std::mutex> hold(g.lock);
-  if (!fits && g.replayError.empty()) g.replayError = row.label + ": the profit summed over the seeds passes the largest 64-bit figure";
+  if (!fits && g.replayError.empty())
+    g.replayError = row.label + ": the profit summed over the seeds passes the largest 64-bit figure";
   for (size_t r = 0; r < sums.size(); ++r) g.bestRow[r] = std::max(g.bestRow[r], sums[r]);
   // Only the most profitable run so far keeps its periods (ties: the earliest run).
   for (size_t j = from; j < to; ++j) {
@@ -264,7 +266,8 @@ SweepResult RunSweepGrid(const SweepSetup& setup, const std::vector<SweepCombina
       return result;
     }
     for (const std::string& n : run.notices)
-      if (result.notices.size() < 4 && std::find(result.notices.begin(), result.notices.end(), n) == result.notices.end())
+      if (result.notices.size() < 4 &&
+          std::find(result.notices.begin(), result.notices.end(), n) == result.notices.end())
         result.notices.push_back(n);
   }
   if (!g.replayError.empty()) {

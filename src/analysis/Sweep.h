@@ -88,21 +88,21 @@ struct BestOfBand {
 };
 
 struct SweepResult {
-  std::vector<SweepRow> rows;         // combination order
-  std::vector<SweepRun> runs;         // combination-major, seeds 1..K within
-  std::ptrdiff_t luckiest = -1;       // index in runs of the run with the highest final profit, -1 if none
-  std::vector<std::string> notices;   // the first four distinct notices over all runs
-  int odds = 1940;                    // the lowest odds of the combinations
-  int highestOdds = 1940;             // the highest (above `odds` when odds were swept)
-  int64_t firstDraw = 0;              // index of the first judged draw: band entry t is draw firstDraw + t
-  size_t threads = 0;                 // threads used
-  int replicas = 0;                   // fair replays made
+  std::vector<SweepRow> rows;        // combination order
+  std::vector<SweepRun> runs;        // combination-major, seeds 1..K within
+  std::ptrdiff_t luckiest = -1;      // index in runs of the run with the highest final profit, -1 if none
+  std::vector<std::string> notices;  // the first four distinct notices over all runs
+  int odds = 1940;                   // the lowest odds of the combinations
+  int highestOdds = 1940;            // the highest (above `odds` when odds were swept)
+  int64_t firstDraw = 0;             // index of the first judged draw: band entry t is draw firstDraw + t
+  size_t threads = 0;                // threads used
+  int replicas = 0;                  // fair replays made
   // The chance that the best of the N runs on a fair replay ends at least as high as the most
   // profitable run did: its selection-adjusted p. 1 without replays.
   double bestRunSelectionP = 1;
   BestOfBand band;
   bool cancelled = false;
-  std::string error;                  // the first run that could not start: "LABEL: why"
+  std::string error;  // the first run that could not start: "LABEL: why"
 };
 
 // The cumulative profit after each draw from `firstDraw` on (path.size() draws) that a run kept

@@ -15,7 +15,9 @@ struct Slice {
   size_t from = 0, to = 0;
   int64_t profitBefore = 0, turnoverBefore = 0;
   int64_t profit(const BacktestOutcome& o) const { return to > from ? o.periods[to - 1].profit - profitBefore : 0; }
-  int64_t turnover(const BacktestOutcome& o) const { return to > from ? o.periods[to - 1].turnover - turnoverBefore : 0; }
+  int64_t turnover(const BacktestOutcome& o) const {
+    return to > from ? o.periods[to - 1].turnover - turnoverBefore : 0;
+  }
 };
 
 Slice SliceOf(const BacktestOutcome& o, size_t first, size_t end) {
@@ -33,7 +35,8 @@ Slice SliceOf(const BacktestOutcome& o, size_t first, size_t end) {
 
 }  // namespace
 
-std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp, size_t train, size_t test, std::string& error) {
+std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp, size_t train, size_t test,
+                                                std::string& error) {
   std::vector<WalkForwardFold> folds;
   if (train < 1 || test < 1) {
     error = "--train and --test want whole numbers of draws of 1 or more";
@@ -56,7 +59,8 @@ std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp,
   return folds;
 }
 
-WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t warmUp, size_t train, size_t test, bool chance) {
+WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t warmUp, size_t train, size_t test,
+                              bool chance) {
   WalkForwardResult result;
   result.folds = WalkForwardWindows(drawCount, warmUp, train, test, result.error);
   if (!result.error.empty()) return result;
@@ -80,7 +84,8 @@ WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t
     bool any = false;
     for (size_t c = 0; c < byCombination.size(); ++c) {
       int64_t profit = 0;
-      for (const SweepRun* run : byCombination[c]) profit += SliceOf(run->outcome, fold.trainFirst, fold.trainEnd).profit(run->outcome);
+      for (const SweepRun* run : byCombination[c])
+        profit += SliceOf(run->outcome, fold.trainFirst, fold.trainEnd).profit(run->outcome);
       if (!any || profit > fold.trainProfit) {
         fold.chosen = c;
         fold.trainProfit = profit;
@@ -94,11 +99,12 @@ WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t
       const Slice s = SliceOf(o, fold.testFirst, fold.testEnd);
       fold.testProfit += s.profit(o);
       fold.testTurnover += s.turnover(o);
-      slices.emplace_back(o.periods.begin() + static_cast<std::ptrdiff_t>(s.from), o.periods.begin() + static_cast<std::ptrdiff_t>(s.to));
+      slices.emplace_back(o.periods.begin() + static_cast<std::ptrdiff_t>(s.from),
+                          o.periods.begin() + static_cast<std::ptrdiff_t>(s.to));
       if (o.pools.size() == o.periods.size())
-        poolSlices.emplace_back(o.pools.begin() + static_cast<std::ptrdiff_t>(s.from), o.pools.begin() + static_cast<std::ptrdiff_t>(s.to));
-      else
-        poolSlices.emplace_back();
+        poolSlices.emplace_back(o.pools.begin() + static_cast<std::ptrdiff_t>(s.from),
+                                o.pools.begin() + static_cast<std::ptrdiff_t>(s.to));
+      else poolSlices.emplace_back();
       if (slices.size() <= testBySeed.size()) {
         auto& all = testBySeed[slices.size() - 1];
         all.insert(all.end(), slices.back().begin(), slices.back().end());
@@ -142,9 +148,9 @@ class QuietRuns final : public AnsweringPrompter {
 };
 
 // Runs `runs[i]` for every i in `which` on up to `jobs` threads, each into its own slot.
-void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which, const std::vector<SweepCombination>& combinations,
-            const std::vector<DrawRecord>& draws, bool keepPools, int jobs, size_t& threads, const SweepProgress& progress,
-            size_t doneBefore, size_t total) {
+void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which,
+            const std::vector<SweepCombination>& combinations, const std::vector<DrawRecord>& draws, bool keepPools,
+            int jobs, size_t& threads, const SweepProgress& progress, size_t doneBefore, size_t total) {
   std::atomic<size_t> next{0}, done{0};
   auto worker = [&] {
     for (size_t i; (i = next.fetch_add(1)) < which.size();) {
@@ -170,8 +176,8 @@ void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which, const
 }  // namespace
 
 WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<SweepCombination>& combinations,
-                                 const std::vector<DrawRecord>& draws, size_t train, size_t test, const SweepProgress& progress,
-                                 SweepResult* runs) {
+                                 const std::vector<DrawRecord>& draws, size_t train, size_t test,
+                                 const SweepProgress& progress, SweepResult* runs) {
   WalkForwardResult result;
   WalkForwardWindows(draws.size(), kHistoryRows, train, test, result.error);
   if (!result.error.empty()) return result;
@@ -180,7 +186,8 @@ WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<Swee
     sweep.rows.emplace_back();
     sweep.rows.back().label = combinations[c].label;
     sweep.rows.back().values = combinations[c].values;
-    for (int k = 1; k <= setup.seeds; ++k) sweep.runs.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
+    for (int k = 1; k <= setup.seeds; ++k)
+      sweep.runs.push_back(SweepRun{c, static_cast<uint64_t>(k), {}, {}, 0, false});
   }
   sweep.odds = combinations.empty() ? setup.base.odds : OddsOf(combinations[0].settings);
   std::vector<size_t> every(sweep.runs.size());
@@ -200,7 +207,8 @@ WalkForwardResult RunWalkForward(const SweepSetup& setup, const std::vector<Swee
   for (size_t i = 0; i < sweep.runs.size(); ++i)
     if (picked.count(sweep.runs[i].combination)) again.push_back(i);
   size_t threads = 0;
-  RunAll(sweep.runs, again, combinations, draws, true, setup.jobs, threads, progress, every.size(), every.size() + again.size());
+  RunAll(sweep.runs, again, combinations, draws, true, setup.jobs, threads, progress, every.size(),
+         every.size() + again.size());
   result = WalkForward(sweep, draws.size(), kHistoryRows, train, test);
   if (runs) *runs = std::move(sweep);
   return result;

@@ -20,30 +20,31 @@
 namespace lumora {
 
 struct WalkForwardFold {
-  size_t trainFirst = 0, trainEnd = 0;  // draws [trainFirst, trainEnd) of the file (0-based) judge the choice
-  size_t testFirst = 0, testEnd = 0;    // draws [testFirst, testEnd) judge the chosen combination
-  size_t chosen = 0;                    // index of the chosen combination (the lowest one on a tie)
-  int64_t trainProfit = 0;              // the chosen one's profit on the training draws, over its seeds
+  size_t trainFirst = 0, trainEnd = 0;       // draws [trainFirst, trainEnd) of the file (0-based) judge the choice
+  size_t testFirst = 0, testEnd = 0;         // draws [testFirst, testEnd) judge the chosen combination
+  size_t chosen = 0;                         // index of the chosen combination (the lowest one on a tie)
+  int64_t trainProfit = 0;                   // the chosen one's profit on the training draws, over its seeds
   int64_t testProfit = 0, testTurnover = 0;  // its profit and stake on the test draws, over its seeds
-  ChanceSummary test;                   // its hits on the test draws against chance, over its seeds
+  ChanceSummary test;                        // its hits on the test draws against chance, over its seeds
 };
 
 struct WalkForwardResult {
   std::vector<WalkForwardFold> folds;
-  ChanceSummary test;          // every test draw of every fold against chance
+  ChanceSummary test;  // every test draw of every fold against chance
   int64_t testProfit = 0, testTurnover = 0;
-  int64_t trainProfit = 0;     // the chosen combinations' training profits, summed (hindsight)
+  int64_t trainProfit = 0;  // the chosen combinations' training profits, summed (hindsight)
   // The first seed's test periods of the chosen combinations, one fold after another, with the
   // cumulative profit and stake carried across the folds (for a report).
   std::vector<JudgedPeriod> testPeriods;
-  std::string error;           // why the windows do not fit the file ("" when they do)
+  std::string error;  // why the windows do not fit the file ("" when they do)
 };
 
 // The windows over a file of `drawCount` draws whose first `warmUp` only fill the history:
 // training windows start at warmUp, warmUp + test, ...; a fold needs at least one test draw, the
 // last fold's test window may be shorter than `test`. Requires train, test >= 1 and
 // warmUp + train + 1 <= drawCount (else `error` says so and there are no folds).
-std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp, size_t train, size_t test, std::string& error);
+std::vector<WalkForwardFold> WalkForwardWindows(size_t drawCount, size_t warmUp, size_t train, size_t test,
+                                                std::string& error);
 
 // Walk-forward over finished runs of `drawCount` draws: sweep.runs hold every run's periods (and,
 // for the test figures of several seeds, the pools of the chosen combinations' runs). The same

@@ -16,7 +16,7 @@ namespace lumora {
 
 namespace {
 
-constexpr WindowCatalogue kWindows[] = {fmain::kCatalogue, fadd::kCatalogue,   fbj::kCatalogue,   fk::kCatalogue,
+constexpr WindowCatalogue kWindows[] = {fmain::kCatalogue,  fadd::kCatalogue,  fbj::kCatalogue,   fk::kCatalogue,
                                         ftishi::kCatalogue, ftool::kCatalogue, ffenxi::kCatalogue};
 
 std::string Element(const ControlEntry& e, int i) { return std::string(e.name) + "_" + std::to_string(i); }
@@ -76,13 +76,14 @@ std::vector<std::string> CatalogueMismatches(const WindowCatalogue& window, cons
                                              bool wholeWindow) {
   std::set<std::string> widgets(widgetNames.begin(), widgetNames.end());
   std::set<std::string> wanted, formOnly;
-  ForEachName(window,
-              [&](const std::string& name, const ControlEntry& e) { (e.hasWidget() ? wanted : formOnly).insert(name); });
+  ForEachName(window, [&](const std::string& name, const ControlEntry& e) {
+    (e.hasWidget() ? wanted : formOnly).insert(name);
+  });
   std::vector<std::string> problems;
   for (const std::string& w : widgets)
     if (!wanted.count(w))
-      problems.push_back(std::string(window.window) + ": widget \"" + w + "\" is not in the window's control catalogue" +
-                         (formOnly.count(w) ? " as a widget" : ""));
+      problems.push_back(std::string(window.window) + ": widget \"" + w +
+                         "\" is not in the window's control catalogue" + (formOnly.count(w) ? " as a widget" : ""));
   for (const std::string& c : wanted)
     if (wholeWindow && !widgets.count(c))
       problems.push_back(std::string(window.window) + ": catalogued control \"" + c + "\" has no widget");

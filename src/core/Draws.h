@@ -14,17 +14,17 @@ struct DrawRecord {
   friend bool operator==(const DrawRecord&, const DrawRecord&) = default;
 };
 
-inline constexpr int kHistoryRows = 120;    // rows 1..120 filled
-inline constexpr int kDeepRows = 150;       // rows 1..150 of the last feed response
+inline constexpr int kHistoryRows = 120;  // rows 1..120 filled
+inline constexpr int kDeepRows = 150;     // rows 1..150 of the last feed response
 
 struct DrawStore {
-  std::array<DrawRecord, 201> history{};             // DrawHistory, rows 1..120 used
-  std::array<DrawRecord, kHistoryRows + 1> incoming{};  // IncomingWindow
-  std::array<DrawRecord, kDeepRows + 1> deep{};         // DeepBuffer
-  bool deepCreated = false;                           // the first successful feed parse creates it
+  std::array<DrawRecord, 201> history{};                  // DrawHistory, rows 1..120 used
+  std::array<DrawRecord, kHistoryRows + 1> incoming{};    // IncomingWindow
+  std::array<DrawRecord, kDeepRows + 1> deep{};           // DeepBuffer
+  bool deepCreated = false;                               // the first successful feed parse creates it
   std::array<std::string, kHistoryRows + 1> subSeries{};  // SubNumberSeries, slot 0 oldest .. 119 newest
-  int subStart = 3;                                   // SubNumberStart: 1 前三, 2 中三, 3 后三
-  int32_t updateCount = 0;                            // UpdateCount
+  int subStart = 3;                                       // SubNumberStart: 1 前三, 2 中三, 3 后三
+  int32_t updateCount = 0;                                // UpdateCount
   // The newest draw before the history was last applied: the draw the monitor pools of that
   // moment were made after (empty before the first history).
   DrawRecord previousNewest{};

@@ -68,10 +68,12 @@ EndpointVerdict CheckEndpoint(std::string_view url, bool allowPlainHttp) {
   if (p.scheme == "http" && !IsLoopbackHost(p.host)) {
     if (allowPlainHttp) {
       v.plainOffMachine = true;
-      v.reason = "lumora.ini 允许以明文 HTTP 连接 " + p.host + "：账号和密码将不加密地经过网络。建议改用 https:// 地址。";
+      v.reason =
+          "lumora.ini 允许以明文 HTTP 连接 " + p.host + "：账号和密码将不加密地经过网络。建议改用 https:// 地址。";
     } else {
       v.failure = HttpFailure::NotAllowed;
-      v.reason = "服务地址 " + Origin(url) + " 不在本机，却不是 https:// 地址：为保护账号密码，请求未发送。"
+      v.reason = "服务地址 " + Origin(url) +
+                 " 不在本机，却不是 https:// 地址：为保护账号密码，请求未发送。"
                  "请改用 https:// 地址，或在 lumora.ini 的 [service] 中写 allow_plain_http=1 明确允许明文传输。";
     }
   }
@@ -86,8 +88,8 @@ std::string RedactSecrets(std::string_view text) {
     size_t hit = text.find("pw=", i);
     if (hit == std::string_view::npos) break;
     // Only a key of its own ("?pw=", "&pw=", at the start or after a blank), not "xpw=".
-    const bool key = hit == 0 || text[hit - 1] == '?' || text[hit - 1] == '&' || text[hit - 1] == ' ' ||
-                     text[hit - 1] == ';';
+    const bool key =
+        hit == 0 || text[hit - 1] == '?' || text[hit - 1] == '&' || text[hit - 1] == ' ' || text[hit - 1] == ';';
     out.append(text.substr(i, hit + 3 - i));
     i = hit + 3;
     if (!key) continue;

@@ -76,7 +76,8 @@ void Failed(Context& cx, FeedState& feed, const std::string& why) {
 void NoticeOnce(Context& cx, FeedState& feed, const std::string& kind, const std::string& text) {
   const TimePoint now = Now(cx);
   auto it = feed.refusalsSeen.find(kind);
-  const bool quiet = it == feed.refusalsSeen.end() || now - it->second >= std::chrono::minutes(kRefusalNoticeQuietMinutes);
+  const bool quiet =
+      it == feed.refusalsSeen.end() || now - it->second >= std::chrono::minutes(kRefusalNoticeQuietMinutes);
   feed.refusalsSeen[kind] = now;
   if (quiet) cx.inform(text, T::kTip);
 }
@@ -84,7 +85,8 @@ void NoticeOnce(Context& cx, FeedState& feed, const std::string& kind, const std
 std::string DrawText(const DrawRecord& r) { return "第" + r.period + "期 " + r.digits; }
 
 // An answer not applied: the history, DeepBuffer and IncomingWindow stay as they were.
-void Refuse(Context& cx, FeedState& feed, const std::string& kind, const std::string& status, const DrawRecord& newest) {
+void Refuse(Context& cx, FeedState& feed, const std::string& kind, const std::string& status,
+            const DrawRecord& newest) {
   cx.form.setText(fmain::Tnew, status);
   NoticeOnce(cx, feed, kind, status + std::string(kCrLf) + T::kRefusedNotice);
   Record(cx, feed, {kind, newest.period, newest.digits, status});
@@ -184,13 +186,16 @@ bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply
   }
   switch (check.verdict) {
     case AnswerVerdict::Older:
-      Refuse(cx, feed, "older", std::string(T::kOlder) + "（答复最新 " + DrawText(newest) + "，已有 " +
-                                    DrawText(check.applied) + "）", newest);
+      Refuse(cx, feed, "older",
+             std::string(T::kOlder) + "（答复最新 " + DrawText(newest) + "，已有 " + DrawText(check.applied) + "）",
+             newest);
       buttonAfterAnswer();
       return false;
     case AnswerVerdict::Contradicts:
-      Refuse(cx, feed, "contradicts", std::string(T::kContradicts) + "（第" + check.applied.period + "期 答复 " +
-                                          check.answered.digits + "，已有 " + check.applied.digits + "）", newest);
+      Refuse(cx, feed, "contradicts",
+             std::string(T::kContradicts) + "（第" + check.applied.period + "期 答复 " + check.answered.digits +
+                 "，已有 " + check.applied.digits + "）",
+             newest);
       buttonAfterAnswer();
       return false;
     case AnswerVerdict::Disordered:
@@ -204,12 +209,9 @@ bool ProcessDrawResponse(Context& cx, FeedState& feed, const ApplyDrawsFn& apply
       ShowPause(cx, feed);
       buttonAfterAnswer();
       return false;
-    case AnswerVerdict::Untied:
-      Pause(cx, feed);
-      break;
+    case AnswerVerdict::Untied: Pause(cx, feed); break;
     case AnswerVerdict::First:
-    case AnswerVerdict::New:
-      break;
+    case AnswerVerdict::New: break;
   }
   FillBuffers(d, answer.draws);
   d.handEntered = 0;

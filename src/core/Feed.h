@@ -18,20 +18,20 @@
 
 namespace lumora {
 
-inline constexpr int kDrawChannel = 1;                          // uXMLHTTP1 element 1
-inline constexpr int kDrawRequestTimeoutMs = 20000;             // a request is given up after 20 s
-inline constexpr std::size_t kDrawResponseMaxBytes = 1 << 20;   // and capped at 1 MiB
+inline constexpr int kDrawChannel = 1;                         // uXMLHTTP1 element 1
+inline constexpr int kDrawRequestTimeoutMs = 20000;            // a request is given up after 20 s
+inline constexpr std::size_t kDrawResponseMaxBytes = 1 << 20;  // and capped at 1 MiB
 inline constexpr int kCountdownTicks = 25;
 
-inline constexpr int kOutageMinutes = 5;           // failures this long are told once
+inline constexpr int kOutageMinutes = 5;               // failures this long are told once
 inline constexpr int kRefusalNoticeQuietMinutes = 30;  // a refusal's notice again only after this quiet
 // An answer sharing no draw with the draws applied is believed only this long after the last
 // good answer: 150 draws take longer than that (a day has at most 999 periods).
 inline constexpr int kUntiedAfterHours = 3;
 
 struct FeedState {
-  int countdownTicks = 0;   // CountdownTicks: ticks of Timer_gx since the last automatic request
-  std::string response;     // DrawResponse: the last response text; empty after a rejected one
+  int countdownTicks = 0;  // CountdownTicks: ticks of Timer_gx since the last automatic request
+  std::string response;    // DrawResponse: the last response text; empty after a rejected one
 
   // Automatic betting (Check_touzhu_sx) and group send (C_qunfa_sx) unticked by an answer that
   // could not be tied to the draws applied; cleared when the player ticks the switch again.

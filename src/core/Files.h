@@ -32,7 +32,8 @@ std::optional<std::string> ReadWholeFileBytes(const std::filesystem::path& path)
 // `FileAccess::OwnerOnly` the file is its owner's alone (0600) from the moment it exists, also
 // when it replaces a file others could read (Windows: as the folder gives).
 enum class FileAccess { AsBefore, OwnerOnly };
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, FileAccess access = FileAccess::AsBefore);
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                     FileAccess access = FileAccess::AsBefore);
 
 // Text helpers over the codec, the one reading and the one writing of the data folder's text
 // files: read a text file (GBK or UTF-8) as UTF-8; write UTF-8 text atomically as GBK, or as

@@ -10,9 +10,7 @@ const std::vector<std::string> kNoItems;
 const Scene kNoScene;
 }  // namespace
 
-Form::Values& Form::at(ControlRef name) {
-  return controls_[name];
-}
+Form::Values& Form::at(ControlRef name) { return controls_[name]; }
 
 const Form::Values* Form::find(ControlRef name) const {
   auto it = controls_.find(name);

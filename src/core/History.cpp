@@ -77,8 +77,8 @@ int RowOfDrawAfter(const DrawStore& draws, const DrawRecord& anchor) {
   const int at = RowOf(draws, anchor);
   if (at <= 1) return 0;
   const DrawRecord& next = draws.history[static_cast<size_t>(at - 1)];
-  const bool following = next.period == FollowingPeriod(anchor.period) ||
-                         (ReadInt(next.period) == 1 && ReadInt(anchor.period) != 1);
+  const bool following =
+      next.period == FollowingPeriod(anchor.period) || (ReadInt(next.period) == 1 && ReadInt(anchor.period) != 1);
   return following && !next.digits.empty() ? at - 1 : 0;
 }
 

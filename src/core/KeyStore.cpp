@@ -30,7 +30,8 @@ std::string BlankPasswordLine(const std::string& ini) {
 
 std::string TakePasswordFromKeyStore(ServiceConfig& config, const std::filesystem::path& iniPath, KeyStore* store) {
   if (!config.passwordInKeyStore) return {};
-  if (!store) return "lumora.ini 要求从系统密钥库读取密码，但本程序在此系统上没有可用的密钥库：仍使用 lumora.ini 中的密码。";
+  if (!store)
+    return "lumora.ini 要求从系统密钥库读取密码，但本程序在此系统上没有可用的密钥库：仍使用 lumora.ini 中的密码。";
   const std::string key = PasswordKey(config);
   std::string error;
   if (!config.password.empty()) {
@@ -47,7 +48,8 @@ std::string TakePasswordFromKeyStore(ServiceConfig& config, const std::filesyste
     return {};
   }
   if (!error.empty()) return "无法从系统密钥库读取密码（" + error + "）：本次请求不带密码。";
-  return "系统密钥库中没有用户 " + config.user + " 的密码：请在 lumora.ini 中写一次 password=，下次启动时它会被移入密钥库。";
+  return "系统密钥库中没有用户 " + config.user +
+         " 的密码：请在 lumora.ini 中写一次 password=，下次启动时它会被移入密钥库。";
 }
 
 }  // namespace lumora

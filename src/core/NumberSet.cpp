@@ -37,7 +37,8 @@ NumberSet NumberSet::FromText(std::string_view text) {
       continue;
     }
     // The common form: a run of exactly three digits ("045 ...") is one member.
-    if (run == 0 && i + 2 < n && IsDigit(text[i + 1]) && IsDigit(text[i + 2]) && (i + 3 == n || !IsDigit(text[i + 3]))) {
+    if (run == 0 && i + 2 < n && IsDigit(text[i + 1]) && IsDigit(text[i + 2]) &&
+        (i + 3 == n || !IsDigit(text[i + 3]))) {
       set.add((c - '0') * 100 + (text[i + 1] - '0') * 10 + (text[i + 2] - '0'));
       i += 2;
       run = 3;

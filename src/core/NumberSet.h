@@ -59,7 +59,8 @@ class NumberSet {
   template <typename F>
   void forEach(F&& f) const {
     for (size_t i = 0; i < kWords; ++i)
-      for (uint64_t w = words_[i]; w; w &= w - 1) f(static_cast<int>(i * 64 + static_cast<size_t>(std::countr_zero(w))));
+      for (uint64_t w = words_[i]; w; w &= w - 1)
+        f(static_cast<int>(i * 64 + static_cast<size_t>(std::countr_zero(w))));
   }
 
   // Ascending "000"-formatted members joined by one blank; empty set -> "".
@@ -93,7 +94,8 @@ class NumberSet {
 // selecting the numbers of some counts costs a few operations per 64 numbers, whatever the sizes.
 class NumberCounts {
  public:
-  explicit NumberCounts(int maxCount) : maxCount_(maxCount < 1 ? 1 : maxCount), planes_(std::bit_width(static_cast<unsigned>(maxCount_))) {}
+  explicit NumberCounts(int maxCount)
+      : maxCount_(maxCount < 1 ? 1 : maxCount), planes_(std::bit_width(static_cast<unsigned>(maxCount_))) {}
 
   void add(const NumberSet& set) {
     const NumberSet::Words& w = set.words();

@@ -44,24 +44,24 @@ class Prompter {
 
 // Why an exchange gave no usable response. The Http ports fill it; the feed's status line names it.
 enum class HttpFailure {
-  None,             // a complete response arrived (its status may still be an error)
-  NoConnection,     // refused, unreachable, name not found, connection dropped
-  Timeout,          // no complete response within the time limit
-  TooLarge,         // the response grew past the size cap
-  TlsUntrusted,     // the certificate chain is not trusted (unknown or private CA, self-signed)
-  TlsWrongHost,     // the certificate does not name the host asked for
-  TlsExpired,       // the certificate is expired or not yet valid
-  TlsOther,         // any other TLS failure (handshake, protocol)
-  NotAllowed,       // refused before sending: unknown scheme, or plain HTTP off this machine
+  None,          // a complete response arrived (its status may still be an error)
+  NoConnection,  // refused, unreachable, name not found, connection dropped
+  Timeout,       // no complete response within the time limit
+  TooLarge,      // the response grew past the size cap
+  TlsUntrusted,  // the certificate chain is not trusted (unknown or private CA, self-signed)
+  TlsWrongHost,  // the certificate does not name the host asked for
+  TlsExpired,    // the certificate is expired or not yet valid
+  TlsOther,      // any other TLS failure (handshake, protocol)
+  NotAllowed,    // refused before sending: unknown scheme, or plain HTTP off this machine
   Other,
 };
 
 struct HttpResult {
-  bool ok = false;      // a complete response arrived (any status)
-  int status = 0;       // HTTP status, 0 without a response
-  std::string body;     // the response body as text (UTF-8, or GBK decoded)
-  std::string error;    // why there is no response: "timeout", "too large", a network error text
-                        // (never holds the request's URL: it may carry the account's password)
+  bool ok = false;    // a complete response arrived (any status)
+  int status = 0;     // HTTP status, 0 without a response
+  std::string body;   // the response body as text (UTF-8, or GBK decoded)
+  std::string error;  // why there is no response: "timeout", "too large", a network error text
+                      // (never holds the request's URL: it may carry the account's password)
   HttpFailure failure = HttpFailure::None;
 };
 

@@ -23,8 +23,8 @@ struct PlanJudged {
   bool hit = false;
   int64_t profitChange = 0;  // booked for this period
   int64_t profit = 0;        // the statistics' profit after it
-  std::string scheme;    // the statistics scheme that booked it
-  std::string line;      // the judged line of the plan record
+  std::string scheme;        // the statistics scheme that booked it
+  std::string line;          // the judged line of the plan record
 };
 
 // A plan that could not be judged: the draws applied do not hold the draw of the period it was

@@ -19,9 +19,9 @@ struct Notice {
 
 class RecordingPrompter final : public Prompter {
  public:
-  std::vector<Notice> notices;                      // every inform, in order
-  std::vector<Notice> questions;                    // every Yes/No or input prompt, in order
-  std::deque<bool> yesNoAnswers;                    // answers to come; empty -> `defaultYes`
+  std::vector<Notice> notices;                         // every inform, in order
+  std::vector<Notice> questions;                       // every Yes/No or input prompt, in order
+  std::deque<bool> yesNoAnswers;                       // answers to come; empty -> `defaultYes`
   std::deque<std::optional<std::string>> textAnswers;  // replies to come; empty -> cancelled
   bool defaultYes = true;
   // How an answer comes back, as the shell's prompter does it: a session test passes its gate's
@@ -75,7 +75,10 @@ class RecordingClipboard final : public Clipboard {
  public:
   std::string content;
   int clears = 0;
-  void clear() override { content.clear(); ++clears; }
+  void clear() override {
+    content.clear();
+    ++clears;
+  }
   void setText(const std::string& utf8) override { content = utf8; }
   std::string text() override { return content; }
 };
@@ -113,8 +116,12 @@ class RecordingRecorder final : public Recorder {
     events.push_back("judged " + j.period + " " + j.digits + (j.hit ? " hit" : " miss"));
   }
   void planNotJudged(const PlanNotJudged& p) override { events.push_back("not judged " + p.period); }
-  void betSettled(const BetSettled& b) override { events.push_back("settled " + b.period + (b.hit ? " hit" : " miss")); }
-  void betNotSettled(const std::string& period, const std::string&) override { events.push_back("not settled " + period); }
+  void betSettled(const BetSettled& b) override {
+    events.push_back("settled " + b.period + (b.hit ? " hit" : " miss"));
+  }
+  void betNotSettled(const std::string& period, const std::string&) override {
+    events.push_back("not settled " + period);
+  }
   void betLogLine(const std::string& line) override { events.push_back("log " + line); }
   void feedEvent(const FeedEvent& e) override { events.push_back("feed " + e.kind + " " + e.period); }
 };
@@ -130,7 +137,8 @@ class ScriptedHttp final : public Http {
   std::vector<std::string> urls;
   std::vector<Request> pending;  // requests not yet answered, oldest first
 
-  void get(int channel, const std::string& url, int, std::size_t, std::function<void(const HttpResult&)> done) override {
+  void get(int channel, const std::string& url, int, std::size_t,
+           std::function<void(const HttpResult&)> done) override {
     abort(channel);
     urls.push_back(url);
     pending.push_back({channel, url, std::move(done)});

@@ -55,10 +55,21 @@ struct Scene {
   std::vector<SceneItem> items;
 
   void clear() { items.clear(); }
-  void setScale(double l, double t, double r, double b) { left = l; top = t; width = r - l; height = b - t; }
-  void line(double x1, double y1, double x2, double y2, Bgr color, int w = 1) { items.push_back(SceneLine{x1, y1, x2, y2, color, w}); }
-  void text(double x, double y, std::string s, Bgr color = kBlack, int pointSize = 9) { items.push_back(SceneText{x, y, std::move(s), color, pointSize}); }
-  void circle(double x, double y, double r, Bgr color, bool filled = false) { items.push_back(SceneCircle{x, y, r, color, filled}); }
+  void setScale(double l, double t, double r, double b) {
+    left = l;
+    top = t;
+    width = r - l;
+    height = b - t;
+  }
+  void line(double x1, double y1, double x2, double y2, Bgr color, int w = 1) {
+    items.push_back(SceneLine{x1, y1, x2, y2, color, w});
+  }
+  void text(double x, double y, std::string s, Bgr color = kBlack, int pointSize = 9) {
+    items.push_back(SceneText{x, y, std::move(s), color, pointSize});
+  }
+  void circle(double x, double y, double r, Bgr color, bool filled = false) {
+    items.push_back(SceneCircle{x, y, r, color, filled});
+  }
   void box(double x1, double y1, double x2, double y2, Bgr color) { items.push_back(SceneBox{x1, y1, x2, y2, color}); }
 
   // Logical point of a pixel position in a picture of the given pixel size (for mouse events).

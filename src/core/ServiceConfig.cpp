@@ -74,8 +74,8 @@ std::string PercentEncode(std::string_view value) {
   out.reserve(value.size() * 3);
   for (char ch : value) {
     unsigned char c = static_cast<unsigned char>(ch);
-    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                 c == '_' || c == '.' || c == '~';
+    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+                 c == '.' || c == '~';
     if (plain) {
       out += ch;
     } else {

@@ -43,14 +43,14 @@ struct ChatClasses {
 struct ServiceConfig {
   std::string feedEndpoint = kDefaultFeedEndpoint;          // DrawFeedEndpoint
   std::string settingsEndpoint = kDefaultSettingsEndpoint;  // the settings exchange
-  std::string user;                                          // ServiceAccount: "username"
-  std::string password;                                      // "pw"
-  std::string randomCode;                                    // "sjm_in"
-  ChatClasses chat;                                          // chat_classes, chat_classes_new_style
-  std::string caFile;             // ca_file, as a path (UTF-8); empty: the system's trust only
-  bool allowPlainHttp = false;    // allow_plain_http
+  std::string user;                                         // ServiceAccount: "username"
+  std::string password;                                     // "pw"
+  std::string randomCode;                                   // "sjm_in"
+  ChatClasses chat;                                         // chat_classes, chat_classes_new_style
+  std::string caFile;               // ca_file, as a path (UTF-8); empty: the system's trust only
+  bool allowPlainHttp = false;      // allow_plain_http
   bool passwordInKeyStore = false;  // password_store=keyring
-  std::string fault;  // why lumora.ini was not taken, naming it; empty when it was or is absent
+  std::string fault;                // why lumora.ini was not taken, naming it; empty when it was or is absent
   // What the player was told already this run (core/Endpoint.h: each said once).
   bool plainHttpWarned = false;
   bool refusalSaid = false;

@@ -20,10 +20,16 @@ double ReadNumber(std::string_view text) {
   std::string number;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
   bool digits = false;
-  while (i < text.size() && IsDigit(text[i])) { number += text[i++]; digits = true; }
+  while (i < text.size() && IsDigit(text[i])) {
+    number += text[i++];
+    digits = true;
+  }
   if (i < text.size() && text[i] == '.') {
     number += text[i++];
-    while (i < text.size() && IsDigit(text[i])) { number += text[i++]; digits = true; }
+    while (i < text.size() && IsDigit(text[i])) {
+      number += text[i++];
+      digits = true;
+    }
   }
   if (!digits) return 0.0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -31,7 +37,10 @@ double ReadNumber(std::string_view text) {
     std::string exponent = "e";
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
     bool expDigits = false;
-    while (j < text.size() && IsDigit(text[j])) { exponent += text[j++]; expDigits = true; }
+    while (j < text.size() && IsDigit(text[j])) {
+      exponent += text[j++];
+      expDigits = true;
+    }
     if (expDigits) number += exponent;
   }
   double value = std::strtod(number.c_str(), nullptr);
@@ -217,13 +226,16 @@ int DisplayColumns(std::string_view utf8) {
     const auto b = static_cast<unsigned char>(utf8[i]);
     const int len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
     uint32_t cp = len == 1 ? b : b & (0x3F >> (len - 1));
-    for (int k = 1; k < len && i + static_cast<size_t>(k) < utf8.size(); ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
+    for (int k = 1; k < len && i + static_cast<size_t>(k) < utf8.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]) & 0x3F);
     i += static_cast<size_t>(len);
-    const bool combining = (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x200B && cp <= 0x200F) || (cp >= 0xFE00 && cp <= 0xFE0F);
-    const bool wide = (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0x303E) || (cp >= 0x3041 && cp <= 0x33FF) ||
-                      (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0xA000 && cp <= 0xA4CF) ||
-                      (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
-                      (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x20000 && cp <= 0x3FFFD);
+    const bool combining =
+        (cp >= 0x0300 && cp <= 0x036F) || (cp >= 0x200B && cp <= 0x200F) || (cp >= 0xFE00 && cp <= 0xFE0F);
+    const bool wide =
+        (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0x303E) || (cp >= 0x3041 && cp <= 0x33FF) ||
+        (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0xA000 && cp <= 0xA4CF) ||
+        (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFE30 && cp <= 0xFE4F) ||
+        (cp >= 0xFF00 && cp <= 0xFF60) || (cp >= 0xFFE0 && cp <= 0xFFE6) || (cp >= 0x20000 && cp <= 0x3FFFD);
     columns += combining ? 0 : wide ? 2 : 1;
   }
   return columns;

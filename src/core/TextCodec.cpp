@@ -15,7 +15,8 @@ namespace lumora {
 namespace {
 std::string Convert(std::string_view in, const char* to, const char* from, std::string_view replacement) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);  // NOLINT(performance-no-int-to-ptr): iconv_open fails so
+  // iconv_open reports failure as (iconv_t)-1.
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);  // NOLINT(performance-no-int-to-ptr)
   std::string out;
   out.resize(in.size() * 2 + 16);
   char* src = const_cast<char*>(in.data());
@@ -146,7 +147,8 @@ std::string DecodeText(std::string_view bytes) {
 }
 
 std::string DecodeDataText(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size()))) return std::string(bytes.substr(kUtf8Bom.size()));
+  if (bytes.starts_with(kUtf8Bom) && IsValidUtf8(bytes.substr(kUtf8Bom.size())))
+    return std::string(bytes.substr(kUtf8Bom.size()));
   if (!IsValidGb18030(bytes) && IsValidUtf8(bytes)) return std::string(bytes);
   return FromGbk(bytes);
 }

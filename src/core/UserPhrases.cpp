@@ -29,7 +29,8 @@ bool LoadUserPhrases(Context& cx) {
   }
   std::vector<std::string> pieces = Split(trimmed, kPhraseSeparator);
   cx.form.setText(fmain::T_jihua_qianming, pieces[0]);
-  for (size_t i = 1; i < pieces.size() && i <= 3; ++i) cx.form.setText(fmain::T_zdy_yongyu[static_cast<int>(i - 1)], pieces[i]);
+  for (size_t i = 1; i < pieces.size() && i <= 3; ++i)
+    cx.form.setText(fmain::T_zdy_yongyu[static_cast<int>(i - 1)], pieces[i]);
   if (pieces.size() < 4) {
     cx.inform(kPhrasesError, kPhrasesErrorTitle);
     return false;

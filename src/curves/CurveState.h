@@ -8,11 +8,11 @@
 
 namespace lumora {
 
-inline constexpr int kCurveSlots = 15;      // CurveSlots 0..14
-inline constexpr int kTrendPoints = 131;    // TrendLine 0..130; positions 1..120 are used
-inline constexpr int kTrendLength = 120;    // positions saved, loaded and matched
-inline constexpr int kCurvePoints = 121;    // ProfitCurve 0..120; plots use 0..119
-inline constexpr int kNoSlot = 100;         // slot code of the demonstration fit
+inline constexpr int kCurveSlots = 15;    // CurveSlots 0..14
+inline constexpr int kTrendPoints = 131;  // TrendLine 0..130; positions 1..120 are used
+inline constexpr int kTrendLength = 120;  // positions saved, loaded and matched
+inline constexpr int kCurvePoints = 121;  // ProfitCurve 0..120; plots use 0..119
+inline constexpr int kNoSlot = 100;       // slot code of the demonstration fit
 
 // A drawn trend: heights in curve units, index = period position (1 oldest .. 120 newest).
 using TrendLine = std::array<int32_t, kTrendPoints>;

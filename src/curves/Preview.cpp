@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/Text.h"
-#include "curves/PoolCurve.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
+#include "curves/PoolCurve.h"
 
 namespace lumora {
 
@@ -40,7 +40,8 @@ Scene PreviewScene(const ProfitCurve& curve) {
 void ShowPoolPreview(Context& cx, CurveState& curves, int p) {
   // The curve is computed for the picture and for a later plot of it, both of a window.
   if (cx.headless) return;
-  const std::string& pool = p == kPlanPreview ? cx.form.text(fmain::T_jihua_jj_dadi) : cx.form.text(fmain::T_dd_beiyong[p]);
+  const std::string& pool =
+      p == kPlanPreview ? cx.form.text(fmain::T_jihua_jj_dadi) : cx.form.text(fmain::T_dd_beiyong[p]);
   ComputePoolCurve(cx.draws, curves, Trim(pool));
   if (p < 3 || p > 5) return;
   const auto picture = fk::Pic_k[p];

@@ -7,8 +7,7 @@ inline constexpr const char* kPage = "画线界面";
 inline constexpr const char* kInstruction = "点开始，然后鼠标移动到绘图区。鼠标点一下，开始，再点一下，结束。";
 inline constexpr const char* kSaveRow = "画好线后，点红色按钮保存：";
 inline constexpr const char* kLoadRow = "点击绿色按钮从数据库读取线：";
-inline constexpr const char* kHelp =
-    "X轴：最近120期，最右边是最新一期；Y轴：号码组按1倍平刷的盈利。红色=中，蓝色=挂。";
+inline constexpr const char* kHelp = "X轴：最近120期，最右边是最新一期；Y轴：号码组按1倍平刷的盈利。红色=中，蓝色=挂。";
 inline constexpr const char* kStartDrawing = "开始画线";
 inline constexpr const char* kHorizontalLine = "点此画水平直线";
 inline constexpr const char* kDrawingHint = "绘图的时候，请放慢点鼠标，别太快";

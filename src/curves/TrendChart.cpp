@@ -5,11 +5,11 @@
 #include <limits>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "curves/PoolCurve.h"
 #include "curves/Texts.h"
 #include "curves/TrendText.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -18,7 +18,7 @@ namespace {
 constexpr double kChartRight = 130;  // logical width of the chart; 120..130 is margin
 constexpr double kNewest = 120;      // x of the newest period
 constexpr int kGridRange = 1500;     // drawing grid: y from 1500 (top) to -1500 (bottom)
-constexpr int kPlotPoints = 119;   // plots and curves use points 0..119
+constexpr int kPlotPoints = 119;     // plots and curves use points 0..119
 
 // A trend text part as a whole number: blanks around it, an optional sign, digits and at most one
 // decimal point. Fractions round half to even; values outside the 32-bit range are not numbers.
@@ -190,7 +190,9 @@ Scene ProfitCurveScene(const ProfitCurve& curve) {
   return s;
 }
 
-void PlotProfitCurve(Context& cx, const CurveState& curves) { cx.form.setScene(kTrendChart, ProfitCurveScene(curves.profit)); }
+void PlotProfitCurve(Context& cx, const CurveState& curves) {
+  cx.form.setScene(kTrendChart, ProfitCurveScene(curves.profit));
+}
 
 void ShowPoolCurve(Context& cx, CurveState& curves) {
   ComputePoolCurve(cx.draws, curves, Trim(cx.form.text(fmain::Tdadi)));

@@ -7,8 +7,8 @@
 
 #include "core/Context.h"
 #include "core/Scene.h"
-#include "curves/CurveState.h"
 #include "core/controls/Fmain.h"
+#include "curves/CurveState.h"
 
 namespace lumora {
 

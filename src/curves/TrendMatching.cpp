@@ -4,16 +4,15 @@
 
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/PoolCurve.h"
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
 #include "curves/TrendText.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
 namespace {
-
 
 // The pick rule over an array: k times take a(floor(r * U)), move a(U) into its place, shrink.
 // Taking every item once k reaches the number of items.

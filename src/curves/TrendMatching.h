@@ -44,9 +44,9 @@ class FitPicks {
 
  private:
   int k_ = 0;
-  NumberSet all_;                      // every candidate, when k reaches their number
-  std::vector<uint16_t> order_;        // the candidates, ascending, at the start of every round
-  std::vector<uint32_t> undo_;         // place << 16 | number taken from there, step by step
+  NumberSet all_;                // every candidate, when k reaches their number
+  std::vector<uint16_t> order_;  // the candidates, ascending, at the start of every round
+  std::vector<uint32_t> undo_;   // place << 16 | number taken from there, step by step
 };
 
 // The forced hits and n - trendHits random picks from the candidates (all of them when that many

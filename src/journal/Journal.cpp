@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <fstream>
-#include <optional>
 #include <map>
+#include <optional>
 #include <system_error>
 
 #include "core/Files.h"
@@ -102,8 +102,7 @@ const char* InsertSql(Journal::Kind kind) {
     case Journal::Kind::Settlement:
       return "INSERT INTO settlements(seq, run, draw_id, at, period, hit, stake, multiple, count, capital) "
              "VALUES(?,?,?,?,?,?,?,?,?,?)";
-    case Journal::Kind::BetLog:
-      return "INSERT INTO bet_log(seq, run, draw_id, at, line) VALUES(?,?,?,?,?)";
+    case Journal::Kind::BetLog: return "INSERT INTO bet_log(seq, run, draw_id, at, line) VALUES(?,?,?,?,?)";
     case Journal::Kind::NotJudged:
       return "INSERT INTO not_judged(seq, run, draw_id, at, period, reason, line) VALUES(?,?,?,?,?,?,?)";
     case Journal::Kind::NotSettled:
@@ -197,9 +196,7 @@ void Journal::setBusyWait(std::chrono::milliseconds wait) {
   if (db_) sqlite3_busy_timeout(db_, busyWaitMs_);
 }
 
-std::string Journal::now() {
-  return DateTimeText(clock_ ? clock_->now() : std::chrono::system_clock::now());
-}
+std::string Journal::now() { return DateTimeText(clock_ ? clock_->now() : std::chrono::system_clock::now()); }
 
 Journal::Failure Journal::failure(const std::string& what) const {
   const int rc = db_ ? sqlite3_extended_errcode(db_) : SQLITE_ERROR;
@@ -227,9 +224,7 @@ Journal::Failure Journal::failure(const std::string& what) const {
       f.cause = "damaged";
       f.reason = "文件已损坏 / the file is damaged";
       break;
-    default:
-      f.cause = sqlite3_errstr(rc);
-      f.reason = "无法写入 / cannot be written";
+    default: f.cause = sqlite3_errstr(rc); f.reason = "无法写入 / cannot be written";
   }
   f.reason += " (" + what + (db_ ? std::string(": ") + sqlite3_errmsg(db_) : std::string()) + ")";
   return f;
@@ -269,7 +264,8 @@ bool Journal::connect(Failure& why) {
 bool Journal::tryOpen(Failure& why) {
   // A file that does not even start as a database is not handed to SQLite, which would remove
   // the -wal and -shm beside it.
-  if (const auto head = ReadFilePrefix(file_, 16); head && !head->empty() && *head != std::string("SQLite format 3\0", 16)) {
+  if (const auto head = ReadFilePrefix(file_, 16);
+      head && !head->empty() && *head != std::string("SQLite format 3\0", 16)) {
     why = {"damaged", "文件已损坏 / the file is damaged (not a database)", true};
     return false;
   }
@@ -296,7 +292,8 @@ bool Journal::tryOpen(Failure& why) {
   // journal_mode answers with the mode in force; anything but "wal" is a failure to set it.
   sqlite3_stmt* st = nullptr;
   std::string mode;
-  if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+  if (sqlite3_prepare_v2(db_, "PRAGMA journal_mode=WAL", -1, &st, nullptr) == SQLITE_OK &&
+      sqlite3_step(st) == SQLITE_ROW)
     mode = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
   sqlite3_finalize(st);
   if (mode != "wal") return refuse("cannot use WAL mode");
@@ -324,19 +321,19 @@ bool Journal::startRun(Failure& why) {
   if (version > kJournalSchemaVersion) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     closeDb();
-    why = {"newer", "由更新版本的 Lumora 写成 / written by a newer Lumora (schema version " + std::to_string(version) + ")",
+    why = {"newer",
+           "由更新版本的 Lumora 写成 / written by a newer Lumora (schema version " + std::to_string(version) + ")",
            false};
     return false;
   }
   if (version == 0 && sqlite3_exec(db_, kVersion1, nullptr, nullptr, nullptr) != SQLITE_OK) return undo("tables");
-  if (version < 2 && sqlite3_exec(db_, kToVersion2, nullptr, nullptr, nullptr) != SQLITE_OK)
-    return undo("version 2");
-  if (version < 3 && sqlite3_exec(db_, kToVersion3, nullptr, nullptr, nullptr) != SQLITE_OK)
-    return undo("version 3");
-  for (const char* probe : {"SELECT max(id) FROM draws", "SELECT max(id) FROM plans", "SELECT max(id) FROM judgements",
-                            "SELECT max(id) FROM settlements", "SELECT max(id) FROM bet_log",
-                            "SELECT max(id) FROM not_judged", "SELECT max(id) FROM not_settled", "SELECT max(id) FROM feed_events",
-                            "SELECT max(id) FROM runs", "SELECT count(*) FROM seq_counter"}) {
+  if (version < 2 && sqlite3_exec(db_, kToVersion2, nullptr, nullptr, nullptr) != SQLITE_OK) return undo("version 2");
+  if (version < 3 && sqlite3_exec(db_, kToVersion3, nullptr, nullptr, nullptr) != SQLITE_OK) return undo("version 3");
+  for (const char* probe :
+       {"SELECT max(id) FROM draws", "SELECT max(id) FROM plans", "SELECT max(id) FROM judgements",
+        "SELECT max(id) FROM settlements", "SELECT max(id) FROM bet_log", "SELECT max(id) FROM not_judged",
+        "SELECT max(id) FROM not_settled", "SELECT max(id) FROM feed_events", "SELECT max(id) FROM runs",
+        "SELECT count(*) FROM seq_counter"}) {
     Number(db_, probe, 0, &rc);
     if (rc != SQLITE_OK) return undo("reading");
   }
@@ -358,13 +355,14 @@ bool Journal::startRun(Failure& why) {
     std::string ended;
     {
       sqlite3_stmt* st = nullptr;
-      if (sqlite3_prepare_v2(db_,
-                             "SELECT at FROM (SELECT at, seq FROM draws WHERE run = ?1 UNION ALL SELECT at, seq FROM plans "
-                             "WHERE run = ?1 UNION ALL SELECT at, seq FROM judgements WHERE run = ?1 UNION ALL SELECT at, seq "
-                             "FROM settlements WHERE run = ?1 UNION ALL SELECT at, seq FROM bet_log WHERE run = ?1 UNION ALL "
-                             "SELECT at, seq FROM not_judged WHERE run = ?1 UNION ALL SELECT at, seq FROM not_settled "
-                             "WHERE run = ?1 UNION ALL SELECT at, seq FROM feed_events WHERE run = ?1 UNION ALL SELECT started, seq FROM runs WHERE id = ?1) ORDER BY seq DESC LIMIT 1",
-                             -1, &st, nullptr) == SQLITE_OK &&
+      if (sqlite3_prepare_v2(
+              db_,
+              "SELECT at FROM (SELECT at, seq FROM draws WHERE run = ?1 UNION ALL SELECT at, seq FROM plans "
+              "WHERE run = ?1 UNION ALL SELECT at, seq FROM judgements WHERE run = ?1 UNION ALL SELECT at, seq "
+              "FROM settlements WHERE run = ?1 UNION ALL SELECT at, seq FROM bet_log WHERE run = ?1 UNION ALL "
+              "SELECT at, seq FROM not_judged WHERE run = ?1 UNION ALL SELECT at, seq FROM not_settled "
+              "WHERE run = ?1 UNION ALL SELECT at, seq FROM feed_events WHERE run = ?1 UNION ALL SELECT started, seq FROM runs WHERE id = ?1) ORDER BY seq DESC LIMIT 1",
+              -1, &st, nullptr) == SQLITE_OK &&
           sqlite3_bind_int64(st, 1, r) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
         ended = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
       sqlite3_finalize(st);
@@ -420,8 +418,8 @@ bool Journal::moveAside(Failure& why) {
   if (!ending_ && prompter_ && noticed_.insert("damaged").second)
     prompter_->inform("运行记录 journal.sqlite 已损坏（" + why.reason + "），原文件已保存为 " + name +
                           "，并已新建运行记录。\r\n"
-                          "The journal journal.sqlite was damaged (" + why.reason + "). It was kept as " + name +
-                          " and a new journal started.",
+                          "The journal journal.sqlite was damaged (" +
+                          why.reason + "). It was kept as " + name + " and a new journal started.",
                       kJournalFailureTitle);
   return true;
 }
@@ -439,8 +437,7 @@ void Journal::failed(const Failure& f) {
 }
 
 void Journal::recovered() {
-  if (!failing_.empty())
-    std::fprintf(stderr, "lumora: journal %s: written again\n", PathToUtf8(file_).c_str());
+  if (!failing_.empty()) std::fprintf(stderr, "lumora: journal %s: written again\n", PathToUtf8(file_).c_str());
   failing_.clear();
   statusMayHaveChanged();
 }
@@ -449,8 +446,7 @@ std::string Journal::statusText() const {
   std::string zh, en;
   if (!failing_.empty()) {
     zh = (db_ ? "运行记录暂时无法写入，" : "运行记录未能打开，") + std::to_string(waiting_.size()) + " 条记录等待写入";
-    en = (db_ ? "Journal not written now, " : "Journal not open, ") + std::to_string(waiting_.size()) +
-         " rows waiting";
+    en = (db_ ? "Journal not written now, " : "Journal not open, ") + std::to_string(waiting_.size()) + " rows waiting";
   }
   if (lost_ > 0) {
     zh += (zh.empty() ? "运行记录" : "，") + std::string("因等待过多丢弃了 ") + std::to_string(lost_) + " 条记录";
@@ -563,8 +559,8 @@ void Journal::close(const std::string& how) {
   if (db_ || !started_.empty() || !waiting_.empty()) {
     waiting_.push_back({Kind::RunEnd, {now(), how}});
     if (!flush())
-      std::fprintf(stderr, "lumora: journal %s: %d rows not written at the end of the run\n",
-                   PathToUtf8(file_).c_str(), waiting());
+      std::fprintf(stderr, "lumora: journal %s: %d rows not written at the end of the run\n", PathToUtf8(file_).c_str(),
+                   waiting());
   }
   closed_ = true;
   if (db_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
@@ -599,7 +595,8 @@ void Journal::drawBetween(const std::string& period, const std::string& digits) 
 
 void Journal::planJudged(const PlanJudged& j) {
   if (j.period == standingPlan_) standingPlan_.clear();
-  add(Kind::Judgement, {now(), j.period, j.digits, j.hit, static_cast<long long>(j.profitChange), static_cast<long long>(j.profit), j.scheme, j.line});
+  add(Kind::Judgement, {now(), j.period, j.digits, j.hit, static_cast<long long>(j.profitChange),
+                        static_cast<long long>(j.profit), j.scheme, j.line});
 }
 
 void Journal::planNotJudged(const PlanNotJudged& p) {

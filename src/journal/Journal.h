@@ -49,8 +49,10 @@ inline constexpr const char* kRunSessionEnd = "session end";
 inline constexpr const char* kRunNotClosed = "ended without closing";
 
 // The reason kept for the plan standing when its run ended.
-inline constexpr const char* kPlanNotJudgedClosed = "程序关闭时计划尚未开奖 / the program closed before the plan's draw";
-inline constexpr const char* kPlanNotJudgedKilled = "程序未正常关闭，计划未能开奖 / the program ended without closing before the plan's draw";
+inline constexpr const char* kPlanNotJudgedClosed =
+    "程序关闭时计划尚未开奖 / the program closed before the plan's draw";
+inline constexpr const char* kPlanNotJudgedKilled =
+    "程序未正常关闭，计划未能开奖 / the program ended without closing before the plan's draw";
 
 // What a run's row says about the program that wrote it.
 struct JournalRunInfo {
@@ -79,10 +81,10 @@ class Journal final : public Recorder {
   void close(const std::string& how);
 
   bool isOpen() const { return db_ != nullptr; }
-  int failures() const { return failures_; }  // failed opens and commits
+  int failures() const { return failures_; }                         // failed opens and commits
   int waiting() const { return static_cast<int>(waiting_.size()); }  // rows kept in memory
-  long long lost() const { return lost_; }                            // rows dropped at the bound
-  long long run() const { return runId_; }                            // this run's number, 0 before
+  long long lost() const { return lost_; }                           // rows dropped at the bound
+  long long run() const { return runId_; }                           // this run's number, 0 before
   const std::filesystem::path& file() const { return file_; }
   // What the main window's status line shows: empty while everything told has been written.
   std::string statusText() const;
@@ -152,8 +154,8 @@ class Journal final : public Recorder {
   bool inSequence_ = false;
   bool ending_ = false;  // close() is running
   bool closed_ = false;
-  long long unit_ = 0;    // the running sequence, 0 outside one
-  long long units_ = 0;   // sequences begun so far
+  long long unit_ = 0;   // the running sequence, 0 outside one
+  long long units_ = 0;  // sequences begun so far
   std::deque<Row> waiting_;
   int limit_ = kMaxWaitingRows;
   long long lost_ = 0;

@@ -3,8 +3,8 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <system_error>
 #include <regex>
+#include <system_error>
 #include <vector>
 
 #include "core/Files.h"
@@ -13,8 +13,9 @@ namespace lumora {
 
 namespace {
 
-constexpr const char* kHeader = "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
-                                "multiple,capital,text,reason,run";
+constexpr const char* kHeader =
+    "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
+    "multiple,capital,text,reason,run";
 
 // Every kind in the header's columns, in the order the journal wrote them (`seq`), whatever the
 // clock said; each row is kept or left out by its own date. A run's start names the program
@@ -73,8 +74,7 @@ bool IsDate(const std::string& s) { return std::regex_match(s, std::regex(R"(\d{
 
 std::string Column(sqlite3_stmt* st, int i) {
   switch (sqlite3_column_type(st, i)) {
-    case SQLITE_NULL:
-      return {};
+    case SQLITE_NULL: return {};
     case SQLITE_FLOAT: {
       // Money with up to two decimals, without a trailing ".00".
       char buf[64];
@@ -84,8 +84,7 @@ std::string Column(sqlite3_stmt* st, int i) {
       if (s.back() == '.') s.pop_back();
       return s == "-0" ? "0" : s;
     }
-    default:
-      return reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    default: return reinterpret_cast<const char*>(sqlite3_column_text(st, i));
   }
 }
 
@@ -125,8 +124,10 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
   st = nullptr;
   // A journal of version 2 has no feed events yet: an empty stand-in outside the file.
   if (version == 2)
-    sqlite3_exec(h, "CREATE TEMP TABLE feed_events(at TEXT, kind TEXT, period TEXT, digits TEXT, text TEXT, run INTEGER, seq INTEGER)",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(
+        h,
+        "CREATE TEMP TABLE feed_events(at TEXT, kind TEXT, period TEXT, digits TEXT, text TEXT, run INTEGER, seq INTEGER)",
+        nullptr, nullptr, nullptr);
   if (sqlite3_prepare_v2(h, version == 1 ? kQueryVersion1 : kQuery, -1, &st, nullptr) != SQLITE_OK) {
     out.error = std::string("not a journal: ") + sqlite3_errmsg(h);
     sqlite3_close_v2(h);
@@ -160,14 +161,16 @@ JournalCsv ExportJournalCsv(const std::filesystem::path& db, const std::string& 
 std::string BackupJournal(const std::filesystem::path& db, const std::filesystem::path& to) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(db, ec)) return "no journal at " + PathToUtf8(db);
-  const std::filesystem::path temp = to.parent_path() / PathFromUtf8("." + PathToUtf8(to.filename()) + ".lumora-backup.tmp");
+  const std::filesystem::path temp =
+      to.parent_path() / PathFromUtf8("." + PathToUtf8(to.filename()) + ".lumora-backup.tmp");
   std::filesystem::remove(temp, ec);
   sqlite3* src = nullptr;
   sqlite3* dst = nullptr;
   std::string error;
   if (sqlite3_open_v2(PathToUtf8(db).c_str(), &src, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
     error = "cannot open " + PathToUtf8(db) + ": " + (src ? sqlite3_errmsg(src) : "out of memory");
-  else if (sqlite3_open_v2(PathToUtf8(temp).c_str(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+  else if (sqlite3_open_v2(PathToUtf8(temp).c_str(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+           SQLITE_OK)
     error = "cannot write " + PathToUtf8(temp) + ": " + (dst ? sqlite3_errmsg(dst) : "out of memory");
   if (error.empty()) {
     sqlite3_busy_timeout(src, 5000);

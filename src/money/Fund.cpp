@@ -135,8 +135,8 @@ void SettleBet(Context& cx, MoneyState& money) {
   f.current = ToSingle(capital);
   ShowFund(cx.form, f);
   money.betPlacedFlag = 2;
-  cx.recorder().betSettled({draw.period, hit, stake, money.currentMultiple, money.betCount,
-                            static_cast<double>(f.current)});
+  cx.recorder().betSettled(
+      {draw.period, hit, stake, money.currentMultiple, money.betCount, static_cast<double>(f.current)});
 }
 
 }  // namespace lumora

@@ -6,7 +6,7 @@
 namespace lumora::fund_texts {
 
 // Controls of the capital frame.
-inline constexpr auto kCapital = fmain::T_zijin;                // _0..4
+inline constexpr auto kCapital = fmain::T_zijin;                 // _0..4
 inline constexpr auto kSequence = fmain::T_zd_touzhu_beitou[0];  // the multiple sequence
 inline constexpr auto kSequenceState = fmain::T_zd_touzhu_beitou[1];
 

@@ -18,9 +18,9 @@ struct FundSettings {
 
 struct MoneyState {
   // Shared with the betting run and the plan judgement.
-  int betPlacedFlag = 0;          // BetPlacedFlag: 0 after settings read, 1 bet placed, 2 settled
-  float multiplePosition = 0;     // MultiplePosition: next position in the multiple sequence
-  std::string currentMultiple;    // CurrentMultiple: the multiple of the bet just placed, as text
+  int betPlacedFlag = 0;        // BetPlacedFlag: 0 after settings read, 1 bet placed, 2 settled
+  float multiplePosition = 0;   // MultiplePosition: next position in the multiple sequence
+  std::string currentMultiple;  // CurrentMultiple: the multiple of the bet just placed, as text
   // The placed bet, recorded with the flag by the betting run (RecordPlacedBet): the pool that
   // was actually sent and its number of combinations. Settlement tests the new draw against it.
   std::string betPool;
@@ -30,8 +30,8 @@ struct MoneyState {
 
   // Fund management.
   FundSettings fund;
-  std::string multipleSequence;   // MultipleSequence: cleaned text of T_zd_touzhu_beitou_0
-  int sequenceValid = 0;          // SequenceValid: 1 when the last validation accepted it
+  std::string multipleSequence;  // MultipleSequence: cleaned text of T_zd_touzhu_beitou_0
+  int sequenceValid = 0;         // SequenceValid: 1 when the last validation accepted it
   // The inputs the risk of ruin beside the capital frame was last worked out for.
   std::string riskInputs;
 };

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "core/Text.h"
-#include "money/StatsTexts.h"
 #include "core/controls/Fmain.h"
+#include "money/StatsTexts.h"
 
 namespace lumora {
 namespace {
@@ -13,8 +13,8 @@ namespace {
 namespace tx = stats_text;
 
 int32_t Clamp32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 int32_t Round32(double v) { return Clamp32(RoundHalfEven(v)); }
 
@@ -80,8 +80,8 @@ void BookMultiplier(PlanStats& st) {
   if (st.active && !st.overflow) {
     const int64_t m = MultipleAt(st, st.step);
     int64_t stake = 0, win = 0, turnover = 0, profit = 0;
-    if (Mul(2LL * st.poolSize, m, stake) && Mul(m, st.lastResult == 1 ? st.odds : 0, win) && Add(st.turnover, stake, turnover) &&
-        Add(st.profit, win - stake, profit)) {
+    if (Mul(2LL * st.poolSize, m, stake) && Mul(m, st.lastResult == 1 ? st.odds : 0, win) &&
+        Add(st.turnover, stake, turnover) && Add(st.profit, win - stake, profit)) {
       st.turnover = turnover;
       st.profit = profit;
       st.step = st.lastResult == 1 ? 1 : st.step + 1;
@@ -153,9 +153,8 @@ void BookPushWave(PlanStats& st) {
 void UpdatePushWaveStats(PlanStats& st) {
   BookPushWave(st);
   st.summary = std::string(tx::kPushProfit) + std::to_string(st.profit) + Pad(st) + tx::kPushCounts +
-               std::to_string(st.pushPeriods) + "/" + std::to_string(st.step) + "/" +
-               FormatNumber(st.pushMultiple, 3) + "\r\n" + tx::kPushTurnover + std::to_string(st.turnover) +
-               std::string(10, ' ') + tx::kPushName;
+               std::to_string(st.pushPeriods) + "/" + std::to_string(st.step) + "/" + FormatNumber(st.pushMultiple, 3) +
+               "\r\n" + tx::kPushTurnover + std::to_string(st.turnover) + std::string(10, ' ') + tx::kPushName;
 }
 
 void BookStats(PlanStats& st) {
@@ -185,9 +184,9 @@ bool ApplyStatsSettings(Context& cx, StatsState& stats) {
   double rebate = f.value(fmain::T_szzx_canshu[4]);
   if (!(rebate >= 0.005 && rebate <= 0.5)) return refuse(tx::kRebate);
 
-  int32_t mode = f.checked(fmain::Option_touzhu_sz[1]) ? kStatsMultiplier
+  int32_t mode = f.checked(fmain::Option_touzhu_sz[1])   ? kStatsMultiplier
                  : f.checked(fmain::Option_touzhu_sz[2]) ? kStatsPushWave
-                                                    : kStatsFlat;
+                                                         : kStatsFlat;
   std::vector<int32_t> multiples;
   int32_t pushPeriods = 0;
   if (mode == kStatsMultiplier) {

@@ -15,21 +15,21 @@ enum StatsBetMode : int32_t { kStatsFlat = 0, kStatsMultiplier = 1, kStatsPushWa
 // One statistics record, fields in their fixed order.
 struct PlanStats {
   int32_t betMode = kStatsFlat;
-  int32_t periods = 0;      // periods judged
+  int32_t periods = 0;  // periods judged
   int32_t hits = 0;
-  int32_t lastResult = 0;   // 1 the last judged period hit, 0 it missed
+  int32_t lastResult = 0;  // 1 the last judged period hit, 0 it missed
   int32_t poolSize = 0;
-  int32_t step = 0;         // position in the multiple sequence, or consecutive hits + 1
-  int64_t profit = 0;       // 64-bit: long multiplier sequences pass the 32-bit range
-  int64_t turnover = 0;     // 投注总量
-  int32_t odds = 0;         // prize of one winning combination at multiple 1
-  float rebate = 0;         // stored, not used in any figure
+  int32_t step = 0;      // position in the multiple sequence, or consecutive hits + 1
+  int64_t profit = 0;    // 64-bit: long multiplier sequences pass the 32-bit range
+  int64_t turnover = 0;  // 投注总量
+  int32_t odds = 0;      // prize of one winning combination at multiple 1
+  float rebate = 0;      // stored, not used in any figure
   int32_t multipleCount = 0;
   std::vector<int32_t> multiples;
   int32_t pushPeriods = 0;  // consecutive hits after which push-wave starts over
   int64_t lastWin = 0;
-  float pushMultiple = 0;   // multiple of the next push-wave bet
-  int32_t active = 0;       // 1: a judged period waits to be booked
+  float pushMultiple = 0;  // multiple of the next push-wave bet
+  int32_t active = 0;      // 1: a judged period waits to be booked
   // Set when a booking's figure would pass the 64-bit range: that booking and every later one is
   // left out (figures are never saturated); whoever reads the figures refuses them.
   bool overflow = false;

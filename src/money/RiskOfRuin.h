@@ -31,10 +31,10 @@ bool ParseRiskScheme(std::string_view text, RiskScheme& scheme, std::string& why
 
 // What one draw does at a position of the scheme's progression.
 struct RiskStep {
-  int64_t stake = 0;    // units staked
-  int64_t onHit = 0;    // capital change on a hit (prize less stake)
-  int64_t onMiss = 0;   // capital change on a miss (minus the stake)
-  int nextOnHit = 0;    // next position
+  int64_t stake = 0;   // units staked
+  int64_t onHit = 0;   // capital change on a hit (prize less stake)
+  int64_t onMiss = 0;  // capital change on a miss (minus the stake)
+  int nextOnHit = 0;   // next position
   int nextOnMiss = 0;
 };
 // The progression of `scheme` for a pool of `poolSize` combinations, position 0 first, booked as
@@ -43,11 +43,11 @@ std::vector<RiskStep> RiskSteps(const RiskScheme& scheme, int poolSize);
 
 struct RiskQuestion {
   RiskScheme scheme;
-  int poolSize = 0;       // k: combinations bet each draw, 1..1000
-  int64_t draws = 1000;   // D: draws bet at most, 1..kRiskMaxDraws
-  int64_t capital = 0;    // units
-  int64_t stopLoss = 0;   // betting stops once the capital is at or below it
-  int64_t takeProfit = 0; // ... or at or above it
+  int poolSize = 0;        // k: combinations bet each draw, 1..1000
+  int64_t draws = 1000;    // D: draws bet at most, 1..kRiskMaxDraws
+  int64_t capital = 0;     // units
+  int64_t stopLoss = 0;    // betting stops once the capital is at or below it
+  int64_t takeProfit = 0;  // ... or at or above it
   // Largest number of (position, capital) states; also capped so that states x draws stays
   // within kRiskMaxWork. Beyond it the capital is counted on a coarser grid (see RiskAnswer).
   int64_t maxStates = int64_t{1} << 22;
@@ -56,9 +56,9 @@ inline constexpr int64_t kRiskMaxDraws = 100000;
 inline constexpr int64_t kRiskMaxWork = 4000000000LL;
 
 struct RiskAnswer {
-  std::string error;          // the question was refused: why ("" when answered)
-  double ruin = 0;            // P(stop-loss reached before take-profit within D draws)
-  double profitTaken = 0;     // P(take-profit reached first within D draws)
+  std::string error;       // the question was refused: why ("" when answered)
+  double ruin = 0;         // P(stop-loss reached before take-profit within D draws)
+  double profitTaken = 0;  // P(take-profit reached first within D draws)
   // When the states would not fit, every capital change is rounded down to a coarser grid: that
   // capital is never above the true one, so `ruin` is then an upper bound (never too small).
   bool ruinIsBound = false;
@@ -68,8 +68,8 @@ struct RiskAnswer {
   double staked = 0;          // expected total staked until betting stops or D draws pass
   // With a coarse grid `staked` counts every one of the D draws (never stopping): an upper bound.
   bool stakedIsBound = false;
-  double houseEdge = 0;       // 1 - odds / 2000
-  double expectedLoss = 0;    // staked x houseEdge
+  double houseEdge = 0;     // 1 - odds / 2000
+  double expectedLoss = 0;  // staked x houseEdge
 };
 RiskAnswer ComputeRisk(const RiskQuestion& q);
 

@@ -3,12 +3,12 @@
 #include <stdexcept>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -172,7 +172,8 @@ void PassParametersToTool(Context& cx, OutputState& out) {
   }
   Script s;
   AddPassText(s, numbersWindow, Trim(cx.form.text(fmain::T_touzhu_dd[0])), CapturedToolBox(out, 0, numbersWindow));
-  AddPassText(s, multipleWindow, Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])), CapturedToolBox(out, 1, multipleWindow));
+  AddPassText(s, multipleWindow, Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])),
+              CapturedToolBox(out, 1, multipleWindow));
   RunScript(cx, out, std::move(s));
 }
 

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/BetLog.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -240,8 +240,7 @@ const ToolBox* CapturedToolBox(const OutputState& out, int k, const std::string&
   return &box;
 }
 
-void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text,
-                      int box) {
+void PassTextToWindow(Context& cx, OutputState& out, const std::string& handleText, const std::string& text, int box) {
   Script s;
   AddPassText(s, handleText, text, CapturedToolBox(out, box, handleText));
   RunScript(cx, out, std::move(s));
@@ -267,7 +266,8 @@ void SendTest(Context& cx, OutputState& out, int button) {
 
 void TestToolWindows(Context& cx, OutputState& out) {
   PassTextToWindow(cx, out, Trim(cx.form.text(fmain::T_dsf_canshu[0])), Trim(cx.form.text(fmain::T_touzhu_dd[0])), 0);
-  PassTextToWindow(cx, out, Trim(cx.form.text(fmain::T_dsf_canshu[1])), Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])), 1);
+  PassTextToWindow(cx, out, Trim(cx.form.text(fmain::T_dsf_canshu[1])),
+                   Trim(cx.form.text(fmain::T_zd_touzhu_beitou[1])), 1);
 }
 
 }  // namespace lumora

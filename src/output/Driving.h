@@ -48,8 +48,7 @@ enum class PasteResult { Ok, Failed, Error };  // Error: a click point that is n
 bool AddPlatformClick(const Form& form, Script& script);
 PasteResult AddPaste(Context& cx, Script& script, const std::string& text, const std::string& mode,
                      const std::string& multiple);
-void AddPassText(Script& script, const std::string& handleText, const std::string& text,
-                 const ToolBox* box = nullptr);
+void AddPassText(Script& script, const std::string& handleText, const std::string& text, const ToolBox* box = nullptr);
 // The captured point of the external tool's box k, when the capture named `handleText`.
 const ToolBox* CapturedToolBox(const OutputState& out, int k, const std::string& handleText);
 

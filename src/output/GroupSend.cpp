@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/Texts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -43,8 +43,8 @@ std::vector<QqWindow> WalkQqWindows(Desktop& desktop, const ChatClasses& classes
   };
   std::vector<QqWindow> found;
   std::vector<TopWindow> all = desktop.topLevelWindows();
-  auto first = std::find_if(all.begin(), all.end(),
-                            [&](const TopWindow& w) { return in(classes.ordinary, w.className); });
+  auto first =
+      std::find_if(all.begin(), all.end(), [&](const TopWindow& w) { return in(classes.ordinary, w.className); });
   for (auto it = first; it != all.end(); ++it) {
     const bool newStyle = in(classes.newStyle, it->className);
     if (newStyle || in(classes.ordinary, it->className)) found.push_back({it->handle, it->title, newStyle});

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "core/Context.h"
-#include "output/Desktop.h"
 #include "core/controls/Fmain.h"
+#include "output/Desktop.h"
 
 namespace lumora {
 
@@ -63,9 +63,9 @@ struct Action {
 
 // Bounds of the waits, in polls of kPollMilliseconds.
 inline constexpr int kPollMilliseconds = 5;
-inline constexpr long kWaitActivePolls = 600;   // three seconds
-inline constexpr long kWaitPointerPolls = 60;   // 300 ms
-inline constexpr long kSettlePolls = 600;       // three seconds
+inline constexpr long kWaitActivePolls = 600;  // three seconds
+inline constexpr long kWaitPointerPolls = 60;  // 300 ms
+inline constexpr long kSettlePolls = 600;      // three seconds
 
 class Script {
  public:

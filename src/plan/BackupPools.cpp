@@ -1,12 +1,12 @@
 #include "plan/BackupPools.h"
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/Preview.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanTexts.h"
 #include "plan/PoolBoard.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -98,7 +98,8 @@ NumberSet SmallPool(const Context& cx) {
       int d[3] = {s / 100, s / 10 % 10, s % 10};
       size_t satisfied = 0;
       for (const Rule& r : rules) {
-        int matches = r.digit[static_cast<size_t>(d[0])] + r.digit[static_cast<size_t>(d[1])] + r.digit[static_cast<size_t>(d[2])];
+        int matches = r.digit[static_cast<size_t>(d[0])] + r.digit[static_cast<size_t>(d[1])] +
+                      r.digit[static_cast<size_t>(d[2])];
         satisfied += r.accept[static_cast<size_t>(matches)] ? 1 : 0;
       }
       if (!satisfiedOk[satisfied]) continue;
@@ -136,7 +137,8 @@ void IntersectBankerPool(Context& cx) {
 }
 
 void ForceTriples(Context& cx) {
-  WritePlanOnly(cx, NumberSet::FromText(Trim(cx.form.text(fmain::T_jihua_jj_dadi))) | NumberSet::FromText(tx::kTriples));
+  WritePlanOnly(cx,
+                NumberSet::FromText(Trim(cx.form.text(fmain::T_jihua_jj_dadi))) | NumberSet::FromText(tx::kTriples));
 }
 
 void RefreshPlanFromBackups(PlanEnv& env, bool fromButton) {

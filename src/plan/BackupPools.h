@@ -22,7 +22,7 @@ void RefreshPlanFromBackups(PlanEnv& env, bool fromButton);
 void CopyBackupBox(PlanEnv& env, int i);
 void PasteBackupBox(PlanEnv& env, int i);
 void ClearBackupBox(Context& cx, int i);
-void ClearFiveSourceBoxes(Context& cx);   // 一键清5底
+void ClearFiveSourceBoxes(Context& cx);      // 一键清5底
 void InsertPlanIntoSourceBox(PlanEnv& env);  // 插到交集底
 
 }  // namespace lumora

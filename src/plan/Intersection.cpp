@@ -18,8 +18,10 @@ void WritePlanPool(Context& cx, PlanState& plan, const NumberSet& pool) {
 IntersectionRule ReadIntersectionRule(const Context& cx) {
   IntersectionRule rule;
   CountListText acc(cx.form.text(fmain::T_jiankong_rc));
-  for (int c = 0; c <= kMonitorPoolCount; ++c) rule.accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
-  for (int j = 0; j < kMonitorPoolCount; ++j) rule.ticked[static_cast<size_t>(j)] = cx.form.checked(fmain::Ch_jiankong_jj[j]);
+  for (int c = 0; c <= kMonitorPoolCount; ++c)
+    rule.accepted[static_cast<size_t>(c)] = acc.accepts(c, kMonitorPoolCount);
+  for (int j = 0; j < kMonitorPoolCount; ++j)
+    rule.ticked[static_cast<size_t>(j)] = cx.form.checked(fmain::Ch_jiankong_jj[j]);
   return rule;
 }
 

@@ -4,9 +4,9 @@
 #include "core/Files.h"
 #include "core/History.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -24,7 +24,8 @@ bool ComputeMonitorPools(PlanEnv& env) {
     return false;
   }
   env.plan.monitorPools = {};
-  for (int i = 0; i < kMonitorPoolCount; ++i) env.plan.monitorPools[static_cast<size_t>(i)] = NumberSet::FromText(FitMonitorPool(env, i));
+  for (int i = 0; i < kMonitorPoolCount; ++i)
+    env.plan.monitorPools[static_cast<size_t>(i)] = NumberSet::FromText(FitMonitorPool(env, i));
   return true;
 }
 
@@ -64,10 +65,8 @@ Scene MonitorBoardScene(const PlanState& plan) {
     double y = (21 - k) - 0.2;
     sc.text(0.8, y, Pad(row[15], 3), kGreen);
     for (int g = 2; g <= 16; ++g) {
-      if (row[static_cast<size_t>(g - 2)] == 1)
-        sc.text(g + 0.4, y, tx::kBoardHit, kRed);
-      else
-        sc.text(g + 0.5, y, tx::kBoardMiss, kGreen);
+      if (row[static_cast<size_t>(g - 2)] == 1) sc.text(g + 0.4, y, tx::kBoardHit, kRed);
+      else sc.text(g + 0.5, y, tx::kBoardMiss, kGreen);
     }
   }
   return sc;
@@ -116,10 +115,8 @@ void ExportPools(Context& cx, const std::string& prefix, int first, int last, Ge
   bool ok = std::filesystem::is_directory(cx.data.exports(), ec);
   for (int i = first; ok && i <= last; ++i)
     ok = WriteTextFile(cx.data.exports() / (prefix + std::to_string(i) + ".txt"), Trim(get(i)) + "\r\n");
-  if (ok)
-    cx.inform(tx::kExported, tx::kExportedTitle);
-  else
-    cx.inform(tx::kExportFailed, tx::kExportFailedTitle);
+  if (ok) cx.inform(tx::kExported, tx::kExportedTitle);
+  else cx.inform(tx::kExportFailed, tx::kExportFailedTitle);
 }
 }  // namespace
 

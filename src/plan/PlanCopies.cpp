@@ -1,9 +1,9 @@
 #include "plan/PlanCopies.h"
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanTexts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -32,10 +32,8 @@ void SaveSignature(Context& cx) {
   const Form& f = cx.form;
   std::string line = Trim(Trim(f.text(fmain::T_jihua_qianming)) + "@-@" + Trim(f.text(fmain::T_zdy_yongyu[0])) + "@-@" +
                           Trim(f.text(fmain::T_zdy_yongyu[1])) + "@-@" + Trim(f.text(fmain::T_zdy_yongyu[2])));
-  if (WriteTextFile(cx.data.phrases(), line))
-    cx.inform(tx::kSaved, tx::kSavedTitle);
-  else
-    cx.inform(tx::kSaveFailed, tx::kSaveFailedTitle);
+  if (WriteTextFile(cx.data.phrases(), line)) cx.inform(tx::kSaved, tx::kSavedTitle);
+  else cx.inform(tx::kSaveFailed, tx::kSaveFailedTitle);
 }
 
 }  // namespace lumora

@@ -6,9 +6,9 @@
 #include "alarm/Notices.h"
 #include "core/History.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanTexts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -45,12 +45,13 @@ void RecordNotJudged(PlanEnv& env, const DrawRecord& after) {
   const std::string period = FollowingPeriod(after.period);
   const std::string why = DrawMissingText(after);
   std::string line = RecordLineHead(cx) + period + tx::kHidden +
-                     (f.checked(fmain::Check_duoqi) ? MultiPeriodWindow(cx, plan.multiPeriodCounter) : std::string(tx::kSingleWindow)) +
+                     (f.checked(fmain::Check_duoqi) ? MultiPeriodWindow(cx, plan.multiPeriodCounter)
+                                                    : std::string(tx::kSingleWindow)) +
                      tx::kNotJudged;
   plan.lastJudgedLine = Trim(line);
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
   cx.form.setText(fmain::Tnew, std::string(cx.form.text(fmain::Tnew)) + tx::kNotJudgedStatusBefore + period +
-                              tx::kNotJudgedStatusAfter + why);
+                                   tx::kNotJudgedStatusAfter + why);
   cx.recorder().planNotJudged({period, why, plan.lastJudgedLine});
   plan.justJudged = 0;
 }
@@ -150,12 +151,12 @@ void JudgePlan(PlanEnv& env) {
   }
 
   std::string line = RecordLineHead(cx) + draw.period + tx::kOpened + draw.digits +
-                     (f.checked(fmain::Check_duoqi) ? MultiPeriodWindow(cx, c0) : std::string(tx::kSingleWindow)) + phrase +
-                     profitText;
+                     (f.checked(fmain::Check_duoqi) ? MultiPeriodWindow(cx, c0) : std::string(tx::kSingleWindow)) +
+                     phrase + profitText;
   plan.lastJudgedLine = Trim(line);
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = plan.lastJudgedLine;
-  cx.recorder().planJudged({draw.period, draw.digits, hit, st.profit - profitBefore, st.profit,
-                            StatsSchemeName(st), plan.lastJudgedLine});
+  cx.recorder().planJudged(
+      {draw.period, draw.digits, hit, st.profit - profitBefore, st.profit, StatsSchemeName(st), plan.lastJudgedLine});
 
   // Like the plan record, the counts record keeps the newest lines only: left running for days it
   // would otherwise grow by a line a period without end, and be laid out whole every period.

@@ -3,12 +3,12 @@
 #include <array>
 
 #include "core/Text.h"
-#include "plan/MonitorPools.h"
+#include "core/controls/Fmain.h"
+#include "curves/TrendMatching.h"
 #include "plan/Intersection.h"
+#include "plan/MonitorPools.h"
 #include "plan/PlanTexts.h"
 #include "plan/TrendFit.h"
-#include "curves/TrendMatching.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -20,7 +20,9 @@ constexpr int kMaxRepeats = 999;
 
 NumberSet CombineRepeats(const PlanState& plan, int r, const std::string& acc) {
   const size_t upto = static_cast<size_t>(std::max(0, std::min(r, plan.repeatUpper())));
-  return CombineRepeatSets(std::vector<NumberSet>(plan.repeatResults.begin(), plan.repeatResults.begin() + static_cast<std::ptrdiff_t>(upto) + 1), r, acc);
+  return CombineRepeatSets(std::vector<NumberSet>(plan.repeatResults.begin(),
+                                                  plan.repeatResults.begin() + static_cast<std::ptrdiff_t>(upto) + 1),
+                           r, acc);
 }
 
 NumberSet CombineRepeatSets(const std::vector<NumberSet>& sets, int r, const std::string& acc) {
@@ -47,7 +49,8 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r) {
     if (!(trends[static_cast<size_t>(i)] = StoredTrend(env, i))) return false;
   std::array<FitDecision, kMonitorPoolCount> decided;
   for (int i = 0; i < kMonitorPoolCount; ++i)
-    decided[static_cast<size_t>(i)] = DecideFit(cx, *trends[static_cast<size_t>(i)], f.value(fmain::T_quxian_zhushu[i]), i);
+    decided[static_cast<size_t>(i)] =
+        DecideFit(cx, *trends[static_cast<size_t>(i)], f.value(fmain::T_quxian_zhushu[i]), i);
   const IntersectionRule rule = ReadIntersectionRule(cx);
   // Coverage counts: the forced hits of the ticked pools are the same every round.
   NumberCounts forcedCoverage(kMonitorPoolCount);
@@ -58,7 +61,8 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r) {
   for (const FitDecision& d : decided) picks.emplace_back(d);
   for (int k = 1; k <= r; ++k) {
     // The progress label only for a window to show (the last round's text is left either way).
-    if (!cx.headless || k == r) f.setText(fmain::L_jindu_news, std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
+    if (!cx.headless || k == r)
+      f.setText(fmain::L_jindu_news, std::string(tx::kProgress) + std::to_string(k) + "/" + std::to_string(r));
     NumberCounts coverage = forcedCoverage;
     const bool lastRound = k == r;
     for (size_t i = 0; i < picks.size(); ++i) {
@@ -67,7 +71,8 @@ bool RunRepeatsDecidedOnce(PlanEnv& env, int r) {
       // What the last round of fits leaves behind.
       if (lastRound) env.plan.monitorPools[i] = decided[i].size > 0 ? decided[i].hits | picked : NumberSet();
     }
-    env.plan.repeatResults[static_cast<size_t>(k)] = coverage.where([&](int c) { return rule.accepted[static_cast<size_t>(c)]; });
+    env.plan.repeatResults[static_cast<size_t>(k)] =
+        coverage.where([&](int c) { return rule.accepted[static_cast<size_t>(c)]; });
   }
   const size_t last = kMonitorPoolCount - 1;
   f.setText(fmain::Tdadi, env.plan.monitorPools[last].text());
@@ -113,7 +118,7 @@ NumberSet ModeTwoPool(const PlanState& plan, const std::string& rulesText, const
   std::string rules = Trim(rulesText);
   for (const char* sep : {"。", "*", " ", ",", "+", "-", "/"}) rules = ReplaceAll(rules, sep, ".");
   struct Rule {
-    std::vector<int> pools;       // monitor pool indices named by the left side (repeats count again)
+    std::vector<int> pools;        // monitor pool indices named by the left side (repeats count again)
     std::vector<char> acceptHits;  // hits 0..pools.size() accepted by the right side
   };
   std::vector<Rule> parsed;
@@ -128,7 +133,8 @@ NumberSet ModeTwoPool(const PlanState& plan, const std::string& rulesText, const
         if (v > 0 && v < 16) rule.pools.push_back(static_cast<int>(v) - 1);
       }
       const std::string& right = sides.size() > 1 ? sides[1] : std::string();
-      for (size_t h = 0; h <= rule.pools.size(); ++h) rule.acceptHits.push_back(Contains(right, std::to_string(h)) ? 1 : 0);
+      for (size_t h = 0; h <= rule.pools.size(); ++h)
+        rule.acceptHits.push_back(Contains(right, std::to_string(h)) ? 1 : 0);
       parsed.push_back(std::move(rule));
     }
   }
@@ -153,7 +159,8 @@ void RunModeTwo(PlanEnv& env) {
   RefreshStoredTrends(env);
   if (env.cx.form.checked(fmain::Op_jiankong_zihui)) ComputeMonitorPools(env);
   WritePlanPool(env.cx, env.plan,
-                ModeTwoPool(env.plan, env.cx.form.text(fmain::T_moshier_input), Trim(env.cx.form.text(fmain::T_moshier_input_rc))));
+                ModeTwoPool(env.plan, env.cx.form.text(fmain::T_moshier_input),
+                            Trim(env.cx.form.text(fmain::T_moshier_input_rc))));
 }
 
 void PaintModeColours(Context& cx) {

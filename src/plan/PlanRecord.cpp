@@ -5,11 +5,11 @@
 
 #include "core/History.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/BackupPools.h"
 #include "plan/Intersection.h"
 #include "plan/PlanModes.h"
 #include "plan/PlanTexts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;
@@ -27,9 +27,7 @@ std::string TrimBlanks(std::string_view s) {
 }  // namespace
 
 // Pieces of the record lines.
-std::string SubGameLabel(int subStart) {
-  return subStart == 1 ? tx::kFront : subStart == 2 ? tx::kMiddle : tx::kBack;
-}
+std::string SubGameLabel(int subStart) { return subStart == 1 ? tx::kFront : subStart == 2 ? tx::kMiddle : tx::kBack; }
 
 // name + label + size: "Lumora计划后三120注".
 std::string RecordLineHead(const Context& cx) {
@@ -50,10 +48,8 @@ void WritePendingLine(PlanEnv& env) {
   if (!f.checked(fmain::Check_jihua_sx)) return;
 
   std::string line = RecordLineHead(cx) + FollowingPeriod(cx.draws.history[1].period) + tx::kHidden;
-  if (f.checked(fmain::Check_duoqi))
-    line += MultiPeriodWindow(cx, plan.multiPeriodCounter) + tx::kWaiting;
-  else
-    line += std::string(tx::kSingleWindow) + "-" + tx::kWaiting;
+  if (f.checked(fmain::Check_duoqi)) line += MultiPeriodWindow(cx, plan.multiPeriodCounter) + tx::kWaiting;
+  else line += std::string(tx::kSingleWindow) + "-" + tx::kWaiting;
   if (plan.multiPeriodCounter != 1 && plan.justJudged == 1 && plan.recordIndex > 0) plan.recordIndex -= 1;
   plan.recordLines[static_cast<size_t>(plan.recordIndex)] = Trim(line);
 
@@ -69,8 +65,7 @@ void WritePendingLine(PlanEnv& env) {
       record += plan.recordLines[static_cast<size_t>(e)] + "\r\n";
     if (f.checked(fmain::Check_pszj_sx))
       f.setText(fmain::T_jh_dadi_jilu, TrimBlanks(record) + tx::kRule + "\r\n" + env.stats.plan().summary);
-    else
-      f.setText(fmain::T_jh_dadi_jilu, TrimBlanks(record));
+    else f.setText(fmain::T_jh_dadi_jilu, TrimBlanks(record));
   }
   f.setText(fmain::T_zhushu_ag, f.text(fmain::T_jihua_jj_dadi_zhushu));
   CopyIntersectionToBet(cx);

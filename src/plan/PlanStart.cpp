@@ -3,13 +3,13 @@
 #include "core/History.h"
 #include "core/ProgressPanel.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/Preview.h"
 #include "plan/BackupPools.h"
 #include "plan/PlanModes.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanTexts.h"
 #include "plan/PoolBoard.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace tx = plan_text;

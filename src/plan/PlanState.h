@@ -14,8 +14,8 @@
 namespace lumora {
 
 inline constexpr int kMonitorPoolCount = 15;
-inline constexpr int kBoardSlots = 22;    // slots 0..21, 1..20 used
-inline constexpr int kBoardFields = 17;   // 0..14 pool flags, 15 period, 16 used
+inline constexpr int kBoardSlots = 22;   // slots 0..21, 1..20 used
+inline constexpr int kBoardFields = 17;  // 0..14 pool flags, 15 period, 16 used
 inline constexpr int kBoardRows = 20;
 inline constexpr int kRecordSlots = 401;  // PlanRecordLines 0..400
 inline constexpr int kFundRows = 501;     // FundCurve rows 0..500, 1..120 used
@@ -38,7 +38,7 @@ struct PlanState {
   MonitorBoard board{};
 
   std::array<std::string, kRecordSlots> recordLines{};  // PlanRecordLines
-  int32_t recordIndex = 0;                               // RecordIndex
+  int32_t recordIndex = 0;                              // RecordIndex
   // HitMissTrail: "中"/"挂" marks (UTF-8), newest at the right, at most 10 after a judgement.
   std::string hitMissTrail;
   int32_t multiPeriodCounter = 1;  // MultiPeriodCounter
@@ -48,7 +48,7 @@ struct PlanState {
   // is judged against that period's draw, however many draws arrive at once.
   DrawRecord planAfter{};
   FundCurve fundCurve{};
-  std::string lastIntersection;    // LastIntersection
+  std::string lastIntersection;  // LastIntersection
   // The record line the newest judgement stored (a multi-period plan's next pending line may
   // replace it in the record at once).
   std::string lastJudgedLine;

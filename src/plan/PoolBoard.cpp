@@ -1,8 +1,8 @@
 #include "plan/PoolBoard.h"
 
 #include "core/Text.h"
-#include "plan/SideCharts.h"
 #include "core/controls/Fmain.h"
+#include "plan/SideCharts.h"
 
 namespace lumora {
 

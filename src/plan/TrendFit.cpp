@@ -2,10 +2,10 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "curves/TrendMatching.h"
 #include "curves/TrendText.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -23,10 +23,8 @@ const TrendLine* StoredTrend(PlanEnv& env, int i) {
 }
 
 std::string FitMonitorPool(PlanEnv& env, int i) {
-  if (const TrendLine* parsed = StoredTrend(env, i))
-    env.curves.trend = *parsed;
-  else
-    LoadTrendText(env.cx, env.curves, i);  // the notice, and the positions before the fault
+  if (const TrendLine* parsed = StoredTrend(env, i)) env.curves.trend = *parsed;
+  else LoadTrendText(env.cx, env.curves, i);  // the notice, and the positions before the fault
   FitPoolToTrend(env.cx, env.curves, env.cx.form.value(fmain::T_quxian_zhushu[i]), i);
   return env.cx.form.text(fmain::Tdadi);
 }

@@ -4,27 +4,27 @@
 
 #include "core/DrawTexts.h"
 #include "core/ProgressPanel.h"
-#include "core/UserPhrases.h"
-#include "curves/TrendMatching.h"
 #include "core/Text.h"
-#include "curves/CurveStore.h"
-#include "curves/TrendChart.h"
-#include "money/Fund.h"
-#include "money/RiskOfRuin.h"
-#include "plan/FundChart.h"
-#include "plan/PoolBoard.h"
-#include "money/PlanStats.h"
-#include "output/BetRun.h"
-#include "output/Texts.h"
-#include "plan/MonitorPools.h"
-#include "plan/PlanModes.h"
-#include "plan/PlanJudgement.h"
-#include "plan/PlanRecord.h"
-#include "plan/PlanStart.h"
-#include "session/PlanSession.h"
-#include "tools/BankerRanking.h"
+#include "core/UserPhrases.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
+#include "curves/CurveStore.h"
+#include "curves/TrendChart.h"
+#include "curves/TrendMatching.h"
+#include "money/Fund.h"
+#include "money/PlanStats.h"
+#include "money/RiskOfRuin.h"
+#include "output/BetRun.h"
+#include "output/Texts.h"
+#include "plan/FundChart.h"
+#include "plan/MonitorPools.h"
+#include "plan/PlanJudgement.h"
+#include "plan/PlanModes.h"
+#include "plan/PlanRecord.h"
+#include "plan/PlanStart.h"
+#include "plan/PoolBoard.h"
+#include "session/PlanSession.h"
+#include "tools/BankerRanking.h"
 
 namespace lumora {
 
@@ -33,10 +33,8 @@ namespace lumora {
 bool StartupDefaults(Session& s, const std::array<std::string, kCurveSlots>* store) {
   Form& f = s.cx.form;
   // 1. The curve store into the 15 curve slots (curves); missing or damaged: the program ends.
-  if (store)
-    s.curves.slots = *store;
-  else if (!ReadCurveStore(s.cx, s.curves))
-    return false;
+  if (store) s.curves.slots = *store;
+  else if (!ReadCurveStore(s.cx, s.curves)) return false;
   // 2. The empty grid of the monitor board (plan).
   DrawMonitorBoard(s.cx, PlanState{});
   // 3. MonitorBoard created empty (plan).

@@ -1,9 +1,9 @@
 #include "session/BankerActions.h"
 
+#include "core/controls/Fmain.h"
 #include "plan/BackupPools.h"
 #include "session/PlanSession.h"
 #include "tools/BankerRanking.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 

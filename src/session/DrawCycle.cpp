@@ -11,8 +11,8 @@ namespace {
 constexpr const char* kCloseQuestion = "是否要关闭软件？";
 constexpr const char* kCloseTitle = "Lumora";
 constexpr const char* kArchiveTitle = "文件解压提示";
-constexpr const char* kArchiveLines[] = {"温情提示：", "软件不能直接在压缩包里运行", "请先解压整个软件包到文件夹下再运行",
-                                         "预防出现未知错误，谢谢。"};
+constexpr const char* kArchiveLines[] = {"温情提示：", "软件不能直接在压缩包里运行",
+                                         "请先解压整个软件包到文件夹下再运行", "预防出现未知错误，谢谢。"};
 
 ApplyDrawsFn Applier(Session& s, DrawSource source) {
   return [&s, source](Context&) { return ApplyDraws(s, source); };
@@ -28,10 +28,13 @@ bool ApplyDraws(Session& s, DrawSource source) {
   const DrawRecord& newest = s.cx.draws.history[1];
   Recorder& recorder = s.cx.recorder();
   recorder.beginSequence(newest.period, newest.digits,
-                         source == DrawSource::Feed ? "feed" : source == DrawSource::Manual ? "manual" : "deletion");
+                         source == DrawSource::Feed     ? "feed"
+                         : source == DrawSource::Manual ? "manual"
+                                                        : "deletion");
   // Every draw the answer brought is kept, not only its newest.
   if (source != DrawSource::Deletion)
-    for (const DrawRecord& d : DrawsBetween(s.cx.draws, s.cx.draws.previousNewest)) recorder.drawBetween(d.period, d.digits);
+    for (const DrawRecord& d : DrawsBetween(s.cx.draws, s.cx.draws.previousNewest))
+      recorder.drawBetween(d.period, d.digits);
   AfterDrawSequence(s, source);
   recorder.endSequence();
   if (s.drawApplied) s.drawApplied(s.cx.draws.history[1]);

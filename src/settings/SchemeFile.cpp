@@ -6,16 +6,16 @@
 
 #include "core/Text.h"
 #include "core/TextCodec.h"
+#include "core/controls/Fmain.h"
 #include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
 
 constexpr int kLines = 15;
-constexpr std::string_view kMarkers[] = {kSchemeCounts, kSchemeMasks, kSchemeMaskOn, kSchemeModeOne,
+constexpr std::string_view kMarkers[] = {kSchemeCounts,  kSchemeMasks,     kSchemeMaskOn, kSchemeModeOne,
                                          kSchemeModeTwo, kSchemeSelection, kSchemeEnd};
 
 // Why a value cannot be stored in a scheme file, or nothing. `before` and `after` are the texts
@@ -99,7 +99,8 @@ SchemeText BuildSchemeText(const Form& f) {
   });
   section(kSchemeMasks, [&] {
     for (int i = 0; i < kLines; ++i)
-      value(f.text(fmain::T_xl_muduan[i]), fmain::T_xl_muduan[i].messageName(), i == 0 ? kSchemeMasks : "/"), text += "/";
+      value(f.text(fmain::T_xl_muduan[i]), fmain::T_xl_muduan[i].messageName(), i == 0 ? kSchemeMasks : "/"),
+          text += "/";
   });
   section(kSchemeMaskOn, [&] {
     for (int i = 0; i < kLines; ++i) text += CheckValue(f, fmain::Check_xl_md[i]) + "/";
@@ -155,7 +156,8 @@ bool ApplySchemeText(Context& cx, std::string_view text) {
   auto maskOn = values(kSchemeMaskOn, kLines);
   auto maskOnValues = maskOn ? integers(*maskOn, kLines) : std::nullopt;
   if (!maskOnValues) return false;
-  for (int i = 0; i < kLines; ++i) SetCheck(cx, fmain::Check_xl_md[i], (*maskOnValues)[static_cast<size_t>(i)] != 0, {});
+  for (int i = 0; i < kLines; ++i)
+    SetCheck(cx, fmain::Check_xl_md[i], (*maskOnValues)[static_cast<size_t>(i)] != 0, {});
 
   auto selection = values(kSchemeSelection, kLines);
   auto selectionValues = selection ? integers(*selection, kLines) : std::nullopt;

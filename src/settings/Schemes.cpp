@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 namespace {
 namespace T = settings_texts;
 
-void Inform(Context& cx, std::string_view text, std::string_view title) { cx.inform(std::string(text), std::string(title)); }
+void Inform(Context& cx, std::string_view text, std::string_view title) {
+  cx.inform(std::string(text), std::string(title));
+}
 
 struct SchemeEntry {
   std::string name;  // as listed (UTF-8)

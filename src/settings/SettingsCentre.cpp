@@ -20,21 +20,11 @@ bool SlidePanel(Context& cx, SettingsState& st, bool open) {
 
 void SettingsCentreClick(Context& cx, SettingsState& st, int index) {
   switch (index) {
-    case 0:
-      SlidePanel(cx, st, true);
-      break;
-    case 1:
-      cx.form.setVisible(T::kStatsFrame, true);
-      break;
-    case 3:
-      UploadSettings(cx, st);
-      break;
-    case 4:
-      DownloadSettings(cx, st);
-      break;
-    default:
-      cx.inform(std::string(T::kNotOpen), std::string(T::kNotOpenTitle));
-      break;
+    case 0: SlidePanel(cx, st, true); break;
+    case 1: cx.form.setVisible(T::kStatsFrame, true); break;
+    case 3: UploadSettings(cx, st); break;
+    case 4: DownloadSettings(cx, st); break;
+    default: cx.inform(std::string(T::kNotOpen), std::string(T::kNotOpenTitle)); break;
   }
 }
 

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "core/ProgressPanel.h"
-#include "settings/TextFetch.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
 #include "settings/SettingsTexts.h"
-#include "core/controls/Fmain.h"
+#include "settings/TextFetch.h"
 
 namespace lumora {
 
@@ -40,7 +40,8 @@ void Begin(Context& cx, SettingsState& st, SettingsExchange what, int button, st
 }
 
 std::string AccountQuery(const ServiceConfig& s) {
-  return "?username=" + PercentEncode(s.user) + "&pw=" + PercentEncode(s.password) + "&sjm_in=" + PercentEncode(s.randomCode);
+  return "?username=" + PercentEncode(s.user) + "&pw=" + PercentEncode(s.password) +
+         "&sjm_in=" + PercentEncode(s.randomCode);
 }
 }  // namespace
 
@@ -54,7 +55,8 @@ SettingsRecordText BuildSettingsRecord(const Form& f) {
     return v;
   };
   std::vector<std::string> zs, xl;
-  for (int i = 0; i < kLines; ++i) zs.push_back(value(f.text(fmain::T_quxian_zhushu[i]), fmain::T_quxian_zhushu[i].messageName()));
+  for (int i = 0; i < kLines; ++i)
+    zs.push_back(value(f.text(fmain::T_quxian_zhushu[i]), fmain::T_quxian_zhushu[i].messageName()));
   std::string ms1 = value(f.text(fmain::T_jh_dadi_chongfu_cs), fmain::T_jh_dadi_chongfu_cs.messageName());
   ms1 += "/" + value(f.text(fmain::T_jh_dadi_chongfu_rc), fmain::T_jh_dadi_chongfu_rc.messageName());
   std::string ms2 = value(ReplaceAll(f.text(fmain::T_moshier_input), kCrLf, "@"), fmain::T_moshier_input.messageName());

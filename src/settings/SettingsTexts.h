@@ -53,7 +53,8 @@ inline constexpr auto kProgressLabel = fmain::L_jindu_news;
 inline constexpr std::string_view kUploaded = "数据上传服务器完毕";
 inline constexpr std::string_view kUploadFailed = "参数上传失败，服务器没有确认，请检查网络和账号后重试";
 inline constexpr std::string_view kDownloaded = "用户数据读取成功";
-inline constexpr std::string_view kDownloadFailed = "参数下载失败，服务器没有返回数据，请检查网络和账号，或先上传一次参数";
+inline constexpr std::string_view kDownloadFailed =
+    "参数下载失败，服务器没有返回数据，请检查网络和账号，或先上传一次参数";
 inline constexpr std::string_view kExchangeTitle = "提示";
 inline constexpr std::string_view kRecordBroken =
     "出错提示：\r\n"
@@ -73,9 +74,9 @@ inline constexpr std::string_view kCentreCloseCaption = "X";
 inline constexpr auto kStatsFrame = fmain::Frame_canshu[0];
 inline constexpr auto kBlinkTimer = fmain::Timer_sz_zx;
 inline constexpr int kBlinkMs = 400;
-inline constexpr std::string_view kCentreCaptions[8] = {
-    "设置中心", "设置倍投等各参赛", "观看当天利润曲线", "上传参数(云保存)",
-    "下载参数(云保存)", "一键分享设置", "待加。。。。", "待加。。。。"};
+inline constexpr std::string_view kCentreCaptions[8] = {"设置中心",         "设置倍投等各参赛", "观看当天利润曲线",
+                                                        "上传参数(云保存)", "下载参数(云保存)", "一键分享设置",
+                                                        "待加。。。。",     "待加。。。。"};
 inline constexpr std::string_view kNotOpen = "未开放该功能";
 inline constexpr std::string_view kNotOpenTitle = "温情提示";
 

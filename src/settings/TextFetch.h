@@ -8,8 +8,8 @@
 
 namespace lumora {
 
-inline constexpr int kTextChannel = 0;            // the settings exchange's own channel
-inline constexpr int kFetchTextTimeoutMs = 16000; // "*ng*" once 16 s have passed without an answer
+inline constexpr int kTextChannel = 0;             // the settings exchange's own channel
+inline constexpr int kFetchTextTimeoutMs = 16000;  // "*ng*" once 16 s have passed without an answer
 inline constexpr const char* kFetchTimedOut = "*ng*";
 
 // Asks `url` + "&a=" + a random number in [0, 10) (no cache answers) on the text channel and hands

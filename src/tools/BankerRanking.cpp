@@ -6,8 +6,8 @@
 #include "alarm/Notices.h"
 #include "core/NumberSet.h"
 #include "core/Text.h"
-#include "tools/Texts.h"
 #include "core/controls/Fmain.h"
+#include "tools/Texts.h"
 
 namespace lumora {
 
@@ -55,9 +55,10 @@ std::optional<std::string> ComingLineGroups(const Context& cx, ListBox list) {
 
 RankingKeys RankingKeysOf(int ranking) {
   if (ranking == 2)
-    return {fmain::T_paixu_qishu_02, fmain::T_paixu_fenjiemoshi_02, fmain::T_paixu_fenjie_houbei_02, fmain::T_paixu_fenjie_houbei_cs_02,
-            fmain::List02};
-  return {fmain::T_paixu_qishu, fmain::T_paixu_fenjiemoshi, fmain::T_paixu_fenjie_houbei, fmain::T_paixu_fenjie_houbei_cs, fmain::List01};
+    return {fmain::T_paixu_qishu_02, fmain::T_paixu_fenjiemoshi_02, fmain::T_paixu_fenjie_houbei_02,
+            fmain::T_paixu_fenjie_houbei_cs_02, fmain::List02};
+  return {fmain::T_paixu_qishu, fmain::T_paixu_fenjiemoshi, fmain::T_paixu_fenjie_houbei,
+          fmain::T_paixu_fenjie_houbei_cs, fmain::List01};
 }
 
 const ControlTexts& BankerDesignTexts() {
@@ -245,8 +246,8 @@ std::string CleanFilterInput(std::string_view text) {
 
 FilterResult RunBankerRules(std::string_view rules, std::string_view accepted) {
   struct Rule {
-    std::vector<int> groups;     // digit mask per group
-    std::vector<bool> accepts;   // accepts[m]: m hit groups satisfy the rule
+    std::vector<int> groups;    // digit mask per group
+    std::vector<bool> accepts;  // accepts[m]: m hit groups satisfy the rule
   };
   std::vector<Rule> parsed;
   for (const std::string& raw : SplitCrLf(rules)) {
@@ -301,7 +302,7 @@ void FeedFilterFromRanking1(Context& cx) {
 void FeedFilterFromRanking2(Context& cx) {
   if (auto groups = ComingLineGroups(cx, fmain::List02))
     cx.form.setText(fmain::T_paixu_input, cx.form.text(fmain::T_paixu_input) + S(kCrLf) + *groups + "=" +
-                                         cx.form.text(fmain::T_paixu_fenjie_houbei_cs_02));
+                                              cx.form.text(fmain::T_paixu_fenjie_houbei_cs_02));
   BankerFilter(cx);
 }
 

@@ -17,7 +17,7 @@
 
 namespace lumora {
 
-inline constexpr int kRankingLines = 31;   // 30 past draws and the coming one
+inline constexpr int kRankingLines = 31;  // 30 past draws and the coming one
 inline constexpr int kRankingMaxWindow = 50;
 
 // The controls of ranking 1 (hot to cold) or ranking 2 (cold to hot).

@@ -5,9 +5,9 @@
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
+#include "core/controls/Ftool.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
-#include "core/controls/Ftool.h"
 
 namespace lumora {
 
@@ -18,7 +18,9 @@ namespace {
 using ButtonRow = ControlArray<ControlKind::Button>;
 using CheckRow = ControlArray<ControlKind::CheckBox>;
 
-bool Marked(const Form& f, const ButtonRow& control, int item, int colour) { return f.backColor(control[item]) == colour; }
+bool Marked(const Form& f, const ButtonRow& control, int item, int colour) {
+  return f.backColor(control[item]) == colour;
+}
 
 int MarkedDigits(const Form& f, const ButtonRow& control, int first, int colour) {
   int mask = 0;

@@ -23,19 +23,19 @@ inline constexpr int kBankerGroups = 4;
 
 // What the marks of the window say, as digit masks (bit d = digit d) and pattern flags.
 struct ShrinkMarks {
-  std::array<int, 3> compound{};  // "排除复式" digits per position (hundreds, tens, units)
-  std::array<int, 3> kill{};      // "定位杀" digits per position
-  std::bitset<27> routes;         // "012路排除", by base-3 value of the route pattern
+  std::array<int, 3> compound{};       // "排除复式" digits per position (hundreds, tens, units)
+  std::array<int, 3> kill{};           // "定位杀" digits per position
+  std::bitset<27> routes;              // "012路排除", by base-3 value of the route pattern
   std::bitset<8> size, parity, prime;  // "杀形态排列", by item (pattern order of the captions)
-  int sumTails = 0;               // "杀和尾"
-  int spans = 0;                  // "杀跨度"
+  int sumTails = 0;                    // "杀和尾"
+  int spans = 0;                       // "杀跨度"
   struct Group {
     int digits = 0;  // banker digits
     int counts = 0;  // accepted counts 0..3; none marked means 1, 2 or 3
   };
   std::array<Group, kBankerGroups> groups{};
-  bool bankerRepeat = false;      // "胆码计重": a repeated digit counts each time
-  std::string junk;               // numbers to remove, found by substring
+  bool bankerRepeat = false;  // "胆码计重": a repeated digit counts each time
+  std::string junk;           // numbers to remove, found by substring
 };
 
 ShrinkMarks ReadShrinkMarks(const Form& form);

@@ -36,9 +36,9 @@ inline constexpr std::string_view kJunkDesign = "杀垃圾单式大底\r\n";
 inline constexpr std::string_view kJunkCleared = "垃圾单式大底";
 inline constexpr std::string_view kResultDesign = "结果大底\r\n";
 
-inline constexpr int kGrey = 14737632;   // not marked
-inline constexpr int kRed = 255;         // marked: compound exclusion, positional kill
-inline constexpr int kGreen = 65280;     // marked: banker groups
+inline constexpr int kGrey = 14737632;  // not marked
+inline constexpr int kRed = 255;        // marked: compound exclusion, positional kill
+inline constexpr int kGreen = 65280;    // marked: banker groups
 
 // Shape patterns, in item order of their check-box rows (hundreds first).
 inline constexpr std::array<std::string_view, 8> kSizePatterns = {"小大小", "大小大", "大大大", "小小小",

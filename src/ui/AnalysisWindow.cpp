@@ -26,12 +26,12 @@
 #include "analysis/DrawFile.h"
 #include "analysis/ProgramAnalysis.h"
 #include "core/Text.h"
+#include "core/controls/Ffenxi.h"
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
 #include "ui/Widgets.h"
-#include "core/controls/Ffenxi.h"
 
 namespace lumora {
 
@@ -42,7 +42,8 @@ std::string S(const QString& s) { return s.toStdString(); }
 
 class AnalysisWindow final : public QWidget {
  public:
-  AnalysisWindow(Shell& shell, QWidget* main) : QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), shell_(shell) {
+  AnalysisWindow(Shell& shell, QWidget* main)
+      : QWidget(main, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), shell_(shell) {
     setObjectName(ObjectName(ffenxi::window));
     setWindowTitle("回测分析");
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -194,8 +195,12 @@ class AnalysisWindow final : public QWidget {
       AnalysisOutcome outcome;
       try {
         outcome = RunAnalysisJob(*job, *cancel, [self](size_t done, size_t total) {
-          QMetaObject::invokeMethod(self, [self, done, total] { if (self) self->showProgress(done, total); },
-                                    Qt::QueuedConnection);
+          QMetaObject::invokeMethod(
+              self,
+              [self, done, total] {
+                if (self) self->showProgress(done, total);
+              },
+              Qt::QueuedConnection);
         });
       } catch (const std::exception& e) {
         // Whatever went wrong stays in this window: the program goes on.
@@ -203,7 +208,12 @@ class AnalysisWindow final : public QWidget {
         outcome.error = e.what();
       }
       auto shared = std::make_shared<AnalysisOutcome>(std::move(outcome));
-      QMetaObject::invokeMethod(self, [self, shared] { if (self) self->show(*shared); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          self,
+          [self, shared] {
+            if (self) self->show(*shared);
+          },
+          Qt::QueuedConnection);
     });
   }
 
@@ -230,7 +240,8 @@ class AnalysisWindow final : public QWidget {
     }
     status_->setText(Q(o.summary));
     chart_->setScene(o.chart);
-    chart_->setFixedSize(static_cast<int>(std::ceil(o.chart.width)), static_cast<int>(std::ceil(std::abs(o.chart.height))));
+    chart_->setFixedSize(static_cast<int>(std::ceil(o.chart.width)),
+                         static_cast<int>(std::ceil(std::abs(o.chart.height))));
     table_->setColumnCount(static_cast<int>(o.headers.size()));
     QStringList headers;
     for (const std::string& h : o.headers) headers << Q(h);

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "output/BetRun.h"
 #include "output/Driving.h"
 #include "output/Executor.h"
@@ -26,7 +27,6 @@
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -153,10 +153,8 @@ QGroupBox* BuildAutomationFrame(Shell& shell, QWidget* page) {
   box->addLayout(ext);
 
   for (int k = 0; k < 3; ++k) {
-    shell.onClick(g, fmain::C_pt_id_shibie[2 * k],
-                  [k](Session& s) { CaptureTarget(s.cx, s.output, k); });
-    shell.onClick(g, fmain::C_pt_id_shibie[2 * k + 1],
-                  [k](Session& s) { SendTest(s.cx, s.output, 2 * k + 1); });
+    shell.onClick(g, fmain::C_pt_id_shibie[2 * k], [k](Session& s) { CaptureTarget(s.cx, s.output, k); });
+    shell.onClick(g, fmain::C_pt_id_shibie[2 * k + 1], [k](Session& s) { SendTest(s.cx, s.output, 2 * k + 1); });
   }
   shell.onClick(g, fmain::C_sz_touzhu, [](Session& s) { RecordSteps(s.cx, s.output); });
   shell.onClick(g, fmain::C_shoudong_xiazhu, [](Session& s) { StartCountdownByHand(s.cx); });
@@ -219,8 +217,7 @@ QGroupBox* BuildGroupSendFrame(Shell& shell, QWidget* page) {
 }
 
 void ConnectTimers(Shell& shell) {
-  for (int k = 0; k < 3; ++k)
-    shell.onTimer(fmain::Timer_pt_id[k], [k](Session& s) { CaptureTick(s.cx, s.output, k); });
+  for (int k = 0; k < 3; ++k) shell.onTimer(fmain::Timer_pt_id[k], [k](Session& s) { CaptureTick(s.cx, s.output, k); });
   for (int k = 0; k < 2; ++k)
     shell.onTimer(fmain::Timer_dsf_sb[k], [k](Session& s) { CaptureToolTick(s.cx, s.output, k); });
   shell.onTimer(fmain::Timer_shubiao, [](Session& s) { RecordTick(s.cx, s.output); });

@@ -12,13 +12,13 @@
 #include <QWidget>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "session/BankerActions.h"
 #include "tools/BankerRanking.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
-#include "ui/Widgets.h"
 #include "ui/Watchers.h"
-#include "core/controls/Fmain.h"
+#include "ui/Widgets.h"
 
 namespace lumora {
 
@@ -172,12 +172,14 @@ QGroupBox* BuildFilter(Shell& shell, QWidget* page) {
 void BuildBankerPage(Shell& shell, QWidget* page) {
   auto* v = new QVBoxLayout(page);
   auto* rankings = new QHBoxLayout;
-  rankings->addWidget(BuildRanking(shell, page, 1,
-                                   {"排序1（热-冷）", "排序期数[仅限后三，热-冷排序]", fmain::C_paixu_qishu_jian,
-                                    fmain::C_paixu_qishu_jia, fmain::C_paixu_shuaxin, "刷新排序[1]", fmain::C_paixu_add}));
-  rankings->addWidget(BuildRanking(shell, page, 2,
-                                   {"排序2（冷-热）", "排序期数[仅限后三，冷-热排序]", fmain::C_paixu_qishu[0],
-                                    fmain::C_paixu_qishu[1], fmain::C_paixu_shuaxin_02, "刷新排序[2]", fmain::C_paixu_add_02}));
+  rankings->addWidget(
+      BuildRanking(shell, page, 1,
+                   {"排序1（热-冷）", "排序期数[仅限后三，热-冷排序]", fmain::C_paixu_qishu_jian,
+                    fmain::C_paixu_qishu_jia, fmain::C_paixu_shuaxin, "刷新排序[1]", fmain::C_paixu_add}));
+  rankings->addWidget(
+      BuildRanking(shell, page, 2,
+                   {"排序2（冷-热）", "排序期数[仅限后三，冷-热排序]", fmain::C_paixu_qishu[0], fmain::C_paixu_qishu[1],
+                    fmain::C_paixu_shuaxin_02, "刷新排序[2]", fmain::C_paixu_add_02}));
   v->addLayout(rankings, 3);
   v->addWidget(BuildFilter(shell, page), 2);
 }

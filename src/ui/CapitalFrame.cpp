@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "money/FundTexts.h"
@@ -18,7 +19,6 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -63,8 +63,7 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent) {
   else if (!parent->layout()) (new QVBoxLayout(parent))->addWidget(frame);
 
   shell.onClick(frame, fmain::C_touzhu_gx, [](Session& s) { UpdateFundParameters(s.cx, s.money); });
-  shell.onTimer(fund_texts::kRiskTimer,
-                [](Session& s) { ShowRiskOfRuin(s.cx, s.money, s.stats.plan()); });
+  shell.onTimer(fund_texts::kRiskTimer, [](Session& s) { ShowRiskOfRuin(s.cx, s.money, s.stats.plan()); });
 }
 
 }  // namespace lumora

@@ -15,6 +15,7 @@
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
 #include "curves/TrendMatching.h"
@@ -22,7 +23,6 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -33,7 +33,8 @@ namespace t = curves_text;
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // A row of fifteen small buttons "01".."15" in the given text colour on light grey.
-QHBoxLayout* SlotButtons(QWidget* parent, ControlArray<ControlKind::Button> name, const char* caption, const char* color) {
+QHBoxLayout* SlotButtons(QWidget* parent, ControlArray<ControlKind::Button> name, const char* caption,
+                         const char* color) {
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel(caption, parent));
   for (int i = 0; i < kCurveSlots; ++i) {

@@ -66,7 +66,8 @@ const QPalette& ButtonPalette(const QWidget* w, int back, int fore) {
     if (back >= 0)
       for (auto role : {QPalette::Base, QPalette::Button, QPalette::Window}) p.setColor(group, role, ToQColor(back));
     if (fore >= 0)
-      for (auto role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text}) p.setColor(group, role, ToQColor(fore));
+      for (auto role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+        p.setColor(group, role, ToQColor(fore));
     // Every role set: setPalette then keeps this palette rather than a resolved copy.
     for (int r = 0; r < QPalette::NColorRoles; ++r) {
       const auto role = static_cast<QPalette::ColorRole>(r);
@@ -106,7 +107,8 @@ void CheckCatalogue(const QWidget* root, const WindowCatalogue* catalogue, const
                 : std::vector<std::string>{"no control catalogue for the window bound as \"" + prefix + "\""};
   for (const std::string& p : problems) std::fprintf(stderr, "lumora: %s\n", p.c_str());
   if (!problems.empty())
-    qFatal("lumora: the control catalogue and the widgets disagree (%d, listed above)", static_cast<int>(problems.size()));
+    qFatal("lumora: the control catalogue and the widgets disagree (%d, listed above)",
+           static_cast<int>(problems.size()));
 }
 
 }  // namespace
@@ -120,8 +122,9 @@ void FormBinder::bind(QWidget* root, Window window, bool manageWindow) {
   const std::string prefix = catalogue ? catalogue->prefix : "";
   // The main window and its parts carry their own names ("Fmain", "Frame_ding_1"); another window
   // is its own control (fadd::window).
-  const std::optional<FoundControl> self =
-      !prefix.empty() ? FindControl(window.key) : root->objectName().isEmpty() ? std::nullopt : FindControl(S(root->objectName()));
+  const std::optional<FoundControl> self = !prefix.empty()                ? FindControl(window.key)
+                                           : root->objectName().isEmpty() ? std::nullopt
+                                                                          : FindControl(S(root->objectName()));
   if (manageWindow && root->isWindow() && self) {
     root->setProperty("lumoraManaged", true);
     form_.userSetVisible(self->ref, root->isVisible());
@@ -297,7 +300,8 @@ void FormBinder::apply(ControlRef key, QWidget* w) {
   // Children follow the visible flag; a top-level window only when its shell asked for it
   // (bind with manageWindow), so the engine can show and hide it.
   if (w->isWindow()) {
-    if (w->property("lumoraManaged").toBool() && w->isVisible() != form_.visible(key)) w->setVisible(form_.visible(key));
+    if (w->property("lumoraManaged").toBool() && w->isVisible() != form_.visible(key))
+      w->setVisible(form_.visible(key));
   } else if (w->isVisibleTo(w->parentWidget()) != form_.visible(key)) {
     w->setVisible(form_.visible(key));
   }

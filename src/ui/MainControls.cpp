@@ -12,11 +12,11 @@
 #include <QWidget>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 

@@ -12,20 +12,20 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QTimer>
-#include <QWindow>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "alarm/Notices.h"
 #include "core/Text.h"
 #include "core/Version.h"
-#include "session/DrawCycle.h"
-#include "ui/Pages.h"
-#include "ui/Shell.h"
-#include "ui/Widgets.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Ffenxi.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftool.h"
+#include "session/DrawCycle.h"
+#include "ui/Pages.h"
+#include "ui/Shell.h"
+#include "ui/Widgets.h"
 
 namespace lumora {
 
@@ -98,8 +98,7 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   shell.binder().bind(this);
 
   // Navigation: one page at a time, the selected button cyan.
-  for (int k = 1; k <= 5; ++k)
-    shell.onClick(this, fmain::C_sst_0[k], [k](Session& s) { SwitchPage(s, k); });
+  for (int k = 1; k <= 5; ++k) shell.onClick(this, fmain::C_sst_0[k], [k](Session& s) { SwitchPage(s, k); });
   // Opening a small window that is already open brings it to the front.
   auto raiseWhenShown = [this](QAbstractButton* button, Window window) {
     QWidget* w = findChild<QWidget*>(ObjectName(window));
@@ -110,8 +109,11 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
       w->activateWindow();
     });
   };
-  raiseWhenShown(shell.onClick(this, fmain::C_sst_tool, [](Session& s) { s.cx.form.setVisible(ftool::window, true); }), ftool::window);
-  raiseWhenShown(shell.onClick(this, fmain::C_sst_fenxi, [](Session& s) { s.cx.form.setVisible(ffenxi::window, true); }), ffenxi::window);
+  raiseWhenShown(shell.onClick(this, fmain::C_sst_tool, [](Session& s) { s.cx.form.setVisible(ftool::window, true); }),
+                 ftool::window);
+  raiseWhenShown(
+      shell.onClick(this, fmain::C_sst_fenxi, [](Session& s) { s.cx.form.setVisible(ffenxi::window, true); }),
+      ffenxi::window);
   raiseWhenShown(mainArea->findChild<QAbstractButton*>(ObjectName(fmain::C_rulu_kjh)), fadd::window);
   // The alarm pattern is cleaned on every edit.
   shell.onUserChange(fmain::T_bj, [](Session& s) { SanitizeAlarmPattern(s.cx); });
@@ -119,7 +121,8 @@ MainWindow::MainWindow(Shell& shell, QWidget* parent) : QWidget(parent), shell_(
   // its event loop, so that the data folder's lock and the journal are let go of.
   shell.onTimer(fmain::Timer_lj, [](Session& s) {
     if (ArchiveFolderCheck(s, QCoreApplication::applicationDirPath().toStdString()))
-      QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
   });
   // Page layout when the window initialises.
   shell.run([](Session& s) { PageLayout(s); });
@@ -143,9 +146,7 @@ constexpr int kFrameWaitMs = 3000;
 constexpr int kFrameCheckMs = 50;
 }  // namespace
 
-QMargins MainWindow::frameExtent() const {
-  return frameKnown_ ? windowHandle()->frameMargins() : kAssumedFrame;
-}
+QMargins MainWindow::frameExtent() const { return frameKnown_ ? windowHandle()->frameMargins() : kAssumedFrame; }
 
 void MainWindow::fitToScreen() {
   const QScreen* s = screen();

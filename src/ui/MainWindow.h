@@ -30,7 +30,7 @@ class MainWindow : public QWidget {
 
   Shell& shell_;
   QWidget* pages_[6] = {};
-  bool closing_ = false;  // the user answered Yes: the next close goes through
+  bool closing_ = false;     // the user answered Yes: the next close goes through
   bool sized_ = false;       // sized to the screen at its first showing
   bool frameKnown_ = false;  // the window manager's frame came, soon after the first showing
   QSize wanted_;             // the first size before it was fitted to the screen

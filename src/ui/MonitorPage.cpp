@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "alarm/Texts.h"
+#include "core/controls/Fmain.h"
 #include "plan/MonitorPools.h"
 #include "session/PlanSession.h"
 #include "ui/ChartView.h"
@@ -15,7 +16,6 @@
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 

@@ -24,10 +24,10 @@ void BuildCapitalFrame(Shell& shell, QWidget* parent);  // capital frame and bet
 QWidget* BuildStatsFrame(Shell& shell, QWidget* parent);
 
 // Windows and panels beside the pages. `main` is Fmain.
-void BuildSmallWindows(Shell& shell, QWidget* main);      // Fadd, Fbj, Ftishi (SmallWindows.cpp)
-void BuildToolWindow(Shell& shell, QWidget* main);        // Ftool, the shrink tool (ToolWindow.cpp)
-void BuildSideWindow(Shell& shell, QWidget* main);        // Fk, charts and schemes (SideWindow.cpp)
-void BuildSettingsCentre(Shell& shell, QWidget* main);    // Frame_sz_zx (SettingsCentre.cpp)
-void BuildAnalysisWindow(Shell& shell, QWidget* main);    // Ffenxi, backtest and sweep (AnalysisWindow.cpp)
+void BuildSmallWindows(Shell& shell, QWidget* main);    // Fadd, Fbj, Ftishi (SmallWindows.cpp)
+void BuildToolWindow(Shell& shell, QWidget* main);      // Ftool, the shrink tool (ToolWindow.cpp)
+void BuildSideWindow(Shell& shell, QWidget* main);      // Fk, charts and schemes (SideWindow.cpp)
+void BuildSettingsCentre(Shell& shell, QWidget* main);  // Frame_sz_zx (SettingsCentre.cpp)
+void BuildAnalysisWindow(Shell& shell, QWidget* main);  // Ffenxi, backtest and sweep (AnalysisWindow.cpp)
 
 }  // namespace lumora

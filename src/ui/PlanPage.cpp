@@ -7,10 +7,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "core/controls/Fmain.h"
 #include "plan/BackupPools.h"
 #include "plan/MonitorPools.h"
-#include "plan/PlanModes.h"
 #include "plan/PlanCopies.h"
+#include "plan/PlanModes.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanStart.h"
 #include "session/PlanSession.h"
@@ -19,7 +20,6 @@
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -150,7 +150,8 @@ QGroupBox* BuildModeTwo(Shell& shell, QWidget* page) {
 QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
   auto* g = new QGroupBox(QString::fromUtf8("备用大地"), page);
   auto* grid = new QGridLayout(g);
-  const char* titles[kBackupBoxes] = {"交集底1", "交集底2", "交集底3", "交集底4", "交集底5", "排除底", "二码底", "小底"};
+  const char* titles[kBackupBoxes] = {"交集底1", "交集底2", "交集底3", "交集底4",
+                                      "交集底5", "排除底",  "二码底",  "小底"};
   for (int i = 0; i < kBackupBoxes; ++i) {
     auto* col = new QVBoxLayout;
     auto* head = new QHBoxLayout;

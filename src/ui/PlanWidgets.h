@@ -58,9 +58,8 @@ inline QLabel* Label(QWidget* parent, const char* caption, std::optional<Control
 
 // Keeps a record box scrolled to its last line whenever its text changes.
 inline void FollowEnd(QPlainTextEdit* e) {
-  QObject::connect(e, &QPlainTextEdit::textChanged, e, [e] {
-    e->verticalScrollBar()->setValue(e->verticalScrollBar()->maximum());
-  });
+  QObject::connect(e, &QPlainTextEdit::textChanged, e,
+                   [e] { e->verticalScrollBar()->setValue(e->verticalScrollBar()->maximum()); });
 }
 
 }  // namespace lumora::plan_ui

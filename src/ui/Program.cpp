@@ -5,9 +5,9 @@
 #include "core/Endpoint.h"
 #include "core/Files.h"
 #include "core/ServiceConfig.h"
-#include "ui/SystemKeyStore.h"
-#include "session/AfterDraw.h"
 #include "core/controls/Fmain.h"
+#include "session/AfterDraw.h"
+#include "ui/SystemKeyStore.h"
 
 namespace lumora {
 
@@ -23,7 +23,8 @@ Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
   s.cx.ports = ports;
   s.cx.data = DataFolder::Locate(PathFromUtf8(o.programPath), o.data);
   // The data folder holds the service account: it and lumora.ini are the user's alone.
-  for (const std::string& line : MakeDataFolderPrivate(s.cx.data.root())) std::fprintf(stderr, "lumora: %s\n", line.c_str());
+  for (const std::string& line : MakeDataFolderPrivate(s.cx.data.root()))
+    std::fprintf(stderr, "lumora: %s\n", line.c_str());
   s.cx.service = ReadServiceConfig(s.cx.data.ini());
   if (s.cx.service.passwordInKeyStore) {
     std::unique_ptr<KeyStore> store = SystemKeyStore();
@@ -37,8 +38,7 @@ Session& Prepared(Session& s, const ProgramOptions& o, Ports ports) {
 
 Program::Program(const ProgramOptions& options)
     : shell_(Prepared(session_, options, {&clipboard_, &sound_, &prompter_, &http_, &clock_, &journal_})),
-      prompter_(ThroughShell(shell_)),
-      http_(ThroughShell(shell_)),
+      prompter_(ThroughShell(shell_)), http_(ThroughShell(shell_)),
       journal_(session_.cx.data.file(kJournalFile), &clock_, &prompter_,
                {LUMORA_VERSION, PathToUtf8(session_.cx.data.root()), RedactSecrets(session_.cx.service.feedEndpoint)}),
       window_(shell_) {

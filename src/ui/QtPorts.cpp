@@ -80,18 +80,11 @@ HttpFailure TlsFailureOf(const QList<QSslError>& errors) {
       case QSslError::SelfSignedCertificateInChain:
       case QSslError::CertificateUntrusted:
       case QSslError::CertificateRejected:
-      case QSslError::InvalidCaCertificate:
-        untrusted = true;
-        break;
+      case QSslError::InvalidCaCertificate: untrusted = true; break;
       case QSslError::CertificateExpired:
-      case QSslError::CertificateNotYetValid:
-        expired = true;
-        break;
-      case QSslError::HostNameMismatch:
-        host = true;
-        break;
-      default:
-        break;
+      case QSslError::CertificateNotYetValid: expired = true; break;
+      case QSslError::HostNameMismatch: host = true; break;
+      default: break;
     }
   }
   if (untrusted) return HttpFailure::TlsUntrusted;
@@ -103,12 +96,9 @@ HttpFailure TlsFailureOf(const QList<QSslError>& errors) {
 HttpFailure FailureOf(QNetworkReply::NetworkError e) {
   switch (e) {
     case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::TimeoutError:
-      return HttpFailure::Timeout;
-    case QNetworkReply::SslHandshakeFailedError:
-      return HttpFailure::TlsOther;
-    case QNetworkReply::ProtocolUnknownError:
-      return HttpFailure::NotAllowed;
+    case QNetworkReply::TimeoutError: return HttpFailure::Timeout;
+    case QNetworkReply::SslHandshakeFailedError: return HttpFailure::TlsOther;
+    case QNetworkReply::ProtocolUnknownError: return HttpFailure::NotAllowed;
     case QNetworkReply::ConnectionRefusedError:
     case QNetworkReply::RemoteHostClosedError:
     case QNetworkReply::HostNotFoundError:
@@ -116,10 +106,8 @@ HttpFailure FailureOf(QNetworkReply::NetworkError e) {
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::UnknownNetworkError:
     case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyNotFoundError:
-      return HttpFailure::NoConnection;
-    default:
-      return HttpFailure::Other;
+    case QNetworkReply::ProxyNotFoundError: return HttpFailure::NoConnection;
+    default: return HttpFailure::Other;
   }
 }
 }  // namespace
@@ -170,9 +158,8 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
   pending_[channel] = Pending{reply, std::move(done)};
   // The certificate's faults arrive before the reply ends; they are kept to say which one it was.
   auto tlsFailure = std::make_shared<HttpFailure>(HttpFailure::None);
-  connect(reply, &QNetworkReply::sslErrors, this, [tlsFailure](const QList<QSslError>& errors) {
-    *tlsFailure = TlsFailureOf(errors);
-  });
+  connect(reply, &QNetworkReply::sslErrors, this,
+          [tlsFailure](const QList<QSslError>& errors) { *tlsFailure = TlsFailureOf(errors); });
   // The limit is on the whole exchange, not on silence: a server that trickles bytes is given
   // up on too. The timer belongs to the reply, so it dies with it.
   if (timeoutMs > 0) {
@@ -196,7 +183,8 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
   });
   connect(reply, &QNetworkReply::finished, this, [this, channel, reply, maxBytes, tlsFailure] {
     HttpResult r;
-    if (reply->error() == QNetworkReply::NoError || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
+    if (reply->error() == QNetworkReply::NoError ||
+        reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid()) {
       QByteArray bytes = reply->readAll();
       if (static_cast<std::size_t>(bytes.size()) > maxBytes) {
         r.error = "too large";
@@ -209,7 +197,8 @@ void QtHttp::get(int channel, const std::string& url, int timeoutMs, std::size_t
       r.body = DecodeText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
     }
     if (!r.ok) {
-      const bool timedOut = reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
+      const bool timedOut =
+          reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError;
       // Qt's texts may quote the whole URL, password included.
       r.error = timedOut ? "timeout" : RedactSecrets(reply->errorString().toStdString());
       r.failure = *tlsFailure != HttpFailure::None ? *tlsFailure : FailureOf(reply->error());

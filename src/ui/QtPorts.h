@@ -44,7 +44,7 @@ class QtPrompter final : public Prompter {
  private:
   Dispatch dispatch_;
   QPointer<QWidget> parent_;
-  QObject context_;  // ends the boxes' connections to this prompter with it
+  QObject context_;                                     // ends the boxes' connections to this prompter with it
   std::set<std::pair<std::string, std::string>> open_;  // (title, text) of the notices shown now
 };
 

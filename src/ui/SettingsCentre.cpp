@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "settings/SettingsCentre.h"
 #include "settings/SettingsTexts.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 

@@ -21,8 +21,8 @@ void Shell::run(std::function<void(Session&)> op, const std::string& key) {
 
 QAbstractButton* Shell::onClick(QWidget* root, ControlRef control, std::function<void(Session&)> op) {
   const QString name = QString::fromStdString(control.widgetName());
-  auto* button = root->objectName() == name ? qobject_cast<QAbstractButton*>(root)
-                                            : root->findChild<QAbstractButton*>(name);
+  auto* button =
+      root->objectName() == name ? qobject_cast<QAbstractButton*>(root) : root->findChild<QAbstractButton*>(name);
   if (!button) return nullptr;
   connect(button, &QAbstractButton::clicked, this, [this, op = std::move(op)] { run(op); });
   return button;

@@ -9,11 +9,11 @@
 #endif
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 #endif
 
 namespace lumora {
@@ -33,12 +33,9 @@ extern "C" void WriteSignal(int sig) {
 
 const char* SignalName(int sig) {
   switch (sig) {
-    case SIGTERM:
-      return "SIGTERM";
-    case SIGINT:
-      return "SIGINT";
-    case SIGHUP:
-      return "SIGHUP";
+    case SIGTERM: return "SIGTERM";
+    case SIGINT: return "SIGINT";
+    case SIGHUP: return "SIGHUP";
   }
   return "signal";
 }

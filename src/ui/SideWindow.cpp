@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "core/Text.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 #include "settings/Schemes.h"
 #include "settings/SettingsCentre.h"
 #include "settings/SettingsTexts.h"
@@ -20,8 +22,6 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fk.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 
@@ -34,7 +34,8 @@ constexpr int kHeightTwips = 10430;
 // A close request is always refused: the window lives as long as the program.
 class SideWindow final : public QWidget {
  public:
-  SideWindow(QWidget* main, Session& session) : QWidget(main, Qt::Window | Qt::WindowTitleHint), main_(main), session_(session) {}
+  SideWindow(QWidget* main, Session& session)
+      : QWidget(main, Qt::Window | Qt::WindowTitleHint), main_(main), session_(session) {}
 
   // Top = the main window's top, left = its left plus its width; width from the session's state.
   void dock() {
@@ -95,9 +96,8 @@ void BuildSideWindow(Shell& shell, QWidget* main) {
 
   shell.onClick(fk, fk::C_fangan[0], [](Session& s) { SaveScheme(s.cx); });
   shell.onClick(fk, fk::C_fangan[1], [](Session& s) { DeleteSelectedScheme(s.cx); });
-  QObject::connect(list, &QListWidget::itemDoubleClicked, &shell, [&shell](QListWidgetItem*) {
-    shell.run([](Session& s) { LoadScheme(s.cx); });
-  });
+  QObject::connect(list, &QListWidget::itemDoubleClicked, &shell,
+                   [&shell](QListWidgetItem*) { shell.run([](Session& s) { LoadScheme(s.cx); }); });
 
   // Timer1 keeps the window docked (every 100 ms, as the main window may move at any time).
   auto* dockTimer = new QTimer(fk);

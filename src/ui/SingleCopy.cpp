@@ -49,8 +49,8 @@ QString FromPath(const fs::path& p) {
 int ReportStartFailure(const std::string& text) {
   std::fprintf(stderr, "lumora: %s\n", text.c_str());
   std::fflush(stderr);
-  const bool boxless = QGuiApplication::platformName() == "offscreen" &&
-                       qEnvironmentVariable("LUMORA_START_FAILURE") == "stderr";
+  const bool boxless =
+      QGuiApplication::platformName() == "offscreen" && qEnvironmentVariable("LUMORA_START_FAILURE") == "stderr";
   if (!boxless) {
     // Nothing else runs yet: the box is modal and the program ends when it is closed.
     QMessageBox box(QMessageBox::Critical, kBoxTitle, QString::fromStdString(text), QMessageBox::Ok);
@@ -73,15 +73,13 @@ std::optional<std::string> DataFolderProblem(const DataFolder& folder) {
 std::optional<std::string> CurveStoreProblem(const DataFolder& folder) {
   const std::string file = Shown(folder.curveStore());
   switch (CheckCurveStore(folder.curveStore())) {
-    case CurveStoreFault::None:
-      return std::nullopt;
+    case CurveStoreFault::None: return std::nullopt;
     case CurveStoreFault::Missing:
       return "数据目录中缺少曲线文件 data.mdb：" + file +
              "\n请把安装包 data 目录中的 data.mdb 复制到这里（或从备份恢复），然后重新启动。";
     case CurveStoreFault::Unreadable:
       return "曲线文件 data.mdb 无法读取：" + file + "\n请检查它是否是一个普通文件、是否有读取权限，然后重新启动。";
-    case CurveStoreFault::Damaged:
-      break;
+    case CurveStoreFault::Damaged: break;
   }
   return "曲线文件 data.mdb 已损坏：" + file +
          "\n它应有 15 行曲线和结束行 ********。请从备份恢复该文件，或把安装包 data 目录中的 data.mdb "

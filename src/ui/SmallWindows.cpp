@@ -11,14 +11,14 @@
 #include "alarm/Notices.h"
 #include "alarm/Texts.h"
 #include "core/Text.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fbj.h"
+#include "core/controls/Ftishi.h"
 #include "session/DrawCycle.h"
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fadd.h"
-#include "core/controls/Fbj.h"
-#include "core/controls/Ftishi.h"
 
 namespace lumora {
 

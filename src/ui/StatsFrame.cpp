@@ -5,13 +5,13 @@
 #include <QGroupBox>
 #include <QWidget>
 
+#include "core/controls/Fmain.h"
 #include "plan/PlanRecord.h"
 #include "session/PlanSession.h"
 #include "ui/Pages.h"
 #include "ui/PlanWidgets.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 

@@ -1,13 +1,13 @@
 #include "ui/SystemKeyStore.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <wincred.h>
+#include <windows.h>
 
 #include <vector>
 #else
-#include <QEventLoop>
 #include <qt6keychain/keychain.h>
+#include <QEventLoop>
 #endif
 
 #include <QString>
@@ -52,7 +52,9 @@ class CredentialManager final : public KeyStore {
   }
 
  private:
-  static std::wstring Target(const std::string& key) { return (QStringLiteral("Lumora/") + QString::fromStdString(key)).toStdWString(); }
+  static std::wstring Target(const std::string& key) {
+    return (QStringLiteral("Lumora/") + QString::fromStdString(key)).toStdWString();
+  }
 };
 #else
 // Secret Service over D-Bus, waited for in a local event loop.

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "core/Text.h"
+#include "core/controls/Ftool.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
 #include "ui/ChartView.h"
@@ -19,7 +20,6 @@
 #include "ui/Shell.h"
 #include "ui/Watchers.h"
 #include "ui/Widgets.h"
-#include "core/controls/Ftool.h"
 
 namespace lumora {
 
@@ -60,15 +60,16 @@ QCheckBox* Check(QWidget* parent, ControlArray<ControlKind::CheckBox> control, i
 const char* const kPositions[3] = {"百位", "十位", "个位"};
 
 // "排除复式" or "定位杀": three rows of digit buttons, one per position.
-QGroupBox* DigitRows(Shell& shell, QWidget* w, const char* title, const char* note, ControlArray<ControlKind::Button> control,
-                     int firstAll) {
+QGroupBox* DigitRows(Shell& shell, QWidget* w, const char* title, const char* note,
+                     ControlArray<ControlKind::Button> control, int firstAll) {
   auto* g = new QGroupBox(title, w);
   auto* grid = new QGridLayout(g);
   grid->setHorizontalSpacing(3);
   if (note) grid->addWidget(new QLabel(note, g), 0, 0, 1, 13);
   for (int p = 0; p < 3; ++p) {
     grid->addWidget(new QLabel(kPositions[p], g), p + 1, 0);
-    for (int d = 0; d < 10; ++d) grid->addWidget(MarkButton(shell, g, control, p * 10 + d, QString::number(d)), p + 1, d + 1);
+    for (int d = 0; d < 10; ++d)
+      grid->addWidget(MarkButton(shell, g, control, p * 10 + d, QString::number(d)), p + 1, d + 1);
     grid->addWidget(AllButton(shell, g, firstAll + p * 2), p + 1, 11);
     grid->addWidget(AllButton(shell, g, firstAll + p * 2 + 1), p + 1, 12);
   }
@@ -133,7 +134,8 @@ QGroupBox* BankerGroups(Shell& shell, QWidget* w) {
 }
 
 // "杀和尾" or "杀跨度": ten boxes in one row.
-QGroupBox* DigitChecks(Shell& shell, QWidget* w, const char* title, ControlArray<ControlKind::CheckBox> control, int firstAll) {
+QGroupBox* DigitChecks(Shell& shell, QWidget* w, const char* title, ControlArray<ControlKind::CheckBox> control,
+                       int firstAll) {
   auto* g = new QGroupBox(title, w);
   auto* row = new QHBoxLayout(g);
   for (int d = 0; d < 10; ++d) row->addWidget(Check(g, control, d, QString::number(d)));

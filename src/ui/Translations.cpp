@@ -15,7 +15,8 @@ namespace lumora {
 bool InstallQtTranslations(QCoreApplication& app) {
   InitTranslationResource();
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QStringLiteral(":/lumora/i18n/qtbase_zh_CN.qm")) || !QCoreApplication::installTranslator(translator)) {
+  if (!translator->load(QStringLiteral(":/lumora/i18n/qtbase_zh_CN.qm")) ||
+      !QCoreApplication::installTranslator(translator)) {
     delete translator;
     return false;
   }

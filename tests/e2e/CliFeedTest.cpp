@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "core/Text.h"
-#include "e2e/support/Http.h"
 #include "e2e/support/Accounts.h"
+#include "e2e/support/Http.h"
 #include "e2e/support/Process.h"
 
 namespace lumora::e2e {
@@ -21,8 +21,8 @@ RunResult Cli(const std::vector<std::string>& args) {
 }
 
 TEST(CliFeed, AppliesTheServedDrawsAndPrintsTheHistoryNewestFirst) {
-  FeedProcess feed({"--seed", "21", "--interval", "0", "--user", "a b&c", "--password-file", PasswordFile("#1+").string(), "--state",
-                    FreshTempDir().string()});
+  FeedProcess feed({"--seed", "21", "--interval", "0", "--user", "a b&c", "--password-file",
+                    PasswordFile("#1+").string(), "--state", FreshTempDir().string()});
   // The password from the environment (the command line would show it to every user).
   setenv("LUMORA_PASSWORD", "#1+", 1);
   auto r = Cli({"--url", feed.url("/feed"), "--user", "a b&c"});

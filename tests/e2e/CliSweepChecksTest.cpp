@@ -42,9 +42,15 @@ TEST(CliSweepChecks, DrawFileLinesAreExactlyDrawsOrRefusedWithTheirNumber) {
       {"001-1234\n", ":1: not a draw line"},
       {"0a1-12345\n", ":1: not a draw line"},
       {"001 12345\n", ":1: not a draw line"},
-      {"001-12345\n\n002-1\xE4\xB9\x9D" "45\r\n", ":3: not a draw line"},
-      {"001-12345\n002-\x01\x02" "345\n", ": 002-\\x01\\x02345"},
-      {"001-1\xE4\xB9\x9D" "45\n", ": 001-1\\xE4\\xB9\\x9D45"},
+      {"001-12345\n\n002-1\xE4\xB9\x9D"
+       "45\r\n",
+       ":3: not a draw line"},
+      {"001-12345\n002-\x01\x02"
+       "345\n",
+       ": 002-\\x01\\x02345"},
+      {"001-1\xE4\xB9\x9D"
+       "45\n",
+       ": 001-1\\xE4\\xB9\\x9D45"},
       {"\n \n", ": no draws"},
   };
   for (const Bad& b : bad) {
@@ -60,7 +66,8 @@ TEST(CliSweepChecks, DrawFileLinesAreExactlyDrawsOrRefusedWithTheirNumber) {
     }
   }
   // Blank lines, blanks around a draw, CR LF and a byte-order mark are what the format allows.
-  const fs::path good = WriteFile(dir / "good.txt", "\xEF\xBB\xBF" + ToCrLf(DrawLines(60, 1)) + "\r\n  \t\n 061-00042 \n\n");
+  const fs::path good =
+      WriteFile(dir / "good.txt", "\xEF\xBB\xBF" + ToCrLf(DrawLines(60, 1)) + "\r\n  \t\n 061-00042 \n\n");
   RunResult r = Cli({"curve", "--draws", good.string(), "--pool", "000 042"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
@@ -125,7 +132,8 @@ TEST(CliSweepChecks, SweptValuesAreCheckedAgainstTheirControlBeforeAnyRun) {
     std::string said;  // part of the message
   };
   const std::vector<Case> refused = {
-      {"T_jh_dadi_chongfu_cs=abc,-5,9,九", "\"abc\" is not a value of T_jh_dadi_chongfu_cs: it takes a whole number from 0 to 999"},
+      {"T_jh_dadi_chongfu_cs=abc,-5,9,九",
+       "\"abc\" is not a value of T_jh_dadi_chongfu_cs: it takes a whole number from 0 to 999"},
       {"T_jh_dadi_chongfu_cs=,", "an empty value in --set T_jh_dadi_chongfu_cs=,"},
       {"T_jh_dadi_chongfu_cs=9,,18", "an empty value in --set T_jh_dadi_chongfu_cs=9,,18"},
       {"T_jh_dadi_chongfu_cs=9,09,9", "\"9\" is given twice"},
@@ -156,19 +164,21 @@ TEST(CliSweepChecks, SizesAreRefusedBeforeAnythingIsAllocated) {
   for (int i = 0; i < 100; ++i) hundred += (i ? "," : "") + std::to_string(i);
   for (int i = 0; i < 10; ++i) ten += (i ? "," : "") + std::to_string(i);
   const auto began = std::chrono::steady_clock::now();
-  RunResult huge = Cli({"sweep", "--draws", draws, "--set", "T_quxian_zhushu_0=" + hundred, "--set", "T_quxian_zhushu_1=" + hundred,
-                        "--set", "T_quxian_zhushu_2=" + ten, "--seeds", "10000", "--jobs", "2"});
+  RunResult huge =
+      Cli({"sweep", "--draws", draws, "--set", "T_quxian_zhushu_0=" + hundred, "--set", "T_quxian_zhushu_1=" + hundred,
+           "--set", "T_quxian_zhushu_2=" + ten, "--seeds", "10000", "--jobs", "2"});
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   EXPECT_EQ(huge.exitCode, 2) << huge.err;
   EXPECT_TRUE(Has(huge.err, "100000 combinations x 10000 seeds = 1000000000 runs over 50 judged draws")) << huge.err;
   EXPECT_TRUE(Has(huge.err, " s (")) << huge.err;  // the time it would take
-  EXPECT_LT(seconds, 30);                           // refused, not started
+  EXPECT_LT(seconds, 30);                          // refused, not started
 
   // 120 draws or fewer judge nothing: said, not booked as empty rows.
   for (int count : {1, 120}) {
     const std::string shortFile = WriteFile(dir / "short.txt", DrawLines(count, 4)).string();
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"backtest", "--draws", shortFile},
-                                                 std::vector<std::string>{"sweep", "--draws", shortFile, "--set", "Check_duoqi=0,1"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"backtest", "--draws", shortFile},
+          std::vector<std::string>{"sweep", "--draws", shortFile, "--set", "Check_duoqi=0,1"}}) {
       RunResult r = Cli(args);
       EXPECT_EQ(r.exitCode, 2) << args[0];
       EXPECT_TRUE(Has(r.err, "short.txt has " + std::to_string(count) + " draws")) << r.err;
@@ -187,7 +197,8 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
     std::string said;
   };
   const std::vector<Case> cases = {
-      {{"--csv", (dir / "missing" / "a.csv").string()}, "cannot write --csv " + (dir / "missing" / "a.csv").string() + ": the folder"},
+      {{"--csv", (dir / "missing" / "a.csv").string()},
+       "cannot write --csv " + (dir / "missing" / "a.csv").string() + ": the folder"},
       {{"--report", (plainFile / "a.svg").string()}, "cannot write --report " + (plainFile / "a.svg").string() + ": "},
       {{"--report", dir.string()}, "it is a folder"},
       {{"--csv", (dir / "same").string(), "--report", (dir / "same").string()}, "name the same file"},
@@ -209,9 +220,10 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
   const std::string longDraws = WriteFile(dir / "long.txt", DrawLines(900, 6)).string();
   const fs::path gone = dir / "gone";
   fs::create_directories(gone);
-  BackgroundProcess sweep(BinDir() / "lumora-cli",
-                          {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--seeds",
-                           "2", "--jobs", "1", "--csv", (gone / "rows.csv").string(), "--report", (dir / "report.svg").string()});
+  BackgroundProcess sweep(
+      BinDir() / "lumora-cli",
+      {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--seeds", "2",
+       "--jobs", "1", "--csv", (gone / "rows.csv").string(), "--report", (dir / "report.svg").string()});
   // The progress line shows once the runs have gone on for a second.
   for (int i = 0; i < 600 && !Has(sweep.err(), "sweep: ") && sweep.running(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -226,9 +238,11 @@ TEST(CliSweepChecks, WalkForwardChoosesOnTrainingDrawsAndBooksTheNextOnes) {
   const fs::path dir = FreshTempDir();
   const std::string all = DrawLines(180, 7);
   const std::string draws = WriteFile(dir / "draws.txt", all).string();
-  const std::vector<std::string> grid = {"--set", "T_jh_dadi_chongfu_cs=0,9", "--set", "T_quxian_zhushu_0=110,400", "--seeds", "2"};
+  const std::vector<std::string> grid = {
+      "--set", "T_jh_dadi_chongfu_cs=0,9", "--set", "T_quxian_zhushu_0=110,400", "--seeds", "2"};
   auto walk = [&](const std::string& jobs, const fs::path& csv) {
-    std::vector<std::string> args{"sweep", "--draws", draws, "--train", "20", "--test", "10", "--jobs", jobs, "--csv", csv.string()};
+    std::vector<std::string> args{"sweep", "--draws", draws, "--train", "20",        "--test",
+                                  "10",    "--jobs",  jobs,  "--csv",   csv.string()};
     args.insert(args.end(), grid.begin(), grid.end());
     return Cli(args);
   };
@@ -258,8 +272,8 @@ TEST(CliSweepChecks, WalkForwardChoosesOnTrainingDrawsAndBooksTheNextOnes) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     std::map<std::string, long long> byLabel;
     for (const auto& row : CsvRows(ReadFile(dir / "cut.csv")))
-      byLabel["T_jh_dadi_chongfu_cs=" + row.at("T_jh_dadi_chongfu_cs") + " T_quxian_zhushu_0=" + row.at("T_quxian_zhushu_0")] =
-          std::stoll(row.at("profit"));
+      byLabel["T_jh_dadi_chongfu_cs=" + row.at("T_jh_dadi_chongfu_cs") +
+              " T_quxian_zhushu_0=" + row.at("T_quxian_zhushu_0")] = std::stoll(row.at("profit"));
     return byLabel;
   };
   std::map<size_t, std::map<std::string, long long>> at;  // profits up to draw N, by combination

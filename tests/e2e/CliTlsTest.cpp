@@ -49,8 +49,9 @@ struct CaFileRuns {
 };
 // With the CA file named, the good feed is fetched, and the wrong-host and the expired
 // certificates are refused with their reasons, never asked for the account.
-CaFileRuns ExpectCaFileChecks(const std::function<RunResult(std::vector<std::string>)>& run, std::string (TlsFeed::*url)() const,
-                              const std::string& ca, TlsFeed& good, TlsFeed& wrongHost, TlsFeed& expired) {
+CaFileRuns ExpectCaFileChecks(const std::function<RunResult(std::vector<std::string>)>& run,
+                              std::string (TlsFeed::*url)() const, const std::string& ca, TlsFeed& good,
+                              TlsFeed& wrongHost, TlsFeed& expired) {
   CaFileRuns r{run({"--url", (good.*url)(), "--ca-file", ca}), run({"--url", (wrongHost.*url)(), "--ca-file", ca}),
                run({"--url", (expired.*url)(), "--ca-file", ca})};
   EXPECT_EQ(r.fetched.exitCode, 0) << r.fetched.err;
@@ -82,8 +83,8 @@ TEST_F(CliTls, EachCertificateFaultIsNamedAndTheCaFileLetsTheGoodOneThrough) {
   EXPECT_TRUE(Says(untrusted, "certificate not trusted")) << untrusted.err;
   EXPECT_EQ(good.requests(), 0);  // refused in the handshake: nothing was sent
 
-  auto [fetched, host, old] = ExpectCaFileChecks([](std::vector<std::string> args) { return Feed(args); }, &TlsFeed::url, ca,
-                                                       good, wrongHost, expired);
+  auto [fetched, host, old] = ExpectCaFileChecks([](std::vector<std::string> args) { return Feed(args); },
+                                                 &TlsFeed::url, ca, good, wrongHost, expired);
   EXPECT_EQ(Split(fetched.out, "\n")[0], "开奖完毕");
   EXPECT_EQ(wrongHost.requests() + expired.requests(), 0);  // refused in the handshake
 
@@ -157,7 +158,8 @@ TEST_F(CliTls, PlainHttpOffThisMachineIsNotSentUnlessLumoraIniAllowsIt) {
 TEST_F(CliTls, TheWindowsProgramFetchesHttpsUnderWine) {
   const char* exe = std::getenv("LUMORA_WINDOWS_CLI");
   if (!exe || !*exe) GTEST_SKIP() << "LUMORA_WINDOWS_CLI does not name lumora-cli.exe";
-  const fs::path wine = fs::path(std::getenv("LUMORA_SOURCE") ? std::getenv("LUMORA_SOURCE") : ".") / "tests/win32/wine-run.sh";
+  const fs::path wine =
+      fs::path(std::getenv("LUMORA_SOURCE") ? std::getenv("LUMORA_SOURCE") : ".") / "tests/win32/wine-run.sh";
   auto run = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {exe, "feed"});
     return RunProgram(wine, args);
@@ -178,7 +180,8 @@ TEST_F(CliTls, TheWindowsProgramFetchesHttpsUnderWine) {
   RunResult scheme = run({"--url", "gopher://127.0.0.1/feed"});
   EXPECT_EQ(scheme.exitCode, 2);
   EXPECT_TRUE(Says(scheme, "not an http:// or https:// URL")) << scheme.err;
-  for (const RunResult* r : {&untrusted, &fetched, &host, &old, &scheme}) EXPECT_EQ(r->err.find(kPassword), std::string::npos) << r->err;
+  for (const RunResult* r : {&untrusted, &fetched, &host, &old, &scheme})
+    EXPECT_EQ(r->err.find(kPassword), std::string::npos) << r->err;
 }
 
 }  // namespace

@@ -123,12 +123,12 @@ TEST(FeedService, ServesADrawFileOneDrawAtATime) {
 }
 
 TEST(FeedService, AWrongAccountGetsNoOkAndValuesArriveDecoded) {
-  FeedProcess feed({"--user", "王 a&b", "--password-file", PasswordFile("p#+q").string(), "--code", "7", "--interval", "0",
-                    "--state", FreshTempDir().string()});
+  FeedProcess feed({"--user", "王 a&b", "--password-file", PasswordFile("p#+q").string(), "--code", "7", "--interval",
+                    "0", "--state", FreshTempDir().string()});
   const std::string tail = "&lx=2&zt=2&r=8";
   auto good = Get(feed.port(), "/feed?username=%E7%8E%8B%20a%26b&pw=p%23%2Bq&sjm_in=7" + tail).value();
   EXPECT_EQ(DrawLines(good).size(), 150u);
-  for (std::string query : {"username=%E7%8E%8B%20a%26b&pw=p%23q&sjm_in=7",  // wrong password
+  for (std::string query : {"username=%E7%8E%8B%20a%26b&pw=p%23q&sjm_in=7",     // wrong password
                             "username=%E7%8E%8B%20a%26b&pw=p%23%2Bq&sjm_in=8",  // wrong code
                             "username=x&pw=p%23%2Bq&sjm_in=7", "pw=p%23%2Bq&sjm_in=7"}) {
     auto answer = Get(feed.port(), "/feed?" + query + tail).value();

@@ -11,13 +11,13 @@
 #include "core/Context.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
-#include "curves/CurveStore.h"
-#include "plan/PlanDefaults.h"
-#include "plan/PlanCopies.h"
-#include "services/SettingsStore.h"
-#include "settings/Schemes.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
+#include "curves/CurveStore.h"
+#include "plan/PlanCopies.h"
+#include "plan/PlanDefaults.h"
+#include "services/SettingsStore.h"
+#include "settings/Schemes.h"
 
 namespace {
 
@@ -29,13 +29,15 @@ void SaveAll(Context& cx, feed::SettingsStore& state, int v) {
   CurveState curves;
   for (int s = 0; s < kCurveSlots; ++s) {
     std::string trend;
-    for (int x = 0; x < kTrendLength + v * 7; ++x) trend += (x ? "*" : "") + std::to_string((x * 37 + s * 11 + v * 500) % 1700 - 850);
+    for (int x = 0; x < kTrendLength + v * 7; ++x)
+      trend += (x ? "*" : "") + std::to_string((x * 37 + s * 11 + v * 500) % 1700 - 850);
     curves.slots[static_cast<size_t>(s)] = trend;
   }
   WriteCurveStore(cx, curves);
 
   for (int i = 0; i < 15; ++i) cx.form.set(fmain::T_quxian_zhushu[i], 100 + 10 * i + v * (1 + i));
-  cx.form.setText(fmain::T_moshier_input, v ? "01.02.03=12\r\n04.05=1" : "01.02.03.04.05=12345\r\n10.11.12.13=12\r\n07.08=2");
+  cx.form.setText(fmain::T_moshier_input,
+                  v ? "01.02.03=12\r\n04.05=1" : "01.02.03.04.05=12345\r\n10.11.12.13=12\r\n07.08=2");
   cx.form.setText(fk::T_fangan_name, "准准准方案");
   SaveScheme(cx);
 

@@ -45,7 +45,8 @@ TEST(ServiceAccounts, WithoutAccountsTheFeedIsOpenAndSettingsAreRefusedSayingWhy
   FeedProcess feed({"--interval", "0", "--state", state.string()});
   EXPECT_EQ(Get(feed.port(), "/feed?username=anyone&pw=any").value().rfind("**ok**", 0), 0u);
   // Any password used to read and overwrite any record here.
-  for (std::string query : {Download("u", "x"), std::string("/settings?username=u&pw=&lx=2&zt=1&uesr_shizhi=*sz*x*sz*")}) {
+  for (std::string query :
+       {Download("u", "x"), std::string("/settings?username=u&pw=&lx=2&zt=1&uesr_shizhi=*sz*x*sz*")}) {
     std::string answer = Get(feed.port(), query).value();
     EXPECT_EQ(answer.rfind("*szerr*", 0), 0u) << answer;
     EXPECT_TRUE(Contains(answer, "no accounts")) << answer;
@@ -141,7 +142,8 @@ struct PrivateCa {
   bool make() {
     std::string d = dir.string();
     std::string script =
-        "cd '" + d + "' && "
+        "cd '" + d +
+        "' && "
         "openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj '/CN=Test CA' && "
         "openssl req -newkey rsa:2048 -nodes -keyout server.key -out server.csr -subj '/CN=127.0.0.1' && "
         "printf 'subjectAltName=IP:127.0.0.1\\n' > ext.cnf && "
@@ -154,8 +156,8 @@ struct PrivateCa {
 TEST(ServiceAccounts, ServesHttpsThatClientsTrustThroughThePrivateCa) {
   PrivateCa ca;
   ASSERT_TRUE(ca.make());
-  FeedProcess feed({"--interval", "0", "--state", FreshTempDir().string(), "--cert", ca.cert.string(), "--key",
-                    ca.key.string()});
+  FeedProcess feed(
+      {"--interval", "0", "--state", FreshTempDir().string(), "--cert", ca.cert.string(), "--key", ca.key.string()});
   httplib::SSLClient trusting("127.0.0.1", feed.port());
   trusting.set_ca_cert_path(ca.ca.string().c_str());
   trusting.enable_server_certificate_verification(true);
@@ -171,9 +173,8 @@ TEST(ServiceAccounts, ServesHttpsThatClientsTrustThroughThePrivateCa) {
   // A key that is not the certificate's stops the service at start.
   PrivateCa other;
   ASSERT_TRUE(other.make());
-  auto mismatch = RunProgram(BinDir() / "lumora-feed",
-                             {"--cert", ca.cert.string(), "--key", other.key.string(), "--port", "0", "--state",
-                              FreshTempDir().string()});
+  auto mismatch = RunProgram(BinDir() / "lumora-feed", {"--cert", ca.cert.string(), "--key", other.key.string(),
+                                                        "--port", "0", "--state", FreshTempDir().string()});
   EXPECT_EQ(mismatch.exitCode, 2);
   EXPECT_TRUE(Contains(mismatch.err, "does not belong")) << mismatch.err;
 }

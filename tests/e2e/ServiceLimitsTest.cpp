@@ -92,8 +92,7 @@ TEST(ServiceLimits, SlowSendersNeitherStarveOthersNorKeepTheirPlaceForever) {
           pollfd p{s, POLLIN, 0};
           bool closed = (poll(&p, 1, 0) > 0) || !SendText(s, "X-Slow: 1\r\n");
           if (!closed) continue;
-          if (closedByService++ == 0)
-            firstClosedAfter = std::chrono::duration<double>(Clock::now() - start).count();
+          if (closedByService++ == 0) firstClosedAfter = std::chrono::duration<double>(Clock::now() - start).count();
           close(s);
         }
         s = Connect(feed.port());
@@ -119,9 +118,10 @@ TEST(ServiceLimits, SlowSendersNeitherStarveOthersNorKeepTheirPlaceForever) {
   }
   done = true;
   slow.join();
-  std::printf("[ measured ] %d slow connections: %d of %d fetches answered within 3 s, slowest %.3f s; "
-              "slow connections closed by the service: %d, the first after %.1f s\n",
-              kSlow, answered, fetches, slowest, closedByService.load(), firstClosedAfter.load());
+  std::printf(
+      "[ measured ] %d slow connections: %d of %d fetches answered within 3 s, slowest %.3f s; "
+      "slow connections closed by the service: %d, the first after %.1f s\n",
+      kSlow, answered, fetches, slowest, closedByService.load(), firstClosedAfter.load());
   // Generous for a loaded machine: the figure for the record is printed above.
   EXPECT_GE(answered, fetches / 2);
   // A request must be complete within 10 s: the slow ones are dropped, not served forever.
@@ -137,7 +137,8 @@ TEST(ServiceLimits, AnOversizedBodyIsRefusedAtOnceWithoutBeingRead) {
   int s = Connect(feed.port());
   ASSERT_GE(s, 0);
   constexpr size_t kBody = 200u * 1024 * 1024;
-  ASSERT_TRUE(SendText(s, "GET /feed HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " + std::to_string(kBody) + "\r\n\r\n"));
+  ASSERT_TRUE(
+      SendText(s, "GET /feed HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " + std::to_string(kBody) + "\r\n\r\n"));
   auto t0 = Clock::now();
   // The refusal comes before any of the body is sent...
   std::string answer;
@@ -162,8 +163,10 @@ TEST(ServiceLimits, AnOversizedBodyIsRefusedAtOnceWithoutBeingRead) {
   close(s);
   EXPECT_LT(sent, kBody / 10);
   const long after = ResidentKiB(feed.pid());
-  std::printf("[ measured ] 200 MB body: %zu bytes went out before the connection failed; service resident "
-              "memory %ld KiB before, %ld KiB after\n", sent, before, after);
+  std::printf(
+      "[ measured ] 200 MB body: %zu bytes went out before the connection failed; service resident "
+      "memory %ld KiB before, %ld KiB after\n",
+      sent, before, after);
   EXPECT_LT(after - before, 8 * 1024);
 }
 

@@ -65,9 +65,9 @@ TEST(SettingsService, StoresPerUserAndAnswersTheRecordBetweenItsMarkers) {
 TEST(SettingsService, RefusesMalformedRequestsAndWrongAccounts) {
   auto state = StateWith({"u"});
   FeedProcess open({"--state", state.string()});
-  for (std::string query : {"?username=&pw=pw&sjm_in=1&lx=2&zt=2",               // no user
-                            "?username=u&pw=pw&sjm_in=1&lx=3&zt=2",              // lx not 2
-                            "?username=u&pw=pw&sjm_in=1&lx=2&zt=1",              // upload without record
+  for (std::string query : {"?username=&pw=pw&sjm_in=1&lx=2&zt=2",                  // no user
+                            "?username=u&pw=pw&sjm_in=1&lx=3&zt=2",                 // lx not 2
+                            "?username=u&pw=pw&sjm_in=1&lx=2&zt=1",                 // upload without record
                             "?username=u&pw=pw&sjm_in=1&lx=2&zt=5&uesr_shizhi=x"})  // unknown zt
     EXPECT_EQ(Get(open.port(), "/settings" + query).value(), "*szerr*") << query;
 

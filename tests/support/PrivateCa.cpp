@@ -58,8 +58,7 @@ std::string FeedAnswer() {
 
 TlsFeed::TlsFeed(const CertAndKey& identity, std::string password)
     : server_(std::make_unique<httplib::SSLServer>(identity.cert.c_str(), identity.key.c_str())),
-      requests_(std::make_shared<std::atomic<int>>(0)),
-      accountRequests_(std::make_shared<std::atomic<int>>(0)) {
+      requests_(std::make_shared<std::atomic<int>>(0)), accountRequests_(std::make_shared<std::atomic<int>>(0)) {
   auto count = requests_, withAccount = accountRequests_;
   server_->Get("/feed", [count, withAccount, password](const httplib::Request& req, httplib::Response& res) {
     ++*count;

@@ -13,7 +13,9 @@ class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& tag = "test") {
     static std::random_device rd;
-    do path_ = std::filesystem::temp_directory_path() / ("lumora-" + tag + "-" + std::to_string(rd()) + std::to_string(rd()));
+    do
+      path_ = std::filesystem::temp_directory_path() /
+              ("lumora-" + tag + "-" + std::to_string(rd()) + std::to_string(rd()));
     while (!std::filesystem::create_directory(path_));
   }
   ~ScratchFolder() {

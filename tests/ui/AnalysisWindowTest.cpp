@@ -13,11 +13,11 @@
 #include <random>
 
 #include "core/Text.h"
+#include "core/controls/Ffenxi.h"
+#include "core/controls/Fmain.h"
 #include "session/AfterDraw.h"
 #include "ui/ChartView.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Ffenxi.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -45,11 +45,14 @@ struct AnalysisWindowTest : uitest::WindowTest {
     const QString path = dir.filePath(QString("draws-%1.txt").arg(count));
     std::ofstream out(path.toStdString());
     std::mt19937 rng(11);
-    for (int i = 0; i < count; ++i) out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
+    for (int i = 0; i < count; ++i)
+      out << Pad(i % 120 + 1, 3) << "-" << Pad(static_cast<int>(rng() % 100000), 5) << "\n";
     return path;
   }
   template <typename W>
-  W* In(const ControlRef& control) { return uitest::Find<W>(fenxi, control); }
+  W* In(const ControlRef& control) {
+    return uitest::Find<W>(fenxi, control);
+  }
   void Start(const QString& file, const QString& sweep = {}) {
     In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[1])->setChecked(true);
     In<QLineEdit>(ffenxi::T_fenxi_wenjian)->setText(file);
@@ -96,7 +99,8 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
   EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
-  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << In<QLabel>(ffenxi::L_fenxi_fengxian)->text().toStdString();
+  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().contains("#2 T_jh_dadi_chongfu_cs=9: "))
+      << In<QLabel>(ffenxi::L_fenxi_fengxian)->text().toStdString();
 
   // A swept name no control has is refused before any run, and says so.
   Start(DrawFile(200), "T_no_such_box=1,2");
@@ -121,7 +125,8 @@ TEST_F(AnalysisWindowTest, CancelStopsTheRunAndShowsNothing) {
 
 TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
   shell->run([](Session& s) {
-    for (int i = 1; i <= 120; ++i) s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
+    for (int i = 1; i <= 120; ++i)
+      s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
   });
   In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[0])->setChecked(true);
   uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);

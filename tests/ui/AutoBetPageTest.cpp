@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "ui/support/UiTest.h"
 #include "core/controls/Fmain.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -19,12 +19,12 @@ struct AutoBetPageTest : uitest::WindowTest {
 };
 
 TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
-  for (Button name : {fmain::C_pt_id_shibie[0], fmain::C_pt_id_shibie[5], fmain::C_sz_touzhu, fmain::C_dsf_sb[0], fmain::C_dsf_sb[1],
-                           fmain::C_dsf_cs, fmain::C_shoudong_xiazhu, fmain::C_qunfa_find, fmain::C_qun_all, fmain::C_qunfa_shoudong,
-                           fmain::C_qunfa_shuoming, fmain::C_qm_show})
+  for (Button name : {fmain::C_pt_id_shibie[0], fmain::C_pt_id_shibie[5], fmain::C_sz_touzhu, fmain::C_dsf_sb[0],
+                      fmain::C_dsf_sb[1], fmain::C_dsf_cs, fmain::C_shoudong_xiazhu, fmain::C_qunfa_find,
+                      fmain::C_qun_all, fmain::C_qunfa_shoudong, fmain::C_qunfa_shuoming, fmain::C_qm_show})
     Find<QPushButton>(name);
-  for (TextBox name : {fmain::Tid[0], fmain::Tid[1], fmain::Tid[2], fmain::T_beishu_xy[0], fmain::T_beishu_xy[1], fmain::T_dsf_canshu[0],
-                           fmain::T_dsf_canshu[1], fmain::T_touzhu_dd[0], fmain::T_touzhu_dd[1]})
+  for (TextBox name : {fmain::Tid[0], fmain::Tid[1], fmain::Tid[2], fmain::T_beishu_xy[0], fmain::T_beishu_xy[1],
+                       fmain::T_dsf_canshu[0], fmain::T_dsf_canshu[1], fmain::T_touzhu_dd[0], fmain::T_touzhu_dd[1]})
     Find<QLineEdit>(name);
   Find<QListWidget>(fmain::List_touzhu);
   EXPECT_EQ(Find<QListWidget>(fmain::qf_list)->selectionMode(), QAbstractItemView::MultiSelection);
@@ -47,8 +47,9 @@ TEST_F(AutoBetPageTest, FramesCarryTheirNamesAndEveryAutomationTimerIsStoppedAtS
   for (auto* l : capital->findChildren<QLabel*>()) labelled = labelled || l->text() == "当前倍数";
   EXPECT_TRUE(labelled) << "the current-multiple box has its label";
   EXPECT_EQ(Find<QLineEdit>(fmain::T_zd_touzhu_beitou[1])->text(), "当前倍数");  // until the settings are first read
-  for (Timer t : {fmain::Timer_pt_id[0], fmain::Timer_pt_id[1], fmain::Timer_pt_id[2], fmain::Timer_shubiao, fmain::Timer_dsf_sb[0],
-                        fmain::Timer_dsf_sb[1], fmain::Timer_tz_djs, fmain::Timer_dianji, fmain::Timer_qf_dd, fmain::Timer_jiesuo})
+  for (Timer t : {fmain::Timer_pt_id[0], fmain::Timer_pt_id[1], fmain::Timer_pt_id[2], fmain::Timer_shubiao,
+                  fmain::Timer_dsf_sb[0], fmain::Timer_dsf_sb[1], fmain::Timer_tz_djs, fmain::Timer_dianji,
+                  fmain::Timer_qf_dd, fmain::Timer_jiesuo})
     EXPECT_FALSE(session.cx.form.timer(t).enabled) << t.name();
   EXPECT_TRUE(session.cx.form.timer(fmain::Timer_sz_zx).enabled);
   EXPECT_EQ(session.cx.form.timer(fmain::Timer_sz_zx).intervalMs, 400);
@@ -69,7 +70,8 @@ TEST_F(AutoBetPageTest, ButtonsRunTheirOperations) {
   ASSERT_FALSE(prompter.notices.empty());
   EXPECT_EQ(prompter.notices.back().title, "使用说明");
   QTest::mouseClick(Find<QPushButton>(fmain::C_qm_show), Qt::LeftButton);
-  EXPECT_EQ(Find<QPushButton>(fmain::C_qm_show)->text(), session.cx.form.visible(fmain::Fr_qianming) ? "隐藏签名档设置" : "打开签名档设置");
+  EXPECT_EQ(Find<QPushButton>(fmain::C_qm_show)->text(),
+            session.cx.form.visible(fmain::Fr_qianming) ? "隐藏签名档设置" : "打开签名档设置");
   // No desktop here: a capture reports it in the bet log instead of starting.
   QTest::mouseClick(Find<QPushButton>(fmain::C_pt_id_shibie[0]), Qt::LeftButton);
   const auto& log = session.cx.form.items(fmain::List_tz_new);

@@ -7,17 +7,16 @@
 
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "tools/BankerRanking.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
 
 struct BankerPageTest : uitest::WindowTest {
   void SetUp() override {
-    for (int i = 1; i <= 120; ++i)
-      session.cx.draws.history[i] = DrawRecord{Pad(121 - i, 3), i % 2 ? "00123" : "00456"};
+    for (int i = 1; i <= 120; ++i) session.cx.draws.history[i] = DrawRecord{Pad(121 - i, 3), i % 2 ? "00123" : "00456"};
     WindowTest::SetUp();
   }
 };
@@ -30,7 +29,8 @@ TEST_F(BankerPageTest, RefreshPickAddFilterAndCopy) {
   EXPECT_EQ(list->item(30)->text(), "121期：1-23-456：出几：等中奖.");
   QListWidgetItem* line = list->item(29);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(line).center());
-  EXPECT_EQ(Find<QLineEdit>(fmain::T_paixu_fenjie_houbei)->text().toStdString(), Split(line->text().toStdString(), "：")[1]);
+  EXPECT_EQ(Find<QLineEdit>(fmain::T_paixu_fenjie_houbei)->text().toStdString(),
+            Split(line->text().toStdString(), "：")[1]);
 
   auto* input = Find<QPlainTextEdit>(fmain::T_paixu_input);
   QTest::mouseDClick(input->viewport(), Qt::LeftButton);

@@ -11,12 +11,12 @@
 #include <type_traits>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/PlanTexts.h"
 #include "session/AfterDraw.h"
 #include "session/DrawCycle.h"
 #include "ui/Translations.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -117,8 +117,10 @@ TEST_F(BoxesTest, DialogButtonsReadInChinese) {
   QMessageBox notice(QMessageBox::Information, "提示", "x", QMessageBox::Ok);
   EXPECT_EQ(notice.button(QMessageBox::Ok)->text(), "确定");
   QMessageBox question(QMessageBox::Question, "提示", "x", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  EXPECT_TRUE(question.button(QMessageBox::Yes)->text().startsWith("是")) << question.button(QMessageBox::Yes)->text().toStdString();
-  EXPECT_TRUE(question.button(QMessageBox::No)->text().startsWith("否")) << question.button(QMessageBox::No)->text().toStdString();
+  EXPECT_TRUE(question.button(QMessageBox::Yes)->text().startsWith("是"))
+      << question.button(QMessageBox::Yes)->text().toStdString();
+  EXPECT_TRUE(question.button(QMessageBox::No)->text().startsWith("否"))
+      << question.button(QMessageBox::No)->text().toStdString();
   EXPECT_EQ(question.button(QMessageBox::Cancel)->text(), "取消");
 }
 

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/controls/Fmain.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -27,7 +27,8 @@ TEST_F(CapitalRiskTest, LabelFollowsThePlanPoolAndTheLimits) {
   EXPECT_TRUE(label->text().contains("计划注数须在1~1000之间")) << label->text().toStdString();
   // A plan of 50 numbers: the figures appear within a tick or two.
   shell->run([](Session& s) { s.cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "50"); });
-  ASSERT_TRUE(uitest::Eventually([&] { return label->text().contains("每期50注"); }, 5000)) << label->text().toStdString();
+  ASSERT_TRUE(uitest::Eventually([&] { return label->text().contains("每期50注"); }, 5000))
+      << label->text().toStdString();
   const QString before = label->text();
   EXPECT_TRUE(before.contains("先到资金下限 ")) << before.toStdString();
   // The user raises the stop-loss: the figures change without any button.

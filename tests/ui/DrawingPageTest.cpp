@@ -2,21 +2,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QPixmap>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
+#include "core/controls/Ftishi.h"
 #include "curves/CurveStore.h"
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
@@ -24,8 +26,6 @@
 #include "ui/Pages.h"
 #include "ui/Shell.h"
 #include "ui/Widgets.h"
-#include "core/controls/Fmain.h"
-#include "core/controls/Ftishi.h"
 
 namespace lumora {
 namespace {
@@ -90,7 +90,8 @@ TEST_F(DrawingPageTest, ALoadFromADamagedStoreSaysSoAndTheProgramGoesOn) {
   ASSERT_EQ(p.prompter.notices.size(), 1u);
   EXPECT_EQ(p.prompter.notices[0].text, curves_text::kStoreMissing);
   // The page still works: a good store loads again.
-  fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb", fs::copy_options::overwrite_existing);
+  fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb",
+                fs::copy_options::overwrite_existing);
   p.click(fmain::C_duqu[2]);
   EXPECT_EQ(p.prompter.notices.size(), 1u);
 }
@@ -136,7 +137,8 @@ TEST_F(DrawingPageTest, DrawSaveRestartLoadAndFit) {
   again.session.cx.form.setText(fmain::Tkjh, "001-12345");
   again.page->findChild<QLineEdit*>(ObjectName(fmain::T_dadi_zhushu))->setText("200");
   again.click(fmain::C_dadi_look);
-  const std::string pool = again.page->findChild<QPlainTextEdit*>(ObjectName(fmain::Tdadi))->toPlainText().toStdString();
+  const std::string pool =
+      again.page->findChild<QPlainTextEdit*>(ObjectName(fmain::Tdadi))->toPlainText().toStdString();
   EXPECT_EQ(pool, again.session.cx.form.text(fmain::Tdadi));
   EXPECT_GE(pool.size(), 200u * 4 - 1);
   const ProfitCurve& y = again.session.curves.profit;

@@ -6,11 +6,11 @@
 #include <QSet>
 #include <memory>
 
+#include "core/controls/Fmain.h"
 #include "settings/SettingsCentre.h"
 #include "ui/ChartView.h"
 #include "ui/FormBinder.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {

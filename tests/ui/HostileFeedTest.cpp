@@ -14,11 +14,11 @@
 #include <thread>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "engine/journal/JournalSupport.h"
 #include "journal/Journal.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -137,12 +137,15 @@ struct HostileFeedTest : uitest::WindowTest {
     const int before = feed.served();
     Click(fmain::Cshoudong);
     EXPECT_TRUE(uitest::Eventually([&] {
-      return feed.served() > before && Find<QPushButton>(fmain::Cshoudong)->isEnabled() && Status() != "正在获取开奖数据";
+      return feed.served() > before && Find<QPushButton>(fmain::Cshoudong)->isEnabled() &&
+             Status() != "正在获取开奖数据";
     }));
     clock.advance(std::chrono::seconds(25));
     return Status();
   }
-  std::string Serve(std::vector<DrawRecord> draws, int status = 200) { return Serve(Scripted{status, Body(std::move(draws))}); }
+  std::string Serve(std::vector<DrawRecord> draws, int status = 200) {
+    return Serve(Scripted{status, Body(std::move(draws))});
+  }
   std::string Status() { return Find<QLabel>(fmain::Tnew)->text().toStdString(); }
   int Notices(const std::string& start) {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(),
@@ -169,9 +172,10 @@ TEST_F(HostileFeedTest, RefusedAnswersMoveNothingAndASleepPausesBettingUntilTick
   EXPECT_EQ(Serve(Window(500)).rfind(older, 0), 0u);
   EXPECT_EQ(Serve(Window(501)), "没有更新");
   std::vector<DrawRecord> rewritten = Window(501);
-  for (size_t i = 0; i + 1 < rewritten.size(); ++i) rewritten[i].digits = Pad((ReadInt(rewritten[i].digits) + 1) % 100000, 5);
-  EXPECT_EQ(Serve(rewritten), "答复与已采用的开奖号不符，已拒绝（第021期 答复 " + rewritten[148].digits + "，已有 " +
-                                  Digits(500) + "）");
+  for (size_t i = 0; i + 1 < rewritten.size(); ++i)
+    rewritten[i].digits = Pad((ReadInt(rewritten[i].digits) + 1) % 100000, 5);
+  EXPECT_EQ(Serve(rewritten),
+            "答复与已采用的开奖号不符，已拒绝（第021期 答复 " + rewritten[148].digits + "，已有 " + Digits(500) + "）");
   std::vector<DrawRecord> replayed = Window(501);
   replayed.erase(replayed.begin());
   replayed.push_back({Draw(501).period, "55555"});
@@ -224,9 +228,17 @@ TEST_F(HostileFeedTest, RefusedAnswersMoveNothingAndASleepPausesBettingUntilTick
   // The journal: a row for every refusal and the pause, no draw from a refused answer.
   journal->close("closed");
   const Rows kinds = Query(db, "SELECT kind, period FROM feed_events ORDER BY seq");
-  const Rows want{{"older", "021"},       {"older", "021"},       {"contradicts", "022"}, {"disordered", "022"},
-                  {"failure", ""},        {"failure", ""},        {"failure", ""},        {"failure", ""},
-                  {"older", "022"},       {"older", "023"},       {"untied", Draw(800).period}};
+  const Rows want{{"older", "021"},
+                  {"older", "021"},
+                  {"contradicts", "022"},
+                  {"disordered", "022"},
+                  {"failure", ""},
+                  {"failure", ""},
+                  {"failure", ""},
+                  {"failure", ""},
+                  {"older", "022"},
+                  {"older", "023"},
+                  {"untied", Draw(800).period}};
   EXPECT_EQ(kinds, want);
   EXPECT_EQ(Query(db, "SELECT count(*) FROM draws WHERE source = 'feed'"), (Rows{{"9"}}));
 }

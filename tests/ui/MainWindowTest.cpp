@@ -14,13 +14,13 @@
 #include "alarm/Notices.h"
 #include "core/Text.h"
 #include "core/Version.h"
-#include "session/AfterDraw.h"
-#include "session/DrawCycle.h"
-#include "ui/support/UiTest.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Fbj.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
+#include "session/AfterDraw.h"
+#include "session/DrawCycle.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -38,15 +38,16 @@ struct MainWindowTest : uitest::WindowTest {
     StartProgram();
     prompter.notices.clear();
   }
-  int HistoryLines() { return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().toStdString())).size()); }
+  int HistoryLines() {
+    return static_cast<int>(SplitCrLf(ToCrLf(Find<QPlainTextEdit>(fmain::Tkjh)->toPlainText().toStdString())).size());
+  }
 };
 
 TEST_F(MainWindowTest, NavigationShowsOnePageAndMarksItsButton) {
   EXPECT_TRUE(Find<QWidget>(fmain::Frame_ding[1])->isVisibleTo(window.get()));
   EXPECT_FALSE(Find<QWidget>(fmain::Frame_ding[2])->isVisibleTo(window.get()));
   Click(fmain::C_sst_0[3]);
-  for (int k = 1; k <= 5; ++k)
-    EXPECT_EQ(Find<QWidget>(fmain::Frame_ding[k])->isVisibleTo(window.get()), k == 3) << k;
+  for (int k = 1; k <= 5; ++k) EXPECT_EQ(Find<QWidget>(fmain::Frame_ding[k])->isVisibleTo(window.get()), k == 3) << k;
   EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[3])->palette().color(QPalette::Button), QColor("#00ffff"));
   EXPECT_EQ(Find<QPushButton>(fmain::C_sst_0[1])->palette().color(QPalette::Button), QColor("#80ff80"));
   // Every page shows its caption.
@@ -160,7 +161,8 @@ TEST_F(MainWindowTest, CopyNoticeAndAlarmWindowCloseThemselves) {
   EXPECT_TRUE(alarm->isVisible());
   ASSERT_TRUE(uitest::Eventually([&] { return sound.played.size() == 1; }, 2000));
   EXPECT_EQ(sound.played[0], session.cx.data.alarmSound().string());
-  EXPECT_TRUE(uitest::Eventually([&] { return alarm->findChild<QLabel*>(ObjectName(fbj::L20s))->text() == "8"; }, 3000));
+  EXPECT_TRUE(
+      uitest::Eventually([&] { return alarm->findChild<QLabel*>(ObjectName(fbj::L20s))->text() == "8"; }, 3000));
   EXPECT_TRUE(uitest::Eventually([&] { return !alarm->isVisible(); }, 9000));
 }
 

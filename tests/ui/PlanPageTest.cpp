@@ -6,8 +6,8 @@
 #include <QPlainTextEdit>
 
 #include "core/Text.h"
-#include "ui/support/UiTest.h"
 #include "core/controls/Fmain.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -21,7 +21,8 @@ struct PlanPageTest : uitest::WindowTest {
 TEST_F(PlanPageTest, DesignTextsReachTheForm) {
   EXPECT_EQ(form().text(fmain::T_jh_dadi_chongfu_cs), "18");
   EXPECT_EQ(form().text(fmain::T_jh_dadi_chongfu_rc), "08.09.10.11.12.13.14");
-  EXPECT_EQ(form().text(fmain::T_moshier_input), "01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12\r\n");
+  EXPECT_EQ(form().text(fmain::T_moshier_input),
+            "01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12\r\n");
   EXPECT_EQ(form().text(fmain::T_jihua_danma_rc), "012345");
   EXPECT_TRUE(form().checked(fmain::Op_jiankong_zihui));
   EXPECT_EQ(Find<QPushButton>(fmain::C_jihua_ks)->text(), "开始计划");

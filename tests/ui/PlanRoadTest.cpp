@@ -12,10 +12,10 @@
 #include "core/History.h"
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/PlanTexts.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -84,7 +84,8 @@ TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   lines = RecordLines();
   // The record: the rule, the judged lines, the next period's pending line, then the summary.
   auto pending = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
-    return l.find(next + plan_text::kHidden + plan_text::kSingleWindow + "-" + plan_text::kWaiting) != std::string::npos;
+    return l.find(next + plan_text::kHidden + plan_text::kSingleWindow + "-" + plan_text::kWaiting) !=
+           std::string::npos;
   });
   ASSERT_NE(pending, lines.end()) << Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)->toPlainText().toStdString();
   ASSERT_NE(pending, lines.begin());
@@ -98,7 +99,10 @@ TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   // "显示统计利润信息": the statistics summary stands under the record.
   EXPECT_NE(std::find(pending, lines.end(), plan_text::kRule), lines.end());
   EXPECT_FALSE(session.stats.plan().summary.empty());
-  EXPECT_NE(Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)->toPlainText().toStdString().find(session.stats.plan().summary.substr(0, 20)),
+  EXPECT_NE(Find<QPlainTextEdit>(fmain::T_jh_dadi_jilu)
+                ->toPlainText()
+                .toStdString()
+                .find(session.stats.plan().summary.substr(0, 20)),
             std::string::npos);
 
   Shot(fmain::C_sst_0[2], "plan-tab.png");

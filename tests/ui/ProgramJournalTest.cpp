@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <filesystem>
 
+#include "core/controls/Fmain.h"
 #include "money/BetLog.h"
 #include "ui/Program.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 TEST(ProgramJournal, ALastingFailureShowsInTheStatusLineUntilTheRowsAreWritten) {
   uitest::App();
-  const fs::path data = fs::temp_directory_path() / ("lumora-program-journal-" + std::to_string(QCoreApplication::applicationPid()));
+  const fs::path data =
+      fs::temp_directory_path() / ("lumora-program-journal-" + std::to_string(QCoreApplication::applicationPid()));
   fs::remove_all(data);
   fs::copy(std::getenv("LUMORA_DATA"), data, fs::copy_options::recursive);
   fs::create_directory(data / "journal.sqlite");  // a folder where the journal should be

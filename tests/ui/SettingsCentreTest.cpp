@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "core/Text.h"
-#include "ui/support/UiTest.h"
 #include "core/controls/Fmain.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -61,14 +61,16 @@ TEST_F(SettingsCentreTest, BlinkComesBackToTheSameTwoPalettes) {
   QSet<qint64> keys;
   int changes = 0;
   int last = -1;
-  EXPECT_TRUE(uitest::Eventually([&] {
-    if (int now = session.cx.form.backColor(fmain::C_sz_zhongxin[0]); now != last) {
-      last = now;
-      ++changes;
-      keys.insert(Button(fmain::C_sz_zhongxin[0])->palette().cacheKey());
-    }
-    return changes >= 6;
-  }, 8000));
+  EXPECT_TRUE(uitest::Eventually(
+      [&] {
+        if (int now = session.cx.form.backColor(fmain::C_sz_zhongxin[0]); now != last) {
+          last = now;
+          ++changes;
+          keys.insert(Button(fmain::C_sz_zhongxin[0])->palette().cacheKey());
+        }
+        return changes >= 6;
+      },
+      8000));
   EXPECT_EQ(keys.size(), 2);
 }
 

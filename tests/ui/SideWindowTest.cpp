@@ -9,11 +9,11 @@
 
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 #include "plan/PoolBoard.h"
 #include "ui/ChartView.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fk.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -33,7 +33,9 @@ struct SideWindowTest : uitest::WindowTest {
     shell->run([](Session& s) { s.cx.form.setVisible(fk::window, true); });
   }
   template <typename W>
-  W* Find(QWidget* root, const ControlRef& control) { return uitest::Find<W>(root, control); }
+  W* Find(QWidget* root, const ControlRef& control) {
+    return uitest::Find<W>(root, control);
+  }
   void Click(QWidget* root, const ControlRef& control) { uitest::Click(root, control); }
 };
 
@@ -43,7 +45,10 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   EXPECT_TRUE(side->isVisible());
   EXPECT_EQ(side->width(), 1);
   EXPECT_EQ(side->height(), 10430 / 15);
-  EXPECT_TRUE(uitest::Eventually([&] { return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << side->pos().x() << "," << side->pos().y();
+  EXPECT_TRUE(uitest::Eventually([&] {
+    return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top());
+  })) << side->pos().x()
+      << "," << side->pos().y();
   EXPECT_FALSE(side->close());
   EXPECT_TRUE(side->isVisible());
 
@@ -70,7 +75,10 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
 
   // The window follows the main window.
   window->move(60, 40);
-  EXPECT_TRUE(uitest::Eventually([&] { return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top()); })) << side->pos().x() << "," << side->pos().y();
+  EXPECT_TRUE(uitest::Eventually([&] {
+    return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top());
+  })) << side->pos().x()
+      << "," << side->pos().y();
 }
 
 TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
@@ -107,7 +115,8 @@ TEST_F(SideWindowTest, Screenshots) {
   const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
   if (dir.isEmpty() || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "set LUMORA_SHOT_DIR and run on X11";
   shell->run([](Session& s) {
-    for (int i = 1; i <= 120; ++i) s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
+    for (int i = 1; i <= 120; ++i)
+      s.cx.draws.history[static_cast<size_t>(i)] = {Pad(i, 3), Pad((i * 7919) % 100000, 5)};
     s.cx.draws.rebuildSubSeries();
     for (int b = 0; b < 8; ++b) {
       std::string pool;

@@ -18,7 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool OnPath(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0; }
+bool OnPath(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 TEST(SystemKeyStore, ThePasswordMovesIntoSecretServiceAndComesBack) {
   const fs::path scratch = fs::temp_directory_path() / ("lumora-keyring-" + std::to_string(::getpid()));
@@ -32,7 +34,8 @@ TEST(SystemKeyStore, ThePasswordMovesIntoSecretServiceAndComesBack) {
         "cd '" + scratch.string() + "' && HOME='" + scratch.string() + "' XDG_DATA_HOME='" + scratch.string() +
         "/data' LUMORA_KEYRING_SESSION=1 dbus-run-session -- sh -c "
         "'printf x | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1; exec \"$0\" "
-        "--gtest_filter=SystemKeyStore.*' '" + self + "' >out.txt 2>&1";
+        "--gtest_filter=SystemKeyStore.*' '" +
+        self + "' >out.txt 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream log(scratch / "out.txt");
     std::string text((std::istreambuf_iterator<char>(log)), {});

@@ -4,9 +4,9 @@
 #include <QPlainTextEdit>
 
 #include "core/Text.h"
-#include "ui/support/UiTest.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftool.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -20,7 +20,9 @@ struct ToolWindowTest : uitest::WindowTest {
     ASSERT_NE(tool, nullptr);
   }
   template <typename W>
-  W* Find(const ControlRef& control) { return uitest::Find<W>(tool, control); }
+  W* Find(const ControlRef& control) {
+    return uitest::Find<W>(tool, control);
+  }
   void Click(const ControlRef& control) { uitest::Click(tool, control); }
   void Open() { uitest::Click(window.get(), fmain::C_sst_tool); }
   QString Count() { return Find<QLabel>(ftool::L_zhushu)->text(); }
@@ -48,7 +50,9 @@ TEST_F(ToolWindowTest, OpensHidesAndKeepsItsMarks) {
 TEST_F(ToolWindowTest, OpeningItAgainBringsItToTheFront) {
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  auto activeBecomes = [](QWidget* w) { return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 3000); };
+  auto activeBecomes = [](QWidget* w) {
+    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 3000);
+  };
   Open();
   EXPECT_TRUE(activeBecomes(tool));
   window->activateWindow();
@@ -87,8 +91,9 @@ TEST_F(ToolWindowTest, Screenshot) {
   const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
   if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the window";
   Open();
-  for (Button b : {ftool::C_fushi_paichu[1], ftool::C_fushi_paichu[12], ftool::C_fushi_paichu[23], ftool::C_dingwei_sha[20],
-                        ftool::C_danzu[1], ftool::C_danzu[2], ftool::C_danzu_gs[1], ftool::C_danzu_gs[2]})
+  for (Button b :
+       {ftool::C_fushi_paichu[1], ftool::C_fushi_paichu[12], ftool::C_fushi_paichu[23], ftool::C_dingwei_sha[20],
+        ftool::C_danzu[1], ftool::C_danzu[2], ftool::C_danzu_gs[1], ftool::C_danzu_gs[2]})
     Click(b);
   QTest::mouseClick(Find<QCheckBox>(ftool::Check_012_paichu[0]), Qt::LeftButton);
   QTest::mouseClick(Find<QCheckBox>(ftool::Check_kuadu_sha[0]), Qt::LeftButton);

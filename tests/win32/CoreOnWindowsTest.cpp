@@ -12,7 +12,7 @@ using namespace lumora;
 
 namespace {
 
-const std::string kUtf8 = "后三计划：中";                                        // as the program writes it
+const std::string kUtf8 = "后三计划：中";                                     // as the program writes it
 const std::string kGbk = "\xBA\xF3\xC8\xFD\xBC\xC6\xBB\xAE\xA3\xBA\xD6\xD0";  // as a GBK file holds it
 
 fs::path FreshFolder() {

@@ -72,11 +72,8 @@ LRESULT CALLBACK TopProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (HWND box = FocusedBox(w)) SetFocus(box);
       return 0;
-    case WM_CLOSE:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(w, msg, wp, lp);
+    case WM_CLOSE: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(w, msg, wp, lp);
   }
 }
 
@@ -104,8 +101,8 @@ HWND Top(const wchar_t* cls, const wchar_t* title, int x, int y, int w, int h, b
 }
 
 HWND Box(HWND parent, int id, int x, int y, int w, int h, DWORD extra, HINSTANCE inst) {
-  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extra, x, y,
-                         w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+  return CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extra, x,
+                         y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
 }
 
 HWND Chat(const wchar_t* title, int x, int y, bool visible, HINSTANCE inst) {
@@ -125,8 +122,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
   HWND client = Top(L"LumoraTestClient", L"投注客户端", 40, 40, 420, 260, true, inst);
   HWND numbers = Box(client, target_ids::kNumbersBox, 10, 10, 380, 28, 0, inst);
   HWND multiple = Box(client, target_ids::kMultipleBox, 10, 50, 120, 28, 0, inst);
-  plainEdit = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(numbers, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClientBoxProc)));
+  plainEdit =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(numbers, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClientBoxProc)));
   SetWindowLongPtrW(multiple, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClientBoxProc));
   CreateWindowExW(0, L"BUTTON", L"clicks:0", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 100, 120, 40, client,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(target_ids::kButton)), inst, nullptr);
@@ -146,8 +143,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
   ansiBox.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   ansiBox.lpszClassName = "LumoraAnsiBox";
   RegisterClassA(&ansiBox);
-  CreateWindowExA(WS_EX_CLIENTEDGE, "LumoraAnsiBox", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 320, 28, toolTop,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(target_ids::kToolBox)), inst, nullptr);
+  CreateWindowExA(WS_EX_CLIENTEDGE, "LumoraAnsiBox", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 320, 28,
+                  toolTop, reinterpret_cast<HMENU>(static_cast<INT_PTR>(target_ids::kToolBox)), inst, nullptr);
 
   Chat(L"A", 40, 360, true, inst);
   Chat(L"AB", 380, 360, true, inst);

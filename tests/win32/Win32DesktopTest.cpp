@@ -328,7 +328,8 @@ void TopLevelWindowsInZOrder(Win32Desktop& d) {
   CHECK(a >= 0 && ab >= 0 && qq >= 0 && group >= 0);
   if (a < 0 || ab < 0 || qq < 0 || group < 0) return;
   if (a != 0)
-    for (const TopWindow& w : list) std::printf("  %s %s \"%s\"\n", HandleText(w.handle).c_str(), w.className.c_str(), w.title.c_str());
+    for (const TopWindow& w : list)
+      std::printf("  %s %s \"%s\"\n", HandleText(w.handle).c_str(), w.className.c_str(), w.title.c_str());
   CHECK_EQ(a, 0);  // the active window is on top
   CHECK(a < ab);
   CHECK_EQ(list[a].className, std::string("TXGuiFoundation"));
@@ -434,7 +435,9 @@ void UsersNewPresses(Win32Desktop& d) {
 
   // Ctrl+V, and V alone, typed into a chat box of the test program.
   CHECK(Focus(d, GetDlgItem(t.chatQQ, target_ids::kChatBox)));
-  auto key = [](BYTE vk, bool up) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0); };
+  auto key = [](BYTE vk, bool up) {
+    keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+  };
   key(VK_CONTROL, false);
   key('V', false);
   key('V', true);

@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <string>
 
+#include "core/controls/Fmain.h"
 #include "output/BetRun.h"
 #include "output/Texts.h"
 #include "ui/support/UiTest.h"
 #include "win32/TargetIds.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -76,13 +76,15 @@ struct BettingRunOnWindows : uitest::WindowTest {
     target.start(qEnvironmentVariable("LUMORA_BIN") + "/win32_target", {});
     ASSERT_TRUE(target.waitForStarted(10000));
     // The client's window exists a moment before its boxes do.
-    ASSERT_TRUE(uitest::Eventually([&] {
-      client = FindWindowW(L"LumoraTestClient", nullptr);
-      numbers = client ? GetDlgItem(client, target_ids::kNumbersBox) : nullptr;
-      multiple = client ? GetDlgItem(client, target_ids::kMultipleBox) : nullptr;
-      button = client ? GetDlgItem(client, target_ids::kButton) : nullptr;
-      return numbers && multiple && button && FindWindowW(L"TXGuiFoundation", L"彩票交流群");
-    }, 15000));
+    ASSERT_TRUE(uitest::Eventually(
+        [&] {
+          client = FindWindowW(L"LumoraTestClient", nullptr);
+          numbers = client ? GetDlgItem(client, target_ids::kNumbersBox) : nullptr;
+          multiple = client ? GetDlgItem(client, target_ids::kMultipleBox) : nullptr;
+          button = client ? GetDlgItem(client, target_ids::kButton) : nullptr;
+          return numbers && multiple && button && FindWindowW(L"TXGuiFoundation", L"彩票交流群");
+        },
+        15000));
     SetForegroundWindow(client);
     QTest::qWait(300);
   }
@@ -114,10 +116,12 @@ TEST_F(BettingRunOnWindows, CaptureRecordTestSendAndTheRunArriveInTheClient) {
   const POINT atPlatform{c.right - 60, c.bottom - 40};  // the client's bare background
 
   Capture(fmain::C_pt_id_shibie[0], atNumbers, fmain::Timer_pt_id[0]);
-  EXPECT_EQ(text(fmain::Tid[0]), std::to_string(reinterpret_cast<std::uintptr_t>(numbers))) << ClassOf(text(fmain::Tid[0]));
+  EXPECT_EQ(text(fmain::Tid[0]), std::to_string(reinterpret_cast<std::uintptr_t>(numbers)))
+      << ClassOf(text(fmain::Tid[0]));
   EXPECT_EQ(text(fmain::T_beishu_xy[0]), std::to_string(atNumbers.x) + "*" + std::to_string(atNumbers.y));
   Capture(fmain::C_pt_id_shibie[2], atMultiple, fmain::Timer_pt_id[1]);
-  EXPECT_EQ(text(fmain::Tid[1]), std::to_string(reinterpret_cast<std::uintptr_t>(multiple))) << ClassOf(text(fmain::Tid[1]));
+  EXPECT_EQ(text(fmain::Tid[1]), std::to_string(reinterpret_cast<std::uintptr_t>(multiple)))
+      << ClassOf(text(fmain::Tid[1]));
   Capture(fmain::C_pt_id_shibie[4], atPlatform, fmain::Timer_pt_id[2]);
   EXPECT_EQ(text(fmain::Tid[2]), std::to_string(atPlatform.x) + "*" + std::to_string(atPlatform.y));
 

@@ -10,9 +10,9 @@
 
 #include "core/Files.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "session/AfterDraw.h"
 #include "ui/support/UiTest.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -61,7 +61,8 @@ TEST_F(MainWindowOnWindows, FeedFillsTheHistoryWithinFortySecondsFromAChineseDat
 
   // A file the engine writes lands in the Chinese folder, in GBK.
   EXPECT_TRUE(WriteTextFile(session.cx.data.file("txt/导出.txt"), "开奖完毕"));
-  EXPECT_EQ(ReadWholeFileBytes(data / "txt" / PathFromUtf8("导出.txt")), std::optional<std::string>("\xbf\xaa\xbd\xb1\xcd\xea\xb1\xcf"));
+  EXPECT_EQ(ReadWholeFileBytes(data / "txt" / PathFromUtf8("导出.txt")),
+            std::optional<std::string>("\xbf\xaa\xbd\xb1\xcd\xea\xb1\xcf"));
 
   if (const char* dir = std::getenv("LUMORA_SHOT_DIR"); dir && *dir) {
     QTest::qWait(500);

@@ -36,8 +36,8 @@ class Panel {
     if (!display_) return;
     const int screen = DefaultScreen(display_);
     const int width = DisplayWidth(display_, screen), height = DisplayHeight(display_, screen);
-    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, height - kPanelHeight, width,
-                                  kPanelHeight, 0, 0, 0x303030);
+    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, height - kPanelHeight, width, kPanelHeight,
+                                  0, 0, 0x303030);
     Atom type = XInternAtom(display_, "_NET_WM_WINDOW_TYPE", False);
     Atom dock = XInternAtom(display_, "_NET_WM_WINDOW_TYPE_DOCK", False);
     XChangeProperty(display_, window_, type, XA_ATOM, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&dock), 1);
@@ -46,8 +46,8 @@ class Panel {
     XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_STRUT_PARTIAL", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(partial), 12);
     long strut[4] = {0, 0, 0, kPanelHeight};
-    XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_STRUT", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(strut), 4);
+    XChangeProperty(display_, window_, XInternAtom(display_, "_NET_WM_STRUT", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(strut), 4);
     XMapWindow(display_, window_);
     XFlush(display_);
   }
@@ -86,13 +86,15 @@ TEST(SmallScreen, TheFirstSizeFitsTheAvailableAreaFrameIncluded) {
   // be starting), and Qt learns it.
   ASSERT_TRUE(QTest::qWaitFor([&] { return panel.workAreaHeight() == whole.height() - kPanelHeight; }, 30000))
       << "work area " << panel.workAreaHeight() << " of " << whole.height();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry().height() == whole.height() - kPanelHeight; }, 10000))
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return screen->availableGeometry().height() == whole.height() - kPanelHeight; }, 10000))
       << "available " << screen->availableGeometry().height() << " of " << whole.height();
   const QRect area = screen->availableGeometry();
 
   QTemporaryDir dir;
   const std::filesystem::path data = std::filesystem::path(dir.path().toStdString()) / "data";
-  std::filesystem::copy(qEnvironmentVariable("LUMORA_DATA").toStdString(), data, std::filesystem::copy_options::recursive);
+  std::filesystem::copy(qEnvironmentVariable("LUMORA_DATA").toStdString(), data,
+                        std::filesystem::copy_options::recursive);
   Program program({"http://127.0.0.1:9/feed", data.string(), QApplication::applicationFilePath().toStdString()});
   ASSERT_TRUE(program.start());
   MainWindow& window = program.window();

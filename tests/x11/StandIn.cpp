@@ -11,6 +11,7 @@
 //   stand_in tool OUT    an external betting tool: one window with a multi-line numbers box
 //                        (holding two lines) and a multiple box (holding "5"); "ready" with both
 //                        boxes' centres, then "numbers=...|multiple=..." (line breaks as \n).
+#include <unistd.h>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
@@ -23,7 +24,6 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -105,9 +105,8 @@ int main(int argc, char** argv) {
     QObject::connect(numbers, &QLineEdit::textChanged, report);
     QObject::connect(multiple, &QLineEdit::textChanged, report);
     w->show();
-    QTimer::singleShot(700, w, [=] {
-      Append("ready " + Centre(numbers) + " " + Centre(multiple) + " " + Centre(label));
-    });
+    QTimer::singleShot(700, w,
+                       [=] { Append("ready " + Centre(numbers) + " " + Centre(multiple) + " " + Centre(label)); });
   } else if (mode == "fresh") {
     // Windows are made on request, so each send meets a window that has never been clicked.
     static QWidget* current = nullptr;

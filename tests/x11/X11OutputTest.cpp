@@ -13,16 +13,16 @@
 #include "core/Context.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "money/MoneyState.h"
 #include "output/BetRun.h"
+#include "output/Driving.h"
 #include "output/Executor.h"
 #include "output/GroupSend.h"
-#include "output/Driving.h"
 #include "output/OutputState.h"
 #include "output/Texts.h"
 #include "output/x11/X11Desktop.h"
 #include "ui/QtPorts.h"
-#include "core/controls/Fmain.h"
 
 // Last: Xlib's macros (None, Bool, ...) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -137,7 +137,8 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
     runScripts();
   }
   EXPECT_NE(log().find("投注完毕"), std::string::npos) << log();
-  QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
+  QString got = WaitForLine(
+      file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
   EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
   EXPECT_EQ(money.betPlacedFlag, 1);
 }
@@ -190,7 +191,8 @@ TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
 }
 
 TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
-  const int sends = qEnvironmentVariableIsSet("LUMORA_X11_SENDS") ? qEnvironmentVariableIntValue("LUMORA_X11_SENDS") : 50;
+  const int sends =
+      qEnvironmentVariableIsSet("LUMORA_X11_SENDS") ? qEnvironmentVariableIntValue("LUMORA_X11_SENDS") : 50;
   QString file = start("fresh");
   ASSERT_TRUE(standIn.waitForStarted(5000));
   const QString expected = QString::fromUtf8(output_text::kTestPasteText);
@@ -212,10 +214,11 @@ TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
     SendTest(cx, out, 1);
     runScripts();
     const QString want = QString("%1:numbers=%2").arg(k).arg(expected);
-    if (!WaitForLine(file, [&](const QString& l) { return l == want; }, 5000).isEmpty())
+    if (!WaitForLine(
+             file, [&](const QString& l) { return l == want; }, 5000)
+             .isEmpty())
       ++arrived;
-    else
-      lost << QString::number(k);
+    else lost << QString::number(k);
   }
   std::printf("test sends arrived: %d of %d\n", arrived, sends);
   RecordProperty("arrived", arrived);
@@ -248,7 +251,8 @@ TEST_F(X11OutputTest, ExternalToolModeFillsEachOfTheToolsBoxes) {
   StepTick(cx, out, money);  // external-tool mode: both texts handed over at the first tick
   EXPECT_FALSE(f.timer(fmain::Timer_dianji).enabled);
   runScripts();
-  QString got = WaitForLine(file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
+  QString got = WaitForLine(
+      file, [](const QString& l) { return l == "numbers=001 002 003|multiple=2"; }, 5000);
   EXPECT_FALSE(got.isEmpty()) << Lines(file).join("\n").toStdString();
 }
 
@@ -267,10 +271,13 @@ TEST_F(X11OutputTest, ChatWindowsReceiveTheMessageWithItsSignatureAndQqIsNeverLi
   SendToQqGroupsLocked(cx, out);
   runScripts();
   for (const char* title : {"A:", "AB:"}) {
-    QString got = WaitForLine(file, [title](const QString& l) { return l.startsWith(title); }, 5000);
+    QString got = WaitForLine(
+        file, [title](const QString& l) { return l.startsWith(title); }, 5000);
     EXPECT_EQ(got.toStdString(), std::string(title) + "023期 中 签名档位置") << Lines(file).join("\n").toStdString();
   }
-  EXPECT_TRUE(WaitForLine(file, [](const QString& l) { return l.startsWith("QQ:"); }, 200).isEmpty());
+  EXPECT_TRUE(WaitForLine(
+                  file, [](const QString& l) { return l.startsWith("QQ:"); }, 200)
+                  .isEmpty());
   EXPECT_TRUE(cx.form.timer(fmain::Timer_jiesuo).enabled);
   EXPECT_FALSE(out.pointerLocked);
 }

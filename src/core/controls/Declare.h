@@ -19,11 +19,11 @@
 #define LUMORA_CONTROL_ARRAY_ENTRY(P, KIND, NAME, FIRST, LAST) \
   ::lumora::ControlEntry{P #NAME, #NAME, ::lumora::KIND::kKind, FIRST, LAST},
 
-#define LUMORA_DECLARE_WINDOW(NS, WINDOW, PREFIX, LIST)                                              \
-  namespace lumora::NS {                                                                             \
-  inline constexpr ::lumora::Window window{{WINDOW}};                                                \
-  LIST(LUMORA_CONTROL_HANDLE, LUMORA_CONTROL_ARRAY_HANDLE, PREFIX)                                   \
-  inline constexpr ::lumora::ControlEntry kControls[] = {                                            \
-      LIST(LUMORA_CONTROL_ENTRY, LUMORA_CONTROL_ARRAY_ENTRY, PREFIX)};                               \
-  inline constexpr ::lumora::WindowCatalogue kCatalogue{WINDOW, PREFIX, kControls};                  \
+#define LUMORA_DECLARE_WINDOW(NS, WINDOW, PREFIX, LIST)                             \
+  namespace lumora::NS {                                                            \
+  inline constexpr ::lumora::Window window{{WINDOW}};                               \
+  LIST(LUMORA_CONTROL_HANDLE, LUMORA_CONTROL_ARRAY_HANDLE, PREFIX)                  \
+  inline constexpr ::lumora::ControlEntry kControls[] = {                           \
+      LIST(LUMORA_CONTROL_ENTRY, LUMORA_CONTROL_ARRAY_ENTRY, PREFIX)};              \
+  inline constexpr ::lumora::WindowCatalogue kCatalogue{WINDOW, PREFIX, kControls}; \
   }

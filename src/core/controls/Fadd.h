@@ -4,7 +4,7 @@
 #include "core/controls/Declare.h"
 
 #define LUMORA_FADD_CONTROLS(ONE, ARRAY, P) \
-  ONE(P, Button, C_rulu_kjh) \
+  ONE(P, Button, C_rulu_kjh)                \
   ONE(P, TextBox, T_total_renshu)
 
 LUMORA_DECLARE_WINDOW(fadd, "Fadd", "Fadd.", LUMORA_FADD_CONTROLS)

@@ -4,8 +4,8 @@
 #include "core/controls/Declare.h"
 
 #define LUMORA_FBJ_CONTROLS(ONE, ARRAY, P) \
-  ONE(P, Label, L20s) \
-  ONE(P, Timer, Timer1) \
+  ONE(P, Label, L20s)                      \
+  ONE(P, Timer, Timer1)                    \
   ONE(P, Timer, Timer_bj)
 
 LUMORA_DECLARE_WINDOW(fbj, "Fbj", "Fbj.", LUMORA_FBJ_CONTROLS)

@@ -4,8 +4,8 @@
 #include "core/controls/Declare.h"
 
 #define LUMORA_FTISHI_CONTROLS(ONE, ARRAY, P) \
-  ARRAY(P, Frame, Shape_shan, 0, 3) \
-  ONE(P, Timer, Timer1) \
+  ARRAY(P, Frame, Shape_shan, 0, 3)           \
+  ONE(P, Timer, Timer1)                       \
   ONE(P, Timer, Timer_shan)
 
 LUMORA_DECLARE_WINDOW(ftishi, "Ftishi", "Ftishi.", LUMORA_FTISHI_CONTROLS)

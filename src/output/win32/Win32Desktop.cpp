@@ -299,8 +299,8 @@ bool Win32Desktop::setWindowText(WindowHandle w, const std::string& text) {
   std::wstring wide = Widen(text);
   DWORD_PTR result = 0;
   // The Unicode message reaches an ANSI window in its code page; a program that hangs is given up.
-  SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG,
-                      kSetTextTimeoutMs, &result);
+  SendMessageTimeoutW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG, kSetTextTimeoutMs,
+                      &result);
   return true;
 }
 
@@ -317,8 +317,8 @@ void Win32Desktop::sendKeys(KeyChord chord) {
     case KeyChord::Backspace: events = Tap(VK_BACK); break;
     case KeyChord::CtrlHome: events = Chord(VK_CONTROL, VK_HOME); break;
     case KeyChord::CtrlShiftEnd:
-      events = {Key(VK_CONTROL, false), Key(VK_SHIFT, false), Key(VK_END, false), Key(VK_END, true),
-                Key(VK_SHIFT, true), Key(VK_CONTROL, true)};
+      events = {Key(VK_CONTROL, false), Key(VK_SHIFT, false), Key(VK_END, false),
+                Key(VK_END, true),      Key(VK_SHIFT, true),  Key(VK_CONTROL, true)};
       break;
   }
   SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));

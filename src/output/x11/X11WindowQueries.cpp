@@ -62,8 +62,8 @@ std::string X11WindowQueries::title(Window w) const {
   int format;
   unsigned long n = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(x_.dpy, w, x_.atom("_NET_WM_NAME"), 0, 4096, False, x_.atom("UTF8_STRING"), &type, &format,
-                         &n, &after, &data) == Success &&
+  if (XGetWindowProperty(x_.dpy, w, x_.atom("_NET_WM_NAME"), 0, 4096, False, x_.atom("UTF8_STRING"), &type, &format, &n,
+                         &after, &data) == Success &&
       data && n > 0)
     text.assign(reinterpret_cast<char*>(data), n);
   if (data) XFree(data);
@@ -128,8 +128,8 @@ std::optional<Rect> X11WindowQueries::frameRect(Window w) const {
   int format;
   unsigned long n = 0, after = 0;
   unsigned char* data = nullptr;
-  if (XGetWindowProperty(x_.dpy, w, x_.atom("_NET_FRAME_EXTENTS"), 0, 4, False, XA_CARDINAL, &type, &format, &n,
-                         &after, &data) == Success &&
+  if (XGetWindowProperty(x_.dpy, w, x_.atom("_NET_FRAME_EXTENTS"), 0, 4, False, XA_CARDINAL, &type, &format, &n, &after,
+                         &data) == Success &&
       data && n == 4) {
     auto* v = reinterpret_cast<long*>(data);
     for (int i = 0; i < 4; ++i) ext[i] = v[i];

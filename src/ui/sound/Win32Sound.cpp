@@ -3,8 +3,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #include <filesystem>
 
@@ -20,8 +20,7 @@ void SystemSound::play(const std::string& wavPath) {
   // little (some systems report success for any file), so a missing file is checked first.
   const std::filesystem::path path = PathFromUtf8(wavPath);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec) ||
-      !sndPlaySoundW(path.c_str(), SND_ASYNC | SND_NODEFAULT))
+  if (!std::filesystem::is_regular_file(path, ec) || !sndPlaySoundW(path.c_str(), SND_ASYNC | SND_NODEFAULT))
     MessageBeep(MB_OK);
 }
 

@@ -18,8 +18,8 @@ inline std::filesystem::path PasswordFile(const std::string& password) {
 
 // Adds `user` with `password` to the accounts of the service state folder `state`.
 inline void AddAccount(const std::filesystem::path& state, const std::string& user, const std::string& password) {
-  auto r = RunProgram(BinDir() / "lumora-feed",
-                      {"--add-user", user, "--state", state.string(), "--password-file", PasswordFile(password).string()});
+  auto r = RunProgram(BinDir() / "lumora-feed", {"--add-user", user, "--state", state.string(), "--password-file",
+                                                 PasswordFile(password).string()});
   if (r.exitCode != 0) throw std::runtime_error("lumora-feed --add-user failed: " + r.err);
 }
 

@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <deque>
 #include <cstdlib>
+#include <deque>
 #include <regex>
 #include <stdexcept>
 
@@ -74,7 +74,8 @@ FeedProcess::FeedProcess(std::vector<std::string> args, const std::filesystem::p
   if (logFile.empty()) args.push_back("--quiet");
   int out[2];
   if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-  int devnull = logFile.empty() ? open("/dev/null", O_WRONLY) : open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  int devnull =
+      logFile.empty() ? open("/dev/null", O_WRONLY) : open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_ = Spawn(BinDir() / "lumora-feed", args, out[1], devnull);
   close(out[1]);
   close(devnull);

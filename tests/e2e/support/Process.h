@@ -10,8 +10,8 @@
 
 namespace lumora::e2e {
 
-std::filesystem::path BinDir();          // LUMORA_BIN
-std::filesystem::path FreshTempDir();    // an empty folder of its own per call, removed at the end
+std::filesystem::path BinDir();        // LUMORA_BIN
+std::filesystem::path FreshTempDir();  // an empty folder of its own per call, removed at the end
 
 // lumora-feed started with `args` plus --port 0 and --quiet; the constructor waits for the
 // "serving http(s)://127.0.0.1:PORT/..." line and reads the port. Stopped with SIGTERM on destruction.

@@ -5,10 +5,10 @@
 
 #include "alarm/Notices.h"
 #include "core/Files.h"
-#include "engine/support/EngineFixture.h"
 #include "core/controls/Fbj.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {

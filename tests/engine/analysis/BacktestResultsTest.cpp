@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "analysis/Backtest.h"
-#include "core/controls/Fmain.h"
-#include "curves/CurveStore.h"
 #include "core/Files.h"
 #include "core/Random.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
+#include "curves/CurveStore.h"
 
 namespace lumora {
 namespace {
@@ -30,7 +30,8 @@ class QuietRun final : public AnsweringPrompter {
 std::vector<DrawRecord> SeededDraws(uint64_t seed, int count) {
   Rng rng(seed);
   std::vector<DrawRecord> draws;
-  for (int i = 0; i < count; ++i) draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
+  for (int i = 0; i < count; ++i)
+    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
   return draws;
 }
 
@@ -49,8 +50,8 @@ void Fold(uint64_t& h, const std::string& s) {
   h = (h ^ 0xFF) * 1099511628211ull;  // a separator no text holds
 }
 
-RunPrint Backtest(const std::filesystem::path& data, std::vector<std::pair<std::string, std::string>> controls, uint64_t seed,
-                  int draws = 170) {
+RunPrint Backtest(const std::filesystem::path& data, std::vector<std::pair<std::string, std::string>> controls,
+                  uint64_t seed, int draws = 170) {
   static const std::vector<DrawRecord> drawn = SeededDraws(105, 220);
   BacktestSettings s;
   s.data = data;
@@ -58,13 +59,15 @@ RunPrint Backtest(const std::filesystem::path& data, std::vector<std::pair<std::
   s.controls = std::move(controls);
   QuietRun quiet;
   RunPrint p;
-  BacktestOutcome out = RunBacktestOn(s, std::vector<DrawRecord>(drawn.begin(), drawn.begin() + draws), quiet, [&](const std::string& pool, const std::string& line) {
-    if (p.firstPool.empty() && p.firstLine.empty()) p.firstPool = pool, p.firstLine = line;
-    p.lastLine = line;
-    p.poolSizes += pool.empty() ? 0 : (pool.size() + 1) / 4;
-    Fold(p.digest, pool);
-    Fold(p.digest, line);
-  });
+  BacktestOutcome out = RunBacktestOn(s, std::vector<DrawRecord>(drawn.begin(), drawn.begin() + draws), quiet,
+                                      [&](const std::string& pool, const std::string& line) {
+                                        if (p.firstPool.empty() && p.firstLine.empty())
+                                          p.firstPool = pool, p.firstLine = line;
+                                        p.lastLine = line;
+                                        p.poolSizes += pool.empty() ? 0 : (pool.size() + 1) / 4;
+                                        Fold(p.digest, pool);
+                                        Fold(p.digest, line);
+                                      });
   EXPECT_EQ(out.error, "");
   p.periods = static_cast<int>(out.periods.size());
   for (const JudgedPeriod& j : out.periods) p.hits += j.hit ? 1 : 0;
@@ -84,7 +87,8 @@ class FixedTrends {
     const char* data = std::getenv("LUMORA_DATA");
     root_ = std::filesystem::temp_directory_path() / ("lumora-fixed-trends-" + std::to_string(::getpid()));
     std::filesystem::create_directories(root_);
-    std::filesystem::copy(data ? data : ".", root_, std::filesystem::copy_options::overwrite_existing | std::filesystem::copy_options::recursive);
+    std::filesystem::copy(data ? data : ".", root_,
+                          std::filesystem::copy_options::overwrite_existing | std::filesystem::copy_options::recursive);
     std::array<std::string, kCurveSlots> slots;
     for (int q = 0; q < kCurveSlots; ++q) {
       for (int k = 1; k <= kTrendLength; ++k)

@@ -77,14 +77,18 @@ TEST(ControlValuesTest, EveryCataloguedControlIsSettableInABacktestOrRefusedWith
 
 TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
   const std::vector<std::pair<std::string, std::string>> bad = {
-      {Name(fmain::T_jh_dadi_chongfu_cs), "abc"},   {Name(fmain::T_jh_dadi_chongfu_cs), "-5"},   {Name(fmain::T_jh_dadi_chongfu_cs), "九"},
-      {Name(fmain::T_jh_dadi_chongfu_cs), "1000"},  {Name(fmain::T_jh_dadi_chongfu_cs), "9.5"},  {Name(fmain::T_quxian_zhushu[0]), "981"},
-      {Name(fmain::T_szzx_canshu[0]), "1700"},       {Name(fmain::T_szzx_canshu[0]), "2000.5"},    {Name(fmain::T_szzx_canshu[0]), "19x0"},
-      {Name(fmain::T_szzx_canshu[2]), "8"},          {Name(fmain::T_szzx_canshu[2]), "1--2"},      {Name(fmain::T_szzx_canshu[2]), "0-1"},
-      {Name(fmain::T_szzx_canshu[3]), "1"},          {Name(fmain::T_szzx_canshu[4]), "0.004"},     {Name(fmain::T_jiankong_rc), "1.2"},
-      {Name(fmain::T_jiankong_rc), "0809"},         {Name(fmain::T_jihua_danma_rc), "0-1"},      {Name(fmain::Option_touzhu_sz), "3"},
-      {Name(fmain::Option_touzhu_sz), "x"},         {Name(fmain::Check_duoqi), "yes"},           {Name(fmain::T_xl_muduan[0]), "12345678901"},
-      {Name(fmain::T_paixu_qishu), "0"},            {Name(fmain::T_jh_qi_baoliu), "201"},        {Name(fmain::T_paixu_fenjiemoshi), "1-x"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "abc"},   {Name(fmain::T_jh_dadi_chongfu_cs), "-5"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "九"},    {Name(fmain::T_jh_dadi_chongfu_cs), "1000"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "9.5"},   {Name(fmain::T_quxian_zhushu[0]), "981"},
+      {Name(fmain::T_szzx_canshu[0]), "1700"},      {Name(fmain::T_szzx_canshu[0]), "2000.5"},
+      {Name(fmain::T_szzx_canshu[0]), "19x0"},      {Name(fmain::T_szzx_canshu[2]), "8"},
+      {Name(fmain::T_szzx_canshu[2]), "1--2"},      {Name(fmain::T_szzx_canshu[2]), "0-1"},
+      {Name(fmain::T_szzx_canshu[3]), "1"},         {Name(fmain::T_szzx_canshu[4]), "0.004"},
+      {Name(fmain::T_jiankong_rc), "1.2"},          {Name(fmain::T_jiankong_rc), "0809"},
+      {Name(fmain::T_jihua_danma_rc), "0-1"},       {Name(fmain::Option_touzhu_sz), "3"},
+      {Name(fmain::Option_touzhu_sz), "x"},         {Name(fmain::Check_duoqi), "yes"},
+      {Name(fmain::T_xl_muduan[0]), "12345678901"}, {Name(fmain::T_paixu_qishu), "0"},
+      {Name(fmain::T_jh_qi_baoliu), "201"},         {Name(fmain::T_paixu_fenjiemoshi), "1-x"},
       {Name(fmain::T_paixu_fenjiemoshi), "123"},
   };
   for (const auto& [name, value] : bad) {
@@ -97,10 +101,19 @@ TEST(ControlValuesTest, BadValuesAreRefusedNamingTheValueAndTheControl) {
     EXPECT_NE(why.find("empty value for " + Name(fmain::T_jh_dadi_chongfu_cs)), std::string::npos) << why;
   }
   const std::vector<std::pair<std::string, std::string>> good = {
-      {Name(fmain::T_jh_dadi_chongfu_cs), "9"}, {Name(fmain::T_jh_dadi_chongfu_cs), " 18 "}, {Name(fmain::T_jh_dadi_chongfu_cs), "0"},
-      {Name(fmain::T_szzx_canshu[0]), "2000"},   {Name(fmain::T_szzx_canshu[0]), "1700.5"},   {Name(fmain::T_szzx_canshu[2]), "1-2-4"},
-      {Name(fmain::Option_touzhu_sz), "2"},     {Name(fmain::Option_touzhu_sz[1]), "on"},    {Name(fmain::T_jiankong_rc), "01.02.03"}, {Name(fmain::T_jh_dadi_chongfu_rc), "容对08.09"},
-      {Name(fmain::T_quxian_zhushu[14]), "980"}, {Name(fmain::Check_duoqi), "1"},            {Name(fmain::T_xl_muduan[3]), "一二三四五六七八九十"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "9"},
+      {Name(fmain::T_jh_dadi_chongfu_cs), " 18 "},
+      {Name(fmain::T_jh_dadi_chongfu_cs), "0"},
+      {Name(fmain::T_szzx_canshu[0]), "2000"},
+      {Name(fmain::T_szzx_canshu[0]), "1700.5"},
+      {Name(fmain::T_szzx_canshu[2]), "1-2-4"},
+      {Name(fmain::Option_touzhu_sz), "2"},
+      {Name(fmain::Option_touzhu_sz[1]), "on"},
+      {Name(fmain::T_jiankong_rc), "01.02.03"},
+      {Name(fmain::T_jh_dadi_chongfu_rc), "容对08.09"},
+      {Name(fmain::T_quxian_zhushu[14]), "980"},
+      {Name(fmain::Check_duoqi), "1"},
+      {Name(fmain::T_xl_muduan[3]), "一二三四五六七八九十"},
   };
   for (const auto& [name, value] : good) EXPECT_EQ(CheckControlValue(name, value), "") << name << "=" << value;
 }

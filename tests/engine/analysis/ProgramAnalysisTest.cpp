@@ -6,10 +6,10 @@
 
 #include "analysis/ProgramAnalysis.h"
 #include "analysis/RunRisk.h"
+#include "core/controls/Fmain.h"
 #include "money/Fund.h"
 #include "plan/PlanDefaults.h"
 #include "settings/SchemeFile.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {

@@ -28,7 +28,8 @@ SweepResult CrowdedSweep(SweepSetup& setup) {
   SweepResult r;
   for (int c = 0; c < 30; ++c) {
     SweepRow row;
-    row.values = {"容对 " + std::to_string(c) + " 04.05.06.07.08.09.10.11.12.13.14.15.16", "01.02.03 监控 " + std::to_string(c)};
+    row.values = {"容对 " + std::to_string(c) + " 04.05.06.07.08.09.10.11.12.13.14.15.16",
+                  "01.02.03 监控 " + std::to_string(c)};
     row.label = setup.axes[0].name + "=" + row.values[0] + " " + setup.axes[1].name + "=" + row.values[1];
     row.chance.periods = 1000;
     row.chance.hits = 400 + c % 3;
@@ -42,7 +43,8 @@ SweepResult CrowdedSweep(SweepSetup& setup) {
     r.runs.push_back(run);
   }
   auto& best = r.runs[7];
-  for (int t = 0; t < 50; ++t) best.outcome.periods.push_back(JudgedPeriod{400, t % 2 == 0, t * 10, (t + 1) * 800, 120 + t});
+  for (int t = 0; t < 50; ++t)
+    best.outcome.periods.push_back(JudgedPeriod{400, t % 2 == 0, t * 10, (t + 1) * 800, 120 + t});
   best.finalProfit = 490;
   best.judged = true;
   r.luckiest = 7;
@@ -123,7 +125,9 @@ TEST(ReportTest, SvgWriterJoinsLinesAndPlacesTextByItsTopLeft) {
   s.text(5, 50, "a < b & 注", kBlack, 9);
   s.box(1, 2, 3, 4, kGreen);
   const std::string svg = SceneSvg(s);
-  EXPECT_NE(svg.find("<polyline fill=\"none\" stroke=\"#ff0000\" stroke-width=\"2\" points=\"0,0 10,10 20,5\"/>"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("<polyline fill=\"none\" stroke=\"#ff0000\" stroke-width=\"2\" points=\"0,0 10,10 20,5\"/>"),
+            std::string::npos)
+      << svg;
   EXPECT_NE(svg.find("<line x1=\"20\" y1=\"5\" x2=\"30\" y2=\"5\" stroke=\"#0000ff\""), std::string::npos) << svg;
   EXPECT_NE(svg.find(">a &lt; b &amp; 注</text>"), std::string::npos);
   EXPECT_NE(svg.find("width=\"200\" height=\"100\""), std::string::npos);

@@ -24,7 +24,8 @@ class QuietRun final : public AnsweringPrompter {
 std::vector<DrawRecord> FairDraws(uint64_t seed, int count) {
   Rng rng(seed);
   std::vector<DrawRecord> draws;
-  for (int i = 0; i < count; ++i) draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
+  for (int i = 0; i < count; ++i)
+    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
   return draws;
 }
 
@@ -49,17 +50,20 @@ TEST(SweepTest, ReplayOnTheRealDrawsBooksTheRealProfit) {
     ASSERT_EQ(run.pools.size(), run.periods.size());
     // The judged number is the last three digits (start 3).
     std::vector<uint16_t> drawn;
-    for (size_t i = 120; i < draws.size(); ++i) drawn.push_back(static_cast<uint16_t>(std::stoi(draws[i].digits.substr(2))));
+    for (size_t i = 120; i < draws.size(); ++i)
+      drawn.push_back(static_cast<uint16_t>(std::stoi(draws[i].digits.substr(2))));
     std::vector<int64_t> path(drawn.size());
     ASSERT_TRUE(ReplayProfit(run, drawn.data(), 120, path));
-    for (const JudgedPeriod& p : run.periods) EXPECT_EQ(path[static_cast<size_t>(p.draw - 120)], p.profit) << stats << " draw " << p.draw;
+    for (const JudgedPeriod& p : run.periods)
+      EXPECT_EQ(path[static_cast<size_t>(p.draw - 120)], p.profit) << stats << " draw " << p.draw;
   }
 }
 
 TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
   SweepSetup setup;
   setup.base = Base();
-  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_cs.name(), {"9", "18"}}, SweepAxis{fmain::T_jiankong_rc.name(), {"01.02", "01.02.03"}}};
+  setup.axes = {SweepAxis{fmain::T_jh_dadi_chongfu_cs.name(), {"9", "18"}},
+                SweepAxis{fmain::T_jiankong_rc.name(), {"01.02", "01.02.03"}}};
   setup.seeds = 2;
   setup.replicas = 100;
   const std::vector<DrawRecord> draws = FairDraws(9, 320);
@@ -102,8 +106,9 @@ TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
 
   // The coin: random pools of the same sizes hit about as often as chance says.
   for (const SweepRow& r : one.rows) {
-    EXPECT_NEAR(static_cast<double>(r.baselineHits), r.chance.expectedHits,
-                5 * std::sqrt(r.chance.expectedHits * (1 - r.chance.expectedHits / static_cast<double>(r.chance.periods))) + 1)
+    EXPECT_NEAR(
+        static_cast<double>(r.baselineHits), r.chance.expectedHits,
+        5 * std::sqrt(r.chance.expectedHits * (1 - r.chance.expectedHits / static_cast<double>(r.chance.periods))) + 1)
         << r.label;
   }
 }

@@ -27,7 +27,8 @@ SweepResult Sweep(const std::vector<std::vector<std::vector<int64_t>>>& gainsByC
   for (size_t c = 0; c < gainsByCombinationAndSeed.size(); ++c) {
     s.rows.emplace_back();
     s.rows.back().label = "c" + std::to_string(c);
-    for (size_t k = 0; k < gainsByCombinationAndSeed[c].size(); ++k) s.runs.push_back(Run(c, k + 1, warmUp, gainsByCombinationAndSeed[c][k]));
+    for (size_t k = 0; k < gainsByCombinationAndSeed[c].size(); ++k)
+      s.runs.push_back(Run(c, k + 1, warmUp, gainsByCombinationAndSeed[c][k]));
   }
   return s;
 }
@@ -48,9 +49,12 @@ TEST(WalkForwardTest, WindowsRollByTheTestLengthAndTheLastOneMayBeShort) {
   ASSERT_EQ(folds.size(), 4u);
   EXPECT_EQ(folds[3].testEnd, 175u);
   EXPECT_EQ(WalkForwardWindows(141, 120, 20, 10, error).size(), 1u);
-  for (auto [draws, train, test] : {std::tuple{140, 20, 10}, std::tuple{130, 20, 10}, std::tuple{200, 0, 10}, std::tuple{200, 10, 0}}) {
+  for (auto [draws, train, test] :
+       {std::tuple{140, 20, 10}, std::tuple{130, 20, 10}, std::tuple{200, 0, 10}, std::tuple{200, 10, 0}}) {
     error.clear();
-    EXPECT_TRUE(WalkForwardWindows(static_cast<size_t>(draws), 120, static_cast<size_t>(train), static_cast<size_t>(test), error).empty());
+    EXPECT_TRUE(WalkForwardWindows(static_cast<size_t>(draws), 120, static_cast<size_t>(train),
+                                   static_cast<size_t>(test), error)
+                    .empty());
     EXPECT_NE(error, "") << draws << " " << train << " " << test;
   }
 }

@@ -10,10 +10,10 @@
 #include "core/Feed.h"
 #include "core/Files.h"
 #include "core/KeyStore.h"
-#include "settings/TextFetch.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "engine/support/EngineFixture.h"
+#include "settings/TextFetch.h"
 
 namespace lumora {
 namespace {
@@ -21,14 +21,15 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(AccountSafety, PlainHttpCarriesTheAccountOnlyToThisMachine) {
-  for (const char* url : {"http://127.0.0.1:18610/feed", "http://127.9.8.7/feed", "HTTP://LOCALHOST:1/x",
-                          "http://localhost./x", "http://[::1]:8080/feed", "https://feed.example/feed",
-                          "https://10.0.0.2:443/feed?username=a&pw=b"})
+  for (const char* url :
+       {"http://127.0.0.1:18610/feed", "http://127.9.8.7/feed", "HTTP://LOCALHOST:1/x", "http://localhost./x",
+        "http://[::1]:8080/feed", "https://feed.example/feed", "https://10.0.0.2:443/feed?username=a&pw=b"})
     EXPECT_EQ(CheckEndpoint(url, false).failure, HttpFailure::None) << url;
   // Hosts that only look local, and what is not http at all.
-  for (const char* url : {"http://10.0.0.2/feed", "http://127.0.0.1@evil.example/feed", "http://127.0.0.1.evil.example/",
-                          "http://127.0.0.256/", "http://[::2]/", "http://localhost.evil.example/", "ftp://127.0.0.1/feed",
-                          "file:///etc/passwd", "127.0.0.1/feed", "http:///feed"})
+  for (const char* url :
+       {"http://10.0.0.2/feed", "http://127.0.0.1@evil.example/feed", "http://127.0.0.1.evil.example/",
+        "http://127.0.0.256/", "http://[::2]/", "http://localhost.evil.example/", "ftp://127.0.0.1/feed",
+        "file:///etc/passwd", "127.0.0.1/feed", "http:///feed"})
     EXPECT_EQ(CheckEndpoint(url, false).failure, HttpFailure::NotAllowed) << url;
 
   // allow_plain_http lets it go, marked for the warning.
@@ -53,7 +54,9 @@ TEST(AccountSafety, RedactionHidesEveryPasswordAndNothingElse) {
 // An Http port that records what it was asked to fetch.
 struct SpyHttp final : Http {
   std::vector<std::string> urls;
-  void get(int, const std::string& url, int, std::size_t, std::function<void(const HttpResult&)>) override { urls.push_back(url); }
+  void get(int, const std::string& url, int, std::size_t, std::function<void(const HttpResult&)>) override {
+    urls.push_back(url);
+  }
   void abort(int) override {}
 };
 
@@ -70,7 +73,8 @@ TEST(AccountSafety, TheEngineSendsNothingItMustNotAndSaysWhyOnce) {
   std::vector<HttpResult> results;
   for (int i = 0; i < 3; ++i) RequestDrawFeed(cx, [&](const HttpResult& r) { results.push_back(r); });
   std::vector<std::string> texts;
-  FetchText(cx, cx.service.settingsEndpoint + "?username=&pw=s3cret", [&](const std::string& t) { texts.push_back(t); });
+  FetchText(cx, cx.service.settingsEndpoint + "?username=&pw=s3cret",
+            [&](const std::string& t) { texts.push_back(t); });
   EXPECT_TRUE(http.urls.empty());
   ASSERT_EQ(results.size(), 3u);
   EXPECT_EQ(results[0].failure, HttpFailure::NotAllowed);
@@ -103,7 +107,8 @@ struct Scratch {
 
 TEST(AccountSafety, LumoraIniNamesTheCaFileThePlainHttpAllowanceAndTheKeyStore) {
   Scratch s;
-  ServiceConfig c = ParseServiceConfig("[service]\r\nca_file = ca.pem\r\nallow_plain_http=1\r\npassword_store=keyring\r\n");
+  ServiceConfig c =
+      ParseServiceConfig("[service]\r\nca_file = ca.pem\r\nallow_plain_http=1\r\npassword_store=keyring\r\n");
   EXPECT_EQ(c.caFile, "ca.pem");
   EXPECT_TRUE(c.allowPlainHttp);
   EXPECT_TRUE(c.passwordInKeyStore);
@@ -149,7 +154,8 @@ TEST(AccountSafety, TheKeyStoreTakesThePasswordOutOfLumoraIni) {
   Scratch s;
   const fs::path ini = s.root / "lumora.ini";
   // GBK comment, CR LF, the password line among others.
-  const std::string before = "; \xD6\xD0\xCE\xC4\r\n[service]\r\nusername=\xD5\xC5\r\npassword = p=w&1\r\npassword_store=keyring\r\nrandom_code=9\r\n";
+  const std::string before =
+      "; \xD6\xD0\xCE\xC4\r\n[service]\r\nusername=\xD5\xC5\r\npassword = p=w&1\r\npassword_store=keyring\r\nrandom_code=9\r\n";
   ASSERT_TRUE(WriteFileAtomic(ini, before));
   MemoryKeyStore store;
   store.down = "no D-Bus session";
@@ -165,8 +171,9 @@ TEST(AccountSafety, TheKeyStoreTakesThePasswordOutOfLumoraIni) {
   c = ReadServiceConfig(ini);
   EXPECT_FALSE(TakePasswordFromKeyStore(c, ini, &store).empty());
   EXPECT_EQ(store.secrets[PasswordKey(c)], "p=w&1");
-  EXPECT_EQ(ReadWholeFileBytes(ini),
-            "; \xD6\xD0\xCE\xC4\r\n[service]\r\nusername=\xD5\xC5\r\npassword =\r\npassword_store=keyring\r\nrandom_code=9\r\n");
+  EXPECT_EQ(
+      ReadWholeFileBytes(ini),
+      "; \xD6\xD0\xCE\xC4\r\n[service]\r\nusername=\xD5\xC5\r\npassword =\r\npassword_store=keyring\r\nrandom_code=9\r\n");
   EXPECT_EQ(c.password, "p=w&1");
 
   // The next start reads it from the store, silently.

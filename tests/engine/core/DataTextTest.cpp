@@ -36,16 +36,18 @@ std::string Utf8(char32_t c) {
 TEST(Utf8, OnlyWellFormedTextIsUtf8) {
   EXPECT_TRUE(IsValidUtf8("专业直选 😀 \xC2\x80 \xEF\xBF\xBF \xF4\x8F\xBF\xBF"));
   EXPECT_TRUE(IsValidUtf8(std::string("a\0b", 3)));
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a UTF-16 surrogate (U+D800)
-  EXPECT_FALSE(IsValidUtf8("\xED\xBB\xBF"));      // another (U+DEFF)
-  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // "/" in an overlong form
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // a UTF-16 surrogate (U+D800)
+  EXPECT_FALSE(IsValidUtf8("\xED\xBB\xBF"));  // another (U+DEFF)
+  EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));  // "/" in an overlong form
   EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
   EXPECT_FALSE(IsValidUtf8("\xF0\x80\x80\xAF"));
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
-  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));           // cut off
+  EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));          // cut off
   // Such bytes are no text: a data file holding them is read as GBK, not passed on as they are
   // (GBK then turns them into "?" when saving).
-  const std::string surrogate = "1\xED\xA0\x80" "1";  // ED A0 is GBK, 80 alone is not
+  const std::string surrogate =
+      "1\xED\xA0\x80"
+      "1";  // ED A0 is GBK, 80 alone is not
   EXPECT_EQ(DecodeDataText(surrogate), FromGbk(surrogate));
   EXPECT_TRUE(IsValidUtf8(DecodeDataText(surrogate)));
   EXPECT_EQ(DecodeText("\xED\xA0\x80"), FromGbk("\xED\xA0\x80"));
@@ -60,7 +62,7 @@ TEST(DataText, GbkWhenGbkHoldsTheText) {
 
 TEST(DataText, UnderAByteOrderMarkWhenGbkCannotHoldIt) {
   const std::string lookalike = FromGbk("\xEF\xBB\xBF\x41") + "12";  // GBK bytes EF BB BF 41 31 32
-  ASSERT_EQ(DecodeDataText(ToGbk(lookalike)), "A12");  // as GBK it would read as a marked "A12"
+  ASSERT_EQ(DecodeDataText(ToGbk(lookalike)), "A12");                // as GBK it would read as a marked "A12"
   std::vector<std::string> texts = {"方案😀", "ʙ", lookalike, std::string("\xEF\xBB\xBF") + "x"};
   // A private-use character: glibc's GB18030 has no two-byte code for it (ToGbk gives "?"), while
   // Windows' code page 936 maps it into GBK's user-defined area and reads it back, so there it fits.

@@ -40,7 +40,8 @@ TEST(WriteFileAtomic, LeavesOnlyTheTargetAndClearsWhatCutOffSavesLeft) {
   f.put(".lumora-save-56.txt", "mine", std::chrono::minutes(5));
   ASSERT_TRUE(WriteFileAtomic(f.root / "方案.fa", "new"));
   EXPECT_EQ(ReadWholeFileBytes(f.root / "方案.fa").value(), "new");
-  EXPECT_EQ(f.names(), (std::vector<std::string>{".lumora-save-34.tmp", ".lumora-save-56.txt", "方案.fa", "方案.fa.tmp"}));
+  EXPECT_EQ(f.names(),
+            (std::vector<std::string>{".lumora-save-34.tmp", ".lumora-save-56.txt", "方案.fa", "方案.fa.tmp"}));
   // Replacing keeps exactly the new bytes.
   ASSERT_TRUE(WriteFileAtomic(f.root / "方案.fa", std::string(5000, 'x')));
   EXPECT_EQ(ReadWholeFileBytes(f.root / "方案.fa").value(), std::string(5000, 'x'));

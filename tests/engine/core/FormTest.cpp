@@ -115,8 +115,8 @@ TEST(FormChanges, TheEnginesChangesAreReportedOnceAndAUsersEditsNot) {
   f.set(fmain::T_quxian_zhushu[3], 12);
   f.set(fmain::Check_bd, true);
   f.setEnabled(fadd::C_rulu_kjh, false);
-  EXPECT_EQ(f.takeChanged(), (std::set<ControlRef>{fmain::Tkjh, fmain::T_quxian_zhushu[3], fmain::Check_bd,
-                                                   fadd::C_rulu_kjh}));
+  EXPECT_EQ(f.takeChanged(),
+            (std::set<ControlRef>{fmain::Tkjh, fmain::T_quxian_zhushu[3], fmain::Check_bd, fadd::C_rulu_kjh}));
   EXPECT_TRUE(f.takeChanged().empty());  // taken once
 
   // Writing what is already there changes nothing; the same number in other text does.
@@ -269,8 +269,8 @@ TEST(ControlHandles, FindControlFindsCataloguedNamesOnly) {
   ASSERT_TRUE(all);
   EXPECT_EQ(all->ref, ftool::C_all[27]);
   EXPECT_EQ(all->kind, ControlKind::Button);
-  for (const char* bad : {"T_total_renshu", "Fadd.Tkjh", "Ftool.C_all_28", "C_all_3", "Fbj.Timer_gx", "fadd.T_total_renshu",
-                          "Fadd.", "", "tkjh"})
+  for (const char* bad : {"T_total_renshu", "Fadd.Tkjh", "Ftool.C_all_28", "C_all_3", "Fbj.Timer_gx",
+                          "fadd.T_total_renshu", "Fadd.", "", "tkjh"})
     EXPECT_FALSE(FindControl(bad)) << bad;
 
   // A window by its own name.

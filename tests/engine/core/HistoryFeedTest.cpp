@@ -9,16 +9,16 @@
 #include "core/Files.h"
 #include "core/History.h"
 #include "core/ProgressPanel.h"
-#include "core/UserPhrases.h"
-#include "plan/Intersection.h"
-#include "settings/TextFetch.h"
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
 #include "core/TextCodec.h"
-#include "engine/support/EngineFixture.h"
+#include "core/UserPhrases.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Fmain.h"
+#include "engine/support/EngineFixture.h"
+#include "plan/Intersection.h"
+#include "settings/TextFetch.h"
 
 namespace lumora {
 namespace {
@@ -52,8 +52,8 @@ TEST(DrawFeed, AcceptedFormsFillBothBuffersNewestFirst) {
     Fixture f;
     ASSERT_TRUE(f.Feed(Response(Block(150, 0, finalBreak))));
     const DrawStore& d = f.cx.draws;
-    EXPECT_EQ(d.deep[150].period, "001");  // first line
-    EXPECT_EQ(d.deep[1].period, "150");    // last line is the newest
+    EXPECT_EQ(d.deep[150].period, "001");      // first line
+    EXPECT_EQ(d.deep[1].period, "150");        // last line is the newest
     EXPECT_EQ(d.incoming[120].period, "031");  // line 30
     EXPECT_EQ(d.incoming[1], d.deep[1]);
     EXPECT_EQ(d.history[1].period, "150");
@@ -90,11 +90,11 @@ TEST(DrawFeed, RefusedFormsLeaveTheHistory) {
     std::string text;
     std::string status;
   } cases[] = {
-      {"*-*" + Block(150, 5) + "*-*", check + "答复格式错误（没有数据标记）"},  // no marker
-      {"", check + "答复为空"},                                                  // no response at all
-      {"**ok***-*" + Block(150, 5), check + "答复格式错误（没有数据段）"},        // one "*-*" only
-      {Response(Block(149, 5)), check + "答复不完整（开奖号行数不足）"},          // 149 lines
-      {Response(Block(149, 5, true)), check + "答复不完整（开奖号行数不足）"},    // 149 lines and a break
+      {"*-*" + Block(150, 5) + "*-*", check + "答复格式错误（没有数据标记）"},                // no marker
+      {"", check + "答复为空"},                                                               // no response at all
+      {"**ok***-*" + Block(150, 5), check + "答复格式错误（没有数据段）"},                    // one "*-*" only
+      {Response(Block(149, 5)), check + "答复不完整（开奖号行数不足）"},                      // 149 lines
+      {Response(Block(149, 5, true)), check + "答复不完整（开奖号行数不足）"},                // 149 lines and a break
       {Response(Block(149, 5) + "\r\n123-45x78"), check + "答复格式错误（开奖号行不合格）"},  // not five digits
       {Response(Block(149, 5) + "\r\nx01-12345"), check + "答复格式错误（开奖号行不合格）"},  // not a period
   };
@@ -114,7 +114,8 @@ TEST(DrawFeed, SameNewestPeriodWithOtherDigitsContradictsTheHistory) {
   const DrawStore before = f.cx.draws;
   std::string block = Block(149) + "\r\n150-99999";
   EXPECT_FALSE(f.Feed(Response(block)));
-  EXPECT_EQ(f.cx.form.text(fmain::Tnew), "答复与已采用的开奖号不符，已拒绝（第150期 答复 99999，已有 " + before.history[1].digits + "）");
+  EXPECT_EQ(f.cx.form.text(fmain::Tnew),
+            "答复与已采用的开奖号不符，已拒绝（第150期 答复 99999，已有 " + before.history[1].digits + "）");
   EXPECT_EQ(f.cx.draws.history, before.history);
   EXPECT_EQ(f.cx.draws.incoming, before.incoming);
   // The same answer again: "没有更新".
@@ -128,8 +129,9 @@ TEST(DrawFeed, RequestCarriesEncodedAccountAndFixedTail) {
   c.user = "张 三";
   c.password = "a&b#c d+e%";
   c.randomCode = "x=1";
-  EXPECT_EQ(BuildFeedRequest(c),
-            "http://127.0.0.1:9/feed?username=%E5%BC%A0%20%E4%B8%89&pw=a%26b%23c%20d%2Be%25&sjm_in=x%3D1&lx=2&zt=2&r=8");
+  EXPECT_EQ(
+      BuildFeedRequest(c),
+      "http://127.0.0.1:9/feed?username=%E5%BC%A0%20%E4%B8%89&pw=a%26b%23c%20d%2Be%25&sjm_in=x%3D1&lx=2&zt=2&r=8");
   ServiceConfig plain;
   EXPECT_EQ(BuildFeedRequest(plain), std::string(kDefaultFeedEndpoint) + "?username=&pw=&sjm_in=&lx=2&zt=2&r=8");
 }
@@ -154,7 +156,10 @@ TEST(ServiceSettings, AnIniThatCannotBeTakenKeepsTheDefaultsAndSaysWhich) {
   const testing::ScratchFolder dir("ini");
   auto write = [&](const std::string& bytes) { std::ofstream(dir / "lumora.ini", std::ios::binary) << bytes; };
   // Saved as UTF-16 by an editor: every other byte a NUL.
-  write(std::string("\xFF\xFE" "f\0e\0e\0d\0_\0e\0n\0d\0p\0o\0i\0n\0t\0=\0x\0", 32));
+  write(
+      std::string("\xFF\xFE"
+                  "f\0e\0e\0d\0_\0e\0n\0d\0p\0o\0i\0n\0t\0=\0x\0",
+                  32));
   ServiceConfig c = ReadServiceConfig(dir / "lumora.ini");
   EXPECT_EQ(c.feedEndpoint, kDefaultFeedEndpoint);
   EXPECT_NE(c.fault.find(PathToUtf8(dir / "lumora.ini")), std::string::npos) << c.fault;
@@ -205,7 +210,7 @@ TEST(DrawHistory, TheDrawAfterAnAnchorAndTheDrawsBetween) {
   EXPECT_EQ(DrawMissingText({"030", "00030"}), "开奖数据中没有第031期");
   EXPECT_EQ(DrawsBetween(d, {"034", "00034"}), (std::vector<DrawRecord>{{"035", "00035"}, {"036", "00036"}}));
   EXPECT_TRUE(DrawsBetween(d, {"036", "00036"}).empty());
-  EXPECT_TRUE(DrawsBetween(d, {}).empty());  // the first history
+  EXPECT_TRUE(DrawsBetween(d, {}).empty());                 // the first history
   EXPECT_EQ(DrawsBetween(d, {"001", "00001"}).size(), 4u);  // not held: every row but the newest
 
   // The feed skipped 035: the plan for 035 has no draw; a new day's 001 follows any period.
@@ -315,9 +320,9 @@ TEST(ManualEntry, Parsing) {
     const char* digits;
     const char* error;
   } cases[] = {
-      {"12a3-45678", "123", "45678", ""},  {"123 45678", "", "", "格式错误"}, {"12-345678", "", "", "期号错误"},
-      {"123-4567", "", "", "开奖号错误"},  {"123-45678-9", "123", "45678", ""}, {" 055-75894 ", "055", "75894", ""},
-      {"123-", "", "", "开奖号错误"},      {"-", "", "", "期号错误"},
+      {"12a3-45678", "123", "45678", ""}, {"123 45678", "", "", "格式错误"},   {"12-345678", "", "", "期号错误"},
+      {"123-4567", "", "", "开奖号错误"}, {"123-45678-9", "123", "45678", ""}, {" 055-75894 ", "055", "75894", ""},
+      {"123-", "", "", "开奖号错误"},     {"-", "", "", "期号错误"},
   };
   for (const Case& c : cases) {
     ManualEntry e = ParseManualEntry(c.text);

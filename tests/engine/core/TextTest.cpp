@@ -108,7 +108,7 @@ TEST(LineBreaks, TheNewestLinesOfARecord) {
   EXPECT_EQ(LastCrLfLines("a\r\nb\r\nc\r\n", 2), "b\r\nc\r\n");
   EXPECT_EQ(LastCrLfLines("a\r\nb\r\nc\r\n", 3), "a\r\nb\r\nc\r\n");
   EXPECT_EQ(LastCrLfLines("a\r\nb\r\nc\r\n", 9), "a\r\nb\r\nc\r\n");
-  EXPECT_EQ(LastCrLfLines("a\r\nb\r\nc", 1), "c");  // a last line without its line end
+  EXPECT_EQ(LastCrLfLines("a\r\nb\r\nc", 1), "c");   // a last line without its line end
   EXPECT_EQ(LastCrLfLines("a\r\n\r\n", 1), "\r\n");  // an empty line is a line
   EXPECT_EQ(LastCrLfLines("a\r\nb", 0), "");
   EXPECT_EQ(LastCrLfLines("", 5), "");

@@ -22,9 +22,7 @@ class CurveStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { b_.cx.data = DataFolder(dir_); }
 
-  void WriteStore(const std::string& bytes) {
-    std::ofstream(dir_ / "data.mdb", std::ios::binary) << bytes;
-  }
+  void WriteStore(const std::string& bytes) { std::ofstream(dir_ / "data.mdb", std::ios::binary) << bytes; }
   std::string StoreBytes() { return ReadWholeFileBytes(dir_ / "data.mdb").value_or("<missing>"); }
   static std::string Lines(int count, const std::string& body = "") {
     std::string s;
@@ -93,13 +91,15 @@ TEST_F(CurveStoreTest, RejectedFilesKeepTheSlots) {
 
 TEST_F(CurveStoreTest, SavingASlotRewritesTheWholeFile) {
   std::string original;
-  for (int i = 0; i < 15; ++i) original += (i == 9 ? std::string(" ") : "") + std::to_string(i) + "*" + std::to_string(-i) + "\r\n";
+  for (int i = 0; i < 15; ++i)
+    original += (i == 9 ? std::string(" ") : "") + std::to_string(i) + "*" + std::to_string(-i) + "\r\n";
   WriteStore(original + "********\r\n");
   ASSERT_TRUE(ReadCurveStore(b_.cx, b_.curves));
   for (int x = 1; x <= 120; ++x) b_.curves.trend[x] = x - 60;
   SaveTrendToSlot(b_.cx, b_.curves, 3);
   std::string expected;
-  for (int i = 0; i < 15; ++i) expected += (i == 3 ? FormatTrendText(b_.curves.trend) : std::to_string(i) + "*" + std::to_string(-i)) + "\r\n";
+  for (int i = 0; i < 15; ++i)
+    expected += (i == 3 ? FormatTrendText(b_.curves.trend) : std::to_string(i) + "*" + std::to_string(-i)) + "\r\n";
   expected += "********\r\n";
   EXPECT_EQ(StoreBytes(), expected);
 

@@ -36,10 +36,9 @@ TEST(PoolCurve, CostsAndHitsAreRoundedAtEveryStep) {
   EXPECT_EQ(one[2], 152);
 }
 
-
 TEST(PoolCurve, ShortHistoryCountsMissingDrawsAsPeriodsWithoutHit) {
   DrawStore draws;
-  test::FillHistory(draws, {5, 5, 5});  // rows 1..3 only: slots 117..119
+  test::FillHistory(draws, {5, 5, 5});                             // rows 1..3 only: slots 117..119
   ProfitCurve y = ComputePoolCurve(draws, "005 006 007 008 009");  // cost 1 a period
   EXPECT_EQ(y[116], -116);
   EXPECT_EQ(y[117], -116 + 199);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "curves/Preview.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
+#include "curves/Preview.h"
 
 namespace lumora {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <variant>
 
+#include "core/controls/Fmain.h"
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -53,11 +53,11 @@ TEST(DrawingStateMachine, AStrokeRecordsWhatTheMouseCrossed) {
   EXPECT_EQ(b.curves.trend[5], 0);
   const size_t gridItems = b.cx.form.scene(kTrendChart).items.size();
 
-  MoveOverTrendChart(b.cx, b.curves, 5.9, 100.5);   // first point: nothing drawn, 100.5 -> 100
+  MoveOverTrendChart(b.cx, b.curves, 5.9, 100.5);  // first point: nothing drawn, 100.5 -> 100
   MoveOverTrendChart(b.cx, b.curves, 8.2, 300);
-  MoveOverTrendChart(b.cx, b.curves, 8.7, 350.5);   // same x again: overwritten, 350.5 -> 350
-  MoveOverTrendChart(b.cx, b.curves, 140, 500);     // outside the line: skipped, point still moves
-  MoveOverTrendChart(b.cx, b.curves, 7.1, -2.5);    // drawing back over position 7
+  MoveOverTrendChart(b.cx, b.curves, 8.7, 350.5);  // same x again: overwritten, 350.5 -> 350
+  MoveOverTrendChart(b.cx, b.curves, 140, 500);    // outside the line: skipped, point still moves
+  MoveOverTrendChart(b.cx, b.curves, 7.1, -2.5);   // drawing back over position 7
   EXPECT_EQ(b.curves.trend[5], 100);
   EXPECT_EQ(b.curves.trend[8], 350);
   EXPECT_EQ(b.curves.trend[7], -2);
@@ -70,13 +70,13 @@ TEST(DrawingStateMachine, AStrokeRecordsWhatTheMouseCrossed) {
 
   PressTrendChart(b.cx, b.curves, 50, 0);  // second click ends the stroke and fills the gaps
   EXPECT_EQ(b.curves.clickCounter, 0);
-  EXPECT_EQ(b.curves.trend[4], 50);        // between 0 and 100
-  EXPECT_EQ(b.curves.trend[6], 49);        // between 100 and -2
-  EXPECT_EQ(b.curves.trend[9], 175);       // between 350 and a gap
-  EXPECT_EQ(b.curves.trend[10], 88);       // 87.5 rounds to even
+  EXPECT_EQ(b.curves.trend[4], 50);   // between 0 and 100
+  EXPECT_EQ(b.curves.trend[6], 49);   // between 100 and -2
+  EXPECT_EQ(b.curves.trend[9], 175);  // between 350 and a gap
+  EXPECT_EQ(b.curves.trend[10], 88);  // 87.5 rounds to even
   EXPECT_EQ(b.curves.trend[1], 0);
   MoveOverTrendChart(b.cx, b.curves, 30, 400);
-  EXPECT_EQ(b.curves.trend[30], 0);        // nothing is recorded after the end
+  EXPECT_EQ(b.curves.trend[30], 0);  // nothing is recorded after the end
 }
 
 TEST(DrawingStateMachine, HorizontalLineIsOneClickAndAConstantTrend) {
@@ -145,8 +145,6 @@ TEST(TrendText, ShortOrBrokenTextKeepsWhatWasParsed) {
   EXPECT_EQ(b.prompter.notices.size(), 4u);
 }
 
-
-
 TEST(ProfitPlot, RangeAndStep) {
   ProfitCurve y{};
   EXPECT_EQ(ChooseProfitScale(y).range, 1500);
@@ -194,8 +192,6 @@ TEST(ProfitPlot, BarsAreRedUpBlueFlatOrDown) {
   EXPECT_EQ(std::count_if(grid.begin(), grid.end(), [](const SceneLine& l) { return l.color == kBlue; }), 15);
   EXPECT_EQ(s.top, 1500);
 }
-
-
 
 TEST(SlotBoxes, PoolSizeAndMaskChecks) {
   test::Bench b;

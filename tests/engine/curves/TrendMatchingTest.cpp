@@ -4,10 +4,10 @@
 #include <set>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "curves/PoolCurve.h"
 #include "curves/TrendMatching.h"
 #include "engine/curves/CurveTestSupport.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -192,7 +192,6 @@ TEST(FitPoolToTrend, ShortHistoryDecidesOnlyTheDrawsThereAre) {
   FitPoolToTrend(b.cx, b.curves, 100, kNoSlot);
   EXPECT_EQ(Count(b.cx.form.text(fmain::Tdadi)), 100);
 }
-
 
 // A seed must replay the same run on every platform: the sequence is pinned to values worked out
 // by hand from the xoshiro256** and splitmix64 definitions (64-bit wrap-around arithmetic).

@@ -74,8 +74,9 @@ Rows Expected(int from, int to) {
 void ExpectSequencesWhole(const fs::path& db) {
   EXPECT_EQ(Query(db, "SELECT count(*) FROM judgements j JOIN draws d ON d.id = j.draw_id WHERE d.period <> j.period"),
             (Rows{{"0"}}));
-  EXPECT_EQ(Query(db, "SELECT count(*) FROM bet_log b JOIN draws d ON d.id = b.draw_id WHERE 'log ' || d.period <> b.line"),
-            (Rows{{"0"}}));
+  EXPECT_EQ(
+      Query(db, "SELECT count(*) FROM bet_log b JOIN draws d ON d.id = b.draw_id WHERE 'log ' || d.period <> b.line"),
+      (Rows{{"0"}}));
 }
 
 // Another connection holding the write lock until it is let go.
@@ -105,12 +106,14 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
     const char* name;
     std::function<void(const fs::path&)> damage;
   } cases[] = {
-      {"random bytes", [](const fs::path& db) {
+      {"random bytes",
+       [](const fs::path& db) {
          ASSERT_TRUE(WriteFileAtomic(db, Random(40000, 1)));
          ASSERT_TRUE(WriteFileAtomic(fs::path(db).concat("-wal"), Random(9000, 2)));
          ASSERT_TRUE(WriteFileAtomic(fs::path(db).concat("-shm"), Random(32768, 3)));
        }},
-      {"cut short", [](const fs::path& db) {
+      {"cut short",
+       [](const fs::path& db) {
          {
            Recording r(db);
            ASSERT_TRUE(r.journal.open());
@@ -135,9 +138,9 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
 
     // Kept under the local time of the move: journal.damaged-20261201-080000.sqlite in UTC+8.
     const std::string stamp = DateTimeText(std::chrono::system_clock::from_time_t(1796000000));
-    const fs::path keptLocal = dir.path() / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) +
-                                           stamp.substr(8, 2) + "-" + stamp.substr(11, 2) + stamp.substr(14, 2) +
-                                           stamp.substr(17, 2) + ".sqlite");
+    const fs::path keptLocal =
+        dir.path() / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
+                      stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2) + ".sqlite");
     EXPECT_TRUE(ReadWholeFileBytes(keptLocal) == before) << keptLocal;
     if (wal) {
       EXPECT_TRUE(ReadWholeFileBytes(fs::path(keptLocal).concat("-wal")) == wal);
@@ -173,7 +176,8 @@ TEST(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
   ExpectSequencesWhole(db);
   // The rows told before it could open belong to this run, which started when the program did.
   EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
-  EXPECT_EQ(Query(db, "SELECT started FROM runs"), (Rows{{DateTimeText(std::chrono::system_clock::from_time_t(1796000000))}}));
+  EXPECT_EQ(Query(db, "SELECT started FROM runs"),
+            (Rows{{DateTimeText(std::chrono::system_clock::from_time_t(1796000000))}}));
   EXPECT_EQ(r.notices().size(), 1u);  // one cause, one notice
 }
 
@@ -281,9 +285,7 @@ TEST(JournalFaults, RunsAreRecordedAndAKilledRunIsFoundAtTheNextStart) {
   EXPECT_EQ(r.journal.run(), 3);
   r.Sequence(9);
   const std::string t0 = DateTimeText(std::chrono::system_clock::from_time_t(1796000000));
-  auto at = [](std::chrono::minutes m) {
-    return DateTimeText(std::chrono::system_clock::from_time_t(1796000000) + m);
-  };
+  auto at = [](std::chrono::minutes m) { return DateTimeText(std::chrono::system_clock::from_time_t(1796000000) + m); };
   EXPECT_EQ(Query(db, "SELECT id, started, version, data, feed, ended, how FROM runs"),
             (Rows{{"1", t0, "0.1", "/data", "http://feed", at(2min), "SIGTERM"},
                   {"2", at(60min), "0.1", "/data", "http://feed", at(62min), kRunNotClosed},
@@ -298,10 +300,11 @@ TEST(JournalFaults, RunsAreRecordedAndAKilledRunIsFoundAtTheNextStart) {
   std::vector<std::string> kinds;
   for (const std::string& line : Split(csv.text.substr(3), "\r\n"))
     if (!line.empty()) kinds.push_back(Split(line, ",")[1]);
-  EXPECT_EQ(kinds, (std::vector<std::string>{"kind", "run start", "judgement", "plan", "bet", "judgement", "plan", "bet",
-                                             "not judged", "run end", "run start", "judgement", "plan", "bet",
-                                             "judgement", "plan", "bet", "judgement", "plan", "bet", "not judged",
-                                             "run end", "run start", "judgement", "plan", "bet"}));
+  EXPECT_EQ(kinds,
+            (std::vector<std::string>{
+                "kind",    "run start", "judgement",  "plan",    "bet",       "judgement", "plan", "bet", "not judged",
+                "run end", "run start", "judgement",  "plan",    "bet",       "judgement", "plan", "bet", "judgement",
+                "plan",    "bet",       "not judged", "run end", "run start", "judgement", "plan", "bet"}));
 }
 
 // The tables and rows of version 1, as that version wrote them.
@@ -444,8 +447,9 @@ TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
     EXPECT_EQ(Query(copy, "PRAGMA journal_mode"), (Rows{{"delete"}}));
     // One moment of the journal: whole sequences only, the counter past every row.
     ExpectSequencesWhole(copy);
-    EXPECT_EQ(Query(copy, "SELECT count(*) FROM draws d WHERE (SELECT count(*) FROM plans p WHERE p.draw_id = d.id) <> 1"),
-              (Rows{{"0"}}));
+    EXPECT_EQ(
+        Query(copy, "SELECT count(*) FROM draws d WHERE (SELECT count(*) FROM plans p WHERE p.draw_id = d.id) <> 1"),
+        (Rows{{"0"}}));
     EXPECT_EQ(Query(copy, "SELECT (SELECT n FROM seq_counter) >= max(seq) FROM draws"), (Rows{{"1"}}));
     const long long draws = std::stoll(Query(copy, "SELECT count(*) FROM draws")[0][0]);
     EXPECT_GE(draws, before);

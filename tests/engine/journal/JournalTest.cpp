@@ -16,16 +16,16 @@
 #include <thread>
 
 #include "core/RecordingPorts.h"
-#include "engine/journal/JournalSupport.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
+#include "engine/journal/JournalSupport.h"
+#include "engine/support/EngineFixture.h"
+#include "engine/support/FeedAnswers.h"
 #include "journal/Journal.h"
 #include "journal/JournalExport.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
-#include "engine/support/EngineFixture.h"
-#include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -54,9 +54,8 @@ struct JournalledRun : testing::RecordedSession {
     f.setText(fmain::T_rj_jh_dd, pool);
   }
   int journalNotices() const {
-    return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(), [](const Notice& n) {
-      return n.title == kJournalFailureTitle;
-    }));
+    return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(),
+                                          [](const Notice& n) { return n.title == kJournalFailureTitle; }));
   }
   void Fetch(int newest) {
     s.gate.run([&] { RequestDraws(s); });
@@ -71,19 +70,21 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
-  RecordPlacedBet(run.s.money, "000 001", 2, "3", run.s.cx.draws.history[1]);  // the betting run placed a bet on 151's plan
+  RecordPlacedBet(run.s.money, "000 001", 2, "3",
+                  run.s.cx.draws.history[1]);  // the betting run placed a bet on 151's plan
   run.s.money.fund.prize = 1940;
   run.Fetch(152);
   LogBetMessage(run.s.cx, "投注完成");  // a log line outside any draw's sequence
-  run.Fetch(152);                      // nothing new: no sequence
+  run.Fetch(152);                       // nothing new: no sequence
 
   EXPECT_EQ(run.journal.failures(), 0);
   EXPECT_EQ(run.journalNotices(), 0);
   EXPECT_EQ(Query(db, "PRAGMA journal_mode"), (Rows{{"wal"}}));
   EXPECT_EQ(Query(db, "SELECT version FROM schema_version"), (Rows{{"3"}}));
   EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
-  EXPECT_EQ(Query(db, "SELECT id, period, digits, source FROM draws"),
-            (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
+  EXPECT_EQ(
+      Query(db, "SELECT id, period, digits, source FROM draws"),
+      (Rows{{"1", "150", Digits(150), "feed"}, {"2", "151", Digits(151), "feed"}, {"3", "152", Digits(152), "feed"}}));
   // The first history only loads; every later one judges the plan and starts the next.
   const Rows judged = Query(db, "SELECT draw_id, period, digits, hit, scheme FROM judgements");
   ASSERT_EQ(judged.size(), 2u);
@@ -91,8 +92,8 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
     const int p = 151 + static_cast<int>(i);
     // No plan was started before the first judgement: its pool is empty.
     const bool hit = i > 0 && std::stoi(Digits(p).substr(2)) < 500;
-    EXPECT_EQ(judged[i], (std::vector<std::string>{std::to_string(i + 2), std::to_string(p), Digits(p),
-                                                   hit ? "1" : "0", "方案一<平刷>"}));
+    EXPECT_EQ(judged[i], (std::vector<std::string>{std::to_string(i + 2), std::to_string(p), Digits(p), hit ? "1" : "0",
+                                                   "方案一<平刷>"}));
   }
   EXPECT_EQ(Query(db, "SELECT draw_id, name, period, sub_game, size FROM plans"),
             (Rows{{"2", "Lumora计划", "152", "后三", "500"}, {"3", "Lumora计划", "153", "后三", "500"}}));
@@ -124,12 +125,14 @@ TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
   }
   run.Fetch(152);
   EXPECT_EQ(Query(db, "SELECT kind, period, text FROM feed_events ORDER BY seq"),
-            (Rows{{"older", "150", "答复比已采用的开奖号旧，未采用（答复最新 第150期 " + Digits(150) + "，已有 第151期 " +
-                                       Digits(151) + "）"},
+            (Rows{{"older", "150",
+                   "答复比已采用的开奖号旧，未采用（答复最新 第150期 " + Digits(150) + "，已有 第151期 " + Digits(151) +
+                       "）"},
                   {"failure", "", "没有获取到数据,请检查：服务答复 HTTP 500"},
                   {"failure", "", "没有获取到数据,请检查：请求超时"},
-                  {"outage", "", "没有获取到数据,请检查：请求超时；已有 7 分钟没有获取到开奖数据（上次成功 " +
-                                     TimeText(run.clock.time - std::chrono::minutes(9)) + "）"},
+                  {"outage", "",
+                   "没有获取到数据,请检查：请求超时；已有 7 分钟没有获取到开奖数据（上次成功 " +
+                       TimeText(run.clock.time - std::chrono::minutes(9)) + "）"},
                   {"recovered", "", "开奖完毕"}}));
   EXPECT_EQ(Query(db, "SELECT period FROM draws"), (Rows{{"150"}, {"151"}, {"152"}}));
   JournalCsv csv = ExportJournalCsv(db, "", "");
@@ -157,9 +160,17 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
     const char* name;
     std::function<fs::path(const fs::path&)> make;
   } cases[] = {
-      {"a folder where the file should be", [](const fs::path& d) { fs::create_directory(d / kJournalFile); return d / kJournalFile; }},
-      {"a read-only file", [](const fs::path& d) {
-         { Journal j(d / "ro.sqlite", nullptr, nullptr); EXPECT_TRUE(j.open()); }
+      {"a folder where the file should be",
+       [](const fs::path& d) {
+         fs::create_directory(d / kJournalFile);
+         return d / kJournalFile;
+       }},
+      {"a read-only file",
+       [](const fs::path& d) {
+         {
+           Journal j(d / "ro.sqlite", nullptr, nullptr);
+           EXPECT_TRUE(j.open());
+         }
          chmod((d / "ro.sqlite").c_str(), 0444);
          return d / "ro.sqlite";
        }},
@@ -234,8 +245,9 @@ TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
                               table + " GROUP BY draw_id) t ON t.draw_id = d.id WHERE t.n IS NOT 2"),
                 (Rows{{"0"}}))
           << table;
-    EXPECT_EQ(Query(db, "SELECT count(*) FROM judgements WHERE draw_id IS NULL OR draw_id NOT IN (SELECT id FROM draws)"),
-              (Rows{{"0"}}));
+    EXPECT_EQ(
+        Query(db, "SELECT count(*) FROM judgements WHERE draw_id IS NULL OR draw_id NOT IN (SELECT id FROM draws)"),
+        (Rows{{"0"}}));
     // Everything reported committed is there; at most the one after it (committed, not yet reported).
     const int kept = std::stoi(Query(db, "SELECT count(*) FROM draws WHERE period = '" + std::to_string(reported) +
                                              "' OR period = '" + std::to_string(reported + 1) + "'")[0][0]);
@@ -257,8 +269,9 @@ TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   clock.time = std::chrono::system_clock::from_time_t(1796000000);
   const std::string at = DateTimeText(clock.time), day1 = at.substr(0, 10);
   const std::string later = DateTimeText(clock.time + std::chrono::hours(48));
-  const std::string header = "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
-                             "multiple,capital,text,reason,run";
+  const std::string header =
+      "time,kind,period,digits,name,sub_game,size,hit,profit_change,profit,scheme,stake,"
+      "multiple,capital,text,reason,run";
   const std::vector<std::string> told = {
       at + ",run start,,,,,,,,,,,,,Lumora 0.1; /data; http://feed,,1",
       at + ",judgement,151,12345,,,,1,940,940,方案一<平刷>,,,,\"Lumora计划后三500注151期开12345,中中中\",,1",

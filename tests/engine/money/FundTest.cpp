@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "engine/support/EngineFixture.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -91,9 +91,9 @@ TEST_F(FundFixture, UnitStakeTableEdges) {
     const char* prize;
     double unit;
     bool warns;
-  } cases[] = {{"0", 0.02, false},    {"20", 0.02, false},  {"20.5", 0.02, true}, {"50", 0.02, true},
-               {"100", 0.2, false},   {"200", 0.2, false},  {"500", 0.02, true},  {"1000", 2, false},
-               {"2000", 2, false},    {"2001", 0.02, true}, {"-1", 0.02, true}};
+  } cases[] = {{"0", 0.02, false},  {"20", 0.02, false},  {"20.5", 0.02, true}, {"50", 0.02, true},
+               {"100", 0.2, false}, {"200", 0.2, false},  {"500", 0.02, true},  {"1000", 2, false},
+               {"2000", 2, false},  {"2001", 0.02, true}, {"-1", 0.02, true}};
   for (const Case& c : cases) {
     prompter.notices.clear();
     cx.form.setItems(kBetLogList, {});
@@ -128,8 +128,8 @@ TEST_F(FundFixture, LimitsAreStrict) {
   EXPECT_EQ(check("5", "5", "300"), 2);
   EXPECT_EQ(check("300", "5", "300"), 2);
   EXPECT_EQ(check("5.01", "5", "300"), 1);
-  EXPECT_EQ(check("130", "300", "5"), 2);  // lower above upper stops all betting
-  EXPECT_EQ(check("abc", "5", "300"), 2);  // reads as 0
+  EXPECT_EQ(check("130", "300", "5"), 2);     // lower above upper stops all betting
+  EXPECT_EQ(check("abc", "5", "300"), 2);     // reads as 0
   EXPECT_EQ(check("1e400", "5", "1e39"), 2);  // beyond single precision: infinities, no crash
 }
 

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "core/RecordingPorts.h"
-#include "money/PlanStats.h"
 #include "core/controls/Fmain.h"
+#include "money/PlanStats.h"
 
 namespace lumora {
 namespace {

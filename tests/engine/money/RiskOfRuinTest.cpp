@@ -8,9 +8,9 @@
 #include <random>
 
 #include "core/Context.h"
+#include "core/controls/Fmain.h"
 #include "money/PlanStats.h"
 #include "money/RiskOfRuin.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -159,9 +159,10 @@ TEST(RiskOfRuin, FiguresAgreeWithSimulation) {
       EXPECT_NEAR(a.expectedLoss, mean(loss), 4.5 * error(loss, loss2)) << q.scheme.mode;
     }
     if (std::getenv("LUMORA_RISK_FIGURES"))
-      std::printf("ruin %.4f sim %.4f±%.4f | run %.2f sim %.2f±%.2f | staked %.0f sim %.0f±%.0f | loss %.1f sim %.1f±%.1f\n", a.ruin, pRuin,
-                  std::sqrt(pRuin * (1 - pRuin) / kGames), a.longestMissRun, mean(runs), error(runs, runs2), a.staked, mean(staked),
-                  error(staked, staked2), a.expectedLoss, mean(loss), error(loss, loss2));
+      std::printf(
+          "ruin %.4f sim %.4f±%.4f | run %.2f sim %.2f±%.2f | staked %.0f sim %.0f±%.0f | loss %.1f sim %.1f±%.1f\n",
+          a.ruin, pRuin, std::sqrt(pRuin * (1 - pRuin) / kGames), a.longestMissRun, mean(runs), error(runs, runs2),
+          a.staked, mean(staked), error(staked, staked2), a.expectedLoss, mean(loss), error(loss, loss2));
     // Neither figure is trivially 0 or 1 here.
     EXPECT_GT(a.ruin, 0.02);
     EXPECT_LT(a.ruin, 0.98);

@@ -1,11 +1,11 @@
 // The betting run over the recording desktop: the multiple walk, the countdowns, the replay of
 // the step list, the external tool, and every failure line of the bet log.
+#include "OutputFixture.h"
+#include "core/controls/Fmain.h"
 #include "money/Fund.h"
 #include "output/BetRun.h"
 #include "output/Driving.h"
 #include "output/Texts.h"
-#include "OutputFixture.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -53,8 +53,8 @@ class BetRunTest : public OutputTest {
 
 TEST_F(BetRunTest, MultipleWalkRunsPastTheEndToItemZeroTwiceAndAHitStartsOver) {
   std::vector<std::string> walk = multiples(16);
-  EXPECT_EQ(walk, (std::vector<std::string>{"1", "1", "1", "1", "2", "2", "3", "4", "5", "6", "1", "1", "1", "1",
-                                            "1", "2"}));
+  EXPECT_EQ(walk,
+            (std::vector<std::string>{"1", "1", "1", "1", "2", "2", "3", "4", "5", "6", "1", "1", "1", "1", "1", "2"}));
   EXPECT_EQ(money.currentMultiple, "2");
   EXPECT_TRUE(logged("当前倍数=2"));
   // A hit puts the position back to 0 (the plan judgement does it): the walk starts over.
@@ -233,7 +233,7 @@ TEST_F(BetRunTest, ExternalToolBoxesAreClickedAtTheirCapturedPointsWhereTextCann
   PassParametersToTool(cx, out);
   runScripts();
   std::vector<std::string> e = desk.whats();
-  const std::vector<std::string> clearAndPaste{"keys Home",         "keys ShiftEnd", "keys Backspace", "keys CtrlHome",
+  const std::vector<std::string> clearAndPaste{"keys Home",         "keys ShiftEnd",  "keys Backspace", "keys CtrlHome",
                                                "keys CtrlShiftEnd", "keys Backspace", "keys CtrlV"};
   std::vector<std::string> numbers{"clipboard 001 002 003", "move 70,80", "click", "settle 77"};
   numbers.insert(numbers.end(), clearAndPaste.begin(), clearAndPaste.end());

@@ -1,7 +1,7 @@
 // Capturing targets and recording steps from the user's presses; the handle and point texts.
-#include "output/Driving.h"
 #include "OutputFixture.h"
 #include "core/controls/Fmain.h"
+#include "output/Driving.h"
 
 namespace lumora {
 namespace {

@@ -1,9 +1,9 @@
 // The chat-window list, the targets by title, the send with the mouse locked out, and the
 // automatic send's delay.
-#include "output/Driving.h"
-#include "output/GroupSend.h"
 #include "OutputFixture.h"
 #include "core/controls/Fmain.h"
+#include "output/Driving.h"
+#include "output/GroupSend.h"
 
 namespace lumora {
 namespace {
@@ -80,7 +80,7 @@ TEST_F(GroupSendTest, SendPastesAndEntersIntoEachFoundTargetWithTheMouseLocked) 
   std::vector<std::string> p = desk.whatsWithPauses();
   auto at = std::find(p.begin(), p.end(), "+0 move 150,320");
   ASSERT_NE(at, p.end());
-  EXPECT_EQ(*(at + 1), "+25 click");  // the pointer checked once more a poll later, then 20000 passes
+  EXPECT_EQ(*(at + 1), "+25 click");     // the pointer checked once more a poll later, then 20000 passes
   EXPECT_EQ(*(at + 2), "+0 settle 31");  // the paste waits for the click to be handled
   EXPECT_TRUE(cx.form.timer(fmain::Timer_jiesuo).enabled);
   UnlockTick(cx, out);

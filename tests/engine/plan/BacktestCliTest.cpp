@@ -48,13 +48,15 @@ TEST(BacktestCliTest, MultiplierTurnoverPastThirtyTwoBitsIsTheTrueSum) {
   // --stats multiplier:1-100000: every booked stake is 2 x pool size x the step's multiple; the
   // printed turnover is their exact sum, far past 2147483647.
   const testing::ScratchFolder dir("backtest");
-  auto lines = RunLines({"backtest", "--draws", DrawFile(dir, 200, 8), "--stats", "multiplier:1-100000", "--seed", "4"});
+  auto lines =
+      RunLines({"backtest", "--draws", DrawFile(dir, 200, 8), "--stats", "multiplier:1-100000", "--seed", "4"});
   ASSERT_EQ(lines.size(), 80u * 2 + 5);  // the periods, the summary, the hits, the risk of ruin
   long long turnover = 0, profit = 0, multiple = 1;
   for (size_t n = 0; n < 80; ++n) {
     const std::string& pool = lines[2 * n];
     const long long size = pool.empty() ? 0 : static_cast<long long>((pool.size() + 1) / 4);
-    const bool hit = lines[2 * n + 1].find("中") != std::string::npos && lines[2 * n + 1].find("挂") == std::string::npos;
+    const bool hit =
+        lines[2 * n + 1].find("中") != std::string::npos && lines[2 * n + 1].find("挂") == std::string::npos;
     turnover += 2 * size * multiple;
     profit += (hit ? 1940 * multiple : 0) - 2 * size * multiple;
     multiple = hit || multiple == 100000 ? 1 : 100000;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/controls/Fmain.h"
 #include "engine/plan/PlanFixture.h"
 #include "plan/BackupPools.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {

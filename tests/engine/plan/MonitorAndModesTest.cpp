@@ -3,12 +3,12 @@
 #include <random>
 #include <variant>
 
+#include "core/controls/Fmain.h"
 #include "engine/plan/PlanFixture.h"
+#include "plan/Intersection.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanModes.h"
-#include "plan/Intersection.h"
 #include "plan/PlanRecord.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {
@@ -189,7 +189,8 @@ class ModeOneRepeatsTest : public PlanFixture {
     t.cx.draws.rebuildSubSeries();
     for (int q = 0; q < kCurveSlots; ++q) {
       std::string text;
-      for (int k = 1; k <= kTrendLength; ++k) text += (k > 1 ? "*" : "") + std::to_string((q % 5 - 2) * 6 * k + (k % 7) * 30);
+      for (int k = 1; k <= kTrendLength; ++k)
+        text += (k > 1 ? "*" : "") + std::to_string((q % 5 - 2) * 6 * k + (k % 7) * 30);
       t.curves.slots[static_cast<size_t>(q)] = text;
     }
     Form& f = t.cx.form;
@@ -209,7 +210,6 @@ TEST_F(ModeOneRepeatsTest, DecidingOnceGivesWhatEveryRoundOfFitsGives) {
   Prepare(s);
   PlanEnv fast = env();
   ASSERT_TRUE(RunModeOne(fast));
-
 
   Session ref;
   RecordingPrompter p2;

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "engine/support/EngineFixture.h"
 #include "money/PlanStats.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
 #include "session/PlanSession.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "engine/plan/PlanFixture.h"
 #include "plan/PlanCopies.h"
 #include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanStart.h"
-#include "core/Text.h"
 #include "plan/PlanState.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {
@@ -156,7 +156,7 @@ TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
   StartPlan(e);
   Period("002", "00900");
   EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "---------------------\r\n" + Line(0) + "\r\n" + Line(1) +
-                                               "\r\n---------------------\r\n" + s.stats.plan().summary);
+                                                    "\r\n---------------------\r\n" + s.stats.plan().summary);
   EXPECT_NE(s.stats.plan().summary.find("平刷 利润：-20"), std::string::npos);
 }
 

@@ -8,13 +8,13 @@
 
 #include "core/NumberSet.h"
 #include "core/Random.h"
+#include "core/controls/Fmain.h"
 #include "curves/TrendMatching.h"
 #include "engine/plan/PlanFixture.h"
 #include "plan/FundChart.h"
 #include "plan/PlanStart.h"
 #include "plan/PoolBoard.h"
 #include "plan/SideCharts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora::testing {
 namespace {
@@ -124,7 +124,8 @@ TEST(FitPicksTest, RoundsKeepTheIndexRuleAndTheCandidatesOrder) {
 class HeadlessTest : public PlanFixture {};
 
 TEST_F(HeadlessTest, NoPictureIsBuiltWithoutAWindowAndTheShellStillGetsThem) {
-  for (int i = 1; i <= kHistoryRows; ++i) s.cx.draws.history[static_cast<size_t>(i)] = DrawRecord{Pad(i, 3), Pad(i * 7919 % 100000, 5)};
+  for (int i = 1; i <= kHistoryRows; ++i)
+    s.cx.draws.history[static_cast<size_t>(i)] = DrawRecord{Pad(i, 3), Pad(i * 7919 % 100000, 5)};
   s.cx.draws.rebuildSubSeries();
   form().setText(fmain::T_dd_beiyong[0], "001 002 919");
   UseFixedPool("001 002");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "plan/FundChart.h"
-#include "plan/PoolBoard.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
+#include "plan/FundChart.h"
+#include "plan/PoolBoard.h"
 
 namespace lumora {
 namespace {
@@ -40,15 +40,15 @@ TEST(PoolBoard, RowSevenIsTestedOnTwoDigits) {
   for (int i = 1; i <= 20; ++i) cx.draws.history[static_cast<size_t>(i)] = {"001", "00000"};
   cx.draws.history[1] = {"020", "12345"};  // newest: column 20; 后三 345, last two 45
   cx.form.setText(fmain::T_dd_beiyong[0], "345");
-  cx.form.setText(fmain::T_dd_beiyong[6], "45");     // row 7, two-digit pool
-  cx.form.setText(fmain::T_dd_beiyong[2], "045");    // row 3 holds "45" only inside "045": no hit
+  cx.form.setText(fmain::T_dd_beiyong[6], "45");   // row 7, two-digit pool
+  cx.form.setText(fmain::T_dd_beiyong[2], "045");  // row 3 holds "45" only inside "045": no hit
   PoolBoardCells cells = EvaluatePoolBoard(cx);
   EXPECT_EQ(cells[1][20], '2');
   EXPECT_EQ(cells[1][19], '1');
   EXPECT_EQ(cells[7][20], '2');
   EXPECT_EQ(cells[3][20], '1');
-  EXPECT_EQ(cells[2][20], ' ');  // empty pool: not evaluated
-  cx.form.setText(fmain::T_dd_beiyong[6], "345");   // a three-digit pool in row 7 is tested the same way
+  EXPECT_EQ(cells[2][20], ' ');                    // empty pool: not evaluated
+  cx.form.setText(fmain::T_dd_beiyong[6], "345");  // a three-digit pool in row 7 is tested the same way
   EXPECT_EQ(EvaluatePoolBoard(cx)[7][20], '2');
   cx.draws.subStart = 1;  // 前三 123: row 7 tests "23"
   EXPECT_EQ(EvaluatePoolBoard(cx)[7][20], '1');

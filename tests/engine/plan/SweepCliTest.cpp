@@ -41,7 +41,8 @@ std::string XmlProblem(const std::string& x) {
     if (x[i] == '&') {
       size_t semi = x.find(';', i);
       std::string ent = semi == std::string::npos ? "" : x.substr(i, semi - i + 1);
-      if (ent != "&amp;" && ent != "&lt;" && ent != "&gt;" && ent != "&quot;" && ent != "&apos;") return "bad entity at " + std::to_string(i);
+      if (ent != "&amp;" && ent != "&lt;" && ent != "&gt;" && ent != "&quot;" && ent != "&apos;")
+        return "bad entity at " + std::to_string(i);
       i = semi + 1;
       continue;
     }
@@ -79,7 +80,8 @@ std::string XmlProblem(const std::string& x) {
         while (k < rest.size() && std::isspace(static_cast<unsigned char>(rest[k]))) ++k;
         if (k >= rest.size()) break;
         size_t eq = rest.find('=', k);
-        if (eq == std::string::npos || eq + 1 >= rest.size() || rest[eq + 1] != '"') return "unquoted attribute in <" + name + ">";
+        if (eq == std::string::npos || eq + 1 >= rest.size() || rest[eq + 1] != '"')
+          return "unquoted attribute in <" + name + ">";
         size_t close = rest.find('"', eq + 2);
         if (close == std::string::npos) return "unterminated attribute in <" + name + ">";
         k = close + 1;
@@ -112,7 +114,8 @@ std::string After(const std::vector<std::string>& texts, const std::string& labe
 }
 
 bool AnyContains(const std::vector<std::string>& texts, const std::string& part) {
-  return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return t.find(part) != std::string::npos; });
+  return std::any_of(texts.begin(), texts.end(),
+                     [&](const std::string& t) { return t.find(part) != std::string::npos; });
 }
 
 class SweepCliTest : public ::testing::Test {
@@ -137,7 +140,8 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
   const fs::path svg = dir / "backtest.svg";
   RunResult r = RunCli({"backtest", "--draws", draws, "--seed", "3", "--report", svg.string()});
   ASSERT_EQ(r.exitCode, 0) << r.out;
-  const std::string profit = r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
+  const std::string profit =
+      r.out.substr(r.out.find("profit=") + 7, r.out.find(" turnover=") - r.out.find("profit=") - 7);
   const std::string text = ReadAll(svg);
   EXPECT_EQ(XmlProblem(text), "");
   const std::vector<std::string> texts = Texts(text);
@@ -146,12 +150,14 @@ TEST_F(SweepCliTest, BacktestReportIsWellFormedAndCarriesTheRunsFigures) {
   EXPECT_TRUE(AnyContains(texts, "loses 0.060 k units a draw on average at odds 1940"));
   // The chance mean of 14 flat periods is -3% of the turnover.
   const long long turnover = std::stoll(r.out.substr(r.out.find(" turnover=") + 10));
-  EXPECT_EQ(After(texts, "机会均值 chance mean"), std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
+  EXPECT_EQ(After(texts, "机会均值 chance mean"),
+            std::to_string(static_cast<long long>(std::llround(-0.03 * turnover))));
 }
 
 TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
-  const std::vector<std::string> base = {"sweep", "--draws", draws, "--set", "T_jh_dadi_chongfu_cs=1,3",
-                                         "--set", "T_quxian_zhushu_0=100,300", "--seeds", "2"};
+  const std::vector<std::string> base = {
+      "sweep",   "--draws", draws, "--set", "T_jh_dadi_chongfu_cs=1,3", "--set", "T_quxian_zhushu_0=100,300",
+      "--seeds", "2"};
   auto with = [&](std::vector<std::string> more) {
     more.insert(more.begin(), base.begin(), base.end());
     return more;
@@ -166,7 +172,8 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   EXPECT_EQ(ReadAll(svg1), ReadAll(svg));
   EXPECT_EQ(one.out.rfind("Every pool of k numbers loses 0.060 k units a draw on average at odds 1940", 0), 0u);
   // Four combinations, 14 judged periods and two seeds each.
-  for (const char* label : {"T_jh_dadi_chongfu_cs=1 T_quxian_zhushu_0=100", "T_jh_dadi_chongfu_cs=3 T_quxian_zhushu_0=300"})
+  for (const char* label :
+       {"T_jh_dadi_chongfu_cs=1 T_quxian_zhushu_0=100", "T_jh_dadi_chongfu_cs=3 T_quxian_zhushu_0=300"})
     EXPECT_NE(one.out.find(label), std::string::npos) << label;
   EXPECT_NE(one.out.find("      28 "), std::string::npos);
   const std::string table = ReadAll(csv);
@@ -183,7 +190,9 @@ TEST_F(SweepCliTest, SweepTableDoesNotDependOnJobsAndRefusesUnknownNames) {
   EXPECT_NE(bad.err.find("no control named T_no_such_box"), std::string::npos) << bad.err;
   RunResult badValue = RunCli({"sweep", "--draws", draws, "--set", "Option_touzhu_sz=0,7"});
   EXPECT_EQ(badValue.exitCode, 2);
-  EXPECT_NE(badValue.err.find("\"7\" is not a value of Option_touzhu_sz: it selects one of its 3 options"), std::string::npos) << badValue.err;
+  EXPECT_NE(badValue.err.find("\"7\" is not a value of Option_touzhu_sz: it selects one of its 3 options"),
+            std::string::npos)
+      << badValue.err;
 }
 
 TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
@@ -198,7 +207,8 @@ TEST_F(SweepCliTest, TableColumnsAlignWithChineseValues) {
   for (size_t i = 1; i < 3; ++i) {
     const std::string& row = lines[i];
     const size_t eq = row.find('=');
-    const size_t end = row.find_first_of(' ', row.find_first_not_of(' ', row.find_first_of(' ', eq)));  // end of the periods figure
+    const size_t end =
+        row.find_first_of(' ', row.find_first_not_of(' ', row.find_first_of(' ', eq)));  // end of the periods figure
     EXPECT_EQ(static_cast<size_t>(DisplayColumns(row.substr(0, end))), header) << row;
   }
 }

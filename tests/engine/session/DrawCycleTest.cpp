@@ -10,15 +10,15 @@
 #include "core/RecordingPorts.h"
 #include "core/ServiceConfig.h"
 #include "core/Text.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
+#include "engine/support/EngineFixture.h"
+#include "engine/support/FeedAnswers.h"
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "plan/PlanStart.h"
-#include "engine/support/EngineFixture.h"
-#include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
 #include "session/PlanSession.h"
-#include "core/controls/Fadd.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -79,7 +79,7 @@ TEST(DrawCycle, ResponseArrivingDuringAnOperationIsQueuedNotAppliedUnderIt) {
   f.prompter.inner.textAnswers = {std::string("2")};
   f.s.gate.run([&] { DeletionDialogue(f.s); });
 
-  EXPECT_EQ(deepDuringBox.period, "150");                               // untouched under the deletion
+  EXPECT_EQ(deepDuringBox.period, "150");                                 // untouched under the deletion
   EXPECT_EQ(f.applied, (std::vector<std::string>{"150", "148", "151"}));  // then the queued response
   EXPECT_EQ(f.s.cx.draws.history[1].period, "151");
   EXPECT_EQ(f.s.gate.queued(), 0u);
@@ -161,10 +161,9 @@ TEST(DrawCycle, AnAnswerWithSeveralNewDrawsJudgesAndSettlesThePlanOfItsOwnPeriod
 
   f.Fetch(154);
   EXPECT_EQ(f.s.cx.draws.history[1].period, "154");
-  EXPECT_EQ(recorder.events,
-            (std::vector<std::string>{"draw 154 19859 feed", "between 151 96102", "between 152 " + Digits(152),
-                                      "between 153 " + Digits(153), "judged 151 96102 hit", "plan 155",
-                                      "settled 151 hit", "end"}));
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"draw 154 19859 feed", "between 151 96102",
+                                                       "between 152 " + Digits(152), "between 153 " + Digits(153),
+                                                       "judged 151 96102 hit", "plan 155", "settled 151 hit", "end"}));
   EXPECT_EQ(f.s.stats.plan().hits, 1);
   EXPECT_EQ(f.s.plan.hitMissTrail, "中");
   EXPECT_FLOAT_EQ(f.s.money.fund.current, 100 + 19.4f - 0.02f);
@@ -261,7 +260,8 @@ TEST(StartUp, AnUnreadableIniIsSaidOnceAndTheDefaultsAreUsed) {
   f.s.cx.service = ReadServiceConfig(f.s.cx.data.ini());
   ASSERT_TRUE(StartupDefaults(f.s));
   int said = 0;
-  for (const auto& n : f.prompter.inner.notices) said += n.text.find(PathToUtf8(dir / "lumora.ini")) != std::string::npos;
+  for (const auto& n : f.prompter.inner.notices)
+    said += n.text.find(PathToUtf8(dir / "lumora.ini")) != std::string::npos;
   EXPECT_EQ(said, 1);
   EXPECT_EQ(f.s.cx.service.feedEndpoint, kDefaultFeedEndpoint);
 }
@@ -290,8 +290,9 @@ TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
     EXPECT_EQ(f.s.cx.form.timer(fmain::Timer_lj).enabled, c.ends) << c.path;
     if (c.ends) {
       EXPECT_EQ(f.prompter.inner.notices.back().title, "文件解压提示");
-      EXPECT_EQ(f.prompter.inner.notices.back().text,
-                "温情提示：\r\n软件不能直接在压缩包里运行\r\n请先解压整个软件包到文件夹下再运行\r\n预防出现未知错误，谢谢。\r\n");
+      EXPECT_EQ(
+          f.prompter.inner.notices.back().text,
+          "温情提示：\r\n软件不能直接在压缩包里运行\r\n请先解压整个软件包到文件夹下再运行\r\n预防出现未知错误，谢谢。\r\n");
     }
   }
 }

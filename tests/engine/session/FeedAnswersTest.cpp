@@ -9,11 +9,11 @@
 #include "core/Files.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fadd.h"
+#include "core/controls/Fmain.h"
 #include "engine/support/EngineFixture.h"
 #include "engine/support/FeedAnswers.h"
 #include "session/DrawCycle.h"
-#include "core/controls/Fadd.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -42,7 +42,9 @@ struct Fixture : testing::RecordedSession {
     ASSERT_TRUE(http.complete(r));
     clock.advance(std::chrono::seconds(25));
   }
-  void Answer(const std::string& body, int status = 200) { Answer(HttpResult{true, status, body, "", HttpFailure::None}); }
+  void Answer(const std::string& body, int status = 200) {
+    Answer(HttpResult{true, status, body, "", HttpFailure::None});
+  }
   int Notices(const std::string& start) const {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(),
                                           [&](const Notice& n) { return n.text.rfind(start, 0) == 0; }));
@@ -95,9 +97,12 @@ TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
   f.Answer(FeedEndingAt(150));
   const std::string check = "没有获取到数据,请检查：";
   const std::pair<HttpFailure, std::string> kinds[] = {
-      {HttpFailure::NoConnection, "无法连接开奖服务"}, {HttpFailure::Timeout, "请求超时"},
-      {HttpFailure::TooLarge, "答复过大"},             {HttpFailure::TlsUntrusted, "证书不受信任"},
-      {HttpFailure::TlsWrongHost, "证书与主机名不符"},  {HttpFailure::TlsExpired, "证书已过期或尚未生效"},
+      {HttpFailure::NoConnection, "无法连接开奖服务"},
+      {HttpFailure::Timeout, "请求超时"},
+      {HttpFailure::TooLarge, "答复过大"},
+      {HttpFailure::TlsUntrusted, "证书不受信任"},
+      {HttpFailure::TlsWrongHost, "证书与主机名不符"},
+      {HttpFailure::TlsExpired, "证书已过期或尚未生效"},
   };
   for (const auto& [kind, text] : kinds) {
     f.Answer(HttpResult{false, 0, "", "x", kind});
@@ -111,7 +116,8 @@ TEST(FeedAnswers, FailuresSayWhichAndAfterFiveMinutesHowLongOnce) {
   EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "请求超时；已有 5 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
   for (int i = 0; i < 20; ++i) f.Answer(FeedEndingAt(149).substr(0, 800) + "*-*");  // truncated, still failing
-  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew), check + "答复不完整（开奖号行数不足）；已有 13 分钟没有获取到开奖数据（上次成功 " + good + "）");
+  EXPECT_EQ(f.s.cx.form.text(fmain::Tnew),
+            check + "答复不完整（开奖号行数不足）；已有 13 分钟没有获取到开奖数据（上次成功 " + good + "）");
   EXPECT_EQ(f.Notices("开奖数据已连续数分钟获取失败"), 1);
   EXPECT_EQ(std::count(f.recorder.events.begin(), f.recorder.events.end(), "feed outage "), 1);
 

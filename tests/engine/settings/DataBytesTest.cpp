@@ -7,16 +7,16 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "SchemeSupport.h"
 #include "core/Files.h"
-#include "core/UserPhrases.h"
 #include "core/TextCodec.h"
+#include "core/UserPhrases.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
 #include "plan/PlanCopies.h"
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
-#include "SchemeSupport.h"
-#include "core/controls/Fk.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -35,8 +35,10 @@ TEST(DataText, GbkFirstUnlessMarkedOrNotGbk) {
   EXPECT_EQ(DecodeDataText(kPhrasesGbk), "专业直选@-@准准准@-@没@-@专业直选");
   EXPECT_EQ(DecodeDataText("\xC3\xBB"), "没");
   EXPECT_EQ(DecodeDataText("plain ascii"), "plain ascii");
-  EXPECT_EQ(DecodeDataText("\xEF\xBB\xBF" "专业直选"), "专业直选");  // byte-order mark: UTF-8
-  EXPECT_EQ(DecodeDataText("专"), "专");  // E4B893 is no GBK: UTF-8
+  EXPECT_EQ(DecodeDataText("\xEF\xBB\xBF"
+                           "专业直选"),
+            "专业直选");                                                       // byte-order mark: UTF-8
+  EXPECT_EQ(DecodeDataText("专"), "专");                                       // E4B893 is no GBK: UTF-8
   EXPECT_EQ(DecodeDataText("\x81\x30\x81\x30"), FromGbk("\x81\x30\x81\x30"));  // a four-byte code
   EXPECT_FALSE(IsValidGb18030("\x81"));
   EXPECT_FALSE(IsValidGb18030("\x81\x30\x81"));
@@ -45,8 +47,7 @@ TEST(DataText, GbkFirstUnlessMarkedOrNotGbk) {
   EXPECT_EQ(DecodeText("专业直选"), "专业直选");
 }
 
-struct DataFolderTest : ::testing::Test, test::DataFolderContext {
-};
+struct DataFolderTest : ::testing::Test, test::DataFolderContext {};
 
 TEST_F(DataFolderTest, PhraseFileReadAndSavedBackKeepsItsBytes) {
   Put(cx.data.phrases(), kPhrasesGbk);
@@ -99,7 +100,8 @@ TEST_F(DataFolderTest, SchemeFileAndGbkNameKeepTheirBytes) {
 
 TEST_F(DataFolderTest, CurveStoreReadAndWrittenBackKeepsItsBytes) {
   std::array<std::string, kCurveSlots> slots;
-  for (int i = 0; i < kCurveSlots; ++i) slots[static_cast<size_t>(i)] = i % 3 == 0 ? "准准准" : i % 3 == 1 ? "没" : "1*2*3";
+  for (int i = 0; i < kCurveSlots; ++i)
+    slots[static_cast<size_t>(i)] = i % 3 == 0 ? "准准准" : i % 3 == 1 ? "没" : "1*2*3";
   const std::string gbk = ToGbk(FormatCurveStore(slots));
   auto parsed = ParseCurveStore(gbk);
   ASSERT_TRUE(parsed);
@@ -124,8 +126,10 @@ TEST_F(DataFolderTest, FuzzedSchemesWhoseGbkIsUtf8TooSaveAsTheSameBytes) {
     IntBox box;
     std::string holds;
   } cases[] = {{"regression-gbk-also-utf8-1", fmain::T_quxian_zhushu[9], "2蕶0"},
-               {"regression-gbk-also-utf8-2", fmain::T_quxian_zhushu[7], "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},
-               {"regression-gbk-also-utf8-nul", fmain::T_quxian_zhushu[11], "1:薅" + std::string(1, '\0') + "Pa" + std::string(2, '\0')}};
+               {"regression-gbk-also-utf8-2", fmain::T_quxian_zhushu[7],
+                "+聦" + std::string(1, '\0') + "Pa" + std::string(2, '\0') + "180"},
+               {"regression-gbk-also-utf8-nul", fmain::T_quxian_zhushu[11],
+                "1:薅" + std::string(1, '\0') + "Pa" + std::string(2, '\0')}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     std::string input = Bytes(fs::path(root) / "fuzz" / "corpus" / "scheme" / c.file).substr(1);
@@ -178,7 +182,8 @@ TEST_F(DataFolderTest, SchemeWithSurrogateBytesSavesAsTheSameText) {
 // The phrase file and the curve store follow the same rule as schemes: GBK while it fits, UTF-8
 // behind a byte-order mark when a text does not, read back whole either way.
 TEST_F(DataFolderTest, PhrasesAndCurveStoreKeepWhatGbkCannotHold) {
-  const std::string pua = "\xEE\x9E\x8D";  // a private-use character (no GBK code on Linux); the file is marked for the emoji anyway
+  const std::string pua =
+      "\xEE\x9E\x8D";  // a private-use character (no GBK code on Linux); the file is marked for the emoji anyway
   cx.form.setText(fmain::T_jihua_qianming, "签名😀");
   cx.form.setText(fmain::T_zdy_yongyu[0], "中" + pua);
   SaveSignature(cx);

@@ -2,9 +2,9 @@
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "plan/PlanDefaults.h"
 #include "settings/SchemeFile.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -29,8 +29,9 @@ TEST_F(SchemeFileTest, DesignValuesMakeTheSixSections) {
   ASSERT_EQ(out.error, "");
   EXPECT_EQ(out.text.substr(0, 30), "*15zs*110/120/130/140/150/160/");
   EXPECT_NE(out.text.find("*ms1*1/18/08.09.10.11.12.13.14/01.02.03*end*\r\n"), std::string::npos);
-  EXPECT_NE(out.text.find("*ms2*0/01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12\r\n/01.02.03/*end*\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      out.text.find("*ms2*0/01.02.03.04.05=12345\r\n01.03.05.07.09.11=1234\r\n10.11.12.13=12\r\n/01.02.03/*end*\r\n"),
+      std::string::npos);
   const std::string last = "*15xl*1/1/1/1/1/1/1/1/1/1/1/1/1/1/1/*end*\r\n";
   EXPECT_EQ(out.text.substr(out.text.size() - last.size()), last);
 }

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/Text.h"
-#include "engine/support/EngineFixture.h"
 #include "core/controls/Fmain.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora::test {
 

@@ -2,15 +2,15 @@
 
 #include <fstream>
 
+#include "SchemeSupport.h"
 #include "core/Files.h"
 #include "core/TextCodec.h"
+#include "core/controls/Fk.h"
+#include "core/controls/Fmain.h"
 #include "settings/SchemeFile.h"
 #include "settings/Schemes.h"
 #include "settings/SettingsCentre.h"
 #include "settings/SettingsTexts.h"
-#include "SchemeSupport.h"
-#include "core/controls/Fk.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {
@@ -28,9 +28,7 @@ struct SchemeWindow : ::testing::Test, test::DataFolderContext {
     for (size_t i = 0; i < items.size(); ++i)
       if (items[i] == item) cx.form.setSelectedIndex(fk::List_fangan, static_cast<int>(i));
   }
-  void write(const std::string& name, const std::string& text) {
-    std::ofstream(fa() / name, std::ios::binary) << text;
-  }
+  void write(const std::string& name, const std::string& text) { std::ofstream(fa() / name, std::ios::binary) << text; }
   std::string lastTitle() const { return prompter.notices.empty() ? "" : prompter.notices.back().title; }
 };
 
@@ -95,9 +93,10 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
 TEST_F(SchemeWindow, NamesWindowsReservesOrThatReorderTheirTextAreRefused) {
   // Device names in any case, with an extension, blanks or dots after them, superscript digits,
   // the console devices; and names holding a character that turns the text around it.
-  for (const char* name : {"CON .x", "con", "Prn.txt", "aux. .fa", "NUL ", "COM0", "com9.x", "LPT0", "COM¹", "LPT²",
-                           "com³.abc", "CONIN$", "conout$.txt", "CONIN$ .x", "方案\u202Eaf.exe", "a\u202Ab",
-                           "a\u2066b", "a\u2069", "\u200Ex", "x\u200F", "x\u061Cy"}) {
+  for (const char* name :
+       {"CON .x",   "con",     "Prn.txt",  "aux. .fa", "NUL ",        "COM0",      "com9.x",           "LPT0",
+        "COM¹",     "LPT²",    "com³.abc", "CONIN$",   "conout$.txt", "CONIN$ .x", "方案\u202Eaf.exe", "a\u202Ab",
+        "a\u2066b", "a\u2069", "\u200Ex",  "x\u200F",  "x\u061Cy"}) {
     prompter.notices.clear();
     save(name);
     ASSERT_EQ(prompter.notices.size(), 1u) << name;
@@ -240,7 +239,8 @@ TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
     prompter.notices.clear();
     save(name);
     ASSERT_EQ(prompter.notices.size(), 1u);
-    EXPECT_TRUE(prompter.notices[0].text.starts_with("方案没有保存：" + fk::T_fangan_name.widgetName() + " ")) << prompter.notices[0].text;
+    EXPECT_TRUE(prompter.notices[0].text.starts_with("方案没有保存：" + fk::T_fangan_name.widgetName() + " "))
+        << prompter.notices[0].text;
     EXPECT_EQ(Contains(prompter.notices[0].text, "“" + pua + "”"), Contains(name, pua));
     EXPECT_EQ(prompter.notices[0].title, "错误");
     EXPECT_TRUE(fs::is_empty(fa()));
@@ -249,7 +249,8 @@ TEST_F(SchemeWindow, NameAFileNameWouldListOtherwiseIsRefusedNamingTheBox) {
   write("方案" + pua + ".fa", "old");
   save("方案" + pua);
   EXPECT_EQ(prompter.lastText(), "保存完成");
-  EXPECT_EQ(ReadWholeFileBytes(fa() / ("方案" + pua + ".fa")).value_or(""), EncodeDataText(BuildSchemeText(cx.form).text));
+  EXPECT_EQ(ReadWholeFileBytes(fa() / ("方案" + pua + ".fa")).value_or(""),
+            EncodeDataText(BuildSchemeText(cx.form).text));
 }
 
 TEST_F(SchemeWindow, BoxTextGbkCannotHoldIsSavedAsUtf8AndLoadsBack) {

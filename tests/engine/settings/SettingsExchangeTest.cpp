@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "settings/SettingsCentre.h"
-#include "settings/SettingsExchange.h"
 #include "SchemeSupport.h"
 #include "core/controls/Fmain.h"
+#include "settings/SettingsCentre.h"
+#include "settings/SettingsExchange.h"
 
 namespace lumora {
 namespace {
@@ -42,8 +42,9 @@ TEST_F(Exchange, UploadSendsTheEncodedRecordAndShowsProgressUntilTheAnswer) {
   UploadSettings(cx, st);
   ASSERT_EQ(http.urls.size(), 1u);
   const std::string& url = http.urls[0];
-  EXPECT_TRUE(url.starts_with("http://127.0.0.1:1/settings?username=li%20lei&pw=p%26w%23&sjm_in=42&lx=2&zt=1&uesr_shizhi="
-                              "%2Asz%2A110%2F120%2F"))
+  EXPECT_TRUE(
+      url.starts_with("http://127.0.0.1:1/settings?username=li%20lei&pw=p%26w%23&sjm_in=42&lx=2&zt=1&uesr_shizhi="
+                      "%2Asz%2A110%2F120%2F"))
       << url;
   EXPECT_TRUE(Contains(url, "12345%4001.03")) << url;
   EXPECT_TRUE(Contains(url, "%2Asz%2A&a=")) << url;
@@ -135,8 +136,8 @@ TEST_F(Exchange, MalformedRecordsStopAtTheFault) {
     const char* answer;
     const char* firstCount;  // T_quxian_zhushu_0 afterwards
   } cases[] = {
-      {"*szok*", "x"},                                   // no record at all
-      {"*szok* *sz*1/2/3*18/08*a/b*1*01*sz*", "1"},      // too few counts: the first ones set
+      {"*szok*", "x"},                               // no record at all
+      {"*szok* *sz*1/2/3*18/08*a/b*1*01*sz*", "1"},  // too few counts: the first ones set
       {"*szok**sz*1/2/3/4/5/6/7/8/9/10/11/12/13/14/15*18/08*a/b*1/1/yes*01*sz*", "1"},  // not an integer
   };
   for (const Case& c : cases) {

@@ -2,10 +2,10 @@
 
 #include "core/NumberSet.h"
 #include "core/Text.h"
+#include "core/controls/Fmain.h"
 #include "engine/support/EngineFixture.h"
 #include "tools/BankerRanking.h"
 #include "tools/Texts.h"
-#include "core/controls/Fmain.h"
 
 namespace lumora {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/Text.h"
+#include "core/controls/Ftool.h"
 #include "engine/support/EngineFixture.h"
 #include "tools/ShrinkTool.h"
 #include "tools/Texts.h"
-#include "core/controls/Ftool.h"
 
 namespace lumora {
 namespace {
@@ -77,7 +77,7 @@ TEST_F(ShrinkTest, RouteShapesSumTailAndSpanCounts) {
 TEST_F(ShrinkTest, BankerGroupsWithAndWithoutRepeatCounting) {
   Click(ftool::C_danzu, 1);
   Click(ftool::C_danzu, 2);
-  EXPECT_EQ(Run(), 488);  // holding a 1 or a 2, any count
+  EXPECT_EQ(Run(), 488);        // holding a 1 or a 2, any count
   Click(ftool::C_danzu_gs, 0);  // count "0" only
   EXPECT_EQ(Run(), 512);
   Click(ftool::C_danzu_gs, 0);

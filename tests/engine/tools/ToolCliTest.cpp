@@ -25,13 +25,18 @@ std::filesystem::path TempFile(const std::string& name, const std::string& text)
 
 TEST(ToolCli, ShrinkCountsAndMalformedMarks) {
   EXPECT_EQ(LastLine(Cli({"shrink"}).out), "1000");
-  EXPECT_EQ(LastLine(Cli({"shrink", "--kill", ",,0", "--span", "0"}).out), "891");  // 900 minus the nine triples 111..999
+  EXPECT_EQ(LastLine(Cli({"shrink", "--kill", ",,0", "--span", "0"}).out),
+            "891");  // 900 minus the nine triples 111..999
   EXPECT_EQ(LastLine(Cli({"shrink", "--compound", "1,2,34"}).out), "998");
   EXPECT_NE(Cli({"shrink", "--banker", "12:3", "--banker-repeat"}).out.find("112"), std::string::npos);
   EXPECT_EQ(Cli({"shrink", "--banker", "12:3"}).out.find("112"), std::string::npos);
-  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-           {"--size", "大大"}, {"--kill", "1,2"}, {"--route", "003"}, {"--span", "x"}, {"--banker", "12:4"},
-           {"--nothing", "1"}, {"--banker", "1 2 3 4 5"}}) {
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--size", "大大"},
+                                                                                   {"--kill", "1,2"},
+                                                                                   {"--route", "003"},
+                                                                                   {"--span", "x"},
+                                                                                   {"--banker", "12:4"},
+                                                                                   {"--nothing", "1"},
+                                                                                   {"--banker", "1 2 3 4 5"}}) {
     std::vector<std::string> args{"shrink"};
     args.insert(args.end(), bad.begin(), bad.end());
     EXPECT_EQ(Cli(args).exitCode, 2) << bad[0] << " " << bad[1];
@@ -50,8 +55,11 @@ TEST(ToolCli, FilterReadsLfAndCrLfAlike) {
 
 TEST(ToolCli, RankPrintsThirtyOneLinesOrRefuses) {
   std::string draws;
-  for (int p = 1; p <= 120; ++p) draws += (p < 10 ? "00" : p < 100 ? "0" : "") + std::to_string(p) + "-00" +
-                                          std::to_string(100 + p % 900).substr(0, 3) + "\n";
+  for (int p = 1; p <= 120; ++p)
+    draws += (p < 10    ? "00"
+              : p < 100 ? "0"
+                        : "") +
+             std::to_string(p) + "-00" + std::to_string(100 + p % 900).substr(0, 3) + "\n";
   auto file = TempFile("draws.txt", draws);
   RunResult r = Cli({"rank", "--draws", file.string(), "--window", "10", "--groups", "1-2-3"});
   EXPECT_EQ(r.exitCode, 0);

@@ -1,7 +1,7 @@
 #include "ui/support/UiTest.h"
 
-#include "session/AfterDraw.h"
 #include "core/controls/Fmain.h"
+#include "session/AfterDraw.h"
 
 #include <QCheckBox>
 #include <QRegularExpression>

@@ -63,9 +63,13 @@ struct WindowTest : ::testing::Test {
   // after every answer.
   void FetchNextDraw();
   template <typename W>
-  W* Find(const QString& name) { return uitest::Find<W>(window.get(), name); }
+  W* Find(const QString& name) {
+    return uitest::Find<W>(window.get(), name);
+  }
   template <typename W>
-  W* Find(const ControlRef& control) { return uitest::Find<W>(window.get(), control); }
+  W* Find(const ControlRef& control) {
+    return uitest::Find<W>(window.get(), control);
+  }
   void Click(const QString& name) { uitest::Click(window.get(), name); }
   void Click(const ControlRef& control) { uitest::Click(window.get(), control); }
 };
