@@ -4,8 +4,9 @@
 // the CA, and the request with the account goes out on a connection whose certificate is that
 // checked one.
 #ifdef _WIN32
-#include <wincrypt.h>
 #include <windows.h>
+// (these need windows.h first)
+#include <wincrypt.h>
 #include <winhttp.h>
 
 #include <atomic>

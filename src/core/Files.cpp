@@ -18,8 +18,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <shellapi.h>
 #include <windows.h>
+// (these need windows.h first)
+#include <shellapi.h>
 #endif
 
 namespace lumora {

@@ -1,8 +1,9 @@
 #include "ui/SystemKeyStore.h"
 
 #ifdef _WIN32
-#include <wincred.h>
 #include <windows.h>
+// (these need windows.h first)
+#include <wincred.h>
 
 #include <vector>
 #else

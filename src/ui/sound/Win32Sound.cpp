@@ -3,8 +3,9 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <mmsystem.h>
 #include <windows.h>
+// (these need windows.h first)
+#include <mmsystem.h>
 
 #include <filesystem>
 
