@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include <signal.h>
+
 #include "core/Text.h"
 #include "e2e/support/Process.h"
 #include "support/DrawLines.h"
@@ -216,19 +218,23 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
   EXPECT_EQ(backtest.out, "");
 
   // The CSV's folder vanishes during the run: the report is still written, and the CSV's failure is said.
-  // Long enough (several seconds) for the folder to go while the runs go on.
+  // The outputs are written when every run has ended; these runs take several seconds.
   const std::string longDraws = WriteFile(dir / "long.txt", DrawLines(900, 6)).string();
   const fs::path gone = dir / "gone";
   fs::create_directories(gone);
   BackgroundProcess sweep(
       BinDir() / "lumora-cli",
-      {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--seeds", "2",
+      {"sweep", "--draws", longDraws, "--set", "T_jh_dadi_chongfu_cs=9,18", "--set", "Check_duoqi=0,1", "--seeds", "8",
        "--jobs", "1", "--csv", (gone / "rows.csv").string(), "--report", (dir / "report.svg").string()});
-  // The progress line shows once the runs have gone on for a second.
+  // The progress line shows once the runs have gone on for a second; the sweep is held still while
+  // the folder goes, so no moment of the run decides the outcome.
   for (int i = 0; i < 600 && !Has(sweep.err(), "sweep: ") && sweep.running(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_EQ(::kill(sweep.pid(), SIGSTOP), 0);
   ASSERT_TRUE(Has(sweep.err(), "sweep: ")) << sweep.err();
+  ASSERT_FALSE(Has(sweep.err(), " threads in ")) << "the sweep had ended before its folder went: " << sweep.err();
   fs::remove_all(gone);
+  ASSERT_EQ(::kill(sweep.pid(), SIGCONT), 0);
   EXPECT_EQ(sweep.signalAndWait(0, 120), 2);
   EXPECT_TRUE(Has(sweep.err(), "cannot write --csv " + (gone / "rows.csv").string())) << sweep.err();
   EXPECT_TRUE(Has(ReadFile(dir / "report.svg"), "</svg>"));

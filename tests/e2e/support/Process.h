@@ -48,6 +48,7 @@ class BackgroundProcess {
   // exit by itself (ended by a signal, or killed after the wait).
   int signalAndWait(int signal, int seconds);
   std::string err() const;  // what it wrote to standard error so far
+  pid_t pid() const { return pid_; }
 
  private:
   pid_t pid_ = -1;
