@@ -12,20 +12,6 @@
 namespace lumora {
 namespace {
 
-class QuietRun final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
-std::vector<DrawRecord> SeededDraws(uint64_t seed, int count) {
-  Rng rng(seed);
-  std::vector<DrawRecord> draws;
-  draws.reserve(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i)
-    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
-  return draws;
-}
-
 void BM_Backtest10000Draws(benchmark::State& state) {
   const std::vector<DrawRecord> draws = SeededDraws(17, 10000 + 120);
   BacktestSettings settings;
@@ -34,7 +20,7 @@ void BM_Backtest10000Draws(benchmark::State& state) {
   settings.seed = 1;
   size_t periods = 0;
   for (auto _ : state) {
-    QuietRun quiet;
+    AnsweringPrompter quiet;
     BacktestOutcome run = RunBacktestOn(settings, draws, quiet);
     if (!run.error.empty()) return state.SkipWithError(run.error.c_str());
     periods += run.periods.size();

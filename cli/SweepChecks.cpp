@@ -13,11 +13,6 @@
 namespace lumora::cli {
 namespace {
 
-class Quiet final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
 std::string Count(double n) {
   char buf[64];
   std::snprintf(buf, sizeof buf, n < 1e15 ? "%.0f" : "%.3g", n);
@@ -36,7 +31,7 @@ std::string Duration(double seconds) {
 }
 
 double Seconds(const BacktestSettings& settings, const std::vector<DrawRecord>& draws) {
-  Quiet quiet;
+  AnsweringPrompter quiet;
   const auto began = std::chrono::steady_clock::now();
   RunBacktestOn(settings, draws, quiet);
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();

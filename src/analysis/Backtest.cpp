@@ -6,6 +6,7 @@
 #include "core/ControlNames.h"
 
 #include "core/Form.h"
+#include "core/Random.h"
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "core/controls/Fmain.h"
@@ -33,8 +34,7 @@ void FillIncoming(DrawStore& store, const std::vector<DrawRecord>& draws, size_t
 
 // Whether the named control belongs to the statistics' money scheme.
 bool StatsName(const std::string& name) {
-  const ControlEntry* e = FindEntry(name);
-  if (const std::optional<FoundControl> c = e ? std::nullopt : FindControl(name)) e = c->entry;
+  const ControlEntry* e = FindControlOrRow(name).entry;
   return e && (e->key == fmain::T_szzx_canshu.key || e->key == fmain::Option_touzhu_sz.key);
 }
 
@@ -65,23 +65,28 @@ void AnsweringPrompter::settle() {
   }
 }
 
+std::vector<DrawRecord> SeededDraws(uint64_t seed, int count) {
+  Rng rng(seed);
+  std::vector<DrawRecord> draws;
+  draws.reserve(static_cast<size_t>(std::max(0, count)));
+  for (int i = 0; i < count; ++i)
+    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
+  return draws;
+}
+
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value) {
   if (std::string refused = CheckControlValue(name, value); !refused.empty()) return refused;
   const std::string v = Trim(value);
-  const ControlEntry* row = FindEntry(name);
-  const bool box = [&] {
-    const ControlKind kind = row ? row->kind : FindControl(name)->kind;
-    return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton;
-  }();
-  if (row && row->isArray()) {
-    // A row of boxes by its bare name: the value is the index of the one to tick.
-    if (box && IsDigits(v))
-      for (int i = row->first; i <= row->last; ++i) form.setChecked(ControlRef{row->key, i}, i == ReadInt(v));
+  const NamedControl named = FindControlOrRow(name);
+  if (named.isRow()) {
+    // A row of option buttons by its bare name: the value is the index of the one to check.
+    form.setOption(OptionGroup{named.entry->key, named.entry->first, named.entry->last}, ReadInt(v));
     return {};
   }
-  const ControlRef control = row ? ControlRef{row->key, -1} : FindControl(name)->ref;
-  if (box) form.setChecked(control, v == "1" || v == "on" || v == "true");
-  else form.setText(control, v);
+  const ControlKind kind = named.entry->kind;
+  if (kind == ControlKind::CheckBox || kind == ControlKind::OptionButton)
+    form.setChecked(named.ref(), v == "1" || v == "on" || v == "true");
+  else form.setText(named.ref(), v);
   return {};
 }
 
@@ -146,7 +151,7 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
       out.error = "--stats must be flat, multiplier:SEQ or push-wave:N";
       return out;
     }
-    for (int i = 0; i < 3; ++i) f.setChecked(fmain::Option_touzhu_sz[i], i == option);
+    f.setOption(fmain::Option_touzhu_sz, option);
     f.setText(fmain::T_szzx_canshu[0], std::to_string(settings.odds));
     statsChanged = true;
   }

@@ -58,6 +58,10 @@ using JudgedFn = std::function<void(const std::string& pool, const std::string& 
 BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vector<DrawRecord>& draws,
                               AnsweringPrompter& prompter, const JudgedFn& judged = {});
 
+// `count` fair draws from `seed` (every number equally likely, periods 001..120 over and over):
+// what the benchmarks and the tests replay when the outcome must not depend on real draws.
+std::vector<DrawRecord> SeededDraws(uint64_t seed, int count);
+
 // Sets a control of a bare Form by its name: check and option boxes (Check_, Ch_, Op_, Option_)
 // take 1/0, on/off or true/false; an option array's bare name (Option_touzhu_sz) takes the index
 // of the option to select; other controls take the text (trimmed). A control a backtest cannot
@@ -66,9 +70,10 @@ BacktestOutcome RunBacktestOn(const BacktestSettings& settings, const std::vecto
 std::string SetControlByName(Form& form, const std::string& name, const std::string& value);
 
 // A run nobody answers: questions are answered Yes (an input box: cancelled) once the step that
-// asked has ended (settle()); what to do with notices is the subclass's.
+// asked has ended (settle()); notices are dropped unless a subclass keeps them.
 class AnsweringPrompter : public Prompter {
  public:
+  void inform(const std::string&, const std::string&) override {}
   void askYesNo(const std::string&, const std::string&, std::function<void(bool)> answer) override;
   void askText(const std::string&, const std::string&, const std::string&,
                std::function<void(std::optional<std::string>)> reply) override;

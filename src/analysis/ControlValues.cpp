@@ -171,22 +171,10 @@ const char* WindowWhat(std::string_view window) {
   return "another window";
 }
 
-// A catalogued control: its entry and, for an array element, the index.
-struct Found {
-  const ControlEntry* entry = nullptr;
-  int index = -1;  // an array element's index; -1 for a single control or an array's bare name
-};
-
-Found FindByName(std::string_view name) {
-  if (const ControlEntry* e = FindEntry(name)) return {e, -1};  // a single control or an array's bare name
-  if (auto c = FindControl(name); c && c->entry) return {c->entry, c->ref.index};
-  return {};
-}
-
 // The row of a settable or refused table for the control found: by its own name, else by its
 // array's name.
 template <typename T, size_t N>
-const T* Lookup(const T (&table)[N], const Found& found) {
+const T* Lookup(const T (&table)[N], const NamedControl& found) {
   if (!found.entry) return nullptr;
   const std::string_view key = found.entry->key;
   for (const T& t : table)
@@ -274,13 +262,13 @@ std::string KindProblem(const Settable& s, const std::string& v) {
 // it is refused otherwise.
 struct Resolved {
   const Settable* settable = nullptr;
-  Found found;
+  NamedControl found;
   std::string why;
 };
 
 Resolved Resolve(const std::string& name) {
   Resolved r;
-  r.found = FindByName(name);
+  r.found = FindControlOrRow(name);
   const ControlEntry* e = r.found.entry;
   const std::string_view key = e ? std::string_view(e->key) : std::string_view();
   if (!e || key.find('.') != std::string_view::npos) {
@@ -289,7 +277,7 @@ Resolved Resolve(const std::string& name) {
       const std::string prefix = w.prefix;
       if (prefix.empty()) continue;
       const std::string bare = name.rfind(prefix, 0) == 0 ? name.substr(prefix.size()) : name;
-      if (const Found other = FindByName(prefix + bare);
+      if (const NamedControl other = FindControlOrRow(prefix + bare);
           other.entry && std::string_view(other.entry->key).rfind(prefix, 0) == 0) {
         r.why = name + " is a control of " + std::string(w.window) + " (" + WindowWhat(w.window) + ", " + prefix +
                 bare + "), which a backtest does not use";

@@ -14,11 +14,6 @@ namespace lumora {
 namespace {
 
 // Notices of a run nobody watches are kept, not shown.
-class QuietPrompter final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
 // Thrown from the per-period callback to leave a backtest that was cancelled.
 struct Cancelled {};
 
@@ -122,7 +117,7 @@ AnalysisOutcome RunAnalysisJob(const AnalysisJob& job, const std::atomic<bool>& 
   const size_t periods = job.draws.size() - static_cast<size_t>(kHistoryRows);
 
   if (job.axes.empty()) {
-    QuietPrompter prompter;
+    AnsweringPrompter prompter;
     size_t done = 0;
     BacktestOutcome run;
     try {

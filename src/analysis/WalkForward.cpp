@@ -142,11 +142,6 @@ WalkForwardResult WalkForward(const SweepResult& sweep, size_t drawCount, size_t
 
 namespace {
 
-class QuietRuns final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
 // Runs `runs[i]` for every i in `which` on up to `jobs` threads, each into its own slot.
 void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which,
             const std::vector<SweepCombination>& combinations, const std::vector<DrawRecord>& draws, bool keepPools,
@@ -155,7 +150,7 @@ void RunAll(std::vector<SweepRun>& runs, const std::vector<size_t>& which,
   auto worker = [&] {
     for (size_t i; (i = next.fetch_add(1)) < which.size();) {
       SweepRun& run = runs[which[i]];
-      QuietRuns quiet;
+      AnsweringPrompter quiet;
       BacktestSettings s = combinations[run.combination].settings;
       s.seed = run.seed;
       s.keepPools = keepPools;

@@ -64,6 +64,12 @@ std::optional<FoundControl> FindControl(std::string_view name) {
   return FoundControl{{e->key, index}, e->kind, e};
 }
 
+NamedControl FindControlOrRow(std::string_view name) {
+  if (const ControlEntry* e = FindEntry(name)) return {e, -1};
+  if (auto c = FindControl(name); c && c->entry) return {c->entry, c->ref.index};
+  return {};
+}
+
 std::vector<std::string> WidgetNames(const WindowCatalogue& window) {
   std::vector<std::string> names;
   ForEachName(window, [&](const std::string& name, const ControlEntry& e) {

@@ -50,6 +50,17 @@ std::optional<FoundControl> FindControl(std::string_view name);
 // The catalogue entry whose key is `key` (an array's base "Fmain" key included), or nullptr.
 const ControlEntry* FindEntry(std::string_view key);
 
+// A control or a whole row of them by the name the command line gives: a control as FindControl
+// finds it, or an array's bare name ("Option_touzhu_sz") for the row. No entry when none.
+struct NamedControl {
+  const ControlEntry* entry = nullptr;
+  int index = -1;  // an array element's index; -1 for a single control or a whole row
+
+  bool isRow() const { return entry && entry->isArray() && index < 0; }
+  ControlRef ref() const { return {entry->key, index}; }
+};
+NamedControl FindControlOrRow(std::string_view name);
+
 // The window's names (arrays expanded, without the prefix) that need a widget.
 std::vector<std::string> WidgetNames(const WindowCatalogue& window);
 

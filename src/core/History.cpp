@@ -188,7 +188,7 @@ bool ConfirmManualEntry(Context& cx, const ApplyDrawsFn& apply) {
 bool SelectSubGame(Context& cx, int element) {
   static constexpr int kStart[3] = {3, 2, 1};
   if (element < 0 || element > 2) return false;
-  for (int i = 0; i < 3; ++i) cx.form.setChecked(fmain::Op_3x_moshi[i], i == element);
+  cx.form.setOption(fmain::Op_3x_moshi, element);
   int start = kStart[element];
   if (cx.draws.subStart == start) return false;
   cx.draws.subStart = start;

@@ -13,6 +13,8 @@ namespace tx = plan_text;
 
 namespace {
 auto Box(int i) { return fmain::T_dd_beiyong[i]; }
+// The count beside box i (the intersection box's label is the other array's last element).
+Label CountLabel(int i) { return i < 7 ? fmain::L_jjdi_zhushu[i] : fmain::L_jjdi_zhushu1[7]; }
 
 void WritePlanOnly(Context& cx, const NumberSet& pool) {
   cx.form.setText(fmain::T_jihua_jj_dadi, pool.text());
@@ -44,7 +46,7 @@ void NormalizePool(PlanEnv& env, int i) {
     }
   }
   env.cx.form.setText(Box(i), out);
-  env.cx.form.setText(fmain::L_jjdi_zhushu[i], std::to_string(ItemCount(out)));
+  env.cx.form.setText(CountLabel(i), std::to_string(ItemCount(out)));
   ShowPoolPreview(env.cx, env.curves, i);
 }
 
@@ -112,7 +114,7 @@ NumberSet SmallPool(const Context& cx) {
 void BuildSmallPool(Context& cx) {
   NumberSet pool = SmallPool(cx);
   cx.form.setText(Box(7), pool.text());
-  cx.form.setText(fmain::L_jjdi_zhushu1[7], std::to_string(pool.count()));
+  cx.form.setText(CountLabel(7), std::to_string(pool.count()));
 }
 
 void MergeSmallPool(Context& cx, bool participate) {
@@ -167,9 +169,9 @@ void PasteBackupBox(PlanEnv& env, int i) {
 }
 
 void ClearBackupBox(Context& cx, int i) {
-  if (i < 0 || i > 6) return;
+  if (i < 0 || i >= kBackupBoxes) return;
   cx.form.setText(Box(i), "");
-  cx.form.setText(fmain::L_jjdi_zhushu[i], "0");
+  cx.form.setText(CountLabel(i), "0");
 }
 
 void ClearFiveSourceBoxes(Context& cx) {

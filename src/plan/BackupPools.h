@@ -21,6 +21,7 @@ void RefreshPlanFromBackups(PlanEnv& env, bool fromButton);
 // Box buttons.
 void CopyBackupBox(PlanEnv& env, int i);
 void PasteBackupBox(PlanEnv& env, int i);
+// Empties box i and its count: 0..6 by their 清 buttons, 7 (the intersection box) by a double-click.
 void ClearBackupBox(Context& cx, int i);
 void ClearFiveSourceBoxes(Context& cx);      // 一键清5底
 void InsertPlanIntoSourceBox(PlanEnv& env);  // 插到交集底

@@ -55,19 +55,13 @@ QGroupBox* BuildPoolGroup(Shell& shell, QWidget* page) {
   counts->addStretch();
   v->addLayout(counts);
   auto* buttons = new QGridLayout;
-  buttons->addWidget(NewButton(g, fmain::C_jihua_ks, "开始计划"), 0, 0);
-  buttons->addWidget(NewButton(g, fmain::C_gx_jh, "参数变，更新计划"), 0, 1);
-  buttons->addWidget(NewButton(g, fmain::C_jihua_cls, "清空计划"), 0, 2);
-  buttons->addWidget(NewButton(g, fmain::C_jihua_jj_copy, "复制大底"), 1, 0);
-  buttons->addWidget(NewButton(g, fmain::C_copy_1, "复制计划"), 1, 1);
-  buttons->addWidget(NewButton(g, fmain::C_copy_fanji, "复制反集"), 1, 2);
+  buttons->addWidget(shell.button(g, fmain::C_jihua_ks, "开始计划", Plan(StartPlan)), 0, 0);
+  buttons->addWidget(shell.button(g, fmain::C_gx_jh, "参数变，更新计划", Plan(UpdatePlan)), 0, 1);
+  buttons->addWidget(shell.button(g, fmain::C_jihua_cls, "清空计划", Plan(ClearPlan)), 0, 2);
+  buttons->addWidget(shell.button(g, fmain::C_jihua_jj_copy, "复制大底", Plan(CopyPlanPool)), 1, 0);
+  buttons->addWidget(shell.button(g, fmain::C_copy_1, "复制计划", Plan(CopyPlan)), 1, 1);
+  buttons->addWidget(shell.button(g, fmain::C_copy_fanji, "复制反集", Plan(CopyComplement)), 1, 2);
   v->addLayout(buttons);
-  shell.onClick(g, fmain::C_jihua_ks, Plan([](PlanEnv& e) { StartPlan(e); }));
-  shell.onClick(g, fmain::C_gx_jh, Plan([](PlanEnv& e) { UpdatePlan(e); }));
-  shell.onClick(g, fmain::C_jihua_cls, Plan([](PlanEnv& e) { ClearPlan(e); }));
-  shell.onClick(g, fmain::C_jihua_jj_copy, Plan([](PlanEnv& e) { CopyPlanPool(e); }));
-  shell.onClick(g, fmain::C_copy_1, Plan([](PlanEnv& e) { CopyPlan(e); }));
-  shell.onClick(g, fmain::C_copy_fanji, Plan([](PlanEnv& e) { CopyComplement(e); }));
   return g;
 }
 
@@ -124,12 +118,12 @@ QGroupBox* BuildModeOne(Shell& shell, QWidget* page) {
   grid->addWidget(Line(g, fmain::T_jh_dadi_chongfu_cs, 50), 0, 2);
   grid->addWidget(plan_ui::Label(g, "容对"), 1, 0);
   grid->addWidget(Line(g, fmain::T_jh_dadi_chongfu_rc), 1, 1, 1, 2);
-  grid->addWidget(NewButton(g, fmain::C_rc_gx, "更新容对"), 2, 0);
-  grid->addWidget(NewButton(g, fmain::C_daochu_xh_di, "<导出循环后的每个底>"), 2, 1, 1, 2);
+  grid->addWidget(shell.button(g, fmain::C_rc_gx, "更新容对", Plan(RecomputeToleranceSet)), 2, 0);
+  grid->addWidget(shell.button(g, fmain::C_daochu_xh_di, "<导出循环后的每个底>",
+                               [](Session& s) { ExportRepeatPools(s.cx, s.plan); }),
+                  2, 1, 1, 2);
   shell.onUserChange(fmain::Check_jh_dadi_chongfu, [](Session& s) { OnModeOneToggled(s.cx); });
   shell.onUserChange(fmain::T_jh_dadi_chongfu_cs, [](Session& s) { OnRepeatCountEdited(s.cx); });
-  shell.onClick(g, fmain::C_rc_gx, Plan([](PlanEnv& e) { RecomputeToleranceSet(e); }));
-  shell.onClick(g, fmain::C_daochu_xh_di, [](Session& s) { ExportRepeatPools(s.cx, s.plan); });
   return g;
 }
 
@@ -161,20 +155,13 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
     auto* box = Text(g, fmain::T_dd_beiyong[i], 56);
     col->addWidget(box);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(NewButton(g, fmain::C_fuzhu_copy[i], "复制"));
-    shell.onClick(g, fmain::C_fuzhu_copy[i], Plan([i](PlanEnv& e) { CopyBackupBox(e, i); }));
+    buttons->addWidget(shell.button(g, fmain::C_fuzhu_copy[i], "复制", Plan([i](PlanEnv& e) { CopyBackupBox(e, i); })));
     if (i < 7) {
-      buttons->addWidget(NewButton(g, fmain::C_fuzhu_tie[i], "粘贴"));
-      buttons->addWidget(NewButton(g, fmain::C_fuzhu_cls[i], "清"));
-      shell.onClick(g, fmain::C_fuzhu_tie[i], Plan([i](PlanEnv& e) { PasteBackupBox(e, i); }));
-      shell.onClick(g, fmain::C_fuzhu_cls[i], [i](Session& s) { ClearBackupBox(s.cx, i); });
+      buttons->addWidget(
+          shell.button(g, fmain::C_fuzhu_tie[i], "粘贴", Plan([i](PlanEnv& e) { PasteBackupBox(e, i); })));
+      buttons->addWidget(shell.button(g, fmain::C_fuzhu_cls[i], "清", [i](Session& s) { ClearBackupBox(s.cx, i); }));
     } else {
-      OnDoubleClick(box, [&shell] {
-        shell.run([](Session& s) {
-          s.cx.form.setText(fmain::T_dd_beiyong[7], "");
-          s.cx.form.setText(fmain::L_jjdi_zhushu1[7], "0");
-        });
-      });
+      OnDoubleClick(box, [&shell] { shell.run([](Session& s) { ClearBackupBox(s.cx, 7); }); });
     }
     col->addLayout(buttons);
     grid->addLayout(col, i / 4, i % 4);
@@ -191,13 +178,13 @@ QGroupBox* BuildBackupPools(Shell& shell, QWidget* page) {
   actions->addWidget(Check(g, fmain::Check_beiyong_canyu, "结果参与计划"), 0, 0);
   actions->addWidget(Check(g, fmain::Check_duanzu_canyu, "参与计划(勾选，开奖后自动使用)"), 0, 1);
   actions->addWidget(Check(g, fmain::Check_baozi, "强制加豹子"), 1, 0);
-  actions->addWidget(NewButton(g, fmain::C_danma_gengxin, "更新【含胆码，交集底】"), 1, 1);
-  actions->addWidget(NewButton(g, fmain::C_yj_5d_cls, "一键清5底"), 2, 0);
-  actions->addWidget(NewButton(g, fmain::C_charu, "插到交集底"), 2, 1);
+  actions->addWidget(shell.button(g, fmain::C_danma_gengxin, "更新【含胆码，交集底】",
+                                  Plan([](PlanEnv& e) { RefreshPlanFromBackups(e, true); })),
+                     1, 1);
+  actions->addWidget(shell.button(g, fmain::C_yj_5d_cls, "一键清5底", [](Session& s) { ClearFiveSourceBoxes(s.cx); }),
+                     2, 0);
+  actions->addWidget(shell.button(g, fmain::C_charu, "插到交集底", Plan(InsertPlanIntoSourceBox)), 2, 1);
   grid->addLayout(actions, 2, 2, 1, 2);
-  shell.onClick(g, fmain::C_danma_gengxin, Plan([](PlanEnv& e) { RefreshPlanFromBackups(e, true); }));
-  shell.onClick(g, fmain::C_yj_5d_cls, [](Session& s) { ClearFiveSourceBoxes(s.cx); });
-  shell.onClick(g, fmain::C_charu, Plan([](PlanEnv& e) { InsertPlanIntoSourceBox(e); }));
   return g;
 }
 

@@ -1,7 +1,10 @@
 #include "ui/Shell.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QWidget>
+
+#include "ui/Widgets.h"
 
 namespace lumora {
 
@@ -26,6 +29,13 @@ QAbstractButton* Shell::onClick(QWidget* root, ControlRef control, std::function
   if (!button) return nullptr;
   connect(button, &QAbstractButton::clicked, this, [this, op = std::move(op)] { run(op); });
   return button;
+}
+
+QPushButton* Shell::button(QWidget* parent, ControlRef control, const QString& caption,
+                           std::function<void(Session&)> op) {
+  QPushButton* b = NewButton(parent, control, caption);
+  connect(b, &QAbstractButton::clicked, this, [this, op = std::move(op)] { run(op); });
+  return b;
 }
 
 void Shell::onTimer(ControlRef key, std::function<void(Session&)> op) {

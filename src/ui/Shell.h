@@ -9,6 +9,8 @@
 #include "ui/FormBinder.h"
 
 class QAbstractButton;
+class QPushButton;
+class QString;
 class QWidget;
 
 namespace lumora {
@@ -29,6 +31,8 @@ class Shell : public QObject {
   // Connects the click of `button` (`root` or its child carrying the button's name) to `op`.
   // Returns the button.
   QAbstractButton* onClick(QWidget* root, ControlRef button, std::function<void(Session&)> op);
+  // A new push button of `button` under `parent`, captioned `caption`, whose click runs `op`.
+  QPushButton* button(QWidget* parent, ControlRef button, const QString& caption, std::function<void(Session&)> op);
   // A timer in the Form runs `op` on every tick (queued at most once while busy).
   void onTimer(ControlRef timer, std::function<void(Session&)> op);
   // A user's edit of a control runs `op`.

@@ -22,19 +22,6 @@
 namespace lumora {
 namespace {
 
-class QuietRun final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
-std::vector<DrawRecord> SeededDraws(uint64_t seed, int count) {
-  Rng rng(seed);
-  std::vector<DrawRecord> draws;
-  for (int i = 0; i < count; ++i)
-    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
-  return draws;
-}
-
 // What a run decided, folded into one figure (64-bit FNV-1a over every pool and line), beside
 // the figures a reader checks first.
 struct RunPrint {
@@ -57,7 +44,7 @@ RunPrint Backtest(const std::filesystem::path& data, std::vector<std::pair<std::
   s.data = data;
   s.seed = seed;
   s.controls = std::move(controls);
-  QuietRun quiet;
+  AnsweringPrompter quiet;
   RunPrint p;
   BacktestOutcome out = RunBacktestOn(s, std::vector<DrawRecord>(drawn.begin(), drawn.begin() + draws), quiet,
                                       [&](const std::string& pool, const std::string& line) {

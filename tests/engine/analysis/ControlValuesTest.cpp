@@ -14,11 +14,6 @@
 namespace lumora {
 namespace {
 
-class Quiet final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
 BacktestSettings Bare() {
   BacktestSettings s;
   s.data = DataFolder::Locate(RunningExecutable()).root();
@@ -67,7 +62,7 @@ TEST(ControlValuesTest, EveryCataloguedControlIsSettableInABacktestOrRefusedWith
     // Set on a bare session, as a sweep does before its runs.
     BacktestSettings settings = Bare();
     settings.controls = {{name, value}};
-    Quiet quiet;
+    AnsweringPrompter quiet;
     EXPECT_EQ(RunBacktestOn(settings, {}, quiet).error, "") << name << "=" << value;
   }
   EXPECT_GT(settable, 60);
@@ -142,7 +137,7 @@ TEST(ControlValuesTest, RefusalsSayWhyTheControlCannotBeSet) {
 TEST(ControlValuesTest, TheStatisticsSayWhatTheyRefused) {
   BacktestSettings settings = Bare();
   settings.stats = "multiplier:8";
-  Quiet quiet;
+  AnsweringPrompter quiet;
   const std::string error = RunBacktestOn(settings, {}, quiet).error;
   EXPECT_NE(error.find("倍投输入格式不正确"), std::string::npos) << error;
   settings.stats = "flat";

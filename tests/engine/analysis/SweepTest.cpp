@@ -16,19 +16,6 @@
 namespace lumora {
 namespace {
 
-class QuietRun final : public AnsweringPrompter {
- public:
-  void inform(const std::string&, const std::string&) override {}
-};
-
-std::vector<DrawRecord> FairDraws(uint64_t seed, int count) {
-  Rng rng(seed);
-  std::vector<DrawRecord> draws;
-  for (int i = 0; i < count; ++i)
-    draws.push_back(DrawRecord{Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>(rng.Below(100000)), 5)});
-  return draws;
-}
-
 BacktestSettings Base() {
   BacktestSettings s;
   const char* data = std::getenv("LUMORA_DATA");
@@ -37,13 +24,13 @@ BacktestSettings Base() {
 }
 
 TEST(SweepTest, ReplayOnTheRealDrawsBooksTheRealProfit) {
-  const std::vector<DrawRecord> draws = FairDraws(7, 220);
+  const std::vector<DrawRecord> draws = SeededDraws(7, 220);
   for (const char* stats : {"flat", "multiplier:1-3-9", "push-wave:3"}) {
     BacktestSettings s = Base();
     s.stats = stats;
     s.seed = 4;
     s.keepPools = true;
-    QuietRun quiet;
+    AnsweringPrompter quiet;
     const BacktestOutcome run = RunBacktestOn(s, draws, quiet);
     ASSERT_TRUE(run.error.empty()) << run.error;
     ASSERT_FALSE(run.periods.empty());
@@ -66,7 +53,7 @@ TEST(SweepTest, BestOfNFiguresAndTheCoinDoNotDependOnThreads) {
                 SweepAxis{fmain::T_jiankong_rc.name(), {"01.02", "01.02.03"}}};
   setup.seeds = 2;
   setup.replicas = 100;
-  const std::vector<DrawRecord> draws = FairDraws(9, 320);
+  const std::vector<DrawRecord> draws = SeededDraws(9, 320);
   const auto grid = SweepCombinations(setup);
   ASSERT_EQ(CheckCombinations(grid), "");
   setup.jobs = 1;
