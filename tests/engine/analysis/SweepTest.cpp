@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "analysis/Report.h"
 #include "analysis/Sweep.h"
@@ -12,14 +11,14 @@
 #include "core/SceneSvg.h"
 #include "core/Text.h"
 #include "core/controls/Fmain.h"
+#include "engine/support/EngineFixture.h"
 
 namespace lumora {
 namespace {
 
 BacktestSettings Base() {
   BacktestSettings s;
-  const char* data = std::getenv("LUMORA_DATA");
-  s.data = data ? data : ".";
+  s.data = testing::ShippedDataFolder();
   return s;
 }
 

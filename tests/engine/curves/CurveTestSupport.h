@@ -28,8 +28,6 @@ inline std::vector<int> DistinctSubs() {
   return subs;
 }
 
-inline std::string Pad3(int v) { return ThreeDigits(v); }
-
 struct Bench : testing::RecordedContext {
   CurveState curves;
   Bench() { cx.rng.seed(7); }

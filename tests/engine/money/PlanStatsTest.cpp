@@ -19,14 +19,22 @@ void Book(PlanStats& st, bool hit, int z) {
   UpdateStats(st);
 }
 
+// A record of `mode` at its first step, as the settings leave it (push-wave over three hits).
+PlanStats Scheme(int mode, std::vector<int32_t> multiples = {}, int odds = 1940) {
+  PlanStats st;
+  st.betMode = mode;
+  st.odds = odds;
+  st.step = 1;
+  st.pushMultiple = 1;
+  st.pushPeriods = 3;
+  st.multipleCount = static_cast<int32_t>(multiples.size());
+  st.multiples = std::move(multiples);
+  return st;
+}
+
 TEST(PlanStatsTest, FiguresPastThirtyTwoBitsAreBookedAndPastSixtyFourAreRefused) {
   // Multiples 1-100000: the second miss stakes 2 x 765 x 100000; turnover passes 2^31 at once.
-  PlanStats st;
-  st.betMode = kStatsMultiplier;
-  st.odds = 1940;
-  st.multiples = {1, 100000};
-  st.multipleCount = 2;
-  st.step = 1;
+  PlanStats st = Scheme(kStatsMultiplier, {1, 100000});
   for (int i = 0; i < 30; ++i) Book(st, false, 765);
   EXPECT_EQ(st.turnover, 15LL * (2 * 765) + 15LL * (2 * 765 * 100000LL));
   EXPECT_EQ(st.profit, -st.turnover);
@@ -36,8 +44,6 @@ TEST(PlanStatsTest, FiguresPastThirtyTwoBitsAreBookedAndPastSixtyFourAreRefused)
   for (int mode : {kStatsFlat, kStatsMultiplier, kStatsPushWave}) {
     PlanStats big = st;
     big.betMode = mode;
-    big.pushPeriods = 3;
-    big.pushMultiple = 1;
     big.turnover = std::numeric_limits<int64_t>::max() - 10;
     const int64_t profit = big.profit;
     Book(big, false, 765);
@@ -68,12 +74,7 @@ TEST(PlanStatsTest, FlatBooksStakeAndWin) {
 }
 
 TEST(PlanStatsTest, MultiplierStepsOnMissesAndWraps) {
-  PlanStats st;
-  st.betMode = kStatsMultiplier;
-  st.odds = 1940;
-  st.step = 1;
-  st.multiples = {1, 2, 4};
-  st.multipleCount = 3;
+  PlanStats st = Scheme(kStatsMultiplier, {1, 2, 4});
   Book(st, false, 100);
   EXPECT_EQ(st.profit, -200);
   EXPECT_EQ(st.step, 2);
@@ -91,12 +92,7 @@ TEST(PlanStatsTest, MultiplierStepsOnMissesAndWraps) {
 }
 
 TEST(PlanStatsTest, PushWaveStakesTheWinAndStartsOver) {
-  PlanStats st;
-  st.betMode = kStatsPushWave;
-  st.odds = 1940;
-  st.step = 1;
-  st.pushMultiple = 1;
-  st.pushPeriods = 3;
+  PlanStats st = Scheme(kStatsPushWave);
   Book(st, true, 100);
   EXPECT_EQ(st.lastWin, 1940);
   EXPECT_FLOAT_EQ(st.pushMultiple, 9.7f);
@@ -116,12 +112,7 @@ TEST(PlanStatsTest, PushWaveStakesTheWinAndStartsOver) {
 }
 
 TEST(PlanStatsTest, PushWaveMultipleRoundsTheExactQuotientHalvesToEven) {
-  PlanStats st;
-  st.betMode = kStatsPushWave;
-  st.odds = 1947;
-  st.step = 1;
-  st.pushMultiple = 1;
-  st.pushPeriods = 3;
+  PlanStats st = Scheme(kStatsPushWave, {}, 1947);
   Book(st, true, 120);  // 1947 / 240 = 8.1125
   EXPECT_EQ(st.lastWin, 1947);
   EXPECT_FLOAT_EQ(st.pushMultiple, 8.112f);
@@ -129,12 +120,9 @@ TEST(PlanStatsTest, PushWaveMultipleRoundsTheExactQuotientHalvesToEven) {
 }
 
 TEST(PlanStatsTest, PushWaveWithAnEmptyPoolBooksNothing) {
-  PlanStats st;
-  st.betMode = kStatsPushWave;
-  st.odds = 1940;
+  PlanStats st = Scheme(kStatsPushWave);
   st.step = 2;
   st.pushMultiple = 9.7f;
-  st.pushPeriods = 3;
   st.profit = 1740;
   st.turnover = 200;
   Book(st, true, 0);

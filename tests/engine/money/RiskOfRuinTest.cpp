@@ -235,12 +235,6 @@ TEST(RiskOfRuin, CapitalFrameMoneyInUnits) {
   EXPECT_FALSE(RiskMoneyFromFund(fund, q));
 }
 
-}  // namespace
-}  // namespace lumora
-
-namespace lumora {
-namespace {
-
 // The label beside the capital frame follows the boxes, the statistics' scheme and the plan pool.
 TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
   Context cx;
@@ -257,13 +251,7 @@ TEST(RiskOfRuinShown, FollowsTheSettingsAndThePlanPool) {
   // A plan of 10 numbers, flat: the same figures as asked directly, in the frame's money.
   cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "10");
   ShowRiskOfRuin(cx, money, stats.plan());
-  RiskQuestion q;
-  q.scheme = RiskSchemeFromStats(stats.plan());
-  q.poolSize = 10;
-  q.draws = kShownRiskDraws;
-  q.capital = 6000;
-  q.stopLoss = 500;
-  q.takeProfit = 30000;
+  const RiskQuestion q = Question(RiskSchemeFromStats(stats.plan()), 10, kShownRiskDraws, 6000, 500, 30000);
   const RiskAnswer flat = ComputeRisk(q);
   const std::string shown = cx.form.text(fmain::L_zijin_fengxian);
   EXPECT_EQ(shown, RiskOfRuinText(q, flat, 100));

@@ -266,13 +266,6 @@ TEST(StartUp, AnUnreadableIniIsSaidOnceAndTheDefaultsAreUsed) {
   EXPECT_EQ(f.s.cx.service.feedEndpoint, kDefaultFeedEndpoint);
 }
 
-TEST(StartUp, MissingCurveStoreEndsTheProgram) {
-  SessionFixture f;
-  f.s.cx.data = DataFolder("/nonexistent-lumora-data");
-  EXPECT_FALSE(StartupDefaults(f.s));
-  EXPECT_FALSE(f.prompter.inner.notices.empty());
-}
-
 TEST(MainWindowRules, ArchiveFolderCheckWantsBackslashedTemp) {
   struct Case {
     const char* path;
