@@ -5,13 +5,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include <signal.h>
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "e2e/support/Process.h"
 #include "support/DrawLines.h"
@@ -24,16 +23,14 @@ namespace fs = std::filesystem;
 RunResult Cli(const std::vector<std::string>& args) { return RunCli(args); }
 
 using testing::DrawLines;
+using testing::ScratchFolder;
 
-fs::path WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
+std::string ReadFile(const fs::path& path) { return ReadWholeFileBytes(path).value_or(""); }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(CliSweepChecks, DrawFileLinesAreExactlyDrawsOrRefusedWithTheirNumber) {
-  const fs::path dir = FreshTempDir();
+  const ScratchFolder dir("cli");
   struct Bad {
     std::string content;
     std::string shown;  // what the message shows after the line number
@@ -56,7 +53,7 @@ TEST(CliSweepChecks, DrawFileLinesAreExactlyDrawsOrRefusedWithTheirNumber) {
       {"\n \n", ": no draws"},
   };
   for (const Bad& b : bad) {
-    const fs::path file = WriteFile(dir / "bad.txt", b.content);
+    const fs::path file = dir.put("bad.txt", b.content);
     for (const char* command : {"backtest", "curve"}) {
       std::vector<std::string> args{command, "--draws", file.string()};
       if (std::string(command) == "curve") args.insert(args.end(), {"--pool", "123"});
@@ -68,8 +65,7 @@ TEST(CliSweepChecks, DrawFileLinesAreExactlyDrawsOrRefusedWithTheirNumber) {
     }
   }
   // Blank lines, blanks around a draw, CR LF and a byte-order mark are what the format allows.
-  const fs::path good =
-      WriteFile(dir / "good.txt", "\xEF\xBB\xBF" + ToCrLf(DrawLines(60, 1)) + "\r\n  \t\n 061-00042 \n\n");
+  const fs::path good = dir.put("good.txt", "\xEF\xBB\xBF" + ToCrLf(DrawLines(60, 1)) + "\r\n  \t\n 061-00042 \n\n");
   RunResult r = Cli({"curve", "--draws", good.string(), "--pool", "000 042"});
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
@@ -91,13 +87,6 @@ TEST(CliSweepChecks, EveryCommandAnswersHelpOnStandardOutput) {
   EXPECT_EQ(all.exitCode, 0);
   EXPECT_TRUE(Has(all.out, "lumora-cli sweep"));
   EXPECT_EQ(Cli({}).exitCode, 2);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
 }
 
 // A CSV written by sweep: one map of column name to cell per row.
@@ -127,8 +116,8 @@ std::vector<std::map<std::string, std::string>> CsvRows(const std::string& text)
 
 // Each kind's values are ControlValuesTest's; here, that the cli refuses them before any run.
 TEST(CliSweepChecks, SweptValuesAreCheckedAgainstTheirControlBeforeAnyRun) {
-  const fs::path dir = FreshTempDir();
-  const std::string draws = WriteFile(dir / "draws.txt", DrawLines(130, 2)).string();
+  const ScratchFolder dir("cli");
+  const std::string draws = dir.put("draws.txt", DrawLines(130, 2)).string();
   struct Case {
     std::string set;
     std::string said;  // part of the message
@@ -160,8 +149,8 @@ TEST(CliSweepChecks, SweptValuesAreCheckedAgainstTheirControlBeforeAnyRun) {
 }
 
 TEST(CliSweepChecks, SizesAreRefusedBeforeAnythingIsAllocated) {
-  const fs::path dir = FreshTempDir();
-  const std::string draws = WriteFile(dir / "draws.txt", DrawLines(170, 3)).string();
+  const ScratchFolder dir("cli");
+  const std::string draws = dir.put("draws.txt", DrawLines(170, 3)).string();
   std::string hundred, ten;
   for (int i = 0; i < 100; ++i) hundred += (i ? "," : "") + std::to_string(i);
   for (int i = 0; i < 10; ++i) ten += (i ? "," : "") + std::to_string(i);
@@ -177,7 +166,7 @@ TEST(CliSweepChecks, SizesAreRefusedBeforeAnythingIsAllocated) {
 
   // 120 draws or fewer judge nothing: said, not booked as empty rows.
   for (int count : {1, 120}) {
-    const std::string shortFile = WriteFile(dir / "short.txt", DrawLines(count, 4)).string();
+    const std::string shortFile = dir.put("short.txt", DrawLines(count, 4)).string();
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"backtest", "--draws", shortFile},
           std::vector<std::string>{"sweep", "--draws", shortFile, "--set", "Check_duoqi=0,1"}}) {
@@ -191,9 +180,9 @@ TEST(CliSweepChecks, SizesAreRefusedBeforeAnythingIsAllocated) {
 }
 
 TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) {
-  const fs::path dir = FreshTempDir();
-  const std::string draws = WriteFile(dir / "draws.txt", DrawLines(125, 5)).string();
-  const fs::path plainFile = WriteFile(dir / "plain.txt", "x");
+  const ScratchFolder dir("cli");
+  const std::string draws = dir.put("draws.txt", DrawLines(125, 5)).string();
+  const fs::path plainFile = dir.put("plain.txt", "x");
   struct Case {
     std::vector<std::string> args;
     std::string said;
@@ -202,7 +191,7 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
       {{"--csv", (dir / "missing" / "a.csv").string()},
        "cannot write --csv " + (dir / "missing" / "a.csv").string() + ": the folder"},
       {{"--report", (plainFile / "a.svg").string()}, "cannot write --report " + (plainFile / "a.svg").string() + ": "},
-      {{"--report", dir.string()}, "it is a folder"},
+      {{"--report", dir.path().string()}, "it is a folder"},
       {{"--csv", (dir / "same").string(), "--report", (dir / "same").string()}, "name the same file"},
   };
   for (const Case& c : cases) {
@@ -219,7 +208,7 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
 
   // The CSV's folder vanishes during the run: the report is still written, and the CSV's failure is said.
   // The outputs are written when every run has ended; these runs take several seconds.
-  const std::string longDraws = WriteFile(dir / "long.txt", DrawLines(900, 6)).string();
+  const std::string longDraws = dir.put("long.txt", DrawLines(900, 6)).string();
   const fs::path gone = dir / "gone";
   fs::create_directories(gone);
   BackgroundProcess sweep(
@@ -241,9 +230,9 @@ TEST(CliSweepChecks, OutputPathsAreCheckedFirstAndOneFailedOutputKeepsTheOther) 
 }
 
 TEST(CliSweepChecks, WalkForwardChoosesOnTrainingDrawsAndBooksTheNextOnes) {
-  const fs::path dir = FreshTempDir();
+  const ScratchFolder dir("cli");
   const std::string all = DrawLines(180, 7);
-  const std::string draws = WriteFile(dir / "draws.txt", all).string();
+  const std::string draws = dir.put("draws.txt", all).string();
   const std::vector<std::string> grid = {
       "--set", "T_jh_dadi_chongfu_cs=0,9", "--set", "T_quxian_zhushu_0=110,400", "--seeds", "2"};
   auto walk = [&](const std::string& jobs, const fs::path& csv) {
@@ -264,14 +253,8 @@ TEST(CliSweepChecks, WalkForwardChoosesOnTrainingDrawsAndBooksTheNextOnes) {
   // Each fold recomputed from plain sweeps of the file cut after the window's ends: the same runs,
   // so a window's profit is the difference of the cumulative profits.
   auto profits = [&](size_t lines) {
-    const std::string cut = WriteFile(dir / ("cut" + std::to_string(lines) + ".txt"),
-                                      [&] {
-                                        std::string text;
-                                        size_t at = 0;
-                                        for (size_t n = 0; n < lines; ++n) at = all.find('\n', at) + 1;
-                                        return all.substr(0, at);
-                                      }())
-                                .string();
+    // Every draw line is "NNN-DDDDD\n": the first `lines` of them are the first 10 x lines bytes.
+    const std::string cut = dir.put("cut.txt", all.substr(0, 10 * lines)).string();
     std::vector<std::string> args{"sweep", "--draws", cut, "--jobs", "2", "--csv", (dir / "cut.csv").string()};
     args.insert(args.end(), grid.begin(), grid.end());
     RunResult r = Cli(args);

@@ -9,29 +9,23 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "e2e/support/Accounts.h"
 #include "e2e/support/Http.h"
 #include "e2e/support/Process.h"
+#include "support/PrivateCa.h"
 
 namespace lumora::e2e {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using testing::PrivateCa;
 
 std::string Download(const std::string& user, const std::string& password) {
   return "/settings?username=" + user + "&pw=" + password + "&sjm_in=1&lx=2&zt=2&&a=1";
-}
-
-std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 unsigned Mode(const std::filesystem::path& path) {
@@ -75,7 +69,7 @@ TEST(ServiceAccounts, AccountsAreAddedAndRemovedWithThePasswordNeverOnTheCommand
   const auto accounts = state / "accounts";
   EXPECT_EQ(Mode(accounts), 0600u);
   EXPECT_EQ(Mode(state), 0700u);
-  std::string text = FileText(accounts);
+  std::string text = ReadWholeFileBytes(accounts).value_or("");
   EXPECT_EQ(Split(text, "\n").size(), 4u) << text;  // three lines and the end
   EXPECT_TRUE(Contains(text, "$argon2id$"));
   for (const char* password : {"from-file-pw", "from-env-pw", "from-stdin-pw"}) EXPECT_FALSE(Contains(text, password));
@@ -135,31 +129,13 @@ TEST(ServiceAccounts, RepeatedFailedLoginsLockTheUserAndTheAddressOut) {
   EXPECT_TRUE(Contains(fromThere, "locked")) << fromThere;
 }
 
-// A private CA and a certificate for 127.0.0.1 signed by it, made with the openssl tool.
-struct PrivateCa {
-  std::filesystem::path dir = FreshTempDir();
-  std::filesystem::path ca = dir / "ca.pem", cert = dir / "server.pem", key = dir / "server.key";
-  bool make() {
-    std::string d = dir.string();
-    std::string script =
-        "cd '" + d +
-        "' && "
-        "openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj '/CN=Test CA' && "
-        "openssl req -newkey rsa:2048 -nodes -keyout server.key -out server.csr -subj '/CN=127.0.0.1' && "
-        "printf 'subjectAltName=IP:127.0.0.1\\n' > ext.cnf && "
-        "openssl x509 -req -in server.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out server.pem -days 2 "
-        "-extfile ext.cnf";
-    return std::system(("( " + script + " ) >/dev/null 2>&1").c_str()) == 0;
-  }
-};
-
 TEST(ServiceAccounts, ServesHttpsThatClientsTrustThroughThePrivateCa) {
-  PrivateCa ca;
-  ASSERT_TRUE(ca.make());
-  FeedProcess feed(
-      {"--interval", "0", "--state", FreshTempDir().string(), "--cert", ca.cert.string(), "--key", ca.key.string()});
+  const PrivateCa ca(FreshTempDir());
+  ASSERT_EQ(ca.error, "");
+  FeedProcess feed({"--interval", "0", "--state", FreshTempDir().string(), "--cert", ca.good.cert.string(), "--key",
+                    ca.good.key.string()});
   httplib::SSLClient trusting("127.0.0.1", feed.port());
-  trusting.set_ca_cert_path(ca.ca.string().c_str());
+  trusting.set_ca_cert_path(ca.caPem.string().c_str());
   trusting.enable_server_certificate_verification(true);
   trusting.set_read_timeout(10, 0);
   auto answer = trusting.Get("/feed");
@@ -171,20 +147,19 @@ TEST(ServiceAccounts, ServesHttpsThatClientsTrustThroughThePrivateCa) {
   EXPECT_FALSE(stranger.Get("/feed"));
   EXPECT_FALSE(Get(feed.port(), "/feed", 3).has_value());
   // A key that is not the certificate's stops the service at start.
-  PrivateCa other;
-  ASSERT_TRUE(other.make());
-  auto mismatch = RunProgram(BinDir() / "lumora-feed", {"--cert", ca.cert.string(), "--key", other.key.string(),
-                                                        "--port", "0", "--state", FreshTempDir().string()});
+  auto mismatch =
+      RunProgram(BinDir() / "lumora-feed", {"--cert", ca.good.cert.string(), "--key", ca.expired.key.string(), "--port",
+                                            "0", "--state", FreshTempDir().string()});
   EXPECT_EQ(mismatch.exitCode, 2);
   EXPECT_TRUE(Contains(mismatch.err, "does not belong")) << mismatch.err;
 }
 
 TEST(ServiceAccounts, AnAddressOffLoopbackNeedsHttpsAndAccounts) {
-  PrivateCa ca;
-  ASSERT_TRUE(ca.make());
+  const PrivateCa ca(FreshTempDir());
+  ASSERT_EQ(ca.error, "");
   auto bare = FreshTempDir(), withAccount = FreshTempDir();
   AddAccount(withAccount, "u", "pw");
-  const std::vector<std::string> tls = {"--cert", ca.cert.string(), "--key", ca.key.string()};
+  const std::vector<std::string> tls = {"--cert", ca.good.cert.string(), "--key", ca.good.key.string()};
   auto run = [&](const std::filesystem::path& state, bool https) {
     std::vector<std::string> args = {"--listen", "0.0.0.0", "--port", "0", "--state", state.string()};
     if (https) args.insert(args.end(), tls.begin(), tls.end());

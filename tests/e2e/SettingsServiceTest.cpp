@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/ServiceConfig.h"
 #include "e2e/support/Accounts.h"
 #include "e2e/support/Http.h"
 #include "e2e/support/Process.h"
@@ -17,24 +18,9 @@ const std::string kRecord =
     "*sz*110/120/130/140/150/160/170/180/190/200/210/220/230/240/250*18/08.09.10.11.12.13.14*"
     "01.02=12345@01.03=1234/01.02*1/1/1/1/1/1/1/1/1/1/1/1/1/1/1*01.02.03*sz*";
 
-std::string Encode(const std::string& value) {
-  std::string out;
-  static const char* hex = "0123456789ABCDEF";
-  for (unsigned char c : value) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-      out.push_back(static_cast<char>(c));
-    } else {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out;
-}
-
-std::string Account(const std::string& user) { return "?username=" + Encode(user) + "&pw=pw&sjm_in=1&lx=2"; }
+std::string Account(const std::string& user) { return "?username=" + PercentEncode(user) + "&pw=pw&sjm_in=1&lx=2"; }
 std::string Upload(const std::string& user, const std::string& record) {
-  return "/settings" + Account(user) + "&zt=1&uesr_shizhi=" + Encode(record) + "&a=3.5";
+  return "/settings" + Account(user) + "&zt=1&uesr_shizhi=" + PercentEncode(record) + "&a=3.5";
 }
 // The download request as the client sends it, with the empty pair before "a".
 std::string Download(const std::string& user) { return "/settings" + Account(user) + "&zt=2&&a=7.25"; }

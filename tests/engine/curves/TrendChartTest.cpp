@@ -146,24 +146,20 @@ TEST(TrendText, ShortOrBrokenTextKeepsWhatWasParsed) {
 }
 
 TEST(ProfitPlot, RangeAndStep) {
+  // The curve's highest and lowest points: the range is the larger magnitude plus 20 (1500 at
+  // least), and the step follows the range.
+  struct Case {
+    int32_t high, low, range, step;
+  } cases[] = {{0, 0, 1500, 200},        {1980, 0, 2000, 200},      {1981, 0, 2001, 300},
+               {100, -4990, 5010, 800},  {100, -4980, 5000, 300},   {100, -7980, 8000, 800},
+               {100, -7981, 8001, 1000}, {100, -9980, 10000, 1000}, {100, -9981, 10001, 2000}};
   ProfitCurve y{};
-  EXPECT_EQ(ChooseProfitScale(y).range, 1500);
-  EXPECT_EQ(ChooseProfitScale(y).step, 200);
-  y[50] = 1980;
-  EXPECT_EQ(ChooseProfitScale(y).range, 2000);
-  EXPECT_EQ(ChooseProfitScale(y).step, 200);
-  y[50] = 1981;
-  EXPECT_EQ(ChooseProfitScale(y).step, 300);
-  y[50] = 100;
-  y[60] = -4990;
-  EXPECT_EQ(ChooseProfitScale(y).range, 5010);
-  EXPECT_EQ(ChooseProfitScale(y).step, 800);
-  y[60] = -4980;
-  EXPECT_EQ(ChooseProfitScale(y).step, 300);
-  y[60] = -9980;
-  EXPECT_EQ(ChooseProfitScale(y).step, 1000);
-  y[60] = -9981;
-  EXPECT_EQ(ChooseProfitScale(y).step, 2000);
+  for (const Case& c : cases) {
+    y[50] = c.high;
+    y[60] = c.low;
+    EXPECT_EQ(ChooseProfitScale(y).range, c.range) << c.high << " " << c.low;
+    EXPECT_EQ(ChooseProfitScale(y).step, c.step) << c.high << " " << c.low;
+  }
   // Point 120 is not plotted and does not count; equal magnitudes take the negative side.
   y.fill(0);
   y[120] = 90000;
