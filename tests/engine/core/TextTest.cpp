@@ -19,6 +19,7 @@ TEST(LenientNumber, ReadsTheLeadingNumericPart) {
   EXPECT_EQ(ReadInt("99999999999"), 2147483647);
   EXPECT_EQ(ReadInt("2.5"), 2);
   EXPECT_EQ(ReadInt("3.5"), 4);
+  EXPECT_EQ(ReadInt("-2.5"), -2);
 }
 
 TEST(StrictInteger, OnlySignAndDigitsWithBlanksAround) {

@@ -20,6 +20,7 @@
 #include "engine/journal/JournalSupport.h"
 #include "journal/Journal.h"
 #include "journal/JournalExport.h"
+#include "support/RunProgram.h"
 
 namespace lumora {
 namespace {
@@ -435,13 +436,13 @@ TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
     }
   } stop{child};
   std::this_thread::sleep_for(200ms);
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
+  const std::string data = dir.path().string();
   long long before = 0;
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE("copy " + std::to_string(i));
     const fs::path copy = dir.path() / ("copy" + std::to_string(i) + ".sqlite");
-    ASSERT_EQ(std::system((cli + " --backup " + copy.string() + " >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((cli + " --csv " + (dir.path() / "out.csv").string() + " >/dev/null").c_str()), 0);
+    ASSERT_EQ(testing::RunCli({"journal", "--data", data, "--backup", copy.string()}).exitCode, 0);
+    ASSERT_EQ(testing::RunCli({"journal", "--data", data, "--csv", (dir.path() / "out.csv").string()}).exitCode, 0);
     EXPECT_FALSE(fs::exists(fs::path(copy).concat("-wal")));
     EXPECT_EQ(Query(copy, "PRAGMA integrity_check"), (Rows{{"ok"}}));
     EXPECT_EQ(Query(copy, "PRAGMA journal_mode"), (Rows{{"delete"}}));

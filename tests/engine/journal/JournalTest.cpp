@@ -26,6 +26,7 @@
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "session/DrawCycle.h"
+#include "support/RunProgram.h"
 
 namespace lumora {
 namespace {
@@ -315,12 +316,11 @@ TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   EXPECT_EQ(closed[8], later + ",not judged,152,,,,,,,,,,,,," + kPlanNotJudgedClosed + ",1");
   EXPECT_EQ(closed[9], later + ",run end,,,,,,,,,,,,,,closed,1");
   // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
-  const fs::path out = dir.path() / "out.csv";
-  EXPECT_EQ(std::system((cli + " --csv " + out.string() + " >/dev/null").c_str()), 0);
+  const std::string data = dir.path().string(), out = (dir.path() / "out.csv").string();
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data, "--csv", out}).exitCode, 0);
   EXPECT_EQ(ReadWholeFileBytes(out), ExportJournalCsv(db, "", "").text);
-  EXPECT_EQ(WEXITSTATUS(std::system((cli + " --from 2026-1-1 --csv " + out.string() + " 2>/dev/null").c_str())), 2);
-  EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data, "--from", "2026-1-1", "--csv", out}).exitCode, 2);
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data}).exitCode, 2);
   EXPECT_NE(ExportJournalCsv(db, "1.12.2026", "").error, "");
   EXPECT_NE(ExportJournalCsv(dir.path() / "none.sqlite", "", "").error, "");
   EXPECT_FALSE(fs::exists(dir.path() / "none.sqlite"));
