@@ -25,9 +25,11 @@ class PlanRecordTest : public PlanFixture {
     StartPlan(e);
   }
   const std::string& Line(int i) { return s.plan.recordLines[static_cast<size_t>(i)]; }
-  // The first plan after draw 001, on a fixed pool (ten numbers unless told), with `tick` checked.
-  void Start(std::optional<CheckBox> tick = std::nullopt, const std::string& pool = Numbers(0, 10)) {
-    SetNewest("001", "00000");
+  // The first plan after draw `after` (001 unless told), on a fixed pool (ten numbers unless told),
+  // with `tick` checked.
+  void Start(std::optional<CheckBox> tick = std::nullopt, const std::string& pool = Numbers(0, 10),
+             const std::string& after = "001") {
+    SetNewest(after, "00000");
     UseFixedPool(pool);
     if (tick) form().setChecked(*tick, true);
     PlanEnv e = env();
@@ -36,10 +38,7 @@ class PlanRecordTest : public PlanFixture {
 };
 
 TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBoxes) {
-  SetNewest("120", "12345");
-  UseFixedPool(Numbers(0, 120));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(std::nullopt, Numbers(0, 120), "120");
   EXPECT_EQ(Line(0), "Lumora计划后三120注121期开*****<1>期/当前<1>-等中奖");
   EXPECT_EQ(form().text(fmain::T_touzhu_dd[0]), Numbers(0, 120));
   EXPECT_EQ(form().text(fmain::T_touzhu_dd[1]), "120");
@@ -50,10 +49,7 @@ TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBox
 }
 
 TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
-  SetNewest("023", "12345");
-  UseFixedPool(Numbers(800, 120));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(std::nullopt, Numbers(800, 120), "023");
   s.money.multiplePosition = 4;
   Period("024", "35816");
   EXPECT_EQ(Line(0), "Lumora计划后三120注024期开35816<1>期/当前<1>中中中");
@@ -71,11 +67,7 @@ TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
 }
 
 TEST_F(PlanRecordTest, EmptyPoolIsAlwaysAMissOfSize000) {
-  SetNewest("010", "00000");
-  UseFixedPool("");
-  form().setChecked(fmain::Check_hang_lr, true);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_hang_lr, "", "010");
   EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "0");
   Period("011", "00000");
   EXPECT_EQ(Line(0), "Lumora计划后三000注011期开00000<1>期/当前<1>------ 利润0");
