@@ -65,9 +65,7 @@ struct JournalledRun : testing::RecordedSession {
   }
 };
 
-TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -110,9 +108,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
 
 // Answers the feed did not simply apply are kept with what the status said, in the order told,
 // and exported; a refused answer leaves no draw, plan or judgement.
-TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, KeepsTheFeedsRefusalsFailuresAndOutages) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -142,8 +138,7 @@ TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
   EXPECT_NE(csv.text.find(",feed outage,"), std::string::npos);
 }
 
-TEST(Journal, RecordingChangesNothingTheProgramShows) {
-  TempDir dir;
+TEST_F(JournalRun, RecordingChangesNothingTheProgramShows) {
   JournalledRun with(dir.path() / kJournalFile), without(dir.path() / "unused.sqlite", false);
   for (int p = 150; p <= 155; ++p) {
     with.Fetch(p);
@@ -155,8 +150,7 @@ TEST(Journal, RecordingChangesNothingTheProgramShows) {
   EXPECT_FALSE(fs::exists(dir.path() / "unused.sqlite"));
 }
 
-TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
-  TempDir dir;
+TEST_F(JournalRun, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
   struct Case {
     const char* name;
     std::function<fs::path(const fs::path&)> make;
@@ -213,9 +207,7 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
   _exit(0);
 }
 
-TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, AKilledProcessLosesAtMostTheSequenceInProgress) {
   std::mt19937 rng(20261208);
   int lastCommitted = 0;
   for (int round = 0; round < 12; ++round) {
@@ -263,9 +255,7 @@ TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
   EXPECT_GT(lastCommitted, 12);  // the writer did get going before the kills
 }
 
-TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   FixedClock clock;
   clock.time = std::chrono::system_clock::from_time_t(1796000000);
   const std::string at = DateTimeText(clock.time), day1 = at.substr(0, 10);
