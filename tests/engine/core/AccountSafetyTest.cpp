@@ -51,18 +51,9 @@ TEST(AccountSafety, RedactionHidesEveryPasswordAndNothingElse) {
   EXPECT_EQ(RedactSecrets("tail?pw="), "tail?pw=");
 }
 
-// An Http port that records what it was asked to fetch.
-struct SpyHttp final : Http {
-  std::vector<std::string> urls;
-  void get(int, const std::string& url, int, std::size_t, std::function<void(const HttpResult&)>) override {
-    urls.push_back(url);
-  }
-  void abort(int) override {}
-};
-
 TEST(AccountSafety, TheEngineSendsNothingItMustNotAndSaysWhyOnce) {
   RecordingPrompter prompter;
-  SpyHttp http;
+  ScriptedHttp http;  // records what it is asked to fetch
   Context cx;
   cx.ports.prompter = &prompter;
   cx.ports.http = &http;
@@ -101,12 +92,8 @@ TEST(AccountSafety, TheEngineSendsNothingItMustNotAndSaysWhyOnce) {
   EXPECT_EQ(prompter.notices.size(), 2u);
 }
 
-struct Scratch {
-  testing::ScratchFolder root{"account"};
-};
-
 TEST(AccountSafety, LumoraIniNamesTheCaFileThePlainHttpAllowanceAndTheKeyStore) {
-  Scratch s;
+  const testing::ScratchFolder root("account");
   ServiceConfig c =
       ParseServiceConfig("[service]\r\nca_file = ca.pem\r\nallow_plain_http=1\r\npassword_store=keyring\r\n");
   EXPECT_EQ(c.caFile, "ca.pem");
@@ -118,13 +105,13 @@ TEST(AccountSafety, LumoraIniNamesTheCaFileThePlainHttpAllowanceAndTheKeyStore) 
   EXPECT_TRUE(d.caFile.empty());
 
   // A relative ca_file is the data folder's; one that holds no certificate is said at start-up.
-  ASSERT_TRUE(WriteFileAtomic(s.root / "lumora.ini", "ca_file=ca.pem\nusername=u\n"));
-  ServiceConfig missing = ReadServiceConfig(s.root / "lumora.ini");
-  EXPECT_EQ(missing.caFile, PathToUtf8(s.root / "ca.pem"));
+  ASSERT_TRUE(WriteFileAtomic(root / "lumora.ini", "ca_file=ca.pem\nusername=u\n"));
+  ServiceConfig missing = ReadServiceConfig(root / "lumora.ini");
+  EXPECT_EQ(missing.caFile, PathToUtf8(root / "ca.pem"));
   EXPECT_NE(missing.fault.find("ca.pem"), std::string::npos);
   EXPECT_EQ(missing.user, "u");  // the rest of the file still counts
-  ASSERT_TRUE(WriteFileAtomic(s.root / "ca.pem", "-----BEGIN CERTIFICATE-----\nMIIB\n-----END CERTIFICATE-----\n"));
-  EXPECT_EQ(ReadServiceConfig(s.root / "lumora.ini").fault, "");
+  ASSERT_TRUE(WriteFileAtomic(root / "ca.pem", "-----BEGIN CERTIFICATE-----\nMIIB\n-----END CERTIFICATE-----\n"));
+  EXPECT_EQ(ReadServiceConfig(root / "lumora.ini").fault, "");
 }
 
 // A key store in memory, able to fail like an unreachable Secret Service.
@@ -151,8 +138,8 @@ struct MemoryKeyStore final : KeyStore {
 };
 
 TEST(AccountSafety, TheKeyStoreTakesThePasswordOutOfLumoraIni) {
-  Scratch s;
-  const fs::path ini = s.root / "lumora.ini";
+  const testing::ScratchFolder root("account");
+  const fs::path ini = root / "lumora.ini";
   // GBK comment, CR LF, the password line among others.
   const std::string before =
       "; \xD6\xD0\xCE\xC4\r\n[service]\r\nusername=\xD5\xC5\r\npassword = p=w&1\r\npassword_store=keyring\r\nrandom_code=9\r\n";
@@ -193,8 +180,8 @@ TEST(AccountSafety, TheKeyStoreTakesThePasswordOutOfLumoraIni) {
 
 #ifndef _WIN32
 TEST(AccountSafety, TheDataFolderAndLumoraIniArePrivate) {
-  Scratch s;
-  const fs::path data = s.root / "data";
+  const testing::ScratchFolder root("account");
+  const fs::path data = root / "data";
   fs::create_directories(data);
   fs::permissions(data, fs::perms(0755));
   ASSERT_TRUE(WriteFileAtomic(data / "lumora.ini", "password=x\n"));
@@ -216,22 +203,6 @@ TEST(AccountSafety, TheDataFolderAndLumoraIniArePrivate) {
   fs::permissions(data / "accounts", fs::perms(0644));
   ASSERT_TRUE(WriteFileAtomic(data / "accounts", "a c\n", FileAccess::OwnerOnly));
   EXPECT_EQ(fs::status(data / "accounts").permissions() & fs::perms::all, fs::perms(0600));
-
-  // A user folder seeded at the first start is private from the start.
-  const fs::path exe = s.root / "usr" / "bin" / "lumora";
-  fs::create_directories(exe.parent_path());
-  fs::create_directories(s.root / "usr" / "share" / "lumora");
-  ASSERT_TRUE(WriteFileAtomic(s.root / "usr" / "share" / "lumora" / "lumora.ini", "password=\n"));
-  const std::string oldXdg = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
-  const std::string oldData = std::getenv("LUMORA_DATA") ? std::getenv("LUMORA_DATA") : "";
-  setenv("XDG_DATA_HOME", (s.root / "xdg").c_str(), 1);
-  unsetenv("LUMORA_DATA");
-  const fs::path user = DataFolder::Locate(exe).root();
-  if (oldXdg.empty()) unsetenv("XDG_DATA_HOME");
-  else setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
-  if (!oldData.empty()) setenv("LUMORA_DATA", oldData.c_str(), 1);
-  EXPECT_EQ(user, s.root / "xdg" / "lumora");
-  EXPECT_EQ(fs::status(user).permissions() & fs::perms::all, fs::perms(0700));
 }
 #endif
 

@@ -27,25 +27,21 @@ struct Scratch {
     if (oldXdg.empty()) unsetenv("XDG_DATA_HOME");
     else setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
   }
-  void put(const fs::path& file, const std::string& bytes) {
-    fs::create_directories(file.parent_path());
-    ASSERT_TRUE(WriteFileAtomic(file, bytes));
-  }
 };
 
 TEST(DataFolder, InstalledProgramUsesTheUsersFolderSeededOnceFromTheSharedOne) {
   Scratch s;
-  const fs::path exe = s.root / "usr" / "bin" / "lumora";
-  s.put(exe, "");
-  s.put(s.root / "usr" / "share" / "lumora" / "data.mdb", "curves");
+  const fs::path exe = s.root.put("usr/bin/lumora", "");
+  s.root.put("usr/share/lumora/data.mdb", "curves");
   fs::create_directories(s.root / "usr" / "share" / "lumora" / "fa");
   const fs::path user = s.root / "xdg" / "lumora";
 
   EXPECT_EQ(DataFolder::Locate(exe).root(), user);
   EXPECT_EQ(ReadWholeFileBytes(user / "data.mdb"), "curves");
   EXPECT_TRUE(fs::is_directory(user / "fa"));
+  EXPECT_EQ(fs::status(user).permissions() & fs::perms::all, fs::perms(0700));  // private from the start
   // Later starts keep what the user has: nothing is copied over it again.
-  s.put(user / "data.mdb", "the user's curves");
+  s.root.put("xdg/lumora/data.mdb", "the user's curves");
   fs::remove(user / "fa");
   EXPECT_EQ(DataFolder::Locate(exe).root(), user);
   EXPECT_EQ(ReadWholeFileBytes(user / "data.mdb"), "the user's curves");
@@ -68,9 +64,8 @@ TEST(DataFolder, InstalledProgramUsesTheUsersFolderSeededOnceFromTheSharedOne) {
 
 TEST(DataFolder, AWritableFolderBesideTheProgramIsUsedAsItIs) {
   Scratch s;
-  const fs::path exe = s.root / "build" / "bin" / "lumora";
-  s.put(exe, "");
-  s.put(s.root / "build" / "bin" / "data" / "data.mdb", "curves");
+  const fs::path exe = s.root.put("build/bin/lumora", "");
+  s.root.put("build/bin/data/data.mdb", "curves");
   EXPECT_EQ(DataFolder::Locate(exe).root(), s.root / "build" / "bin" / "data");
   EXPECT_FALSE(fs::exists(s.root / "xdg"));
   EXPECT_FALSE(fs::exists(s.root / "build" / "bin" / "data" / ".lumora-write-probe"));

@@ -29,7 +29,8 @@ TEST(FeedCheck, DrawLines) {
   DrawRecord r;
   EXPECT_TRUE(ReadDrawLine("023-12345", r));
   EXPECT_EQ(r, (DrawRecord{"023", "12345"}));
-  EXPECT_TRUE(ReadDrawLine("02312345", r));
+  EXPECT_TRUE(ReadDrawLine("02331234", r));  // no separator: the first three and the last five
+  EXPECT_EQ(r, (DrawRecord{"023", "31234"}));
   for (const char* bad : {"x01-12345", "abc-12345", "../-12345", "   -12345", "023-1234x", "0231234", "023-9-12345", "",
                           "023-12 45", "２３４-12345"})
     EXPECT_FALSE(ReadDrawLine(bad, r)) << bad;

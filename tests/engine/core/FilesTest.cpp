@@ -57,17 +57,5 @@ TEST(WriteFileAtomic, FailsWithoutItsFolderAndLeavesTheOldFile) {
   EXPECT_EQ(ReadWholeFileBytes(f.root / "zdy.txt").value(), "old");
 }
 
-TEST(WriteTextFile, GbkWhenItFitsUtf8BehindAMarkOtherwiseAndReadsBackEither) {
-  Folder f;
-  ASSERT_TRUE(WriteTextFile(f.root / "zdy.txt", "开奖完毕@-@中挂"));
-  EXPECT_EQ(ReadWholeFileBytes(f.root / "zdy.txt").value(), "\xBF\xAA\xBD\xB1\xCD\xEA\xB1\xCF@-@\xD6\xD0\xB9\xD2");
-  EXPECT_EQ(ReadTextFile(f.root / "zdy.txt").value(), "开奖完毕@-@中挂");
-  // An emoji has no GBK code: the whole file turns UTF-8, nothing is lost.
-  ASSERT_TRUE(WriteTextFile(f.root / "zdy.txt", "开奖完毕😀@-@中挂"));
-  EXPECT_EQ(ReadWholeFileBytes(f.root / "zdy.txt").value(), "\xEF\xBB\xBF开奖完毕😀@-@中挂");
-  EXPECT_EQ(ReadTextFile(f.root / "zdy.txt").value(), "开奖完毕😀@-@中挂");
-  EXPECT_EQ(f.names(), std::vector<std::string>{"zdy.txt"});
-}
-
 }  // namespace
 }  // namespace lumora

@@ -11,7 +11,6 @@
 #include "core/Form.h"
 #include "core/controls/Fadd.h"
 #include "core/controls/Fbj.h"
-#include "core/controls/Ffenxi.h"
 #include "core/controls/Fk.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
@@ -27,27 +26,13 @@ TEST(FormValues, BoxesReadTheirTextLenientlyAndWriteNumbersAsPlainText) {
   EXPECT_EQ(f.value(fmain::T_duoqi), 0.0);
   EXPECT_FALSE(f.value(fmain::Check_bd));
 
-  // An integer box: the leading number, halves to even, 0 without one, clamped to 32 bits.
+  // Boxes read through the lenient readers (TextTest has their rules), the raw text kept as typed.
   const IntBox box = fmain::T_quxian_zhushu[3];
-  const struct {
-    const char* text;
-    int32_t value;
-  } ints[] = {{" 12abc", 12}, {"3.5", 4}, {"2.5", 2}, {"-2.5", -2}, {"", 0}, {"abc", 0}, {"99999999999", 2147483647}};
-  for (const auto& c : ints) {
-    f.setText(box, c.text);
-    EXPECT_EQ(f.value(box), c.value) << '"' << c.text << '"';
-    EXPECT_EQ(f.text(box), c.text);  // the raw text stays as typed
-  }
-
-  // A number box: the leading decimal number as it stands.
-  const struct {
-    const char* text;
-    double value;
-  } numbers[] = {{" 12abc", 12}, {"3.5", 3.5}, {"-2.5", -2.5}, {"", 0}, {"1e3x", 1000}, {".", 0}};
-  for (const auto& c : numbers) {
-    f.setText(fmain::T_duoqi, c.text);
-    EXPECT_EQ(f.value(fmain::T_duoqi), c.value) << '"' << c.text << '"';
-  }
+  f.setText(box, " 3.5abc");
+  EXPECT_EQ(f.value(box), 4);
+  EXPECT_EQ(f.text(box), " 3.5abc");
+  f.setText(fmain::T_duoqi, " 3.5abc");
+  EXPECT_EQ(f.value(fmain::T_duoqi), 3.5);
 
   f.set(box, 42);
   EXPECT_EQ(f.text(box), "42");
@@ -226,63 +211,20 @@ TEST(ControlHandles, ArraysNameTheirElementsAndRefuseOthers) {
   EXPECT_NE(ControlRef(fbj::Timer1), ControlRef(ftishi::Timer1));
 }
 
+// Every catalogued name is found (the next case); these are the names that must not be.
 TEST(ControlHandles, FindControlFindsCataloguedNamesOnly) {
-  // A single control.
-  auto tkjh = FindControl("Tkjh");
-  ASSERT_TRUE(tkjh);
-  EXPECT_EQ(tkjh->ref, fmain::Tkjh);
-  EXPECT_EQ(tkjh->kind, ControlKind::TextBox);
-  ASSERT_NE(tkjh->entry, nullptr);
-  EXPECT_STREQ(tkjh->entry->name, "Tkjh");
-  auto box = FindControl("T_jihua_jj_dadi_zhushu");
-  ASSERT_TRUE(box);
-  EXPECT_EQ(box->kind, ControlKind::IntBox);
-  // A single control whose name ends in a number is itself, not an element of another.
-  auto copy1 = FindControl("C_copy_1");
-  ASSERT_TRUE(copy1);
-  EXPECT_EQ(copy1->ref, fmain::C_copy_1);
-  EXPECT_EQ(copy1->ref.index, -1);
-
-  // Elements of an array, within its range only.
-  for (int i : {0, 3, 14}) {
-    auto e = FindControl("T_quxian_zhushu_" + std::to_string(i));
-    ASSERT_TRUE(e) << i;
-    EXPECT_EQ(e->ref, fmain::T_quxian_zhushu[i]);
-    EXPECT_EQ(e->kind, ControlKind::IntBox);
-    ASSERT_NE(e->entry, nullptr);
-    EXPECT_TRUE(e->entry->isArray());
-  }
-  auto pic = FindControl("Fk.Pic_k_3");
-  ASSERT_TRUE(pic);
-  EXPECT_EQ(pic->ref, fk::Pic_k[3]);
-  EXPECT_EQ(pic->kind, ControlKind::Picture);
   for (const char* bad : {"T_quxian_zhushu_15", "T_quxian_zhushu_-1", "T_quxian_zhushu_03", "T_quxian_zhushu_00",
                           "T_quxian_zhushu_+3", "T_quxian_zhushu_3x", "T_quxian_zhushu_ 3", "T_quxian_zhushu_",
-                          "T_quxian_zhushu", "T_quxian_zhushu_99999999999", "Fk.Pic_k_2", "Fk.Pic_k_6"})
+                          "T_quxian_zhushu", "T_quxian_zhushu_99999999999", "Fk.Pic_k_2", "Fk.Pic_k_6",
+                          // another window's controls carry its prefix, and only with it
+                          "T_total_renshu", "Fadd.Tkjh", "Ftool.C_all_28", "C_all_3", "Fbj.Timer_gx",
+                          "fadd.T_total_renshu", "Fadd.", "", "tkjh", "Fnothing"})
     EXPECT_FALSE(FindControl(bad)) << bad;
-
-  // Another window's controls carry its prefix, and only with it.
-  auto total = FindControl("Fadd.T_total_renshu");
-  ASSERT_TRUE(total);
-  EXPECT_EQ(total->ref, fadd::T_total_renshu);
-  auto all = FindControl("Ftool.C_all_27");
-  ASSERT_TRUE(all);
-  EXPECT_EQ(all->ref, ftool::C_all[27]);
-  EXPECT_EQ(all->kind, ControlKind::Button);
-  for (const char* bad : {"T_total_renshu", "Fadd.Tkjh", "Ftool.C_all_28", "C_all_3", "Fbj.Timer_gx",
-                          "fadd.T_total_renshu", "Fadd.", "", "tkjh"})
-    EXPECT_FALSE(FindControl(bad)) << bad;
-
   // A window by its own name.
   auto bj = FindControl("Fbj");
   ASSERT_TRUE(bj);
   EXPECT_EQ(bj->ref, fbj::window);
-  EXPECT_EQ(bj->kind, ControlKind::Window);
   EXPECT_EQ(bj->entry, nullptr);
-  auto fenxi = FindControl("Ffenxi");
-  ASSERT_TRUE(fenxi);
-  EXPECT_EQ(fenxi->ref, ffenxi::window);
-  EXPECT_FALSE(FindControl("Fnothing"));
 }
 
 TEST(ControlHandles, EveryCataloguedNameIsFoundAsTheControlItNames) {
@@ -291,6 +233,7 @@ TEST(ControlHandles, EveryCataloguedNameIsFoundAsTheControlItNames) {
     auto window = FindControl(w.window);
     ASSERT_TRUE(window) << w.window;
     EXPECT_EQ(window->kind, ControlKind::Window);
+    EXPECT_EQ(window->ref.name(), w.window);
     for (const ControlEntry& e : w.controls) {
       const int first = e.isArray() ? e.first : -1;
       const int last = e.isArray() ? e.last : -1;

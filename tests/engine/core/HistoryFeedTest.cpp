@@ -47,38 +47,26 @@ struct Fixture : testing::RecordedContext {
   }
 };
 
+// The last line is the newest; a longer block gives its newest 150 lines.
 TEST(DrawFeed, AcceptedFormsFillBothBuffersNewestFirst) {
-  for (bool finalBreak : {false, true}) {
+  const struct {
+    int lines;
+    bool finalBreak;
+    const char *newest, *oldestDeep, *oldestHistory;
+  } cases[] = {{150, false, "150", "001", "031"}, {150, true, "150", "001", "031"}, {200, true, "200", "051", "081"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lines);
     Fixture f;
-    ASSERT_TRUE(f.Feed(Response(Block(150, 0, finalBreak))));
+    ASSERT_TRUE(f.Feed(Response(Block(c.lines, 0, c.finalBreak))));
     const DrawStore& d = f.cx.draws;
-    EXPECT_EQ(d.deep[150].period, "001");      // first line
-    EXPECT_EQ(d.deep[1].period, "150");        // last line is the newest
-    EXPECT_EQ(d.incoming[120].period, "031");  // line 30
+    EXPECT_EQ(d.deep[1].period, c.newest);
+    EXPECT_EQ(d.deep[150].period, c.oldestDeep);
+    EXPECT_EQ(d.incoming[120].period, c.oldestHistory);
     EXPECT_EQ(d.incoming[1], d.deep[1]);
-    EXPECT_EQ(d.history[1].period, "150");
-    EXPECT_EQ(d.history[120].period, "031");
+    EXPECT_EQ(d.history[1].period, c.newest);
+    EXPECT_EQ(d.history[120].period, c.oldestHistory);
     EXPECT_EQ(f.cx.form.text(fmain::Tnew), "开奖完毕");
   }
-}
-
-TEST(DrawFeed, LongerBlockUsesItsNewest150Lines) {
-  Fixture f;
-  ASSERT_TRUE(f.Feed(Response(Block(200, 0, true))));
-  EXPECT_EQ(f.cx.draws.deep[1].period, "200");
-  EXPECT_EQ(f.cx.draws.deep[150].period, "051");
-  EXPECT_EQ(f.cx.draws.history[120].period, "081");
-}
-
-TEST(DrawFeed, LineFieldsAreFirstThreeAndLastFive) {
-  Fixture f;
-  ASSERT_TRUE(f.Feed(Response(Block(149) + "\r\n02331234")));  // no separator
-  EXPECT_EQ(f.cx.draws.history[1].period, "023");
-  EXPECT_EQ(f.cx.draws.history[1].digits, "31234");
-  // Seven characters would make the two fields overlap: no draw.
-  Fixture g;
-  EXPECT_FALSE(g.Feed(Response(Block(149) + "\r\n0231234")));
-  EXPECT_TRUE(g.cx.draws.history[1].empty());
 }
 
 TEST(DrawFeed, RefusedFormsLeaveTheHistory) {
@@ -145,10 +133,7 @@ TEST(ServiceSettings, IniOverDefaults) {
   EXPECT_EQ(c.password, "p=q&r");
   EXPECT_EQ(ReadServiceConfig("/nonexistent/lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
   // The shipped file names the bundled service.
-  const char* data = std::getenv("LUMORA_DATA");
-  if (data) {
-    EXPECT_EQ(ReadServiceConfig(std::filesystem::path(data) / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
-  }
+  EXPECT_EQ(ReadServiceConfig(testing::ShippedDataFolder() / "lumora.ini").feedEndpoint, kDefaultFeedEndpoint);
 }
 
 TEST(ServiceSettings, AnIniThatCannotBeTakenKeepsTheDefaultsAndSaysWhich) {
@@ -235,9 +220,17 @@ TEST(DrawHistory, SubGameSwitchRebuildsTheSeries) {
   EXPECT_FALSE(SelectSubGame(f.cx, 7));
 }
 
-TEST(DrawHistory, DeletionCountsFromTheFeedsNewestDraw) {
+TEST(DrawHistory, DeletionCountsFromTheFeedsNewestDrawWithin1To20) {
   Fixture f;
+  EXPECT_FALSE(DeleteLatestDraws(f.cx, 3, ApplyIncomingDraws));  // no history: nothing, silently
+  EXPECT_TRUE(f.prompter.notices.empty());
   ASSERT_TRUE(f.Feed(Response(Block(150))));
+  for (int n : {0, 21, -4}) {
+    EXPECT_FALSE(DeleteLatestDraws(f.cx, n, ApplyIncomingDraws));
+    EXPECT_EQ(f.prompter.lastText(), "删除期数在1~20之内");
+  }
+  EXPECT_EQ(f.cx.draws.history[1].period, "150");
+  EXPECT_TRUE(f.cx.form.checked(fmain::Cauto));
   EXPECT_TRUE(DeleteLatestDraws(f.cx, 2, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1].period, "148");
   EXPECT_FALSE(f.cx.form.checked(fmain::Cauto));
@@ -247,19 +240,6 @@ TEST(DrawHistory, DeletionCountsFromTheFeedsNewestDraw) {
   EXPECT_TRUE(DeleteLatestDraws(f.cx, 20, ApplyIncomingDraws));
   EXPECT_EQ(f.cx.draws.history[1], f.cx.draws.deep[21]);
   EXPECT_EQ(f.cx.draws.history[120], f.cx.draws.deep[140]);
-}
-
-TEST(DrawHistory, DeletionOutOfRangeOrWithoutHistoryChangesNothing) {
-  Fixture f;
-  EXPECT_FALSE(DeleteLatestDraws(f.cx, 3, ApplyIncomingDraws));
-  EXPECT_TRUE(f.prompter.notices.empty());
-  ASSERT_TRUE(f.Feed(Response(Block(150))));
-  for (int n : {0, 21, -4}) {
-    EXPECT_FALSE(DeleteLatestDraws(f.cx, n, ApplyIncomingDraws));
-    EXPECT_EQ(f.prompter.lastText(), "删除期数在1~20之内");
-  }
-  EXPECT_EQ(f.cx.draws.history[1].period, "150");
-  EXPECT_TRUE(f.cx.form.checked(fmain::Cauto));
 }
 
 TEST(DrawHistory, DeletionDialogueEndsOnNoCancelEmptyOrNonNumericReply) {
@@ -379,15 +359,12 @@ TEST(Helpers, UserPhrasesAndBetBoxes) {
   EXPECT_FALSE(LoadUserPhrases(f.cx));  // three pieces: placed, then the message
   EXPECT_EQ(f.cx.form.text(fmain::T_zdy_yongyu[1]), "挂挂");
   EXPECT_EQ(f.prompter.notices.size(), 1u);
-  const char* data = std::getenv("LUMORA_DATA");
-  if (data) {
-    f.cx.data = DataFolder(data);
-    f.prompter.notices.clear();
-    EXPECT_TRUE(LoadUserPhrases(f.cx));
-    EXPECT_EQ(f.cx.form.text(fmain::T_jihua_qianming), "签名档位置");
-    EXPECT_EQ(f.cx.form.text(fmain::T_zdy_yongyu[2]), "Lumora计划");
-    EXPECT_TRUE(f.prompter.notices.empty());
-  }
+  f.cx.data = DataFolder(testing::ShippedDataFolder());
+  f.prompter.notices.clear();
+  EXPECT_TRUE(LoadUserPhrases(f.cx));
+  EXPECT_EQ(f.cx.form.text(fmain::T_jihua_qianming), "签名档位置");
+  EXPECT_EQ(f.cx.form.text(fmain::T_zdy_yongyu[2]), "Lumora计划");
+  EXPECT_TRUE(f.prompter.notices.empty());
 
   f.cx.form.setText(fmain::T_jihua_jj_dadi, "001 002");
   f.cx.form.setText(fmain::T_jihua_jj_dadi_zhushu, "2");

@@ -20,6 +20,7 @@
 #include "engine/journal/JournalSupport.h"
 #include "journal/Journal.h"
 #include "journal/JournalExport.h"
+#include "support/RunProgram.h"
 
 namespace lumora {
 namespace {
@@ -101,7 +102,7 @@ std::string Random(size_t n, unsigned seed) {
   return s;
 }
 
-TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
+TEST_F(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
   struct Case {
     const char* name;
     std::function<void(const fs::path&)> damage;
@@ -125,12 +126,12 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
-    const fs::path db = dir.path() / kJournalFile;
-    c.damage(db);
-    const auto before = ReadWholeFileBytes(db);
-    const auto wal = ReadWholeFileBytes(fs::path(db).concat("-wal"));
-    Recording r(db);
+    TempDir scratch;
+    const fs::path file = scratch.path() / kJournalFile;
+    c.damage(file);
+    const auto before = ReadWholeFileBytes(file);
+    const auto wal = ReadWholeFileBytes(fs::path(file).concat("-wal"));
+    Recording r(file);
     EXPECT_TRUE(r.journal.open());
     r.Sequence(1);
     r.Sequence(2);
@@ -139,15 +140,15 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
     // Kept under the local time of the move: journal.damaged-20261201-080000.sqlite in UTC+8.
     const std::string stamp = DateTimeText(std::chrono::system_clock::from_time_t(1796000000));
     const fs::path keptLocal =
-        dir.path() / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
-                      stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2) + ".sqlite");
+        scratch.path() / ("journal.damaged-" + stamp.substr(0, 4) + stamp.substr(5, 2) + stamp.substr(8, 2) + "-" +
+                          stamp.substr(11, 2) + stamp.substr(14, 2) + stamp.substr(17, 2) + ".sqlite");
     EXPECT_TRUE(ReadWholeFileBytes(keptLocal) == before) << keptLocal;
     if (wal) {
       EXPECT_TRUE(ReadWholeFileBytes(fs::path(keptLocal).concat("-wal")) == wal);
     }
-    EXPECT_EQ(Query(db, "PRAGMA integrity_check"), (Rows{{"ok"}}));
-    EXPECT_EQ(InOrder(db), Expected(1, 2));
-    EXPECT_EQ(Query(db, "SELECT id, how FROM runs"), (Rows{{"1", "closed"}}));
+    EXPECT_EQ(Query(file, "PRAGMA integrity_check"), (Rows{{"ok"}}));
+    EXPECT_EQ(InOrder(file), Expected(1, 2));
+    EXPECT_EQ(Query(file, "SELECT id, how FROM runs"), (Rows{{"1", "closed"}}));
     ASSERT_EQ(r.notices().size(), 1u);
     EXPECT_NE(r.notices()[0].text.find(PathToUtf8(keptLocal.filename())), std::string::npos) << r.notices()[0].text;
     EXPECT_NE(r.notices()[0].text.find("damaged"), std::string::npos);
@@ -155,11 +156,10 @@ TEST(JournalFaults, ADamagedFileIsKeptAsideWithItsLogAndANewJournalRecords) {
   }
 }
 
-TEST(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
-  TempDir dir;
+TEST_F(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
   const fs::path folder = dir.path() / "not yet";
-  const fs::path db = folder / kJournalFile;
-  Recording r(db);
+  const fs::path late = folder / kJournalFile;
+  Recording r(late);
   EXPECT_FALSE(r.journal.open());
   r.Sequence(1);
   r.Sequence(2);
@@ -172,18 +172,16 @@ TEST(JournalFaults, AJournalThatCouldNotOpenAtStartOpensAtALaterSequence) {
   EXPECT_TRUE(r.journal.isOpen());
   EXPECT_EQ(r.journal.waiting(), 0);
   EXPECT_EQ(r.journal.statusText(), "");
-  EXPECT_EQ(InOrder(db), Expected(1, 3));
-  ExpectSequencesWhole(db);
+  EXPECT_EQ(InOrder(late), Expected(1, 3));
+  ExpectSequencesWhole(late);
   // The rows told before it could open belong to this run, which started when the program did.
-  EXPECT_EQ(Query(db, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
-  EXPECT_EQ(Query(db, "SELECT started FROM runs"),
+  EXPECT_EQ(Query(late, "SELECT DISTINCT run FROM draws"), (Rows{{"1"}}));
+  EXPECT_EQ(Query(late, "SELECT started FROM runs"),
             (Rows{{DateTimeText(std::chrono::system_clock::from_time_t(1796000000))}}));
   EXPECT_EQ(r.notices().size(), 1u);  // one cause, one notice
 }
 
-TEST(JournalFaults, ABusyDatabaseIsWaitedForAndTheRowsArriveInOrder) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalFaults, ABusyDatabaseIsWaitedForAndTheRowsArriveInOrder) {
   Recording r(db);
   ASSERT_TRUE(r.journal.open());
   r.Sequence(1);
@@ -207,9 +205,7 @@ TEST(JournalFaults, ABusyDatabaseIsWaitedForAndTheRowsArriveInOrder) {
   EXPECT_EQ(r.statusChanges, 0);
 }
 
-TEST(JournalFaults, RowsThatOutlastTheWaitAreKeptAndWrittenAtTheNextCommit) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalFaults, RowsThatOutlastTheWaitAreKeptAndWrittenAtTheNextCommit) {
   Recording r(db);
   ASSERT_TRUE(r.journal.open());
   r.journal.setBusyWait(200ms);
@@ -266,9 +262,7 @@ void RunKilled(const fs::path& db) {
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-TEST(JournalFaults, RunsAreRecordedAndAKilledRunIsFoundAtTheNextStart) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalFaults, RunsAreRecordedAndAKilledRunIsFoundAtTheNextStart) {
   {
     Recording r(db);
     ASSERT_TRUE(r.journal.open());
@@ -343,9 +337,7 @@ INSERT INTO judgements VALUES(2, '2026-11-30 10:01:00', 2, '102', '22222', 0, -6
   sqlite3_close(h);
 }
 
-TEST(JournalFaults, AVersion1JournalIsMigratedInPlaceKeepingItsRows) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalFaults, AVersion1JournalIsMigratedInPlaceKeepingItsRows) {
   WriteVersion1(db);
   // Exported as it is before a later program opens it.
   JournalCsv v1 = ExportJournalCsv(db, "", "");
@@ -378,9 +370,7 @@ TEST(JournalFaults, AVersion1JournalIsMigratedInPlaceKeepingItsRows) {
   EXPECT_EQ(lines[2], "2026-11-30 10:00:00,judgement,101,11111,,,,1,940,940,S,,,,judged 101,,");
 }
 
-TEST(JournalExport, OrdersByWhatWasWrittenAndFiltersByEachRowsDateWhenTheClockJumpsBack) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalExport, OrdersByWhatWasWrittenAndFiltersByEachRowsDateWhenTheClockJumpsBack) {
   Recording r(db);
   const auto day2 = r.clock.time;
   ASSERT_TRUE(r.journal.open());
@@ -416,9 +406,7 @@ TEST(JournalExport, OrdersByWhatWasWrittenAndFiltersByEachRowsDateWhenTheClockJu
   }
 }
 
-TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
   {
     Recording r(db);
     ASSERT_TRUE(r.journal.open());
@@ -435,13 +423,13 @@ TEST(JournalExport, ABackupAndAnExportWhileAnotherProcessWrites) {
     }
   } stop{child};
   std::this_thread::sleep_for(200ms);
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
+  const std::string data = dir.path().string();
   long long before = 0;
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE("copy " + std::to_string(i));
     const fs::path copy = dir.path() / ("copy" + std::to_string(i) + ".sqlite");
-    ASSERT_EQ(std::system((cli + " --backup " + copy.string() + " >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((cli + " --csv " + (dir.path() / "out.csv").string() + " >/dev/null").c_str()), 0);
+    ASSERT_EQ(testing::RunCli({"journal", "--data", data, "--backup", copy.string()}).exitCode, 0);
+    ASSERT_EQ(testing::RunCli({"journal", "--data", data, "--csv", (dir.path() / "out.csv").string()}).exitCode, 0);
     EXPECT_FALSE(fs::exists(fs::path(copy).concat("-wal")));
     EXPECT_EQ(Query(copy, "PRAGMA integrity_check"), (Rows{{"ok"}}));
     EXPECT_EQ(Query(copy, "PRAGMA journal_mode"), (Rows{{"delete"}}));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/support/EngineFixture.h"
+#include "journal/Journal.h"
 
 namespace lumora::journal_test {
 
@@ -16,6 +17,15 @@ using Row = std::vector<std::string>;
 using Rows = std::vector<Row>;
 
 using TempDir = testing::ScratchFolder;
+
+// A test with a scratch folder and the journal's file in it.
+struct JournalFolder : ::testing::Test {
+  TempDir dir;
+  const fs::path db = dir.path() / kJournalFile;
+};
+using JournalFaults = JournalFolder;
+using JournalExport = JournalFolder;
+using JournalRun = JournalFolder;
 
 // Every row of `sql` as texts ("NULL" for a null).
 inline Rows Query(const fs::path& db, const std::string& sql) {

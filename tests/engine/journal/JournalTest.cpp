@@ -26,6 +26,7 @@
 #include "money/BetLog.h"
 #include "money/Fund.h"
 #include "session/DrawCycle.h"
+#include "support/RunProgram.h"
 
 namespace lumora {
 namespace {
@@ -64,9 +65,7 @@ struct JournalledRun : testing::RecordedSession {
   }
 };
 
-TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -109,9 +108,7 @@ TEST(Journal, KeepsEveryDrawPlanJudgementSettlementAndLogLineOfARun) {
 
 // Answers the feed did not simply apply are kept with what the status said, in the order told,
 // and exported; a refused answer leaves no draw, plan or judgement.
-TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, KeepsTheFeedsRefusalsFailuresAndOutages) {
   JournalledRun run(db);
   run.Fetch(150);
   run.Fetch(151);
@@ -141,8 +138,7 @@ TEST(Journal, KeepsTheFeedsRefusalsFailuresAndOutages) {
   EXPECT_NE(csv.text.find(",feed outage,"), std::string::npos);
 }
 
-TEST(Journal, RecordingChangesNothingTheProgramShows) {
-  TempDir dir;
+TEST_F(JournalRun, RecordingChangesNothingTheProgramShows) {
   JournalledRun with(dir.path() / kJournalFile), without(dir.path() / "unused.sqlite", false);
   for (int p = 150; p <= 155; ++p) {
     with.Fetch(p);
@@ -154,8 +150,7 @@ TEST(Journal, RecordingChangesNothingTheProgramShows) {
   EXPECT_FALSE(fs::exists(dir.path() / "unused.sqlite"));
 }
 
-TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
-  TempDir dir;
+TEST_F(JournalRun, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
   struct Case {
     const char* name;
     std::function<fs::path(const fs::path&)> make;
@@ -212,9 +207,7 @@ TEST(Journal, AFailureToWriteShowsOneNoticeAndTheProgramGoesOn) {
   _exit(0);
 }
 
-TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalRun, AKilledProcessLosesAtMostTheSequenceInProgress) {
   std::mt19937 rng(20261208);
   int lastCommitted = 0;
   for (int round = 0; round < 12; ++round) {
@@ -262,9 +255,7 @@ TEST(Journal, AKilledProcessLosesAtMostTheSequenceInProgress) {
   EXPECT_GT(lastCommitted, 12);  // the writer did get going before the kills
 }
 
-TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
-  TempDir dir;
-  const fs::path db = dir.path() / kJournalFile;
+TEST_F(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   FixedClock clock;
   clock.time = std::chrono::system_clock::from_time_t(1796000000);
   const std::string at = DateTimeText(clock.time), day1 = at.substr(0, 10);
@@ -315,12 +306,11 @@ TEST(JournalExport, RunsPlansJudgementsAndBetsAsCsvWithABomInTheOrderTold) {
   EXPECT_EQ(closed[8], later + ",not judged,152,,,,,,,,,,,,," + kPlanNotJudgedClosed + ",1");
   EXPECT_EQ(closed[9], later + ",run end,,,,,,,,,,,,,,closed,1");
   // The command writes the same CSV; a malformed date or a missing --csv is a usage error.
-  const std::string cli = std::string(std::getenv("LUMORA_BIN")) + "/lumora-cli journal --data " + dir.path().string();
-  const fs::path out = dir.path() / "out.csv";
-  EXPECT_EQ(std::system((cli + " --csv " + out.string() + " >/dev/null").c_str()), 0);
+  const std::string data = dir.path().string(), out = (dir.path() / "out.csv").string();
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data, "--csv", out}).exitCode, 0);
   EXPECT_EQ(ReadWholeFileBytes(out), ExportJournalCsv(db, "", "").text);
-  EXPECT_EQ(WEXITSTATUS(std::system((cli + " --from 2026-1-1 --csv " + out.string() + " 2>/dev/null").c_str())), 2);
-  EXPECT_EQ(WEXITSTATUS(std::system((cli + " 2>/dev/null").c_str())), 2);
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data, "--from", "2026-1-1", "--csv", out}).exitCode, 2);
+  EXPECT_EQ(testing::RunCli({"journal", "--data", data}).exitCode, 2);
   EXPECT_NE(ExportJournalCsv(db, "1.12.2026", "").error, "");
   EXPECT_NE(ExportJournalCsv(dir.path() / "none.sqlite", "", "").error, "");
   EXPECT_FALSE(fs::exists(dir.path() / "none.sqlite"));

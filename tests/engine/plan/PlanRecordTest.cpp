@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/Text.h"
 #include "core/controls/Fmain.h"
 #include "engine/plan/PlanFixture.h"
@@ -23,13 +25,20 @@ class PlanRecordTest : public PlanFixture {
     StartPlan(e);
   }
   const std::string& Line(int i) { return s.plan.recordLines[static_cast<size_t>(i)]; }
+  // The first plan after draw `after` (001 unless told), on a fixed pool (ten numbers unless told),
+  // with `tick` checked.
+  void Start(std::optional<CheckBox> tick = std::nullopt, const std::string& pool = Numbers(0, 10),
+             const std::string& after = "001") {
+    SetNewest(after, "00000");
+    UseFixedPool(pool);
+    if (tick) form().setChecked(*tick, true);
+    PlanEnv e = env();
+    StartPlan(e);
+  }
 };
 
 TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBoxes) {
-  SetNewest("120", "12345");
-  UseFixedPool(Numbers(0, 120));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(std::nullopt, Numbers(0, 120), "120");
   EXPECT_EQ(Line(0), "Lumora计划后三120注121期开*****<1>期/当前<1>-等中奖");
   EXPECT_EQ(form().text(fmain::T_touzhu_dd[0]), Numbers(0, 120));
   EXPECT_EQ(form().text(fmain::T_touzhu_dd[1]), "120");
@@ -40,10 +49,7 @@ TEST_F(PlanRecordTest, PendingLineNamesTheNextPeriodWithoutWrapAndFillsTheBetBox
 }
 
 TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
-  SetNewest("023", "12345");
-  UseFixedPool(Numbers(800, 120));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(std::nullopt, Numbers(800, 120), "023");
   s.money.multiplePosition = 4;
   Period("024", "35816");
   EXPECT_EQ(Line(0), "Lumora计划后三120注024期开35816<1>期/当前<1>中中中");
@@ -61,11 +67,7 @@ TEST_F(PlanRecordTest, HitIsJudgedIntoTheSlotOfItsPendingLine) {
 }
 
 TEST_F(PlanRecordTest, EmptyPoolIsAlwaysAMissOfSize000) {
-  SetNewest("010", "00000");
-  UseFixedPool("");
-  form().setChecked(fmain::Check_hang_lr, true);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_hang_lr, "", "010");
   EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "0");
   Period("011", "00000");
   EXPECT_EQ(Line(0), "Lumora计划后三000注011期开00000<1>期/当前<1>------ 利润0");
@@ -74,10 +76,7 @@ TEST_F(PlanRecordTest, EmptyPoolIsAlwaysAMissOfSize000) {
 }
 
 TEST_F(PlanRecordTest, AMissAfterAHitIsBookedAsAMiss) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 100));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(std::nullopt, Numbers(0, 100));
   Period("002", "00050");  // hit: +1940 - 200
   Period("003", "00500");  // miss: -200
   EXPECT_EQ(s.stats.plan().profit, 1740 - 200);
@@ -86,11 +85,7 @@ TEST_F(PlanRecordTest, AMissAfterAHitIsBookedAsAMiss) {
 }
 
 TEST_F(PlanRecordTest, MultiPeriodMissesCollapseIntoOneSlotAndTheCounterWraps) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  form().setChecked(fmain::Check_duoqi, true);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_duoqi);
   EXPECT_EQ(Line(0), "Lumora计划后三010注002期开*****<3>期/当前<1>等中奖");
   Period("002", "00500");
   EXPECT_EQ(s.plan.multiPeriodCounter, 2);
@@ -114,11 +109,7 @@ TEST_F(PlanRecordTest, MultiPeriodMissesCollapseIntoOneSlotAndTheCounterWraps) {
 }
 
 TEST_F(PlanRecordTest, AlarmOpensOnAMatchingTrailOnly) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  form().setChecked(fmain::Check_baojing, true);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_baojing);
   const char* draws[] = {"00001", "00002", "00900", "00901", "00902"};
   for (int i = 0; i < 5; ++i) Period(Pad(i + 2, 3), draws[i]);
   EXPECT_EQ(s.plan.hitMissTrail, "中中挂挂挂");
@@ -129,31 +120,20 @@ TEST_F(PlanRecordTest, AlarmOpensOnAMatchingTrailOnly) {
 }
 
 TEST_F(PlanRecordTest, TrailKeepsItsNewestTenMarks) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start();
   for (int i = 0; i < 12; ++i) Period(Pad(i + 2, 3), i == 0 ? "00001" : "00900");
-  EXPECT_EQ(s.plan.hitMissTrail, std::string(10 * 3, 'x').replace(0, 30, "挂挂挂挂挂挂挂挂挂挂"));
+  EXPECT_EQ(s.plan.hitMissTrail, "挂挂挂挂挂挂挂挂挂挂");
 }
 
 TEST_F(PlanRecordTest, ProfitTextPadsTheShorterMissPhrase) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  form().setChecked(fmain::Check_hang_lr, true);
   form().setText(fmain::T_zdy_yongyu[1], "挂");
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_hang_lr);
   Period("002", "00900");
   EXPECT_EQ(Line(0), "Lumora计划后三010注002期开00900<1>期/当前<1>挂     利润-20");
 }
 
 TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  form().setChecked(fmain::Check_pszj_sx, true);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start(fmain::Check_pszj_sx);
   Period("002", "00900");
   EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "---------------------\r\n" + Line(0) + "\r\n" + Line(1) +
                                                     "\r\n---------------------\r\n" + s.stats.plan().summary);
@@ -161,11 +141,8 @@ TEST_F(PlanRecordTest, StatisticsSummaryFollowsTheRecordWhenAsked) {
 }
 
 TEST_F(PlanRecordTest, KeepCountOutOfRangeStillStoresTheLineAndFillsTheBetBoxes) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
   form().setText(fmain::T_jh_qi_baoliu, "201");
-  PlanEnv e = env();
-  StartPlan(e);
+  Start();
   EXPECT_EQ(prompter.lastText(), "保留开奖记录参数设置有误，范围在1~200之间有效");
   EXPECT_FALSE(Line(0).empty());
   EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "");
@@ -174,11 +151,8 @@ TEST_F(PlanRecordTest, KeepCountOutOfRangeStillStoresTheLineAndFillsTheBetBoxes)
 }
 
 TEST_F(PlanRecordTest, WithoutAutoPlanTheRecordAndBetBoxesStayAsTheyWere) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
   form().setChecked(fmain::Check_jihua_sx, false);
-  PlanEnv e = env();
-  StartPlan(e);
+  Start();
   EXPECT_EQ(form().text(fmain::T_jihua_jj_dadi_zhushu), "10");
   EXPECT_EQ(form().text(fmain::T_jh_dadi_jilu), "");
   EXPECT_EQ(form().text(fmain::T_touzhu_dd[0]), "");
@@ -193,10 +167,7 @@ TEST_F(PlanRecordTest, NoDrawsRefusesToStart) {
 }
 
 TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 10));
-  PlanEnv e = env();
-  StartPlan(e);
+  Start();
   for (int i = 0; i < 405; ++i) Period(Pad((i + 1) % 120 + 1, 3), "00900");  // 002 .. 120, 001, 002 ..
   EXPECT_EQ(s.plan.recordIndex, 400);
   EXPECT_NE(Line(400).find("等中奖"), std::string::npos);
@@ -213,10 +184,8 @@ TEST_F(PlanRecordTest, RecordPastItsLastSlotDropsTheOldestLine) {
 }
 
 TEST_F(PlanRecordTest, ComplementAndPlanCopies) {
-  SetNewest("001", "00000");
-  UseFixedPool(Numbers(0, 998));
+  Start(std::nullopt, Numbers(0, 998));
   PlanEnv e = env();
-  StartPlan(e);
   CopyComplement(e);
   EXPECT_EQ(prompter.notices.front().text, "提示，你现在复制的是反集号码");
   EXPECT_EQ(clipboard.content, "998 999 ");

@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/Files.h"
 #include "core/Text.h"
 #include "support/DrawLines.h"
 #include "support/RunProgram.h"
@@ -24,12 +23,7 @@ namespace fs = std::filesystem;
 using testing::RunCli;
 using testing::RunResult;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+std::string ReadAll(const fs::path& path) { return ReadWholeFileBytes(path).value_or(""); }
 
 // A small well-formedness check: one root, every tag closed in order, attributes quoted, only
 // the five XML entities, no stray '<' or '&' in text. Returns "" or what is wrong.

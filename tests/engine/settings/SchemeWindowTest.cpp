@@ -29,47 +29,60 @@ struct SchemeWindow : ::testing::Test, test::DataFolderContext {
       if (items[i] == item) cx.form.setSelectedIndex(fk::List_fangan, static_cast<int>(i));
   }
   void write(const std::string& name, const std::string& text) { std::ofstream(fa() / name, std::ios::binary) << text; }
+  // Writes `text` as the scheme file `name`, lists the folder and loads it.
+  void load(const std::string& name, const std::string& text) {
+    write(name, text);
+    RefreshSchemeList(cx);
+    select(name);
+    LoadScheme(cx);
+  }
   std::string lastTitle() const { return prompter.notices.empty() ? "" : prompter.notices.back().title; }
 };
 
-TEST_F(SchemeWindow, SaveChangeAndLoadRestoresEveryValue) {
+TEST_F(SchemeWindow, SaveResetAndLoadRestoresEveryValue) {
+  cx.form.setText(fmain::T_quxian_zhushu[4], "333");
+  cx.form.setText(fmain::T_xl_muduan[2], "10");
+  cx.form.setChecked(fmain::Check_xl_md[7], true);
+  cx.form.setChecked(fmain::Ch_jiankong_jj[3], false);
+  cx.form.setText(fmain::T_jh_dadi_chongfu_rc, "05.06");
   save("  800+[1] ");
   EXPECT_EQ(prompter.lastText(), "保存完成");
   EXPECT_EQ(lastTitle(), "成功");
-  ASSERT_TRUE(fs::exists(fa() / "800+[1].fa"));
   ASSERT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"800+[1].fa"});
   // The file is the scheme text as built, ending with the last section's CR LF.
-  auto bytes = ReadWholeFileBytes(fa() / "800+[1].fa");
-  ASSERT_TRUE(bytes);
-  EXPECT_EQ(*bytes, BuildSchemeText(cx.form).text);
-  EXPECT_TRUE(bytes->ends_with("*end*\r\n"));
+  EXPECT_EQ(ReadWholeFileBytes(fa() / "800+[1].fa").value_or(""), BuildSchemeText(cx.form).text);
+  EXPECT_TRUE(BuildSchemeText(cx.form).text.ends_with("*end*\r\n"));
 
-  Form saved = cx.form;
-  cx.form.setText(fmain::T_quxian_zhushu[0], "300");
-  cx.form.setText(fmain::T_xl_muduan[4], "10");
-  cx.form.setChecked(fmain::Check_xl_md[2], true);
-  cx.form.setChecked(fmain::Ch_jiankong_jj[14], false);
-  cx.form.setText(fmain::T_jh_dadi_chongfu_rc, "01");
+  const Form saved = cx.form;
+  test::SetDesignValues(cx.form);
   cx.form.setText(fmain::T_moshier_input, "x");
   cx.form.setText(fmain::T_jiankong_rc, "05");
-
   select("800+[1].fa");
   LoadScheme(cx);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
   for (int i = 0; i < 15; ++i) {
     EXPECT_EQ(cx.form.text(fmain::T_quxian_zhushu[i]), saved.text(fmain::T_quxian_zhushu[i]));
-    EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[i]), "1111111111");
-    EXPECT_FALSE(cx.form.checked(fmain::Check_xl_md[i]));
-    EXPECT_TRUE(cx.form.checked(fmain::Ch_jiankong_jj[i]));
+    EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[i]), i == 2 ? "10" : "1111111111");
+    EXPECT_EQ(cx.form.checked(fmain::Check_xl_md[i]), i == 7);
+    EXPECT_EQ(cx.form.checked(fmain::Ch_jiankong_jj[i]), i != 3);
   }
-  EXPECT_EQ(cx.form.text(fmain::T_jh_dadi_chongfu_rc), "08.09.10.11.12.13.14");
+  EXPECT_EQ(cx.form.text(fmain::T_jh_dadi_chongfu_rc), "05.06");
   EXPECT_EQ(cx.form.text(fmain::T_moshier_input), test::kDesignGroups);
-  EXPECT_EQ(SplitCrLf(cx.form.text(fmain::T_moshier_input)).size(), 3u);
   EXPECT_EQ(cx.form.text(fmain::T_jiankong_rc), "01.02.03");
+  EXPECT_TRUE(cx.form.checked(fmain::Check_jh_dadi_chongfu));
+  EXPECT_FALSE(cx.form.checked(fmain::Check_jh_dadi_fenzu));
+  EXPECT_EQ(cx.form.text(fmain::T_jiankong_15di_geshu), "14");  // the selections' own reactions ran
+  EXPECT_EQ(cx.form.text(fmain::L_xl_zhushu[4]), "333");
 }
 
-TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
-  for (const char* name : {"../x", "a/b", "..\\x", "a:b", "a*b", "CON", "nul.txt", "x.", "tab\there"}) {
+TEST_F(SchemeWindow, NamesThatLeaveTheFolderAreReservedOrReorderTheirTextAreRefused) {
+  // Paths and characters no file name holds; device names in any case, with an extension, blanks
+  // or dots after them, superscript digits, the console devices; characters that turn the text.
+  for (const char* name :
+       {"../x",      "a/b",      "..\\x",   "a:b",      "a*b",      "CON",         "nul.txt",   "x.",
+        "tab\there", "CON .x",   "con",     "Prn.txt",  "aux. .fa", "NUL ",        "COM0",      "com9.x",
+        "LPT0",      "COM¹",     "LPT²",    "com³.abc", "CONIN$",   "conout$.txt", "CONIN$ .x", "方案\u202Eaf.exe",
+        "a\u202Ab",  "a\u2066b", "a\u2069", "\u200Ex",  "x\u200F",  "x\u061Cy"}) {
     prompter.notices.clear();
     save(name);
     ASSERT_EQ(prompter.notices.size(), 1u) << name;
@@ -78,36 +91,19 @@ TEST_F(SchemeWindow, NamesThatLeaveTheFolderOrCannotBeFileNamesAreRefused) {
   }
   EXPECT_FALSE(fs::exists(folder.path() / "x.fa"));
   EXPECT_TRUE(fs::is_empty(fa()));
-  // An empty name does nothing at all.
   prompter.notices.clear();
-  save("   ");
+  save("   ");  // an empty name does nothing at all
   EXPECT_TRUE(prompter.notices.empty());
-  // Chinese names, "+", brackets and ".." inside a name are fine.
-  save("方案..一");
-  EXPECT_EQ(prompter.lastText(), "保存完成");
-  // The name is written in the data folder's form (GBK bytes on POSIX) and lists as typed.
-  EXPECT_TRUE(fs::exists(fa() / FileNamePath("方案..一.fa")));
-  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"方案..一.fa"});
-}
-
-TEST_F(SchemeWindow, NamesWindowsReservesOrThatReorderTheirTextAreRefused) {
-  // Device names in any case, with an extension, blanks or dots after them, superscript digits,
-  // the console devices; and names holding a character that turns the text around it.
-  for (const char* name :
-       {"CON .x",   "con",     "Prn.txt",  "aux. .fa", "NUL ",        "COM0",      "com9.x",           "LPT0",
-        "COM¹",     "LPT²",    "com³.abc", "CONIN$",   "conout$.txt", "CONIN$ .x", "方案\u202Eaf.exe", "a\u202Ab",
-        "a\u2066b", "a\u2069", "\u200Ex",  "x\u200F",  "x\u061Cy"}) {
-    prompter.notices.clear();
-    save(name);
-    ASSERT_EQ(prompter.notices.size(), 1u) << name;
-    EXPECT_EQ(prompter.notices[0].text, "保存过程发生错误，请检查") << name;
-  }
-  EXPECT_TRUE(fs::is_empty(fa()));
-  // Names that only look like devices are ordinary names.
+  // Names that only look like devices, and ".." inside a name, are ordinary names.
   for (const char* name : {"CONSOLE", "COM10", "LPT", "COMX", "COM⁴", "xCON", "CON-1", "NULL.x", "CONIN", "a\u2011b"}) {
     save(name);
     EXPECT_EQ(prompter.lastText(), "保存完成") << name;
   }
+  fs::remove_all(fa());
+  save("方案..一");  // the folder made again; the name in the data folder's form, listed as typed
+  EXPECT_EQ(prompter.lastText(), "保存完成");
+  EXPECT_TRUE(fs::exists(fa() / FileNamePath("方案..一.fa")));
+  EXPECT_EQ(cx.form.items(fk::List_fangan), std::vector<std::string>{"方案..一.fa"});
 }
 
 TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
@@ -118,24 +114,14 @@ TEST_F(SchemeWindow, ValueThatWouldBreakTheFileIsRefusedAndNothingIsWritten) {
   EXPECT_FALSE(fs::exists(fa() / "bad.fa"));
 }
 
-TEST_F(SchemeWindow, SaveIntoAMissingFolderCreatesIt) {
-  fs::remove_all(fa());
-  save("x");
-  EXPECT_EQ(prompter.lastText(), "保存完成");
-  EXPECT_TRUE(fs::exists(fa() / "x.fa"));
-}
-
 TEST_F(SchemeWindow, DamagedModeTwoSectionKeepsTheEarlierSections) {
   cx.form.setText(fmain::T_quxian_zhushu[0], "500");
   cx.form.setText(fmain::T_jiankong_rc, "07");
   std::string text = BuildSchemeText(cx.form).text;
   size_t at = text.find("*ms2*");
   text = text.substr(0, at) + "*ms2**end*\r\n" + text.substr(text.find("*15xl*"));
-  write("broken.fa", text);
   test::SetDesignValues(cx.form);
-  RefreshSchemeList(cx);
-  select("broken.fa");
-  LoadScheme(cx);
+  load("broken.fa", text);
   EXPECT_EQ(prompter.lastText(), "在读取参数配置过程中，发现错误\r\n请确认文件是否丢失或者损坏");
   EXPECT_EQ(lastTitle(), "错误");
   EXPECT_EQ(cx.form.text(fmain::T_quxian_zhushu[0]), "500");  // set before the fault
@@ -145,10 +131,7 @@ TEST_F(SchemeWindow, DamagedModeTwoSectionKeepsTheEarlierSections) {
 TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
   std::string text = BuildSchemeText(cx.form).text;
   text.replace(text.find("*15md*1111111111/"), 17, "*15md*11/11/");
-  write("shift.fa", text);
-  RefreshSchemeList(cx);
-  select("shift.fa");
-  LoadScheme(cx);
+  load("shift.fa", text);
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
   EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[0]), "11");
   EXPECT_EQ(cx.form.text(fmain::T_xl_muduan[1]), "11");
@@ -158,11 +141,8 @@ TEST_F(SchemeWindow, SlashInAMaskShiftsTheLaterValues) {
 TEST_F(SchemeWindow, GbkAndLfFilesLoad) {
   std::string text = ReplaceAll(BuildSchemeText(cx.form).text, "\r\n", "\n");
   text = ReplaceAll(text, "=12345", "=12345中");
-  ASSERT_TRUE(WriteTextFile(fa() / "lf.fa", text));
-  RefreshSchemeList(cx);
-  select("lf.fa");
   cx.form.setText(fmain::T_moshier_input, "");
-  LoadScheme(cx);
+  load("lf.fa", ToGbk(text));
   EXPECT_EQ(prompter.lastText(), "参数读入成功");
   EXPECT_EQ(SplitCrLf(cx.form.text(fmain::T_moshier_input)).size(), 3u);
   EXPECT_TRUE(Contains(cx.form.text(fmain::T_moshier_input), "=12345中\r\n"));
