@@ -123,7 +123,10 @@ void Form::setSelectedIndex(ControlRef name, int index) {
   c.selectedIndex = index;
   changed(name);
 }
-void Form::userSetSelectedIndex(ControlRef name, int index) { at(name).selectedIndex = index; }
+void Form::userSetSelectedIndex(ControlRef name, int index) {
+  Values& c = at(name);
+  c.selectedIndex = index >= 0 && index < static_cast<int>(c.items.size()) ? index : -1;
+}
 
 bool Form::itemSelected(ControlRef name, int index) const {
   const Values* c = find(name);

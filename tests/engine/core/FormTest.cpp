@@ -179,6 +179,8 @@ TEST(FormLists, ItemsAndSelectionsStayWithinTheItems) {
 
   // Changes: a selection the engine moves is reported, the user's is not.
   f.takeChanged();
+  f.userSetSelectedIndex(list, 7);  // a selection past the items is no selection
+  EXPECT_EQ(f.selectedIndex(list), -1);
   f.userSetSelectedIndex(list, 1);
   EXPECT_TRUE(f.takeChanged().empty());
   EXPECT_EQ(f.selectedIndex(list), 1);

@@ -220,13 +220,18 @@ TEST_F(JournalRun, AKilledProcessLosesAtMostTheSequenceInProgress) {
       WriteSequences(db, fds[1]);
     }
     close(fds[1]);
+    // The kill waits for the writer's first commit, so it lands in the middle of the writing
+    // however slow the machine is (and the database exists).
+    int n = 0, reported = 0;
+    const bool started = read(fds[0], &n, sizeof n) == sizeof n;
+    reported = started ? n : 0;
     const int after = std::uniform_int_distribution<int>(20, 250)(rng);
     std::this_thread::sleep_for(std::chrono::milliseconds(after));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
+    ASSERT_TRUE(started) << "the writer committed nothing: " << status;
     ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself: " << status;
-    int n = 0, reported = 0;
     while (read(fds[0], &n, sizeof n) == sizeof n) reported = n;
     close(fds[0]);
 
