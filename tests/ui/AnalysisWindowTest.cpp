@@ -27,9 +27,7 @@ struct AnalysisWindowTest : uitest::WindowTest {
   QWidget* fenxi = nullptr;
 
   void SetUp() override {
-    const char* data = std::getenv("LUMORA_DATA");
-    ASSERT_NE(data, nullptr);
-    session.cx.data = DataFolder(data);
+    UseShippedData();
     WindowTest::SetUp();
     StartProgram();
     window->show();
@@ -60,15 +58,19 @@ struct AnalysisWindowTest : uitest::WindowTest {
     uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);
   }
   bool Idle() { return In<QPushButton>(ffenxi::C_fenxi_kaishi)->isEnabled(); }
+  // Waits for the run to end; the window's status line for the failure message.
+  void AwaitIdle(int ms) {
+    ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, ms)) << Status().toStdString();
+  }
   QString Status() { return In<QLabel>(ffenxi::L_fenxi_zhuangtai)->text(); }
+  QString Risk() { return In<QLabel>(ffenxi::L_fenxi_fengxian)->text(); }
 };
 
 TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) {
   Start(DrawFile(400));
   EXPECT_FALSE(Idle());
   EXPECT_TRUE(In<QPushButton>(ffenxi::C_fenxi_quxiao)->isEnabled());
-  // While the run goes on, the program's own work is served: a timer keeps ticking and an engine
-  // operation runs at once.
+  // The program's own work goes on meanwhile: a timer ticks, an engine operation runs at once.
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
@@ -76,35 +78,31 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   bool ran = false;
   shell->run([&](Session&) { ran = true; });
   EXPECT_TRUE(ran);
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000)) << Status().toStdString();
+  AwaitIdle(120000);
   EXPECT_GT(ticks, 0);
 
   auto* table = In<QTableWidget>(ffenxi::Tab_fenxi);
   ASSERT_EQ(table->rowCount(), 1) << Status().toStdString();
   EXPECT_EQ(table->item(0, 1)->text(), "280");  // 400 draws, the first 120 warm up
-  // The backtest report, the risk section under it.
   const Scene& report = In<ChartView>(ffenxi::Pic_fenxi)->scene();
   EXPECT_GT(report.items.size(), 100u);
   ASSERT_TRUE(std::holds_alternative<SceneText>(report.items.back()));
   EXPECT_NE(std::get<SceneText>(report.items.back()).text.find("止损概率 ruin "), std::string::npos);
-  const QString risk = In<QLabel>(ffenxi::L_fenxi_fengxian)->text();
-  EXPECT_TRUE(risk.contains("capital 130, stop-loss 5, take-profit 300")) << risk.toStdString();
-  EXPECT_TRUE(risk.contains("止损概率 ruin ")) << risk.toStdString();
-  EXPECT_TRUE(risk.contains(" draws)")) << risk.toStdString();
+  for (const char* part : {"capital 130, stop-loss 5, take-profit 300", "止损概率 ruin ", " draws)"})
+    EXPECT_TRUE(Risk().contains(part)) << Risk().toStdString();
   EXPECT_EQ(In<QProgressBar>(ffenxi::P_fenxi_jindu)->value(), In<QProgressBar>(ffenxi::P_fenxi_jindu)->maximum());
 
   // A small sweep of one control: a row per value, Holm-adjusted, a risk line each.
   Start(DrawFile(200), "T_jh_dadi_chongfu_cs=6,9");
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000)) << Status().toStdString();
+  AwaitIdle(120000);
   ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
   EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
-  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().contains("#2 T_jh_dadi_chongfu_cs=9: "))
-      << In<QLabel>(ffenxi::L_fenxi_fengxian)->text().toStdString();
+  EXPECT_TRUE(Risk().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << Risk().toStdString();
 
   // A swept name no control has is refused before any run, and says so.
   Start(DrawFile(200), "T_no_such_box=1,2");
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 60000));
+  AwaitIdle(60000);
   EXPECT_TRUE(Status().contains("T_no_such_box")) << Status().toStdString();
   EXPECT_EQ(table->rowCount(), 0);
 }
@@ -116,11 +114,11 @@ TEST_F(AnalysisWindowTest, CancelStopsTheRunAndShowsNothing) {
   QElapsedTimer clock;
   clock.start();
   uitest::Click(fenxi, ffenxi::C_fenxi_quxiao);
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  AwaitIdle(30000);
   EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_EQ(Status(), "已取消");
   EXPECT_EQ(In<QTableWidget>(ffenxi::Tab_fenxi)->rowCount(), 0);
-  EXPECT_TRUE(In<QLabel>(ffenxi::L_fenxi_fengxian)->text().isEmpty());
+  EXPECT_TRUE(Risk().isEmpty());
 }
 
 TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
@@ -130,13 +128,13 @@ TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
   });
   In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[0])->setChecked(true);
   uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  AwaitIdle(30000);
   EXPECT_TRUE(Status().contains("只有 120 期开奖")) << Status().toStdString();
 
   const QString bad = dir.filePath("bad.txt");
   std::ofstream(bad.toStdString()) << "001-12345\nthis is not a draw 12345\n";
   Start(bad);
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 30000));
+  AwaitIdle(30000);
   EXPECT_TRUE(Status().contains(":2: not a draw line")) << Status().toStdString();
 
   Start(DrawFile(200), "T_jh_dadi_chongfu_cs=");
@@ -145,13 +143,12 @@ TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
 }
 
 TEST_F(AnalysisWindowTest, Screenshot) {
-  const QByteArray shots = qgetenv("LUMORA_SHOT_DIR");
-  if (shots.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR";
+  if (uitest::ShotDir().isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR";
   Start(DrawFile(600));
-  ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, 120000));
+  AwaitIdle(120000);
   fenxi->resize(1000, 760);
   QTest::qWait(300);
-  fenxi->grab().save(QString(shots) + "/analysis-window.png");
+  fenxi->grab().save(uitest::ShotDir() + "/analysis-window.png");
 }
 
 }  // namespace

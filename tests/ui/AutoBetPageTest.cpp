@@ -18,7 +18,7 @@ struct AutoBetPageTest : uitest::WindowTest {
   }
 };
 
-TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
+TEST_F(AutoBetPageTest, ControlsFramesAndTimersAtStart) {
   for (Button name : {fmain::C_pt_id_shibie[0], fmain::C_pt_id_shibie[5], fmain::C_sz_touzhu, fmain::C_dsf_sb[0],
                       fmain::C_dsf_sb[1], fmain::C_dsf_cs, fmain::C_shoudong_xiazhu, fmain::C_qunfa_find,
                       fmain::C_qun_all, fmain::C_qunfa_shoudong, fmain::C_qunfa_shuoming, fmain::C_qm_show})
@@ -28,18 +28,15 @@ TEST_F(AutoBetPageTest, EveryControlIsThereWithItsDesignText) {
     Find<QLineEdit>(name);
   Find<QListWidget>(fmain::List_touzhu);
   EXPECT_EQ(Find<QListWidget>(fmain::qf_list)->selectionMode(), QAbstractItemView::MultiSelection);
-  EXPECT_EQ(Find<QCheckBox>(fmain::Check_touzhu_sx)->text(), "自动投注(开奖后1分钟自动投注)");
-  EXPECT_EQ(Find<QCheckBox>(fmain::Check_pt_tz_sx)->text(), "第三方投注，本方停住[请确认第三方端开启]");
-  EXPECT_EQ(Find<QCheckBox>(fmain::Check_qf_min)->text(), "群发后最小化QQ发言窗口");
+  const std::pair<CheckBox, const char*> checks[] = {
+      {fmain::Check_touzhu_sx, "自动投注(开奖后1分钟自动投注)"},
+      {fmain::Check_pt_tz_sx, "第三方投注，本方停住[请确认第三方端开启]"},
+      {fmain::Check_qf_min, "群发后最小化QQ发言窗口"}};
+  for (const auto& [box, text] : checks) EXPECT_EQ(Find<QCheckBox>(box)->text(), text);
   EXPECT_EQ(Find<QPushButton>(fmain::C_pt_id_shibie[1])->text(), "发送测试");
   EXPECT_EQ(session.cx.form.text(fmain::T_qf_yanshi[0]), "60");
-}
-
-TEST_F(AutoBetPageTest, FramesCarryTheirNamesAndEveryAutomationTimerIsStoppedAtStart) {
-  // The settings centre and the settings exchange address the automation frame by this name.
-  auto* automation = Find<QGroupBox>(fmain::Frame_canshu[1]);
-  ASSERT_NE(automation, nullptr);
-  EXPECT_EQ(automation->title(), "自动投注设置[默认右键确认]");
+  // The settings centre and the settings exchange address the automation frame by its name.
+  EXPECT_EQ(Find<QGroupBox>(fmain::Frame_canshu[1])->title(), "自动投注设置[默认右键确认]");
   auto* capital = Find<QGroupBox>(fmain::Frame_zijin);
   ASSERT_NE(capital, nullptr);
   EXPECT_EQ(capital->title(), "资金控制,注意止损，止盈，等的设置");
@@ -66,32 +63,31 @@ TEST_F(AutoBetPageTest, DelayBoxesTakeDigitsOnly) {
 }
 
 TEST_F(AutoBetPageTest, ButtonsRunTheirOperations) {
-  QTest::mouseClick(Find<QPushButton>(fmain::C_qunfa_shuoming), Qt::LeftButton);
+  Click(fmain::C_qunfa_shuoming);
   ASSERT_FALSE(prompter.notices.empty());
   EXPECT_EQ(prompter.notices.back().title, "使用说明");
-  QTest::mouseClick(Find<QPushButton>(fmain::C_qm_show), Qt::LeftButton);
-  EXPECT_EQ(Find<QPushButton>(fmain::C_qm_show)->text(),
-            session.cx.form.visible(fmain::Fr_qianming) ? "隐藏签名档设置" : "打开签名档设置");
   // No desktop here: a capture reports it in the bet log instead of starting.
-  QTest::mouseClick(Find<QPushButton>(fmain::C_pt_id_shibie[0]), Qt::LeftButton);
+  Click(fmain::C_pt_id_shibie[0]);
   const auto& log = session.cx.form.items(fmain::List_tz_new);
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back().rfind("自动操作不可用：", 0), 0u) << log.back();
   EXPECT_FALSE(session.cx.form.timer(fmain::Timer_pt_id[0]).enabled);
-  QTest::mouseClick(Find<QPushButton>(fmain::C_shoudong_xiazhu), Qt::LeftButton);
+  Click(fmain::C_shoudong_xiazhu);
   EXPECT_TRUE(session.cx.form.timer(fmain::Timer_tz_djs).enabled);
 }
 
 TEST_F(AutoBetPageTest, TheSignatureFrameOpensOnThisPage) {
   auto* frame = Find<QWidget>(fmain::Fr_qianming);
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(Find<QWidget>(fmain::Frame_ding[5])->isAncestorOf(frame));
+  auto* page = Find<QWidget>(fmain::Frame_ding[5]);
+  auto* show = Find<QPushButton>(fmain::C_qm_show);
+  ASSERT_TRUE(frame && page && show);
+  EXPECT_TRUE(page->isAncestorOf(frame));
   shell->run([](Session& s) { s.cx.form.setVisible(fmain::Fr_qianming, false); });  // as after start-up
-  Find<QPushButton>(fmain::C_qm_show)->click();
-  EXPECT_TRUE(frame->isVisibleTo(Find<QWidget>(fmain::Frame_ding[5])));
-  EXPECT_EQ(Find<QPushButton>(fmain::C_qm_show)->text(), "隐藏签名档设置");
-  Find<QPushButton>(fmain::C_qm_show)->click();
-  EXPECT_FALSE(frame->isVisibleTo(Find<QWidget>(fmain::Frame_ding[5])));
+  for (bool shown : {true, false}) {
+    show->click();
+    EXPECT_EQ(frame->isVisibleTo(page), shown);
+    EXPECT_EQ(show->text(), shown ? "隐藏签名档设置" : "打开签名档设置");
+  }
 }
 
 }  // namespace

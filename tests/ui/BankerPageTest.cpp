@@ -66,8 +66,7 @@ TEST_F(BankerPageTest, WindowButtonsAndRefusals) {
 }
 
 TEST_F(BankerPageTest, Screenshot) {
-  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the tab";
+  if (uitest::ShotDir().isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the tab";
   Click(fmain::C_paixu_shuaxin);
   Click(fmain::C_paixu_shuaxin_02);
   Click(fmain::C_paixu_go);
@@ -76,7 +75,7 @@ TEST_F(BankerPageTest, Screenshot) {
   window->resize(1500, 950);
   window->show();
   QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));
-  EXPECT_TRUE(window->grab().save(QString(dir) + "/banker.png"));
+  EXPECT_TRUE(window->grab().save(uitest::ShotDir() + "/banker.png"));
 }
 
 }  // namespace

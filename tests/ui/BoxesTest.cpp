@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTemporaryDir>
-#include <filesystem>
 #include <type_traits>
 
 #include "core/Text.h"
@@ -125,12 +123,9 @@ TEST_F(BoxesTest, DialogButtonsReadInChinese) {
 }
 
 struct PipelineBoxTest : BoxesTest {
-  QTemporaryDir data;
   uitest::FeedChild feed;
   void SetUp() override {
-    std::filesystem::copy(std::getenv("LUMORA_DATA"), data.path().toStdString(),
-                          std::filesystem::copy_options::recursive);
-    session.cx.data = DataFolder(data.path().toStdString());
+    UseDataCopy();
     UseRealHttp();
     BoxesTest::SetUp();
     window->resize(1280, 800);

@@ -12,9 +12,7 @@ namespace {
 
 struct CapitalRiskTest : uitest::WindowTest {
   void SetUp() override {
-    const char* data = std::getenv("LUMORA_DATA");
-    ASSERT_NE(data, nullptr);
-    session.cx.data = DataFolder(data);
+    UseShippedData();
     WindowTest::SetUp();
     StartProgram();
     window->show();

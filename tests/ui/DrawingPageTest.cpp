@@ -1,31 +1,23 @@
 // The drawing tab driven with real mouse events: draw a line, save it, restart, load it, fit a pool.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
-#include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "core/controls/Fmain.h"
 #include "core/controls/Ftishi.h"
 #include "curves/CurveStore.h"
 #include "curves/Texts.h"
 #include "curves/TrendChart.h"
+#include "support/ScratchFolder.h"
 #include "ui/ChartView.h"
 #include "ui/Pages.h"
-#include "ui/Shell.h"
-#include "ui/Widgets.h"
+#include "ui/support/UiTest.h"
 
 namespace lumora {
 namespace {
@@ -61,22 +53,19 @@ struct Program {
     QTest::mouseClick(b, Qt::LeftButton);
   }
   QPoint at(double x, double y) { return chart()->toPixel(x, y).toPoint(); }
-  // With LUMORA_SHOT_DIR set, saves a picture of the tab there (for reviewing the charts by eye).
   void shot(const char* name) {
-    if (const char* dir = std::getenv("LUMORA_SHOT_DIR")) page->grab().save(QString(dir) + "/" + name);
+    if (!uitest::ShotDir().isEmpty()) page->grab().save(uitest::ShotDir() + "/" + name);
   }
 };
 
-class DrawingPageTest : public ::testing::Test {
- protected:
+fs::path Store() { return fs::path(std::getenv("LUMORA_DATA")) / "data.mdb"; }
+
+struct DrawingPageTest : ::testing::Test {
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("lumora-drawing-" + std::to_string(QCoreApplication::applicationPid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb");
+    uitest::App();
+    fs::copy_file(Store(), dir_ / "data.mdb");
   }
-  void TearDown() override { fs::remove_all(dir_); }
-  fs::path dir_;
+  lumora::testing::ScratchFolder dir_{"drawing"};
 };
 
 TEST_F(DrawingPageTest, ALoadFromADamagedStoreSaysSoAndTheProgramGoesOn) {
@@ -90,8 +79,7 @@ TEST_F(DrawingPageTest, ALoadFromADamagedStoreSaysSoAndTheProgramGoesOn) {
   ASSERT_EQ(p.prompter.notices.size(), 1u);
   EXPECT_EQ(p.prompter.notices[0].text, curves_text::kStoreMissing);
   // The page still works: a good store loads again.
-  fs::copy_file(fs::path(std::getenv("LUMORA_DATA")) / "data.mdb", dir_ / "data.mdb",
-                fs::copy_options::overwrite_existing);
+  fs::copy_file(Store(), dir_ / "data.mdb", fs::copy_options::overwrite_existing);
   p.click(fmain::C_duqu[2]);
   EXPECT_EQ(p.prompter.notices.size(), 1u);
 }
@@ -180,9 +168,3 @@ TEST_F(DrawingPageTest, HorizontalLineAndSlotBoxes) {
 
 }  // namespace
 }  // namespace lumora
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

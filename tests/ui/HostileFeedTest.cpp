@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QTemporaryDir>
 #include <deque>
 #include <filesystem>
 #include <mutex>
@@ -101,7 +100,6 @@ class HostileFeed {
 };
 
 struct HostileFeedTest : uitest::WindowTest {
-  QTemporaryDir data;
   HostileFeed feed;
   FixedClock clock;
   std::unique_ptr<Journal> journal;
@@ -109,10 +107,8 @@ struct HostileFeedTest : uitest::WindowTest {
   std::vector<std::string> applied;
 
   void SetUp() override {
-    std::filesystem::copy(std::getenv("LUMORA_DATA"), data.path().toStdString(),
-                          std::filesystem::copy_options::recursive);
-    session.cx.data = DataFolder(data.path().toStdString());
-    db = std::filesystem::path(data.path().toStdString()) / kJournalFile;
+    UseDataCopy();
+    db = std::filesystem::path(dataCopy->path().toStdString()) / kJournalFile;
     clock.time = std::chrono::system_clock::from_time_t(1796000000);
     journal = std::make_unique<Journal>(db, &clock, &prompter);
     ASSERT_TRUE(journal->open());
@@ -141,12 +137,11 @@ struct HostileFeedTest : uitest::WindowTest {
              Status() != "正在获取开奖数据";
     }));
     clock.advance(std::chrono::seconds(25));
-    return Status();
+    return Status().toStdString();
   }
   std::string Serve(std::vector<DrawRecord> draws, int status = 200) {
     return Serve(Scripted{status, Body(std::move(draws))});
   }
-  std::string Status() { return Find<QLabel>(fmain::Tnew)->text().toStdString(); }
   int Notices(const std::string& start) {
     return static_cast<int>(std::count_if(prompter.notices.begin(), prompter.notices.end(),
                                           [&](const Notice& n) { return n.text.rfind(start, 0) == 0; }));

@@ -2,11 +2,8 @@
 // "开始计划" starts the plan, and each further draw is judged, recorded, booked and followed by
 // the next plan's pending line; the monitor board gains a row per draw.
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <filesystem>
 #include <fstream>
 
 #include "core/History.h"
@@ -23,13 +20,10 @@ namespace {
 using uitest::FeedChild;
 
 struct PlanRoadTest : uitest::WindowTest {
-  QTemporaryDir data;
   FeedChild feed;
 
   void SetUp() override {
-    std::filesystem::copy(std::getenv("LUMORA_DATA"), data.path().toStdString(),
-                          std::filesystem::copy_options::recursive);
-    session.cx.data = DataFolder(data.path().toStdString());
+    UseDataCopy();
     UseRealHttp();
     WindowTest::SetUp();
     window->resize(1280, 800);
@@ -46,11 +40,10 @@ struct PlanRoadTest : uitest::WindowTest {
     return rows;
   }
   void Shot(Button page, const char* file) {
-    const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
-    if (dir.isEmpty()) return;
+    if (uitest::ShotDir().isEmpty()) return;
     Click(page);
     QTest::qWait(200);
-    window->grab().save(QString(dir) + "/" + file);
+    window->grab().save(uitest::ShotDir() + "/" + file);
   }
 };
 
@@ -60,7 +53,7 @@ TEST_F(PlanRoadTest, DrawsFromTheFeedAreJudgedRecordedAndBooked) {
   Find<QCheckBox>(fmain::Check_pszj_sx)->setChecked(true);
 
   FetchNextDraw();  // the first history: nothing is judged
-  EXPECT_EQ(Find<QLabel>(fmain::Tnew)->text(), "开奖完毕");
+  EXPECT_EQ(Status(), "开奖完毕");
   EXPECT_EQ(BoardRows(), 0);
   Click(fmain::C_sst_0[2]);
   Click(fmain::C_jihua_ks);
@@ -121,7 +114,7 @@ TEST_F(PlanRoadTest, AnAnswerWithSeveralDrawsJudgesThePlanOfItsOwnPeriod) {
     file.push_back({Pad(i % 120 + 1, 3), Pad(static_cast<int64_t>((x >> 8) % 100000), 5)});
     text += file.back().period + "-" + file.back().digits + "\n";
   }
-  const std::string drawsFile = data.path().toStdString() + "/draws.txt";
+  const std::string drawsFile = dataCopy->path().toStdString() + "/draws.txt";
   std::ofstream(drawsFile) << text;
   ASSERT_TRUE(feed.start({"--draws", QString::fromStdString(drawsFile), "--interval", "1"}));
   session.cx.service.feedEndpoint = feed.url("/feed");

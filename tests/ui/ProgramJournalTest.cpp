@@ -6,6 +6,7 @@
 
 #include "core/controls/Fmain.h"
 #include "money/BetLog.h"
+#include "support/ScratchFolder.h"
 #include "ui/Program.h"
 #include "ui/support/UiTest.h"
 
@@ -16,9 +17,8 @@ namespace fs = std::filesystem;
 
 TEST(ProgramJournal, ALastingFailureShowsInTheStatusLineUntilTheRowsAreWritten) {
   uitest::App();
-  const fs::path data =
-      fs::temp_directory_path() / ("lumora-program-journal-" + std::to_string(QCoreApplication::applicationPid()));
-  fs::remove_all(data);
+  const lumora::testing::ScratchFolder scratch("program-journal");
+  const fs::path data = scratch / "data";
   fs::copy(std::getenv("LUMORA_DATA"), data, fs::copy_options::recursive);
   fs::create_directory(data / "journal.sqlite");  // a folder where the journal should be
   {
@@ -38,7 +38,6 @@ TEST(ProgramJournal, ALastingFailureShowsInTheStatusLineUntilTheRowsAreWritten) 
     EXPECT_EQ(status->text().toStdString(), "");
     program.end("closed");
   }
-  fs::remove_all(data);
 }
 
 }  // namespace

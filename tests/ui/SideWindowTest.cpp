@@ -37,6 +37,13 @@ struct SideWindowTest : uitest::WindowTest {
     return uitest::Find<W>(root, control);
   }
   void Click(QWidget* root, const ControlRef& control) { uitest::Click(root, control); }
+  // Docked: its top left corner just right of the main window's frame, at the frame's top.
+  void ExpectDocked() {
+    EXPECT_TRUE(uitest::Eventually([&] {
+      return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top());
+    })) << side->pos().x()
+        << "," << side->pos().y();
+  }
 };
 
 TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
@@ -45,10 +52,7 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   EXPECT_TRUE(side->isVisible());
   EXPECT_EQ(side->width(), 1);
   EXPECT_EQ(side->height(), 10430 / 15);
-  EXPECT_TRUE(uitest::Eventually([&] {
-    return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top());
-  })) << side->pos().x()
-      << "," << side->pos().y();
+  ExpectDocked();
   EXPECT_FALSE(side->close());
   EXPECT_TRUE(side->isVisible());
 
@@ -61,7 +65,6 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   auto* board = Find<ChartView>(side, fk::Pic_k[5]);
   const size_t items = board->scene().items.size();
   EXPECT_GT(items, 30u);
-  QDir(data.path()).mkpath("fa");
   QFile file(data.path() + "/fa/late.fa");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
@@ -73,12 +76,8 @@ TEST_F(SideWindowTest, DockedCollapsedWidenedAndNeverClosed) {
   EXPECT_TRUE(side->isVisible());
   EXPECT_EQ(board->scene().items.size(), items);
 
-  // The window follows the main window.
   window->move(60, 40);
-  EXPECT_TRUE(uitest::Eventually([&] {
-    return side->pos() == QPoint(window->frameGeometry().right() + 1, window->frameGeometry().top());
-  })) << side->pos().x()
-      << "," << side->pos().y();
+  ExpectDocked();
 }
 
 TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
@@ -112,7 +111,7 @@ TEST_F(SideWindowTest, SaveChangeAndDoubleClickLoadsBack) {
 }
 
 TEST_F(SideWindowTest, Screenshots) {
-  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
+  const QString dir = uitest::ShotDir();
   if (dir.isEmpty() || QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "set LUMORA_SHOT_DIR and run on X11";
   shell->run([](Session& s) {
     for (int i = 1; i <= 120; ++i)
@@ -132,13 +131,13 @@ TEST_F(SideWindowTest, Screenshots) {
   const int room = window->screen()->availableGeometry().width() - 3780 / 15 - window->frameGeometry().width();
   window->move(std::min(0, room), 0);
   QTest::qWait(300);
-  QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-collapsed.png"});
+  QProcess::execute("import", {"-window", "root", dir + "/side-window-collapsed.png"});
   Click(window.get(), fmain::C_k_yulan_shou);
   QTest::qWait(400);
-  QProcess::execute("import", {"-window", "root", QString(dir) + "/side-window-wide.png"});
+  QProcess::execute("import", {"-window", "root", dir + "/side-window-wide.png"});
   Click(window.get(), fmain::C_sz_zhongxin[0]);
   QTest::qWait(700);
-  QProcess::execute("import", {"-window", "root", QString(dir) + "/settings-centre-open.png"});
+  QProcess::execute("import", {"-window", "root", dir + "/settings-centre-open.png"});
 }
 
 }  // namespace

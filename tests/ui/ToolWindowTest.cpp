@@ -88,8 +88,7 @@ TEST_F(ToolWindowTest, CaptionsAndTheClearButtons) {
 }
 
 TEST_F(ToolWindowTest, Screenshot) {
-  const QByteArray dir = qgetenv("LUMORA_SHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the window";
+  if (uitest::ShotDir().isEmpty()) GTEST_SKIP() << "set LUMORA_SHOT_DIR to save a picture of the window";
   Open();
   for (Button b :
        {ftool::C_fushi_paichu[1], ftool::C_fushi_paichu[12], ftool::C_fushi_paichu[23], ftool::C_dingwei_sha[20],
@@ -100,7 +99,7 @@ TEST_F(ToolWindowTest, Screenshot) {
   Click(ftool::C_guolv_ks[0]);
   tool->resize(1400, 720);
   QTest::qWait(qEnvironmentVariableIntValue("LUMORA_SHOT_HOLD"));
-  EXPECT_TRUE(tool->grab().save(QString(dir) + "/shrink.png"));
+  EXPECT_TRUE(tool->grab().save(uitest::ShotDir() + "/shrink.png"));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
-#include <cstdio>
 #include <filesystem>
 
 #include "settings/SettingsTexts.h"
@@ -104,10 +103,9 @@ TEST(SmallScreen, TheFirstSizeFitsTheAvailableAreaFrameIncluded) {
   QTest::qWait(1000);
 
   const QRect frame = window.frameGeometry();
-  std::printf("screen %dx%d, available %d,%d %dx%d, window frame %d,%d %dx%d\n", whole.width(), whole.height(),
-              area.x(), area.y(), area.width(), area.height(), frame.x(), frame.y(), frame.width(), frame.height());
   EXPECT_TRUE(area.contains(frame)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
-                                    << frame.height();
+                                    << frame.height() << " in the available " << area.x() << "," << area.y() << " "
+                                    << area.width() << "x" << area.height();
   // The window fills the height it has (its usual size is taller than these screens).
   EXPECT_GE(frame.height(), area.height() - 2);
   // The pages scroll where they are larger than the window, and the scroll bar is on the screen.

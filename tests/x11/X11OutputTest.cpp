@@ -81,6 +81,12 @@ class X11OutputTest : public ::testing::Test {
     standIn.start(qEnvironmentVariable("LUMORA_BIN") + "/stand_in", {mode, file});
     return file;
   }
+  // The stand-in started in `mode` (client or tool): its "ready" line split at the spaces, empty
+  // when it did not start.
+  QStringList startReady(const char* mode, QString& file) {
+    file = start(mode);
+    return WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); }).split(' ', Qt::SkipEmptyParts);
+  }
   // The top-level window under `p` once it is another than `before` (a window just shown may
   // take a moment to be managed).
   WindowHandle windowAtOnceShown(Point p, WindowHandle before) {
@@ -102,11 +108,10 @@ class X11OutputTest : public ::testing::Test {
 };
 
 TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient) {
-  QString file = start("client");
-  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
-  ASSERT_FALSE(ready.isEmpty()) << "the stand-in client did not start";
-  QStringList parts = ready.split(' ');
-  Point numbers = ParsePoint(parts[1]), multiple = ParsePoint(parts[2]), label = ParsePoint(parts[3]);
+  QString file;
+  const QStringList parts = startReady("client", file);
+  ASSERT_EQ(parts.size(), 4) << "the stand-in client did not start";
+  const Point numbers = ParsePoint(parts[1]), label = ParsePoint(parts[3]);
   WindowHandle client = desk.windowAt(numbers);
   ASSERT_NE(client, 0u);
 
@@ -126,7 +131,6 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
   out.steps.slots[1] = {numbers.x, numbers.y, 2};
   out.steps.slots[2] = {label.x, label.y, 1};
   out.steps.count = 2;
-  (void)multiple;
 
   // The countdown after a new draw, then the replay, one step tick after another.
   RestartBetCountdown(cx);
@@ -143,16 +147,13 @@ TEST_F(X11OutputTest, RecordedStepsPutThePoolAndTheMultipleIntoTheBettingClient)
   EXPECT_EQ(money.betPlacedFlag, 1);
 }
 
-// "发送测试" of the bet box, each time into a window the client has just opened and nobody has
-// clicked yet: the click on the box and the paste right after it are where keys used to overtake
-// the click. LUMORA_X11_SENDS sets the number of sends (50).
 // The right click that fixes a capture opens the box's context menu under the pointer; the tick
 // that notices the click comes after the menu is up, and still names the client's window.
 TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
-  QString file = start("client");
-  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
-  ASSERT_FALSE(ready.isEmpty()) << "the stand-in client did not start";
-  const Point numbers = ParsePoint(ready.split(' ')[1]);
+  QString file;
+  const QStringList parts = startReady("client", file);
+  ASSERT_EQ(parts.size(), 4) << "the stand-in client did not start";
+  const Point numbers = ParsePoint(parts[1]);
   const WindowHandle client = windowAtOnceShown(numbers, 0);
   ASSERT_NE(client, 0u);
 
@@ -190,6 +191,9 @@ TEST_F(X11OutputTest, ACaptureLooksThroughTheContextMenuItsRightClickOpens) {
   XCloseDisplay(hand);
 }
 
+// "发送测试" of the bet box, each time into a window the client has just opened and nobody has
+// clicked yet: the click on the box and the paste right after it are where keys used to overtake
+// the click. LUMORA_X11_SENDS sets the number of sends (50).
 TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
   const int sends =
       qEnvironmentVariableIsSet("LUMORA_X11_SENDS") ? qEnvironmentVariableIntValue("LUMORA_X11_SENDS") : 50;
@@ -229,10 +233,9 @@ TEST_F(X11OutputTest, EveryTestSendIntoAFreshClientWindowArrives) {
 // that window; each text goes into its own box, clicked at its captured point, whatever it held
 // before (the numbers box holds two lines).
 TEST_F(X11OutputTest, ExternalToolModeFillsEachOfTheToolsBoxes) {
-  QString file = start("tool");
-  QString ready = WaitForLine(file, [](const QString& l) { return l.startsWith("ready "); });
-  ASSERT_FALSE(ready.isEmpty()) << "the stand-in tool did not start";
-  QStringList parts = ready.split(' ');
+  QString file;
+  const QStringList parts = startReady("tool", file);
+  ASSERT_GE(parts.size(), 3) << "the stand-in tool did not start";
   const Point numbers = ParsePoint(parts[1]), multiple = ParsePoint(parts[2]);
   const WindowHandle tool = windowAtOnceShown(numbers, 0);
   ASSERT_NE(tool, 0u);

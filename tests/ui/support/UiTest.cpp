@@ -4,7 +4,9 @@
 #include "session/AfterDraw.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QRegularExpression>
+#include <filesystem>
 
 namespace lumora::uitest {
 
@@ -28,6 +30,24 @@ void WindowTest::SetUp() {
   prompter.dispatch = [this](std::function<void()> answer) { shell->run([answer](Session&) { answer(); }); };
   window = std::make_unique<MainWindow>(*shell);
 }
+
+void WindowTest::UseShippedData() {
+  const char* data = std::getenv("LUMORA_DATA");
+  ASSERT_NE(data, nullptr);
+  session.cx.data = DataFolder(data);
+}
+
+void WindowTest::UseDataCopy() {
+  const char* data = std::getenv("LUMORA_DATA");
+  ASSERT_NE(data, nullptr);
+  dataCopy = std::make_unique<QTemporaryDir>();
+  std::filesystem::copy(data, dataCopy->path().toStdString(), std::filesystem::copy_options::recursive);
+  session.cx.data = DataFolder(dataCopy->path().toStdString());
+}
+
+QString WindowTest::Status() { return Find<QLabel>(fmain::Tnew)->text(); }
+
+QString ShotDir() { return qEnvironmentVariable("LUMORA_SHOT_DIR"); }
 
 void WindowTest::UseRealHttp() {
   App();

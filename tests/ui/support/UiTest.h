@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -52,8 +53,13 @@ struct WindowTest : ::testing::Test {
   std::unique_ptr<Shell> shell;
   std::unique_ptr<QtHttp> http;
   std::unique_ptr<MainWindow> window;
+  std::unique_ptr<QTemporaryDir> dataCopy;
 
   void SetUp() override;
+  // The session reads the shipped data folder (LUMORA_DATA) in place, or a copy of it the test
+  // may change (dataCopy). Called before SetUp.
+  void UseShippedData();
+  void UseDataCopy();
   // The real network port, its answers entering through the shell like the program's own.
   void UseRealHttp();
   // The program's start-up (statistics preset, capital frame, plan settings) through the shell;
@@ -72,7 +78,12 @@ struct WindowTest : ::testing::Test {
   }
   void Click(const QString& name) { uitest::Click(window.get(), name); }
   void Click(const ControlRef& control) { uitest::Click(window.get(), control); }
+  // The status line under the draws.
+  QString Status();
 };
+
+// The folder named by LUMORA_SHOT_DIR, where tests save pictures for review by eye; empty when unset.
+QString ShotDir();
 
 // lumora-feed as a child process on 127.0.0.1. Port 0 lets it take a free port; the one it
 // took is read from its "serving" line.
