@@ -13,12 +13,6 @@ namespace {
 // Below this a probability at either end of the convolution is trimmed (and added to both tails).
 constexpr double kTrim = 1e-30;
 
-void FinishNormal(ChanceSummary& s) {
-  const double sd = std::sqrt(s.variance);
-  s.z = sd > 0 ? (static_cast<double>(s.hits) - s.expectedHits) / sd : 0.0;
-  s.p = TwoSidedP(s.z);
-}
-
 void Moments(const std::vector<PeriodLaw>& periods, double& mean, double& variance) {
   mean = variance = 0;
   for (const PeriodLaw& law : periods) {
@@ -186,15 +180,6 @@ ChanceSummary SummariseHits(const std::vector<JudgedPeriod>& run) {
     expected += std::clamp(p.poolSize, 0, 1000) / 1000.0;
   }
   return SummaryOf(static_cast<int64_t>(run.size()), hits, expected, laws);
-}
-
-void AddHits(ChanceSummary& into, const ChanceSummary& more) {
-  into.periods += more.periods;
-  into.hits += more.hits;
-  into.expectedHits += more.expectedHits;
-  into.variance += more.variance;
-  into.exact = false;
-  FinishNormal(into);
 }
 
 ChanceSummary SummariseSeeds(const std::vector<const std::vector<JudgedPeriod>*>& runs,

@@ -59,9 +59,6 @@ struct ChanceSummary {
 };
 // One run: the hits against the Poisson-binomial distribution of its pool sizes.
 ChanceSummary SummariseHits(const std::vector<JudgedPeriod>& run);
-// Adds another run's counts and recomputes z and p with the normal approximation: for runs over
-// different draws whose pools are no longer at hand.
-void AddHits(ChanceSummary& into, const ChanceSummary& more);
 // Runs of several seeds over the same draws (pools[i][n] is the pool run i bet in its judged
 // period n). The seeds are not independent: the same draw judges every seed's pool. Per draw, the
 // hits of the seeds are j with the weight of PoolsLaw over the pools that were bet on it; the sum

@@ -34,12 +34,6 @@ void ForEachName(const WindowCatalogue& w, F&& f) {
 
 std::span<const WindowCatalogue> ControlCatalogues() { return kWindows; }
 
-const WindowCatalogue* CatalogueForPrefix(std::string_view prefix) {
-  for (const WindowCatalogue& w : kWindows)
-    if (prefix == w.prefix) return &w;
-  return nullptr;
-}
-
 const ControlEntry* FindEntry(std::string_view key) {
   for (const WindowCatalogue& w : kWindows)
     for (const ControlEntry& e : w.controls)

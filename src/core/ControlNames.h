@@ -34,8 +34,6 @@ struct WindowCatalogue {
 
 // Every window's catalogue.
 std::span<const WindowCatalogue> ControlCatalogues();
-// The catalogue of the window whose controls carry `prefix` (nullptr when none).
-const WindowCatalogue* CatalogueForPrefix(std::string_view prefix);
 
 // A control found by the name it is written with ("Tkjh", "Fadd.T_total_renshu",
 // "T_quxian_zhushu_3", or a window's name "Fbj"): for the shell, which binds widgets by their

@@ -81,11 +81,6 @@ int MarkedColourOf(const ButtonRow& control) {
 
 }  // namespace
 
-std::string RoutePattern(int number) {
-  std::string out;
-  for (int d : {number / 100, number / 10 % 10, number % 10}) out += static_cast<char>('0' + Route(d));
-  return out;
-}
 std::string SizePattern(int number) { return Pattern(number, Big, tt::kBig, tt::kSmall); }
 std::string ParityPattern(int number) { return Pattern(number, Odd, tt::kOdd, tt::kEven); }
 std::string PrimePattern(int number) { return Pattern(number, IsPrimeDigit, tt::kPrime, tt::kComposite); }

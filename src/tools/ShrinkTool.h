@@ -43,8 +43,7 @@ ShrinkMarks ReadShrinkMarks(const Form& form);
 // The numbers no marked condition removes.
 NumberSet Shrink(const ShrinkMarks& marks);
 
-// Route ("0" for 0 3 6 9, "1" for 1 4 7, "2" for 2 5 8) and shape patterns of a number.
-std::string RoutePattern(int number);
+// Shape patterns of a number.
 std::string SizePattern(int number);
 std::string ParityPattern(int number);
 std::string PrimePattern(int number);
