@@ -12,6 +12,22 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 start=$(date +%s)
 status=0
 times=()
+failed=() flaky=()
+# run_ctest DIR LABEL: runs the tests of the build in DIR. Tests that fail are run once more, one at a
+# time: a test that fails again fails the run; one that passes the second time is listed at the end as
+# flaky (a fault of the test or of the code to look into, not to be left standing).
+run_ctest() {
+  local dir=$1 label=$2 first line
+  (cd "$dir" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") && return 0
+  first=$(cut -d: -f2- "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' ')
+  lumora_say "$label: running the failed tests once more, one at a time: $first"
+  if (cd "$dir" && ctest --rerun-failed --output-on-failure -j 1); then
+    flaky+=("$label: $first")
+    return 0
+  fi
+  while IFS= read -r line; do failed+=("$label: ${line#*:}"); done <"$dir/Testing/Temporary/LastTestsFailed.log"
+  return 1
+}
 step_start=$start
 # timed NAME: closes the step that began at the previous call (or at the start).
 timed() {
@@ -32,7 +48,7 @@ lumora_say "layout (scripts/format.sh --check) and clang-tidy (scripts/tidy.sh)"
 "$LUMORA_ROOT/scripts/tidy.sh" "$LUMORA_BUILD" || status=$((status ? status : 1))
 timed "layout and clang-tidy"
 lumora_say "running the tests"
-(cd "$LUMORA_BUILD" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") || status=$?
+run_ctest "$LUMORA_BUILD" ctest || status=8
 timed "ctest (engine, GUI, X11, end-to-end)"
 
 # The engine, command-line and service tests again under AddressSanitizer + UndefinedBehaviorSanitizer
@@ -42,7 +58,7 @@ lumora_say "engine tests under AddressSanitizer + UndefinedBehaviorSanitizer ($a
 lumora_configure asan "$asan" -DLUMORA_WERROR=ON || status=$((status ? status : 1))
 ninja -C "$asan" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"} || status=$((status ? status : 1))
 timed "build under the sanitizers"
-(cd "$asan" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") || status=$((status ? status : 1))
+run_ctest "$asan" "ctest under the sanitizers" || status=$((status ? status : 1))
 timed "ctest under the sanitizers"
 "$LUMORA_ROOT/scripts/fuzz.sh" || status=$((status ? status : 1))
 timed "fuzz targets (build and runs)"
@@ -59,5 +75,13 @@ fi
 
 lumora_say "time of each step"
 printf '  %s\n' "${times[@]}" >&2
+if [ ${#flaky[@]} -gt 0 ]; then
+  lumora_say "FLAKY: failed, then passed when run again alone (their output is above)"
+  printf '  %s\n' "${flaky[@]}" >&2
+fi
+if [ ${#failed[@]} -gt 0 ]; then
+  lumora_say "tests that failed twice (their output is above)"
+  printf '  %s\n' "${failed[@]}" >&2
+fi
 lumora_say "done in $(( $(date +%s) - start )) s (status $status)"
 exit $status
