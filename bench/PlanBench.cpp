@@ -2,18 +2,22 @@
 // of a draw followed by the next plan start (one backtest period without the history copy).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 #include "core/RecordingPorts.h"
 #include "core/Text.h"
 #include "core/controls/Fmain.h"
 #include "curves/CurveStore.h"
+#include "curves/TrendMatching.h"
 #include "plan/MonitorPools.h"
 #include "plan/PlanDefaults.h"
 #include "plan/PlanJudgement.h"
 #include "plan/PlanRecord.h"
 #include "plan/PlanStart.h"
+#include "plan/TrendFit.h"
 #include "session/AfterDraw.h"
 #include "session/PlanSession.h"
 
@@ -51,6 +55,30 @@ void BM_StartPlanDefaults(benchmark::State& state) {
   benchmark::DoNotOptimize(b.s.cx.form.text(fmain::T_jihua_jj_dadi));
 }
 BENCHMARK(BM_StartPlanDefaults)->Unit(benchmark::kMillisecond);
+
+// The random picks alone of one default plan start: fifteen decided fits picked r = 18 times each.
+// What the pick rule itself costs, whatever else a plan start does (items: numbers picked).
+void BM_DefaultPlanPicks(benchmark::State& state) {
+  PlanBenchSession b;
+  if (!b.ready) return state.SkipWithError("no curve store in the data folder");
+  PlanEnv env = PlanEnvOf(b.s);
+  RefreshStoredTrends(env);
+  std::vector<FitPicks> picks;
+  int64_t perStart = 0;
+  for (int i = 0; i < kMonitorPoolCount; ++i) {
+    const TrendLine* trend = StoredTrend(env, i);
+    if (!trend) return state.SkipWithError("a stored trend is broken");
+    const FitDecision d = DecideFit(b.s.cx, *trend, b.s.cx.form.value(fmain::T_quxian_zhushu[i]), i);
+    picks.emplace_back(d);
+    perStart += std::min<int64_t>(d.size - d.trendHits, static_cast<int64_t>(d.candidates.size()));
+  }
+  const int rounds = b.s.cx.form.value(fmain::T_jh_dadi_chongfu_cs);
+  for (auto _ : state)
+    for (int k = 0; k < rounds; ++k)
+      for (FitPicks& p : picks) benchmark::DoNotOptimize(p.pick(b.s.cx.rng));
+  state.SetItemsProcessed(state.iterations() * perStart * rounds);
+}
+BENCHMARK(BM_DefaultPlanPicks)->Unit(benchmark::kMillisecond);
 
 void BM_JudgeAndStartPlan(benchmark::State& state) {
   PlanBenchSession b;
