@@ -132,21 +132,24 @@ FitPicks::FitPicks(const FitDecision& d) : k_(d.size > 0 ? d.size - d.trendHits 
 
 NumberSet FitPicks::pick(Rng& rng) {
   if (order_.empty()) return all_;
-  NumberSet picked;
   RangeDraws draws(rng);
   uint16_t* order = order_.data();
   uint32_t* undo = undo_.data();
   size_t upper = order_.size() - 1;
   for (size_t step = 0; step < static_cast<size_t>(k_); ++step, --upper) {
     const size_t i = static_cast<size_t>(draws.Below(upper));
-    const uint16_t v = order[i];
-    picked.add(v);
-    undo[step] = static_cast<uint32_t>(i) << 16 | v;
+    undo[step] = static_cast<uint32_t>(i) << 16 | order[i];
     order[i] = order[upper];
   }
-  // The writes undone in reverse order leave the candidates as the round found them.
-  for (size_t s = static_cast<size_t>(k_); s-- > 0;) order[undo[s] >> 16] = static_cast<uint16_t>(undo[s] & 0xFFFF);
-  return picked;
+  // The writes undone in reverse order leave the candidates as the round found them; the numbers
+  // taken are the ones undone.
+  NumberSet::Words words{};
+  for (size_t s = static_cast<size_t>(k_); s-- > 0;) {
+    const uint16_t v = static_cast<uint16_t>(undo[s] & 0xFFFF);
+    order[undo[s] >> 16] = v;
+    words[v >> 6] |= uint64_t{1} << (v & 63);
+  }
+  return NumberSet::FromWords(words);
 }
 
 NumberSet PickFitPool(Rng& rng, const FitDecision& d) {
