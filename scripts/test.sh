@@ -15,13 +15,14 @@ times=()
 failed=() flaky=()
 # run_ctest DIR LABEL: runs the tests of the build in DIR. Tests that fail are run once more, one at a
 # time: a test that fails again fails the run; one that passes the second time is listed at the end as
-# flaky (a fault of the test or of the code to look into, not to be left standing).
+# flaky (a fault of the test or of the code to look into, not to be left standing). A test without a
+# time limit of its own is stopped after ten minutes, so a hung test cannot hold the run.
 run_ctest() {
   local dir=$1 label=$2 first line
-  (cd "$dir" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-$(nproc)}") && return 0
+  (cd "$dir" && ctest --output-on-failure --timeout 600 -j "${LUMORA_TEST_JOBS:-$(nproc)}") && return 0
   first=$(cut -d: -f2- "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' ')
   lumora_say "$label: running the failed tests once more, one at a time: $first"
-  if (cd "$dir" && ctest --rerun-failed --output-on-failure -j 1); then
+  if (cd "$dir" && ctest --rerun-failed --output-on-failure --timeout 600 -j 1); then
     flaky+=("$label: $first")
     return 0
   fi

@@ -39,7 +39,7 @@ if [ "${1:-}" != --programs-only ]; then
   ninja -C "$build" ${LUMORA_JOBS:+-j "$LUMORA_JOBS"}
   t_tests=$(date +%s)
   step "ctest under Wine: engine tests, main window over HTTP, betting run"
-  (cd "$build" && ctest --output-on-failure -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
+  (cd "$build" && ctest --output-on-failure --timeout 600 -j "${LUMORA_TEST_JOBS:-2}") || fail "ctest in $build"
   # lumora-cli.exe over https against feeds of a private CA: the Linux build's test serves them.
   cli_tls="$LUMORA_BUILD/bin/e2e_CliTlsTest"
   if [ -x "$cli_tls" ]; then
