@@ -97,14 +97,15 @@ class NumberCounts {
   explicit NumberCounts(int maxCount)
       : maxCount_(maxCount < 1 ? 1 : maxCount), planes_(std::bit_width(static_cast<unsigned>(maxCount_))) {}
 
+  // One plane at a time over all words, without branches: the compiler adds several words at once.
   void add(const NumberSet& set) {
-    const NumberSet::Words& w = set.words();
-    for (size_t i = 0; i < NumberSet::kWords; ++i) {
-      uint64_t carry = w[i];
-      for (int p = 0; p < planes_ && carry; ++p) {
-        const uint64_t next = bits_[static_cast<size_t>(p)][i] & carry;
-        bits_[static_cast<size_t>(p)][i] ^= carry;
-        carry = next;
+    NumberSet::Words carry = set.words();
+    for (size_t p = 0; p < static_cast<size_t>(planes_); ++p) {
+      NumberSet::Words& plane = bits_[p];
+      for (size_t i = 0; i < NumberSet::kWords; ++i) {
+        const uint64_t next = plane[i] & carry[i];
+        plane[i] ^= carry[i];
+        carry[i] = next;
       }
     }
   }
