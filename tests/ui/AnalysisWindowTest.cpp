@@ -60,9 +60,10 @@ struct AnalysisWindowTest : uitest::WindowTest {
   bool Idle() { return In<QPushButton>(ffenxi::C_fenxi_kaishi)->isEnabled(); }
   // Waits for the run to end; the window's status line for the failure message.
   void AwaitIdle(int ms) {
-    ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, ms)) << Status().toStdString();
+    ASSERT_TRUE(uitest::Eventually([&] { return Idle(); }, ms)) << AnalysisStatus().toStdString();
   }
-  QString Status() { return In<QLabel>(ffenxi::L_fenxi_zhuangtai)->text(); }
+  // The analysis window's own status line (the main window's is Status()).
+  QString AnalysisStatus() { return In<QLabel>(ffenxi::L_fenxi_zhuangtai)->text(); }
   QString Risk() { return In<QLabel>(ffenxi::L_fenxi_fengxian)->text(); }
 };
 
@@ -82,7 +83,7 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   EXPECT_GT(ticks, 0);
 
   auto* table = In<QTableWidget>(ffenxi::Tab_fenxi);
-  ASSERT_EQ(table->rowCount(), 1) << Status().toStdString();
+  ASSERT_EQ(table->rowCount(), 1) << AnalysisStatus().toStdString();
   EXPECT_EQ(table->item(0, 1)->text(), "280");  // 400 draws, the first 120 warm up
   const Scene& report = In<ChartView>(ffenxi::Pic_fenxi)->scene();
   EXPECT_GT(report.items.size(), 100u);
@@ -95,7 +96,7 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   // A small sweep of one control: a row per value, Holm-adjusted, a risk line each.
   Start(DrawFile(200), "T_jh_dadi_chongfu_cs=6,9");
   AwaitIdle(120000);
-  ASSERT_EQ(table->rowCount(), 2) << Status().toStdString();
+  ASSERT_EQ(table->rowCount(), 2) << AnalysisStatus().toStdString();
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "Holm p");
   EXPECT_TRUE(table->item(1, 0)->text().contains("T_jh_dadi_chongfu_cs=9"));
   EXPECT_TRUE(Risk().contains("#2 T_jh_dadi_chongfu_cs=9: ")) << Risk().toStdString();
@@ -103,7 +104,7 @@ TEST_F(AnalysisWindowTest, BacktestAndSweepRunBesideTheEventLoopAndShowResults) 
   // A swept name no control has is refused before any run, and says so.
   Start(DrawFile(200), "T_no_such_box=1,2");
   AwaitIdle(60000);
-  EXPECT_TRUE(Status().contains("T_no_such_box")) << Status().toStdString();
+  EXPECT_TRUE(AnalysisStatus().contains("T_no_such_box")) << AnalysisStatus().toStdString();
   EXPECT_EQ(table->rowCount(), 0);
 }
 
@@ -116,7 +117,7 @@ TEST_F(AnalysisWindowTest, CancelStopsTheRunAndShowsNothing) {
   uitest::Click(fenxi, ffenxi::C_fenxi_quxiao);
   AwaitIdle(30000);
   EXPECT_LT(clock.elapsed(), 10000);
-  EXPECT_EQ(Status(), "已取消");
+  EXPECT_EQ(AnalysisStatus(), "已取消");
   EXPECT_EQ(In<QTableWidget>(ffenxi::Tab_fenxi)->rowCount(), 0);
   EXPECT_TRUE(Risk().isEmpty());
 }
@@ -129,17 +130,17 @@ TEST_F(AnalysisWindowTest, TooFewHeldDrawsAndBadInputAreRefusedWithAReason) {
   In<QRadioButton>(ffenxi::Op_fenxi_laiyuan[0])->setChecked(true);
   uitest::Click(fenxi, ffenxi::C_fenxi_kaishi);
   AwaitIdle(30000);
-  EXPECT_TRUE(Status().contains("只有 120 期开奖")) << Status().toStdString();
+  EXPECT_TRUE(AnalysisStatus().contains("只有 120 期开奖")) << AnalysisStatus().toStdString();
 
   const QString bad = dir.filePath("bad.txt");
   std::ofstream(bad.toStdString()) << "001-12345\nthis is not a draw 12345\n";
   Start(bad);
   AwaitIdle(30000);
-  EXPECT_TRUE(Status().contains(":2: not a draw line")) << Status().toStdString();
+  EXPECT_TRUE(AnalysisStatus().contains(":2: not a draw line")) << AnalysisStatus().toStdString();
 
   Start(DrawFile(200), "T_jh_dadi_chongfu_cs=");
   EXPECT_TRUE(Idle());
-  EXPECT_TRUE(Status().contains("NAME=V1,V2")) << Status().toStdString();
+  EXPECT_TRUE(AnalysisStatus().contains("NAME=V1,V2")) << AnalysisStatus().toStdString();
 }
 
 TEST_F(AnalysisWindowTest, Screenshot) {
