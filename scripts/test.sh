@@ -18,17 +18,19 @@ failed=() flaky=()
 # flaky (a fault of the test or of the code to look into, not to be left standing). A test without a
 # time limit of its own is stopped after ten minutes, so a hung test cannot hold the run.
 run_ctest() {
-  local dir=$1 label=$2 first line
+  local dir=$1 label=$2 first
   (cd "$dir" && ctest --output-on-failure --timeout 600 -j "${LUMORA_TEST_JOBS:-$(nproc)}") && return 0
-  first=$(cut -d: -f2- "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' ')
+  first=$(failed_names "$dir")
   lumora_say "$label: running the failed tests once more, one at a time: $first"
   if (cd "$dir" && ctest --rerun-failed --output-on-failure --timeout 600 -j 1); then
     flaky+=("$label: $first")
     return 0
   fi
-  while IFS= read -r line; do failed+=("$label: ${line#*:}"); done <"$dir/Testing/Temporary/LastTestsFailed.log"
+  failed+=("$label: $(failed_names "$dir")")
   return 1
 }
+# failed_names DIR: the names of the tests ctest's last run in DIR failed (it keeps "NUMBER:NAME" lines).
+failed_names() { cut -d: -f2- "$1/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | tr '\n' ' '; }
 step_start=$start
 # timed NAME: closes the step that began at the previous call (or at the start).
 timed() {

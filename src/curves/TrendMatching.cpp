@@ -143,13 +143,13 @@ NumberSet FitPicks::pick(Rng& rng) {
   }
   // The writes undone in reverse order leave the candidates as the round found them; the numbers
   // taken are the ones undone.
-  NumberSet::Words words{};
+  NumberSet picked;
   for (size_t s = static_cast<size_t>(k_); s-- > 0;) {
     const uint16_t v = static_cast<uint16_t>(undo[s] & 0xFFFF);
     order[undo[s] >> 16] = v;
-    words[v >> 6] |= uint64_t{1} << (v & 63);
+    picked.add(v);
   }
-  return NumberSet::FromWords(words);
+  return picked;
 }
 
 NumberSet PickFitPool(Rng& rng, const FitDecision& d) {
